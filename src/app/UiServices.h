@@ -1,0 +1,75 @@
+#pragma once
+// Everything that would block on the user: message boxes, file dialogs and the
+// print dialog. The window talks to this small interface only, so tests hand
+// it a ScriptedUi that records what was shown and answers from a script.
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+
+class QWidget;
+
+class UiServices {
+ public:
+  virtual ~UiServices() = default;
+  // The error box: application title, error icon, one OK.
+  virtual void ShowError(const QString& text) = 0;
+  // The program's own messages: application title, no icon, one OK.
+  virtual void ShowMessage(const QString& text) = 0;
+  // Empty result when the user cancels.
+  virtual QString OpenFileName(const QString& filter, const QString& defaultExt) = 0;
+  virtual QString SaveFileName(const QString& filter, const QString& defaultExt) = 0;
+  // Prints the picture scaled to the page; false when the user cancels.
+  virtual bool PrintImage(const QImage& image) = 0;
+  virtual void Beep(int frequencyHz, int durationMs) = 0;
+};
+
+// The real dialogs, parented to the main window.
+class DialogUi : public UiServices {
+ public:
+  explicit DialogUi(QWidget* parent = nullptr) : parent_(parent) {}
+  void SetParent(QWidget* parent) { parent_ = parent; }
+  void ShowError(const QString& text) override;
+  void ShowMessage(const QString& text) override;
+  QString OpenFileName(const QString& filter, const QString& defaultExt) override;
+  QString SaveFileName(const QString& filter, const QString& defaultExt) override;
+  bool PrintImage(const QImage& image) override;
+  void Beep(int frequencyHz, int durationMs) override;
+
+ private:
+  QWidget* parent_;
+};
+
+// For tests: records every box and answers file and print dialogs in order
+// from the queued answers (an empty queue answers "cancel").
+class ScriptedUi : public UiServices {
+ public:
+  void ShowError(const QString& text) override { errors.push_back(text); }
+  void ShowMessage(const QString& text) override { messages.push_back(text); }
+  QString OpenFileName(const QString&, const QString&) override { return Next(openAnswers); }
+  QString SaveFileName(const QString&, const QString&) override { return Next(saveAnswers); }
+  bool PrintImage(const QImage& image) override {
+    printed.push_back(image);
+    return printAnswer;
+  }
+  void Beep(int, int) override { ++beeps; }
+
+  QStringList errors;
+  QStringList messages;
+  std::deque<QString> openAnswers;
+  std::deque<QString> saveAnswers;
+  std::vector<QImage> printed;
+  bool printAnswer = true;
+  int beeps = 0;
+
+ private:
+  static QString Next(std::deque<QString>& answers) {
+    if (answers.empty()) return {};
+    QString a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+};

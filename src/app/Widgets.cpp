@@ -1,0 +1,132 @@
+#include "app/Widgets.h"
+
+#include "app/Errors.h"
+
+#include <QFileInfo>
+#include <QMouseEvent>
+#include <QPainter>
+
+QImage LoadBitmapFile(const QString& path) {
+  QImage image(path);
+  if (image.isNull()) {
+    const QString reason = QFileInfo::exists(path) ? QStringLiteral("The file is not a readable bitmap")
+                                                   : QStringLiteral("No such file or directory");
+    throw ScopeError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, reason));
+  }
+  return image;
+}
+
+template <class Base>
+void MouseWidget<Base>::mousePressEvent(QMouseEvent* e) {
+  pressed_ = true;
+  const QPoint p = e->position().toPoint();
+  if (mouse.OnMouseDown) mouse.OnMouseDown(e->button(), p.x(), p.y());
+}
+
+template <class Base>
+void MouseWidget<Base>::mouseMoveEvent(QMouseEvent* e) {
+  const QPoint p = e->position().toPoint();
+  if (mouse.OnMouseMove) mouse.OnMouseMove(p.x(), p.y());
+}
+
+template <class Base>
+void MouseWidget<Base>::mouseReleaseEvent(QMouseEvent* e) {
+  const QPoint p = e->position().toPoint();
+  const bool wasPressed = pressed_;
+  pressed_ = false;
+  if (mouse.OnMouseUp) mouse.OnMouseUp(e->button(), p.x(), p.y());
+  if (wasPressed && e->button() == Qt::LeftButton && this->rect().contains(p) && mouse.OnClick)
+    mouse.OnClick();
+}
+
+template <class Base>
+void MouseWidget<Base>::mouseDoubleClickEvent(QMouseEvent* e) {
+  pressed_ = true;
+  if (mouse.OnDblClick) {
+    mouse.OnDblClick();
+  } else if (mouse.OnMouseDown) {
+    const QPoint p = e->position().toPoint();
+    mouse.OnMouseDown(e->button(), p.x(), p.y());
+  }
+}
+
+template class MouseWidget<QWidget>;
+template class MouseWidget<QFrame>;
+template class MouseWidget<QLabel>;
+
+TImage::TImage(QWidget* parent, const QString& name) : MouseWidget<QWidget>(parent) {
+  setObjectName(name);
+  setMouseTracking(true);
+}
+
+void TImage::LoadFromFile(const QString& path) {
+  QImage image = LoadBitmapFile(path);
+  fileName_ = path;
+  SetPicture(image);
+}
+
+void TImage::SetPicture(const QImage& image) {
+  picture_ = image;
+  if (transparent_ && !picture_.isNull()) {
+    picture_ = picture_.convertToFormat(QImage::Format_ARGB32);
+    const QRgb key = picture_.pixel(0, picture_.height() - 1);
+    for (int y = 0; y < picture_.height(); ++y) {
+      auto* line = reinterpret_cast<QRgb*>(picture_.scanLine(y));
+      for (int x = 0; x < picture_.width(); ++x)
+        if (line[x] == key) line[x] = qRgba(0, 0, 0, 0);
+    }
+  }
+  update();
+}
+
+void TImage::paintEvent(QPaintEvent*) {
+  if (picture_.isNull()) return;
+  QPainter painter(this);
+  if (stretch_)
+    painter.drawImage(rect(), picture_);
+  else
+    painter.drawImage(0, 0, picture_);
+}
+
+TPanel::TPanel(QWidget* parent, const QString& name) : MouseWidget<QFrame>(parent) {
+  setObjectName(name);
+  setAutoFillBackground(true);
+  SetColor(QColor(192, 192, 192));
+}
+
+void TPanel::SetColor(const QColor& color) {
+  color_ = color;
+  QPalette p = palette();
+  p.setColor(QPalette::Window, color);
+  setPalette(p);
+}
+
+void TPanel::SetBevel(int width) {
+  if (width == 0) {
+    setFrameStyle(QFrame::NoFrame);
+    return;
+  }
+  setFrameStyle(QFrame::Panel | (width > 0 ? QFrame::Raised : QFrame::Sunken));
+  setLineWidth(width > 0 ? width : -width);
+}
+
+TLabel::TLabel(QWidget* parent, const QString& name, const QString& caption)
+    : MouseWidget<QLabel>(caption, parent) {
+  setObjectName(name);
+}
+
+void TLabel::SetFontColor(const QColor& color) {
+  QPalette p = palette();
+  p.setColor(QPalette::WindowText, color);
+  setPalette(p);
+}
+
+TPaintBox::TPaintBox(QWidget* parent, const QString& name) : MouseWidget<QWidget>(parent) {
+  setObjectName(name);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TPaintBox::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  if (OnPaint) OnPaint(painter);
+}

@@ -1,0 +1,104 @@
+#pragma once
+// The few widget kinds the window is made of, with the events the handlers
+// need: an image that shows a bitmap file, a panel, a label and a paint
+// surface. Positions are absolute (Left/Top in the parent, no layouts), since
+// the program reads them back as state: the Top of a marker is a 0 V row.
+// Each widget hands its mouse events to plain callbacks that TForm1 binds to
+// its handlers through the one error wrapper.
+
+#include <QFrame>
+#include <QImage>
+#include <QLabel>
+#include <QWidget>
+
+#include <functional>
+
+// Loads a bitmap file; throws ScopeError "Cannot open file ..." when it
+// cannot be read, as every picture change of the program does.
+QImage LoadBitmapFile(const QString& path);
+
+struct MouseCallbacks {
+  std::function<void(Qt::MouseButton, int x, int y)> OnMouseDown;
+  std::function<void(int x, int y)> OnMouseMove;  // with or without a button held
+  std::function<void(Qt::MouseButton, int x, int y)> OnMouseUp;
+  std::function<void()> OnClick;
+  std::function<void()> OnDblClick;
+};
+
+// Delphi-like geometry accessors, usable on any widget.
+inline int Left(const QWidget* w) { return w->x(); }
+inline int Top(const QWidget* w) { return w->y(); }
+inline void SetLeft(QWidget* w, int left) { w->move(left, w->y()); }
+inline void SetTop(QWidget* w, int top) { w->move(w->x(), top); }
+
+// Shared mouse plumbing: press, move, release, click (release inside after a
+// press) and double click go to the callbacks with widget coordinates.
+template <class Base>
+class MouseWidget : public Base {
+ public:
+  using Base::Base;
+  MouseCallbacks mouse;
+
+ protected:
+  void mousePressEvent(QMouseEvent* e) override;
+  void mouseMoveEvent(QMouseEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
+  void mouseDoubleClickEvent(QMouseEvent* e) override;
+
+ private:
+  bool pressed_ = false;
+};
+
+class TImage : public MouseWidget<QWidget> {
+  Q_OBJECT
+ public:
+  explicit TImage(QWidget* parent, const QString& name);
+  // Loads the file into the picture; throws when it cannot be read. With
+  // Transparent set, the bottom-left pixel's colour is see-through.
+  void LoadFromFile(const QString& path);
+  void SetPicture(const QImage& image);
+  const QImage& Picture() const { return picture_; }
+  const QString& FileName() const { return fileName_; }
+  void SetTransparent(bool on) { transparent_ = on; }
+  void SetStretch(bool on) { stretch_ = on; update(); }
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+
+ private:
+  QImage picture_;
+  QString fileName_;
+  bool transparent_ = false;
+  bool stretch_ = false;
+};
+
+class TPanel : public MouseWidget<QFrame> {
+  Q_OBJECT
+ public:
+  explicit TPanel(QWidget* parent, const QString& name);
+  void SetColor(const QColor& color);
+  QColor Color() const { return color_; }
+  // Bevels of the original panels: 0 none, >0 raised, <0 lowered.
+  void SetBevel(int width);
+
+ private:
+  QColor color_;
+};
+
+class TLabel : public MouseWidget<QLabel> {
+  Q_OBJECT
+ public:
+  explicit TLabel(QWidget* parent, const QString& name, const QString& caption = {});
+  void SetFontColor(const QColor& color);
+};
+
+// A surface that is painted only by its OnPaint callback.
+class TPaintBox : public MouseWidget<QWidget> {
+  Q_OBJECT
+ public:
+  explicit TPaintBox(QWidget* parent, const QString& name);
+  std::function<void(QPainter&)> OnPaint;
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+};

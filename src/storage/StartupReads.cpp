@@ -1,0 +1,17 @@
+#include "storage/StartupReads.h"
+
+#include "storage/SettingsRegistry.h"
+
+QString GridFileFromStored(const QString& stored) {
+  // The filler only guarantees a first character for the test; it never
+  // begins with "G", and its letters become part of a short name, as they
+  // always have.
+  const QString text = stored + QStringLiteral("xxxx");
+  if (text.front() == u'G') return text.left(17);
+  return QString::fromLatin1(DefaultGridFile);
+}
+
+bool ReadScreenSave(SettingsRegistry& settings) {
+  if (!settings.ValueExists(QStringLiteral("ScreenSave"))) return false;
+  return settings.ReadBool(QStringLiteral("ScreenSave"));
+}
