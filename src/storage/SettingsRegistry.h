@@ -40,6 +40,9 @@ class SettingsRegistry {
   // the user naming where it was kept. The shell shows it in a message box.
   std::function<void(const QString& text)> OnDamagedFileKept;
 
+  // The notice about a damaged store file found at open, once; empty after.
+  QString TakeDamageNotice();
+
  private:
   struct Impl;
   Impl* d;

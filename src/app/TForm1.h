@@ -1,0 +1,192 @@
+#pragma once
+// TForm1: the main window. It owns the scope state (it *is* a ScopeState, so
+// handlers read `Running`, `CH1Scale`... by name), the widgets, the timers
+// and every handler. Its methods are defined in the folder of the subsystem
+// they serve: the shell here, the plot in display/, the knobs in controls/ and
+// so on; each folder's Build* method creates its own widgets and binds them.
+//
+// Every handler runs through Guard, the one place that catches a failure and
+// shows it in the error box; a failing handler simply throws ScopeError.
+
+#include "app/ScopeState.h"
+#include "app/UiServices.h"
+#include "app/Widgets.h"
+#include "serial/TSerial.h"
+
+#include <QDialog>
+#include <QMainWindow>
+
+#include <functional>
+#include <type_traits>
+
+class QAction;
+class QActionGroup;
+class QMenu;
+class QTimer;
+class SettingsRegistry;
+struct ScopeUnit;
+
+// The "Display Properties" dialog, created hidden with the main window.
+class TDisPropertiesForm : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TDisPropertiesForm(QWidget* parent);
+};
+
+class TForm1 : public QMainWindow, public ScopeState {
+  Q_OBJECT
+ public:
+  TForm1(ScopeUnit& unit, UiServices& ui, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // ---- The error wrapper ----------------------------------------------
+  // Runs one handler; a ScopeError (or any std::exception) it throws ends
+  // that handler only and is shown in the error box.
+  void Guard(const std::function<void()>& handler);
+  // Wraps a callable so that every call runs through Guard. Arguments a
+  // signal passes that the callable does not take are dropped.
+  template <class F>
+  auto Handler(F f) {
+    return [this, f](auto&&... args) {
+      Guard([&] {
+        if constexpr (std::is_invocable_v<const F&, decltype(args)...>)
+          f(args...);
+        else
+          f();
+      });
+    };
+  }
+  // Connects a menu item to a handler (through Guard) and enables it.
+  void Bind(QAction* item, void (TForm1::*handler)());
+
+  // ---- Timers: a disabled timer is stopped; enabling a running one does
+  // not restart it, as with the original's timer components. ------------
+  static void SetEnabled(QTimer* timer, bool enabled);
+  static bool Enabled(const QTimer* timer);
+
+  // ---- Window size as the original's outer Width and Height: the client
+  // area is the outer size less the frame (and, vertically, the caption and
+  // the menu bar). ---------------------------------------------------------
+  static constexpr int FrameWidth = 8;
+  static constexpr int FrameHeight = 47;
+  void SetFormWidth(int outerWidth);
+  void SetFormHeight(int outerHeight);
+  int FormWidth() const;
+  int FormHeight() const;
+
+  // Shows a bitmap file from beside the executable ("Grafics\Run.bmp") in an
+  // image; throws when it cannot be read.
+  void ShowBitmap(TImage* image, const QString& relativePath);
+
+  // ---- Shared services --------------------------------------------------
+  UiServices& Ui;
+  ScopeUnit& Unit;
+  QImage& PlotBitmap;
+  QImage& SaveBitmap;
+  QImage& GridBitmap;
+  QImage& PreviewBitmap;
+  ::SettingsRegistry& SettingsRegistry;
+  TSerial SerialPort;
+
+  // ---- Shell (app/) -----------------------------------------------------
+  void FormCreate();
+  QString CommandLinePort;    // --port NAME: the port for this run
+  QWidget* Client = nullptr;  // the client area below the menu bar
+
+  QMenuBar* MainMenu1 = nullptr;
+  QMenu* View1 = nullptr;
+  QAction* ResetHorizontalView1 = nullptr;
+  QAction* SaveViewasBMP1 = nullptr;
+  QAction* AutoMeasurementsON1 = nullptr;
+  QAction* ExportData1 = nullptr;
+  QAction* PrintView1 = nullptr;
+  QMenu* Trigger1 = nullptr;
+  QMenu* Source1 = nullptr;
+  QAction* CH11 = nullptr;
+  QAction* CH21 = nullptr;
+  QAction* EXT1 = nullptr;
+  QMenu* Edge1 = nullptr;
+  QAction* Rising1 = nullptr;
+  QAction* Falling2 = nullptr;
+  QMenu* Mode1 = nullptr;
+  QAction* Auto1 = nullptr;
+  QAction* Normal1 = nullptr;
+  QMenu* TriggerPosition1 = nullptr;
+  QAction* POS10 = nullptr;
+  QAction* POS50 = nullptr;
+  QAction* POS90 = nullptr;
+  QMenu* Acquisition1 = nullptr;
+  QAction* Continuous = nullptr;
+  QAction* Single = nullptr;
+  QAction* RUNSTOP = nullptr;
+  QMenu* Cursors1 = nullptr;
+  QAction* AllOff1 = nullptr;
+  QAction* VerticalON1 = nullptr;
+  QAction* HorizontalON1 = nullptr;
+  QAction* BothOn1 = nullptr;
+  QAction* SnaptoPlotON1 = nullptr;
+  QMenu* Display1 = nullptr;
+  QAction* Properties1 = nullptr;
+  QAction* COMSettings1 = nullptr;
+  QAction* Calibrate1 = nullptr;
+  QAction* LoadDefultSettings1 = nullptr;
+  QAction* SaveSettingsToFile1 = nullptr;
+  QAction* LoadSettings1 = nullptr;
+  QMenu* ReferanceWaveform1 = nullptr;
+  QAction* SaveCH1Ref1 = nullptr;
+  QAction* SaveCH2Ref1 = nullptr;
+  QAction* LoadReferance1 = nullptr;
+  QAction* ReferanceOFF1 = nullptr;
+  QMenu* Help1 = nullptr;
+  QAction* About1 = nullptr;
+  QAction* Help2 = nullptr;
+
+  QTimer* Timer1 = nullptr;              // 1000 ms, enabled: the connection watch
+  QTimer* Anoucer = nullptr;             // 300 ms: the hourglass while waiting
+  QTimer* StatStopResetTimer = nullptr;  // 80 ms one-shot: the delayed restart
+  QTimer* TrigVoltLineTimer = nullptr;   // 3000 ms one-shot: hides the level line
+  QTimer* AboutTimer = nullptr;          // 3000 ms one-shot: hides the about panel
+
+  // Window regions and pop-up panels; each subsystem fills its own.
+  TPanel* Panel2 = nullptr;       // the screen bezel
+  TPanel* Panel5 = nullptr;       // the status strip under the plot
+  TPanel* HorVerPanel = nullptr;  // the control column: knobs and channel keys
+  TImage* RunStopButton = nullptr;
+  TPanel* MeasurePanel = nullptr; // the measurement readouts right of x = 784
+  TPanel* SettingPanel = nullptr; // COM settings
+  TPanel* Panel11 = nullptr;      // calibration
+  TPanel* Panel12 = nullptr;      // "New setting will take effect..."
+  TPanel* AboutPanel = nullptr;
+  TDisPropertiesForm* DisPropertiesForm = nullptr;
+
+  // ---- Connection (connection/) ---------------------------------------
+  void BuildConnection();
+
+  // ---- Acquisition (acquisition/) -------------------------------------
+  void BuildAcquisition();
+
+  // ---- Display (display/) ---------------------------------------------
+  void BuildDisplay();
+
+  // ---- Front panel controls (controls/) -------------------------------
+  void BuildControls();
+
+  // ---- Measurements (measure/) ----------------------------------------
+  void BuildMeasure();
+
+  // ---- Settings, files, about (storage/) ------------------------------
+  void BuildStorage();
+  void FormShow();
+  void FormClose();
+  void AboutTimerTimer();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CreateMenu();
+  void CreateTimers();
+  void CreateRegions();
+  bool shownOnce_ = false;
+};

@@ -1,0 +1,55 @@
+// tessaron-scope: start-up and shutdown of the program.
+#include "app/Errors.h"
+#include "app/TForm1.h"
+#include "app/UiServices.h"
+#include "app/UnitInit.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QMessageBox>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("tessaron-scope"));
+  QApplication::setApplicationVersion(QStringLiteral(SCOPE_VERSION));
+  QApplication::setApplicationDisplayName(QStringLiteral("Tessaron USB Oscilloscope"));
+
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QStringLiteral(
+      "Front end of the Tessaron USB Oscilloscope. With no instrument attached, choose the\n"
+      "built-in simulated instrument SIM1 under Settings > COM Settings..."));
+  parser.addHelpOption();
+  parser.addVersionOption();
+  const QCommandLineOption portOption(
+      QStringLiteral("port"),
+      QStringLiteral("Use the serial device NAME for this run (for example /dev/ttyUSB0, a "
+                     "tessaron-sim link path, or SIM1); saved at close like a choice in the panel."),
+      QStringLiteral("NAME"));
+  parser.addOption(portOption);
+  parser.process(app);
+
+  // Before any window: the off-screen bitmaps, the settings store and the
+  // graticule. A graticule that cannot be read ends the program here.
+  std::unique_ptr<ScopeUnit> unit;
+  try {
+    unit = InitializeUnit();
+  } catch (const std::exception& e) {
+    const QString text = ErrorBoxText(QString::fromLocal8Bit(e.what()));
+    std::fprintf(stderr, "tessaron-scope: %s\n", qPrintable(text));
+    QMessageBox::critical(nullptr, QApplication::applicationDisplayName(), text);
+    return 1;
+  }
+
+  DialogUi ui;
+  int result = 0;
+  {
+    TForm1 form(*unit, ui);
+    ui.SetParent(&form);
+    form.CommandLinePort = parser.value(portOption);
+    form.show();
+    result = app.exec();
+  }
+  return result;
+}
