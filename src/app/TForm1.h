@@ -13,7 +13,11 @@
 #include "app/Widgets.h"
 #include "serial/TSerial.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QMainWindow>
 
 #include <functional>
@@ -22,6 +26,7 @@
 class QAction;
 class QActionGroup;
 class QMenu;
+class QPainter;
 class QTimer;
 class SettingsRegistry;
 struct ScopeUnit;
@@ -159,26 +164,14 @@ class TForm1 : public QMainWindow, public ScopeState {
   TPanel* AboutPanel = nullptr;
   TDisPropertiesForm* DisPropertiesForm = nullptr;
 
-  // ---- Connection (connection/) ---------------------------------------
-  void BuildConnection();
-
-  // ---- Acquisition (acquisition/) -------------------------------------
-  void BuildAcquisition();
-
-  // ---- Display (display/) ---------------------------------------------
-  void BuildDisplay();
-
-  // ---- Front panel controls (controls/) -------------------------------
-  void BuildControls();
-
-  // ---- Measurements (measure/) ----------------------------------------
-  void BuildMeasure();
-
-  // ---- Settings, files, about (storage/) ------------------------------
-  void BuildStorage();
-  void FormShow();
-  void FormClose();
-  void AboutTimerTimer();
+  // ---- The subsystems' members, each kept in its own folder ----------
+#include "connection/Form1ConnectionMembers.h"
+#include "acquisition/Form1AcquisitionMembers.h"
+#include "display/Form1DisplayMembers.h"
+#include "controls/Form1VerticalMembers.h"
+#include "controls/Form1TriggerMembers.h"
+#include "measure/Form1MeasureMembers.h"
+#include "storage/Form1StorageMembers.h"
 
  protected:
   void showEvent(QShowEvent* event) override;

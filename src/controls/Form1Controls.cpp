@@ -1,3 +1,9 @@
 #include "app/TForm1.h"
 
-void TForm1::BuildControls() {}
+// The front panel: the vertical controls and time base, then the trigger
+// strip and buttons (which sit over and beside them).
+void TForm1::BuildControls() {
+  BuildVerticalControls();
+  BuildTimeBase();
+  BuildTrigger();
+}

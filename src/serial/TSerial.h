@@ -56,6 +56,17 @@ class TSerial {
   bool DeviceGone() const { return deviceGone_; }
 
  private:
+  bool FailOpen(const std::string& name, int error, bool showErrors);
+  void Report(const std::string& text, bool show);
+  void SetModemLine(int line, int state);
+  int ReadWithinTimeouts(std::uint8_t* destination, int count);
+  bool WriteWithinTimeouts(const std::uint8_t* source, int count);
+  bool PeerHungUp() const;
+  bool ReadErrorCounts(std::array<int, 5>& counts) const;
+
   bool deviceGone_ = false;
   std::unique_ptr<BuiltInSimulator> simulator_;
+  // The driver's line-error counters at the last status query, when it keeps
+  // any (a pseudo-terminal does not).
+  std::array<int, 5> errorCounts_{};
 };

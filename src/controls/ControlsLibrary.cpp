@@ -1,0 +1,1 @@
+// Anchors the library; the front panel arithmetic lives in the files beside it.

@@ -1,0 +1,5 @@
+#include "app/TForm1.h"
+
+void TForm1::BuildVerticalControls() {}
+
+void TForm1::BuildTimeBase() {}
