@@ -1,0 +1,215 @@
+// The main window as a user first meets it: caption, size, menus, timers and
+// the scope state before anything has happened; the start-up failure rule.
+#include "app/Paths.h"
+#include "storage/SettingsRegistry.h"
+#include "support/ScopeWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QActionGroup>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
+
+namespace {
+
+QStringList Captions(const QList<QAction*>& actions) {
+  QStringList out;
+  for (QAction* a : actions) out << a->text();
+  return out;
+}
+
+TEST(Shell, WindowCaptionSizeAndPosition) {
+  ScopeWindow w(true, true);
+  EXPECT_EQ(w->windowTitle(), QStringLiteral("Tessaron USB Oscilloscope"));
+  EXPECT_EQ(w->Client->size(), QSize(976, 608));
+  EXPECT_EQ(w->Client->geometry().top(), w->menuBar()->height())
+      << "client coordinates start below the menu bar";
+  EXPECT_EQ(w->minimumSize(), w->maximumSize()) << "the window has a fixed size";
+  EXPECT_FALSE(w->windowFlags() & Qt::WindowMaximizeButtonHint);
+  EXPECT_EQ(w->Client->palette().color(QPalette::Window), QColor(192, 192, 192));
+  EXPECT_EQ(w->Panel2->geometry(), QRect(0, 2, 558, 545));
+  EXPECT_EQ(w->HorVerPanel->geometry(), QRect(559, 0, 225, 505));
+  EXPECT_EQ(w->RunStopButton->geometry(), QRect(619, 506, 100, 35));
+  EXPECT_EQ(w->SettingPanel->geometry(), QRect(56, 352, 444, 113));
+  EXPECT_EQ(w->Panel12->geometry(), QRect(248, 208, 337, 65));
+  EXPECT_EQ(w->AboutPanel->geometry(), QRect(136, 96, 508, 321));
+  EXPECT_FALSE(w->SettingPanel->isVisible());
+  EXPECT_FALSE(w->Panel11->isVisible());
+  EXPECT_FALSE(w->Panel12->isVisible());
+  EXPECT_TRUE(w->AboutPanel->isVisible());
+  EXPECT_FALSE(w->DisPropertiesForm->isVisible());
+}
+
+TEST(Shell, MenusInOrderWithTheirCaptions) {
+  ScopeWindow w(false, true);
+  EXPECT_EQ(Captions(w->MainMenu1->actions()),
+            (QStringList{"View", "Trigger", "Acquisition", "Cursors", "Settings",
+                         "Reference Waveform", "Help"}));
+  EXPECT_EQ(Captions(w->View1->actions()),
+            (QStringList{"Reset Horizontal View", "Save View as BMP", "Auto Measurements ON",
+                         "Export Data To File", "Print View"}));
+  EXPECT_EQ(Captions(w->Trigger1->actions()),
+            (QStringList{"Source", "Edge", "Mode", "Trigger Position"}));
+  EXPECT_EQ(Captions(w->Source1->actions()), (QStringList{"CH1", "CH2", "EXT"}));
+  EXPECT_EQ(Captions(w->Edge1->actions()), (QStringList{"Rising", "Falling"}));
+  EXPECT_EQ(Captions(w->Mode1->actions()), (QStringList{"Auto", "Normal"}));
+  EXPECT_EQ(Captions(w->TriggerPosition1->actions()), (QStringList{"10%", "50%", "90%"}));
+  EXPECT_EQ(Captions(w->Acquisition1->actions()),
+            (QStringList{"Continuous", "Single", "RUN/STOP"}));
+  EXPECT_EQ(Captions(w->Cursors1->actions()),
+            (QStringList{"All Off", "Vertical ON", "Horizontal ON", "Both ON", "Snap to Plot ON"}));
+  EXPECT_EQ(Captions(w->Display1->actions()),
+            (QStringList{"Display Properties...", "COM Settings...", "Calibrate Channels...",
+                         "Load Default Settings", "Save Settings To File",
+                         "Load Settings From File"}));
+  EXPECT_EQ(Captions(w->ReferanceWaveform1->actions()),
+            (QStringList{"Save CH1 Ref ", "Save CH2 Ref", "Load Reference", "Reference OFF"}));
+  EXPECT_EQ(Captions(w->Help1->actions()), (QStringList{"About", "Help"}));
+}
+
+TEST(Shell, RadioGroupsAreExclusive) {
+  ScopeWindow w(false, true);
+  const std::vector<std::vector<QAction*>> groups = {
+      {w->CH11, w->CH21, w->EXT1}, {w->Rising1, w->Falling2}, {w->Auto1, w->Normal1},
+      {w->POS10, w->POS50, w->POS90}, {w->Continuous, w->Single}};
+  for (const auto& group : groups) {
+    ASSERT_NE(group.front()->actionGroup(), nullptr) << group.front()->text().toStdString();
+    EXPECT_TRUE(group.front()->actionGroup()->isExclusive());
+    for (QAction* a : group) {
+      EXPECT_TRUE(a->isCheckable());
+      EXPECT_EQ(a->actionGroup(), group.front()->actionGroup());
+    }
+    group.back()->setChecked(true);
+    group.front()->setChecked(true);
+    EXPECT_FALSE(group.back()->isChecked()) << "checking one item unchecks the others";
+  }
+}
+
+TEST(Shell, TimersAndTheirStartStates) {
+  ScopeWindow w(false);
+  struct Case {
+    QTimer* timer;
+    int interval;
+    bool enabled;
+  };
+  const Case cases[] = {{w->Timer1, 1000, true},
+                        {w->Anoucer, 300, false},
+                        {w->StatStopResetTimer, 80, false},
+                        {w->TrigVoltLineTimer, 3000, false},
+                        {w->AboutTimer, 3000, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.timer->objectName().toStdString());
+    EXPECT_EQ(c.timer->interval(), c.interval);
+    EXPECT_EQ(TForm1::Enabled(c.timer), c.enabled);
+  }
+}
+
+TEST(Shell, TimerEnableDoesNotRestartARunningTimer) {
+  ScopeWindow w(false, true);
+  TForm1::SetEnabled(w->Anoucer, true);
+  RunEventsFor(150);
+  const int remaining = w->Anoucer->remainingTime();
+  TForm1::SetEnabled(w->Anoucer, true);
+  EXPECT_LE(w->Anoucer->remainingTime(), remaining);
+  TForm1::SetEnabled(w->Anoucer, false);
+  EXPECT_FALSE(TForm1::Enabled(w->Anoucer));
+}
+
+TEST(Shell, InitialScopeStateBeforeAnyAction) {
+  ScopeWindow w(false, true);
+  EXPECT_EQ(w->Running, 0);
+  EXPECT_EQ(w->AwaitingData, 0);
+  EXPECT_EQ(w->RestartPending, 0);
+  EXPECT_EQ(w->HourGlassFrame, 0);
+  EXPECT_EQ(w->DeviceFound, 0);
+  EXPECT_EQ(w->CH1Samples[1], 0);
+  EXPECT_EQ(w->CH2Samples[3000], 0);
+  EXPECT_EQ(w->PlotValid, 0);
+  EXPECT_EQ(w->ReferenceOn, 0);
+  EXPECT_EQ(w->PersistenceOn, 0);
+  EXPECT_FALSE(w->SerialPort.IsOpen);
+  EXPECT_EQ(w->PlotBitmap.size(), QSize(500, 400));
+  EXPECT_EQ(w->PreviewBitmap.size(), QSize(500, 26));
+  EXPECT_EQ(w->SaveBitmap.size(), QSize(556, 545));
+  EXPECT_EQ(w->GridBitmap.size(), QSize(500, 400));
+}
+
+TEST(Shell, TwoWindowsKeepSeparateState) {
+  ScopeWindow a(false, true);
+  ScopeWindow b(false, true);
+  a->Running = 1;
+  a->CH1Samples[10] = 99;
+  EXPECT_EQ(b->Running, 0);
+  EXPECT_EQ(b->CH1Samples[10], 0);
+}
+
+TEST(Shell, AFailingHandlerShowsOneErrorBoxAndTheProgramGoesOn) {
+  ScopeWindow w(false, true);
+  bool after = false;
+  w->Guard([] { throw ScopeError(QStringLiteral("Failed to get data for 'TrigPos'")); });
+  w->Guard([&] { after = true; });
+  ASSERT_EQ(w.ui.errors.size(), 1);
+  EXPECT_EQ(w.ui.errors.front(), QStringLiteral("Failed to get data for 'TrigPos'"));
+  EXPECT_TRUE(after);
+}
+
+TEST(Shell, HandlerWrapperDropsSignalArgumentsItDoesNotTake) {
+  ScopeWindow w(false, true);
+  int calls = 0;
+  auto h = w->Handler([&] { ++calls; });
+  h(true);
+  h();
+  EXPECT_EQ(calls, 2);
+}
+
+// The store folder is taken from XDG_CONFIG_HOME: each case gets its own.
+class StartUp : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(config_.isValid());
+    saved_ = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
+  }
+  void TearDown() override { qputenv("XDG_CONFIG_HOME", saved_); }
+  QTemporaryDir config_;
+  QByteArray saved_;
+};
+
+TEST_F(StartUp, StoredGraticuleIsLoadedFromTheProgramFolderWhateverTheCurrentDirectory) {
+  {
+    SettingsRegistry store;
+    store.WriteString(QStringLiteral("DISPLAYBACKGROUND"), QStringLiteral("Grafics\\Grid5.bmp"));
+  }
+  QTemporaryDir elsewhere;
+  const QString before = QDir::currentPath();
+  QDir::setCurrent(elsewhere.path());
+  std::unique_ptr<ScopeUnit> unit;
+  EXPECT_NO_THROW(unit = InitializeUnit());
+  QDir::setCurrent(before);
+  ASSERT_TRUE(unit);
+  EXPECT_EQ(unit->GridFile, QStringLiteral("Grafics\\Grid5.bmp"));
+  const QImage grid5(ProgramPath(QStringLiteral("Grafics\\Grid5.bmp")));
+  ASSERT_FALSE(grid5.isNull());
+  EXPECT_EQ(unit->GridBitmap.convertToFormat(QImage::Format_RGB32),
+            grid5.convertToFormat(QImage::Format_RGB32));
+  EXPECT_FALSE(unit->ScreenSave) << "a missing ScreenSave means black";
+}
+
+TEST_F(StartUp, AGraticuleThatCannotBeReadEndsTheStartWithItsError) {
+  {
+    SettingsRegistry store;
+    store.WriteString(QStringLiteral("DISPLAYBACKGROUND"), QStringLiteral("Grafics\\Grid9.bmp"));
+  }
+  try {
+    InitializeUnit();
+    FAIL() << "started without its graticule";
+  } catch (const ScopeError& e) {
+    EXPECT_TRUE(e.Message().contains(QStringLiteral("Grid9.bmp"))) << e.what();
+  }
+}
+
+}  // namespace

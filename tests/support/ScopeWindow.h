@@ -1,0 +1,67 @@
+#pragma once
+// Test fixtures for the real main window: build it in three lines and wait
+// for conditions instead of sleeping.
+//
+//   ScopeWindow w;                       // unit, scripted dialogs, window shown
+//   w.form->RunStopClick();
+//   ASSERT_TRUE(WaitFor([&] { return w.form->Running == 0; }));
+
+#include "app/TForm1.h"
+#include "app/UiServices.h"
+#include "app/UnitInit.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+// Processes window events until the condition holds or the deadline passes.
+inline bool WaitFor(const std::function<bool()>& condition, int deadlineMs = 5000) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!condition()) {
+    if (clock.elapsed() > deadlineMs) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    QThread::msleep(1);
+  }
+  return true;
+}
+
+// Lets the event loop run for a while (for checks that something does NOT happen).
+inline void RunEventsFor(int ms) {
+  QElapsedTimer clock;
+  clock.start();
+  while (clock.elapsed() < ms) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    QThread::msleep(1);
+  }
+}
+
+struct ScopeWindow {
+  ScriptedUi ui;
+  std::unique_ptr<ScopeUnit> unit;
+  std::unique_ptr<TForm1> form;
+
+  // With stopWatch set, the connection watch (Timer1) is stopped right after
+  // the window is built, so a test drives the port alone.
+  explicit ScopeWindow(bool show = true, bool stopWatch = false) {
+    unit = InitializeUnit();
+    form = std::make_unique<TForm1>(*unit, ui);
+    if (stopWatch) TForm1::SetEnabled(form->Timer1, false);
+    if (show) {
+      form->show();
+      QCoreApplication::processEvents();
+    }
+  }
+  ~ScopeWindow() {
+    if (form) {
+      form->Running = 0;
+      form->close();
+      form.reset();
+    }
+  }
+  TForm1* operator->() const { return form.get(); }
+};
