@@ -1,5 +1,7 @@
 #include "app/Errors.h"
 
+#include "support/QtPrint.h"
+
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -57,7 +59,8 @@ TEST(ErrorBoxText, AppendsAFullStopOnlyAfterCharactersSortingAfterIt) {
     const char* out;
   };
   const Case cases[] = {
-      {"Failed to get data for 'TrigPos'", "Failed to get data for 'TrigPos'."},
+      {"Reason is unknown", "Reason is unknown."},
+      {"Failed to get data for 'TrigPos'", "Failed to get data for 'TrigPos'"},  // "'" sorts before '.'
       {"Ends with a dot.", "Ends with a dot."},
       {"List index out of bounds (7)", "List index out of bounds (7)"},  // ')' sorts before '.'
       {"Value 5", "Value 5."},  // digits sort after '.'

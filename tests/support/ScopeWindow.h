@@ -7,6 +7,7 @@
 //   ASSERT_TRUE(WaitFor([&] { return w.form->Running == 0; }));
 
 #include "app/TForm1.h"
+#include "support/QtPrint.h"
 #include "app/UiServices.h"
 #include "app/UnitInit.h"
 
