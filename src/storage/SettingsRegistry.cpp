@@ -97,7 +97,7 @@ bool SameFileState(const struct stat& a, const struct stat& b) {
 // --- The text format ------------------------------------------------------
 // One value per line, "name=int:<decimal>" or "name=str:<text>"; "\\", "\n"
 // and "\r" stand for a backslash, a line feed and a carriage return in names
-// and texts, "\=" for "=" and "\#" for "#" in names. Lines that are empty or
+// and texts, "\=" for "=" and "\#" for "#" in names. Lines that are blank or
 // begin with "#" are comments. A carriage return before a line's end is
 // dropped, so a file saved by an editor with CR LF line ends still reads.
 
@@ -173,7 +173,7 @@ std::optional<Values> ParseStore(const QByteArray& bytes) {
   Values values;
   for (QString line : text.split(u'\n')) {
     if (line.endsWith(u'\r')) line.chop(1);
-    if (line.isEmpty() || line.startsWith(u'#')) continue;
+    if (line.trimmed().isEmpty() || line.startsWith(u'#')) continue;
     qsizetype pos = 0;
     const std::optional<QString> name = ReadEscaped(line, pos, u'=');
     if (!name) return std::nullopt;
@@ -276,7 +276,9 @@ struct SettingsRegistry::Impl {
   void Sync(bool locked) {
     struct stat current {};
     if (::stat(filePath.constData(), &current) != 0) {
-      if (errno != ENOENT) FailOnFile("read", errno);
+      // ENOTDIR: something other than a folder stands where the folder goes,
+      // so there is no file either; the first write reports it.
+      if (errno != ENOENT && errno != ENOTDIR) FailOnFile("read", errno);
       Forget();
       return;
     }
@@ -284,7 +286,7 @@ struct SettingsRegistry::Impl {
 
     FileDescriptor fd(::open(filePath.constData(), O_RDONLY | O_CLOEXEC));
     if (!fd.IsOpen()) {
-      if (errno != ENOENT) FailOnFile("read", errno);
+      if (errno != ENOENT && errno != ENOTDIR) FailOnFile("read", errno);
       Forget();
       return;
     }

@@ -22,6 +22,8 @@ class SettingsRegistry {
   // Opens the key, creating its folder when missing.
   explicit SettingsRegistry(const QString& key = QString::fromLatin1(DefaultKey));
   ~SettingsRegistry();
+  SettingsRegistry(const SettingsRegistry&) = delete;
+  SettingsRegistry& operator=(const SettingsRegistry&) = delete;
 
   std::int32_t ReadInteger(const QString& name);
   QString ReadString(const QString& name);
@@ -38,6 +40,8 @@ class SettingsRegistry {
 
   // Called once when a damaged store file was moved aside, with a text for
   // the user naming where it was kept. The shell shows it in a message box.
+  // Damage found while it is not set (always so in the constructor) is kept
+  // for TakeDamageNotice instead.
   std::function<void(const QString& text)> OnDamagedFileKept;
 
   // The notice about a damaged store file found at open, once; empty after.

@@ -1,0 +1,357 @@
+#include "StoreChild.h"
+#include "StoreFixture.h"
+
+#include "app/Errors.h"
+#include "storage/SettingsRegistry.h"
+
+#include <gtest/gtest.h>
+
+#include <QRegularExpression>
+
+#include <functional>
+#include <limits>
+#include <memory>
+
+#include <unistd.h>
+
+namespace {
+
+QString ErrorOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const ScopeError& error) {
+    return error.Message();
+  }
+  return QStringLiteral("<no error>");
+}
+
+using SettingsStore = StoreFixture;
+
+// --- Where the store lives ---------------------------------------------------
+
+TEST_F(SettingsStore, FolderIsNamedAfterTheKeyUnderTheConfigHome) {
+  struct Case {
+    const char* what;
+    const char* key;
+    const char* relativeFile;
+  };
+  const Case cases[] = {
+      {"default key", SettingsRegistry::DefaultKey, "TessaronInc/Veldrin/5.0/settings"},
+      {"another key", "\\Software\\Other\\Tool\\", "Other/Tool/settings"},
+      {"no Software branch", "Plain\\Key", "Plain/Key/settings"},
+      {"forward slashes and doubled separators", "/Software//A/B/", "A/B/settings"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SettingsRegistry store(QString::fromLatin1(c.key));
+    EXPECT_EQ(store.FilePath(), ConfigHome() + u'/' + QLatin1String(c.relativeFile));
+    store.WriteInteger(QStringLiteral("X"), 1);
+    EXPECT_TRUE(QFileInfo::exists(ConfigHome() + u'/' + QLatin1String(c.relativeFile)));
+  }
+}
+
+TEST_F(SettingsStore, EmptyOrRelativeConfigHomeFallsBackToDotConfig) {
+  const QByteArray savedHome = qgetenv("HOME");
+  const QString home = ConfigHome() + QStringLiteral("/home");
+  qputenv("HOME", QFile::encodeName(home));
+  for (const char* configured : {"", "relative/config"}) {
+    SCOPED_TRACE(configured);
+    qputenv("XDG_CONFIG_HOME", configured);
+    EXPECT_EQ(SettingsRegistry().FilePath(), home + QStringLiteral("/.config/TessaronInc/Veldrin/5.0/settings"));
+  }
+  qputenv("HOME", savedHome);
+}
+
+TEST_F(SettingsStore, KeysThatLeaveTheConfigFolderAreRefused) {
+  for (const char* key : {"\\Software\\..\\..\\etc\\", "\\Software\\", "\\", "A\\.\\B"}) {
+    SCOPED_TRACE(key);
+    EXPECT_EQ(ErrorOf([&] { SettingsRegistry store(QString::fromLatin1(key)); }),
+              QStringLiteral("Invalid settings key '%1'").arg(QString::fromLatin1(key)));
+  }
+}
+
+// --- Reading -----------------------------------------------------------------
+
+TEST_F(SettingsStore, ReadsReportMissingValuesAndWrongTypesLikeTheRegistry) {
+  SettingsRegistry store;
+  store.WriteInteger(QStringLiteral("Count"), 5);
+  store.WriteString(QStringLiteral("Name"), QStringLiteral("COM3"));
+  struct Case {
+    const char* what;
+    std::function<void()> read;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"missing integer", [&] { store.ReadInteger(QStringLiteral("CH1VertPos")); }, "Failed to get data for 'CH1VertPos'"},
+      {"missing bool", [&] { store.ReadBool(QStringLiteral("ScreenSave")); }, "Failed to get data for 'ScreenSave'"},
+      {"string read as integer", [&] { store.ReadInteger(QStringLiteral("Name")); }, "Invalid data type for 'Name'"},
+      {"string read as bool", [&] { store.ReadBool(QStringLiteral("Name")); }, "Invalid data type for 'Name'"},
+      {"integer read as string", [&] { store.ReadString(QStringLiteral("Count")); }, "Invalid data type for 'Count'"},
+      {"the name as asked, not as stored", [&] { store.ReadString(QStringLiteral("COUNT")); }, "Invalid data type for 'COUNT'"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(ErrorOf(c.read), QLatin1String(c.message));
+  }
+  EXPECT_EQ(store.ReadString(QStringLiteral("COMPORT")), QString());
+  EXPECT_FALSE(store.ValueExists(QStringLiteral("COMPORT")));
+  EXPECT_TRUE(store.ValueExists(QStringLiteral("Count")));
+  EXPECT_TRUE(store.ValueExists(QStringLiteral("Name")));
+}
+
+TEST_F(SettingsStore, BoolsAreIntegersAndAnyNonZeroIsTrue) {
+  SettingsRegistry store;
+  store.WriteBool(QStringLiteral("ScreenSave"), true);
+  EXPECT_EQ(store.ReadInteger(QStringLiteral("ScreenSave")), 1);
+  store.WriteBool(QStringLiteral("ScreenSave"), false);
+  EXPECT_EQ(store.ReadInteger(QStringLiteral("ScreenSave")), 0);
+  EXPECT_FALSE(store.ReadBool(QStringLiteral("ScreenSave")));
+  store.WriteInteger(QStringLiteral("ScreenSave"), -7);
+  EXPECT_TRUE(store.ReadBool(QStringLiteral("ScreenSave")));
+}
+
+// --- Writing and reading back ----------------------------------------------
+
+TEST_F(SettingsStore, ValuesReadBackInAnotherInstanceAsAnotherProgramWould) {
+  const QString strings[] = {
+      QString(),
+      QStringLiteral("Grafics\\Grid3.bmp"),
+      QStringLiteral("trailing backslash\\"),
+      QStringLiteral("\\n is not a line feed"),
+      QStringLiteral("two\nlines\r\nand a CR\r"),
+      QStringLiteral("=str:int:5 # not a comment"),
+      QStringLiteral("  blanks kept  "),
+      QStringLiteral("\u00b5s \u03a9 \u00e9"),
+      QString(QChar(0)) + QStringLiteral("after a NUL"),
+  };
+  const std::int32_t integers[] = {0, -1, 1, 122, std::numeric_limits<std::int32_t>::min(),
+                                   std::numeric_limits<std::int32_t>::max()};
+  const QString names[] = {QStringLiteral("CH1VertPos"), QStringLiteral("#leading hash"),
+                           QStringLiteral("a=b\\c"), QStringLiteral("line\nbreak"), QString()};
+  {
+    SettingsRegistry writer;
+    for (int i = 0; i < int(std::size(strings)); ++i) writer.WriteString(QStringLiteral("S%1").arg(i), strings[i]);
+    for (int i = 0; i < int(std::size(integers)); ++i) writer.WriteInteger(QStringLiteral("I%1").arg(i), integers[i]);
+    for (int i = 0; i < int(std::size(names)); ++i) writer.WriteInteger(names[i], i);
+  }
+  SettingsRegistry reader;
+  for (int i = 0; i < int(std::size(strings)); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(reader.ReadString(QStringLiteral("S%1").arg(i)), strings[i]);
+  }
+  for (int i = 0; i < int(std::size(integers)); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(reader.ReadInteger(QStringLiteral("I%1").arg(i)), integers[i]);
+  }
+  for (int i = 0; i < int(std::size(names)); ++i) {
+    SCOPED_TRACE(names[i].toStdString());
+    EXPECT_EQ(reader.ReadInteger(names[i]), i);
+  }
+  EXPECT_EQ(reader.TakeDamageNotice(), QString());
+}
+
+TEST_F(SettingsStore, NamesAreFoundWhateverTheirCaseAndKeepTheirFirstSpelling) {
+  SettingsRegistry store;
+  store.WriteInteger(QStringLiteral("CH1On"), 1);
+  store.WriteInteger(QStringLiteral("ch1on"), 0);
+  EXPECT_EQ(store.ReadInteger(QStringLiteral("CH1ON")), 0);
+  const QByteArray file = FileBytes(StoreFile());
+  EXPECT_TRUE(file.contains("\nCH1On=int:0\n")) << file.constData();
+  EXPECT_FALSE(file.contains("ch1on")) << file.constData();
+}
+
+TEST_F(SettingsStore, TheFileIsPlainLinesAPersonCanRead) {
+  SettingsRegistry store;
+  store.WriteInteger(QStringLiteral("Angle"), 138);
+  store.WriteString(QStringLiteral("DISPLAYBACKGROUND"), QStringLiteral("Grafics\\Grid2.bmp"));
+  store.WriteString(QStringLiteral("Note"), QStringLiteral("a\nb"));
+  const QByteArray file = FileBytes(StoreFile());
+  EXPECT_TRUE(file.contains("\nAngle=int:138\n")) << file.constData();
+  EXPECT_TRUE(file.contains("\nDISPLAYBACKGROUND=str:Grafics\\\\Grid2.bmp\n")) << file.constData();
+  EXPECT_TRUE(file.contains("\nNote=str:a\\nb\n")) << file.constData();
+}
+
+TEST_F(SettingsStore, FilesEditedByHandStillRead) {
+  PutStoreFile(
+      "# edited by hand\r\n"
+      "\r\n"
+      "Angle=int:-45\r\n"
+      "  \t\n"
+      "Text=str:a\\=b\\#c\r\n"
+      "COMPORT=str:/dev/ttyUSB0");
+  SettingsRegistry edited;
+  EXPECT_EQ(edited.TakeDamageNotice(), QString());
+  EXPECT_EQ(edited.ReadInteger(QStringLiteral("Angle")), -45);
+  EXPECT_EQ(edited.ReadString(QStringLiteral("Text")), QStringLiteral("a=b#c"));
+  EXPECT_EQ(edited.ReadString(QStringLiteral("COMPORT")), QStringLiteral("/dev/ttyUSB0"));
+}
+
+// --- Two instances, two programs -------------------------------------------
+
+TEST_F(SettingsStore, AWriteChangesOnlyItsOwnValueAndIsSeenByTheOtherInstanceAtOnce) {
+  SettingsRegistry first;
+  SettingsRegistry second;
+  first.WriteInteger(QStringLiteral("CalCH1L"), 3);
+  second.WriteInteger(QStringLiteral("CalCH2L"), 4);
+  first.WriteInteger(QStringLiteral("CalCH1H"), 5);  // must not drop the other's CalCH2L
+  SettingsRegistry third;
+  EXPECT_EQ(third.ReadInteger(QStringLiteral("CalCH1L")), 3);
+  EXPECT_EQ(third.ReadInteger(QStringLiteral("CalCH2L")), 4);
+  EXPECT_EQ(third.ReadInteger(QStringLiteral("CalCH1H")), 5);
+
+  // Same-sized files in quick succession: a read must never answer from a
+  // stale copy.
+  for (int i = 0; i < 60; ++i) {
+    second.WriteInteger(QStringLiteral("Angle"), i % 10);
+    ASSERT_EQ(first.ReadInteger(QStringLiteral("Angle")), i % 10) << "round " << i;
+  }
+  second.WriteString(QStringLiteral("Angle"), QStringLiteral("x"));
+  EXPECT_EQ(ErrorOf([&] { first.ReadInteger(QStringLiteral("Angle")); }), QStringLiteral("Invalid data type for 'Angle'"));
+}
+
+TEST_F(SettingsStore, TwoProgramsWritingAtOnceLoseNoValue) {
+  StoreChild a("writer:A");
+  StoreChild b("writer:B");
+  a.Go();
+  b.Go();
+  ASSERT_EQ(a.Wait(), 0);
+  ASSERT_EQ(b.Wait(), 0);
+
+  SettingsRegistry store;
+  EXPECT_EQ(store.TakeDamageNotice(), QString());
+  int missing = 0;
+  for (const char* prefix : {"A", "B"}) {
+    for (int i = 0; i < WriterValueCount; ++i) {
+      const QString name = QLatin1String(prefix) + QString::number(i);
+      if (!store.ValueExists(name)) {
+        ++missing;
+        continue;
+      }
+      EXPECT_EQ(store.ReadInteger(name), WriterValueFor(i)) << name.toStdString();
+    }
+  }
+  EXPECT_EQ(missing, 0);
+}
+
+// --- Damage and crashes ------------------------------------------------------
+
+struct DamagedCase {
+  const char* what;
+  QByteArray content;
+};
+
+class DamagedStoreFile : public StoreFixture, public ::testing::WithParamInterface<DamagedCase> {};
+
+TEST_P(DamagedStoreFile, IsKeptUnderANewNameAndTheStoreStartsAfresh) {
+  const QByteArray damaged = GetParam().content;
+  PutStoreFile(damaged);
+
+  SettingsRegistry store;
+  const QStringList kept = StoreFolderEntries(QStringLiteral("settings.damaged-*"));
+  ASSERT_EQ(kept.size(), 1);
+  const QString keptPath = StoreFolder() + u'/' + kept.front();
+  EXPECT_EQ(FileBytes(keptPath), damaged);
+  EXPECT_FALSE(QFileInfo::exists(StoreFile()));
+
+  const QString notice = store.TakeDamageNotice();
+  EXPECT_TRUE(notice.contains(StoreFile())) << notice.toStdString();
+  EXPECT_TRUE(notice.contains(keptPath)) << notice.toStdString();
+  EXPECT_EQ(store.TakeDamageNotice(), QString());
+
+  EXPECT_EQ(ErrorOf([&] { store.ReadInteger(QStringLiteral("Angle")); }), QStringLiteral("Failed to get data for 'Angle'"));
+  store.WriteInteger(QStringLiteral("Angle"), 138);
+  SettingsRegistry reopened;
+  EXPECT_EQ(reopened.TakeDamageNotice(), QString());
+  EXPECT_EQ(reopened.ReadInteger(QStringLiteral("Angle")), 138);
+  EXPECT_EQ(FileBytes(keptPath), damaged);
+  EXPECT_EQ(StoreFolderEntries(QStringLiteral("settings.damaged-*")).size(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Contents, DamagedStoreFile,
+    ::testing::Values(DamagedCase{"line without a value", "Angle=int:138\nrubbish\n"},
+                      DamagedCase{"unknown type", "Angle=float:1.5\n"},
+                      DamagedCase{"number with letters", "Angle=int:12abc\n"},
+                      DamagedCase{"number past 32 bits", "Angle=int:2147483648\n"},
+                      DamagedCase{"empty number", "Angle=int:\n"},
+                      DamagedCase{"unknown escape", "Name=str:C:\\temp\n"},
+                      DamagedCase{"escape cut by the line end", "Name=str:end\\\n"},
+                      DamagedCase{"same name twice", "Angle=int:1\nANGLE=int:2\n"},
+                      DamagedCase{"not UTF-8", "Name=str:\xff\xfe\n"},
+                      DamagedCase{"binary", QByteArray("\x00\x01\x02\x03", 4)}),
+    [](const ::testing::TestParamInfo<DamagedCase>& param) {
+      return QString::fromLatin1(param.param.what).replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]")), QString()).toStdString();
+    });
+
+TEST_F(SettingsStore, DamageFoundWhileRunningIsToldToTheCallbackOnce) {
+  SettingsRegistry store;
+  store.WriteInteger(QStringLiteral("Angle"), 138);
+  QStringList told;
+  store.OnDamagedFileKept = [&](const QString& text) { told << text; };
+  PutStoreFile("Angle=int:138\n<<<<<<< merge left-over\n");
+
+  EXPECT_EQ(ErrorOf([&] { store.ReadInteger(QStringLiteral("Angle")); }), QStringLiteral("Failed to get data for 'Angle'"));
+  EXPECT_FALSE(store.ValueExists(QStringLiteral("Angle")));
+  ASSERT_EQ(told.size(), 1);
+  EXPECT_TRUE(told.front().contains(QStringLiteral("settings.damaged-"))) << told.front().toStdString();
+  EXPECT_EQ(store.TakeDamageNotice(), QString());
+  EXPECT_EQ(StoreFolderEntries(QStringLiteral("settings.damaged-*")).size(), 1);
+}
+
+TEST_F(SettingsStore, ACrashBeforeTheRenameLeavesTheOldValuesAndItsLeftoverGoesAtTheNextWrite) {
+  {
+    SettingsRegistry store;
+    store.WriteInteger(QStringLiteral("Angle"), 138);
+  }
+  // What a program killed between writing its temporary file and renaming it
+  // leaves behind: a cut-off copy beside the whole old file.
+  PutFile(StoreFolder() + QStringLiteral("/settings.tmp-Ab12Cd"), "Angle=int:45\nCOMPORT=str:/dev/tty");
+
+  SettingsRegistry store;
+  EXPECT_EQ(store.TakeDamageNotice(), QString());
+  EXPECT_EQ(store.ReadInteger(QStringLiteral("Angle")), 138);
+  EXPECT_FALSE(store.ValueExists(QStringLiteral("COMPORT")));
+  store.WriteInteger(QStringLiteral("Auto"), 1);
+  EXPECT_EQ(StoreFolderEntries(QStringLiteral("settings.tmp-*")), QStringList());
+  EXPECT_EQ(SettingsRegistry().ReadInteger(QStringLiteral("Angle")), 138);
+}
+
+TEST_F(SettingsStore, AKillDuringABurstOfWritesNeverLeavesAStoreThatFailsToLoad) {
+  for (int round = 0; round < 24; ++round) {
+    SCOPED_TRACE(round);
+    std::int32_t reported = 0;
+    {
+      StoreChild child("burst");
+      ASSERT_GT(child.AwaitReport(1 + round % 4, std::chrono::seconds(20)), 0);
+      // Varied moments, so the kill falls at every step of a write.
+      ::usleep(static_cast<useconds_t>((round * 397) % 1500));
+      child.Kill();
+      reported = child.DrainReports();
+      child.Wait();
+    }
+    SettingsRegistry store;
+    ASSERT_EQ(store.TakeDamageNotice(), QString());
+    // A reported write was on disk; the one under way may have got there too.
+    const std::int32_t counter = store.ReadInteger(QStringLiteral("Counter"));
+    EXPECT_GE(counter, reported);
+    EXPECT_LE(counter, reported + 1);
+    const QString text = store.ReadString(QStringLiteral("Text"));
+    EXPECT_TRUE(text == BurstTextFor(counter) || text == BurstTextFor(counter + 1)) << text.toStdString();
+    ASSERT_EQ(StoreFolderEntries(QStringLiteral("settings.damaged-*")), QStringList());
+  }
+}
+
+TEST_F(SettingsStore, AWriteThatCannotReachTheDiskFailsAndSaysWhy) {
+  // A config home beneath a plain file: no folder can be made there, even
+  // for root.
+  const QString blocker = ConfigHome() + QStringLiteral("/plain-file");
+  PutFile(blocker, "x");
+  qputenv("XDG_CONFIG_HOME", QFile::encodeName(blocker));
+  SettingsRegistry store;
+  EXPECT_EQ(store.ReadString(QStringLiteral("COMPORT")), QString());
+  EXPECT_TRUE(ErrorOf([&] { store.WriteInteger(QStringLiteral("Angle"), 1); })
+                  .startsWith(QStringLiteral("Cannot create the settings folder")));
+  EXPECT_FALSE(store.ValueExists(QStringLiteral("Angle")));
+}
+
+}  // namespace

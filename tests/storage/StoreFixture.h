@@ -1,0 +1,46 @@
+#pragma once
+// Each test gets a config folder of its own, so no test sees another's store
+// (test_main points XDG_CONFIG_HOME at one folder for the whole program).
+
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+class StoreFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(config_.isValid());
+    previousConfig_ = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config_.path()));
+  }
+  void TearDown() override { qputenv("XDG_CONFIG_HOME", previousConfig_); }
+
+  QString ConfigHome() const { return config_.path(); }
+  // The folder of the default key "\Software\TessaronInc\Veldrin\5.0\".
+  QString StoreFolder() const { return config_.path() + QStringLiteral("/TessaronInc/Veldrin/5.0"); }
+  QString StoreFile() const { return StoreFolder() + QStringLiteral("/settings"); }
+
+  void PutStoreFile(const QByteArray& content) const { PutFile(StoreFile(), content); }
+  static void PutFile(const QString& path, const QByteArray& content) {
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(file.write(content), content.size());
+  }
+  static QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll();
+  }
+  QStringList StoreFolderEntries(const QString& pattern) const {
+    return QDir(StoreFolder()).entryList({pattern}, QDir::Files | QDir::Hidden, QDir::Name);
+  }
+
+ private:
+  QTemporaryDir config_;
+  QByteArray previousConfig_;
+};
