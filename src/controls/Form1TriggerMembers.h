@@ -6,6 +6,8 @@
   void TriggerPosCalc();
   void CHChangeStuff();
   void POS50Click();
+  void CH11Click();
+  void CH21Click();
   void MovTriggerWithCH1Vertial();
   void MovTriggerWithCH2Vertial();
   void ResetCH1TriggerVoltage();
