@@ -12,6 +12,7 @@
 #include <limits>
 #include <map>
 #include <optional>
+#include <type_traits>
 #include <utility>
 #include <variant>
 
@@ -258,6 +259,9 @@ struct SettingsRegistry::Impl {
   FileDescriptor heldFile;
   struct stat heldState {};
 
+  // Notices are handed out only once the lock is released: the callback
+  // shows a modal box, and a handler run from its event loop may write.
+  QStringList undelivered;
   QString pendingNotice;
   std::function<void(const QString&)>* onDamagedFileKept = nullptr;
 
@@ -331,18 +335,43 @@ struct SettingsRegistry::Impl {
       throw ScopeError(QStringLiteral("The settings file '%1' could not be read and could not be kept aside: %2")
                            .arg(NativePath(filePath), SystemError(errno)));
     }
-    SyncFolder();
-    Notify(QStringLiteral("The settings file \"%1\" could not be read; it was kept as \"%2\" and the settings start afresh.")
+    // The file is moved either way; a failed folder sync only means the move
+    // might be undone by a power cut, and the next start would find it again.
+    FileDescriptor dir(::open(folderPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.IsOpen()) ::fsync(dir.Get());
+    undelivered << (QStringLiteral("The settings file \"%1\" could not be read; it was kept as \"%2\" and the settings start afresh.")
                .arg(NativePath(filePath), NativePath(kept)));
   }
 
-  void Notify(const QString& text) {
-    if (onDamagedFileKept && *onDamagedFileKept) {
-      (*onDamagedFileKept)(text);
-      return;
+  void Deliver() {
+    const QStringList notices = std::exchange(undelivered, QStringList());
+    for (const QString& text : notices) {
+      if (onDamagedFileKept && *onDamagedFileKept) {
+        (*onDamagedFileKept)(text);
+        continue;
+      }
+      if (!pendingNotice.isEmpty()) pendingNotice += u'\n';
+      pendingNotice += text;
     }
-    if (!pendingNotice.isEmpty()) pendingNotice += u'\n';
-    pendingNotice += text;
+  }
+
+  // Runs one public operation, then hands out what it found, also when it
+  // failed.
+  template <typename Operation>
+  auto Run(Operation operation) {
+    try {
+      if constexpr (std::is_void_v<decltype(operation())>) {
+        operation();
+        Deliver();
+      } else {
+        auto result = operation();
+        Deliver();
+        return result;
+      }
+    } catch (...) {
+      Deliver();
+      throw;
+    }
   }
 
   void SyncFolder() const {
@@ -406,10 +435,12 @@ struct SettingsRegistry::Impl {
     SyncFolder();
   }
 
-  const Entry* Find(const QString& name) {
+  // A copy: the callback run after it may change the values.
+  std::optional<Value> Find(const QString& name) {
     Sync(false);
     const auto found = values.find(name.toCaseFolded());
-    return found == values.end() ? nullptr : &found->second;
+    if (found == values.end()) return std::nullopt;
+    return found->second.value;
   }
 };
 
@@ -426,37 +457,46 @@ SettingsRegistry::SettingsRegistry(const QString& key) : d(new Impl) {
   try {
     d->Sync(false);
   } catch (const ScopeError& error) {
-    d->Notify(error.Message());
+    d->undelivered << error.Message();
   }
+  d->Deliver();
 }
 
 SettingsRegistry::~SettingsRegistry() { delete d; }
 
 std::int32_t SettingsRegistry::ReadInteger(const QString& name) {
-  const Entry* entry = d->Find(name);
-  if (!entry) throw ScopeError(QStringLiteral("Failed to get data for '%1'").arg(name));
-  const auto* number = std::get_if<std::int32_t>(&entry->value);
+  const std::optional<Value> value = d->Run([&] { return d->Find(name); });
+  if (!value) throw ScopeError(QStringLiteral("Failed to get data for '%1'").arg(name));
+  const auto* number = std::get_if<std::int32_t>(&*value);
   if (!number) throw ScopeError(QStringLiteral("Invalid data type for '%1'").arg(name));
   return *number;
 }
 
 QString SettingsRegistry::ReadString(const QString& name) {
-  const Entry* entry = d->Find(name);
-  if (!entry) return QString();
-  const auto* text = std::get_if<QString>(&entry->value);
+  const std::optional<Value> value = d->Run([&] { return d->Find(name); });
+  if (!value) return QString();
+  const auto* text = std::get_if<QString>(&*value);
   if (!text) throw ScopeError(QStringLiteral("Invalid data type for '%1'").arg(name));
   return *text;
 }
 
 bool SettingsRegistry::ReadBool(const QString& name) { return ReadInteger(name) != 0; }
 
-bool SettingsRegistry::ValueExists(const QString& name) { return d->Find(name) != nullptr; }
+bool SettingsRegistry::ValueExists(const QString& name) {
+  return d->Run([&] { return d->Find(name); }).has_value();
+}
 
-void SettingsRegistry::WriteInteger(const QString& name, std::int32_t value) { d->Write(name, value); }
+void SettingsRegistry::WriteInteger(const QString& name, std::int32_t value) {
+  d->Run([&] { d->Write(name, value); });
+}
 
-void SettingsRegistry::WriteString(const QString& name, const QString& value) { d->Write(name, value); }
+void SettingsRegistry::WriteString(const QString& name, const QString& value) {
+  d->Run([&] { d->Write(name, value); });
+}
 
-void SettingsRegistry::WriteBool(const QString& name, bool value) { d->Write(name, std::int32_t{value ? 1 : 0}); }
+void SettingsRegistry::WriteBool(const QString& name, bool value) {
+  d->Run([&] { d->Write(name, std::int32_t{value ? 1 : 0}); });
+}
 
 QString SettingsRegistry::FilePath() const { return NativePath(d->filePath); }
 

@@ -12,6 +12,8 @@
 #include <limits>
 #include <memory>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace {
@@ -283,19 +285,51 @@ INSTANTIATE_TEST_SUITE_P(
       return QString::fromLatin1(param.param.what).replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]")), QString()).toStdString();
     });
 
-TEST_F(SettingsStore, DamageFoundWhileRunningIsToldToTheCallbackOnce) {
-  SettingsRegistry store;
-  store.WriteInteger(QStringLiteral("Angle"), 138);
-  QStringList told;
-  store.OnDamagedFileKept = [&](const QString& text) { told << text; };
-  PutStoreFile("Angle=int:138\n<<<<<<< merge left-over\n");
+// The callback shows a modal box whose event loop may run handlers that use
+// the store, so it must come after the writers' lock is released.
+bool StoreLockIsFree(const QString& folder) {
+  const int fd = ::open(QFile::encodeName(folder + QStringLiteral("/settings.lock")).constData(), O_RDWR | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+  ::close(fd);
+  return free;
+}
 
-  EXPECT_EQ(ErrorOf([&] { store.ReadInteger(QStringLiteral("Angle")); }), QStringLiteral("Failed to get data for 'Angle'"));
-  EXPECT_FALSE(store.ValueExists(QStringLiteral("Angle")));
-  ASSERT_EQ(told.size(), 1);
-  EXPECT_TRUE(told.front().contains(QStringLiteral("settings.damaged-"))) << told.front().toStdString();
-  EXPECT_EQ(store.TakeDamageNotice(), QString());
-  EXPECT_EQ(StoreFolderEntries(QStringLiteral("settings.damaged-*")).size(), 1);
+TEST_F(SettingsStore, DamageFoundWhileRunningIsToldToTheCallbackOnceWithTheLockReleased) {
+  struct Case {
+    const char* what;
+    std::function<void(SettingsRegistry&)> access;
+    bool angleWritten;
+  };
+  const Case cases[] = {
+      {"found by a read", [](SettingsRegistry& s) { s.ValueExists(QStringLiteral("Angle")); }, false},
+      {"found by a write", [](SettingsRegistry& s) { s.WriteInteger(QStringLiteral("Angle"), 45); }, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SettingsRegistry store(QStringLiteral("\\Software\\Case\\%1\\").arg(QLatin1String(c.what)));
+    const QString folder = QFileInfo(store.FilePath()).path();
+    store.WriteInteger(QStringLiteral("Angle"), 138);
+    store.WriteInteger(QStringLiteral("Auto"), 1);
+    QStringList told;
+    bool lockFree = false;
+    store.OnDamagedFileKept = [&](const QString& text) {
+      told << text;
+      lockFree = StoreLockIsFree(folder);
+      store.ReadString(QStringLiteral("COMPORT"));
+    };
+    PutFile(store.FilePath(), "Angle=int:138\n<<<<<<< merge left-over\n");
+
+    c.access(store);
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(lockFree);
+    EXPECT_TRUE(told.front().contains(folder + QStringLiteral("/settings.damaged-"))) << told.front().toStdString();
+    EXPECT_EQ(store.TakeDamageNotice(), QString());
+    EXPECT_FALSE(store.ValueExists(QStringLiteral("Auto")));
+    EXPECT_EQ(store.ValueExists(QStringLiteral("Angle")), c.angleWritten);
+    EXPECT_EQ(QDir(folder).entryList({QStringLiteral("settings.damaged-*")}, QDir::Files).size(), 1);
+    EXPECT_EQ(told.size(), 1);
+  }
 }
 
 TEST_F(SettingsStore, ACrashBeforeTheRenameLeavesTheOldValuesAndItsLeftoverGoesAtTheNextWrite) {
