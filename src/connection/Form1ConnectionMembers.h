@@ -4,6 +4,31 @@
  public:
   void BuildConnection();
 
+  // ---- Port discovery ---------------------------------------------------
+  // Refills the list with the ports present now: plain names (what
+  // SerialPort.Open accepts) or display texts "<description> (<name>)".
+  // Throws ScopeError when the system will not list its ports.
+  void EnumerateComPorts(bool displayForm, QStringList& list);
+  void UpdateComboBox1();
+  void ComboBox1KeyDown(int& Key);
+
+  // ---- The connection watch ---------------------------------------------
+  void OpenCOM();
+  void Timer1Timer();
+  void Button1Click();
+  void ComboBox1Change();
+  void COMSettings1Click();
+  void SettingButtonClick();
+  void SettingButtonMouseDown(Qt::MouseButton button, int x, int y);
+  void SettingButtonMouseUp(Qt::MouseButton button, int x, int y);
+  void Button4Click();
+  // Puts the --port name into Label3 unless the port has been settled since
+  // (see the connection README).
+  void ApplyCommandLinePort();
+  // Set once the --port name has been applied after the first show, or the
+  // user has chosen a port in the panel: from then on the name is theirs.
+  bool CommandLinePortSettled = false;
+
   TLabel* Label3 = nullptr;        // the chosen port name: the one source of truth
   QPushButton* Button1 = nullptr;  // "Detect HW Rev."
   TImage* Image11 = nullptr;       // connection indicator (USBCON / USBCON#)
@@ -13,3 +38,6 @@
   QLineEdit* Edit3 = nullptr;
   QLineEdit* Edit4 = nullptr;
   TImage* SettingButton = nullptr;
+  TLabel* Label1 = nullptr;        // "Available COM Ports:"
+  TLabel* Label2 = nullptr;        // "Currently Selected COM Port:"
+  QPushButton* Button4 = nullptr;  // "Close"
