@@ -1,0 +1,326 @@
+// The connection watch in the real window, against a real tessaron-sim on a
+// pseudo-terminal. Ticks are driven by calling Timer1Timer; the 1 s timer is
+// stopped so it never runs in between.
+#include "SimInstrument.h"
+#include "connection/PortList.h"
+#include "storage/SettingsRegistry.h"
+#include "support/ScopeWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QTest>
+
+namespace {
+
+QString PictureName(const TImage* image) {
+  const QString path = image->FileName();
+  return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+// What the window shows about the instrument, in one place.
+void ExpectConnected(const ScopeWindow& w) {
+  EXPECT_EQ(w->DeviceFound, 1);
+  EXPECT_TRUE(w->SerialPort.IsOpen);
+  EXPECT_EQ(PictureName(w->Image11), QStringLiteral("USBCON.bmp"));
+  EXPECT_FALSE(w->HWRevLabel->isHidden());
+  EXPECT_TRUE(w->Button1->isEnabled());
+}
+
+void ExpectDisconnected(const ScopeWindow& w) {
+  EXPECT_EQ(w->DeviceFound, 0);
+  EXPECT_FALSE(w->SerialPort.IsOpen);
+  EXPECT_EQ(PictureName(w->Image11), QStringLiteral("USBCON#.bmp"));
+  EXPECT_TRUE(w->HWRevLabel->isHidden());
+  EXPECT_FALSE(w->Button1->isEnabled());
+}
+
+void ClearIdentity(const ScopeWindow& w) {
+  for (QLineEdit* edit : {w->Edit2, w->Edit3, w->Edit4}) edit->clear();
+  w->Button1->setText(QStringLiteral("untouched"));
+}
+
+int IndexOfPort(QComboBox* box, const QString& port) {
+  for (int i = 0; i < box->count(); ++i)
+    if (box->itemText(i).endsWith(QLatin1Char('(') + port + QLatin1Char(')'))) return i;
+  return -1;
+}
+
+// The user picking an item of the chooser.
+void Choose(QComboBox* box, int index) {
+  box->setCurrentIndex(index);
+  Q_EMIT box->activated(index);
+}
+
+class ConnectionWindow : public ::testing::Test {
+ protected:
+  ConnectionWindow() : w(true, /*stopWatch=*/true) {}
+  SimInstrument sim;
+  ScopeWindow w;
+};
+
+TEST_F(ConnectionWindow, TickConnectsAndShowsTheIdentity) {
+  sim.Start();
+  w->Label3->setText(sim.Link());
+  w->Timer1Timer();
+
+  ExpectConnected(w);
+  EXPECT_EQ(w->Edit2->text(), QStringLiteral("Tessaron USB Oscilloscope Rev A"));
+  EXPECT_EQ(w->Edit3->text(), QStringLiteral("S.I.M"));
+  EXPECT_EQ(w->Edit4->text(), QStringLiteral("Dec. 2006"));
+  EXPECT_EQ(w->HWRevLabel->text(), QStringLiteral("S.I.M"));
+  EXPECT_EQ(w->Button1->text(), QStringLiteral("Detect HW Rev."));
+
+  // Detection runs on the way into the connected state only.
+  ClearIdentity(w);
+  w->Timer1Timer();
+  ExpectConnected(w);
+  EXPECT_TRUE(w->Edit3->text().isEmpty());
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
+}
+
+TEST_F(ConnectionWindow, UnplugAndReplugAtTheSamePath) {
+  sim.Start();
+  w->Label3->setText(sim.Link());
+  w->Timer1Timer();
+  ExpectConnected(w);
+
+  sim.Kill();
+  w->Timer1Timer();
+  ExpectDisconnected(w);
+
+  // Back, as another revision: the detection is run again and reads it.
+  ClearIdentity(w);
+  sim.Start({QStringLiteral("--revision"), QStringLiteral("B")});
+  w->Timer1Timer();
+  ExpectConnected(w);
+  EXPECT_EQ(w->Edit2->text(), QStringLiteral("Tessaron USB Oscilloscope Rev B"));
+  EXPECT_EQ(w->Edit4->text(), QStringLiteral("Dec. 2006"));
+  EXPECT_EQ(w->Button1->text(), QStringLiteral("Detect HW Rev."));
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
+}
+
+TEST_F(ConnectionWindow, ReplugBetweenTwoTicksCostsOneTick) {
+  sim.Start();
+  w->Label3->setText(sim.Link());
+  w->Timer1Timer();
+  ExpectConnected(w);
+
+  // The port is still open on the vanished device when the new one appears
+  // under the same name: that tick fails and closes it, the next one finds
+  // the new device.
+  sim.Kill();
+  sim.Start();
+  w->Timer1Timer();
+  ExpectDisconnected(w);
+  ClearIdentity(w);
+  w->Timer1Timer();
+  ExpectConnected(w);
+  EXPECT_EQ(w->Edit3->text(), QStringLiteral("S.I.M"));
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
+}
+
+// Instruments that are there but are not taken for the scope.
+class NotTheInstrument : public ConnectionWindow,
+                         public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(NotTheInstrument, StaysDisconnectedAndClosesThePortEveryTick) {
+  sim.Start({QStringLiteral("--fault"), QString::fromLatin1(GetParam())});
+  w->Label3->setText(sim.Link());
+  for (int tick = 1; tick <= 2; ++tick) {
+    w->Timer1Timer();
+    ExpectDisconnected(w);
+    // The port was opened and asked each time, then closed again.
+    EXPECT_TRUE(WaitFor([&] { return sim.IdentifyQueries() >= tick; }, 5000)) << tick;
+  }
+  EXPECT_EQ(w->Edit2->text(), QString());
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, NotTheInstrument,
+                         ::testing::Values("silent", "wrong-id", "garbage"));
+
+TEST_F(ConnectionWindow, DateDigitsThatNameNothingReadAsQuestionMarks) {
+  sim.Start({QStringLiteral("--fault"), QStringLiteral("bad-date")});
+  w->Label3->setText(sim.Link());
+  w->Timer1Timer();
+  ExpectConnected(w);
+  EXPECT_EQ(w->Edit4->text(), QStringLiteral("?. ?"));
+}
+
+TEST_F(ConnectionWindow, APortThatIsNotThereIsNoError) {
+  for (const QString& name : {QStringLiteral("COM4"), sim.Link(), QString()}) {
+    w->Label3->setText(name);
+    w->Timer1Timer();
+    ExpectDisconnected(w);
+  }
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
+}
+
+TEST_F(ConnectionWindow, ChoosingTheSimulatorConnectsWithinOneTick) {
+  w->COMSettings1->trigger();
+  EXPECT_TRUE(w->SettingPanel->isVisible());
+  w->UpdateComboBox1();
+  const int index = IndexOfPort(w->ComboBox1, QStringLiteral("SIM1"));
+  ASSERT_GE(index, 0);
+  EXPECT_EQ(w->ComboBox1->itemText(index), QStringLiteral("Built-in Simulator (SIM1)"));
+
+  Choose(w->ComboBox1, index);
+  EXPECT_EQ(w->Label3->text(), QStringLiteral("SIM1"));
+  ExpectConnected(w);
+  EXPECT_EQ(w->Edit2->text(), QStringLiteral("Tessaron USB Oscilloscope Rev A"));
+
+  // Closing the port stops the built-in simulator; the name is gone from
+  // nothing, so the next tick connects it again.
+  w->SerialPort.Close();
+  w->Timer1Timer();
+  ExpectConnected(w);
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
+}
+
+TEST_F(ConnectionWindow, ChoosingAnotherPortLeavesTheOldOne) {
+  sim.Start();
+  w->Label3->setText(sim.Link());
+  w->Timer1Timer();
+  ExpectConnected(w);
+
+  w->UpdateComboBox1();
+  Choose(w->ComboBox1, IndexOfPort(w->ComboBox1, QStringLiteral("SIM1")));
+  ExpectConnected(w);
+  EXPECT_EQ(w->SerialPort.PortName, "SIM1");
+
+  // An item without a port in it selects nothing and changes nothing.
+  w->ComboBox1->addItem(QStringLiteral("No port here"));
+  Choose(w->ComboBox1, w->ComboBox1->count() - 1);
+  EXPECT_EQ(w->Label3->text(), QStringLiteral("SIM1"));
+  EXPECT_EQ(w->SerialPort.PortName, "SIM1");
+}
+
+TEST_F(ConnectionWindow, ANameChangedBehindTheWatchIsOpenedAtTheNextTick) {
+  w->Label3->setText(QStringLiteral("SIM1"));
+  w->Timer1Timer();
+  ExpectConnected(w);
+  // A restore or a settings file writes another port into Label3.
+  sim.Start();
+  w->Label3->setText(sim.Link());
+  ClearIdentity(w);
+  w->Timer1Timer();
+  ExpectConnected(w);
+  EXPECT_EQ(QString::fromStdString(w->SerialPort.PortName), sim.Link());
+}
+
+TEST_F(ConnectionWindow, DiscoveryListsTheNamedPortBeforeTheSimulator) {
+  sim.Start();
+  QStringList plain;
+  w->Label3->setText(QStringLiteral("COM4"));
+  w->EnumerateComPorts(false, plain);
+  ASSERT_FALSE(plain.isEmpty());
+  EXPECT_EQ(plain.last(), QStringLiteral("SIM1"));
+  EXPECT_FALSE(plain.contains(sim.Link()));
+  for (const QString& name : plain) EXPECT_FALSE(name.startsWith(QStringLiteral("/dev/pts/")));
+
+  w->Label3->setText(sim.Link());
+  w->EnumerateComPorts(false, plain);
+  ASSERT_GE(plain.size(), 2);
+  EXPECT_EQ(plain.at(plain.size() - 2), sim.Link());
+  QStringList display;
+  w->EnumerateComPorts(true, display);
+  ASSERT_EQ(display.size(), plain.size());
+  for (int i = 0; i < plain.size(); ++i)
+    EXPECT_EQ(connection::PortNameFromItem(display.at(i)), plain.at(i)) << i;
+
+  sim.Kill();
+  w->EnumerateComPorts(false, plain);
+  EXPECT_FALSE(plain.contains(sim.Link()));
+}
+
+TEST_F(ConnectionWindow, KeysNeverChangeTheChoiceButRefreshTheList) {
+  w->COMSettings1->trigger();
+  w->UpdateComboBox1();
+  ASSERT_EQ(w->ComboBox1->currentIndex(), -1);
+  w->ComboBox1->clear();
+  const QString before = w->Label3->text();
+  for (Qt::Key key : {Qt::Key_Down, Qt::Key_End, Qt::Key_S, Qt::Key_Return}) {
+    QTest::keyClick(w->ComboBox1, key);
+    EXPECT_EQ(w->ComboBox1->currentIndex(), -1) << key;
+    EXPECT_GT(w->ComboBox1->count(), 0) << key;
+    EXPECT_EQ(w->Label3->text(), before) << key;
+    w->ComboBox1->clear();
+  }
+}
+
+TEST_F(ConnectionWindow, TheListIsRefreshedWhenItDropsDownOrIsEntered) {
+  w->COMSettings1->trigger();
+  w->ComboBox1->clear();
+  w->ComboBox1->showPopup();
+  EXPECT_EQ(IndexOfPort(w->ComboBox1, QStringLiteral("SIM1")), w->ComboBox1->count() - 1);
+  w->ComboBox1->hidePopup();
+
+  w->Button4->setFocus(Qt::OtherFocusReason);
+  w->ComboBox1->clear();
+  QApplication::setActiveWindow(w.form.get());
+  w->ComboBox1->setFocus(Qt::TabFocusReason);
+  ASSERT_TRUE(WaitFor([&] { return w->ComboBox1->hasFocus(); }));
+  EXPECT_GT(w->ComboBox1->count(), 0);
+}
+
+TEST_F(ConnectionWindow, PanelOpensFromTheMenuTheKeyAndTheIndicator) {
+  w->COMSettings1->trigger();
+  EXPECT_TRUE(w->SettingPanel->isVisible());
+  EXPECT_EQ(PictureName(w->SettingButton), QStringLiteral("SettingButton2.bmp"));
+  QTest::mouseClick(w->Button4, Qt::LeftButton);
+  EXPECT_FALSE(w->SettingPanel->isVisible());
+
+  QTest::mousePress(w->SettingButton, Qt::LeftButton);
+  EXPECT_EQ(PictureName(w->SettingButton), QStringLiteral("SettingButton2.bmp"));
+  QTest::mouseRelease(w->SettingButton, Qt::LeftButton);
+  EXPECT_EQ(PictureName(w->SettingButton), QStringLiteral("SettingButton1.bmp"));
+  EXPECT_TRUE(w->SettingPanel->isVisible());
+
+  w->Button4Click();
+  QTest::mouseClick(w->Image11, Qt::LeftButton);
+  EXPECT_TRUE(w->SettingPanel->isVisible());
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
+}
+
+TEST_F(ConnectionWindow, StatusStripPiecesCoverNoOtherReadout) {
+  const QWidget* mine[] = {w->Image11, w->HWRevLabel, w->SettingButton};
+  for (const QWidget* piece : mine) {
+    ASSERT_EQ(piece->parentWidget(), w->Panel5);
+    EXPECT_TRUE(w->Panel5->rect().contains(piece->geometry())) << piece->objectName().toStdString();
+    for (const QObject* child : w->Panel5->children()) {
+      const auto* other = qobject_cast<const QWidget*>(child);
+      if (!other || std::find(std::begin(mine), std::end(mine), other) != std::end(mine)) continue;
+      EXPECT_FALSE(piece->geometry().intersects(other->geometry()))
+          << piece->objectName().toStdString() << " covers " << other->objectName().toStdString();
+    }
+  }
+  EXPECT_TRUE(w->Image11->geometry().contains(w->HWRevLabel->geometry()));
+}
+
+// --port: the name given for this run wins over the stored one.
+TEST(CommandLinePort, ConnectsAtTheFirstTickOverTheStoredPort) {
+  SimInstrument sim;
+  sim.Start();
+  {
+    SettingsRegistry store;
+    store.WriteString(QStringLiteral("COMPORT"), QStringLiteral("/dev/ttyS0"));
+  }
+  ScopeWindow w(/*show=*/false, /*stopWatch=*/true);
+  w->CommandLinePort = sim.Link();
+  w->show();
+  ASSERT_TRUE(WaitFor([&] { return w->Label3->text() == sim.Link(); }));
+  w->Timer1Timer();
+  ExpectConnected(w);
+
+  // A choice in the panel then outranks it.
+  w->UpdateComboBox1();
+  Choose(w->ComboBox1, IndexOfPort(w->ComboBox1, QStringLiteral("SIM1")));
+  w->Timer1Timer();
+  EXPECT_EQ(w->Label3->text(), QStringLiteral("SIM1"));
+  ExpectConnected(w);
+}
+
+}  // namespace
