@@ -58,11 +58,14 @@ void DrawKnobBody(QPainter& p, const KnobGeometry& knob) {
   p.save();
   p.setPen(Qt::NoPen);
   // Soft shadow on the plate, down and to the right of the knob.
-  QRadialGradient shadow(c + QPointF(3, 4), knob.skirtRadius + 6);
-  shadow.setColorAt(0.80, QColor(0, 0, 0, 90));
+  // It stays clear of the ticks, which must keep their printed colour.
+  const double reach = knob.tickInner - 3 - knob.skirtRadius;
+  const QPointF offset(reach * 0.45, reach * 0.6);
+  QRadialGradient shadow(c + offset, knob.skirtRadius + reach * 0.4);
+  shadow.setColorAt(0.85, QColor(0, 0, 0, 90));
   shadow.setColorAt(1.00, QColor(0, 0, 0, 0));
   p.setBrush(shadow);
-  p.drawEllipse(c + QPointF(3, 4), knob.skirtRadius + 6, knob.skirtRadius + 6);
+  p.drawEllipse(c + offset, knob.skirtRadius + reach * 0.4, knob.skirtRadius + reach * 0.4);
 
   // Skirt, lit from the top left.
   QRadialGradient skirt(c - QPointF(knob.skirtRadius * 0.45, knob.skirtRadius * 0.55),
