@@ -159,6 +159,29 @@ TEST_F(ConnectionWindow, APortThatIsNotThereIsNoError) {
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
 }
 
+TEST_F(ConnectionWindow, ABusyPortIsNoError) {
+  sim.Start();
+  TSerial other;
+  ASSERT_TRUE(other.Open(sim.Link().toStdString(), "9600", "NONE", "8", false));
+  w->Label3->setText(sim.Link());
+  w->Timer1Timer();
+  ExpectDisconnected(w);
+  EXPECT_EQ(w.ui.beeps, 0);
+
+  other.Close();
+  w->Timer1Timer();
+  ExpectConnected(w);
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
+}
+
+TEST(ConnectionTimer, TheWatchRunsOnItsOwn) {
+  ScopeWindow w;
+  ASSERT_TRUE(TForm1::Enabled(w->Timer1));
+  w->Label3->setText(QStringLiteral("SIM1"));
+  ASSERT_TRUE(WaitFor([&] { return w->DeviceFound == 1; }, 10000));
+  EXPECT_EQ(w->Edit2->text(), QStringLiteral("Tessaron USB Oscilloscope Rev A"));
+}
+
 TEST_F(ConnectionWindow, ChoosingTheSimulatorConnectsWithinOneTick) {
   w->COMSettings1->trigger();
   EXPECT_TRUE(w->SettingPanel->isVisible());
