@@ -1,0 +1,349 @@
+#include "sim/SimServer.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <stdexcept>
+
+namespace sim {
+
+namespace {
+
+// A normal-mode capture looks this many samples ahead for an edge before it
+// tries again a little later (noise may still bring one).
+constexpr long kNormalSearchSamples = 1L << 18;
+constexpr double kNormalRetrySeconds = 0.1;
+// While no one has the slave open the master reports a hang-up at once on
+// every poll; look again after this long rather than spin.
+constexpr double kHangupBackoffSeconds = 0.02;
+constexpr double kBitsPerByte = 11.0;  // start, 8 data, even parity, stop
+// Closing the master throws away what the slave has not read yet, so the
+// last reply before a drop gets this long to be read.
+constexpr double kDropGraceSeconds = 0.3;
+
+[[noreturn]] void Fail(const std::string& what) {
+  throw std::runtime_error(what + ": " + std::strerror(errno));
+}
+
+double PacedRate(const SimConfig& config) {
+  double rate = std::numeric_limits<double>::infinity();
+  if (config.baud > 0) rate = config.baud / kBitsPerByte;
+  if (config.faults.dripMilliseconds > 0) {
+    rate = std::min(rate, 1000.0 / config.faults.dripMilliseconds);
+  }
+  return std::isinf(rate) ? 0.0 : rate;
+}
+
+}  // namespace
+
+std::string HexText(const std::vector<std::uint8_t>& bytes) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string text;
+  for (std::uint8_t b : bytes) {
+    if (!text.empty()) text += ' ';
+    text += kDigits[b >> 4];
+    text += kDigits[b & 0x0F];
+  }
+  return text;
+}
+
+SimServer::SimServer(SimConfig config)
+    : config_(std::move(config)),
+      bytesPerSecond_(PacedRate(config_)),
+      epoch_(std::chrono::steady_clock::now()) {
+  master_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+  if (master_ < 0) Fail("no pseudo-terminal");
+  // Raw before anyone opens the slave: it starts in cooked mode and would
+  // echo the scope's first bytes straight back to it.
+  termios record{};
+  char name[128] = {};
+  if (grantpt(master_) != 0 || unlockpt(master_) != 0 || tcgetattr(master_, &record) != 0 ||
+      ptsname_r(master_, name, sizeof name) != 0) {
+    const int error = errno;
+    ::close(master_);
+    errno = error;
+    Fail("pseudo-terminal not usable");
+  }
+  cfmakeraw(&record);
+  tcsetattr(master_, TCSANOW, &record);
+  fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
+  slavePath_ = name;
+
+  int wake[2];
+  if (pipe2(wake, O_CLOEXEC | O_NONBLOCK) != 0) {
+    const int error = errno;
+    ::close(master_);
+    errno = error;
+    Fail("no wake-up pipe");
+  }
+  wakeRead_ = wake[0];
+  wakeWrite_ = wake[1];
+
+  if (!config_.logPath.empty()) {
+    log_ = std::fopen(config_.logPath.c_str(), "we");
+    if (log_ == nullptr) {
+      const int error = errno;
+      ::close(master_);
+      ::close(wakeRead_);
+      ::close(wakeWrite_);
+      errno = error;
+      Fail("cannot create " + config_.logPath);
+    }
+  }
+  thread_ = std::thread([this] { Serve(); });
+}
+
+SimServer::~SimServer() {
+  stopping_ = true;
+  const char wake = 1;
+  [[maybe_unused]] const auto written = ::write(wakeWrite_, &wake, 1);
+  thread_.join();
+  if (master_ >= 0) ::close(master_);
+  ::close(wakeRead_);
+  ::close(wakeWrite_);
+  if (log_ != nullptr) std::fclose(log_);
+}
+
+std::vector<ReceivedFrame> SimServer::ReceivedFrames() const {
+  std::lock_guard lock(framesMutex_);
+  return frames_;
+}
+
+double SimServer::Now() const {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - epoch_).count();
+}
+
+void SimServer::Serve() {
+  double hangupUntil = -1;
+  while (!stopping_ && master_ >= 0) {
+    double now = Now();
+    ServicePending(now);
+    WriteOutput(now);
+    if (dropAt_ >= 0 && now >= dropAt_) {
+      DropLink();
+      break;
+    }
+
+    double wakeAt = dropAt_ >= 0 ? dropAt_ : std::numeric_limits<double>::infinity();
+    if (hasPending_) wakeAt = std::min(wakeAt, pending_.dueAt);
+    if (!output_.empty() && !writeBlocked_ && bytesPerSecond_ > 0) {
+      wakeAt = std::min(wakeAt, nextByteAt_);
+    }
+    const bool watchMaster = now >= hangupUntil;
+    if (!watchMaster) wakeAt = std::min(wakeAt, hangupUntil);
+    int timeoutMs = -1;
+    if (!std::isinf(wakeAt)) {
+      timeoutMs = static_cast<int>(std::clamp(std::ceil((wakeAt - now) * 1000.0), 0.0,
+                                              static_cast<double>(INT_MAX)));
+    }
+
+    pollfd fds[2] = {{wakeRead_, POLLIN, 0},
+                     {watchMaster ? master_ : -1,
+                      static_cast<short>(POLLIN | (writeBlocked_ ? POLLOUT : 0)), 0}};
+    if (::poll(fds, 2, timeoutMs) < 0) continue;  // EINTR: look again
+    if (fds[0].revents != 0) {
+      char drain[16];
+      while (::read(wakeRead_, drain, sizeof drain) > 0) {
+      }
+    }
+    if ((fds[1].revents & POLLIN) != 0) {
+      ReadInput();
+    } else if ((fds[1].revents & (POLLHUP | POLLERR)) != 0) {
+      hangupUntil = Now() + kHangupBackoffSeconds;
+    }
+  }
+}
+
+void SimServer::ReadInput() {
+  std::uint8_t buffer[4096];
+  for (;;) {
+    const ssize_t n = ::read(master_, buffer, sizeof buffer);
+    if (n <= 0) return;  // EAGAIN, or EIO once the slave has gone
+    for (ssize_t i = 0; i < n; ++i) Feed(buffer[i]);
+  }
+}
+
+void SimServer::Feed(std::uint8_t byte) {
+  // Inside a command every byte is data, 255 and 170 included: the level
+  // byte may well be 255.
+  if (receivingCommand_) {
+    command_.push_back(byte);
+    if (command_.size() == kCommandLength) {
+      receivingCommand_ = false;
+      CommandFrame frame;
+      std::copy(command_.begin(), command_.end(), frame.begin());
+      Record(FrameKind::Capture, command_);
+      ArmCapture(frame);
+    }
+    return;
+  }
+  switch (byte) {
+    case kStartByte:
+      command_.assign(1, byte);
+      receivingCommand_ = true;
+      break;
+    case kIdentifyQuery:
+      Record(FrameKind::Identify, {byte});
+      AnswerIdentify();
+      break;
+    case kStopByte:
+      Record(FrameKind::Stop, {byte});
+      // Ends the pending capture and whatever is still going out, so the
+      // scope's short flush after the stop byte leaves the line quiet.
+      hasPending_ = false;
+      output_.clear();
+      writeBlocked_ = false;
+      break;
+    default:
+      Record(FrameKind::Ignored, {byte});
+      break;
+  }
+}
+
+void SimServer::Record(FrameKind kind, std::vector<std::uint8_t> bytes) {
+  if (log_ != nullptr) {
+    std::fprintf(log_, "%s\n", HexText(bytes).c_str());
+    std::fflush(log_);
+  }
+  std::lock_guard lock(framesMutex_);
+  frames_.push_back({kind, std::move(bytes)});
+}
+
+std::uint8_t SimServer::RandomByte() {
+  // xorshift64: garbage only has to look like noise, and be the same each run.
+  randomState_ ^= randomState_ << 13;
+  randomState_ ^= randomState_ >> 7;
+  randomState_ ^= randomState_ << 17;
+  return static_cast<std::uint8_t>(randomState_ >> 24);
+}
+
+void SimServer::AnswerIdentify() {
+  if (!Answering()) return;
+  IdentityBytes identity = config_.identity;
+  if (config_.faults.wrongIdentify) identity.present = 'E';
+  if (config_.faults.badDate) {
+    identity.month = '0';
+    identity.year = 'Z';
+  }
+  const auto answer = IdentifyAnswer(identity);
+  std::vector<std::uint8_t> bytes(answer.begin(), answer.end());
+  if (config_.faults.garbage) {
+    for (auto& b : bytes) b = RandomByte();
+    if (bytes[0] == 'O') bytes[0] = 'o';
+  }
+  Enqueue(std::move(bytes), false, Now());
+}
+
+void SimServer::ArmCapture(const CommandFrame& frame) {
+  // A new command replaces one still pending, as re-arming does.
+  hasPending_ = false;
+  if (!Answering()) return;
+  pending_ = PendingCapture{DecodeCaptureCommand(frame), Now(), false, {}};
+  hasPending_ = true;
+}
+
+void SimServer::ServicePending(double now) {
+  if (!hasPending_ || now < pending_.dueAt) return;
+  if (!pending_.replyReady) {
+    DecideCapture(pending_, now);
+    if (!pending_.replyReady || now < pending_.dueAt) return;
+  }
+  hasPending_ = false;
+  Enqueue(std::move(pending_.reply), true, now);
+}
+
+void SimServer::DecideCapture(PendingCapture& pending, double now) {
+  const CaptureSetup& setup = pending.setup;
+  const double period = SamplePeriodSeconds(setup);
+  const int count = SamplesPerChannel(setup.layout);
+  const int triggerIndex = TriggerSampleIndex(setup);
+  const double autoWait = config_.autoWaitMilliseconds / 1000.0;
+  // The samples before the trigger have to be taken before an edge counts.
+  const double armed = now + std::max(0, triggerIndex - 1) * period;
+  const long searchSamples =
+      setup.autoTrigger ? std::max(1L, static_cast<long>(std::ceil(autoWait / period)))
+                        : kNormalSearchSamples;
+
+  if (const auto edge = FindTriggerEdge(config_.inputs, setup, armed, searchSamples)) {
+    pending.reply = CaptureReply(config_.inputs, setup, *edge, triggerIndex, kStatusTriggered);
+    pending.dueAt = config_.realTime ? *edge + (count - triggerIndex) * period : now;
+  } else if (setup.autoTrigger) {
+    const double start = now + autoWait;
+    pending.reply = CaptureReply(config_.inputs, setup, start, 1, kStatusUntriggered);
+    pending.dueAt = config_.realTime ? start + count * period : start;
+  } else {
+    pending.dueAt = now + kNormalRetrySeconds;
+    return;
+  }
+  pending.replyReady = true;
+  if (config_.faults.garbage) {
+    for (auto& b : pending.reply) b = RandomByte();
+  }
+  if (config_.faults.truncateReplyAt >= 0 &&
+      pending.reply.size() > static_cast<std::size_t>(config_.faults.truncateReplyAt)) {
+    pending.reply.resize(static_cast<std::size_t>(config_.faults.truncateReplyAt));
+  }
+}
+
+void SimServer::Enqueue(std::vector<std::uint8_t> bytes, bool isCaptureReply, double now) {
+  // An idle paced link starts sending now, not where it stopped last time.
+  if (output_.empty()) nextByteAt_ = std::max(nextByteAt_, now);
+  output_.push_back({std::move(bytes), 0, isCaptureReply});
+}
+
+void SimServer::WriteOutput(double now) {
+  writeBlocked_ = false;
+  while (!output_.empty()) {
+    Answer& answer = output_.front();
+    std::size_t allowed = answer.bytes.size() - answer.sent;
+    if (bytesPerSecond_ > 0) {
+      if (now < nextByteAt_) return;
+      const double due = 1.0 + std::floor((now - nextByteAt_) * bytesPerSecond_);
+      allowed = std::min(allowed, static_cast<std::size_t>(due));
+    }
+    if (allowed > 0) {
+      const ssize_t n = ::write(master_, answer.bytes.data() + answer.sent, allowed);
+      if (n < 0) {
+        if (errno == EAGAIN || errno == EINTR) {
+          writeBlocked_ = true;  // the scope is not reading: wait until it does
+        } else {
+          output_.clear();  // nobody to take it
+        }
+        return;
+      }
+      answer.sent += static_cast<std::size_t>(n);
+      if (bytesPerSecond_ > 0) nextByteAt_ += static_cast<double>(n) / bytesPerSecond_;
+    }
+    if (answer.sent < answer.bytes.size()) continue;
+    const bool captureReply = answer.isCaptureReply;
+    output_.erase(output_.begin());
+    if (captureReply) {
+      const int answered = ++capturesAnswered_;
+      if (config_.faults.dropAfterCaptures >= 0 && answered >= config_.faults.dropAfterCaptures &&
+          dropAt_ < 0) {
+        dropAt_ = now + kDropGraceSeconds;
+      }
+    }
+  }
+}
+
+void SimServer::DropLink() {
+  // Closing the master is the instrument unplugged: the slave path vanishes
+  // and an open port sees a hang-up.
+  ::close(master_);
+  master_ = -1;
+  output_.clear();
+  hasPending_ = false;
+  linkDropped_ = true;
+}
+
+}  // namespace sim

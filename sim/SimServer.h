@@ -1,0 +1,105 @@
+#pragma once
+// A simulated instrument on a real pseudo-terminal. The server owns the
+// master side and serves the protocol on a thread of its own from
+// construction until destruction; the slave side is an ordinary serial
+// device path for the scope (or a test) to open, close and reopen at will.
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "sim/SimConfig.h"
+
+namespace sim {
+
+enum class FrameKind { Capture, Identify, Stop, Ignored };
+
+// One thing the instrument received: a whole capture command, the identify
+// query, the stop byte, or a byte it ignored.
+struct ReceivedFrame {
+  FrameKind kind = FrameKind::Ignored;
+  std::vector<std::uint8_t> bytes;
+};
+
+// "AA 61 F3": upper-case hex, one space between bytes.
+std::string HexText(const std::vector<std::uint8_t>& bytes);
+
+class SimServer {
+ public:
+  // Throws std::runtime_error when no pseudo-terminal can be had or the log
+  // file cannot be created.
+  explicit SimServer(SimConfig config);
+  ~SimServer();
+  SimServer(const SimServer&) = delete;
+  SimServer& operator=(const SimServer&) = delete;
+
+  const std::string& SlavePath() const { return slavePath_; }
+
+  // Safe to call from any thread while the server runs.
+  std::vector<ReceivedFrame> ReceivedFrames() const;
+  int CapturesAnswered() const { return capturesAnswered_.load(); }
+  bool LinkDropped() const { return linkDropped_.load(); }
+
+ private:
+  struct Answer {
+    std::vector<std::uint8_t> bytes;
+    std::size_t sent = 0;
+    bool isCaptureReply = false;
+  };
+  struct PendingCapture {
+    CaptureSetup setup;
+    double dueAt = 0;  // when to look for the edge again, or to send the reply
+    bool replyReady = false;
+    std::vector<std::uint8_t> reply;
+  };
+
+  void Serve();
+  double Now() const;
+  void ReadInput();
+  void Feed(std::uint8_t byte);
+  void Record(FrameKind kind, std::vector<std::uint8_t> bytes);
+  void AnswerIdentify();
+  void ArmCapture(const CommandFrame& frame);
+  void ServicePending(double now);
+  void DecideCapture(PendingCapture& pending, double now);
+  void Enqueue(std::vector<std::uint8_t> bytes, bool isCaptureReply, double now);
+  void WriteOutput(double now);
+  void DropLink();
+  bool Answering() const { return !config_.faults.silent && dropAt_ < 0; }
+  std::uint8_t RandomByte();
+
+  const SimConfig config_;
+  const double bytesPerSecond_;  // 0: unpaced
+  int master_ = -1;
+  std::string slavePath_;
+  int wakeRead_ = -1;
+  int wakeWrite_ = -1;
+  std::FILE* log_ = nullptr;
+  std::chrono::steady_clock::time_point epoch_;
+
+  mutable std::mutex framesMutex_;
+  std::vector<ReceivedFrame> frames_;
+  std::atomic<int> capturesAnswered_{0};
+  std::atomic<bool> linkDropped_{false};
+  std::atomic<bool> stopping_{false};
+
+  // Owned by the serving thread alone.
+  std::vector<std::uint8_t> command_;  // a capture command being received
+  bool receivingCommand_ = false;
+  bool hasPending_ = false;
+  PendingCapture pending_;
+  std::vector<Answer> output_;  // in order; the front one is going out
+  double nextByteAt_ = 0;
+  bool writeBlocked_ = false;
+  double dropAt_ = -1;  // when the drop fault closes the link; -1 while it does not
+  std::uint64_t randomState_ = 0x9E3779B97F4A7C15ULL;
+
+  std::thread thread_;  // last: starts once everything above is in place
+};
+
+}  // namespace sim
