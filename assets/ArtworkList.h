@@ -15,11 +15,27 @@ namespace artwork {
 enum class Backdrop {
   // Drawn edge to edge; shown as it is.
   Opaque,
-  // Drawn on one uniform key colour that also fills the bottom-left pixel:
-  // an image widget marked transparent drops every pixel of that colour, so
-  // only the artwork stands on the panel beneath.
-  Keyed,
+  // Drawn on one uniform key colour that also fills the bottom-left pixel
+  // and the corners: an image widget marked transparent drops every pixel of
+  // that colour, so only the artwork stands on what lies beneath. The key is
+  // the colour of that ground, so the smoothed edges blend into it:
+  KeyedOnStrip,    // black: the strips round the screen, the plot
+  KeyedOnKnobCap,  // the flat centre cap of both knobs
+  KeyedOnSilver,   // the silver of the calibration panel
 };
+
+constexpr bool IsKeyed(Backdrop backdrop) { return backdrop != Backdrop::Opaque; }
+
+// The key colour of a keyed backdrop as 0xRRGGBB.
+constexpr unsigned KeyColour(Backdrop backdrop) {
+  switch (backdrop) {
+    case Backdrop::KeyedOnStrip: return 0x000000;
+    case Backdrop::KeyedOnKnobCap: return 0x36373C;
+    case Backdrop::KeyedOnSilver: return 0xC0C0C0;
+    case Backdrop::Opaque: break;
+  }
+  return 0;
+}
 
 struct ArtworkFile {
   std::string_view path;
@@ -54,8 +70,8 @@ inline constexpr ArtworkFile ArtworkFiles[] = {
     {"Grafics/VoltageKnob/knobB10V.bmp", 200, 200, Backdrop::Opaque},
     {"Grafics/VoltageKnob/knob-no-sel.bmp", 200, 200, Backdrop::Opaque},
     // Pointer dots of the volts/div knob (CH1, CH2), riding on its cap.
-    {"Grafics/VoltageKnob/knobdot.bmp", 16, 16, Backdrop::Keyed},
-    {"Grafics/VoltageKnob/knobdotB.bmp", 16, 16, Backdrop::Keyed},
+    {"Grafics/VoltageKnob/knobdot.bmp", 16, 16, Backdrop::KeyedOnKnobCap},
+    {"Grafics/VoltageKnob/knobdotB.bmp", 16, 16, Backdrop::KeyedOnKnobCap},
 
     // Time/div knob faces, one per row.
     {"Grafics/TimeKnob/TimeKnob50u.bmp", 225, 225, Backdrop::Opaque},
@@ -74,8 +90,8 @@ inline constexpr ArtworkFile ArtworkFiles[] = {
     {"Grafics/TimeKnob/TimeKnob1s.bmp", 225, 225, Backdrop::Opaque},
     // Window design: the time knob's pointer dot and the lock sign shown
     // over the knob while a reference waveform holds the time base.
-    {"Grafics/TimeKnob/TimeKnobDot.bmp", 22, 22, Backdrop::Keyed},
-    {"Grafics/TimeKnob/KnobLocked.bmp", 22, 22, Backdrop::Keyed},
+    {"Grafics/TimeKnob/TimeKnobDot.bmp", 22, 22, Backdrop::KeyedOnKnobCap},
+    {"Grafics/TimeKnob/KnobLocked.bmp", 22, 22, Backdrop::KeyedOnKnobCap},
 
     // Channel selector: which channels are on and which one has the knob.
     {"Grafics/ChannelSelecter/CHSelector-1on-2off-1sel.bmp", 225, 80, Backdrop::Opaque},
@@ -108,31 +124,31 @@ inline constexpr ArtworkFile ArtworkFiles[] = {
     {"Grafics/SettingButton2.bmp", 69, 18, Backdrop::Opaque},
 
     // Window design: markers on the strips round the screen.
-    {"Grafics/Markers/CH1Pos.bmp", 22, 15, Backdrop::Keyed},
-    {"Grafics/Markers/CH1PosNS.bmp", 22, 15, Backdrop::Keyed},
-    {"Grafics/Markers/CH2Pos.bmp", 22, 15, Backdrop::Keyed},
-    {"Grafics/Markers/CH2PosNS.bmp", 22, 15, Backdrop::Keyed},
-    {"Grafics/Markers/TrigArrowCH1.bmp", 22, 15, Backdrop::Keyed},
-    {"Grafics/Markers/TrigArrowCH2.bmp", 22, 15, Backdrop::Keyed},
+    {"Grafics/Markers/CH1Pos.bmp", 22, 15, Backdrop::KeyedOnStrip},
+    {"Grafics/Markers/CH1PosNS.bmp", 22, 15, Backdrop::KeyedOnStrip},
+    {"Grafics/Markers/CH2Pos.bmp", 22, 15, Backdrop::KeyedOnStrip},
+    {"Grafics/Markers/CH2PosNS.bmp", 22, 15, Backdrop::KeyedOnStrip},
+    {"Grafics/Markers/TrigArrowCH1.bmp", 22, 15, Backdrop::KeyedOnStrip},
+    {"Grafics/Markers/TrigArrowCH2.bmp", 22, 15, Backdrop::KeyedOnStrip},
     {"Grafics/Markers/TrigUpCH1.bmp", 22, 15, Backdrop::Opaque},
     {"Grafics/Markers/TrigDownCH1.bmp", 22, 15, Backdrop::Opaque},
     {"Grafics/Markers/TrigUpCH2.bmp", 22, 15, Backdrop::Opaque},
     {"Grafics/Markers/TrigDownCH2.bmp", 22, 15, Backdrop::Opaque},
-    {"Grafics/Markers/ViewWindow.bmp", 169, 26, Backdrop::Keyed},
-    {"Grafics/Markers/TrigPosRecord.bmp", 15, 40, Backdrop::Keyed},
-    {"Grafics/Markers/TrigPosPlot.bmp", 15, 8, Backdrop::Keyed},
-    {"Grafics/Markers/CursorX.bmp", 15, 40, Backdrop::Keyed},
-    {"Grafics/Markers/CursorO.bmp", 15, 40, Backdrop::Keyed},
+    {"Grafics/Markers/ViewWindow.bmp", 169, 26, Backdrop::KeyedOnStrip},
+    {"Grafics/Markers/TrigPosRecord.bmp", 15, 40, Backdrop::KeyedOnStrip},
+    {"Grafics/Markers/TrigPosPlot.bmp", 15, 8, Backdrop::KeyedOnStrip},
+    {"Grafics/Markers/CursorX.bmp", 15, 40, Backdrop::KeyedOnStrip},
+    {"Grafics/Markers/CursorO.bmp", 15, 40, Backdrop::KeyedOnStrip},
 
     // Window design: panels and image buttons.
-    {"Grafics/Panel/OverviewBackground.bmp", 503, 35, Backdrop::Keyed},
+    {"Grafics/Panel/OverviewBackground.bmp", 503, 35, Backdrop::KeyedOnStrip},
     {"Grafics/Panel/CH1Measurements.bmp", 193, 33, Backdrop::Opaque},
     {"Grafics/Panel/CH2Measurements.bmp", 193, 33, Backdrop::Opaque},
     {"Grafics/Panel/CursorsHorizontalOn.bmp", 33, 18, Backdrop::Opaque},
     {"Grafics/Panel/CursorsVerticalOn.bmp", 33, 18, Backdrop::Opaque},
     {"Grafics/Panel/CursorsOff.bmp", 33, 18, Backdrop::Opaque},
     {"Grafics/Panel/SaveView.bmp", 33, 18, Backdrop::Opaque},
-    {"Grafics/Panel/CalibrationProbes.bmp", 353, 153, Backdrop::Keyed},
+    {"Grafics/Panel/CalibrationProbes.bmp", 353, 153, Backdrop::KeyedOnSilver},
     {"Grafics/Panel/AboutBackground.bmp", 501, 314, Backdrop::Opaque},
 };
 

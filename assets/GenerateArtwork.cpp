@@ -49,13 +49,15 @@ void CheckAgainstList(const ArtworkSet& set) {
     if (it->second.width() != file.width || it->second.height() != file.height)
       throw std::runtime_error("drawn at the wrong size: " + path);
     // The widgets find the key colour in the bottom-left pixel; a keyed
-    // picture whose corners differ from it would keep a visible box.
-    if (file.backdrop == artwork::Backdrop::Keyed) {
+    // picture with another colour there, or in a corner, would keep a box
+    // or lose its artwork.
+    if (artwork::IsKeyed(file.backdrop)) {
       const QImage& image = it->second;
-      const QRgb key = image.pixel(0, image.height() - 1);
-      if (image.pixel(0, 0) != key || image.pixel(image.width() - 1, 0) != key ||
+      const QRgb key = 0xff000000u | artwork::KeyColour(file.backdrop);
+      if (image.pixel(0, image.height() - 1) != key || image.pixel(0, 0) != key ||
+          image.pixel(image.width() - 1, 0) != key ||
           image.pixel(image.width() - 1, image.height() - 1) != key)
-        throw std::runtime_error("keyed picture with artwork in a corner: " + path);
+        throw std::runtime_error("keyed picture without its key colour in every corner: " + path);
     }
   }
   for (const auto& [path, image] : set.Images())

@@ -68,11 +68,13 @@ QImage ViewWindow() {
   QImage image = Canvas(169, 26, StripKey);
   QPainter p(&image);
   const QColor frame(225, 225, 230);
+  // Corners left on the key: the window takes the key from the bottom-left
+  // pixel.
   p.setPen(frame);
-  p.drawLine(0, 0, 168, 0);
-  p.drawLine(0, 25, 168, 25);
-  p.fillRect(QRect(0, 0, 2, 26), frame);
-  p.fillRect(QRect(167, 0, 2, 26), frame);
+  p.drawLine(1, 0, 167, 0);
+  p.drawLine(1, 25, 167, 25);
+  p.fillRect(QRect(0, 1, 2, 24), frame);
+  p.fillRect(QRect(167, 1, 2, 24), frame);
   // Grips half-way down each side.
   p.fillRect(QRect(2, 9, 2, 8), frame);
   p.fillRect(QRect(165, 9, 2, 8), frame);

@@ -20,7 +20,6 @@
 namespace {
 
 using artwork::ArtworkFiles;
-using artwork::Backdrop;
 
 QString BesideProgram(std::string_view relative) {
   return QCoreApplication::applicationDirPath() + u'/' +
@@ -183,16 +182,18 @@ TEST_F(Graticule, BlankIsBlackThroughout) {
 
 // --- Keyed pictures --------------------------------------------------------
 
-// The window drops every pixel of the bottom-left pixel's colour; a keyed
-// picture must have that colour in all corners (else a box shows) and must
-// keep some artwork.
-TEST(KeyedArtwork, CornersCarryTheKeyAndArtworkRemains) {
+// The window drops every pixel of the bottom-left pixel's colour. A keyed
+// picture must have its key there and in all corners (else a box shows or
+// a frame vanishes), the key must be the ground it stands on (else the
+// smoothed edges show a fringe), and some artwork must remain.
+TEST(KeyedArtwork, CornersCarryTheKeyOfTheirGroundAndArtworkRemains) {
   for (const auto& file : ArtworkFiles) {
-    if (file.backdrop != Backdrop::Keyed) continue;
+    if (!artwork::IsKeyed(file.backdrop)) continue;
     SCOPED_TRACE(std::string(file.path));
     const QImage image = LoadBitmap(file.path);
     ASSERT_FALSE(image.isNull());
     const QRgb key = image.pixel(0, image.height() - 1);
+    EXPECT_EQ(key, 0xff000000u | artwork::KeyColour(file.backdrop));
     EXPECT_EQ(image.pixel(0, 0), key);
     EXPECT_EQ(image.pixel(image.width() - 1, 0), key);
     EXPECT_EQ(image.pixel(image.width() - 1, image.height() - 1), key);
