@@ -9,14 +9,16 @@
 
 namespace {
 
-// The status strip is shared with the readouts of the plot, the time base,
-// the trigger and the cursors, which fill its left part and its lower rows
-// up to x = 495. The indicator and the settings key take the free top right
-// corner; the version label sits on the indicator's face.
-constexpr QRect IndicatorPlace{496, 2, 56, 25};
+// The status strip is shared with the volts/div and time/div readouts (upper
+// left), the trigger buttons and level, the cursor readouts (x 300..495) and
+// the run/stop status picture (right end). The indicator and the settings key
+// take the lower left, under the readouts; the indicator sits two pixels
+// higher than its design place so that all of it fits in the 79-pixel strip.
+// The version label lies on the indicator's face.
+constexpr QRect IndicatorPlace{35, 54, 56, 25};
 constexpr QPoint VersionOnIndicator{26, 5};
 constexpr QSize VersionSize{27, 16};
-constexpr QRect SettingKeyPlace{423, 5, 69, 18};
+constexpr QRect SettingKeyPlace{100, 60, 69, 18};
 
 // The panel's own layout.
 constexpr QRect Label2Place{8, 12, 144, 13};
