@@ -10,6 +10,24 @@
   void UpdatedKnob();
   void UpdatedTimeKnob();
 
+  // Marker clicks: select the clicked channel without turning anything on.
+  void Image1Click();
+  void Image2Click();
+  // The strip left of the plot. The trigger arrows (TriggerArrowCH1/2) share
+  // the mouse-down and the first steps of the mouse-up; their move branch and
+  // the rest of their release belong to the trigger controls.
+  void Image1MouseDown(QWidget* Sender, Qt::MouseButton Button, int X, int Y);
+  void VerticalSliderMouseMove(QWidget* Sender, int X, int Y);
+  void Image1MouseUp(QWidget* Sender, Qt::MouseButton Button, int X, int Y);
+  // Both knobs: Image7 (volts/div) and Image9 (time/div).
+  void Image7MouseDown(QWidget* Sender, Qt::MouseButton Button, int X, int Y);
+  void Image7MouseMove(QWidget* Sender, int X, int Y);
+  void Image7MouseUp(QWidget* Sender, Qt::MouseButton Button, int X, int Y);
+  void Button6Click();
+  // The 1 MS/s mode of the 50 us/div row after a change of channels.
+  void Checkfor1Ms();
+  void Checkfor1Ms2();
+
   TPanel* Panel3 = nullptr;
   TImage* Image1 = nullptr;
   TImage* CH1NS = nullptr;
@@ -24,6 +42,7 @@
   TImage* ChannelOff = nullptr;
   TLabel* CH1V = nullptr;
   TLabel* CH2V = nullptr;
+  TLabel* Panel12Notice = nullptr;  // the text of the notice
   QCheckBox* CheckBox1 = nullptr;
   QPushButton* Button6 = nullptr;
   TPanel* Panel7 = nullptr;
@@ -31,3 +50,15 @@
   TImage* Image10 = nullptr;
   TLabel* TimeBaseL = nullptr;
   TLabel* SampleRate = nullptr;
+
+ private:
+  // Steps shared by CHButtonClick and UpdatedvoltageButtons: the selector
+  // picture, markers and readouts of the current code, keys in front.
+  void ApplyChannelSelector();
+  // Shows a channel's dot and hands the knob that channel's angle.
+  void GiveKnobTo(int channel);
+  void SetDesignVerticalPanel();
+  void SetDesignTimeBase();
+  void BindMarker(TImage* marker, void (TForm1::*click)());
+  void BindKnob(TImage* face);
+ public:
