@@ -27,9 +27,9 @@ constexpr std::array<ShapeName, 6> kShapeNames{{
 
 // Noise must give the same value each time the same instant is sampled (the
 // trigger search and the record read the same samples), so it is a hash of
-// the time in nanoseconds rather than a running generator.
+// the time in steps of 10 ns rather than a running generator.
 double NoiseAt(double t) {
-  auto x = static_cast<std::uint64_t>(std::llround(t * 1e9));
+  auto x = static_cast<std::uint64_t>(std::llround(t * 1e8));
   x ^= x >> 33;
   x *= 0xff51afd7ed558ccdULL;
   x ^= x >> 33;
