@@ -11,6 +11,23 @@
   void SnapToPlot();
   // Clears the persistence memory.
   void ResetPres();
+  // Fills RainbowColors, and the two per-channel ramps; both run when the
+  // window is first shown, with ResetPres.
+  void InitRainbow();
+  void InitPersistColors();
+  // Shows the empty graticule: GridBitmap onto PlotBitmap, then to the screen.
+  void ShowGraticule();
+
+  // The steps of a frame (display/Form1Plot.cpp, display/Form1Persistence.cpp).
+  void CopyGridToPlot();
+  void DrawLineTraces();
+  void DrawPersistenceDots();
+  void DrawReference();
+  void BuildOverviewStrip();
+
+  // Pen width the canvas of PlotBitmap was left with: the reference waveform
+  // is drawn with it (2 after a line frame, 1 before any).
+  int PlotPenWidth = 1;
 
   TPanel* Panel4 = nullptr;
   TPaintBox* PaintBox2 = nullptr;

@@ -1,0 +1,71 @@
+// Persistence dots in place of the line traces: each frame fades both heat
+// grids, stamps the held record's view into them and paints the lit cells
+// over the graticule. The grids are cleared when a run starts, so each run
+// begins dark.
+
+#include "app/TForm1.h"
+
+#include "display/PersistenceDots.h"
+
+#include <QPainter>
+
+#include <array>
+
+using namespace persistence;
+
+static_assert(ScopeState::PersistWidth == GridColumns && ScopeState::PersistHeight == GridRows);
+
+namespace {
+QColor ColorOf(const screen_model::Rgb& rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
+
+template <std::size_t N>
+std::array<std::uint32_t, N> PixelTable(const std::array<QColor, N>& colors) {
+  std::array<std::uint32_t, N> table{};
+  for (std::size_t i = 0; i < N; ++i) table[i] = colors[i].rgb();
+  return table;
+}
+}  // namespace
+
+void TForm1::ResetPres() {
+  std::fill(CH1Persistence.begin(), CH1Persistence.end(), 0);
+  std::fill(CH2Persistence.begin(), CH2Persistence.end(), 0);
+}
+
+void TForm1::InitRainbow() {
+  for (int i = 0; i < RainbowEntries; ++i) RainbowColors[static_cast<std::size_t>(i)] = ColorOf(RainbowEntry(i));
+}
+
+void TForm1::InitPersistColors() {
+  for (int v = 0; v < RampEntries; ++v) {
+    CH2PersistColors[static_cast<std::size_t>(v)] = ColorOf(CH2RampEntry(v));
+    CH1PersistColors[static_cast<std::size_t>(v)] = ColorOf(CH1RampEntry(v));
+  }
+}
+
+void TForm1::DrawPersistenceDots() {
+  FadeGrid(CH1Persistence, PersistenceFade);
+  FadeGrid(CH2Persistence, PersistenceFade);
+
+  const screen_model::RecordLayout layout = screen_model::LayoutOf(CapturedTimeBase, CapturedRate1MS);
+  if (ChannelOn[1] == 1)
+    StampRecord(CH1Persistence, CH1Samples, layout, ViewStart, ViewEnd, CH1VertPos, CH1ScaleAtCapture,
+                PersistenceHit);
+  if (ChannelOn[2] == 1)
+    StampRecord(CH2Persistence, CH2Samples, layout, ViewStart, ViewEnd, CH2VertPos, CH2ScaleAtCapture,
+                PersistenceHit);
+
+  CopyGridToPlot();
+  if (PlotBitmap.format() != QImage::Format_RGB32) PlotBitmap = PlotBitmap.convertToFormat(QImage::Format_RGB32);
+  auto* pixels = reinterpret_cast<std::uint32_t*>(PlotBitmap.bits());
+  const int stride = static_cast<int>(PlotBitmap.bytesPerLine() / 4);
+  if (RainbowOn == 1) {
+    const auto rainbow = PixelTable(RainbowColors);
+    PaintGrids(CH1Persistence, CH2Persistence, rainbow, rainbow, pixels, stride, PlotBitmap.width(),
+               PlotBitmap.height());
+  } else {
+    PaintGrids(CH1Persistence, CH2Persistence, PixelTable(CH1PersistColors), PixelTable(CH2PersistColors),
+               pixels, stride, PlotBitmap.width(), PlotBitmap.height());
+  }
+  // The dots set no pen: a reference drawn next keeps the width of the last
+  // line frame.
+}

@@ -1,0 +1,188 @@
+// One frame of the screen from the held record: the captions, the view
+// window, the trigger marker over the plot, the traces or persistence dots
+// over the graticule, the reference waveform and the overview strip. The
+// frame is composed in PlotBitmap and reaches the screen as one copy
+// (PaintBox2Paint), so the screen never shows a half-drawn frame.
+
+#include "app/TForm1.h"
+
+#include "app/Errors.h"
+#include "display/RecordLayout.h"
+#include "display/SampleRows.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+using namespace screen_model;
+
+namespace {
+
+QColor ColorOf(TColor c) {
+  const Rgb rgb = RgbOf(c);
+  return QColor(rgb.red, rgb.green, rgb.blue);
+}
+
+// Sample buffers and ReferenceRows hold indices 0..3000.
+constexpr std::int64_t RecordIndexCount = 3001;
+
+// The longest polyline of a frame: the start column plus 497 samples.
+constexpr int MaxTracePoints = 498;
+using TracePoints = std::array<QPoint, MaxTracePoints>;
+
+RecordLayout HeldLayout(const ScopeState& s) { return LayoutOf(s.CapturedTimeBase, s.CapturedRate1MS); }
+
+// Rows of a reference file are taken as stored; absurd ones are held far
+// off the plot so the rasterizer is never handed coordinates it cannot
+// represent. The visible part of such a line is the same.
+int RasterRow(std::int64_t row) { return static_cast<int>(std::clamp<std::int64_t>(row, -32768, 32767)); }
+
+// The polyline of one row source over the view: a flat first segment from
+// column 1, then one vertex per sample at the layout's columns.
+template <class RowOfIndex>
+int TracePolyline(TracePoints& points, RecordLayout layout, std::int32_t viewStart, std::int32_t viewEnd,
+                  RowOfIndex rowOf) {
+  int n = 0;
+  points[n++] = QPoint(TraceStartColumn, rowOf(viewStart));
+  for (std::int32_t i = viewStart; i <= viewEnd && n < MaxTracePoints; ++i)
+    points[n++] = QPoint(ColumnOfViewSample(layout, i - viewStart), rowOf(i));
+  return n;
+}
+
+}  // namespace
+
+void TForm1::PlotWaveform() {
+  // 1. Captions and the run indicator follow the record being acquired; a
+  // held record keeps the captions it was captured with.
+  if (Running == 1) {
+    if (CH1V) CH1V->setText(CH1VoltsDivText);
+    if (CH2V) CH2V->setText(CH2VoltsDivText);
+    if (SampleRate) SampleRate->setText(SampleRateText);
+    if (TimeBaseL) TimeBaseL->setText(TimeDivText);
+    if (Image12) ShowBitmap(Image12, QStringLiteral("Grafics\\Run.bmp"));
+  }
+
+  // 2. The view window from the marker over the strip. The drag keeps the
+  // marker where the window lies inside the record; a window outside it is
+  // refused before anything reads past the buffers.
+  const RecordLayout layout = HeldLayout(*this);
+  const ViewWindow view = ViewFromMarker(layout, Left(Image3));
+  CheckListIndex(view.start, RecordIndexCount);
+  CheckListIndex(view.end, RecordIndexCount);
+  ViewStart = view.start;
+  ViewEnd = view.end;
+
+  // 3. The trigger marker over the plot: a held record keeps the marker
+  // where it was triggered, whatever the record's marker shows now.
+  const std::int32_t triggerLeft = Running == 1 ? Left(HorTrigPos) : StopTrigPos;
+  SetLeft(PlotTrigPanel, PlotTrigLeft(layout, triggerLeft, ViewStart));
+
+  // 4. Cursor readouts, and the marker shown once a run has placed it.
+  CursorCalculation();
+  PlotTrigPanel->update();
+  if (Running == 1) PlotTrigPanel->show();
+
+  // 5. Every new frame lets snap to plot move both voltage cursors.
+  SnapAll = 1;
+  if (SnapToPlotOn == 1) SnapToPlot();
+
+  // 6.-7. The picture, composed off-screen.
+  if (PersistenceOn == 1)
+    DrawPersistenceDots();
+  else
+    DrawLineTraces();
+  if (ReferenceOn == 1) DrawReference();
+
+  // 8. One copy to the screen.
+  PaintBox2->update();
+
+  // 9.-10. The overview strip, with the view window marker above it.
+  BuildOverviewStrip();
+  Image3->raise();
+  PlotValid = 1;
+}
+
+void TForm1::CopyGridToPlot() {
+  if (GridBitmap.size() == PlotBitmap.size() && GridBitmap.format() == PlotBitmap.format() &&
+      GridBitmap.bytesPerLine() == PlotBitmap.bytesPerLine()) {
+    std::memcpy(PlotBitmap.bits(), GridBitmap.constBits(), static_cast<std::size_t>(PlotBitmap.sizeInBytes()));
+    return;
+  }
+  // A graticule of another size or format: what it does not cover is black.
+  QPainter canvas(&PlotBitmap);
+  canvas.setCompositionMode(QPainter::CompositionMode_Source);
+  canvas.fillRect(PlotBitmap.rect(), Qt::black);
+  canvas.drawImage(QPoint(0, 0), GridBitmap, QRect(0, 0, 500, 400));
+}
+
+void TForm1::DrawLineTraces() {
+  // The calibration of each channel's present range; the scales are those
+  // latched with the record.
+  CH1CalOffset = CalOffsetFor(CH1HighRange, CalCH1H, CalCH1L);
+  CH2CalOffset = CalOffsetFor(CH2HighRange, CalCH2H, CalCH2L);
+  CopyGridToPlot();
+
+  const RecordLayout layout = HeldLayout(*this);
+  QPainter canvas(&PlotBitmap);
+  QPen pen(ColorOf(CH1Color), TracePenWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+  TracePoints points;
+
+  struct Trace {
+    const std::array<std::uint8_t, 3001>& samples;
+    std::int32_t vertPos, scale, calOffset;
+    Flag on;
+    TColor color;
+  };
+  // CH2 is drawn second, over CH1.
+  const Trace traces[] = {
+      {CH1Samples, CH1VertPos, CH1ScaleAtCapture, CH1CalOffset, ChannelOn[1], CH1Color},
+      {CH2Samples, CH2VertPos, CH2ScaleAtCapture, CH2CalOffset, ChannelOn[2], CH2Color},
+  };
+  for (const Trace& t : traces) {
+    if (t.on != 1) continue;
+    pen.setColor(ColorOf(t.color));
+    canvas.setPen(pen);
+    const int n = TracePolyline(points, layout, ViewStart, ViewEnd, [&t](std::int32_t i) {
+      return SampleRow(t.samples[static_cast<std::size_t>(i)], t.vertPos, t.scale, t.calOffset);
+    });
+    canvas.drawPolyline(points.data(), n);
+  }
+  PlotPenWidth = TracePenWidth;
+}
+
+void TForm1::DrawReference() {
+  const RecordLayout layout = HeldLayout(*this);
+  QPainter canvas(&PlotBitmap);
+  canvas.setPen(QPen(ColorOf(ReferenceColor), PlotPenWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  TracePoints points;
+  const int n = TracePolyline(points, layout, ViewStart, ViewEnd, [this](std::int32_t i) {
+    return RasterRow(ReferenceRows[static_cast<std::size_t>(i)]);
+  });
+  canvas.drawPolyline(points.data(), n);
+}
+
+void TForm1::BuildOverviewStrip() {
+  // The focused channel's buffer, whether or not that channel is on: the
+  // strip shows what the knob acts on.
+  const RecordLayout layout = HeldLayout(*this);
+  const bool ch1 = CH1Focus == 1;
+  const auto& samples = ch1 ? CH1Samples : CH2Samples;
+
+  PreviewBitmap.fill(Qt::black);
+  {
+    QPainter canvas(&PreviewBitmap);
+    canvas.setPen(QPen(ColorOf(ch1 ? CH1Color : CH2Color), OverviewPenWidth));
+    const int count = OverviewVertexCount(layout);
+    std::array<QPoint, 502> points;
+    for (int m = 0; m < count && m < static_cast<int>(points.size()); ++m) {
+      const OverviewVertex v = OverviewVertexAt(layout, m);
+      CheckListIndex(v.sampleIndex, RecordIndexCount);
+      points[static_cast<std::size_t>(m)] =
+          QPoint(v.column, OverviewRow(samples[static_cast<std::size_t>(v.sampleIndex)]));
+    }
+    canvas.drawPolyline(points.data(), count);
+  }
+  Image4->SetPicture(PreviewBitmap);
+}
