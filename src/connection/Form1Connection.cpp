@@ -5,6 +5,7 @@
 #include "connection/PortComboBox.h"
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QTimer>
 
 namespace {
@@ -30,6 +31,16 @@ constexpr QRect Edit2Place{248, 28, 185, 21};
 constexpr QRect Edit3Place{248, 52, 185, 21};
 constexpr QRect Edit4Place{248, 76, 185, 21};
 constexpr QRect Button4Place{8, 80, 75, 25};
+
+// Shrinks a label's font until its caption fits its width: the panel's
+// places were laid out for a narrower typeface than most systems have.
+void FitCaptionToWidth(QLabel* label) {
+  QFont f = label->font();
+  while (f.pixelSize() > 8 && QFontMetrics(f).horizontalAdvance(label->text()) > label->width()) {
+    f.setPixelSize(f.pixelSize() - 1);
+  }
+  label->setFont(f);
+}
 
 QLineEdit* MakeEdit(QWidget* parent, const char* name, const QRect& place) {
   auto* edit = new QLineEdit(parent);
@@ -60,6 +71,9 @@ void TForm1::BuildConnection() {
   HWRevLabel = new TLabel(Panel5, QStringLiteral("HWRevLabel"), QStringLiteral("2.0.7"));
   HWRevLabel->setGeometry(QRect(IndicatorPlace.topLeft() + VersionOnIndicator, VersionSize));
   HWRevLabel->setAlignment(Qt::AlignCenter);
+  QFont tiny = HWRevLabel->font();
+  tiny.setPixelSize(9);
+  HWRevLabel->setFont(tiny);
   HWRevLabel->SetFontColor(Qt::black);
   HWRevLabel->setAutoFillBackground(true);
   QPalette green = HWRevLabel->palette();
@@ -85,12 +99,13 @@ void TForm1::BuildConnection() {
 
   // ---- COM settings panel -----------------------------------------------
   QFont small = SettingPanel->font();
-  small.setPixelSize(11);
+  small.setPixelSize(10);
   SettingPanel->setFont(small);
 
   Label2 = new TLabel(SettingPanel, QStringLiteral("Label2"),
                       QStringLiteral("Currently Selected COM Port:"));
   Label2->setGeometry(Label2Place);
+  FitCaptionToWidth(Label2);
   Label3 = new TLabel(SettingPanel, QStringLiteral("Label3"), QStringLiteral("COM4"));
   Label3->setGeometry(Label3Place);
   Label3->SetFontColor(Qt::blue);

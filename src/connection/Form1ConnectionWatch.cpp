@@ -39,6 +39,8 @@ void TForm1::OpenCOM() {
 
 void TForm1::Timer1Timer() {
   ApplyCommandLinePort();
+  // Device paths are longer than the panel has room for.
+  Label3->setToolTip(Label3->text());
   OpenCOM();
 
   // The port, the instrument's answer and the indicator must agree even if
@@ -81,6 +83,7 @@ void TForm1::Button1Click() {
   SerialPort.WriteByte(connection::IdentifyQuery, kByteTimeoutMs);
   SerialPort.ReadByte(kByteTimeoutMs);  // the leading "O"
   Edit2->setText(connection::RevisionText(SerialPort.ReadByte(kByteTimeoutMs)));
+  Edit2->home(false);  // the start of a long text, not its end
   const int major = SerialPort.ReadByte(kVersionByteTimeoutMs);
   const int minor = SerialPort.ReadByte(kVersionByteTimeoutMs);
   const int patch = SerialPort.ReadByte(kVersionByteTimeoutMs);
