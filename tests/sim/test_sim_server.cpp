@@ -17,6 +17,7 @@
 #include "ScopeGeometry.h"
 #include "SlaveLink.h"
 #include "acquisition/CaptureProtocol.h"
+#include "sim/BuiltInSimulator.h"
 #include "sim/SimServer.h"
 
 using namespace sim;
@@ -428,6 +429,22 @@ TEST(SimServer, OutlivesThePortBeingClosedAndReopenedWithoutSpinning) {
   SlaveLink link{server.SlavePath()};
   link.Send({'?'});
   EXPECT_EQ(Text(link.Receive(7)), kIdentity);
+}
+
+TEST(BuiltInSimulator, ComesAndGoesWithThePortAndAnswersAtOnce) {
+  // The port "SIM1" makes one of these at every open and drops it at every
+  // close, which the connection watch does once a second.
+  for (int i = 0; i < 20; ++i) {
+    BuiltInSimulator simulator;
+    EXPECT_NE(simulator.SlavePath(), "");
+    SlaveLink link{simulator.SlavePath()};
+    link.Send({'?'});
+    EXPECT_EQ(Text(link.Receive(7)), kIdentity) << "instance " << i;
+    link.Send(cp::BuildCaptureCommand(DefaultPanel()));
+    const auto reply = link.Receive(kReplyLength);
+    ASSERT_EQ(reply.size(), kReplyLength);
+    EXPECT_EQ(reply[0], kStatusTriggered) << "the default signals trigger the default panel";
+  }
 }
 
 }  // namespace
