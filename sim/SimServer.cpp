@@ -18,10 +18,11 @@ namespace sim {
 
 namespace {
 
-// A normal-mode capture looks this many samples ahead for an edge before it
-// tries again a little later (noise may still bring one).
-constexpr long kNormalSearchSamples = 1L << 18;
-constexpr double kNormalRetrySeconds = 0.1;
+// A normal-mode capture without an edge goes on looking where it left off,
+// a stretch at a time (a slow signal or noise may still bring one), rather
+// than scanning the same samples again and again while it waits.
+constexpr long kNormalSearchSamples = 1L << 16;
+constexpr double kNormalRetrySeconds = 0.25;
 // While no one has the slave open the master reports a hang-up at once on
 // every poll; look again after this long rather than spin.
 constexpr double kHangupBackoffSeconds = 0.02;
@@ -247,7 +248,12 @@ void SimServer::ArmCapture(const CommandFrame& frame) {
   // A new command replaces one still pending, as re-arming does.
   hasPending_ = false;
   if (!Answering()) return;
-  pending_ = PendingCapture{DecodeCaptureCommand(frame), Now(), false, {}};
+  const double now = Now();
+  const CaptureSetup setup = DecodeCaptureCommand(frame);
+  // The samples before the trigger have to be taken before an edge counts.
+  const double armed =
+      now + std::max(0, TriggerSampleIndex(setup) - 1) * SamplePeriodSeconds(setup);
+  pending_ = PendingCapture{setup, now, armed, false, {}};
   hasPending_ = true;
 }
 
@@ -267,13 +273,12 @@ void SimServer::DecideCapture(PendingCapture& pending, double now) {
   const int count = SamplesPerChannel(setup.layout);
   const int triggerIndex = TriggerSampleIndex(setup);
   const double autoWait = config_.autoWaitMilliseconds / 1000.0;
-  // The samples before the trigger have to be taken before an edge counts.
-  const double armed = now + std::max(0, triggerIndex - 1) * period;
   const long searchSamples =
       setup.autoTrigger ? std::max(1L, static_cast<long>(std::ceil(autoWait / period)))
                         : kNormalSearchSamples;
 
-  if (const auto edge = FindTriggerEdge(config_.inputs, setup, armed, searchSamples)) {
+  const auto edge = FindTriggerEdge(config_.inputs, setup, pending.searchFrom, searchSamples);
+  if (edge) {
     pending.reply = CaptureReply(config_.inputs, setup, *edge, triggerIndex, kStatusTriggered);
     pending.dueAt = config_.realTime ? *edge + (count - triggerIndex) * period : now;
   } else if (setup.autoTrigger) {
@@ -281,6 +286,7 @@ void SimServer::DecideCapture(PendingCapture& pending, double now) {
     pending.reply = CaptureReply(config_.inputs, setup, start, 1, kStatusUntriggered);
     pending.dueAt = config_.realTime ? start + count * period : start;
   } else {
+    pending.searchFrom += static_cast<double>(searchSamples) * period;
     pending.dueAt = now + kNormalRetrySeconds;
     return;
   }

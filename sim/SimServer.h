@@ -53,7 +53,8 @@ class SimServer {
   };
   struct PendingCapture {
     CaptureSetup setup;
-    double dueAt = 0;  // when to look for the edge again, or to send the reply
+    double dueAt = 0;       // when to look for the edge again, or to send the reply
+    double searchFrom = 0;  // where the look for an edge goes on
     bool replyReady = false;
     std::vector<std::uint8_t> reply;
   };

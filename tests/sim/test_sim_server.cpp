@@ -242,6 +242,30 @@ TEST(SimServer, NormalModeWithoutAnEdgeAnswersNothingAndTheStopByteEndsIt) {
             (std::vector<FrameKind>{FrameKind::Capture, FrameKind::Stop, FrameKind::Identify}));
 }
 
+TEST(SimServer, NormalModeGoesOnLookingForTheEdgeOfASlowSignal) {
+  // At 1 MS/s a 0.5 Hz sine that starts with the simulator's clock reaches
+  // 2.4 V some 0.2 s of samples later: more than one look covers.
+  SimConfig config;
+  config.inputs.ch1 = {Shape::Sine, 0.5, 4.0, 0};
+  Bench bench{config};
+  cp::CaptureCommandInputs in = NormalMode(DefaultPanel());
+  in.TimeBaseIndex = 2;
+  in.Rate1MS = true;
+  const PositionBytes& p = kFiftyMicrosecondPositions[2];
+  in.TrigPosPreLo = p.preLo;
+  in.TrigPosPreHi = p.preHi;
+  in.TrigPosPostLo = p.postLo;
+  in.TrigPosPostHi = p.postHi;
+  const auto command = cp::BuildCaptureCommand(in);
+  bench.link.Send(command);
+  const auto reply = bench.link.Receive(kReplyLength, 20000);
+  ASSERT_EQ(reply.size(), kReplyLength);
+  EXPECT_EQ(reply[0], kStatusTriggered);
+  EXPECT_TRUE(CrossesNear(SourceSamples(reply, false, 3000),
+                          SampleUnderMarker(PlotLayout::ThreeThousand, 251, 173), command[1] - 2,
+                          true));
+}
+
 TEST(SimServer, AutoModeAnswersUntriggeredWithoutAnEdge) {
   Bench bench{FlatInputs()};
   bench.link.Send(cp::BuildCaptureCommand(DefaultPanel()));
