@@ -1,50 +1,320 @@
+// The trigger settings other than the level: source, edge, mode and the
+// trigger position in the record, from the Trigger menu, the two small
+// buttons under the screen and the marker over the overview strip. The
+// capture command reads TriggerCH, RisingTrigger, AutoTrigger and the four
+// position bytes set here.
+
 #include "app/TForm1.h"
 
-void TForm1::BuildTrigger() {}
+#include "controls/TriggerLevel.h"
+#include "controls/TriggerPosition.h"
 
-// The arrow follows a dragged 0 V marker; completed with the trigger controls.
-void TForm1::MovTriggerWithCH1Vertial() {}
+#include <QAction>
+#include <QTimer>
 
-// completed with the trigger controls
-void TForm1::MovTriggerWithCH2Vertial() {}
+namespace {
 
-// Re-places the CH1 arrow from its stored level; completed with the trigger controls.
-void TForm1::ResetCH1TriggerVoltage() {}
+constexpr QColor CH1LineColour(0, 126, 255);  // TColor $00FF7E00
+constexpr QColor CH2LineColour(255, 0, 0);    // TColor $000000FF
 
-// completed with the trigger controls
-void TForm1::ResetCH2TriggerVoltage() {}
+// The source button shows the source a click selects next.
+const QString NextIsCH2 = QStringLiteral("Grafics\\CH2TrigButton.bmp");
+const QString NextIsCH1 = QStringLiteral("Grafics\\CH1TrigButton.bmp");
+const QString NextIsEXT = QStringLiteral("Grafics\\EXTTrigButton.bmp");
+const QString RisingPicture = QStringLiteral("Grafics\\TrigSymboRising.bmp");
+const QString FallingPicture = QStringLiteral("Grafics\\TrigSymboFallingl.bmp");
 
-// The four trigger-position bytes of the capture command from the marker over
-// the overview strip; completed with the trigger controls (menu checks).
-void TForm1::TriggerPosCalc() {
-  const int left = HorTrigPos ? Left(HorTrigPos) : 251;
-  const int pre = CapturedTimeBase == 2 ? 6 * (left / 4 + 270) : 6 * (left / 2 + 208);
-  TrigPosPreHi = (pre + 250) / 255;
-  TrigPosPreLo = (pre + 250) - 255 * TrigPosPreHi;
-  TrigPosPostHi = (3000 - pre) / 255;
-  TrigPosPostLo = (3000 - pre) - 255 * TrigPosPostHi;
-  // 0 is never sent in these bytes.
-  if (TrigPosPreLo == 0) TrigPosPreLo = 1;
-  if (TrigPosPreHi == 0) TrigPosPreHi = 1;
-  if (TrigPosPostLo == 0) TrigPosPostLo = 2;
-  if (TrigPosPostHi == 0) TrigPosPostHi = 1;
+constexpr int ExtSource = 10;
+
+}  // namespace
+
+void TForm1::BuildTrigger() {
+  BuildTriggerStrip();
+  BuildTriggerButtons();
+
+  Bind(CH11, &TForm1::CH11Click);
+  Bind(CH21, &TForm1::CH21Click);
+  Bind(EXT1, &TForm1::EXT1Click);
+  Bind(Rising1, &TForm1::Rising1Click);
+  Bind(Falling2, &TForm1::Falling2Click);
+  Bind(Auto1, &TForm1::Auto1Click);
+  Bind(Normal1, &TForm1::Normal1Click);
+  Bind(POS10, &TForm1::POS10Click);
+  Bind(POS50, &TForm1::POS50Click);
+  Bind(POS90, &TForm1::POS90Click);
+
+  HorTrigPos->setCursor(Qt::SplitHCursor);
+  HorTrigPos->mouse.OnMouseDown =
+      Handler([this](Qt::MouseButton b, int x, int y) { HorTrigPosMouseDown(b, x, y); });
+  HorTrigPos->mouse.OnMouseMove = Handler([this](int x, int y) { HorTrigPosMouseMove(x, y); });
+  HorTrigPos->mouse.OnMouseUp =
+      Handler([this](Qt::MouseButton b, int x, int y) { HorTrigPosMouseUp(b, x, y); });
+
+  connect(TrigVoltLineTimer, &QTimer::timeout, this, Handler([this] { TrigVoltLineTimerTimer(); }));
+
+  SetDesignTrigger();
 }
 
-// Trigger source CH1; completed with the trigger controls (arrow, line,
-// button picture, restart while running).
+void TForm1::BuildTriggerButtons() {
+  TrigSourceButton = new TImage(Panel5, QStringLiteral("TrigSourceButton"));
+  TrigSourceButton->setGeometry(192, 26, 25, 18);
+  TrigSourceButton->setCursor(Qt::PointingHandCursor);
+  TrigSourceButton->setToolTip(QStringLiteral("Click Here To Change Trigger Channel."));
+  TrigSourceButton->mouse.OnClick = Handler([this] { TrigSourceButtonClick(); });
+
+  TriggerEdgeButton = new TImage(Panel5, QStringLiteral("TriggerEdgeButton"));
+  TriggerEdgeButton->setGeometry(222, 26, 18, 18);
+  TriggerEdgeButton->setCursor(Qt::PointingHandCursor);
+  TriggerEdgeButton->setToolTip(QStringLiteral("Click Here To Change Trigger Edge."));
+  TriggerEdgeButton->mouse.OnClick = Handler([this] { TriggerEdgeButtonClick(); });
+}
+
+// The trigger as the window is designed, until a stored setting replaces it:
+// CH1 rising at 32 counts (2.49 V at 5 V/div), auto, trigger in the middle of
+// the record. The state comes first so that a missing picture leaves a
+// usable trigger behind.
+void TForm1::SetDesignTrigger() {
+  TriggerCH = 1;
+  RisingTrigger = 1;
+  AutoTrigger = 1;
+  CH1TriggerV = 32;
+  CH2TriggerV = 0;
+  CH11->setChecked(true);
+  Rising1->setChecked(true);
+  Auto1->setChecked(true);
+  TriggerVoltageLine->SetColor(CH1LineColour);
+  // Arrow Tops of the design: each one pixel above its 0 V line and its
+  // level, so the resets keep them where they are.
+  SetTop(TriggerArrowCH1, 97);
+  SetTop(TriggerArrowCH2, 286);
+  TriggerArrowCH1->show();
+  TriggerArrowCH2->hide();
+  Guard([this] {
+    ResetCH2TriggerVoltage();
+    ResetCH1TriggerVoltage();
+    ShowTriggerLevel(1);
+    POS50Click();
+  });
+  Guard([this] { ShowBitmap(TrigSourceButton, NextIsCH2); });
+  Guard([this] { ShowBitmap(TriggerEdgeButton, RisingPicture); });
+}
+
+// ---- Source ----------------------------------------------------------------
+
+void TForm1::CHChangeStuff() {
+  // The line shows the new source's level for 3 s.
+  SetEnabled(TrigVoltLineTimer, true);
+  TriggerVoltageLine->show();
+  Falling2->setEnabled(true);
+  // Still the old source here. (A menu item checks itself before its handler
+  // runs, so EXT1's check mark no longer tells.)
+  if (TriggerCH == ExtSource) {
+    // EXT kept the edge value false while Rising was shown; a channel source
+    // goes back to the rising edge that the menu and the button show.
+    RisingTrigger = 1;
+  } else if (RisingTrigger == 1) {
+    Rising1->setChecked(true);
+  } else {
+    Falling2->setChecked(true);
+  }
+}
+
 void TForm1::CH11Click() {
+  CHChangeStuff();
   CH11->setChecked(true);
   CH21->setChecked(false);
   EXT1->setChecked(false);
+  TriggerArrowCH1->show();
+  TriggerArrowCH2->hide();
+  TriggerVoltageLine->SetColor(CH1LineColour);
   TriggerCH = 1;
+  ResetCH1TriggerVoltage();
+  SetTop(TriggerVoltageLine, Top(TriggerArrowCH1) + trigger_level::LineBelowArrow);
+  ShowTriggerLevel(1);
+  ShowBitmap(TrigSourceButton, NextIsCH2);
+  RestartForNewSource();
   MouseIsDown = 0;
 }
 
-// Trigger source CH2; completed with the trigger controls.
 void TForm1::CH21Click() {
+  CHChangeStuff();
   CH11->setChecked(false);
   CH21->setChecked(true);
   EXT1->setChecked(false);
+  TriggerArrowCH2->show();
+  TriggerArrowCH1->hide();
+  TriggerVoltageLine->SetColor(CH2LineColour);
   TriggerCH = 2;
+  ResetCH2TriggerVoltage();
+  SetTop(TriggerVoltageLine, Top(TriggerArrowCH2) + trigger_level::LineBelowArrow);
+  ShowTriggerLevel(2);
+  ShowBitmap(TrigSourceButton, NextIsCH1);
+  RestartForNewSource();
   MouseIsDown = 0;
+}
+
+void TForm1::EXT1Click() {
+  EXT1->setChecked(true);
+  CH11->setChecked(false);
+  CH21->setChecked(false);
+  TriggerArrowCH1->hide();
+  TriggerArrowCH2->hide();
+  TriggerVoltageLine->hide();
+  TriggerCH = ExtSource;
+  Label23->setText(QStringLiteral("TTL"));
+  // The external input is sent with the edge value false while the menu and
+  // the button show Rising; the instrument takes it so for the TTL input.
+  RisingTrigger = 0;
+  Rising1->setChecked(true);
+  Falling2->setChecked(false);
+  Falling2->setEnabled(false);
+  ShowBitmap(TriggerEdgeButton, RisingPicture);
+  ShowBitmap(TrigSourceButton, NextIsEXT);
+  RestartForNewSource();
+  MouseIsDown = 0;
+}
+
+void TForm1::RestartForNewSource() {
+  // The instrument only learns the source with a new command: stop now and
+  // start again once the stopped capture loop has unwound.
+  if (Running == 1) {
+    RunStopClick();
+    SetEnabled(StatStopResetTimer, true);
+  }
+}
+
+void TForm1::TrigSourceButtonClick() {
+  switch (TriggerCH) {
+    case 1: CH21Click(); break;
+    case 2: EXT1Click(); break;
+    case ExtSource: CH11Click(); break;
+    default: break;
+  }
+}
+
+void TForm1::ShowTriggerSourceSetting() {
+  switch (TriggerCH) {
+    case 1:
+      ShowBitmap(TrigSourceButton, NextIsCH2);
+      TriggerVoltageLine->SetColor(CH1LineColour);
+      break;
+    case 2:
+      ShowBitmap(TrigSourceButton, NextIsCH1);
+      TriggerVoltageLine->SetColor(CH2LineColour);
+      break;
+    case ExtSource:
+      ShowBitmap(TrigSourceButton, NextIsEXT);
+      break;
+    default: return;
+  }
+  CH11->setChecked(TriggerCH == 1);
+  CH21->setChecked(TriggerCH == 2);
+  EXT1->setChecked(TriggerCH == ExtSource);
+}
+
+// ---- Edge and mode -----------------------------------------------------------
+
+// An edge change goes out with the next capture request; it neither restarts
+// nor re-requests one.
+void TForm1::Rising1Click() {
+  Rising1->setChecked(true);
+  Falling2->setChecked(false);
+  RisingTrigger = 1;
+  ShowBitmap(TriggerEdgeButton, RisingPicture);
+}
+
+void TForm1::Falling2Click() {
+  Falling2->setChecked(true);
+  Rising1->setChecked(false);
+  RisingTrigger = 0;
+  ShowBitmap(TriggerEdgeButton, FallingPicture);
+}
+
+void TForm1::TriggerEdgeButtonClick() {
+  // The TTL input has one edge.
+  if (TriggerCH == ExtSource) return;
+  if (RisingTrigger == 1)
+    Falling2Click();
+  else
+    Rising1Click();
+}
+
+void TForm1::Auto1Click() {
+  Auto1->setChecked(true);
+  Normal1->setChecked(false);
+  AutoTrigger = 1;
+  // A capture waiting for an edge that may never come is asked again in auto
+  // mode; while stopped this sends one request and returns.
+  GetData();
+}
+
+void TForm1::Normal1Click() {
+  Normal1->setChecked(true);
+  Auto1->setChecked(false);
+  AutoTrigger = 0;
+}
+
+void TForm1::ShowTriggerModeSetting() {
+  Auto1->setChecked(AutoTrigger == 1);
+  Normal1->setChecked(AutoTrigger != 1);
+}
+
+// ---- Position ------------------------------------------------------------------
+
+void TForm1::TriggerPosCalc() {
+  const int left = Left(HorTrigPos);
+  const trigger_position::PositionBytes bytes =
+      trigger_position::PositionBytesFor(left, CapturedTimeBase);
+  TrigPosPreLo = bytes.preLo;
+  TrigPosPreHi = bytes.preHi;
+  TrigPosPostLo = bytes.postLo;
+  TrigPosPostHi = bytes.postHi;
+  CheckPositionItems(left);
+}
+
+void TForm1::CheckPositionItems(int left) {
+  const int percent = trigger_position::PresetPercentAt(left);
+  POS10->setChecked(percent == 10);
+  POS50->setChecked(percent == 50);
+  POS90->setChecked(percent == 90);
+}
+
+void TForm1::POS10Click() {
+  SetLeft(HorTrigPos, trigger_position::Presets[0].left);
+  TriggerPosCalc();
+  CheckPositionItems(trigger_position::Presets[0].left);
+}
+
+void TForm1::POS50Click() {
+  SetLeft(HorTrigPos, trigger_position::Presets[1].left);
+  TriggerPosCalc();
+  CheckPositionItems(trigger_position::Presets[1].left);
+}
+
+void TForm1::POS90Click() {
+  SetLeft(HorTrigPos, trigger_position::Presets[2].left);
+  TriggerPosCalc();
+  CheckPositionItems(trigger_position::Presets[2].left);
+}
+
+// The marker is one of the overview strip's draggable markers: the strip's
+// drag flag (KnobSnap) and MouseDownPos hold its drag.
+void TForm1::HorTrigPosMouseDown(Qt::MouseButton, int X, int) {
+  KnobSnap = 1;
+  MouseDownPos = X;
+  HorTrigPos->raise();
+}
+
+void TForm1::HorTrigPosMouseMove(int X, int) {
+  if (KnobSnap != 1) return;
+  SetLeft(HorTrigPos, trigger_position::ClampMarkerLeft(Left(HorTrigPos) + X - MouseDownPos));
+  TriggerPosCalc();
+  Image3->repaint();
+  if (SnapToPlotOn == 1) SnapToPlot();
+  HorTrigPos->repaint();
+}
+
+void TForm1::HorTrigPosMouseUp(Qt::MouseButton, int, int) {
+  KnobSnap = 0;
+  CheckForWaveUpdateNeed();
 }

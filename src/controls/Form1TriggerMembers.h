@@ -3,15 +3,58 @@
 // (app/TForm1.h); owned by the controls folder.
  public:
   void BuildTrigger();
+
+  // ---- Source, edge, mode and position (controls/Form1Trigger.cpp) -----
   void TriggerPosCalc();
   void CHChangeStuff();
-  void POS50Click();
   void CH11Click();
   void CH21Click();
+  void EXT1Click();
+  void TrigSourceButtonClick();
+  void Rising1Click();
+  void Falling2Click();
+  void TriggerEdgeButtonClick();
+  // Auto re-requests a capture at once (a waiting one in auto mode).
+  void Auto1Click();
+  void Normal1Click();
+  void POS10Click();
+  void POS50Click();
+  void POS90Click();
+  // The drag of HorTrigPos along the overview strip.
+  void HorTrigPosMouseDown(Qt::MouseButton Button, int X, int Y);
+  void HorTrigPosMouseMove(int X, int Y);
+  void HorTrigPosMouseUp(Qt::MouseButton Button, int X, int Y);
+
+  // For the settings restore: the looks of stored settings without the side
+  // effects of the handlers (no restart, no capture request).
+  // TriggerCH's source picture, radio items and line colour; other values
+  // change nothing.
+  void ShowTriggerSourceSetting();
+  // Auto1/Normal1 from AutoTrigger.
+  void ShowTriggerModeSetting();
+  // The level of the source's channel again from its arrow, into Label23
+  // ("TTL" stays for EXT).
+  void ShowTriggerLevelFromArrow();
+
+  // ---- Level (controls/Form1TriggerLevel.cpp) ----------------------------
   void MovTriggerWithCH1Vertial();
   void MovTriggerWithCH2Vertial();
   void ResetCH1TriggerVoltage();
   void ResetCH2TriggerVoltage();
+  void TriggerArrowOffScreen();
+  void ResetTriggerOffScreenIndicators();
+  // The arrow branch of the strip's mouse move, and the arrow steps of the
+  // release (after Image1MouseUp).
+  void TriggerArrowMouseMove(QWidget* Sender, int X, int Y);
+  void TriggerArrowMouseUp();
+  void TrigUPClick();
+  void TrigUP2DblClick();
+  void Label23DblClick();
+  // Takes a typed level on Enter; other keys do nothing.
+  void TriggerVEditKeyDown(int Key);
+  void TrigVoltLineTimerTimer();
+  // Label23 := the level readout of a channel.
+  void ShowTriggerLevel(int channel);
 
   TPanel* TriggerSlider = nullptr;
   TImage* TriggerArrowCH1 = nullptr;
@@ -26,3 +69,13 @@
   TLabel* Label12 = nullptr;
   TImage* TrigSourceButton = nullptr;
   TImage* TriggerEdgeButton = nullptr;
+
+ private:
+  void BuildTriggerStrip();
+  void BuildTriggerButtons();
+  void SetDesignTrigger();
+  // The source change's common end: a running acquisition stops and comes
+  // back 80 ms later with the new source.
+  void RestartForNewSource();
+  void CheckPositionItems(int left);
+ public:
