@@ -2,7 +2,7 @@
 // the selector, both knobs turned with the mouse, the 0 V markers dragged,
 // and the 1 MS/s mode of the 50 us/div row.
 
-#include "ScopeWindow.h"
+#include "support/ScopeWindow.h"
 #include "VerticalDriving.h"
 
 #include <QCheckBox>
@@ -21,6 +21,11 @@ struct VerticalWindow : ::testing::Test {
 };
 
 bool Shown(const QWidget* widget) { return !widget->isHidden(); }
+
+template <class Case>
+std::string CaseName(const ::testing::TestParamInfo<Case>& param) {
+  return param.param.name;
+}
 
 // ---- Start state ------------------------------------------------------------
 
@@ -99,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {OFF, OFF}, 0, 0, 0, "1off-2off.bmp", "knob-no-sel.bmp", false},
         KeySequence{"Ch2KeyRevivesTheKnobAfterNone", {OFF, CH2}, 0, 1, 0, "1off-2on-2sel.bmp", "knobB5V.bmp", true},
         KeySequence{"Ch1KeyRevivesTheKnobAfterNone", {OFF, CH1}, 1, 0, 1, "1on-2off-1sel.bmp", "knobR5V.bmp", true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName<KeySequence>);
 
 TEST_F(VerticalWindow, Ch1OnlyThenOffKeyLeavesNoChannelAndABlockedKnob) {
   Press(w->ChannelOff);
@@ -140,6 +145,22 @@ TEST_F(VerticalWindow, ClickOnTheSelectedMarkerOfTheOnlyChannelChangesNothing) {
   EXPECT_TRUE(Shown(w->Image1));
 }
 
+// A restored "CH1 only, CH2 selected" shows the CH2 marker's other look
+// although CH2 is off. Its click runs while the button is still down, so it
+// selects without switching CH2 on.
+TEST_F(VerticalWindow, MarkerClickIsHandledBeforeTheReleaseAndTurnsNothingOn) {
+  w->ChannelOn[1] = 1;
+  w->ChannelOn[2] = 0;
+  w->CH1Focus = 0;
+  w->UpdatedvoltageButtons();
+  ASSERT_TRUE(Shown(w->CH2NS));
+  QTest::mouseClick(w->CH2NS, Qt::LeftButton, {}, QPoint(10, 7));
+  EXPECT_EQ(w->ChannelOn[2], 0);
+  EXPECT_EQ(w->CH1Focus, 0);
+  EXPECT_TRUE(w->Image6->FileName().endsWith("CHSelector-1on-2on-1sel.bmp"));  // code 21 again
+  EXPECT_EQ(w->MouseIsDown, 0);
+}
+
 TEST_F(VerticalWindow, SettingsRestoreRebuildsTheSelectorWithoutTheNoChannelRule) {
   w->ChannelOn[1] = 0;
   w->ChannelOn[2] = 0;
@@ -148,7 +169,10 @@ TEST_F(VerticalWindow, SettingsRestoreRebuildsTheSelectorWithoutTheNoChannelRule
   EXPECT_TRUE(w->Image6->FileName().endsWith("CHSelector-1off-2off.bmp"));
   EXPECT_TRUE(Shown(w->Image5));
   EXPECT_TRUE(w->Panel6->isEnabled());
-  EXPECT_TRUE(w->Image7->FileName().endsWith("knobB5V.bmp"));
+  // Code 20 leaves the face prefix as the restore set it; the knob acts on CH2.
+  EXPECT_TRUE(w->Image7->FileName().endsWith("knobR5V.bmp"));
+  EXPECT_TRUE(w->Image5->FileName().endsWith("knobdotB.bmp"));
+  EXPECT_EQ(w->CH1Focus, 0);
 }
 
 // ---- Volts/div knob -----------------------------------------------------------
@@ -252,12 +276,12 @@ INSTANTIATE_TEST_SUITE_P(
                       MarkerDragCase{"Ch1OntoRowOneExactly", 1, {7 - 121}, 1, true},
                       MarkerDragCase{"Ch2AboveTheStripThenBackOntoIt", 2, {-300, 0}, 1, true},
                       MarkerDragCase{"Ch2BelowTheStripStopsAtFourHundred", 2, {200}, 400, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName<MarkerDragCase>);
 
 TEST_F(VerticalWindow, MarkerDragRecordsTheDeltaTheTriggerArrowFollows) {
   DragMarker(w->Image1, {-3, 12});
   EXPECT_EQ(w->VertDragDelta, 7 - 12);
-  EXPECT_EQ(Top(w->Image1), 122 + 10 - 5);
+  EXPECT_EQ(Top(w->Image1), 122 - 10 + 5);
 }
 
 TEST_F(VerticalWindow, AHeldRecordIsReplottedWhileTheMarkerMoves) {
@@ -318,7 +342,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TimeRelease{"At270To5ms", {112, 20}, 8, 100, "5ms/DIV", 94, 66},
                       TimeRelease{"At353To100ms", {212, 100}, 12, 2000, "100ms/DIV", 136, 98},
                       TimeRelease{"At66To1s", {150, 200}, 15, 20000, "1s/DIV", 115, 133}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName<TimeRelease>);
 
 TEST_F(VerticalWindow, FiftyMicrosecondsWithOneChannelSamplesAtOneMegahertz) {
   TurnKnob(w->Image9, {{100, 200}});  // angle 97
@@ -382,6 +406,6 @@ INSTANTIATE_TEST_SUITE_P(
         ChannelChangeAt50us{"ExtSourceStaysExt", {OFF}, 10, 10, 1, "1MS/s"},
         ChannelChangeAt50us{"BothStillOnKeepsSourceAnd500k", {CH2}, 1, 1, 0, "500KS/s"},
         ChannelChangeAt50us{"NoChannelLeftGoesToCh2", {OFF, OFF}, 1, 2, 1, "1MS/s"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName<ChannelChangeAt50us>);
 
 }  // namespace
