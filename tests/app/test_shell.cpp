@@ -1,5 +1,6 @@
 // The main window as a user first meets it: caption, size, menus, timers and
 // the scope state before anything has happened; the start-up failure rule.
+#include "app/Errors.h"
 #include "app/Paths.h"
 #include "storage/SettingsRegistry.h"
 #include "support/ScopeWindow.h"
