@@ -126,7 +126,7 @@ void TForm1::DrawLineTraces() {
 
   const RecordLayout layout = HeldLayout(*this);
   QPainter canvas(&PlotBitmap);
-  QPen pen(ColorOf(CH1Color), TracePenWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+  QPen pen(ColorOf(CH1Color), TracePenWidth, Qt::SolidLine, Qt::RoundCap, Qt::BevelJoin);
   TracePoints points;
 
   struct Trace {
@@ -155,7 +155,7 @@ void TForm1::DrawLineTraces() {
 void TForm1::DrawReference() {
   const RecordLayout layout = HeldLayout(*this);
   QPainter canvas(&PlotBitmap);
-  canvas.setPen(QPen(ColorOf(ReferenceColor), PlotPenWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  canvas.setPen(QPen(ColorOf(ReferenceColor), PlotPenWidth, Qt::SolidLine, Qt::RoundCap, Qt::BevelJoin));
   TracePoints points;
   const int n = TracePolyline(points, layout, ViewStart, ViewEnd, [this](std::int32_t i) {
     return RasterRow(ReferenceRows[static_cast<std::size_t>(i)]);
