@@ -110,13 +110,18 @@ void TForm1::BuildVerticalControls() {
   // The notice after a knob release while stopped.
   Panel12Notice = new TLabel(Panel12, QStringLiteral("Panel12Notice"),
                              QStringLiteral("New setting will take effect the next time you click Run."));
-  Panel12Notice->setGeometry(10, 8, 317, 18);
+  Panel12Notice->setGeometry(8, 6, 321, 20);
+  QFont small = Panel12Notice->font();
+  small.setPixelSize(11);
+  Panel12Notice->setFont(small);
   CheckBox1 = new QCheckBox(QStringLiteral("Do not show this message again."), Panel12);
   CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-  CheckBox1->setGeometry(10, 36, 230, 20);
+  CheckBox1->setGeometry(8, 36, 230, 20);
+  CheckBox1->setFont(small);
   Button6 = new QPushButton(QStringLiteral("OK"), Panel12);
   Button6->setObjectName(QStringLiteral("Button6"));
-  Button6->setGeometry(252, 33, 75, 25);
+  Button6->setGeometry(254, 33, 75, 25);
+  Button6->setFont(small);
   connect(Button6, &QPushButton::clicked, this, Handler([this] { Button6Click(); }));
 
   Guard([this] { SetDesignVerticalPanel(); });
