@@ -3,6 +3,21 @@
 // storage folder.
  public:
   void BuildStorage();
+  // The restore: rebuilds the whole front panel from the store. Also run by
+  // the commands that rewrite the store (Load Default Settings, a settings
+  // file, a reference). Stops at a value that is missing or of the wrong
+  // type, leaving the steps before it done.
   void FormShow();
+  // Running := 0, then the panel state into the store.
   void FormClose();
+  void LoadDefultSettings1Click();
   void AboutTimerTimer();
+
+ private:
+  // A new user's store gets the defaults and a port before the first restore.
+  void FillStoreForNewUser();
+  // The window's outer top-left corner from the store, kept on a screen.
+  void PlaceWindow(int left, int top);
+  // GridBitmap from GridFile in the program's folder.
+  void LoadGraticule();
+ public:

@@ -1,0 +1,537 @@
+// The restore and the save on the real window: a panel closed and started
+// again comes back as it was; Load Default Settings; the stored trigger
+// position against the restore's own 50 % step; the graticule and the
+// measurement panel from the store; and how a store that lost values or
+// holds odd ones is reported or applied.
+
+#include "RestoreFixture.h"
+
+#include "app/Paths.h"
+#include "app/Widgets.h"
+#include "storage/SettingsDefaults.h"
+#include "support/ScopeWindow.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QScreen>
+#include <QTimer>
+
+#include <functional>
+#include <optional>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string Errors(const ScopeWindow& w) { return w.ui.errors.join(QStringLiteral(" | ")).toStdString(); }
+
+bool Shown(const QWidget* w) { return w->isVisibleTo(w->parentWidget()); }
+QString Checked(const QAction* a) { return a->isChecked() ? QStringLiteral("checked") : QStringLiteral("-"); }
+QString Bool(bool b) { return b ? QStringLiteral("yes") : QStringLiteral("no"); }
+
+// What a user sees of the front panel and what the next capture sends, one
+// line per item, so a difference names the item.
+QStringList Panel(const TForm1& f) {
+  QStringList p;
+  auto add = [&p](const char* item, const QString& value) { p << QLatin1String(item) + u'=' + value; };
+  auto num = [&add](const char* item, long long v) { add(item, QString::number(v)); };
+  num("TimeBaseIndex", f.TimeBaseIndex);
+  num("TimeKnobAngle", f.TimeKnobAngle);
+  add("TimeDivText", f.TimeDivText);
+  add("SampleRateText", f.SampleRateText);
+  add("Image9", f.Image9->FileName());
+  num("CH1KnobAngle", f.CH1KnobAngle);
+  num("CH2KnobAngle", f.CH2KnobAngle);
+  add("CH1VoltsDivText", f.CH1VoltsDivText);
+  add("CH2VoltsDivText", f.CH2VoltsDivText);
+  num("CH1Scale", f.CH1Scale);
+  num("CH2Scale", f.CH2Scale);
+  num("CH1HighRange", f.CH1HighRange);
+  num("CH2HighRange", f.CH2HighRange);
+  num("CH1On", f.ChannelOn[1]);
+  num("CH2On", f.ChannelOn[2]);
+  num("CH1Focus", f.CH1Focus);
+  add("KnobBitmapPrefix", f.KnobBitmapPrefix);
+  add("Image7", f.Image7->FileName());
+  add("Image7 enabled", Bool(f.Image7->isEnabledTo(f.Image7->parentWidget())));
+  add("Image6", f.Image6->FileName());
+  add("Image1 shown", Bool(Shown(f.Image1)));
+  add("Image2 shown", Bool(Shown(f.Image2)));
+  add("CH1NS shown", Bool(Shown(f.CH1NS)));
+  add("CH2NS shown", Bool(Shown(f.CH2NS)));
+  num("Image1 top", Top(f.Image1));
+  num("CH1NS top", Top(f.CH1NS));
+  num("Image2 top", Top(f.Image2));
+  num("CH2NS top", Top(f.CH2NS));
+  num("CH1VertPos", f.CH1VertPos);
+  num("CH2VertPos", f.CH2VertPos);
+  // A hidden arrow is placed from its level, with its channel's scale, when
+  // its channel becomes the source; until then its Top is not seen.
+  if (Shown(f.TriggerArrowCH1)) num("TriggerArrowCH1 top", Top(f.TriggerArrowCH1));
+  if (Shown(f.TriggerArrowCH2)) num("TriggerArrowCH2 top", Top(f.TriggerArrowCH2));
+  add("TriggerArrowCH1 shown", Bool(Shown(f.TriggerArrowCH1)));
+  add("TriggerArrowCH2 shown", Bool(Shown(f.TriggerArrowCH2)));
+  // The line shows a channel's level; with EXT it is hidden and goes nowhere.
+  if (f.TriggerCH == 1 || f.TriggerCH == 2) num("TriggerVoltageLine top", Top(f.TriggerVoltageLine));
+  add("TriggerVoltageLine colour", f.TriggerVoltageLine->Color().name());
+  num("TriggerCH", f.TriggerCH);
+  add("CH11", Checked(f.CH11));
+  add("CH21", Checked(f.CH21));
+  add("EXT1", Checked(f.EXT1));
+  add("TrigSourceButton", f.TrigSourceButton->FileName());
+  num("CH1TriggerV", f.CH1TriggerV);
+  num("CH2TriggerV", f.CH2TriggerV);
+  add("Label23", f.Label23->text());
+  num("RisingTrigger", f.RisingTrigger);
+  add("Rising1", Checked(f.Rising1));
+  add("Falling2", Checked(f.Falling2));
+  add("Falling2 enabled", Bool(f.Falling2->isEnabled()));
+  add("TriggerEdgeButton", f.TriggerEdgeButton->FileName());
+  num("AutoTrigger", f.AutoTrigger);
+  add("Auto1", Checked(f.Auto1));
+  add("Normal1", Checked(f.Normal1));
+  num("ConSample", f.ConSample);
+  add("Continuous", Checked(f.Continuous));
+  add("Single", Checked(f.Single));
+  num("HorTrigPos left", Left(f.HorTrigPos));
+  add("POS10", Checked(f.POS10));
+  add("POS50", Checked(f.POS50));
+  add("POS90", Checked(f.POS90));
+  num("TrigPosPreLo", f.TrigPosPreLo);
+  num("TrigPosPreHi", f.TrigPosPreHi);
+  num("TrigPosPostLo", f.TrigPosPostLo);
+  num("TrigPosPostHi", f.TrigPosPostHi);
+  add("Label3", f.Label3->text());
+  num("AutoMeasOn", f.AutoMeasOn);
+  num("FormWidth", f.FormWidth());
+  num("FormLeft", f.x());
+  num("FormTop", f.y());
+  return p;
+}
+
+using Restore = RestoreFixture;
+
+// ---- Close, then start again ------------------------------------------------
+
+struct PanelSetup {
+  const char* name;
+  std::function<void(TForm1&)> change;
+};
+
+TEST_F(Restore, CloseThenStartAgainReproducesThePanel) {
+  const PanelSetup setups[] = {
+      {"CH2 alone with the knob, EXT trigger, normal mode, single shots",
+       [](TForm1& f) {
+         f.CHButtonClick(f.CH2Button);
+         f.CHButtonClick(f.CH1Button);
+         f.CHButtonClick(f.ChannelOff);  // CH1 off; the knob goes to CH2
+         f.KnobAngle = 180;  // 200 mV/div for CH2
+         f.UpdatedKnob();
+         f.KnobAngle = 234;  // 2 ms/div
+         f.UpdatedTimeKnob();
+         // CH1's 0 V marker dragged 28 rows down; its arrow follows.
+         f.Image1MouseDown(f.Image1, Qt::LeftButton, 5, 7);
+         f.VerticalSliderMouseMove(f.Image1, 5, 7 + 28);
+         f.Image1MouseUp(f.Image1, Qt::LeftButton, 5, 7 + 28);
+         f.EXT1Click();
+         f.Normal1Click();
+         f.SingleClick();
+         SetLeft(f.HorTrigPos, 333);
+         f.TriggerPosCalc();
+         f.move(120, 40);
+       }},
+      {"both channels, CH1 at 1 V/div triggering falling at a typed 1.5 V, 10 % position",
+       [](TForm1& f) {
+         f.CH11Click();
+         f.CHButtonClick(f.CH2Button);
+         f.KnobAngle = 315;  // CH2 2 V/div
+         f.UpdatedKnob();
+         f.CHButtonClick(f.CH1Button);
+         f.KnobAngle = 270;  // CH1 1 V/div
+         f.UpdatedKnob();
+         f.KnobAngle = 18;  // 200 ms/div
+         f.UpdatedTimeKnob();
+         f.Label23DblClick();
+         f.TriggerVEdit->setText(QStringLiteral("1.5"));
+         f.TriggerVEditKeyDown(Qt::Key_Return);
+         f.Falling2Click();
+         f.POS10Click();
+         f.move(30, 70);
+       }},
+      {"CH2 triggering, 500 us/div, 90 % position",
+       [](TForm1& f) {
+         f.CHButtonClick(f.CH2Button);
+         f.KnobAngle = 225;  // CH2 500 mV/div
+         f.UpdatedKnob();
+         f.CH21Click();
+         f.KnobAngle = 186;
+         f.UpdatedTimeKnob();
+         f.POS90Click();
+       }},
+  };
+  for (const PanelSetup& setup : setups) {
+    SCOPED_TRACE(setup.name);
+    QStringList closed;
+    {
+      ScopeWindow first(true, true);
+      ASSERT_TRUE(first.ui.errors.isEmpty()) << Errors(first);
+      const QStringList before = Panel(*first.form);
+      setup.change(*first.form);
+      ASSERT_TRUE(first.ui.errors.isEmpty()) << Errors(first);
+      closed = Panel(*first.form);
+      ASSERT_NE(closed, before) << "the setup changed nothing";
+    }
+    ScopeWindow second(true, true);
+    EXPECT_TRUE(second.ui.errors.isEmpty()) << Errors(second);
+    EXPECT_EQ(Panel(*second.form), closed);
+  }
+}
+
+TEST_F(Restore, CloseWritesEveryValueOfTheCloseListAfterStoppingAcquisition) {
+  ScopeWindow w(true, true);
+  SettingsRegistry& store = w->SettingsRegistry;
+  ReplaceStore(store, {});
+  w->Running = 1;
+  w->FormClose();
+  EXPECT_EQ(w->Running, 0);
+  const char* closeList[] = {"COMPORT",       "TrigPos",      "CH1VertPos",   "CH2VertPos",
+                             "Angle",         "CH1Trig",      "CH2Trig",      "TriggerCH",
+                             "CH1TriggerV",   "CH2TriggerV",  "CH1TriggerArrowVis", "CH2TriggerArrowVis",
+                             "CH1On",         "CH2On",        "CH1KnobAngle", "CH2KnobAngle",
+                             "Image7EN",      "CH1Focus",     "FormTop",      "FormLeft",
+                             "RisingTrigger", "ConSample",    "Auto"};
+  for (const char* name : closeList) EXPECT_TRUE(store.ValueExists(QLatin1String(name))) << name;
+  // What the close does not write stays missing: the restore reports it.
+  for (const char* name : {"AutoMeasONOFF", "CalCH1L", "DISPLAYBACKGROUND"})
+    EXPECT_FALSE(store.ValueExists(QLatin1String(name))) << name;
+}
+
+// ---- Load Default Settings ----------------------------------------------------
+
+TEST_F(Restore, LoadDefaultSettingsClearsCalibrationAndKeepsTheStoredTriggerPosition) {
+  PutStore(With(CompleteStore(), {{"TrigPos", 123},
+                                  {"CalCH1L", 4},
+                                  {"CalCH2L", -2},
+                                  {"CalCH1H", 7},
+                                  {"CalCH2H", 1},
+                                  {"TriggerCH", 2},
+                                  {"CH2On", 1},
+                                  {"Angle", 306},
+                                  {"AutoMeasONOFF", 2},
+                                  {"COMPORT", QStringLiteral("/dev/ttyUSB7")}}));
+  ScopeWindow w(true, true);
+  ASSERT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
+  ASSERT_EQ(w->CalCH1H, 7);
+  // Persistence on and the view window moved, as a user may have left them.
+  w->PersistenceOn = 1;
+  w->RainbowOn = 1;
+  w->PersistenceMode = 3;
+  SetLeft(w->Image3, 250);
+  w->AboutPanel->hide();
+  TForm1::SetEnabled(w->AboutTimer, false);
+
+  w->LoadDefultSettings1->trigger();  // through the menu, as a user does
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
+  for (const char* name : {"CalCH1L", "CalCH2L", "CalCH1H", "CalCH2H"})
+    EXPECT_EQ(w->SettingsRegistry.ReadInteger(QLatin1String(name)), 0) << name;
+  EXPECT_EQ(w->CalCH1L + w->CalCH2L + w->CalCH1H + w->CalCH2H, 0);
+  EXPECT_EQ(Left(w->HorTrigPos), 123);
+  EXPECT_EQ(w->Label3->text(), QStringLiteral("/dev/ttyUSB7"));
+  EXPECT_EQ(Left(w->Image3), 173);
+  EXPECT_EQ(w->PersistenceOn, 0);
+  EXPECT_EQ(w->RainbowOn, 0);
+  EXPECT_EQ(w->PersistenceMode, 1);
+  EXPECT_EQ(w->PersistenceHit, 1024);
+  // The panel of the defaults.
+  EXPECT_EQ(w->TriggerCH, 1);
+  EXPECT_EQ(w->ChannelOn[2], 0);
+  EXPECT_EQ(w->TimeDivText, QStringLiteral("100us/DIV"));
+  EXPECT_EQ(w->FormWidth(), 984);
+  EXPECT_TRUE(TForm1::Enabled(w->AboutTimer));
+}
+
+TEST_F(Restore, LoadDefaultSettingsReloadsTheFullGridFromTheProgramFolder) {
+  PutStore(With(CompleteStore(), {{"DISPLAYBACKGROUND", QStringLiteral("Grafics\\Grid5.bmp")}}));
+  ScopeWindow w(true, true);
+  ASSERT_EQ(w->GridFile, QStringLiteral("Grafics\\Grid5.bmp"));
+  w->LoadDefultSettings1Click();
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
+  EXPECT_EQ(w->GridFile, QStringLiteral("Grafics\\Grid2.bmp"));
+  EXPECT_EQ(w->GridBitmap, LoadBitmapFile(ProgramPath(QStringLiteral("Grafics\\Grid2.bmp"))));
+  EXPECT_EQ(w->PlotBitmap, w->GridBitmap);  // the empty graticule is on the screen
+}
+
+// ---- The trigger position marker ------------------------------------------------
+
+TEST_F(Restore, StoredTriggerPositionWinsOverTheRestoresOwnFiftyPercentStep) {
+  struct Case {
+    int trigPos;
+    const char* checkedPreset;  // nullptr: none
+  };
+  const Case cases[] = {{123, nullptr}, {451, "POS90"}, {251, "POS50"}, {51, "POS10"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.trigPos);
+    PutStore(With(CompleteStore(), {{"TrigPos", c.trigPos}}));
+    ScopeWindow w(true, true);
+    EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
+    EXPECT_EQ(Left(w->HorTrigPos), c.trigPos);
+    for (QAction* preset : {w->POS10, w->POS50, w->POS90})
+      EXPECT_EQ(preset->isChecked(), c.checkedPreset && preset->objectName() == QLatin1String(c.checkedPreset))
+          << preset->objectName().toStdString();
+  }
+}
+
+// ---- Graticule and measurement panel from the store -------------------------------
+
+TEST_F(Restore, GraticuleComesFromTheStoredNameOrTheFullGrid) {
+  struct Case {
+    const char* what;
+    std::optional<QString> stored;
+    const char* loaded;
+  };
+  const Case cases[] = {
+      {"a stored choice", QStringLiteral("Grafics\\Grid5.bmp"), "Grafics\\Grid5.bmp"},
+      {"another choice", QStringLiteral("Grafics\\Grid3.bmp"), "Grafics\\Grid3.bmp"},
+      {"empty", QString(), "Grafics\\Grid2.bmp"},
+      {"missing", std::nullopt, "Grafics\\Grid2.bmp"},
+      {"not beginning with G", QStringLiteral("grafics\\Grid5.bmp"), "Grafics\\Grid2.bmp"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    StoreValues values = With(CompleteStore(), {}, {"DISPLAYBACKGROUND"});
+    if (c.stored) values.push_back({QStringLiteral("DISPLAYBACKGROUND"), *c.stored});
+    {
+      // Each case starts from a store of its own.
+      SettingsRegistry store;
+      ReplaceStore(store, values);
+    }
+    ScopeWindow w(true, true);
+    EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
+    EXPECT_EQ(w->GridFile, QLatin1String(c.loaded));
+    EXPECT_EQ(w->GridBitmap, LoadBitmapFile(ProgramPath(QLatin1String(c.loaded))));
+    EXPECT_EQ(w->PlotBitmap, w->GridBitmap);
+  }
+}
+
+TEST_F(Restore, MeasurementPanelSwitchSetsCaptionAndWindowWidth) {
+  struct Case {
+    int stored;
+    const char* caption;
+    int autoMeasOn;
+    int width;
+  };
+  const Case cases[] = {
+      {1, "Auto Measurements OFF", 1, 984},
+      {2, "Auto Measurements ON", 0, 792},
+      {0, "Auto Measurements ON", 0, 792},
+      {1, "Auto Measurements OFF", 1, 984},  // and back to the wide window
+  };
+  ScopeWindow w(true, true);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.stored);
+    ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{"AutoMeasONOFF", c.stored}}));
+    w->FormShow();
+    EXPECT_EQ(w->AutoMeasurementsON1->text(), QLatin1String(c.caption));
+    EXPECT_EQ(w->AutoMeasOn, c.autoMeasOn);
+    EXPECT_EQ(w->FormWidth(), c.width);
+    EXPECT_EQ(w->FormHeight(), 603);
+  }
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
+}
+
+// ---- A store that lost values or holds odd ones ---------------------------------------
+
+TEST_F(Restore, KeyWithOnlyTheLoadDefaultValuesStopsAtTrigPos) {
+  PutStore(With(CompleteStore(), {{"CH1VertPos", 140}, {"CH2VertPos", 300}}, {"TrigPos", "FormTop", "FormLeft", "COMPORT"}));
+  ScopeWindow w(true, true);
+  EXPECT_EQ(w.ui.errors, QStringList{QStringLiteral("Failed to get data for 'TrigPos'")});
+  // The steps before it stay done, the rest is skipped.
+  EXPECT_EQ(Top(w->Image1), 140);
+  EXPECT_EQ(Top(w->Image2), 300);
+  EXPECT_NE(w->CH1VertPos, 140);
+  EXPECT_FALSE(TForm1::Enabled(w->AboutTimer));
+  EXPECT_TRUE(Shown(w->AboutPanel));
+  // Nothing was filled in behind the user's back.
+  EXPECT_FALSE(w->SettingsRegistry.ValueExists(QStringLiteral("TrigPos")));
+}
+
+TEST_F(Restore, EveryMissingOrMistypedIntegerStopsTheRestoreNamingIt) {
+  ScopeWindow w(true, true);
+  for (std::string_view name : settings_defaults::RestoreReads) {
+    const QString value = Latin1(name);
+    if (value == QLatin1String("COMPORT")) continue;  // a text: missing reads as empty
+    SCOPED_TRACE(value.toStdString());
+    w.ui.errors.clear();
+    ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {}, {value}));
+    w->Guard([&] { w->FormShow(); });
+    EXPECT_EQ(w.ui.errors, QStringList{QStringLiteral("Failed to get data for '%1'").arg(value)});
+    w.ui.errors.clear();
+    ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{value, QStringLiteral("12")}}));
+    w->Guard([&] { w->FormShow(); });
+    EXPECT_EQ(w.ui.errors, QStringList{QStringLiteral("Invalid data type for '%1'").arg(value)});
+  }
+}
+
+TEST_F(Restore, MissingPortReadsAsEmpty) {
+  ScopeWindow w(true, true);
+  ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {}, {"COMPORT"}));
+  w->FormShow();
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
+  EXPECT_EQ(w->Label3->text(), QString());
+}
+
+TEST_F(Restore, StepsBeforeAStopStayDone) {
+  // "Auto" is read at the 26th step: edge and acquisition mode are applied,
+  // the about panel is never armed.
+  ScopeWindow w(true, true);
+  ReplaceStore(w->SettingsRegistry,
+               With(CompleteStore(), {{"RisingTrigger", 0}, {"ConSample", 0}, {"TrigPos", 300}}, {"Auto"}));
+  TForm1::SetEnabled(w->AboutTimer, false);
+  w->Guard([&] { w->FormShow(); });
+  EXPECT_EQ(w.ui.errors, QStringList{QStringLiteral("Failed to get data for 'Auto'")});
+  EXPECT_EQ(w->RisingTrigger, 0);
+  EXPECT_EQ(w->ConSample, 0);
+  EXPECT_EQ(Left(w->HorTrigPos), 300);
+  EXPECT_FALSE(TForm1::Enabled(w->AboutTimer));
+}
+
+TEST_F(Restore, FlagsOtherThanOneAreFalse) {
+  struct Case {
+    const char* value;
+    StoreValues base;  // the arrow of the trigger source is shown whatever is stored
+    std::function<bool(const TForm1&)> on;
+  };
+  const Case cases[] = {
+      {"CH1On", {}, [](const TForm1& f) { return f.ChannelOn[1] == 1; }},
+      {"CH2On", {}, [](const TForm1& f) { return f.ChannelOn[2] == 1; }},
+      {"CH1Focus", {}, [](const TForm1& f) { return f.CH1Focus == 1; }},
+      {"CH1TriggerArrowVis", {{"TriggerCH", 2}}, [](const TForm1& f) { return Shown(f.TriggerArrowCH1); }},
+      {"CH2TriggerArrowVis", {}, [](const TForm1& f) { return Shown(f.TriggerArrowCH2); }},
+      {"Image7EN", {}, [](const TForm1& f) { return f.Image7->isEnabledTo(f.Image7->parentWidget()); }},
+      {"RisingTrigger", {}, [](const TForm1& f) { return f.RisingTrigger == 1 && f.Rising1->isChecked(); }},
+      {"ConSample", {}, [](const TForm1& f) { return f.ConSample == 1 && f.Continuous->isChecked(); }},
+      {"Auto", {}, [](const TForm1& f) { return f.AutoTrigger == 1 && f.Auto1->isChecked(); }},
+  };
+  ScopeWindow w(true, true);
+  for (const Case& c : cases) {
+    for (int stored : {1, 2, -1, 0, 1}) {
+      SCOPED_TRACE(std::string(c.value) + "=" + std::to_string(stored));
+      ReplaceStore(w->SettingsRegistry, With(With(CompleteStore(), c.base), {{c.value, stored}}));
+      w->FormShow();
+      EXPECT_EQ(c.on(*w.form), stored == 1);
+    }
+  }
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
+}
+
+TEST_F(Restore, TriggerSourceOutsideTheKnownOnesChangesNoPictureCheckOrColour) {
+  ScopeWindow w(true, true);
+  // A CH2 source first, so the looks differ from the design's.
+  ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{"TriggerCH", 2}, {"CH2On", 1}}));
+  w->FormShow();
+  const QString picture = w->TrigSourceButton->FileName();
+  const QColor colour = w->TriggerVoltageLine->Color();
+  ASSERT_TRUE(w->CH21->isChecked());
+  for (int odd : {0, 3, 11, -1}) {
+    SCOPED_TRACE(odd);
+    ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{"TriggerCH", odd}}));
+    w->FormShow();
+    EXPECT_EQ(w->TriggerCH, odd);
+    EXPECT_EQ(w->TrigSourceButton->FileName(), picture);
+    EXPECT_EQ(w->TriggerVoltageLine->Color(), colour);
+    EXPECT_FALSE(w->CH11->isChecked());
+    EXPECT_TRUE(w->CH21->isChecked());
+    EXPECT_FALSE(w->EXT1->isChecked());
+  }
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
+}
+
+TEST_F(Restore, ExternalSourceShowsItsOneEdgeAndSendsTheStoredOne) {
+  ScopeWindow w(true, true);
+  ReplaceStore(w->SettingsRegistry,
+               With(CompleteStore(), {{"TriggerCH", 10}, {"RisingTrigger", 0}, {"CH1TriggerArrowVis", 0}}));
+  w->FormShow();
+  EXPECT_EQ(w->RisingTrigger, 0);
+  EXPECT_TRUE(w->Rising1->isChecked());
+  EXPECT_FALSE(w->Falling2->isChecked());
+  EXPECT_FALSE(w->Falling2->isEnabled());
+  EXPECT_TRUE(w->TriggerEdgeButton->FileName().endsWith(QStringLiteral("TrigSymboRising.bmp")));
+  EXPECT_EQ(w->Label23->text(), QStringLiteral("TTL"));
+  // Back on a channel the falling edge can be chosen again.
+  ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{"RisingTrigger", 0}}));
+  w->FormShow();
+  EXPECT_TRUE(w->Falling2->isEnabled());
+  EXPECT_TRUE(w->Falling2->isChecked());
+  EXPECT_TRUE(w->TriggerEdgeButton->FileName().endsWith(QStringLiteral("TrigSymboFallingl.bmp")));
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
+}
+
+TEST_F(Restore, PersistenceIsClearedAndItsHitValueFollowsTheModeInForce) {
+  struct Case {
+    const char* mode;
+    ScopeState::Flag persistenceOn, rainbowOn;
+    int hit;
+  };
+  const Case cases[] = {{"Off", 0, 0, 1024}, {"Normal", 1, 0, 255}, {"Rainbow", 1, 1, 1024}};
+  ScopeWindow w(true, true);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.mode);
+    w->PersistenceOn = c.persistenceOn;
+    w->RainbowOn = c.rainbowOn;
+    w->PersistenceHit = c.hit;
+    w->PersistenceFade = 0;
+    w->CH1Persistence[1234] = 77;
+    w->CH2Persistence[4321] = 88;
+    w->FormShow();  // as a settings file or a reference load runs it
+    EXPECT_EQ(w->PersistenceHit, c.hit);
+    EXPECT_EQ(w->PersistenceFade, 10);
+    EXPECT_EQ(w->CH1Persistence[1234], 0);
+    EXPECT_EQ(w->CH2Persistence[4321], 0);
+    EXPECT_EQ(w->CH1PersistColors[255], QColor(0, 0, 255));
+    EXPECT_EQ(w->CH2PersistColors[255], QColor(255, 0, 0));
+    EXPECT_EQ(w->RainbowColors[1023], QColor(255, 0, 0));
+  }
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
+}
+
+// ---- Window position ----------------------------------------------------------------
+
+TEST_F(Restore, WindowStoredOffEveryScreenComesBackOntoOne) {
+  struct Case {
+    int left, top;
+  };
+  const Case cases[] = {{-20000, 100}, {261, 50000}, {90000, -90000}};
+  ScopeWindow w(true, true);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.left) + "," + std::to_string(c.top));
+    ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{"FormLeft", c.left}, {"FormTop", c.top}}));
+    w->FormShow();
+    bool onScreen = false;
+    for (const QScreen* screen : QGuiApplication::screens())
+      onScreen = onScreen || screen->availableGeometry().contains(w->frameGeometry().topLeft());
+    EXPECT_TRUE(onScreen) << w->x() << "," << w->y();
+  }
+  // A position on the screen is kept as stored.
+  ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{"FormLeft", 12}, {"FormTop", 34}}));
+  w->FormShow();
+  EXPECT_EQ(w->pos(), QPoint(12, 34));
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
+}
+
+// ---- The about panel ----------------------------------------------------------------
+
+TEST_F(Restore, AboutPanelGoesWhenTheTimerArmedByTheRestoreFires) {
+  ScopeWindow w(true, true);
+  ASSERT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
+  ASSERT_TRUE(TForm1::Enabled(w->AboutTimer));
+  ASSERT_TRUE(Shown(w->AboutPanel));
+  ASSERT_TRUE(WaitFor([&] { return !Shown(w->AboutPanel); }, 10000));
+  EXPECT_FALSE(TForm1::Enabled(w->AboutTimer));
+  // Shown again by hand, it stays: the timer fired once and is off.
+  w->AboutPanel->show();
+  RunEventsFor(200);
+  EXPECT_TRUE(Shown(w->AboutPanel));
+}
+
+}  // namespace
