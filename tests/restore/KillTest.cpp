@@ -75,7 +75,7 @@ TEST_F(KilledProgram, DuringItsFirstFillLeavesAStoreThatRestores) {
           << left << " values left without the pending mark";
     }
     {
-      ScopeWindow next(true, true);
+      ScopeWindow next(true, true, ScopeWindow::Store::FromEnvironment);
       EXPECT_TRUE(next.ui.errors.isEmpty()) << next.ui.errors.join(u'|').toStdString();
       EXPECT_TRUE(next.ui.messages.isEmpty()) << next.ui.messages.join(u'|').toStdString();
       EXPECT_TRUE(TForm1::Enabled(next->AboutTimer)) << "the restore did not run to its end";
@@ -103,7 +103,7 @@ TEST_F(KilledProgram, AtAnyMomentOfRepeatedRunsLeavesAStoreThatRestores) {
   }
   SettingsRegistry store;
   EXPECT_TRUE(store.TakeDamageNotice().isEmpty());
-  ScopeWindow next(true, true);
+  ScopeWindow next(true, true, ScopeWindow::Store::FromEnvironment);
   EXPECT_TRUE(next.ui.errors.isEmpty()) << next.ui.errors.join(u'|').toStdString();
   EXPECT_TRUE(TForm1::Enabled(next->AboutTimer)) << "the restore did not run to its end";
 }

@@ -32,7 +32,7 @@ bool HasCH1Trace(const QImage& plot) {
 }
 
 TEST_F(NewUser, StartsWithoutAnErrorOnTheSimulatorAndSeesATraceAfterRun) {
-  ScopeWindow w;  // the connection watch runs, as in the program
+  ScopeWindow w(true, false, ScopeWindow::Store::FromEnvironment);  // the watch runs, as in the program
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join(u'|').toStdString();
   EXPECT_TRUE(w.ui.messages.isEmpty()) << w.ui.messages.join(u'|').toStdString();
   const QString port = settings_defaults::FirstStartComPort(UsbSerialPorts());

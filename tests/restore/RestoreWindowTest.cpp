@@ -174,7 +174,7 @@ TEST_F(Restore, CloseThenStartAgainReproducesThePanel) {
     SCOPED_TRACE(setup.name);
     QStringList closed;
     {
-      ScopeWindow first(true, true);
+      ScopeWindow first(true, true, ScopeWindow::Store::FromEnvironment);
       ASSERT_TRUE(first.ui.errors.isEmpty()) << Errors(first);
       const QStringList before = Panel(*first.form);
       setup.change(*first.form);
@@ -182,14 +182,14 @@ TEST_F(Restore, CloseThenStartAgainReproducesThePanel) {
       closed = Panel(*first.form);
       ASSERT_NE(closed, before) << "the setup changed nothing";
     }
-    ScopeWindow second(true, true);
+    ScopeWindow second(true, true, ScopeWindow::Store::FromEnvironment);
     EXPECT_TRUE(second.ui.errors.isEmpty()) << Errors(second);
     EXPECT_EQ(Panel(*second.form), closed);
   }
 }
 
 TEST_F(Restore, CloseWritesEveryValueOfTheCloseListAfterStoppingAcquisition) {
-  ScopeWindow w(true, true);
+  ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   SettingsRegistry& store = w->SettingsRegistry;
   ReplaceStore(store, {});
   w->Running = 1;
@@ -220,7 +220,7 @@ TEST_F(Restore, LoadDefaultSettingsClearsCalibrationAndKeepsTheStoredTriggerPosi
                                   {"Angle", 306},
                                   {"AutoMeasONOFF", 2},
                                   {"COMPORT", QStringLiteral("/dev/ttyUSB7")}}));
-  ScopeWindow w(true, true);
+  ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   ASSERT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
   ASSERT_EQ(w->CalCH1H, 7);
   // Persistence on and the view window moved, as a user may have left them.
@@ -253,7 +253,7 @@ TEST_F(Restore, LoadDefaultSettingsClearsCalibrationAndKeepsTheStoredTriggerPosi
 
 TEST_F(Restore, LoadDefaultSettingsReloadsTheFullGridFromTheProgramFolder) {
   PutStore(With(CompleteStore(), {{"DISPLAYBACKGROUND", QStringLiteral("Grafics\\Grid5.bmp")}}));
-  ScopeWindow w(true, true);
+  ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   ASSERT_EQ(w->GridFile, QStringLiteral("Grafics\\Grid5.bmp"));
   w->LoadDefultSettings1Click();
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
@@ -273,7 +273,7 @@ TEST_F(Restore, StoredTriggerPositionWinsOverTheRestoresOwnFiftyPercentStep) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.trigPos);
     PutStore(With(CompleteStore(), {{"TrigPos", c.trigPos}}));
-    ScopeWindow w(true, true);
+    ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
     EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
     EXPECT_EQ(Left(w->HorTrigPos), c.trigPos);
     for (QAction* preset : {w->POS10, w->POS50, w->POS90})
@@ -306,7 +306,7 @@ TEST_F(Restore, GraticuleComesFromTheStoredNameOrTheFullGrid) {
       SettingsRegistry store;
       ReplaceStore(store, values);
     }
-    ScopeWindow w(true, true);
+    ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
     EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
     EXPECT_EQ(w->GridFile, QLatin1String(c.loaded));
     EXPECT_EQ(w->GridBitmap, LoadBitmapFile(ProgramPath(QLatin1String(c.loaded))));
@@ -327,7 +327,7 @@ TEST_F(Restore, MeasurementPanelSwitchSetsCaptionAndWindowWidth) {
       {0, "Auto Measurements ON", 0, 792},
       {1, "Auto Measurements OFF", 1, 984},  // and back to the wide window
   };
-  ScopeWindow w(true, true);
+  ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.stored);
     ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{"AutoMeasONOFF", c.stored}}));
@@ -344,7 +344,7 @@ TEST_F(Restore, MeasurementPanelSwitchSetsCaptionAndWindowWidth) {
 
 TEST_F(Restore, KeyWithOnlyTheLoadDefaultValuesStopsAtTrigPos) {
   PutStore(With(CompleteStore(), {{"CH1VertPos", 140}, {"CH2VertPos", 300}}, {"TrigPos", "FormTop", "FormLeft", "COMPORT"}));
-  ScopeWindow w(true, true);
+  ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   EXPECT_EQ(w.ui.errors, QStringList{QStringLiteral("Failed to get data for 'TrigPos'")});
   // The steps before it stay done, the rest is skipped.
   EXPECT_EQ(Top(w->Image1), 140);
@@ -357,7 +357,7 @@ TEST_F(Restore, KeyWithOnlyTheLoadDefaultValuesStopsAtTrigPos) {
 }
 
 TEST_F(Restore, EveryMissingOrMistypedIntegerStopsTheRestoreNamingIt) {
-  ScopeWindow w(true, true);
+  ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   for (std::string_view name : settings_defaults::RestoreReads) {
     const QString value = Latin1(name);
     if (value == QLatin1String("COMPORT")) continue;  // a text: missing reads as empty
@@ -374,7 +374,7 @@ TEST_F(Restore, EveryMissingOrMistypedIntegerStopsTheRestoreNamingIt) {
 }
 
 TEST_F(Restore, MissingPortReadsAsEmpty) {
-  ScopeWindow w(true, true);
+  ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {}, {"COMPORT"}));
   w->FormShow();
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
@@ -384,7 +384,7 @@ TEST_F(Restore, MissingPortReadsAsEmpty) {
 TEST_F(Restore, StepsBeforeAStopStayDone) {
   // "Auto" is read at the 26th step: edge and acquisition mode are applied,
   // the about panel is never armed.
-  ScopeWindow w(true, true);
+  ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   ReplaceStore(w->SettingsRegistry,
                With(CompleteStore(), {{"RisingTrigger", 0}, {"ConSample", 0}, {"TrigPos", 300}}, {"Auto"}));
   TForm1::SetEnabled(w->AboutTimer, false);
@@ -413,7 +413,7 @@ TEST_F(Restore, FlagsOtherThanOneAreFalse) {
       {"ConSample", {}, [](const TForm1& f) { return f.ConSample == 1 && f.Continuous->isChecked(); }},
       {"Auto", {}, [](const TForm1& f) { return f.AutoTrigger == 1 && f.Auto1->isChecked(); }},
   };
-  ScopeWindow w(true, true);
+  ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   for (const Case& c : cases) {
     for (int stored : {1, 2, -1, 0, 1}) {
       SCOPED_TRACE(std::string(c.value) + "=" + std::to_string(stored));
@@ -426,7 +426,7 @@ TEST_F(Restore, FlagsOtherThanOneAreFalse) {
 }
 
 TEST_F(Restore, TriggerSourceOutsideTheKnownOnesChangesNoPictureCheckOrColour) {
-  ScopeWindow w(true, true);
+  ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   // A CH2 source first, so the looks differ from the design's.
   ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{"TriggerCH", 2}, {"CH2On", 1}}));
   w->FormShow();
@@ -448,7 +448,7 @@ TEST_F(Restore, TriggerSourceOutsideTheKnownOnesChangesNoPictureCheckOrColour) {
 }
 
 TEST_F(Restore, ExternalSourceShowsItsOneEdgeAndSendsTheStoredOne) {
-  ScopeWindow w(true, true);
+  ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   ReplaceStore(w->SettingsRegistry,
                With(CompleteStore(), {{"TriggerCH", 10}, {"RisingTrigger", 0}, {"CH1TriggerArrowVis", 0}}));
   w->FormShow();
@@ -474,7 +474,7 @@ TEST_F(Restore, PersistenceIsClearedAndItsHitValueFollowsTheModeInForce) {
     int hit;
   };
   const Case cases[] = {{"Off", 0, 0, 1024}, {"Normal", 1, 0, 255}, {"Rainbow", 1, 1, 1024}};
-  ScopeWindow w(true, true);
+  ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.mode);
     w->PersistenceOn = c.persistenceOn;
@@ -502,7 +502,7 @@ TEST_F(Restore, WindowStoredOffEveryScreenComesBackOntoOne) {
     int left, top;
   };
   const Case cases[] = {{-20000, 100}, {261, 50000}, {90000, -90000}};
-  ScopeWindow w(true, true);
+  ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.left) + "," + std::to_string(c.top));
     ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{"FormLeft", c.left}, {"FormTop", c.top}}));
@@ -522,7 +522,7 @@ TEST_F(Restore, WindowStoredOffEveryScreenComesBackOntoOne) {
 // ---- The about panel ----------------------------------------------------------------
 
 TEST_F(Restore, AboutPanelGoesWhenTheTimerArmedByTheRestoreFires) {
-  ScopeWindow w(true, true);
+  ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   ASSERT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
   ASSERT_TRUE(TForm1::Enabled(w->AboutTimer));
   ASSERT_TRUE(Shown(w->AboutPanel));

@@ -13,6 +13,8 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
 
@@ -42,14 +44,29 @@ inline void RunEventsFor(int ms) {
 }
 
 struct ScopeWindow {
+  // The settings store the window restores from and saves to at close. By
+  // default a folder of its own, so a window never starts with the panel an
+  // earlier test closed; FromEnvironment takes the store under the
+  // XDG_CONFIG_HOME the test has set (tests of the restore and the save).
+  enum class Store { Fresh, FromEnvironment };
+
+  QTemporaryDir freshConfig;
   ScriptedUi ui;
   std::unique_ptr<ScopeUnit> unit;
   std::unique_ptr<TForm1> form;
 
   // With stopWatch set, the connection watch (Timer1) is stopped right after
   // the window is built, so a test drives the port alone.
-  explicit ScopeWindow(bool show = true, bool stopWatch = false) {
-    unit = InitializeUnit();
+  explicit ScopeWindow(bool show = true, bool stopWatch = false, Store store = Store::Fresh) {
+    if (store == Store::Fresh) {
+      // The store finds its folder when it is opened, in InitializeUnit.
+      const QByteArray previous = qgetenv("XDG_CONFIG_HOME");
+      qputenv("XDG_CONFIG_HOME", QFile::encodeName(freshConfig.path()));
+      unit = InitializeUnit();
+      qputenv("XDG_CONFIG_HOME", previous);
+    } else {
+      unit = InitializeUnit();
+    }
     form = std::make_unique<TForm1>(*unit, ui);
     if (stopWatch) TForm1::SetEnabled(form->Timer1, false);
     if (show) {
