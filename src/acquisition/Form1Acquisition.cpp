@@ -1,3 +1,47 @@
+// The acquisition widgets and their bindings: the run/stop key, the status
+// picture in the strip under the screen, the Acquisition menu and the two
+// acquisition timers.
 #include "app/TForm1.h"
 
-void TForm1::BuildAcquisition() {}
+#include "acquisition/CaptureWait.h"
+#include "acquisition/RunStopPictures.h"
+#include "app/Errors.h"
+
+#include <QAction>
+#include <QTimer>
+
+namespace {
+
+// Image12 sits at the right end of the status strip, clear of the cursor
+// readouts (which end 495 pixels in) and of the connection indicator.
+constexpr int Image12Left = 518;
+constexpr int Image12Top = 6;
+constexpr int StatusPictureSize = 25;
+
+}  // namespace
+
+void TForm1::BuildAcquisition() {
+  Image12 = new TImage(Panel5, QStringLiteral("Image12"));
+  Image12->setGeometry(Image12Left, Image12Top, StatusPictureSize, StatusPictureSize);
+
+  // The pictures the window is designed with: RUN on the key, stopped in the
+  // strip. Without the artwork they stay blank; the first RUN reports the
+  // missing file.
+  try {
+    ShowBitmap(RunStopButton, run_stop::PicturePath(run_stop::RunButtonBitmap));
+    ShowBitmap(Image12, run_stop::PicturePath(run_stop::StopStatusBitmap));
+  } catch (const ScopeError&) {
+  }
+
+  RunStopButton->setCursor(Qt::PointingHandCursor);
+  RunStopButton->mouse.OnClick = Handler([this] { RunStopClick(); });
+  Bind(RUNSTOP, &TForm1::RunStopClick);
+  Bind(Continuous, &TForm1::ContinuousClick);
+  Bind(Single, &TForm1::SingleClick);
+
+  connect(Anoucer, &QTimer::timeout, this, Handler([this] { AnoucerTimer(); }));
+  connect(StatStopResetTimer, &QTimer::timeout, this,
+          Handler([this] { StatStopResetTimerTimer(); }));
+
+  ReplyWait = new CaptureWait(this);
+}

@@ -1,0 +1,142 @@
+// The capture cycle end to end, with the real window (offscreen) and a
+// tessaron-sim process on a pseudo-terminal:
+//
+//   BM_ContinuousCaptures  captures per second in continuous mode against the
+//                          unpaced instrument: command out, reply in, frame
+//                          plotted, next command.
+//   BM_UnansweredWait      processor time of the scope process while a capture
+//                          waits for a reply that never comes (normal trigger,
+//                          no edge), as a share of one core.
+//   BM_WaitAfterPeerGone   the same after the instrument vanished mid-wait.
+#include <benchmark/benchmark.h>
+
+#include "acquisition/test_runstop_sim.h"
+#include "support/ScopeWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <time.h>
+
+#include <memory>
+
+namespace {
+
+const QStringList kNoEdge = {"--ch1", "dc:0:0:0", "--ch2", "dc:0:0:0"};
+
+double ProcessCpuSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+double WallSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+void Connect(TForm1& f, const RunStopSim& sim, bool autoTrigger) {
+  if (!f.SerialPort.Open(sim.Device(), "9600", "NONE", "8", false))
+    throw std::runtime_error("cannot open the simulator's port");
+  f.TimeBaseIndex = 3;
+  f.Rate1MS = 0;
+  f.ChannelOn[1] = f.ChannelOn[2] = 1;
+  f.CH1HighRange = f.CH2HighRange = 1;
+  f.CH1Scale = f.CH2Scale = 78;
+  f.CH1VertPos = 150;
+  f.CH2VertPos = 300;
+  f.TriggerCH = 1;
+  f.RisingTrigger = 1;
+  f.AutoTrigger = autoTrigger ? 1 : 0;
+  f.CH1TriggerV = autoTrigger ? 0 : 50;  // 4 V: held inputs never reach it
+  f.Continuous->trigger();
+}
+
+void BM_ContinuousCaptures(benchmark::State& state) {
+  RunStopSim sim;
+  ScopeWindow w(true, /*stopWatch=*/true);
+  Connect(*w.form, sim, /*autoTrigger=*/true);
+  const int runMs = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    const int commandsBefore = sim.Commands();
+    double started = 0, stopped = 0;
+    QTimer::singleShot(0, [&] {
+      started = WallSeconds();
+      w->RUNSTOP->trigger();  // returns when acquisition has ended
+    });
+    // Fires inside a wait pass of the running acquisition.
+    QTimer::singleShot(runMs, [&] {
+      stopped = WallSeconds();
+      w->RunStopClick();
+    });
+    WaitFor([&] { return stopped > 0 && w->Running == 0 && w->AwaitingData == 0; }, runMs + 10000);
+    // The last command was ended by the stop byte, not answered.
+    WaitFor([&] { return sim.Frames().size() > 0 && RunStopSim::IsStop(sim.Frames().back()); });
+    const int captures = sim.Commands() - commandsBefore - 1;
+    const double seconds = stopped - started;
+    state.SetIterationTime(seconds);
+    state.counters["captures"] = captures;
+    state.counters["captures_per_second"] = captures / seconds;
+  }
+}
+BENCHMARK(BM_ContinuousCaptures)->Arg(2000)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// Measures one wall-clock second of waiting, starting `settleMs` after RUN;
+// `beforeMeasuring` runs just before the measurement starts.
+void MeasureWait(benchmark::State& state, RunStopSim* sim, ScopeWindow& w,
+                 const std::function<void()>& beforeMeasuring) {
+  constexpr int settleMs = 300;
+  constexpr int measureMs = 1000;
+  for (auto _ : state) {
+    double cpu0 = 0, wall0 = 0, cpu1 = 0, wall1 = 0;
+    QTimer::singleShot(0, [&] { w->RUNSTOP->trigger(); });
+    QTimer::singleShot(settleMs - 100, [&] { beforeMeasuring(); });
+    QTimer::singleShot(settleMs, [&] {
+      cpu0 = ProcessCpuSeconds();
+      wall0 = WallSeconds();
+    });
+    QTimer::singleShot(settleMs + measureMs, [&] {
+      cpu1 = ProcessCpuSeconds();
+      wall1 = WallSeconds();
+      w->RunStopClick();
+    });
+    WaitFor([&] { return wall1 > 0 && w->Running == 0 && w->AwaitingData == 0; }, 20000);
+    const bool waitedThroughout = sim == nullptr || sim->Commands() == 1;
+    state.SetIterationTime(wall1 - wall0);
+    state.counters["cpu_percent_of_core"] = 100.0 * (cpu1 - cpu0) / (wall1 - wall0);
+    state.counters["waited_throughout"] = waitedThroughout ? 1 : 0;
+  }
+}
+
+void BM_UnansweredWait(benchmark::State& state) {
+  RunStopSim sim(kNoEdge);
+  ScopeWindow w(true, /*stopWatch=*/true);
+  Connect(*w.form, sim, /*autoTrigger=*/false);
+  MeasureWait(state, &sim, w, [] {});
+}
+BENCHMARK(BM_UnansweredWait)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_WaitAfterPeerGone(benchmark::State& state) {
+  auto sim = std::make_unique<RunStopSim>(kNoEdge);
+  ScopeWindow w(true, /*stopWatch=*/true);
+  Connect(*w.form, *sim, /*autoTrigger=*/false);
+  MeasureWait(state, nullptr, w, [&] { sim.reset(); });
+}
+BENCHMARK(BM_WaitAfterPeerGone)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QTemporaryDir config;
+  qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,55 @@
+#include "acquisition/CaptureWait.h"
+
+#include <poll.h>
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <QSocketNotifier>
+#include <QTimer>
+
+CaptureWait::CaptureWait(QObject* parent) : QObject(parent), recheck_(new QTimer(this)) {
+  recheck_->setObjectName(QStringLiteral("CaptureWaitRecheck"));
+  recheck_->setSingleShot(true);
+  recheck_->setTimerType(Qt::PreciseTimer);
+}
+
+bool CaptureWait::CanWatch(int portHandle, bool portGone, int queued) const {
+  if (portHandle < 0 || portGone || queued != 0) return false;
+  // A hang-up keeps the descriptor "ready" for good; watching it would turn
+  // the wait back into a busy loop.
+  pollfd probe{portHandle, POLLIN, 0};
+  if (::poll(&probe, 1, 0) < 0) return false;
+  return (probe.revents & (POLLHUP | POLLERR | POLLNVAL)) == 0;
+}
+
+void CaptureWait::WaitAndDispatch(int portHandle, bool portGone, int queued) {
+  const QPointer<CaptureWait> alive(this);
+  if (CanWatch(portHandle, portGone, queued)) {
+    if (portInput_ != nullptr && portInput_->socket() != portHandle) {
+      // The port was reopened on another descriptor.
+      portInput_->setEnabled(false);
+      portInput_->deleteLater();
+      portInput_ = nullptr;
+    }
+    if (portInput_ == nullptr) {
+      portInput_ = new QSocketNotifier(portHandle, QSocketNotifier::Read, this);
+      // One wake-up is all a pass needs; the next pass decides afresh whether
+      // to watch, so input left queued cannot wake the dispatcher again and
+      // again (handlers run in this dispatch may also close the port).
+      QSocketNotifier* notifier = portInput_;
+      connect(notifier, &QSocketNotifier::activated, this,
+              [notifier] { notifier->setEnabled(false); });
+    }
+    portInput_->setEnabled(true);
+  }
+  recheck_->start(queued > 0 ? TrickleRecheckMs : IdleRecheckMs);
+
+  QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+
+  // The window, and this with it, may have been destroyed by a handler.
+  if (!alive) return;
+  recheck_->stop();
+  if (portInput_ != nullptr) portInput_->setEnabled(false);
+}
+
+void CaptureWait::DispatchPending() { QCoreApplication::processEvents(QEventLoop::AllEvents); }

@@ -1,0 +1,320 @@
+// The run/stop cycle against a real tessaron-sim on a pseudo-terminal: what
+// goes over the wire, what the key and the status picture show, and how the
+// nested wait behaves when handlers run inside it.
+//
+// While acquisition runs, the test body is blocked inside GetData's nested
+// dispatch; the test acts from there through a Script of steps.
+#include <gtest/gtest.h>
+
+#include "test_runstop_sim.h"
+#include "support/ScopeWindow.h"
+
+#include <QAction>
+#include <QColor>
+#include <QPushButton>
+#include <QTimer>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+// The sim's inputs held at 0 V: in normal trigger mode no edge ever comes,
+// so a capture is never answered.
+const QStringList kNoEdge = {"--ch1", "dc:0:0:0", "--ch2", "dc:0:0:0"};
+// A reply takes about 100 ms to come in (3001 bytes of 11 bits).
+const QStringList kPacedReply = {"--baud=330000"};
+
+bool Shows(const TImage* image, const char* bitmap) {
+  return image->FileName().endsWith(QLatin1String("Grafics/") + QLatin1String(bitmap));
+}
+
+bool PlotHas(const QImage& plot, const QColor& colour) {
+  for (int y = 0; y < plot.height(); ++y)
+    for (int x = 0; x < plot.width(); ++x)
+      if (plot.pixelColor(x, y) == colour) return true;
+  return false;
+}
+
+class RunStop : public ::testing::Test {
+ protected:
+  // Starts the instrument with the given options and connects the window to
+  // it, with a front panel that makes the instrument answer at once (auto
+  // trigger on a 2 kHz sine) unless the test says otherwise.
+  void Start(const QStringList& simOptions = {}) {
+    sim = std::make_unique<RunStopSim>(simOptions);
+    ASSERT_TRUE(f.SerialPort.Open(sim->Device(), "9600", "NONE", "8", false));
+    f.TimeBaseIndex = 3;
+    f.Rate1MS = 0;
+    f.ChannelOn[1] = 1;
+    f.ChannelOn[2] = 1;
+    f.CH1HighRange = 1;
+    f.CH2HighRange = 1;
+    f.CH1Scale = 78;
+    f.CH2Scale = 78;
+    f.CH1VertPos = 150;
+    f.CH2VertPos = 300;
+    f.TriggerCH = 1;
+    f.RisingTrigger = 1;
+    f.AutoTrigger = 1;
+    f.CH1TriggerV = 0;
+  }
+  void NormalTrigger() {
+    f.AutoTrigger = 0;
+    f.CH1TriggerV = 50;  // 4 V: the held inputs never reach it
+  }
+  // RUN from the menu, as a posted event: the test body then waits in
+  // WaitFor while the acquisition runs inside it.
+  void PostRun() {
+    QTimer::singleShot(0, [this] { f.RUNSTOP->trigger(); });
+  }
+  Script MakeScript() {
+    return Script([this] { f.Running = 0; });
+  }
+  bool Stopped() const { return f.Running == 0 && f.AwaitingData == 0; }
+
+  ScopeWindow w{true, /*stopWatch=*/true};
+  TForm1& f = *w.form;
+  std::unique_ptr<RunStopSim> sim;
+};
+
+TEST_F(RunStop, SingleRunCapturesOnceAndPlotsTheTrace) {
+  Start();
+  f.Single->trigger();
+  ASSERT_EQ(f.ConSample, 0);
+  ASSERT_NE(f.Button1, nullptr);
+
+  f.RUNSTOP->trigger();  // single mode: returns once the capture is done
+
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
+  EXPECT_TRUE(Stopped());
+  ASSERT_TRUE(WaitFor([&] { return sim->Commands() >= 1; }));
+  RunEventsFor(200);
+  EXPECT_EQ(sim->Wire(), "AA");
+  EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
+  EXPECT_TRUE(Shows(f.Image12, "Stop.bmp"));
+  EXPECT_TRUE(f.Button1->isEnabled());
+  EXPECT_TRUE(TForm1::Enabled(f.Timer1));
+  EXPECT_FALSE(TForm1::Enabled(f.Anoucer));
+  // The sine and the square arrived in their buffers and are on the screen.
+  const auto varies = [](const auto& samples) {
+    return std::any_of(samples.begin() + 2, samples.begin() + 1501,
+                       [&](std::uint8_t s) { return s != samples[1]; });
+  };
+  EXPECT_TRUE(varies(f.CH1Samples));
+  EXPECT_TRUE(varies(f.CH2Samples));
+  EXPECT_EQ(f.PlotValid, 1);
+  EXPECT_TRUE(PlotHas(f.PlotBitmap, QColor(0, 126, 255)));
+  EXPECT_TRUE(PlotHas(f.PlotBitmap, QColor(255, 0, 0)));
+}
+
+TEST_F(RunStop, ChoosingSingleDuringAContinuousRunEndsAfterTheCaptureInProgress) {
+  Start(kPacedReply);
+  f.Continuous->trigger();
+  Script script = MakeScript();
+  script.When([&] { return f.AwaitingData == 1 && sim->Commands() == 2; },
+              [&] { f.Single->trigger(); });
+  PostRun();
+  ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000));
+  ASSERT_FALSE(script.TimedOut());
+
+  RunEventsFor(300);
+  EXPECT_EQ(sim->Wire(), "AA AA");
+  EXPECT_EQ(f.PlotValid, 1);  // the capture in progress was still shown
+  EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
+  EXPECT_TRUE(f.Single->isChecked());
+  EXPECT_FALSE(f.Continuous->isChecked());
+}
+
+TEST_F(RunStop, StopWhileWaitingSendsTheStopByteAndTheKeyReturnsOnceTheWaitNotices) {
+  Start(kNoEdge);
+  NormalTrigger();
+  TForm1::SetEnabled(f.Timer1, true);
+  ASSERT_NE(f.Button1, nullptr);
+
+  bool watchOffWhileWaiting = false, button1OffWhileWaiting = false;
+  bool runPicturesWhileWaiting = false, keyStillStopAfterClick = false;
+  Script script = MakeScript();
+  script.When([&] { return f.AwaitingData == 1 && sim->Commands() == 1; }, [&] {
+    watchOffWhileWaiting = !TForm1::Enabled(f.Timer1);
+    button1OffWhileWaiting = !f.Button1->isEnabled();
+    runPicturesWhileWaiting = Shows(f.RunStopButton, "StopButton.bmp") &&
+                              (Shows(f.Image12, "Run.bmp") || f.HourGlassFrame > 0);
+    f.RunStopButton->mouse.OnClick();
+    keyStillStopAfterClick = Shows(f.RunStopButton, "StopButton.bmp") && f.Running == 0;
+  });
+  PostRun();
+  ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000));
+  ASSERT_FALSE(script.TimedOut());
+
+  EXPECT_TRUE(watchOffWhileWaiting);
+  EXPECT_TRUE(button1OffWhileWaiting);
+  EXPECT_TRUE(runPicturesWhileWaiting);
+  EXPECT_TRUE(keyStillStopAfterClick);
+  ASSERT_TRUE(WaitFor([&] { return sim->Frames().size() >= 2; }));
+  EXPECT_EQ(sim->Wire(), "AA FF");
+  EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
+  EXPECT_TRUE(Shows(f.Image12, "Stop.bmp"));
+  EXPECT_TRUE(f.Button1->isEnabled());
+  EXPECT_TRUE(TForm1::Enabled(f.Timer1));
+  EXPECT_FALSE(TForm1::Enabled(f.Anoucer));
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
+}
+
+TEST_F(RunStop, ACaptureRequestedWhileOneIsPendingIsPrecededByTheStopByte) {
+  Start(kNoEdge);
+  NormalTrigger();
+  Script script = MakeScript();
+  // A trigger change re-issues the capture from inside the wait; the inner
+  // GetData then waits on its own until STOP.
+  script.When([&] { return f.AwaitingData == 1 && sim->Commands() == 1; },
+              [&] { f.Guard([&] { f.GetData(); }); });
+  script.When([&] { return f.AwaitingData == 1 && sim->Commands() == 2; },
+              [&] { f.Guard([&] { f.RunStopClick(); }); });
+  PostRun();
+  ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000));
+  ASSERT_FALSE(script.TimedOut());
+
+  ASSERT_TRUE(WaitFor([&] { return sim->Frames().size() >= 4; }));
+  RunEventsFor(100);
+  // Never two commands outstanding: each is ended before the next.
+  EXPECT_EQ(sim->Wire(), "AA FF AA FF");
+  EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
+}
+
+TEST_F(RunStop, AForcedStopRestartsAcquisitionAfterTheDelayWithTheNewSettings) {
+  Start();
+  f.Continuous->trigger();
+  int commandsBeforeRestart = 0;
+  bool unwoundBeforeTheTick = false;
+  Script script = MakeScript();
+  // What a new time base does while a capture is pending.
+  script.When([&] { return f.AwaitingData == 1 && sim->Commands() >= 2; }, [&] {
+    f.TimeBaseIndex = 5;
+    f.RestartPending = 1;
+    f.RunStopClick();
+    TForm1::SetEnabled(f.StatStopResetTimer, true);
+  });
+  // The stopped GetData has left before the restart tick starts a new one.
+  script.When([&] { return Stopped() && f.RestartPending == 1; }, [&] {
+    unwoundBeforeTheTick = TForm1::Enabled(f.StatStopResetTimer);
+    commandsBeforeRestart = sim->Commands();
+  });
+  script.When(
+      [&] { return f.Running == 1 && f.AwaitingData == 1 && sim->Commands() > commandsBeforeRestart; },
+      [&] { f.RunStopClick(); });
+  PostRun();
+  ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped() && f.RestartPending == 0; }, 20000));
+  ASSERT_FALSE(script.TimedOut());
+
+  EXPECT_TRUE(unwoundBeforeTheTick);
+  EXPECT_FALSE(TForm1::Enabled(f.StatStopResetTimer));  // one shot
+  RunEventsFor(100);
+  const QList<QByteArray> frames = sim->Frames();
+  const auto firstStop = std::find_if(frames.begin(), frames.end(), RunStopSim::IsStop);
+  ASSERT_NE(firstStop, frames.end());
+  const auto restarted = std::find_if(firstStop, frames.end(), RunStopSim::IsCommand);
+  ASSERT_NE(restarted, frames.end());
+  // Mode byte: time base 3 before (0x1C with auto trigger), 5 after (0x2C).
+  EXPECT_EQ(frames.front().split(' ').value(3), "1C");
+  EXPECT_EQ(restarted->split(' ').value(3), "2C");
+  EXPECT_TRUE(RunStopSim::IsStop(frames.back()));
+  EXPECT_EQ(f.CapturedTimeBase, 5);
+}
+
+TEST_F(RunStop, TheHourglassGoesOnFromTheFrameTheLastWaitLeft) {
+  Start(kNoEdge);
+  NormalTrigger();
+  f.HourGlassFrame = 0;
+  bool showedFrameTwo = false, showedFrameThree = false;
+  Script script = MakeScript();
+  script.When([&] { return f.HourGlassFrame == 2; }, [&] {
+    showedFrameTwo = Shows(f.Image12, "HourGlass2.bmp");
+    f.RunStopClick();
+  });
+  script.When([&] { return Stopped(); }, [&] { PostRun(); });
+  script.When([&] { return f.Running == 1 && f.HourGlassFrame != 2; }, [&] {
+    showedFrameThree = f.HourGlassFrame == 3 && Shows(f.Image12, "HourGlass3.bmp");
+    f.RunStopClick();
+  });
+  PostRun();
+  ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000));
+  ASSERT_FALSE(script.TimedOut());
+  EXPECT_TRUE(showedFrameTwo);
+  EXPECT_TRUE(showedFrameThree);
+}
+
+TEST_F(RunStop, TheReplyIsSplitByTheLayoutTheCommandAskedFor) {
+  Start(kPacedReply);
+  f.Single->trigger();
+  f.Rate1MS = 1;  // CH1 alone at 1 MS/s
+  f.ChannelOn[2] = 0;
+  f.CH2Samples.fill(0x5A);
+  Script script = MakeScript();
+  // CH1 switched off, CH2 on, while the CH1 record is on its way.
+  script.When([&] { return f.AwaitingData == 1; }, [&] {
+    f.ChannelOn[1] = 0;
+    f.ChannelOn[2] = 1;
+  });
+  PostRun();
+  ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000));
+  ASSERT_FALSE(script.TimedOut());
+
+  EXPECT_EQ(sim->Frames().value(0).split(' ').value(4), "18");  // CH1 alone
+  EXPECT_TRUE(std::all_of(f.CH2Samples.begin() + 1, f.CH2Samples.end(),
+                          [](std::uint8_t s) { return s == 0x5A; }));
+  EXPECT_TRUE(std::any_of(f.CH1Samples.begin() + 1501, f.CH1Samples.end(),
+                          [](std::uint8_t s) { return s != 0; }));
+}
+
+TEST_F(RunStop, ClosingTheWindowWhileWaitingEndsThePendingCapture) {
+  Start(kNoEdge);
+  NormalTrigger();
+  Script script = MakeScript();
+  script.When([&] { return f.AwaitingData == 1; }, [&] { f.close(); });
+  PostRun();
+  ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000));
+  ASSERT_FALSE(script.TimedOut());
+  EXPECT_FALSE(f.isVisible());
+  EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
+}
+
+TEST(RunStopWindowGone, DestroyingTheWindowWhileWaitingUnwindsAndFreesThePort) {
+  RunStopSim sim(kNoEdge);
+  auto w = std::make_unique<ScopeWindow>(true, true);
+  TForm1* form = w->form.get();
+  ASSERT_TRUE(form->SerialPort.Open(sim.Device(), "9600", "NONE", "8", false));
+  form->AutoTrigger = 0;
+  form->CH1TriggerV = 50;
+  form->TimeBaseIndex = 3;
+  form->ChannelOn[1] = form->ChannelOn[2] = 1;
+
+  bool unwound = false;
+  Script script([&] {
+    if (w && w->form) w->form->Running = 0;
+  });
+  script.When([&] { return form->AwaitingData == 1; }, [&] { w->form.reset(); });
+  QTimer::singleShot(0, [&] {
+    form->Guard([&] { form->RunStopClick(); });
+    unwound = true;
+  });
+  ASSERT_TRUE(WaitFor([&] { return script.Done() && unwound; }, 20000));
+  ASSERT_FALSE(script.TimedOut());
+  w.reset();
+
+  // The port went with the window, and the next window captures normally
+  // (auto trigger answers the held inputs untriggered).
+  ScopeWindow next(true, true);
+  ASSERT_TRUE(next->SerialPort.Open(sim.Device(), "9600", "NONE", "8", false));
+  next->TimeBaseIndex = 3;
+  next->ChannelOn[1] = next->ChannelOn[2] = 1;
+  next->AutoTrigger = 1;
+  next->Single->trigger();
+  next->RUNSTOP->trigger();
+  EXPECT_EQ(next->PlotValid, 1);
+  EXPECT_EQ(next->Running, 0);
+  EXPECT_TRUE(next.ui.errors.isEmpty()) << next.ui.errors.join('\n').toStdString();
+}
+
+}  // namespace
