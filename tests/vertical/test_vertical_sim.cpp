@@ -1,0 +1,222 @@
+// The front panel on the wire: after keys and knobs are used on the real
+// window, the capture commands that reach a tessaron-sim process carry the
+// new ranges, time base index and channel byte; a time base change while a
+// capture is awaited stops acquisition and restarts it with the new index.
+//
+// While acquisition runs the test body waits inside GetData's nested
+// dispatch; it acts from there through a Script of steps.
+
+#include "VerticalDriving.h"
+#include "support/ScopeWindow.h"
+#include "tests/acquisition/test_runstop_sim.h"
+
+#include <QAction>
+#include <QElapsedTimer>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+// Both inputs held at 0 V: in normal mode no edge comes and a capture waits.
+const QStringList kNoEdge = {"--ch1", "dc:0:0:0", "--ch2", "dc:0:0:0"};
+
+// The bytes of a capture command as the instrument logged it.
+std::vector<int> Bytes(const QByteArray& frame) {
+  std::vector<int> bytes;
+  for (const QByteArray& hex : frame.split(' ')) bytes.push_back(hex.toInt(nullptr, 16));
+  return bytes;
+}
+
+QList<std::vector<int>> CaptureCommands(const RunStopSim& sim) {
+  QList<std::vector<int>> commands;
+  for (const QByteArray& f : sim.Frames())
+    if (RunStopSim::IsCommand(f)) commands.push_back(Bytes(f));
+  return commands;
+}
+
+// Points on the knob faces (Image7 200 x 200, Image9 225 x 225).
+constexpr QPoint kVolts100mV{100, 190};  // 6 o'clock
+constexpr QPoint kVolts200mV{10, 100};   // 9 o'clock
+constexpr QPoint kTime50us{100, 200};    // angle 97
+constexpr QPoint kTime200us{32, 138};    // angle 161
+constexpr QPoint kTime5ms{112, 20};      // angle 270
+
+// The order of capture commands ("AA") and stop bytes ("FF") on the wire;
+// the connection watch's identify queries between runs are left out.
+QByteArray CaptureWire(const RunStopSim& sim) {
+  QByteArrayList kinds;
+  for (const QByteArray& f : sim.Frames())
+    if (RunStopSim::IsCommand(f) || RunStopSim::IsStop(f)) kinds.push_back(RunStopSim::IsCommand(f) ? "AA" : f);
+  return kinds.join(' ');
+}
+
+class PanelOnTheWire : public ::testing::Test {
+ public:
+  void Start(const QStringList& simOptions = {}) {
+    sim = std::make_unique<RunStopSim>(simOptions);
+    ASSERT_TRUE(f.SerialPort.Open(sim->Device(), "9600", "NONE", "8", false));
+    f.CH11->trigger();  // CH1 source, rising, auto: the sine answers at once
+    f.Rising1->trigger();
+    f.AutoTrigger = 1;
+    w.ui.errors.clear();
+  }
+  void Press(QWidget* key) { QTest::mouseClick(key, Qt::LeftButton, {}, QPoint(10, 10)); }
+  bool Stopped() const { return f.Running == 0 && f.AwaitingData == 0; }
+
+  ScopeWindow w{true, /*stopWatch=*/true};
+  TForm1& f = *w.form;
+  std::unique_ptr<RunStopSim> sim;
+};
+
+struct WireCase {
+  const char* name;
+  std::function<void(PanelOnTheWire&, TForm1&)> panel;
+  int edgeRange;  // byte 3: edge bits, CH1 range bit 6, CH2 range bit 7
+  int mode;       // byte 4: index in bits 3..7, auto bit 2, source bits 0..1
+  int channel;    // byte 5: 0x18 / 0x28 for the 1 MS/s record of CH1 / CH2
+};
+
+class CommandAfterPanel : public PanelOnTheWire, public ::testing::WithParamInterface<WireCase> {};
+
+TEST_P(CommandAfterPanel, CarriesWhatThePanelShows) {
+  const WireCase& c = GetParam();
+  Start();
+  c.panel(*this, f);
+  f.Panel12->hide();
+  f.Single->trigger();
+  f.RUNSTOP->trigger();  // single: returns once the capture is in
+  ASSERT_TRUE(WaitFor([&] { return Stopped() && sim->Commands() >= 1; }));
+  const QList<std::vector<int>> commands = CaptureCommands(*sim);
+  ASSERT_EQ(commands.size(), 1) << CaptureWire(*sim).toStdString();
+  const std::vector<int>& command = commands.front();
+  ASSERT_EQ(command.size(), 9u);
+  EXPECT_EQ(command[2], c.edgeRange) << std::hex << command[2];
+  EXPECT_EQ(command[3], c.mode) << std::hex << command[3];
+  EXPECT_EQ(command[4], c.channel) << std::hex << command[4];
+  EXPECT_EQ(f.CapturedTimeBase, c.mode >> 3);
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join(" | ").toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Panels, CommandAfterPanel,
+    ::testing::Values(
+        WireCase{"DesignPanel_BothHighRanges_100us", [](PanelOnTheWire&, TForm1&) {}, 0xF3, 0x1C, 0x00},
+        WireCase{"Ch1KnobTo100mV_Ch1LowRange",
+                 [](PanelOnTheWire&, TForm1& form) { TurnKnob(form.Image7, {kVolts100mV}); }, 0xB3, 0x1C, 0x00},
+        WireCase{"Ch2KeyAndKnobTo200mV_Ch2LowRange",
+                 [](PanelOnTheWire& fixture, TForm1& form) {
+                   fixture.Press(form.CH2Button);
+                   TurnKnob(form.Image7, {kVolts200mV});
+                 },
+                 0x73, 0x1C, 0x00},
+        WireCase{"TimeKnobTo5ms_Index8", [](PanelOnTheWire&, TForm1& form) { TurnKnob(form.Image9, {kTime5ms}); }, 0xF3,
+                 8 * 8 + 4, 0x00},
+        WireCase{"FiftyMicrosecondsCh1Only_1MSofCh1",
+                 [](PanelOnTheWire&, TForm1& form) { TurnKnob(form.Image9, {kTime50us}); }, 0xF3, 2 * 8 + 4, 0x18},
+        WireCase{"FiftyMicrosecondsBoth_500k",
+                 [](PanelOnTheWire& fixture, TForm1& form) {
+                   TurnKnob(form.Image9, {kTime50us});
+                   fixture.Press(form.CH2Button);
+                 },
+                 0xF3, 2 * 8 + 4, 0x00},
+        // CH1 off on this row moves the CH1 source to CH2 (source bits 01).
+        WireCase{"FiftyMicrosecondsCh2Only_1MSofCh2_SourceCh2",
+                 [](PanelOnTheWire& fixture, TForm1& form) {
+                   TurnKnob(form.Image9, {kTime50us});
+                   fixture.Press(form.CH2Button);
+                   fixture.Press(form.CH1Button);
+                   fixture.Press(form.ChannelOff);
+                 },
+                 0xF3, 2 * 8 + 4 + 1, 0x28}),
+    [](const ::testing::TestParamInfo<WireCase>& param) { return std::string(param.param.name); });
+
+TEST_F(PanelOnTheWire, TimeBaseChangeWhileACaptureIsAwaitedRestartsWithTheNewIndex) {
+  Start(kNoEdge);
+  f.AutoTrigger = 0;
+  f.CH1TriggerV = 50;  // 4 V: the held inputs never reach it
+  f.Continuous->trigger();
+  bool noticeDuringRestart = true;
+  Script script([this] { f.Running = 0; }, 20000);
+  script
+      .When([&] { return f.AwaitingData == 1 && sim->Commands() == 1; },
+            [&] {
+              TurnKnob(f.Image9, {kTime200us});
+              noticeDuringRestart = !f.Panel12->isHidden();
+            })
+      .When([&] { return f.Running == 1 && f.AwaitingData == 1 && sim->Commands() == 2; },
+            [&] { f.RUNSTOP->trigger(); });
+  QTimer::singleShot(0, [this] { f.RUNSTOP->trigger(); });
+  ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped() && f.RestartPending == 0; }, 25000));
+  ASSERT_FALSE(script.TimedOut());
+  RunEventsFor(150);
+
+  // Stopped, restarted with index 4, stopped by the user.
+  EXPECT_EQ(CaptureWire(*sim), "AA FF AA FF");
+  const QList<std::vector<int>> commands = CaptureCommands(*sim);
+  ASSERT_EQ(commands.size(), 2);
+  EXPECT_EQ(commands[0][3] >> 3, 3);
+  EXPECT_EQ(commands[1][3] >> 3, 4);
+  EXPECT_EQ(f.CapturedTimeBase, 4);
+  EXPECT_EQ(f.TimeBaseIndex, 4);
+  EXPECT_FALSE(noticeDuringRestart);
+  EXPECT_FALSE(TForm1::Enabled(f.StatStopResetTimer));
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join(" | ").toStdString();
+}
+
+TEST_F(PanelOnTheWire, TimeBaseChangeWhileStoppedWaitsForTheNextRun) {
+  Start();
+  f.Single->trigger();
+  f.RUNSTOP->trigger();
+  ASSERT_TRUE(WaitFor([&] { return Stopped() && sim->Commands() == 1; }));
+  ASSERT_EQ(f.CapturedTimeBase, 3);
+  TurnKnob(f.Image9, {kTime200us});
+  RunEventsFor(200);
+  EXPECT_EQ(f.TimeBaseIndex, 4);
+  EXPECT_EQ(f.CapturedTimeBase, 3);  // the held record is shown as captured
+  EXPECT_EQ(CaptureWire(*sim), "AA");
+  EXPECT_FALSE(f.Panel12->isHidden());
+  EXPECT_EQ(f.Running, 0);
+}
+
+// A command sent while stopped (a trigger mode change does that) waits one
+// pass with AwaitingData set. A turn of the knob in that pass must not toggle
+// the run/stop key, which would start an acquisition nobody asked for.
+TEST_F(PanelOnTheWire, TimeBaseChangeDuringALoneCommandWhileStoppedStartsNothing) {
+  Start(kNoEdge);
+  f.AutoTrigger = 0;
+  f.CH1TriggerV = 50;
+  bool awaitingWhileTurned = false;
+  QTimer::singleShot(0, [&] {
+    awaitingWhileTurned = f.AwaitingData == 1;
+    TurnKnob(f.Image9, {kTime200us});
+  });
+  // Should an acquisition start anyway, it would wait for an edge that never
+  // comes: end it (and any restart) so the test fails instead of hanging.
+  int rescues = 0;
+  QElapsedTimer clock;
+  clock.start();
+  QTimer rescue;
+  rescue.setInterval(50);
+  QObject::connect(&rescue, &QTimer::timeout, [&] {
+    if (clock.elapsed() < 2000 || (f.Running == 0 && !TForm1::Enabled(f.StatStopResetTimer))) return;
+    ++rescues;
+    TForm1::SetEnabled(f.StatStopResetTimer, false);
+    f.Running = 0;
+  });
+  rescue.start();
+  f.GetData();
+  RunEventsFor(300);
+  ASSERT_TRUE(awaitingWhileTurned);
+  EXPECT_EQ(rescues, 0);
+  EXPECT_EQ(f.TimeBaseIndex, 4);
+  EXPECT_EQ(f.Running, 0);
+  EXPECT_EQ(f.RestartPending, 0);
+  EXPECT_EQ(CaptureWire(*sim), "AA");
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join(" | ").toStdString();
+}
+
+}  // namespace
