@@ -3,6 +3,7 @@
 // stopped so it never runs in between.
 #include "SimInstrument.h"
 #include "connection/PortList.h"
+#include "storage/SettingsDefaults.h"
 #include "storage/SettingsRegistry.h"
 #include "support/ScopeWindow.h"
 
@@ -323,22 +324,32 @@ TEST_F(ConnectionWindow, StatusStripPiecesCoverNoOtherReadout) {
   EXPECT_TRUE(w->Image11->geometry().contains(w->HWRevLabel->geometry()));
 }
 
-// --port: the name given for this run wins over the stored one.
-TEST(CommandLinePort, ConnectsAtTheFirstTickOverTheStoredPort) {
+// --port: the name given for this run wins over the stored one, and is
+// stored at close like a choice in the panel.
+TEST(CommandLinePort, WinsOverTheStoredPortAndConnectsAtTheFirstTick) {
   SimInstrument sim;
   sim.Start();
-  {
-    SettingsRegistry store;
-    store.WriteString(QStringLiteral("COMPORT"), QStringLiteral("/dev/ttyS0"));
-  }
+  ScopeWindow w(/*show=*/false, /*stopWatch=*/true);
+  settings_defaults::FillFirstStart(w->SettingsRegistry, QStringLiteral("/dev/ttyS0"));
+  w->CommandLinePort = sim.Link();
+  w->show();
+  ASSERT_TRUE(WaitFor([&] { return w->Label3->text() == sim.Link(); }));
+  RunEventsFor(50);
+  EXPECT_EQ(w->Label3->text(), sim.Link());
+  w->Timer1Timer();
+  ExpectConnected(w);
+
+  w->close();
+  EXPECT_EQ(w->SettingsRegistry.ReadString(QStringLiteral("COMPORT")), sim.Link());
+}
+
+TEST(CommandLinePort, AChoiceInThePanelOutranksIt) {
+  SimInstrument sim;
+  sim.Start();
   ScopeWindow w(/*show=*/false, /*stopWatch=*/true);
   w->CommandLinePort = sim.Link();
   w->show();
   ASSERT_TRUE(WaitFor([&] { return w->Label3->text() == sim.Link(); }));
-  w->Timer1Timer();
-  ExpectConnected(w);
-
-  // A choice in the panel then outranks it.
   w->UpdateComboBox1();
   Choose(w->ComboBox1, IndexOfPort(w->ComboBox1, QStringLiteral("SIM1")));
   w->Timer1Timer();
