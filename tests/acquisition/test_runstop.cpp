@@ -280,6 +280,32 @@ TEST_F(RunStop, ClosingTheWindowWhileWaitingEndsThePendingCapture) {
   EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
 }
 
+TEST_F(RunStop, AnInstrumentThatVanishesDuringTheWaitLeavesItToStop) {
+  Start(kNoEdge);
+  NormalTrigger();
+  Script script = MakeScript();
+  script.When([&] { return f.AwaitingData == 1 && sim->Commands() == 1; }, [&] { sim.reset(); });
+  // Some passes of the wait on the hung-up port, then STOP.
+  script.When([&] { return !sim && f.HourGlassFrame > 0; }, [&] { f.RunStopClick(); });
+  f.HourGlassFrame = 0;
+  PostRun();
+  ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000));
+  ASSERT_FALSE(script.TimedOut());
+  EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
+}
+
+TEST_F(RunStop, TheStatusPictureSitsInAFreeSpotOfTheStatusStrip) {
+  const QRect place = f.Image12->geometry();
+  EXPECT_EQ(f.Image12->parentWidget(), f.Panel5);
+  EXPECT_EQ(place.size(), QSize(25, 25));
+  EXPECT_TRUE(f.Panel5->rect().contains(place));
+  for (const QWidget* other : f.Panel5->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (other == f.Image12) continue;
+    EXPECT_FALSE(other->geometry().intersects(place)) << other->objectName().toStdString();
+  }
+}
+
 TEST(RunStopWindowGone, DestroyingTheWindowWhileWaitingUnwindsAndFreesThePort) {
   RunStopSim sim(kNoEdge);
   auto w = std::make_unique<ScopeWindow>(true, true);
