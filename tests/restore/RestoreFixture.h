@@ -3,9 +3,8 @@
 // fresh folder before any window (and its store) is built, so a second
 // window in the same test finds what the first one saved.
 //
-// Stores are made through SettingsRegistry itself: StoreUnder() builds one
-// under a scratch key and MoveStoreOver() puts its file in place of the
-// window's, which the window's store notices at its next read.
+// ReplaceStore() puts a whole store in place at once, under a running window
+// too, whose store notices it at its next read.
 
 #include "storage/SettingsDefaults.h"
 #include "storage/SettingsRegistry.h"
@@ -72,28 +71,33 @@ class RestoreFixture : public ::testing::Test {
   QString ConfigHome() const { return config_.path(); }
 
   // Writes the values into the default key's store (before a window exists).
-  static void PutStore(const StoreValues& values) {
-    SettingsRegistry store;
-    Write(store, values);
-  }
+  static void PutStore(const StoreValues& values) { ReplaceStore(SettingsRegistry(), values); }
 
-  // Replaces the whole store under a running window with exactly `values`.
-  void ReplaceStore(SettingsRegistry& live, const StoreValues& values) {
-    const QString scratchKey = QStringLiteral("\\Software\\RestoreTests\\Scratch%1\\").arg(++scratchCount_);
-    QString madeFile;
-    {
-      SettingsRegistry scratch(scratchKey);
-      Write(scratch, values);
-      // A store with no values has no file yet; one value written and
-      // overwritten would leave it, so an empty store is an empty file.
-      madeFile = scratch.FilePath();
-      if (values.empty()) {
-        QFile empty(madeFile);
-        ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+  // Replaces the whole store under a running window with exactly `values`:
+  // the store file's text (one "name=int:N" or "name=str:text" line each) is
+  // written beside it and renamed over it, as the store's own writers do, and
+  // the store reads it at its next read. Far quicker than a write per value,
+  // each of which is flushed to the disk.
+  static void ReplaceStore(const SettingsRegistry& live, const StoreValues& values) {
+    QByteArray text;
+    for (const StoreValue& v : values) {
+      text += v.name.toUtf8();
+      if (const int* number = std::get_if<int>(&v.value)) {
+        text += "=int:" + QByteArray::number(*number);
+      } else {
+        QString escaped = std::get<QString>(v.value);
+        escaped.replace(u'\\', QStringLiteral("\\\\")).replace(u'\n', QStringLiteral("\\n")).replace(u'\r', QStringLiteral("\\r"));
+        text += "=str:" + escaped.toUtf8();
       }
+      text += '\n';
     }
-    // One rename, as the store's own writers replace the file.
-    ASSERT_EQ(std::rename(QFile::encodeName(madeFile).constData(), QFile::encodeName(live.FilePath()).constData()), 0);
+    const QString made = live.FilePath() + QStringLiteral(".made-by-test");
+    {
+      QFile file(made);
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+      ASSERT_EQ(file.write(text), text.size());
+    }
+    ASSERT_EQ(std::rename(QFile::encodeName(made).constData(), QFile::encodeName(live.FilePath()).constData()), 0);
   }
 
   static void Write(SettingsRegistry& store, const StoreValues& values) {
@@ -108,5 +112,4 @@ class RestoreFixture : public ::testing::Test {
  private:
   QTemporaryDir config_;
   QByteArray previousConfig_;
-  int scratchCount_ = 0;
 };
