@@ -1,11 +1,11 @@
 #pragma once
 // The instrument for the run/stop tests and the capture benchmark: a real
 // tessaron-sim process from the bin folder, serving a pseudo-terminal, with
-// the log of every frame it received; and a script of steps that runs inside
-// whatever event loop is active, so a test can act while GetData waits in
-// its nested dispatch.
+// the log of every frame it received. Tests act during a pending capture
+// through the Script of support/StepScript.h.
 
 #include "app/Paths.h"
+#include "support/StepScript.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -82,57 +82,4 @@ class RunStopSim {
 
   QTemporaryDir dir_;
   QProcess process_;
-};
-
-// Steps that run, in order: each waits for its condition and then acts. A
-// 1 ms timer checks the conditions in any event loop, the nested one inside
-// GetData included. Each action is posted as an event of its own, so an
-// action that blocks in a nested loop (starting acquisition, re-issuing a
-// capture) leaves the checks running and later steps act inside it; a step
-// is looked at only once the one before has begun. A script that has not
-// finished by its deadline ends the acquisition (the rescue sets Running = 0)
-// so the test cannot hang, and reports it through TimedOut().
-class Script {
- public:
-  explicit Script(std::function<void()> rescue, int deadlineMs = 15000)
-      : rescue_(std::move(rescue)), deadlineMs_(deadlineMs) {
-    clock_.start();
-    timer_.setInterval(1);
-    QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
-    timer_.start();
-  }
-
-  Script& When(std::function<bool()> condition, std::function<void()> action) {
-    steps_.push_back({std::move(condition), std::move(action)});
-    return *this;
-  }
-  // Done once the last action has returned.
-  bool Done() const { return finished_ == steps_.size(); }
-  bool TimedOut() const { return timedOut_; }
-
- private:
-  void Poll() {
-    if (!Done() && clock_.elapsed() > deadlineMs_) {
-      timedOut_ = true;
-      rescue_();
-      return;
-    }
-    if (next_ == steps_.size() || begun_ < next_ || !steps_[next_].first()) return;
-    const std::size_t step = next_++;
-    QTimer::singleShot(0, &timer_, [this, step] {
-      ++begun_;
-      steps_[step].second();
-      ++finished_;
-    });
-  }
-
-  std::vector<std::pair<std::function<bool()>, std::function<void()>>> steps_;
-  std::size_t next_ = 0;
-  std::size_t begun_ = 0;
-  std::size_t finished_ = 0;
-  std::function<void()> rescue_;
-  int deadlineMs_;
-  bool timedOut_ = false;
-  QElapsedTimer clock_;
-  QTimer timer_;
 };

@@ -3,6 +3,7 @@
 #include "app/Errors.h"
 #include "app/Paths.h"
 #include "storage/SettingsRegistry.h"
+#include "support/ConfigHome.h"
 #include "support/ScopeWindow.h"
 
 #include <gtest/gtest.h>
@@ -172,17 +173,7 @@ TEST(Shell, HandlerWrapperDropsSignalArgumentsItDoesNotTake) {
 }
 
 // The store folder is taken from XDG_CONFIG_HOME: each case gets its own.
-class StartUp : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(config_.isValid());
-    saved_ = qgetenv("XDG_CONFIG_HOME");
-    qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
-  }
-  void TearDown() override { qputenv("XDG_CONFIG_HOME", saved_); }
-  QTemporaryDir config_;
-  QByteArray saved_;
-};
+using StartUp = ConfigHomeFixture;
 
 TEST_F(StartUp, StoredGraticuleIsLoadedFromTheProgramFolderWhateverTheCurrentDirectory) {
   {

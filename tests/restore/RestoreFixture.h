@@ -9,6 +9,8 @@
 #include "storage/SettingsDefaults.h"
 #include "storage/SettingsRegistry.h"
 
+#include "support/ConfigHome.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -59,16 +61,8 @@ inline StoreValues With(StoreValues values, const StoreValues& changes, const QS
   return values;
 }
 
-class RestoreFixture : public ::testing::Test {
+class RestoreFixture : public ConfigHomeFixture {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(config_.isValid());
-    previousConfig_ = qgetenv("XDG_CONFIG_HOME");
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config_.path()));
-  }
-  void TearDown() override { qputenv("XDG_CONFIG_HOME", previousConfig_); }
-
-  QString ConfigHome() const { return config_.path(); }
 
   // Writes the values into the default key's store (before a window exists).
   static void PutStore(const StoreValues& values) { ReplaceStore(SettingsRegistry(), values); }
@@ -109,7 +103,4 @@ class RestoreFixture : public ::testing::Test {
     }
   }
 
- private:
-  QTemporaryDir config_;
-  QByteArray previousConfig_;
 };

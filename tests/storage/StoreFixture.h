@@ -2,6 +2,8 @@
 // Each test gets a config folder of its own, so no test sees another's store
 // (test_main points XDG_CONFIG_HOME at one folder for the whole program).
 
+#include "support/ConfigHome.h"
+
 #include <gtest/gtest.h>
 
 #include <QByteArray>
@@ -10,18 +12,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-class StoreFixture : public ::testing::Test {
+class StoreFixture : public ConfigHomeFixture {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(config_.isValid());
-    previousConfig_ = qgetenv("XDG_CONFIG_HOME");
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config_.path()));
-  }
-  void TearDown() override { qputenv("XDG_CONFIG_HOME", previousConfig_); }
-
-  QString ConfigHome() const { return config_.path(); }
   // The folder of the default key "\Software\TessaronInc\Veldrin\5.0\".
-  QString StoreFolder() const { return config_.path() + QStringLiteral("/TessaronInc/Veldrin/5.0"); }
+  QString StoreFolder() const { return ConfigHome() + QStringLiteral("/TessaronInc/Veldrin/5.0"); }
   QString StoreFile() const { return StoreFolder() + QStringLiteral("/settings"); }
 
   void PutStoreFile(const QByteArray& content) const { PutFile(StoreFile(), content); }
@@ -40,7 +34,4 @@ class StoreFixture : public ::testing::Test {
     return QDir(StoreFolder()).entryList({pattern}, QDir::Files | QDir::Hidden, QDir::Name);
   }
 
- private:
-  QTemporaryDir config_;
-  QByteArray previousConfig_;
 };
