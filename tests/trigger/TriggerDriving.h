@@ -4,6 +4,7 @@
 // (Qt grabs the mouse on press, so a drag's moves arrive at the pressed
 // widget), keys go to the focused edit.
 
+#include "support/Mouse.h"
 #include "app/TForm1.h"
 
 #include <QAction>
@@ -13,13 +14,6 @@
 #include <QTest>
 
 #include <vector>
-
-inline void SendMouse(QWidget* widget, QEvent::Type type, QPoint at) {
-  const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-  const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-  QMouseEvent event(type, QPointF(at), widget->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
-  QCoreApplication::sendEvent(widget, &event);
-}
 
 inline void Click(QWidget* widget) {
   const QPoint middle(widget->width() / 2, widget->height() / 2);

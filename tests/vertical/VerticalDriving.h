@@ -3,19 +3,13 @@
 // with the button held and a release, delivered to the widget that was
 // pressed (Qt grabs the mouse on press), in that widget's own coordinates.
 
+#include "support/Mouse.h"
 #include "app/Widgets.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
 
 #include <vector>
-
-inline void SendMouse(QWidget* widget, QEvent::Type type, QPoint at) {
-  const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-  const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-  QMouseEvent event(type, QPointF(at), widget->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
-  QCoreApplication::sendEvent(widget, &event);
-}
 
 // A press held on a widget until Release.
 class KnobDrag {
