@@ -1,7 +1,7 @@
 // The connection watch in the real window, against a real tessaron-sim on a
 // pseudo-terminal. Ticks are driven by calling Timer1Timer; the 1 s timer is
 // stopped so it never runs in between.
-#include "SimInstrument.h"
+#include "support/SimProcess.h"
 #include "connection/PortList.h"
 #include "storage/SettingsDefaults.h"
 #include "storage/SettingsRegistry.h"
@@ -58,7 +58,7 @@ void Choose(QComboBox* box, int index) {
 class ConnectionWindow : public ::testing::Test {
  protected:
   ConnectionWindow() : w(true, /*stopWatch=*/true) {}
-  SimInstrument sim;
+  SimProcess sim;
   ScopeWindow w;
 };
 
@@ -327,7 +327,7 @@ TEST_F(ConnectionWindow, StatusStripPiecesCoverNoOtherReadout) {
 // --port: the name given for this run wins over the stored one, and is
 // stored at close like a choice in the panel.
 TEST(CommandLinePort, WinsOverTheStoredPortAndConnectsAtTheFirstTick) {
-  SimInstrument sim;
+  SimProcess sim;
   sim.Start();
   ScopeWindow w(/*show=*/false, /*stopWatch=*/true);
   settings_defaults::FillFirstStart(w->SettingsRegistry, QStringLiteral("/dev/ttyS0"));
@@ -344,7 +344,7 @@ TEST(CommandLinePort, WinsOverTheStoredPortAndConnectsAtTheFirstTick) {
 }
 
 TEST(CommandLinePort, AChoiceInThePanelOutranksIt) {
-  SimInstrument sim;
+  SimProcess sim;
   sim.Start();
   ScopeWindow w(/*show=*/false, /*stopWatch=*/true);
   w->CommandLinePort = sim.Link();

@@ -1,11 +1,14 @@
 #pragma once
 // A real tessaron-sim process from the bin folder, serving a pseudo-terminal
 // behind a link that stays at one path across restarts, as a replugged
-// instrument comes back under its udev name.
+// instrument comes back under its udev name, with the log of every frame it
+// received.
 
 #include "app/Paths.h"
 
+#include <QByteArray>
 #include <QFile>
+#include <QList>
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -13,12 +16,14 @@
 #include <memory>
 #include <stdexcept>
 
-class SimInstrument {
+class SimProcess {
  public:
-  SimInstrument() {
+  SimProcess() {
     if (!dir_.isValid()) throw std::runtime_error("no temporary folder");
   }
-  ~SimInstrument() { Kill(); }
+  ~SimProcess() { Kill(); }
+  SimProcess(const SimProcess&) = delete;
+  SimProcess& operator=(const SimProcess&) = delete;
 
   // The stable path the scope is told to open.
   QString Link() const { return dir_.filePath(QStringLiteral("scope-link")); }
@@ -50,13 +55,37 @@ class SimInstrument {
     process_.reset();
   }
 
+  // Every frame the instrument received, in order, as its hex line:
+  // "AA 61 F3 1C 00 D0 08 ED 03" for a capture command, "FF" for a stop byte.
+  QList<QByteArray> Frames() const {
+    QFile log(LogPath());
+    QList<QByteArray> frames;
+    if (!log.open(QIODevice::ReadOnly)) return frames;
+    for (const QByteArray& line : log.readAll().split('\n')) {
+      const QByteArray frame = line.trimmed();
+      if (!frame.isEmpty()) frames.push_back(frame);
+    }
+    return frames;
+  }
+  static bool IsCommand(const QByteArray& frame) { return frame.startsWith("AA "); }
+  static bool IsStop(const QByteArray& frame) { return frame == "FF"; }
+  int Commands() const {
+    int count = 0;
+    for (const QByteArray& f : Frames()) count += IsCommand(f) ? 1 : 0;
+    return count;
+  }
+  // The frames with each capture command shown as "AA" alone: the order of
+  // commands and stop bytes on the wire.
+  QByteArray Wire() const {
+    QByteArrayList kinds;
+    for (const QByteArray& f : Frames()) kinds.push_back(IsCommand(f) ? QByteArray("AA") : f);
+    return kinds.join(' ');
+  }
+
   // How many identify queries reached the instrument.
   int IdentifyQueries() const {
-    QFile log(LogPath());
-    if (!log.open(QIODevice::ReadOnly)) return 0;
     int count = 0;
-    for (const QByteArray& line : log.readAll().split('\n'))
-      if (line.trimmed() == "3F") ++count;
+    for (const QByteArray& f : Frames()) count += f == "3F" ? 1 : 0;
     return count;
   }
 
