@@ -48,6 +48,7 @@ static_assert(settings_defaults::FirstStartExtras[0].name == "TrigPos" &&
 
 void TForm1::BuildStorage() {
   Bind(LoadDefultSettings1, &TForm1::LoadDefultSettings1Click);
+  BuildAboutPanel();
 }
 
 void TForm1::FormShow() {
@@ -267,7 +268,3 @@ void TForm1::LoadGraticule() {
   painter.drawImage(0, 0, grid);
 }
 
-void TForm1::AboutTimerTimer() {
-  AboutPanel->hide();
-  SetEnabled(AboutTimer, false);
-}

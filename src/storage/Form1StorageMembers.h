@@ -12,6 +12,12 @@
   void FormClose();
   void LoadDefultSettings1Click();
   void AboutTimerTimer();
+  // The About panel: also the splash shown at start.
+  void BuildAboutPanel();
+  void About1Click();
+  void Button5Click();
+  TImage* Image27 = nullptr;
+  QPushButton* Button5 = nullptr;
 
  private:
   // A new user's store gets the defaults and a port before the first restore.
