@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
@@ -122,7 +123,15 @@ int TForm1::FormWidth() const { return Client->width() + FrameWidth; }
 int TForm1::FormHeight() const { return Client->height() + FrameHeight; }
 
 void TForm1::ShowBitmap(TImage* image, const QString& relativePath) {
-  image->LoadFromFile(ProgramPath(relativePath));
+  const QString path = ProgramPath(relativePath);
+  const QFileInfo file(path);
+  auto cached = decodedBitmaps_.constFind(path);
+  if (cached == decodedBitmaps_.constEnd() || !file.exists() ||
+      cached->modified != file.lastModified() || cached->size != file.size()) {
+    // A missing or unreadable file throws here, as every picture change does.
+    cached = decodedBitmaps_.insert(path, {file.lastModified(), file.size(), LoadBitmapFile(path)});
+  }
+  image->ShowPicture(cached->image, path);
 }
 
 void TForm1::CreateMenu() {

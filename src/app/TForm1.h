@@ -15,7 +15,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDialog>
+#include <QHash>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QMainWindow>
@@ -80,7 +82,8 @@ class TForm1 : public QMainWindow, public ScopeState {
   int FormHeight() const;
 
   // Shows a bitmap file from beside the executable ("Grafics\Run.bmp") in an
-  // image; throws when it cannot be read.
+  // image; throws when it cannot be read. A file is decoded again only when
+  // it changed on disk, since some pictures are swapped at every frame.
   void ShowBitmap(TImage* image, const QString& relativePath);
 
   // ---- Shared services --------------------------------------------------
@@ -182,4 +185,10 @@ class TForm1 : public QMainWindow, public ScopeState {
   void CreateTimers();
   void CreateRegions();
   bool shownOnce_ = false;
+  struct DecodedBitmap {
+    QDateTime modified;
+    qint64 size = 0;
+    QImage image;
+  };
+  QHash<QString, DecodedBitmap> decodedBitmaps_;
 };

@@ -59,13 +59,17 @@ TImage::TImage(QWidget* parent, const QString& name) : MouseWidget<QWidget>(pare
   setMouseTracking(true);
 }
 
-void TImage::LoadFromFile(const QString& path) {
-  QImage image = LoadBitmapFile(path);
-  fileName_ = path;
+void TImage::LoadFromFile(const QString& path) { ShowPicture(LoadBitmapFile(path), path); }
+
+void TImage::ShowPicture(const QImage& image, const QString& fileName) {
+  if (fileName == fileName_ && image.cacheKey() == sourceKey_ && !picture_.isNull()) return;
   SetPicture(image);
+  fileName_ = fileName;
+  sourceKey_ = image.cacheKey();
 }
 
 void TImage::SetPicture(const QImage& image) {
+  sourceKey_ = 0;
   picture_ = image;
   if (transparent_ && !picture_.isNull()) {
     picture_ = picture_.convertToFormat(QImage::Format_ARGB32);

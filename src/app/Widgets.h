@@ -57,6 +57,8 @@ class TImage : public MouseWidget<QWidget> {
   // Transparent set, the bottom-left pixel's colour is see-through.
   void LoadFromFile(const QString& path);
   void SetPicture(const QImage& image);
+  // Shows an already decoded file; does nothing when it is already shown.
+  void ShowPicture(const QImage& image, const QString& fileName);
   const QImage& Picture() const { return picture_; }
   const QString& FileName() const { return fileName_; }
   void SetTransparent(bool on) { transparent_ = on; }
@@ -68,6 +70,7 @@ class TImage : public MouseWidget<QWidget> {
  private:
   QImage picture_;
   QString fileName_;
+  qint64 sourceKey_ = 0;  // cacheKey of the image the picture was made from
   bool transparent_ = false;
   bool stretch_ = false;
 };

@@ -6,6 +6,7 @@
 
 #include "app/TForm1.h"
 
+#include "acquisition/RunStopPictures.h"
 #include "app/Errors.h"
 #include "display/RecordLayout.h"
 #include "display/SampleRows.h"
@@ -61,7 +62,7 @@ void TForm1::PlotWaveform() {
     if (CH2V) CH2V->setText(CH2VoltsDivText);
     if (SampleRate) SampleRate->setText(SampleRateText);
     if (TimeBaseL) TimeBaseL->setText(TimeDivText);
-    if (Image12) ShowBitmap(Image12, QStringLiteral("Grafics\\Run.bmp"));
+    if (Image12) ShowBitmap(Image12, run_stop::PicturePath(run_stop::RunStatusBitmap));
   }
 
   // 2. The view window from the marker over the strip. The drag keeps the

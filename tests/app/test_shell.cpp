@@ -209,3 +209,31 @@ TEST_F(StartUp, AGraticuleThatCannotBeReadEndsTheStartWithItsError) {
 }
 
 }  // namespace
+
+namespace {
+
+// Pictures swapped at every frame are decoded once, but a file changed or
+// removed on disk is still seen at the next swap.
+TEST(Shell, ShownBitmapsFollowTheFileOnDisk) {
+  ScopeWindow w(false, true);
+  const QString name = QStringLiteral("shell-test-picture.bmp");
+  const QString path = ProgramPath(name);
+  TImage* image = w->RunStopButton;
+
+  QImage red(4, 3, QImage::Format_RGB32);
+  red.fill(Qt::red);
+  ASSERT_TRUE(red.save(path, "BMP"));
+  w->ShowBitmap(image, name);
+  EXPECT_EQ(image->Picture().pixelColor(0, 0), QColor(Qt::red));
+
+  QImage blue(5, 3, QImage::Format_RGB32);
+  blue.fill(Qt::blue);
+  ASSERT_TRUE(blue.save(path, "BMP"));
+  w->ShowBitmap(image, name);
+  EXPECT_EQ(image->Picture().pixelColor(0, 0), QColor(Qt::blue));
+
+  QFile::remove(path);
+  EXPECT_THROW(w->ShowBitmap(image, name), ScopeError);
+}
+
+}  // namespace
