@@ -35,6 +35,15 @@ inline int SampleUnderMarker(PlotLayout layout, int markerLeft, int viewLeft) {
 struct PositionBytes {
   int markerLeft;
   std::int32_t preLo, preHi, postLo, postHi;
+
+  // Puts the four bytes into a command's inputs.
+  template <class Inputs>
+  void ApplyTo(Inputs& in) const {
+    in.TrigPosPreLo = preLo;
+    in.TrigPosPreHi = preHi;
+    in.TrigPosPostLo = postLo;
+    in.TrigPosPostHi = postHi;
+  }
 };
 
 inline constexpr PositionBytes kNormalRowPositions[] = {

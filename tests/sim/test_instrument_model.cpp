@@ -237,10 +237,7 @@ cp::CaptureCommandInputs Panel(const LandingLayout& layout, const PositionBytes&
   in.AutoTrigger = false;
   in.Rate1MS = layout.rate1MS;
   in.ChannelOn1 = layout.channelOn1;
-  in.TrigPosPreLo = position.preLo;
-  in.TrigPosPreHi = position.preHi;
-  in.TrigPosPostLo = position.postLo;
-  in.TrigPosPostHi = position.postHi;
+  position.ApplyTo(in);
   return in;
 }
 

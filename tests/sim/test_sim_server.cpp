@@ -42,10 +42,7 @@ cp::CaptureCommandInputs DefaultPanel() {
   in.TimeBaseIndex = 3;
   in.AutoTrigger = true;
   const PositionBytes& p = kNormalRowPositions[2];
-  in.TrigPosPreLo = p.preLo;
-  in.TrigPosPreHi = p.preHi;
-  in.TrigPosPostLo = p.postLo;
-  in.TrigPosPostHi = p.postHi;
+  p.ApplyTo(in);
   return in;
 }
 
@@ -209,10 +206,7 @@ TEST(SimServer, EdgeLandsUnderTheMarkerInEveryLayout) {
       in.TimeBaseIndex = fifty ? 2 : 3;
       in.Rate1MS = c.rate1MS;
       in.ChannelOn1 = c.channelOn1;
-      in.TrigPosPreLo = p.preLo;
-      in.TrigPosPreHi = p.preHi;
-      in.TrigPosPostLo = p.postLo;
-      in.TrigPosPostHi = p.postHi;
+      p.ApplyTo(in);
       const auto command = cp::BuildCaptureCommand(in);
       bench.link.Send(command);
       const auto reply = bench.link.Receive(kReplyLength);
@@ -252,10 +246,7 @@ TEST(SimServer, NormalModeGoesOnLookingForTheEdgeOfASlowSignal) {
   in.TimeBaseIndex = 2;
   in.Rate1MS = true;
   const PositionBytes& p = kFiftyMicrosecondPositions[2];
-  in.TrigPosPreLo = p.preLo;
-  in.TrigPosPreHi = p.preHi;
-  in.TrigPosPostLo = p.postLo;
-  in.TrigPosPostHi = p.postHi;
+  p.ApplyTo(in);
   const auto command = cp::BuildCaptureCommand(in);
   bench.link.Send(command);
   const auto reply = bench.link.Receive(kReplyLength, 20000);
