@@ -1,1 +1,0 @@
-// Anchors the library; the front panel arithmetic lives in the files beside it.
