@@ -13,15 +13,6 @@
 #include <QMenuBar>
 #include <QTimer>
 
-TDisPropertiesForm::TDisPropertiesForm(QWidget* parent) : QDialog(parent) {
-  setObjectName(QStringLiteral("DisPropertiesForm"));
-  setWindowTitle(QStringLiteral("Display Properties"));
-  setFixedSize(385, 268);
-  QFont f = font();
-  f.setPixelSize(11);
-  setFont(f);
-}
-
 TForm1::TForm1(ScopeUnit& unit, UiServices& ui, QWidget* parent)
     : QMainWindow(parent),
       Ui(ui),
@@ -63,7 +54,7 @@ TForm1::TForm1(ScopeUnit& unit, UiServices& ui, QWidget* parent)
   SetFormWidth(976 + FrameWidth);
   SetFormHeight(608 + FrameHeight);
   move(261, 100);
-  DisPropertiesForm = new TDisPropertiesForm(this);
+  BuildDisplayProperties();
   FormCreate();
 }
 

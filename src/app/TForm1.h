@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QDialog>
 #include <QHash>
 #include <QLineEdit>
@@ -32,13 +33,7 @@ class QPainter;
 class QTimer;
 class SettingsRegistry;
 struct ScopeUnit;
-
-// The "Display Properties" dialog, created hidden with the main window.
-class TDisPropertiesForm : public QDialog {
-  Q_OBJECT
- public:
-  explicit TDisPropertiesForm(QWidget* parent);
-};
+class TDisPropertiesForm;
 
 class TForm1 : public QMainWindow, public ScopeState {
   Q_OBJECT
@@ -173,6 +168,7 @@ class TForm1 : public QMainWindow, public ScopeState {
 #include "display/Form1DisplayMembers.h"
 #include "controls/Form1VerticalMembers.h"
 #include "controls/Form1TriggerMembers.h"
+#include "controls/Form1CalibrationMembers.h"
 #include "measure/Form1MeasureMembers.h"
 #include "storage/Form1StorageMembers.h"
 

@@ -18,6 +18,14 @@
   // Shows the empty graticule: GridBitmap onto PlotBitmap, then to the screen.
   void ShowGraticule();
 
+  // The "Display Properties" dialog (display/Form1DisplayProperties.cpp):
+  // created hidden with the window; Properties1Click shows it without
+  // waiting for it. RefreshDisplayProperties shows the state again in the
+  // dialog when it is open, after a command rewrote the display state.
+  void BuildDisplayProperties();
+  void Properties1Click();
+  void RefreshDisplayProperties();
+
   // The steps of a frame (display/Form1Plot.cpp, display/Form1Persistence.cpp).
   void CopyGridToPlot();
   void DrawLineTraces();

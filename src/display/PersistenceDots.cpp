@@ -18,11 +18,11 @@ bool StampCell(std::span<std::int32_t> grid, int x, int y, std::int32_t hit) {
 
 void StampRecord(std::span<std::int32_t> grid, std::span<const std::uint8_t> samples,
                  screen_model::RecordLayout layout, std::int32_t viewStart, std::int32_t viewEnd,
-                 std::int32_t vertPos, std::int32_t scale, std::int32_t hit) {
+                 std::int32_t vertPos, std::int32_t scale, std::int32_t calOffset, std::int32_t hit) {
   const auto last = static_cast<std::int32_t>(samples.size()) - 1;
   for (std::int32_t i = std::max(viewStart, 0); i <= std::min(viewEnd, last); ++i) {
     const int x = screen_model::ColumnOfViewSample(layout, i - viewStart);
-    const int y = screen_model::SampleRow(samples[static_cast<std::size_t>(i)], vertPos, scale, 0);
+    const int y = screen_model::SampleRow(samples[static_cast<std::size_t>(i)], vertPos, scale, calOffset);
     StampCell(grid, x, y, hit);
   }
 }

@@ -58,14 +58,14 @@ TEST(PersistenceDots, StampOutsideTheGridIsDroppedNotWrapped) {
   EXPECT_EQ(grid.back(), 255);
 }
 
-TEST(PersistenceDots, StampRecordUsesTheLayoutsColumnsWithoutCalibration) {
+TEST(PersistenceDots, StampRecordUsesTheLayoutsColumnsAndTheCalibratedRows) {
   std::array<std::uint8_t, 3001> samples{};
-  samples.fill(127);  // the 0 V row
-  samples[621] = 227;
-  samples[622] = 27;
+  samples.fill(130);  // the 0 V row once the calibration of 3 is taken off
+  samples[621] = 230;
+  samples[622] = 30;
   std::vector<std::int32_t> grid = EmptyGrid();
   // Stretched view 621..869: two columns per sample.
-  StampRecord(grid, samples, RecordLayout::Stretched, 621, 869, 200, 100, 255);
+  StampRecord(grid, samples, RecordLayout::Stretched, 621, 869, 200, 100, 3, 255);
   EXPECT_EQ(grid[static_cast<std::size_t>(CellIndex(2, 300))], 255);  // sample 621
   EXPECT_EQ(grid[static_cast<std::size_t>(CellIndex(4, 100))], 255);  // sample 622
   EXPECT_EQ(grid[static_cast<std::size_t>(CellIndex(6, 200))], 255);
@@ -79,7 +79,7 @@ TEST(PersistenceDots, StampRecordDropsRowsOffTheGrid) {
   samples.fill(255);
   std::vector<std::int32_t> grid = EmptyGrid();
   // Row 590 - 127*4 + 255*4 = 1102: past the grid's 600 rows.
-  StampRecord(grid, samples, RecordLayout::Standard, 8, 504, 590, 400, 255);
+  StampRecord(grid, samples, RecordLayout::Standard, 8, 504, 590, 400, 0, 255);
   for (std::int32_t cell : grid) ASSERT_EQ(cell, 0);
 }
 
