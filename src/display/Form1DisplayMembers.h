@@ -26,6 +26,16 @@
   void Properties1Click();
   void RefreshDisplayProperties();
 
+  // Save View as BMP and Print View (display/Form1SaveView.cpp); Image23 is
+  // the save button in the status strip.
+  void BuildSaveView();
+  void SaveViewasBMP1Click();
+  void PrintView1Click();
+  // The client area's rectangle `area` as the widgets draw it, one pixel per
+  // window pixel.
+  QImage RenderClientArea(const QRect& area) const;
+  TImage* Image23 = nullptr;
+
   // The steps of a frame (display/Form1Plot.cpp, display/Form1Persistence.cpp).
   void CopyGridToPlot();
   void DrawLineTraces();

@@ -10,6 +10,7 @@
 void TForm1::BuildDisplayProperties() {
   DisPropertiesForm = new TDisPropertiesForm(*this, this);
   Bind(Properties1, &TForm1::Properties1Click);
+  BuildSaveView();
 }
 
 void TForm1::Properties1Click() {
