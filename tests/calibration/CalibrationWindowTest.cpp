@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QPushButton>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -38,6 +39,7 @@ class Calibration : public ::testing::Test {
  protected:
   void Start(const QStringList& simOptions) {
     sim = std::make_unique<RunStopSim>(simOptions);
+    f.SerialPort.Close();  // the instrument of an earlier case
     ASSERT_TRUE(f.SerialPort.Open(sim->Device(), "9600", "NONE", "8", false));
     f.TimeBaseIndex = 3;
     f.Rate1MS = 0;
@@ -230,18 +232,18 @@ TEST_F(Calibration, ACaptureThatNeverCompletesCancelsWithItsReason) {
   struct Case {
     const char* name;
     QStringList simOptions;
-    std::function<void(Calibration&)> act;  // while the first capture waits; null: nothing
+    std::function<void(TForm1&, RunStopSim&)> act;  // while the first capture waits; null: nothing
     const char* reason;
   } cases[] = {
-      {"STOP pressed", kGrounded + kNeverAnswers, [](Calibration& t) { t.f.RunStopClick(); },
+      {"STOP pressed", kGrounded + kNeverAnswers, [](TForm1& f, RunStopSim&) { f.RunStopClick(); },
        "the capture was stopped"},
       {"time base turned", kGrounded + kNeverAnswers,
-       [](Calibration& t) {
-         t.f.KnobAngle = 162;  // 200 us/div: a forced stop and a restart 80 ms later
-         t.f.UpdatedTimeKnob();
+       [](TForm1& f, RunStopSim&) {
+         f.KnobAngle = 162;  // 200 us/div: a forced stop and a restart 80 ms later
+         f.UpdatedTimeKnob();
        },
        "the capture was stopped"},
-      {"instrument unplugged", kGrounded + kNeverAnswers, [](Calibration& t) { t.sim->Kill(); },
+      {"instrument unplugged", kGrounded + kNeverAnswers, [](TForm1&, RunStopSim& sim) { sim.Kill(); },
        "the instrument was disconnected"},
       {"instrument silent", kGrounded + QStringList{"--fault", "silent"}, nullptr,
        "the instrument did not answer"},
@@ -252,7 +254,7 @@ TEST_F(Calibration, ACaptureThatNeverCompletesCancelsWithItsReason) {
     StoreOffsets(5, 6, 7, 8);
     w.ui.messages.clear();
     Script script([this] { f.Running = 0; }, 30000);
-    if (c.act) script.When([this] { return f.AwaitingData == 1 && sim->Commands() == 1; }, [&] { c.act(*this); });
+    if (c.act) script.When([this] { return f.AwaitingData == 1 && sim->Commands() == 1; }, [&] { c.act(f, *sim); });
     ASSERT_TRUE(Calibrate(30000));
     EXPECT_FALSE(script.TimedOut());
     ASSERT_EQ(w.ui.messages.size(), 1);
@@ -268,7 +270,6 @@ TEST_F(Calibration, ACaptureThatNeverCompletesCancelsWithItsReason) {
     EXPECT_TRUE(f.Continuous->isChecked());
     EXPECT_EQ(f.Running, 0);
     EXPECT_EQ(f.RestartPending, 0);
-    f.SerialPort.Close();
   }
 }
 

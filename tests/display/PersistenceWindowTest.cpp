@@ -43,6 +43,7 @@ class PersistenceOnScreen : public ::testing::Test {
   void Start(const char* zeroOffsets = "0:0", const QStringList& more = {}) {
     sim = std::make_unique<RunStopSim>(QStringList{"--ch1", "dc:0:0:0", "--ch2", "dc:0:0:0", "--zero-offset",
                                                    zeroOffsets} + more);
+    f.SerialPort.Close();  // the instrument of an earlier case
     ASSERT_TRUE(f.SerialPort.Open(sim->Device(), "9600", "NONE", "8", false));
     f.TimeBaseIndex = 3;
     f.Rate1MS = 0;
@@ -55,9 +56,10 @@ class PersistenceOnScreen : public ::testing::Test {
     f.TriggerCH = 1;
     f.AutoTrigger = 1;
     f.SingleClick();
-    // A black graticule: every lit pixel is a dot.
-    f.GridBitmap.fill(Qt::black);
+    // Opening the dialog loads the graticule it shows selected; then a black
+    // one, so every lit pixel is a dot.
     f.Properties1->trigger();
+    f.GridBitmap.fill(Qt::black);
   }
   // One single capture from RUN, drawn when it arrives.
   void Capture() {
@@ -115,7 +117,6 @@ TEST_F(PersistenceOnScreen, NormalDotsAreFullBlueAndFullRedOnTheTracesRows) {
     d.RadioButton1->click();
     Replot(1);
     EXPECT_EQ(At(ch1Row), ch2Row == ch1Row ? LinePixel(screen_model::CH2Color) : LinePixel(screen_model::CH1Color));
-    f.SerialPort.Close();
   }
 }
 
