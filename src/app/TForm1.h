@@ -11,6 +11,7 @@
 #include "app/ScopeState.h"
 #include "app/UiServices.h"
 #include "app/Widgets.h"
+#include "display/DisProperties.h"
 #include "serial/TSerial.h"
 
 #include <QCheckBox>
@@ -33,7 +34,6 @@ class QPainter;
 class QTimer;
 class SettingsRegistry;
 struct ScopeUnit;
-class TDisPropertiesForm;
 
 class TForm1 : public QMainWindow, public ScopeState {
   Q_OBJECT

@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QPushButton>
 
 #include <functional>
@@ -271,6 +273,23 @@ TEST_F(Calibration, ACaptureThatNeverCompletesCancelsWithItsReason) {
     EXPECT_EQ(f.Running, 0);
     EXPECT_EQ(f.RestartPending, 0);
   }
+}
+
+TEST_F(Calibration, AStoreThatCannotBeWrittenLeavesThePanelPutBack) {
+  Start(Offsets("4:1"));
+  // The store's folder turns into a file: every write fails.
+  const QString folder = QFileInfo(f.SettingsRegistry.FilePath()).absolutePath();
+  ASSERT_TRUE(QDir(folder).removeRecursively());
+  {
+    QFile blocker(folder);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  }
+  QTimer::singleShot(0, [this] { f.Button2->click(); });
+  ASSERT_TRUE(WaitFor([&] { return f.Running == 0 && !w.ui.errors.isEmpty(); }));
+  EXPECT_EQ(sim->Commands(), 2);
+  EXPECT_TRUE(w.ui.messages.isEmpty()) << "no \"Calibration Complete \" for offsets not stored";
+  ExpectPanelPutBack();
+  QFile::remove(folder);
 }
 
 TEST_F(Calibration, TheOffsetsAreRestoredAtTheNextStart) {

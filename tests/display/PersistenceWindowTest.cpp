@@ -107,7 +107,9 @@ TEST_F(PersistenceOnScreen, NormalDotsAreFullBlueAndFullRedOnTheTracesRows) {
     const int ch1Row = SampleRow(f.CH1Samples[600], 150, Scale, c.ch1Cal);
     const int ch2Row = SampleRow(f.CH2Samples[600], c.ch2VertPos, Scale, 0);
     EXPECT_EQ(At(ch1Row), Blue);
-    if (ch2Row != ch1Row) EXPECT_EQ(At(ch2Row), Red);
+    if (ch2Row != ch1Row) {
+      EXPECT_EQ(At(ch2Row), Red);
+    }
     // One dot per column and channel: the 497 samples of the view.
     EXPECT_EQ(Count(Blue), 497);
     EXPECT_EQ(Count(Red), ch2Row == ch1Row ? 0 : 497);
