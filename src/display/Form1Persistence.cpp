@@ -43,8 +43,9 @@ void TForm1::InitPersistColors() {
 }
 
 void TForm1::DrawPersistenceDots() {
-  FadeGrid(CH1Persistence, PersistenceFade);
-  FadeGrid(CH2Persistence, PersistenceFade);
+  // Only the cells over the plot are ever painted, so only they are faded.
+  FadeVisibleCells(CH1Persistence, PersistenceFade);
+  FadeVisibleCells(CH2Persistence, PersistenceFade);
 
   // The dots stand on the rows of the line traces, calibration included:
   // after a calibration the two pictures of one record must agree.

@@ -8,6 +8,14 @@ void FadeGrid(std::span<std::int32_t> grid, std::int32_t fade) {
   for (std::int32_t& cell : grid) cell = std::max(cell - fade, 0);
 }
 
+void FadeVisibleCells(std::span<std::int32_t> grid, std::int32_t fade) {
+  if (fade == 0 || grid.size() < static_cast<std::size_t>(GridCells)) return;
+  for (int x = 0; x < PlotColumns; ++x) {
+    std::int32_t* column = grid.data() + CellIndex(x, 0);
+    for (int y = 0; y < PlotRows; ++y) column[y] = std::max(column[y] - fade, 0);
+  }
+}
+
 bool StampCell(std::span<std::int32_t> grid, int x, int y, std::int32_t hit) {
   if (x < 0 || x >= GridColumns || y < 0 || y >= GridRows) return false;
   const auto index = static_cast<std::size_t>(CellIndex(x, y));

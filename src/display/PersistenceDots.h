@@ -33,6 +33,10 @@ constexpr int CellIndex(int x, int y) { return x * GridRows + y; }
 
 // Lowers every cell by fade; a result below 0 becomes 0.
 void FadeGrid(std::span<std::int32_t> grid, std::int32_t fade);
+// The same for the cells over the 500 x 400 plot only, the part that is ever
+// painted: a frame fades a fifth of the grid and the picture is the same.
+// Cells off the plot keep their values until the grids are cleared.
+void FadeVisibleCells(std::span<std::int32_t> grid, std::int32_t fade);
 
 // Sets the cell under plot pixel (x, y) to hit. A pixel outside the grid is
 // dropped, as a line running off the plot is clipped; it must never land in

@@ -26,6 +26,23 @@ TEST(PersistenceDots, FadeLowersEveryCellAndStopsAtZero) {
   for (int i = 0; i < 5; ++i) EXPECT_EQ(grid[static_cast<std::size_t>(CellIndex(799, 100 + i))], after[i]);
 }
 
+TEST(PersistenceDots, FadeOfTheVisibleCellsMatchesTheWholeGridOverThePlot) {
+  std::vector<std::int32_t> whole = EmptyGrid();
+  for (int x : {0, 250, 499, 500, 799})
+    for (int y : {0, 399, 400, 599}) StampCell(whole, x, y, 100);
+  std::vector<std::int32_t> visible = whole;
+  FadeGrid(whole, 30);
+  FadeVisibleCells(visible, 30);
+  for (int x = 0; x < GridColumns; ++x)
+    for (int y = 0; y < GridRows; ++y) {
+      const auto i = static_cast<std::size_t>(CellIndex(x, y));
+      if (x < PlotColumns && y < PlotRows)
+        ASSERT_EQ(visible[i], whole[i]) << x << "," << y;
+      else
+        ASSERT_EQ(visible[i], whole[i] == 0 ? 0 : 100) << "off the plot, left as it was: " << x << "," << y;
+    }
+}
+
 TEST(PersistenceDots, FadeLevels) {
   struct Case {
     std::int32_t hit, fade;
