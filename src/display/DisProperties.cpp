@@ -6,6 +6,7 @@
 #include "display/DisplayChoices.h"
 #include "storage/SettingsRegistry.h"
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QPainter>
@@ -44,6 +45,16 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, QPoint
   label->adjustSize();
   label->move(at);
   return label;
+}
+
+// The design's fonts are narrow; with a wider font a caption keeps to the
+// frame it was laid out in by taking a smaller size, down to 8 pixels.
+void FitToWidth(QLabel* label, int available) {
+  QFont f = label->font();
+  while (f.pixelSize() > 8 && QFontMetrics(f).horizontalAdvance(label->text()) > available)
+    f.setPixelSize(f.pixelSize() - 1);
+  label->setFont(f);
+  label->adjustSize();
 }
 
 QRadioButton* MakeRadio(QWidget* parent, const char* name, std::string_view caption, QRect geometry) {
@@ -90,12 +101,15 @@ TDisPropertiesForm::TDisPropertiesForm(TForm1& form, QWidget* parent) : QDialog(
   Label4 = MakeLabel(this, "Label4", "MIN", {24, 128});
   Label2 = MakeLabel(this, "Label2", "Persistence Level ", {56, 128});
   Label1 = MakeLabel(this, "Label1", "MAX", {152, 128});
+  FitToWidth(Label3, 185 - 16 - 4);
+  FitToWidth(Label2, 152 - 56 - 2);
 
   // The graticule.
   Bevel1 = MakeBevel(this, "Bevel1", {200, 8, 169, 145});
   Panel1 = Make<QWidget>(this, "Panel1");
   Panel1->setGeometry(208, 16, 153, 105);
   Label5 = MakeLabel(Panel1, "Label5", "Display Background", {16, 0}, HeadingPixels);
+  FitToWidth(Label5, 153 - 16);
   const char* graticuleNames[] = {"RadioButton4", "RadioButton5", "RadioButton6", "RadioButton7", "RadioButton8"};
   for (std::size_t i = 0; i < GraticuleChoices.size(); ++i)
     graticuleRadios_[i] = MakeRadio(Panel1, graticuleNames[i], GraticuleChoices[i].caption,
@@ -116,6 +130,7 @@ TDisPropertiesForm::TDisPropertiesForm(TForm1& form, QWidget* parent) : QDialog(
   // The background of saved views.
   Bevel3 = MakeBevel(this, "Bevel3", {200, 160, 169, 65});
   Label8 = MakeLabel(this, "Label8", "Save BMP Background Color", {205, 160}, HeadingPixels);
+  FitToWidth(Label8, 369 - 205 - 3);
   Panel2 = Make<QWidget>(this, "Panel2");
   Panel2->setGeometry(208, 184, 145, 33);
   ColorA = MakeRadio(Panel2, "ColorA", "White Background", {16, 0, GroupRadioWidth, RadioHeight});
