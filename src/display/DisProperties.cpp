@@ -171,8 +171,10 @@ void TDisPropertiesForm::showEvent(QShowEvent* event) {
 }
 
 void TDisPropertiesForm::FormShow() {
+  using Action = void (TDisPropertiesForm::*)();
+  // The graticule whose file is exactly GridFile; none when no file matches.
   const int graticule = GraticuleIndexOf(form_.GridFile.toStdString());
-  void (TDisPropertiesForm::*const graticuleActions[])() = {
+  const Action graticuleActions[] = {
       &TDisPropertiesForm::RadioButton4Click, &TDisPropertiesForm::RadioButton5Click,
       &TDisPropertiesForm::RadioButton6Click, &TDisPropertiesForm::RadioButton7Click,
       &TDisPropertiesForm::RadioButton8Click};
@@ -181,12 +183,13 @@ void TDisPropertiesForm::FormShow() {
   else
     Select(graticuleRadios_[static_cast<std::size_t>(graticule)], graticuleActions[graticule]);
 
-  switch (form_.PersistenceMode) {
-    case ModeOff: Select(RadioButton1, &TDisPropertiesForm::RadioButton1Click); break;
-    case ModeNormal: Select(RadioButton2, &TDisPropertiesForm::RadioButton2Click); break;
-    case ModeRainbow: Select(RadioButton3, &TDisPropertiesForm::RadioButton3Click); break;
-    default: break;
-  }
+  const int persistence = PersistenceIndexOf(form_.PersistenceMode);
+  QRadioButton* const persistenceRadios[] = {RadioButton1, RadioButton2, RadioButton3};
+  const Action persistenceActions[] = {&TDisPropertiesForm::RadioButton1Click,
+                                       &TDisPropertiesForm::RadioButton2Click,
+                                       &TDisPropertiesForm::RadioButton3Click};
+  if (persistence >= 0) Select(persistenceRadios[persistence], persistenceActions[persistence]);
+
   if (form_.ScreenSave == 1)
     Select(ColorA, &TDisPropertiesForm::ColorAClick);
   else if (form_.ScreenSave == 0)
