@@ -175,6 +175,7 @@ class TForm1 : public QMainWindow, public ScopeState {
 #include "controls/Form1TriggerMembers.h"
 #include "measure/Form1MeasureMembers.h"
 #include "storage/Form1StorageMembers.h"
+#include "storage/Form1HelpMembers.h"
 
  protected:
   void showEvent(QShowEvent* event) override;

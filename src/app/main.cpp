@@ -1,8 +1,10 @@
 // tessaron-scope: start-up and shutdown of the program.
 #include "app/Errors.h"
+#include "app/Paths.h"
 #include "app/TForm1.h"
 #include "app/UiServices.h"
 #include "app/UnitInit.h"
+#include "storage/SettingsRegistry.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -28,7 +30,20 @@ int main(int argc, char** argv) {
                      "tessaron-sim link path, or SIM1); saved at close like a choice in the panel."),
       QStringLiteral("NAME"));
   parser.addOption(portOption);
+  const QCommandLineOption pathsOption(
+      QStringLiteral("show-paths"),
+      QStringLiteral("Print where the pictures and the help page are read from and where the "
+                     "settings are kept, then exit."));
+  parser.addOption(pathsOption);
   parser.process(app);
+
+  if (parser.isSet(pathsOption)) {
+    const SettingsRegistry store;
+    std::printf("pictures: %s\nhelp: %s\nsettings: %s\n",
+                qPrintable(ProgramPath(QStringLiteral("Grafics\\"))), qPrintable(HelpPagePath()),
+                qPrintable(store.FilePath()));
+    return 0;
+  }
 
   // Before any window: the off-screen bitmaps, the settings store and the
   // graticule. A graticule that cannot be read ends the program here.
