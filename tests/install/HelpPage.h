@@ -26,11 +26,11 @@ inline HelpPageWalk WalkHelpPage(const QString& pagePath) {
   }
   const QString html = QString::fromUtf8(file.readAll());
   QSet<QString> ids;
-  static const QRegularExpression idPattern(QStringLiteral(R"(\sid\s*=\s*"([^"]*)")"));
+  static const QRegularExpression idPattern(QStringLiteral(R"re(\sid\s*=\s*"([^"]*)")re"));
   for (auto it = idPattern.globalMatch(html); it.hasNext();) ids.insert(it.next().captured(1));
 
   static const QRegularExpression refPattern(
-      QStringLiteral(R"(<(a|img|link|script)\b[^>]*\s(href|src)\s*=\s*"([^"]*)")"),
+      QStringLiteral(R"re(<(a|img|link|script)\b[^>]*\s(href|src)\s*=\s*"([^"]*)")re"),
       QRegularExpression::CaseInsensitiveOption);
   const QDir folder = QFileInfo(pagePath).dir();
   for (auto it = refPattern.globalMatch(html); it.hasNext();) {

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -21,14 +22,24 @@ TEST(HelpPage, EveryLinkAndPictureResolves) {
   EXPECT_GE(walk.pictures, 2);
 }
 
-TEST(HelpPage, ItsPicturesAreScreensOfTheWindow) {
+bool Shows(const QImage& image, QRgb colour) {
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (image.pixel(x, y) == colour) return true;
+  return false;
+}
+
+TEST(HelpPage, ItsPicturesAreScreensOfTheWindowWithBothTraces) {
   for (const char* name : {"screen-main.png", "screen-com-settings.png"}) {
     SCOPED_TRACE(name);
     const QImage shot(QFileInfo(HelpPagePath()).dir().filePath(QLatin1String(name)));
     ASSERT_FALSE(shot.isNull());
-    // The whole window: its client area of 976 x 608 under the menu bar.
+    // The whole window, as wide as its client area, and a capture on it:
+    // the CH1 and CH2 trace colours.
     EXPECT_EQ(shot.width(), 976);
-    EXPECT_GT(shot.height(), 608);
+    EXPECT_GT(shot.height(), 545);
+    EXPECT_TRUE(Shows(shot, qRgb(0, 126, 255)));
+    EXPECT_TRUE(Shows(shot, qRgb(255, 0, 0)));
   }
 }
 
