@@ -23,8 +23,12 @@ deb $mirror $suite-updates main
 deb http://deb.debian.org/debian-security $suite-security main
 SOURCES
 cp "$deb" "$root/tmp/"
+# What a running system has: processes, the device tree the port listing
+# walks, and pseudo-terminals for the built-in simulator.
 mountpoint -q "$root/proc" || mount -t proc proc "$root/proc"
-trap 'umount "$root/proc" 2>/dev/null || true' EXIT
+mountpoint -q "$root/sys" || mount -t sysfs sysfs "$root/sys"
+mountpoint -q "$root/dev/pts" || mount --bind /dev/pts "$root/dev/pts"
+trap 'umount "$root/dev/pts" "$root/sys" "$root/proc" 2>/dev/null || true' EXIT
 
 in_root() { chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root "$@"; }
 
