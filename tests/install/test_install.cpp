@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string_view>
 
 namespace {
 
@@ -114,10 +115,17 @@ TEST_F(Installed, EveryFileIsWhereALinuxDesktopLooks) {
 TEST_F(Installed, RunFromAnotherFolderItNamesItsInstalledData) {
   QTemporaryDir elsewhere;
   ASSERT_TRUE(elsewhere.isValid());
-  const Finished version = RunProgram(Program(), {QStringLiteral("--version")}, elsewhere.path(),
-                                 UserEnvironment(elsewhere.path()));
-  EXPECT_EQ(version.exitCode, 0) << version.err.toStdString();
-  EXPECT_TRUE(version.out.startsWith(QLatin1String("tessaron-scope "))) << version.out.toStdString();
+  // The printing options need no display at all (a terminal over ssh).
+  QProcessEnvironment headless = UserEnvironment(elsewhere.path());
+  for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) headless.remove(QLatin1String(name));
+  for (const char* option : {"--version", "--help"}) {
+    SCOPED_TRACE(option);
+    const Finished printed = RunProgram(Program(), {QLatin1String(option)}, elsewhere.path(), headless);
+    EXPECT_EQ(printed.exitCode, 0) << printed.err.toStdString();
+    EXPECT_TRUE(printed.out.startsWith(QLatin1String(option == std::string_view("--version") ? "tessaron-scope " SCOPE_VERSION
+                                                                                              : "Usage:")))
+        << printed.out.toStdString();
+  }
 
   const Finished paths = RunProgram(Program(), {QStringLiteral("--show-paths")}, elsewhere.path(),
                                UserEnvironment(elsewhere.path()));
