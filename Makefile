@@ -3,7 +3,9 @@
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 
-.PHONY: run test build deps bench clean
+PREFIX ?= /usr/local
+
+.PHONY: run test build deps bench clean install package
 
 deps:
 	@scripts/deps.sh
@@ -20,6 +22,15 @@ test: build
 
 bench: build
 	@cd $(BUILD) && for b in bin/bench_*; do QT_QPA_PLATFORM=offscreen ./$$b; done
+
+# make install PREFIX=/usr DESTDIR=/tmp/stage: the programs, their pictures and
+# help page, the desktop entry, icons, metainfo and man pages under PREFIX.
+install: build
+	@DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package, $(BUILD)/tessaron-scope_<version>_<arch>.deb.
+package: build
+	@cmake --build $(BUILD) --target package
 
 clean:
 	rm -rf $(BUILD)

@@ -177,6 +177,7 @@ class TForm1 : public QMainWindow, public ScopeState {
 #include "controls/Form1CalibrationMembers.h"
 #include "measure/Form1MeasureMembers.h"
 #include "storage/Form1StorageMembers.h"
+#include "storage/Form1HelpMembers.h"
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -3,11 +3,15 @@
 #include "app/Errors.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QUrl>
+
+#include <cstdio>
 
 namespace {
 void Box(QWidget* parent, QMessageBox::Icon icon, const QString& text) {
@@ -17,6 +21,9 @@ void Box(QWidget* parent, QMessageBox::Icon icon, const QString& text) {
 }  // namespace
 
 void DialogUi::ShowError(const QString& text) {
+  // Also on standard error: a program started from the desktop's menu has
+  // its output in the session journal, where a support request can find it.
+  std::fprintf(stderr, "tessaron-scope: %s\n", qPrintable(ErrorBoxText(text)));
   Box(parent_, QMessageBox::Critical, ErrorBoxText(text));
 }
 
@@ -78,3 +85,8 @@ void ScriptedUi::PrintToPdf(const QString& path, const QImage& image) {
 }
 
 void DialogUi::Beep(int, int) { QApplication::beep(); }
+
+bool DialogUi::OpenDocument(const QString& path) {
+  // On Linux this hands the file to xdg-open, which picks the user's browser.
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}

@@ -33,6 +33,10 @@ class UiServices {
   // Prints the picture scaled to the page; false when the user cancels.
   virtual bool PrintImage(const QImage& image) = 0;
   virtual void Beep(int frequencyHz, int durationMs) = 0;
+  // Opens a local file with the desktop's program for its type (the help page
+  // in the browser) and returns at once; false when no program could be
+  // started for it.
+  virtual bool OpenDocument(const QString& path) = 0;
 };
 
 // The real dialogs, parented to the main window.
@@ -46,13 +50,15 @@ class DialogUi : public UiServices {
   QString SaveFileName(const QString& filter, const QString& defaultExt) override;
   bool PrintImage(const QImage& image) override;
   void Beep(int frequencyHz, int durationMs) override;
+  bool OpenDocument(const QString& path) override;
 
  private:
   QWidget* parent_;
 };
 
 // For tests: records every box and answers file and print dialogs in order
-// from the queued answers (an empty queue answers "cancel").
+// from the queued answers (an empty queue answers "cancel"); documents are
+// recorded, never opened.
 class ScriptedUi : public UiServices {
  public:
   void ShowError(const QString& text) override { errors.push_back(text); }
@@ -68,6 +74,10 @@ class ScriptedUi : public UiServices {
   // does when the user picks "Print to File".
   static void PrintToPdf(const QString& path, const QImage& image);
   void Beep(int, int) override { ++beeps; }
+  bool OpenDocument(const QString& path) override {
+    opened.push_back(path);
+    return openDocumentAnswer;
+  }
 
   QStringList errors;
   QStringList messages;
@@ -77,6 +87,8 @@ class ScriptedUi : public UiServices {
   bool printAnswer = true;
   QString printToPdf;  // set: an accepted print is written to this PDF file
   int beeps = 0;
+  QStringList opened;  // documents handed to the desktop, in order
+  bool openDocumentAnswer = true;
 
  private:
   static QString Next(std::deque<QString>& answers) {
