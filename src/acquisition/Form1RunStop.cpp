@@ -9,9 +9,12 @@
 #include "acquisition/RunStopPictures.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QProgressBar>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace {
 

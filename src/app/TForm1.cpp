@@ -124,6 +124,9 @@ int TForm1::FormHeight() const { return Client->height() + FrameHeight; }
 
 void TForm1::ShowBitmap(TImage* image, const QString& relativePath) {
   const QString path = ProgramPath(relativePath);
+  // Already showing this picture: nothing to decode, nothing to look up on
+  // disk. The plot puts the run picture back at every frame.
+  if (image->FileName() == path && decodedBitmaps_.contains(path)) return;
   const QFileInfo file(path);
   auto cached = decodedBitmaps_.constFind(path);
   if (cached == decodedBitmaps_.constEnd() || !file.exists() ||

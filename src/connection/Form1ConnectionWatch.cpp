@@ -4,6 +4,7 @@
 // instrument all end up as the disconnected indicator, never as a message.
 #include "app/TForm1.h"
 
+#include "acquisition/CaptureWait.h"
 #include "connection/FirmwareIdentity.h"
 #include "connection/PortList.h"
 
