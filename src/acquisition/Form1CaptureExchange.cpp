@@ -18,7 +18,8 @@ constexpr int DrainTimeoutMs = 5;  // the drain form takes no time-out; kept as 
 
 void TForm1::DiscardInput() {
   if (!LinkClock.isValid()) LinkClock.start();
-  if (SerialPort.ReadBlock(0, DrainTimeoutMs) > 0) LineState.InputSeen(LinkClock.elapsed());
+  const int discarded = SerialPort.ReadBlock(0, DrainTimeoutMs);
+  if (discarded > 0) LineState.InputSeen(LinkClock.elapsed(), discarded);
 }
 
 bool TForm1::LineQuiet() {
@@ -29,11 +30,13 @@ bool TForm1::LineQuiet() {
 void TForm1::SendStopByte() {
   if (!LinkClock.isValid()) LinkClock.start();
   SerialPort.WriteByte(capture_protocol::StopByte, WriteTimeoutMs);
-  CaptureOutstanding = false;
   // A reply already on its way may go on arriving for up to one reply time.
   // What is queued goes now; the rest is discarded by whoever next needs the
   // line, once it has been quiet (the capture wait, the connection watch).
-  LineState.Disturbed(LinkClock.elapsed());
+  // Nothing of the awaited reply has been read yet, so all of it may come.
+  LineState.Disturbed(LinkClock.elapsed(),
+                      CaptureOutstanding ? capture_protocol::CaptureReplyLength : -1);
+  CaptureOutstanding = false;
   DiscardInput();
 }
 

@@ -55,6 +55,7 @@ bool TForm1::AwaitQuietLine() {
   // A reply cut short by a stop byte may still be arriving: it is discarded
   // until the line has been quiet, and only then is anything new asked.
   // Called while stopped, GetData sends nothing into such a line.
+  if (!LineState.Dirty()) return true;
   while (!LineQuiet()) {
     if (DeviceVanished()) {
       LeaveBecauseDeviceVanished();
@@ -65,7 +66,9 @@ bool TForm1::AwaitQuietLine() {
       return false;
     }
     const int sleepMs = std::max(1, LineState.MsUntilSettled(LinkClock.elapsed()));
-    ReplyWait->WaitAndDispatch(SerialPort.IsOpen ? SerialPort.Handle : -1, sleepMs);
+    // Asleep until the line may have settled, not woken by each byte of a
+    // tail: it is discarded in one go at the next pass.
+    ReplyWait->WaitAndDispatch(-1, sleepMs);
     if (!alive) return false;
     SetEnabled(Anoucer, true);
   }

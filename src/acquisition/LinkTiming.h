@@ -19,9 +19,12 @@ inline constexpr double CharacterMs = 1000.0 * BitsPerCharacter / LineBaud;  // 
 // One whole capture reply at the line speed, rounded up: 3439 ms.
 inline constexpr int ReplyMs = (3001 * BitsPerCharacter * 1000 + LineBaud - 1) / LineBaud;
 
-// Silence that ends a reply cut short: dozens of character times, and more
-// than a USB serial bridge holds bytes back before it passes them on.
-inline constexpr int QuietLineMs = 50;
+// Silence that ends a reply of unknown length (cut short by the stop byte, or
+// never begun): far more than a USB serial bridge holds bytes back, or than a
+// busy computer leaves a simulated instrument unscheduled.
+inline constexpr int QuietLineMs = 250;
+// Silence after the last byte of a reply whose whole length has been seen.
+inline constexpr int TailDoneQuietMs = 20;
 // The discard never lasts longer than one reply plus the quiet time: an
 // instrument that never falls silent does not hold the scope for ever.
 inline constexpr int SettleLimitMs = ReplyMs + QuietLineMs;
@@ -32,35 +35,46 @@ inline constexpr int LastByteGraceMs = 10;
 class QuietLine {
  public:
   // A stop byte (or a query whose answer may be left over) went out.
-  void Disturbed(std::int64_t nowMs) {
+  // `bytesToCome`: what is left of a reply that was being awaited, counting
+  // what is queued now (-1: nothing known).
+  void Disturbed(std::int64_t nowMs, int bytesToCome = -1) {
     if (!dirty_) since_ = nowMs;
     dirty_ = true;
     lastInputMs_ = nowMs;
+    bytesToCome_ = bytesToCome;
   }
-  // Input was discarded.
-  void InputSeen(std::int64_t nowMs) {
-    if (dirty_) lastInputMs_ = nowMs;
+  // `count` bytes of input were discarded.
+  void InputSeen(std::int64_t nowMs, int count) {
+    if (!dirty_) return;
+    lastInputMs_ = nowMs;
+    if (bytesToCome_ > 0) bytesToCome_ = count >= bytesToCome_ ? 0 : bytesToCome_ - count;
   }
   // The exchange that disturbed it ended cleanly: nothing is left to come.
   void Clear() { dirty_ = false; }
 
   bool Settled(std::int64_t nowMs) {
-    if (dirty_ && (nowMs - lastInputMs_ >= QuietLineMs || nowMs - since_ >= SettleLimitMs))
-      dirty_ = false;
+    if (dirty_ && nowMs >= SettledAt()) dirty_ = false;
     return !dirty_;
   }
   // How long until Settled may turn true if nothing more arrives.
   int MsUntilSettled(std::int64_t nowMs) const {
     if (!dirty_) return 0;
-    const std::int64_t at = std::min(lastInputMs_ + QuietLineMs, since_ + SettleLimitMs);
-    return static_cast<int>(std::clamp<std::int64_t>(at - nowMs, 0, SettleLimitMs));
+    return static_cast<int>(std::clamp<std::int64_t>(SettledAt() - nowMs, 0, SettleLimitMs));
   }
   bool Dirty() const { return dirty_; }
 
  private:
+  // A reply seen to its last byte needs only a short silence after it; one
+  // of unknown length the long one; neither more than the limit.
+  std::int64_t SettledAt() const {
+    const int quiet = bytesToCome_ == 0 ? TailDoneQuietMs : QuietLineMs;
+    return std::min(lastInputMs_ + quiet, since_ + SettleLimitMs);
+  }
+
   bool dirty_ = false;
   std::int64_t since_ = 0;
   std::int64_t lastInputMs_ = 0;
+  int bytesToCome_ = -1;
 };
 
 // How long the capture wait sleeps while part of a reply is queued, so a

@@ -100,6 +100,10 @@ TEST_P(Interrupted, TheNextRecordIsTheInstrumentsNextRecordUnshifted) {
   ASSERT_FALSE(script.TimedOut()) << c.name;
   EXPECT_EQ(f.RecordsReceived, before + 1) << c.name;
   EXPECT_EQ(Misfit(), "") << c.name;
+  // The first reply was cut into by a stop byte, and the record came from a
+  // second command.
+  ASSERT_TRUE(WaitFor([&] { return RunStopSim::IsStop(sim->Frames().value(sim->Frames().size() - 1)); }));
+  EXPECT_TRUE(sim->Wire().startsWith("AA FF AA")) << c.name << ": " << sim->Wire().toStdString();
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
 }
 
@@ -111,7 +115,11 @@ INSTANTIATE_TEST_SUITE_P(
                        f.RunStopClick();
                        QTimer::singleShot(300, &f, [&f] { f.RUNSTOP->trigger(); });
                      }},
-        Interruption{"a new trigger level", [](TForm1& f) { f.TrigUPClick(); }},
+        Interruption{"a new trigger level typed",
+                     [](TForm1& f) {
+                       f.TriggerVEdit->setText(QStringLiteral("1"));
+                       f.TriggerVEditKeyDown(Qt::Key_Return);
+                     }},
         Interruption{"Normal chosen, then Auto",
                      [](TForm1& f) {
                        f.Normal1->trigger();
