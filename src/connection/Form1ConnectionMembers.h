@@ -45,6 +45,9 @@
   // Counts exchanges with the instrument: an identify exchange is given up
   // once a later one (or a capture command) has begun.
   std::uint64_t IdentifyExchange = 0;
+  // A tick's exchange is waiting for its answer: a tick run nested inside
+  // that wait (the timer fires again) leaves the line to it.
+  bool IdentifyBusy = false;
 
   TLabel* Label3 = nullptr;        // the chosen port name: the one source of truth
   QPushButton* Button1 = nullptr;  // "Detect HW Rev."

@@ -85,6 +85,7 @@ bool TForm1::DiscardAnswerBytes(int count, int timeoutMs, std::uint64_t exchange
 }
 
 void TForm1::Timer1Timer() {
+  if (IdentifyBusy) return;
   ApplyCommandLinePort();
   // Device paths are longer than the panel has room for.
   Label3->setToolTip(Label3->text());
@@ -103,6 +104,15 @@ void TForm1::Timer1Timer() {
 
   const QPointer<TForm1> alive(this);
   const std::uint64_t exchange = ++IdentifyExchange;
+  IdentifyBusy = true;
+  // However the exchange ends, a later tick may talk again; nothing is
+  // touched if the window went meanwhile.
+  struct Done {
+    QPointer<TForm1> form;
+    ~Done() {
+      if (form) form->IdentifyBusy = false;
+    }
+  } done{alive};
   SerialPort.ReadBlock(0, 0);
   SerialPort.WriteByte(connection::IdentifyQuery, kByteTimeoutMs);
   // Until this exchange ends, what it leaves on the line is not to be taken
@@ -168,6 +178,9 @@ void TForm1::ComboBox1Change() {
   // A choice in the panel outranks the name given on the command line.
   CommandLinePortSettled = true;
   Label3->setText(port);
+  // An exchange still waiting on the old port is over.
+  ++IdentifyExchange;
+  IdentifyBusy = false;
   SerialPort.Close();
   OpenCOM();
   Timer1Timer();
