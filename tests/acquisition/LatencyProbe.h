@@ -15,13 +15,14 @@ class LatencyProbe {
   LatencyProbe() {
     sample_.setInterval(10);
     sinceTick_.start();
+    sinceReset_.start();
     QObject::connect(&sample_, &QTimer::timeout, [this] {
-      worst_ = std::max(worst_, sinceTick_.restart() - sample_.interval());
+      Note(sinceTick_.restart() - sample_.interval());
       if (pending_) return;
       pending_ = true;
       posted_.start();
       QTimer::singleShot(0, &sample_, [this] {
-        worst_ = std::max(worst_, posted_.elapsed());
+        Note(posted_.elapsed());
         ++samples_;
         pending_ = false;
       });
@@ -31,16 +32,28 @@ class LatencyProbe {
   void Stop() { sample_.stop(); }
   void Reset() {
     sinceTick_.restart();
+    sinceReset_.restart();
+    worstEndedAt_ = 0;
     worst_ = 0;
     samples_ = 0;
   }
   qint64 WorstMs() const { return worst_; }
+  // When the worst stall ended, in ms since the probe started or was reset.
+  qint64 WorstEndedAtMs() const { return worstEndedAt_; }
   int Samples() const { return samples_; }
 
  private:
+  void Note(qint64 ms) {
+    if (ms <= worst_) return;
+    worst_ = ms;
+    worstEndedAt_ = sinceReset_.elapsed();
+  }
+
   QTimer sample_;
   QElapsedTimer posted_;
   QElapsedTimer sinceTick_;
+  QElapsedTimer sinceReset_;
+  qint64 worstEndedAt_ = 0;
   bool pending_ = false;
   qint64 worst_ = 0;
   int samples_ = 0;

@@ -100,15 +100,18 @@ TEST_P(FaultLatency, TheWindowAnswersWithin50MsRunningAndStopped) {
   });
   ASSERT_TRUE(WaitFor([&] { return phaseOver && f.Running == 0 && f.AwaitingData == 0; }, phaseMs + 20000));
   const qint64 running = probe.WorstMs();
+  const qint64 runningAt = probe.WorstEndedAtMs();
 
   // Stopped, the watch ticking.
   probe.Reset();
   RunEventsFor(phaseMs);
   const qint64 stopped = probe.WorstMs();
+  const qint64 stoppedAt = probe.WorstEndedAtMs();
   events.stop();
 
-  std::printf("%-10s worst event-loop latency: running %lld ms, stopped %lld ms\n", c.name,
-              static_cast<long long>(running), static_cast<long long>(stopped));
+  std::printf("%-10s worst event-loop latency: running %lld ms (at %lld ms), stopped %lld ms (at %lld ms)\n",
+              c.name, static_cast<long long>(running), static_cast<long long>(runningAt),
+              static_cast<long long>(stopped), static_cast<long long>(stoppedAt));
   EXPECT_LT(running, 50) << c.name;
   EXPECT_LT(stopped, 50) << c.name;
   EXPECT_GT(probe.Samples(), phaseMs / 20);  // the probe ran throughout
