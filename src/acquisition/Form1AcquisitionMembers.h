@@ -66,6 +66,9 @@
   // A capture command went out and neither its reply nor a stop byte has
   // followed: the instrument is armed.
   bool CaptureOutstanding = false;
+  // It went out while acquisition ran (not the lone command of a GetData
+  // called while stopped, whose answer a later drain discards).
+  bool CommandWhileRunning = false;
   link_timing::QuietLine LineState;
   QElapsedTimer LinkClock;  // the steady clock the line's quiet is judged by
   qint64 ProgressShownAt = -1;

@@ -65,6 +65,7 @@ void TForm1::SendCaptureCommand() {
     SerialPort.WriteByte(byte, WriteTimeoutMs);
   }
   CaptureOutstanding = true;
+  CommandWhileRunning = Running == 1;
   // An identify exchange still waiting for its answer is over: the line now
   // carries this capture.
   ++IdentifyExchange;

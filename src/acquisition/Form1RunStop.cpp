@@ -190,7 +190,7 @@ void TForm1::LeaveThroughStopExit() {
   // The wait was ended without a stop byte (the window closing): the
   // instrument must not be left armed, or its late answer would greet the
   // next start's identify query.
-  if (CaptureOutstanding) SendStopByte();
+  if (CaptureOutstanding && CommandWhileRunning) SendStopByte();
   // Whatever the instrument sent after the stop byte must not be taken for
   // the next answer.
   DiscardInput();

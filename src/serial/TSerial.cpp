@@ -27,7 +27,7 @@ constexpr int kScratchSize = 4097;
 constexpr std::size_t kLongestName = 64;
 const std::string kSimulatorName = "SIM1";
 // The longest a drain goes on discarding input that keeps coming.
-constexpr int kLongestDrainMs = 20;
+constexpr int kLongestDrainMs = 5;
 
 using Clock = std::chrono::steady_clock;
 
