@@ -337,12 +337,17 @@ void SimServer::WriteOutput(double now) {
 
 void SimServer::Flood() {
   // As fast as the pseudo-terminal takes them: until it is full, then again
-  // once it has room.
-  std::uint8_t chunk[4096];
+  // once it has room. The noise is made once, so the flood costs the
+  // computer the writes alone, as a real device's would.
+  if (floodNoise_.empty()) {
+    floodNoise_.resize(1 << 16);
+    for (auto& b : floodNoise_) b = RandomByte();
+  }
   for (;;) {
-    for (auto& b : chunk) b = RandomByte();
-    const ssize_t n = ::write(master_, chunk, sizeof chunk);
+    const std::size_t chunk = 4096;
+    const ssize_t n = ::write(master_, floodNoise_.data() + floodAt_, chunk);
     if (n <= 0) return;
+    floodAt_ = (floodAt_ + static_cast<std::size_t>(n)) % (floodNoise_.size() - chunk);
   }
 }
 

@@ -96,6 +96,8 @@ class SimServer {
   bool writeBlocked_ = false;
   double dropAt_ = -1;  // when the drop fault closes the link; -1 while it does not
   std::uint64_t randomState_ = 0x9E3779B97F4A7C15ULL;
+  std::vector<std::uint8_t> floodNoise_;  // the flood fault's bytes, made once
+  std::size_t floodAt_ = 0;
 
   std::thread thread_;  // last: starts once everything above is in place
 };
