@@ -7,7 +7,8 @@
 //   BM_UnansweredWait      processor time of the scope process while a capture
 //                          waits for a reply that never comes (normal trigger,
 //                          no edge), as a share of one core.
-//   BM_WaitAfterPeerGone   the same after the instrument vanished mid-wait.
+//   BM_WaitAfterPeerGone   the instrument vanishing mid-wait: how long until the
+//                          wait has ended by itself (key back to RUN).
 #include <benchmark/benchmark.h>
 
 #include "acquisition/test_runstop_sim.h"
@@ -57,7 +58,7 @@ void Connect(TForm1& f, const RunStopSim& sim, bool autoTrigger) {
 }
 
 void BM_ContinuousCaptures(benchmark::State& state) {
-  RunStopSim sim;
+  RunStopSim sim({"--unpaced"});
   ScopeWindow w(true, /*stopWatch=*/true);
   Connect(*w.form, sim, /*autoTrigger=*/true);
   const int runMs = static_cast<int>(state.range(0));
@@ -121,10 +122,21 @@ void BM_UnansweredWait(benchmark::State& state) {
 BENCHMARK(BM_UnansweredWait)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_WaitAfterPeerGone(benchmark::State& state) {
-  auto sim = std::make_unique<RunStopSim>(kNoEdge);
-  ScopeWindow w(true, /*stopWatch=*/true);
-  Connect(*w.form, *sim, /*autoTrigger=*/false);
-  MeasureWait(state, nullptr, w, [&] { sim.reset(); });
+  for (auto _ : state) {
+    auto sim = std::make_unique<RunStopSim>(kNoEdge);
+    ScopeWindow w(true, /*stopWatch=*/true);
+    Connect(*w.form, *sim, /*autoTrigger=*/false);
+    double gone = 0, ended = 0;
+    QTimer::singleShot(0, [&] { w->RUNSTOP->trigger(); });
+    QTimer::singleShot(300, [&] {
+      sim.reset();
+      gone = WallSeconds();
+    });
+    WaitFor([&] { return gone > 0 && w->Running == 0 && w->AwaitingData == 0; }, 20000);
+    ended = WallSeconds();
+    state.SetIterationTime(ended - gone);
+    state.counters["ended_by_itself"] = w->Running == 0 ? 1 : 0;
+  }
 }
 BENCHMARK(BM_WaitAfterPeerGone)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 

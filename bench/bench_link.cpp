@@ -16,6 +16,7 @@
 
 #include "acquisition/CaptureProtocol.h"
 #include "serial/TSerial.h"
+#include "sim/BuiltInSimulator.h"
 
 namespace {
 
@@ -42,6 +43,7 @@ cp::CaptureCommandInputs Panel(int timeBaseIndex) {
 
 void BM_CaptureOverLink(benchmark::State& state) {
   TSerial port;
+  BuiltInSimulator::SetUnpaced(true);  // the ceiling, not a user's pace
   if (!port.Open("SIM1", "9600", "NONE", "8", false)) {
     state.SkipWithError("the built-in simulator's port does not open");
     return;

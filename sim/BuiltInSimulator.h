@@ -6,6 +6,9 @@
 
 #include <memory>
 #include <string>
+#include <vector>
+
+#include "sim/FrameLog.h"
 
 class BuiltInSimulator {
  public:
@@ -15,6 +18,14 @@ class BuiltInSimulator {
   BuiltInSimulator& operator=(const BuiltInSimulator&) = delete;
 
   const std::string& SlavePath() const;
+  // The frames it received, as tessaron-sim's log gives them (bounded).
+  std::vector<sim::ReceivedFrame> ReceivedFrames() const;
+
+  // Paced like an instrument a user sees (at most 50 captures a second) unless
+  // set otherwise; benchmarks and tests that want full speed turn this on
+  // before the port is opened. Also on when TESSARON_SIM1_UNPACED is set.
+  static void SetUnpaced(bool unpaced);
+  static bool Unpaced();
 
  private:
   struct Impl;

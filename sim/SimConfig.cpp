@@ -65,6 +65,12 @@ bool ApplyFault(std::string_view text, Faults& faults) {
     faults.wrongIdentify = true;
   } else if (name == "bad-date" && takesNoArgument) {
     faults.badDate = true;
+  } else if (name == "flood" && takesNoArgument) {
+    faults.flood = true;
+  } else if (name == "late-last") {
+    const auto n = number(5, 1, 60000);
+    if (!n) return false;
+    faults.lateLastMilliseconds = *n;
   } else if (name == "truncate") {
     const auto n = number(1500, 0, static_cast<int>(kReplyLength) - 1);
     if (!n) return false;
@@ -131,6 +137,10 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments) {
       }
     } else if (option == "--realtime" && flagOnly()) {
       config.realTime = true;
+    } else if (option == "--unpaced" && flagOnly()) {
+      config.minReplyMilliseconds = 0;
+    } else if (option == "--finish-replies" && flagOnly()) {
+      config.finishReplies = true;
     } else if (option == "--baud") {
       // The rate is optional, so it is only taken after "=".
       const std::optional<int> rate =
@@ -184,8 +194,8 @@ the channel byte picks for 1 MS/s. Samples are converter codes
 taken at the rate of the time-base index. The trigger edge lands on the sample
 under the scope's trigger marker. Normal mode without an edge never answers;
 auto mode answers untriggered after --auto-wait. The stop byte 255 ends a
-pending capture and cuts off an answer still going out. Other bytes are
-ignored.
+pending capture and cuts off an answer still going out (see
+--finish-replies). Other bytes are ignored.
 
 Signals:
   --ch1 SIGNAL        CH1 input (default sine:2000:4:0)
@@ -210,7 +220,14 @@ Pacing:
   --baud[=RATE]       send at the byte rate of the real link, 11 bits a byte
                       (8 data bits, even parity, 1 stop bit); RATE default 9600
   --auto-wait MS      how long auto mode waits for an edge (default 100)
-  Without these, answers leave as fast as the pseudo-terminal takes them.
+  --unpaced           answer a capture as soon as it is decided; by default no
+                      reply leaves sooner than 20 ms after its command (at
+                      most 50 captures a second, as a screen shows them)
+  --finish-replies    a stop byte cancels only a capture still waiting for its
+                      trigger: a reply already going out is sent to its end,
+                      as an instrument may do
+  Without --baud or --realtime, answers leave as fast as the pseudo-terminal
+  takes them.
 
 Faults, for testing the scope (--fault may be given more than once):
   --fault silent      read everything, answer nothing
@@ -223,6 +240,10 @@ Faults, for testing the scope (--fault may be given more than once):
   --fault drip[=MS]   send answers one byte at a time, MS ms apart (default 5)
   --fault wrong-id    the identify answer starts with "E" instead of "O"
   --fault bad-date    the identify answer's date digits are "0" and "Z"
+  --fault flood       send random bytes as fast as the pseudo-terminal takes
+                      them, all the time, and answer nothing
+  --fault late-last[=MS]  the last byte of each capture reply leaves MS ms
+                      after the one before it (default 5)
 
 Other:
   --log FILE          write each received frame to FILE as one line of hex

@@ -20,7 +20,13 @@ struct Faults {
   int dripMilliseconds = 0;    // answers go out one byte at a time, this far apart
   bool wrongIdentify = false;  // the identify answer does not start with "O"
   bool badDate = false;        // the identify answer's date digits name no month or year
+  bool flood = false;          // random bytes as fast as the link takes them, answers nothing
+  int lateLastMilliseconds = 0;  // the last byte of each capture reply comes this much later
 };
+
+// The fewest milliseconds between a capture command and its reply by default:
+// at most 50 captures a second, about what a screen can show.
+inline constexpr int DefaultMinReplyMilliseconds = 20;
 
 struct SimConfig {
   Inputs inputs{
@@ -32,6 +38,11 @@ struct SimConfig {
   bool realTime = false;  // a reply leaves no earlier than its last sample was taken
   int baud = 0;           // 0: as fast as the link takes it; else 11 bits a byte at this rate
   int autoWaitMilliseconds = 100;  // how long auto mode waits for an edge
+  // No reply leaves sooner than this after its command (0: unpaced).
+  int minReplyMilliseconds = DefaultMinReplyMilliseconds;
+  // The stop byte cancels only a capture still waiting for its trigger; a
+  // reply already going out is sent to its end.
+  bool finishReplies = false;
   Faults faults;
   std::string logPath;   // each received frame as a line of hex
   std::string linkPath;  // a symlink to the slave, kept by tessaron-sim

@@ -46,21 +46,11 @@ double PacedRate(const SimConfig& config) {
 
 }  // namespace
 
-std::string HexText(const std::vector<std::uint8_t>& bytes) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string text;
-  for (std::uint8_t b : bytes) {
-    if (!text.empty()) text += ' ';
-    text += kDigits[b >> 4];
-    text += kDigits[b & 0x0F];
-  }
-  return text;
-}
-
 SimServer::SimServer(SimConfig config)
     : config_(std::move(config)),
       bytesPerSecond_(PacedRate(config_)),
-      epoch_(std::chrono::steady_clock::now()) {
+      epoch_(std::chrono::steady_clock::now()),
+      log_(config_.logPath) {
   master_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
   if (master_ < 0) Fail("no pseudo-terminal");
   // Raw before anyone opens the slave: it starts in cooked mode and would
@@ -88,18 +78,6 @@ SimServer::SimServer(SimConfig config)
   }
   wakeRead_ = wake[0];
   wakeWrite_ = wake[1];
-
-  if (!config_.logPath.empty()) {
-    log_ = std::fopen(config_.logPath.c_str(), "we");
-    if (log_ == nullptr) {
-      const int error = errno;
-      ::close(master_);
-      ::close(wakeRead_);
-      ::close(wakeWrite_);
-      errno = error;
-      Fail("cannot create " + config_.logPath);
-    }
-  }
   thread_ = std::thread([this] { Serve(); });
 }
 
@@ -111,12 +89,6 @@ SimServer::~SimServer() {
   if (master_ >= 0) ::close(master_);
   ::close(wakeRead_);
   ::close(wakeWrite_);
-  if (log_ != nullptr) std::fclose(log_);
-}
-
-std::vector<ReceivedFrame> SimServer::ReceivedFrames() const {
-  std::lock_guard lock(framesMutex_);
-  return frames_;
 }
 
 double SimServer::Now() const {
@@ -139,6 +111,9 @@ void SimServer::Serve() {
     if (!output_.empty() && !writeBlocked_ && bytesPerSecond_ > 0) {
       wakeAt = std::min(wakeAt, nextByteAt_);
     }
+    if (!output_.empty() && !writeBlocked_ && holdUntil_ >= 0) {
+      wakeAt = std::min(wakeAt, holdUntil_);
+    }
     const bool watchMaster = now >= hangupUntil;
     if (!watchMaster) wakeAt = std::min(wakeAt, hangupUntil);
     int timeoutMs = -1;
@@ -147,9 +122,10 @@ void SimServer::Serve() {
                                               static_cast<double>(INT_MAX)));
     }
 
+    const bool wantWrite = writeBlocked_ || config_.faults.flood;
     pollfd fds[2] = {{wakeRead_, POLLIN, 0},
                      {watchMaster ? master_ : -1,
-                      static_cast<short>(POLLIN | (writeBlocked_ ? POLLOUT : 0)), 0}};
+                      static_cast<short>(POLLIN | (wantWrite ? POLLOUT : 0)), 0}};
     if (::poll(fds, 2, timeoutMs) < 0) continue;  // EINTR: look again
     if (fds[0].revents != 0) {
       char drain[16];
@@ -161,6 +137,7 @@ void SimServer::Serve() {
     } else if ((fds[1].revents & (POLLHUP | POLLERR)) != 0) {
       hangupUntil = Now() + kHangupBackoffSeconds;
     }
+    if ((fds[1].revents & POLLOUT) != 0 && config_.faults.flood) Flood();
   }
 }
 
@@ -198,11 +175,14 @@ void SimServer::Feed(std::uint8_t byte) {
       break;
     case kStopByte:
       Record(FrameKind::Stop, {byte});
-      // Ends the pending capture and whatever is still going out, so the
-      // scope's short flush after the stop byte leaves the line quiet.
+      // Ends a capture still waiting for its trigger. Unless told to finish
+      // its replies (as an instrument may), it also cuts off whatever is
+      // still going out, so the line is quiet at once.
       hasPending_ = false;
-      output_.clear();
-      writeBlocked_ = false;
+      if (!config_.finishReplies) {
+        output_.clear();
+        writeBlocked_ = false;
+      }
       break;
     default:
       Record(FrameKind::Ignored, {byte});
@@ -211,12 +191,7 @@ void SimServer::Feed(std::uint8_t byte) {
 }
 
 void SimServer::Record(FrameKind kind, std::vector<std::uint8_t> bytes) {
-  if (log_ != nullptr) {
-    std::fprintf(log_, "%s\n", HexText(bytes).c_str());
-    std::fflush(log_);
-  }
-  std::lock_guard lock(framesMutex_);
-  frames_.push_back({kind, std::move(bytes)});
+  log_.Record(kind, std::move(bytes));
 }
 
 std::uint8_t SimServer::RandomByte() {
@@ -253,7 +228,8 @@ void SimServer::ArmCapture(const CommandFrame& frame) {
   // The samples before the trigger have to be taken before an edge counts.
   const double armed =
       now + std::max(0, TriggerSampleIndex(setup) - 1) * SamplePeriodSeconds(setup);
-  pending_ = PendingCapture{setup, now, armed, false, {}};
+  pending_ = PendingCapture{setup, now, armed, false,
+                            now + config_.minReplyMilliseconds / 1000.0, {}};
   hasPending_ = true;
 }
 
@@ -261,7 +237,9 @@ void SimServer::ServicePending(double now) {
   if (!hasPending_ || now < pending_.dueAt) return;
   if (!pending_.replyReady) {
     DecideCapture(pending_, now);
-    if (!pending_.replyReady || now < pending_.dueAt) return;
+    if (!pending_.replyReady) return;
+    pending_.dueAt = std::max(pending_.dueAt, pending_.earliestReplyAt);
+    if (now < pending_.dueAt) return;
   }
   hasPending_ = false;
   Enqueue(std::move(pending_.reply), true, now);
@@ -303,14 +281,29 @@ void SimServer::DecideCapture(PendingCapture& pending, double now) {
 void SimServer::Enqueue(std::vector<std::uint8_t> bytes, bool isCaptureReply, double now) {
   // An idle paced link starts sending now, not where it stopped last time.
   if (output_.empty()) nextByteAt_ = std::max(nextByteAt_, now);
-  output_.push_back({std::move(bytes), 0, isCaptureReply});
+  const bool holdLast = isCaptureReply && config_.faults.lateLastMilliseconds > 0;
+  output_.push_back({std::move(bytes), 0, isCaptureReply, holdLast ? -2.0 : -1.0});
 }
 
 void SimServer::WriteOutput(double now) {
   writeBlocked_ = false;
+  holdUntil_ = -1;
   while (!output_.empty()) {
     Answer& answer = output_.front();
-    std::size_t allowed = answer.bytes.size() - answer.sent;
+    std::size_t end = answer.bytes.size();
+    if (answer.lastByteAt != -1.0 && end > 0) {
+      // The late-last fault: the last byte leaves a while after the rest.
+      if (answer.sent + 1 < end) {
+        end -= 1;
+      } else {
+        if (answer.lastByteAt < 0) answer.lastByteAt = now + config_.faults.lateLastMilliseconds / 1000.0;
+        if (now < answer.lastByteAt) {
+          holdUntil_ = answer.lastByteAt;
+          return;
+        }
+      }
+    }
+    std::size_t allowed = end - answer.sent;
     if (bytesPerSecond_ > 0) {
       if (now < nextByteAt_) return;
       const double due = 1.0 + std::floor((now - nextByteAt_) * bytesPerSecond_);
@@ -339,6 +332,22 @@ void SimServer::WriteOutput(double now) {
         dropAt_ = now + kDropGraceSeconds;
       }
     }
+  }
+}
+
+void SimServer::Flood() {
+  // As fast as the pseudo-terminal takes them: until it is full, then again
+  // once it has room. The noise is made once, so the flood costs the
+  // computer the writes alone, as a real device's would.
+  if (floodNoise_.empty()) {
+    floodNoise_.resize(1 << 16);
+    for (auto& b : floodNoise_) b = RandomByte();
+  }
+  for (;;) {
+    const std::size_t chunk = 4096;
+    const ssize_t n = ::write(master_, floodNoise_.data() + floodAt_, chunk);
+    if (n <= 0) return;
+    floodAt_ = (floodAt_ + static_cast<std::size_t>(n)) % (floodNoise_.size() - chunk);
   }
 }
 

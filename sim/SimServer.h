@@ -13,21 +13,10 @@
 #include <thread>
 #include <vector>
 
+#include "sim/FrameLog.h"
 #include "sim/SimConfig.h"
 
 namespace sim {
-
-enum class FrameKind { Capture, Identify, Stop, Ignored };
-
-// One thing the instrument received: a whole capture command, the identify
-// query, the stop byte, or a byte it ignored.
-struct ReceivedFrame {
-  FrameKind kind = FrameKind::Ignored;
-  std::vector<std::uint8_t> bytes;
-};
-
-// "AA 61 F3": upper-case hex, one space between bytes.
-std::string HexText(const std::vector<std::uint8_t>& bytes);
 
 class SimServer {
  public:
@@ -40,8 +29,10 @@ class SimServer {
 
   const std::string& SlavePath() const { return slavePath_; }
 
-  // Safe to call from any thread while the server runs.
-  std::vector<ReceivedFrame> ReceivedFrames() const;
+  // Safe to call from any thread while the server runs. The frames still
+  // held by the log (the most recent FrameLog::DefaultCapacity).
+  std::vector<ReceivedFrame> ReceivedFrames() const { return log_.Frames(); }
+  const FrameLog& Log() const { return log_; }
   int CapturesAnswered() const { return capturesAnswered_.load(); }
   bool LinkDropped() const { return linkDropped_.load(); }
 
@@ -50,12 +41,16 @@ class SimServer {
     std::vector<std::uint8_t> bytes;
     std::size_t sent = 0;
     bool isCaptureReply = false;
+    // Not before this time (seconds since the epoch), for the last byte of a
+    // reply held back by the late-last fault; -1: no hold.
+    double lastByteAt = -1;
   };
   struct PendingCapture {
     CaptureSetup setup;
     double dueAt = 0;       // when to look for the edge again, or to send the reply
     double searchFrom = 0;  // where the look for an edge goes on
     bool replyReady = false;
+    double earliestReplyAt = 0;  // the instrument's pace: no reply sooner
     std::vector<std::uint8_t> reply;
   };
 
@@ -71,7 +66,10 @@ class SimServer {
   void Enqueue(std::vector<std::uint8_t> bytes, bool isCaptureReply, double now);
   void WriteOutput(double now);
   void DropLink();
-  bool Answering() const { return !config_.faults.silent && dropAt_ < 0; }
+  void Flood();
+  bool Answering() const {
+    return !config_.faults.silent && !config_.faults.flood && dropAt_ < 0;
+  }
   std::uint8_t RandomByte();
 
   const SimConfig config_;
@@ -80,11 +78,9 @@ class SimServer {
   std::string slavePath_;
   int wakeRead_ = -1;
   int wakeWrite_ = -1;
-  std::FILE* log_ = nullptr;
   std::chrono::steady_clock::time_point epoch_;
 
-  mutable std::mutex framesMutex_;
-  std::vector<ReceivedFrame> frames_;
+  FrameLog log_;
   std::atomic<int> capturesAnswered_{0};
   std::atomic<bool> linkDropped_{false};
   std::atomic<bool> stopping_{false};
@@ -96,9 +92,12 @@ class SimServer {
   PendingCapture pending_;
   std::vector<Answer> output_;  // in order; the front one is going out
   double nextByteAt_ = 0;
+  double holdUntil_ = -1;  // the front answer's held last byte is due then
   bool writeBlocked_ = false;
   double dropAt_ = -1;  // when the drop fault closes the link; -1 while it does not
   std::uint64_t randomState_ = 0x9E3779B97F4A7C15ULL;
+  std::vector<std::uint8_t> floodNoise_;  // the flood fault's bytes, made once
+  std::size_t floodAt_ = 0;
 
   std::thread thread_;  // last: starts once everything above is in place
 };

@@ -13,26 +13,27 @@ CaptureWait::CaptureWait(QObject* parent) : QObject(parent), recheck_(new QTimer
   recheck_->setTimerType(Qt::PreciseTimer);
 }
 
-bool CaptureWait::CanWatch(int portHandle, bool portGone, int queued) const {
-  if (portHandle < 0 || portGone || queued != 0) return false;
-  // A hang-up keeps the descriptor "ready" for good; watching it would turn
-  // the wait back into a busy loop.
+bool CaptureWait::HungUp(int portHandle) {
+  if (portHandle < 0) return false;
   pollfd probe{portHandle, POLLIN, 0};
   if (::poll(&probe, 1, 0) < 0) return false;
-  return (probe.revents & (POLLHUP | POLLERR | POLLNVAL)) == 0;
+  return (probe.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
 }
 
-void CaptureWait::WaitAndDispatch(int portHandle, bool portGone, int queued) {
+void CaptureWait::WaitAndDispatch(int watchHandle, int sleepMs) {
   const QPointer<CaptureWait> alive(this);
-  if (CanWatch(portHandle, portGone, queued)) {
-    if (portInput_ != nullptr && portInput_->socket() != portHandle) {
+  // A hang-up keeps the descriptor "ready" for good; watching it would turn
+  // the wait into a busy loop.
+  const bool watch = watchHandle >= 0 && !HungUp(watchHandle);
+  if (watch) {
+    if (portInput_ != nullptr && portInput_->socket() != watchHandle) {
       // The port was reopened on another descriptor.
       portInput_->setEnabled(false);
       portInput_->deleteLater();
       portInput_ = nullptr;
     }
     if (portInput_ == nullptr) {
-      portInput_ = new QSocketNotifier(portHandle, QSocketNotifier::Read, this);
+      portInput_ = new QSocketNotifier(watchHandle, QSocketNotifier::Read, this);
       // One wake-up is all a pass needs; the next pass decides afresh whether
       // to watch, so input left queued cannot wake the dispatcher again and
       // again (handlers run in this dispatch may also close the port).
@@ -42,7 +43,7 @@ void CaptureWait::WaitAndDispatch(int portHandle, bool portGone, int queued) {
     }
     portInput_->setEnabled(true);
   }
-  recheck_->start(queued > 0 ? TrickleRecheckMs : IdleRecheckMs);
+  if (sleepMs >= 0) recheck_->start(sleepMs);
 
   QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 

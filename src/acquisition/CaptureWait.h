@@ -1,14 +1,16 @@
 #pragma once
-// The blocking half of one pass of the capture wait. GetData dispatches the
-// window's events while it waits for the instrument; instead of polling in a
-// tight loop, each pass sleeps in the event dispatcher until something can
-// have changed: a window event, input on the port, or a short re-check tick.
+// The blocking half of one pass of a wait on the instrument. GetData (and the
+// connection watch's identify exchange) dispatch the window's events while
+// they wait; instead of polling, each pass sleeps in the event dispatcher
+// until something can have changed: a window event, input on the port, or the
+// end of a sleep the caller asks for. With nothing to wait for but the window
+// and the port there is no timer at all.
 //
-// The port is watched only while nothing is queued: readiness on a tty is
-// level-triggered, so a part of a reply already queued would wake every pass
-// at once. While a reply trickles in, the short tick paces the passes instead.
-// A descriptor that reports a hang-up (the instrument unplugged, the simulator
-// gone) is not watched either, for the same reason.
+// The port is watched only when the caller asks (nothing is queued:
+// readiness on a tty is level-triggered, so input already queued would wake
+// every pass at once). A descriptor that reports a hang-up (the instrument
+// unplugged, the simulator gone) is not watched either; HungUp tells the
+// caller so it can end the wait.
 //
 // QtCore only; knows the port as a file descriptor, nothing of TSerial.
 
@@ -19,26 +21,20 @@ class QTimer;
 
 class CaptureWait : public QObject {
  public:
-  // Longest sleep of one pass while nothing is queued: a safety net only, as
-  // the port and the window wake the pass themselves.
-  static constexpr int IdleRecheckMs = 5;
-  // Pass pacing while part of a reply is queued; bounds how late a reply is
-  // read after its last byte arrived.
-  static constexpr int TrickleRecheckMs = 1;
-
   explicit CaptureWait(QObject* parent);
 
-  // Waits until a window event, input on `portHandle` (-1: no port) or the
-  // re-check tick, and dispatches every pending event; any handler of the
-  // window may run inside. `queued` is the input count the pass just saw.
-  void WaitAndDispatch(int portHandle, bool portGone, int queued);
+  // Waits until a window event, input on `watchHandle` (-1: do not watch the
+  // port) or `sleepMs` (-1: no time limit), and dispatches every pending
+  // event; any handler of the window may run inside.
+  void WaitAndDispatch(int watchHandle, int sleepMs);
 
   // Dispatches what is pending without waiting.
   static void DispatchPending();
 
- private:
-  bool CanWatch(int portHandle, bool portGone, int queued) const;
+  // True when the descriptor reports a hang-up or is no longer valid.
+  static bool HungUp(int portHandle);
 
+ private:
   QSocketNotifier* portInput_ = nullptr;
   QTimer* recheck_ = nullptr;
 };

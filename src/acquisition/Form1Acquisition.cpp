@@ -3,11 +3,13 @@
 // acquisition timers.
 #include "app/TForm1.h"
 
+#include "acquisition/CaptureProtocol.h"
 #include "acquisition/CaptureWait.h"
 #include "acquisition/RunStopPictures.h"
 #include "app/Errors.h"
 
 #include <QAction>
+#include <QProgressBar>
 #include <QTimer>
 
 namespace {
@@ -17,12 +19,28 @@ namespace {
 constexpr int Image12Left = 518;
 constexpr int Image12Top = 6;
 constexpr int StatusPictureSize = 25;
+// The reply's progress: a thin bar just under the status picture.
+constexpr int ReplyProgressLeft = 514;
+constexpr int ReplyProgressTop = 33;
+constexpr int ReplyProgressWidth = 33;
+constexpr int ReplyProgressHeight = 4;
 
 }  // namespace
 
 void TForm1::BuildAcquisition() {
   Image12 = new TImage(Panel5, QStringLiteral("Image12"));
   Image12->setGeometry(Image12Left, Image12Top, StatusPictureSize, StatusPictureSize);
+
+  ReplyProgress = new QProgressBar(Panel5);
+  ReplyProgress->setObjectName(QStringLiteral("ReplyProgress"));
+  ReplyProgress->setGeometry(ReplyProgressLeft, ReplyProgressTop, ReplyProgressWidth,
+                             ReplyProgressHeight);
+  ReplyProgress->setRange(0, capture_protocol::CaptureReplyLength);
+  ReplyProgress->setTextVisible(false);
+  ReplyProgress->setStyleSheet(QStringLiteral(
+      "QProgressBar { border: none; background: #303030; }"
+      "QProgressBar::chunk { background: #00c000; }"));
+  ReplyProgress->hide();
 
   // The pictures the window is designed with: RUN on the key, stopped in the
   // strip. Without the artwork they stay blank; the first RUN reports the

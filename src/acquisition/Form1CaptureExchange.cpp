@@ -11,16 +11,33 @@
 namespace {
 
 constexpr int WriteTimeoutMs = 100;
-constexpr int StopFlushTimeoutMs = 100;
 constexpr int StatusByteTimeoutMs = 5000;
 constexpr int DrainTimeoutMs = 5;  // the drain form takes no time-out; kept as the call reads
 
 }  // namespace
 
+void TForm1::DiscardInput() {
+  if (!LinkClock.isValid()) LinkClock.start();
+  const int discarded = SerialPort.ReadBlock(0, DrainTimeoutMs);
+  if (discarded > 0) LineState.InputSeen(LinkClock.elapsed(), discarded);
+}
+
+bool TForm1::LineQuiet() {
+  DiscardInput();
+  return LineState.Settled(LinkClock.elapsed());
+}
+
 void TForm1::SendStopByte() {
+  if (!LinkClock.isValid()) LinkClock.start();
   SerialPort.WriteByte(capture_protocol::StopByte, WriteTimeoutMs);
-  // Up to one whole reply may already be on its way.
-  SerialPort.ReadBlock(capture_protocol::CaptureReplyLength, StopFlushTimeoutMs);
+  // A reply already on its way may go on arriving for up to one reply time.
+  // What is queued goes now; the rest is discarded by whoever next needs the
+  // line, once it has been quiet (the capture wait, the connection watch).
+  // Nothing of the awaited reply has been read yet, so all of it may come.
+  LineState.Disturbed(LinkClock.elapsed(),
+                      CaptureOutstanding ? capture_protocol::CaptureReplyLength : -1);
+  CaptureOutstanding = false;
+  DiscardInput();
 }
 
 void TForm1::SendCaptureCommand() {
@@ -47,9 +64,18 @@ void TForm1::SendCaptureCommand() {
   for (const std::uint8_t byte : capture_protocol::BuildCaptureCommand(in)) {
     SerialPort.WriteByte(byte, WriteTimeoutMs);
   }
+  CaptureOutstanding = true;
+  CommandWhileRunning = Running == 1;
+  // An identify exchange still waiting for its answer is over: the line now
+  // carries this capture.
+  ++IdentifyExchange;
 
-  CH1ScaleAtCapture = CH1Scale;
-  CH2ScaleAtCapture = CH2Scale;
+  // The reply is described by what this command asked for; the held record
+  // keeps its own description until the reply is in.
+  CommandTimeBase = TimeBaseIndex;
+  CommandRate1MS = Rate1MS;
+  CommandCH1Scale = CH1Scale;
+  CommandCH2Scale = CH2Scale;
   // The instrument answers in the layout this command asked for, whatever the
   // channel keys say by the time the reply is read.
   ReplyRate1MS = in.Rate1MS ? 1 : 0;
@@ -58,11 +84,12 @@ void TForm1::SendCaptureCommand() {
 
 void TForm1::ReceiveCaptureReply() {
   AwaitingData = 0;
+  CaptureOutstanding = false;
   SerialPort.ReadByte(StatusByteTimeoutMs);  // the status byte means nothing to the scope
   SetEnabled(Anoucer, false);
 
-  // The reads take what is queued and never wait: reading starts at 3000
-  // queued bytes, one short of the reply, so the last block may be one
+  // The reads take what is queued and never wait. The wait before this gave
+  // the last byte its moment; if it is still missing, the last block is one
   // byte short and its last sample keeps the buffer's earlier value.
   std::array<std::uint8_t, capture_protocol::CaptureSampleCount> samples{};
   int received = 0;
@@ -80,6 +107,12 @@ void TForm1::ReceiveCaptureReply() {
       capture_protocol::ReplyLayout{ReplyRate1MS == 1, ReplyChannelOn1 == 1}, CH1Samples,
       CH2Samples);
   ++RecordsReceived;
+  // The held record now is this one, in the layout and scales it was asked
+  // for; a replot, an export or a calibration reads it by these.
+  CapturedTimeBase = CommandTimeBase;
+  CapturedRate1MS = CommandRate1MS;
+  CH1ScaleAtCapture = CommandCH1Scale;
+  CH2ScaleAtCapture = CommandCH2Scale;
 
   SerialPort.ReadBlock(0, DrainTimeoutMs);
 }

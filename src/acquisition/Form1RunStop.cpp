@@ -5,19 +5,31 @@
 
 #include "acquisition/CaptureProtocol.h"
 #include "acquisition/CaptureWait.h"
+#include "acquisition/LinkTiming.h"
 #include "acquisition/RunStopPictures.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QPointer>
+#include <QProgressBar>
 #include <QTimer>
+
+#include <algorithm>
+
+namespace {
+
+// The progress of a reply is redrawn at most this often.
+constexpr int ProgressEveryMs = 200;
+
+}  // namespace
 
 void TForm1::RunStopClick() {
   if (Running == 0) {
     ShowBitmap(RunStopButton, run_stop::PicturePath(run_stop::StopButtonBitmap));
     ShowBitmap(Image12, run_stop::PicturePath(run_stop::RunStatusBitmap));
     Running = 1;
-    CapturedTimeBase = TimeBaseIndex;
-    CapturedRate1MS = Rate1MS;
+    // The held record keeps its time base and mode (CapturedTimeBase,
+    // CapturedRate1MS) until the reply to this run replaces it.
     TriggerPosCalc();
     if (Button1 != nullptr) Button1->setEnabled(false);
     ResetPres();
@@ -33,24 +45,96 @@ void TForm1::RunStopClick() {
   SendStopByte();
 }
 
+bool TForm1::DeviceVanished() const {
+  return SerialPort.DeviceGone() ||
+         (SerialPort.IsOpen && CaptureWait::HungUp(SerialPort.Handle));
+}
+
+bool TForm1::AwaitQuietLine() {
+  const QPointer<TForm1> alive(this);
+  // A reply cut short by a stop byte may still be arriving: it is discarded
+  // until the line has been quiet, and only then is anything new asked.
+  // Called while stopped, GetData sends nothing into such a line.
+  if (!LineState.Dirty()) return true;
+  while (!LineQuiet()) {
+    if (DeviceVanished()) {
+      LeaveBecauseDeviceVanished();
+      return false;
+    }
+    if (Running == 0) {
+      LeaveThroughStopExit();
+      return false;
+    }
+    const int sleepMs = std::max(1, LineState.MsUntilSettled(LinkClock.elapsed()));
+    // Asleep until the line may have settled, not woken by each byte of a
+    // tail: it is discarded in one go at the next pass.
+    ReplyWait->WaitAndDispatch(-1, sleepMs);
+    if (!alive) return false;
+    SetEnabled(Anoucer, true);
+  }
+  return true;
+}
+
 void TForm1::GetData() {
   // Any handler may run inside the wait, closing the window included; after
   // each dispatch nothing of the window is touched unless it still exists.
   const QPointer<TForm1> alive(this);
+  if (!LinkClock.isValid()) LinkClock.start();
+  bool firstPass = true;
   do {
+    if (!firstPass) {
+      // However fast the replies come, the window answers once a capture.
+      CaptureWait::DispatchPending();
+      if (!alive) return;
+      if (Running == 0) {
+        LeaveThroughStopExit();
+        return;
+      }
+    }
+    firstPass = false;
     SetEnabled(Anoucer, false);
-    CapturedTimeBase = TimeBaseIndex;
-    CapturedRate1MS = Rate1MS;
     // The connection watch must not talk to the instrument while a capture
     // is pending.
     SetEnabled(Timer1, false);
+    if (AwaitingData == 1) {
+      SendStopByte();
+      AwaitingData = 0;
+    }
+    if (!AwaitQuietLine()) return;
     SendCaptureCommand();
 
     int queued = SerialPort.InQueueCount();
-    while (queued < capture_protocol::CaptureSampleCount) {
+    int lastQueued = 0;
+    qint64 lastLookMs = -1;
+    qint64 allButLastSinceMs = -1;
+    for (;;) {
       AwaitingData = 1;
+      const qint64 now = LinkClock.elapsed();
+      int watch = -1;
+      int sleepMs = -1;
+      if (queued >= capture_protocol::CaptureReplyLength) break;
+      if (queued == capture_protocol::CaptureSampleCount) {
+        // All but the last byte: it gets a few character times to come, so
+        // a late last byte lands in its record and not in the next one.
+        if (allButLastSinceMs < 0) allButLastSinceMs = now;
+        const qint64 waited = now - allButLastSinceMs;
+        if (waited >= link_timing::LastByteGraceMs) break;
+        sleepMs = static_cast<int>(link_timing::LastByteGraceMs - waited);
+      } else if (queued > 0) {
+        sleepMs = link_timing::TrickleSleepMs(
+            capture_protocol::CaptureSampleCount - queued, queued - lastQueued,
+            lastLookMs < 0 ? 0 : static_cast<int>(now - lastLookMs));
+      } else {
+        watch = SerialPort.IsOpen ? SerialPort.Handle : -1;
+      }
+      lastQueued = queued;
+      lastLookMs = now;
+      if (DeviceVanished()) {
+        LeaveBecauseDeviceVanished();
+        return;
+      }
       if (Running == 1) {
-        ReplyWait->WaitAndDispatch(SerialPort.Handle, SerialPort.DeviceGone(), queued);
+        ReplyWait->WaitAndDispatch(watch, sleepMs);
       } else {
         // Called while stopped: one look at the events, then the stop exit.
         CaptureWait::DispatchPending();
@@ -62,14 +146,32 @@ void TForm1::GetData() {
         return;
       }
       queued = SerialPort.InQueueCount();
+      ShowReplyProgress(queued);
     }
 
     ReceiveCaptureReply();
+    HideReplyProgress();
     PlotWaveform();
     // Automatic measurements over the new frame (AutoMeasuremtns when
     // AutoMeasOn = 1) are called from here once they exist.
   } while (ConSample == 1);
   EndAcquisition();
+}
+
+void TForm1::ShowReplyProgress(int queued) {
+  if (ReplyProgress == nullptr) return;
+  if (queued <= 0) return;
+  const qint64 now = LinkClock.elapsed();
+  if (ReplyProgress->isVisible() && ProgressShownAt >= 0 && now - ProgressShownAt < ProgressEveryMs)
+    return;
+  ProgressShownAt = now;
+  ReplyProgress->setValue(std::min(queued, capture_protocol::CaptureReplyLength));
+  ReplyProgress->show();
+}
+
+void TForm1::HideReplyProgress() {
+  ProgressShownAt = -1;
+  if (ReplyProgress != nullptr) ReplyProgress->hide();
 }
 
 void TForm1::EndAcquisition() {
@@ -84,13 +186,34 @@ void TForm1::EndAcquisition() {
 
 void TForm1::LeaveThroughStopExit() {
   AwaitingData = 0;
+  HideReplyProgress();
+  // The wait was ended without a stop byte (the window closing): the
+  // instrument must not be left armed, or its late answer would greet the
+  // next start's identify query.
+  if (CaptureOutstanding && CommandWhileRunning) SendStopByte();
   // Whatever the instrument sent after the stop byte must not be taken for
   // the next answer.
-  SerialPort.ReadBlock(0, 5);
+  DiscardInput();
   SetEnabled(Timer1, true);
   SetEnabled(Anoucer, false);
   ShowBitmap(Image12, run_stop::PicturePath(run_stop::StopStatusBitmap));
   if (Button1 != nullptr) Button1->setEnabled(true);
+  ShowBitmap(RunStopButton, run_stop::PicturePath(run_stop::RunButtonBitmap));
+}
+
+void TForm1::LeaveBecauseDeviceVanished() {
+  Running = 0;
+  AwaitingData = 0;
+  CaptureOutstanding = false;
+  LineState.Clear();
+  HideReplyProgress();
+  SetEnabled(Timer1, true);
+  SetEnabled(Anoucer, false);
+  if (HorTrigPos != nullptr) StopTrigPos = Left(HorTrigPos);
+  // The port is closed and the indicator turns at once; the watch reopens
+  // the port when the device is back.
+  ShowDisconnected();
+  ShowBitmap(Image12, run_stop::PicturePath(run_stop::StopStatusBitmap));
   ShowBitmap(RunStopButton, run_stop::PicturePath(run_stop::RunButtonBitmap));
 }
 

@@ -8,6 +8,7 @@
 // Every handler runs through Guard, the one place that catches a failure and
 // shows it in the error box; a failing handler simply throws ScopeError.
 
+#include "acquisition/LinkTiming.h"
 #include "app/ChannelParts.h"
 #include "app/ScopeState.h"
 #include "app/UiServices.h"
@@ -18,20 +19,22 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QMainWindow>
 
 #include <functional>
+#include <optional>
 #include <type_traits>
 
 class QAction;
 class QActionGroup;
 class QMenu;
 class QPainter;
+class QProgressBar;
 class QTimer;
 class SettingsRegistry;
 struct ScopeUnit;

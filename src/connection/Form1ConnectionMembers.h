@@ -32,6 +32,26 @@
   // user has chosen a port in the panel: from then on the name is theirs.
   bool CommandLinePortSettled = false;
 
+  // The disconnected state: no device, port closed, indicator USBCON#.
+  void ShowDisconnected();
+  // One byte of an identify exchange, waited for while the window's events
+  // are dispatched. nullopt when the exchange was given up meanwhile (the
+  // window went, acquisition started, the port changed): the caller then
+  // returns at once, touching nothing.
+  std::optional<int> ReadAnswerByte(int timeoutMs, std::uint64_t exchange);
+  // Up to `count` bytes of an answer discarded within `timeoutMs`, live as
+  // above; false when the exchange was given up.
+  bool DiscardAnswerBytes(int count, int timeoutMs, std::uint64_t exchange);
+  // The hardware revision detection of Button1Click as part of `exchange`;
+  // false when it was given up.
+  bool DetectRevision(std::uint64_t exchange);
+  // Counts exchanges with the instrument: an identify exchange is given up
+  // once a later one (or a capture command) has begun.
+  std::uint64_t IdentifyExchange = 0;
+  // A tick's exchange is waiting for its answer: a tick run nested inside
+  // that wait (the timer fires again) leaves the line to it.
+  bool IdentifyBusy = false;
+
   TLabel* Label3 = nullptr;        // the chosen port name: the one source of truth
   QPushButton* Button1 = nullptr;  // "Detect HW Rev."
   TImage* Image11 = nullptr;       // connection indicator (USBCON / USBCON#)

@@ -65,13 +65,10 @@ void TForm1::UpdatedTimeKnob() {
   Image10->move(dot.left, dot.top);
   KnobAngle = 0;
 
-  // A record held while stopped keeps the time base it was captured with; a
-  // running acquisition takes the new one with its next command.
-  const bool changed = CapturedTimeBase != TimeBaseIndex;
-  if (Running == 1) {
-    CapturedTimeBase = TimeBaseIndex;
-    CapturedRate1MS = Rate1MS;
-  }
+  // The held record keeps the time base it was captured with until a reply
+  // replaces it; a running acquisition takes the new one with its next
+  // command.
+  const bool changed = CommandTimeBase != TimeBaseIndex;
   // The capture being awaited was asked for with the old time base: stop it
   // and start again 80 ms later, once the stopped wait has unwound. Only a
   // running acquisition is stopped: a wait left over from a stop that has
@@ -82,7 +79,7 @@ void TForm1::UpdatedTimeKnob() {
     RunStopClick();
     SetEnabled(StatStopResetTimer, true);
   }
-  // The trigger-position bytes depend on CapturedTimeBase.
+  // The trigger-position bytes depend on the time base.
   TriggerPosCalc();
 }
 

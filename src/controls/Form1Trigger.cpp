@@ -245,8 +245,10 @@ void TForm1::ShowTriggerModeSetting() {
 
 void TForm1::TriggerPosCalc() {
   const int left = Left(HorTrigPos);
+  // For the time base the next command goes out with; the held record keeps
+  // its own (CapturedTimeBase) until a reply replaces it.
   const trigger_position::PositionBytes bytes =
-      trigger_position::PositionBytesFor(left, CapturedTimeBase);
+      trigger_position::PositionBytesFor(left, TimeBaseIndex);
   TrigPosPreLo = bytes.preLo;
   TrigPosPreHi = bytes.preHi;
   TrigPosPostLo = bytes.postLo;

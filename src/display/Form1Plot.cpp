@@ -62,7 +62,10 @@ void TForm1::PlotWaveform() {
     if (CH2V) CH2V->setText(CH2VoltsDivText);
     if (SampleRate) SampleRate->setText(SampleRateText);
     if (TimeBaseL) TimeBaseL->setText(TimeDivText);
-    if (Image12) ShowBitmap(Image12, run_stop::PicturePath(run_stop::RunStatusBitmap));
+    // Put back only when another picture shows (the hourglass): a frame
+    // looks nothing up on disk.
+    if (Image12 && !Image12->FileName().endsWith(QLatin1String("Grafics/Run.bmp")))
+      ShowBitmap(Image12, run_stop::PicturePath(run_stop::RunStatusBitmap));
   }
 
   // 2. The view window from the marker over the strip. The drag keeps the

@@ -26,6 +26,8 @@ constexpr int kScratchSize = 4097;
 // symlinks udev makes for them are far shorter.
 constexpr std::size_t kLongestName = 64;
 const std::string kSimulatorName = "SIM1";
+// The longest a drain goes on discarding input that keeps coming.
+constexpr int kLongestDrainMs = 5;
 
 using Clock = std::chrono::steady_clock;
 
@@ -289,8 +291,12 @@ int TSerial::ReadBlock(int count, int timeoutMs) {
   // (it never waits for the line). So the drain ends only when the count says
   // empty and a read confirms it, and input that had already arrived is
   // never left behind to be mistaken for the next answer.
+  // An instrument that never stops sending must not hold the caller: the
+  // drain gives up after a bounded time, having discarded what it could.
+  const auto giveUpAt = Clock::now() + std::chrono::milliseconds(kLongestDrainMs);
   int total = 0;
   for (;;) {
+    if (Clock::now() >= giveUpAt) break;
     const int queued = InQueueCount();
     if (deviceGone_) break;
     const int want = queued > 0 ? std::min(queued, kLargestRead) : kLargestRead;

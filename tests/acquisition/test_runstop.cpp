@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QColor>
+#include <QElapsedTimer>
 #include <QPushButton>
 #include <QTimer>
 
@@ -220,7 +221,10 @@ TEST_F(RunStop, AForcedStopRestartsAcquisitionAfterTheDelayWithTheNewSettings) {
   EXPECT_EQ(frames.front().split(' ').value(3), "1C");
   EXPECT_EQ(restarted->split(' ').value(3), "2C");
   EXPECT_TRUE(RunStopSim::IsStop(frames.back()));
-  EXPECT_EQ(f.CapturedTimeBase, 5);
+  // The restarted run asked for the new time base; stopped before its reply,
+  // the held record is still described by the time base it was taken with.
+  EXPECT_EQ(f.CommandTimeBase, 5);
+  EXPECT_EQ(f.CapturedTimeBase, 3);
 }
 
 TEST_F(RunStop, TheHourglassGoesOnFromTheFrameTheLastWaitLeft) {
@@ -280,18 +284,45 @@ TEST_F(RunStop, ClosingTheWindowWhileWaitingEndsThePendingCapture) {
   EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
 }
 
-TEST_F(RunStop, AnInstrumentThatVanishesDuringTheWaitLeavesItToStop) {
+TEST_F(RunStop, AnInstrumentThatVanishesDuringTheWaitEndsItAndIsFoundAgainWhenBack) {
   Start(kNoEdge);
   NormalTrigger();
+  f.Label3->setText(sim->Link());
+  f.Guard([&] { f.Timer1Timer(); });
+  ASSERT_EQ(f.DeviceFound, 1);
+  QElapsedTimer sinceKill;
+  qint64 noticedAfterMs = -1;
   Script script = MakeScript();
-  script.When([&] { return f.AwaitingData == 1 && sim->Commands() == 1; }, [&] { sim.reset(); });
-  // Some passes of the wait on the hung-up port, then STOP.
-  script.When([&] { return !sim && f.HourGlassFrame > 0; }, [&] { f.RunStopClick(); });
-  f.HourGlassFrame = 0;
+  script.When([&] { return f.AwaitingData == 1 && sim->Commands() == 1; }, [&] {
+    sim->Kill();
+    sinceKill.start();
+  });
+  script.When([&] { return sinceKill.isValid() && Stopped(); },
+              [&] { noticedAfterMs = sinceKill.elapsed(); });
   PostRun();
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000));
   ASSERT_FALSE(script.TimedOut());
+  // Within a second, without STOP: the key back to RUN and the indicator on
+  // the disconnected picture at once, the port closed, no message.
+  EXPECT_GE(noticedAfterMs, 0);
+  EXPECT_LT(noticedAfterMs, 1000);
   EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
+  EXPECT_TRUE(Shows(f.Image11, "USBCON#.bmp"));
+  EXPECT_EQ(f.DeviceFound, 0);
+  EXPECT_FALSE(f.SerialPort.IsOpen);
+  EXPECT_TRUE(TForm1::Enabled(f.Timer1));
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
+
+  // Plugged back in: the next tick finds it, and RUN captures.
+  sim->Start({"--ch1", "dc:0:0:0", "--ch2", "dc:0:0:0"});
+  f.Guard([&] { f.Timer1Timer(); });
+  EXPECT_EQ(f.DeviceFound, 1);
+  EXPECT_TRUE(Shows(f.Image11, "USBCON.bmp"));
+  f.AutoTrigger = 1;
+  f.Single->trigger();
+  const std::uint64_t before = f.RecordsReceived;
+  f.RUNSTOP->trigger();
+  EXPECT_EQ(f.RecordsReceived, before + 1);
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
 }
 

@@ -5,6 +5,7 @@
 #include <time.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -463,3 +464,105 @@ TEST(BuiltInSimulator, ComesAndGoesWithThePortAndAnswersAtOnce) {
 }
 
 }  // namespace
+
+// ---- Pacing, finished replies, late last bytes, flood, the bounded log ------------
+
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+long long MsSince(SteadyClock::time_point start) {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - start).count();
+}
+
+}  // namespace
+
+TEST(SimPacing, ByDefaultNoReplyComesSoonerThanTwentyMillisecondsUnpacedItMay) {
+  SimConfig paced = FlatInputs();
+  ASSERT_EQ(paced.minReplyMilliseconds, 20);
+  SimConfig unpaced = FlatInputs();
+  unpaced.minReplyMilliseconds = 0;
+  const auto command = cp::BuildCaptureCommand(DefaultPanel());
+  for (const SimConfig& config : {paced, unpaced}) {
+    Bench bench{config};
+    bench.link.Send({'?'});
+    ASSERT_EQ(bench.link.Receive(7).size(), 7u);  // the link is up
+    const auto sent = SteadyClock::now();
+    bench.link.Send(command);
+    ASSERT_EQ(bench.link.Receive(1).size(), 1u);
+    if (config.minReplyMilliseconds > 0) EXPECT_GE(MsSince(sent), 20);
+    EXPECT_EQ(bench.link.Receive(kReplyLength - 1).size(), kReplyLength - 1);
+  }
+  EXPECT_TRUE(ParseArguments({"--unpaced"}).config.minReplyMilliseconds == 0);
+}
+
+TEST(SimStopByte, CutsTheReplyUnlessTheInstrumentFinishesItsReplies) {
+  for (const bool finish : {false, true}) {
+    SimConfig config = FlatInputs();
+    config.baud = 96000;  // about 0.34 s a reply
+    config.finishReplies = finish;
+    Bench bench{config};
+    bench.link.Send(cp::BuildCaptureCommand(DefaultPanel()));
+    const auto head = bench.link.Receive(300);
+    ASSERT_EQ(head.size(), 300u);
+    bench.link.Send({cp::StopByte});
+    const auto rest = bench.link.ReceiveFor(800);
+    if (finish) {
+      EXPECT_EQ(head.size() + rest.size(), kReplyLength);
+    } else {
+      EXPECT_LT(head.size() + rest.size(), kReplyLength / 2);
+    }
+  }
+  EXPECT_TRUE(ParseArguments({"--finish-replies"}).config.finishReplies);
+}
+
+TEST(SimFaults, TheLateLastByteComesAfterTheRest) {
+  SimConfig config = FlatInputs();
+  config.faults.lateLastMilliseconds = 60;
+  Bench bench{config};
+  bench.link.Send(cp::BuildCaptureCommand(DefaultPanel()));
+  const auto most = bench.link.Receive(kReplyLength - 1);
+  ASSERT_EQ(most.size(), kReplyLength - 1);
+  const auto allButLast = SteadyClock::now();
+  const auto last = bench.link.Receive(1);
+  ASSERT_EQ(last.size(), 1u);
+  EXPECT_GE(MsSince(allButLast), 30);
+  EXPECT_EQ(last[0], FlatReply().back());
+  EXPECT_EQ(ParseArguments({"--fault", "late-last=7"}).config.faults.lateLastMilliseconds, 7);
+}
+
+TEST(SimFaults, AFloodNeverStopsAndAnswersNothing) {
+  SimConfig config;
+  config.faults.flood = true;
+  Bench bench{config};
+  const auto first = bench.link.ReceiveFor(200);
+  const auto second = bench.link.ReceiveFor(200);
+  EXPECT_GT(first.size(), 10000u);
+  EXPECT_GT(second.size(), 10000u);
+  EXPECT_TRUE(ParseArguments({"--fault", "flood"}).config.faults.flood);
+}
+
+TEST(FrameLog, KeepsTheMostRecentFramesAndCountsThemAll) {
+  FrameLog log({}, 3);
+  for (std::uint8_t b = 1; b <= 5; ++b) log.Record(FrameKind::Ignored, {b});
+  const auto frames = log.Frames();
+  ASSERT_EQ(frames.size(), 3u);
+  EXPECT_EQ(frames.front().bytes, std::vector<std::uint8_t>{3});
+  EXPECT_EQ(frames.back().bytes, std::vector<std::uint8_t>{5});
+  EXPECT_EQ(log.TotalRecorded(), 5u);
+}
+
+TEST(FrameLog, TheServersLogStaysBoundedOverManyCaptures) {
+  SimConfig config = FlatInputs();
+  config.minReplyMilliseconds = 0;
+  config.autoWaitMilliseconds = 0;
+  Bench bench{config};
+  const std::size_t captures = FrameLog::DefaultCapacity + 100;
+  const auto command = cp::BuildCaptureCommand(DefaultPanel());
+  for (std::size_t i = 0; i < captures; ++i) {
+    bench.link.Send(command);
+    ASSERT_EQ(bench.link.Receive(kReplyLength).size(), kReplyLength);
+  }
+  EXPECT_EQ(bench.server.ReceivedFrames().size(), FrameLog::DefaultCapacity);
+  EXPECT_EQ(bench.server.Log().TotalRecorded(), captures);
+}

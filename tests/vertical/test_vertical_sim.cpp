@@ -160,7 +160,11 @@ TEST_F(PanelOnTheWire, TimeBaseChangeWhileACaptureIsAwaitedRestartsWithTheNewInd
   ASSERT_EQ(commands.size(), 2);
   EXPECT_EQ(commands[0][3] >> 3, 3);
   EXPECT_EQ(commands[1][3] >> 3, 4);
-  EXPECT_EQ(f.CapturedTimeBase, 4);
+  // The restarted run asked for index 4; no reply came, so no record is held
+  // and none is described by it.
+  EXPECT_EQ(f.CommandTimeBase, 4);
+  EXPECT_EQ(f.CapturedTimeBase, 0);
+  EXPECT_EQ(f.RecordsReceived, 0u);
   EXPECT_EQ(f.TimeBaseIndex, 4);
   EXPECT_FALSE(noticeDuringRestart);
   EXPECT_FALSE(TForm1::Enabled(f.StatStopResetTimer));

@@ -1,0 +1,149 @@
+// Processor time of the scope, from /proc, over 30 s of each state a user
+// leaves it in (the real window, offscreen):
+//
+//   BM_IdleConnected      stopped, the connection watch ticking against
+//                         tessaron-sim
+//   BM_NormalWait         RUN in normal mode on inputs that never trigger
+//   BM_Receiving9600      continuous captures from tessaron-sim at the real
+//                         line speed (--baud: 3.4 s a reply)
+//   BM_ContinuousSim1     continuous captures from the built-in "SIM1" at its
+//                         default pace (the simulator's thread is in this
+//                         process and counted too)
+//
+// Counter cpu_percent_of_core: user + system time of this process (all its
+// threads) over the measured wall time. MEASURE_SECONDS overrides the 30 s.
+#include <benchmark/benchmark.h>
+
+#include "acquisition/test_runstop_sim.h"
+#include "support/ScopeWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include <unistd.h>
+
+namespace {
+
+// utime + stime of this process, from /proc/self/stat, in seconds.
+double ProcCpuSeconds() {
+  std::ifstream stat("/proc/self/stat");
+  std::string line;
+  std::getline(stat, line);
+  // The fields after the command name, which is in parentheses.
+  std::istringstream rest(line.substr(line.rfind(')') + 2));
+  std::string field;
+  unsigned long long utime = 0, stime = 0;
+  for (int i = 3; i <= 15 && rest >> field; ++i) {
+    if (i == 14) utime = std::stoull(field);
+    if (i == 15) stime = std::stoull(field);
+  }
+  return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+int MeasureMs() {
+  const QByteArray seconds = qgetenv("MEASURE_SECONDS");
+  return seconds.isEmpty() ? 30000 : seconds.toInt() * 1000;
+}
+
+void Panel(TForm1& f, bool autoTrigger) {
+  f.TimeBaseIndex = 3;
+  f.Rate1MS = 0;
+  f.ChannelOn[1] = f.ChannelOn[2] = 1;
+  f.CH1HighRange = f.CH2HighRange = 1;
+  f.CH1Scale = f.CH2Scale = 78;
+  f.TriggerCH = 1;
+  f.RisingTrigger = 1;
+  f.AutoTrigger = autoTrigger ? 1 : 0;
+  f.CH1TriggerV = autoTrigger ? 0 : 50;
+  f.Continuous->trigger();
+}
+
+// Runs the event loop for the measured time, `settleMs` after `start`, and
+// reports the share of a core this process used meanwhile. The harness itself
+// only sleeps in the event loop, so the figure is the program's own.
+void Measure(benchmark::State& state, ScopeWindow& w, const std::function<void()>& start,
+             int settleMs = 1500) {
+  const int measureMs = MeasureMs();
+  for (auto _ : state) {
+    double cpu0 = 0, cpu1 = 0;
+    QElapsedTimer wall;
+    const std::uint64_t records0 = w->RecordsReceived;
+    QEventLoop loop;
+    QTimer finish;
+    finish.setInterval(20);
+    QObject::connect(&finish, &QTimer::timeout, [&] {
+      if (w->Running == 0 && w->AwaitingData == 0) loop.quit();
+    });
+    QTimer::singleShot(0, [&] { start(); });
+    QTimer::singleShot(settleMs, [&] {
+      cpu0 = ProcCpuSeconds();
+      wall.start();
+    });
+    QTimer::singleShot(settleMs + measureMs, [&] {
+      cpu1 = ProcCpuSeconds();
+      const double seconds = wall.elapsed() / 1000.0;
+      state.SetIterationTime(seconds);
+      state.counters["cpu_percent_of_core"] = 100.0 * (cpu1 - cpu0) / seconds;
+      state.counters["records"] = static_cast<double>(w->RecordsReceived - records0);
+      finish.start();
+      if (w->Running == 1) w->RunStopClick();
+    });
+    loop.exec();
+  }
+}
+
+void BM_IdleConnected(benchmark::State& state) {
+  RunStopSim sim;
+  ScopeWindow w;  // the watch on
+  w->Label3->setText(sim.Link());
+  Measure(state, w, [] {});
+  state.counters["connected"] = w->DeviceFound;
+}
+BENCHMARK(BM_IdleConnected)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_NormalWait(benchmark::State& state) {
+  RunStopSim sim({"--ch1", "dc:0:0:0", "--ch2", "dc:0:0:0"});
+  ScopeWindow w(true, /*stopWatch=*/true);
+  w->SerialPort.Open(sim.Device(), "9600", "NONE", "8", false);
+  Panel(*w.form, /*autoTrigger=*/false);
+  Measure(state, w, [&] { w->RUNSTOP->trigger(); });
+}
+BENCHMARK(BM_NormalWait)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_Receiving9600(benchmark::State& state) {
+  RunStopSim sim({"--baud"});
+  ScopeWindow w(true, /*stopWatch=*/true);
+  w->SerialPort.Open(sim.Device(), "9600", "NONE", "8", false);
+  Panel(*w.form, /*autoTrigger=*/true);
+  Measure(state, w, [&] { w->RUNSTOP->trigger(); });
+}
+BENCHMARK(BM_Receiving9600)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_ContinuousSim1(benchmark::State& state) {
+  ScopeWindow w(true, /*stopWatch=*/true);
+  w->SerialPort.Open("SIM1", "9600", "NONE", "8", false);
+  Panel(*w.form, /*autoTrigger=*/true);
+  Measure(state, w, [&] { w->RUNSTOP->trigger(); });
+}
+BENCHMARK(BM_ContinuousSim1)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QTemporaryDir config;
+  qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

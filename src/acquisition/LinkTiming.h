@@ -1,0 +1,97 @@
+#pragma once
+// Time on the instrument's link, as the capture wait and the connection
+// watch reckon with it: 9600 baud, 11 bits a character (start, 8 data, even
+// parity, stop), so one capture reply of 3001 bytes takes about 3.4 s.
+//
+// After a stop byte the instrument may still be sending a reply it had begun.
+// QuietLine says when the line has been quiet long enough to be sure no reply
+// is still arriving; until then what comes is discarded and nothing new is
+// asked. Times are milliseconds on one steady clock, given by the caller.
+
+#include <algorithm>
+#include <cstdint>
+
+namespace link_timing {
+
+inline constexpr int LineBaud = 9600;
+inline constexpr int BitsPerCharacter = 11;
+inline constexpr double CharacterMs = 1000.0 * BitsPerCharacter / LineBaud;  // ~1.15 ms
+// One whole capture reply at the line speed, rounded up: 3439 ms.
+inline constexpr int ReplyMs = (3001 * BitsPerCharacter * 1000 + LineBaud - 1) / LineBaud;
+
+// Silence that ends a reply of unknown length (cut short by the stop byte, or
+// never begun): far more than a USB serial bridge holds bytes back, or than a
+// busy computer leaves a simulated instrument unscheduled.
+inline constexpr int QuietLineMs = 250;
+// Silence after the last byte of a reply whose whole length has been seen.
+inline constexpr int TailDoneQuietMs = 20;
+// The discard never lasts longer than one reply plus the quiet time: an
+// instrument that never falls silent does not hold the scope for ever.
+inline constexpr int SettleLimitMs = ReplyMs + QuietLineMs;
+// With 3000 bytes of the 3001 queued, the last one is waited for this long
+// (about eight character times) before the reply is read without it.
+inline constexpr int LastByteGraceMs = 10;
+
+class QuietLine {
+ public:
+  // A stop byte (or a query whose answer may be left over) went out.
+  // `bytesToCome`: what is left of a reply that was being awaited, counting
+  // what is queued now (-1: nothing known).
+  void Disturbed(std::int64_t nowMs, int bytesToCome = -1) {
+    if (!dirty_) since_ = nowMs;
+    dirty_ = true;
+    lastInputMs_ = nowMs;
+    bytesToCome_ = bytesToCome;
+  }
+  // `count` bytes of input were discarded.
+  void InputSeen(std::int64_t nowMs, int count) {
+    if (!dirty_) return;
+    lastInputMs_ = nowMs;
+    if (bytesToCome_ > 0) bytesToCome_ = count >= bytesToCome_ ? 0 : bytesToCome_ - count;
+  }
+  // The exchange that disturbed it ended cleanly: nothing is left to come.
+  void Clear() { dirty_ = false; }
+
+  bool Settled(std::int64_t nowMs) {
+    if (dirty_ && nowMs >= SettledAt()) dirty_ = false;
+    return !dirty_;
+  }
+  // How long until Settled may turn true if nothing more arrives.
+  int MsUntilSettled(std::int64_t nowMs) const {
+    if (!dirty_) return 0;
+    return static_cast<int>(std::clamp<std::int64_t>(SettledAt() - nowMs, 0, SettleLimitMs));
+  }
+  bool Dirty() const { return dirty_; }
+
+ private:
+  // A reply seen to its last byte needs only a short silence after it; one
+  // of unknown length the long one; neither more than the limit.
+  std::int64_t SettledAt() const {
+    const int quiet = bytesToCome_ == 0 ? TailDoneQuietMs : QuietLineMs;
+    return std::min(lastInputMs_ + quiet, since_ + SettleLimitMs);
+  }
+
+  bool dirty_ = false;
+  std::int64_t since_ = 0;
+  std::int64_t lastInputMs_ = 0;
+  int bytesToCome_ = -1;
+};
+
+// How long the capture wait sleeps while part of a reply is queued, so a
+// reply trickling in at the line speed wakes the scope some 60 times a second
+// instead of once a byte, and a fast link is read at once. `gained` bytes came
+// in the `elapsedMs` since the last look (elapsedMs 0: no earlier look). A
+// reply that has stopped coming (cut short) is looked at only now and then.
+inline constexpr int StalledReplySleepMs = 50;
+inline int TrickleSleepMs(int remaining, int gained, int elapsedMs) {
+  constexpr int longest = 16;
+  if (remaining <= 0) return 0;
+  if (elapsedMs <= 0) return 1;
+  if (gained <= 0) return StalledReplySleepMs;
+  // Bytes a millisecond seen so far; the rest at that rate, within bounds.
+  const double rate = static_cast<double>(gained) / elapsedMs;
+  const double ms = remaining / rate;
+  return std::clamp(static_cast<int>(ms), 1, longest);
+}
+
+}  // namespace link_timing

@@ -1,0 +1,292 @@
+// The run/stop cycle at the instrument's real line speed (9600 baud, 8E1: a
+// reply takes about 3.4 s) against a tessaron-sim that finishes the replies
+// it has begun: no stale bytes after a stop, the last byte waited for, the
+// held record described by its own reply, the stop byte at close and the
+// reply's progress on screen.
+#include <gtest/gtest.h>
+
+#include "test_runstop_sim.h"
+#include "LatencyProbe.h"
+#include "sim/SignalSource.h"
+#include "support/ScopeWindow.h"
+
+#include <QAction>
+#include <QProgressBar>
+#include <QTimer>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+
+namespace {
+
+// CH1 a square between +2 V and -2 V, CH2 held at -1 V: every code has a
+// known place, so a record shifted by even one byte shows.
+const QStringList kKnownInputs = {"--ch1", "square:2000:2:0", "--ch2", "dc:0:0:-1"};
+const QStringList kRealLine = {"--baud", "--finish-replies"};
+
+std::uint8_t Code(double volts) { return sim::VoltsToCode(volts, /*highRange=*/true); }
+
+// "" when the record holds only what the inputs give, else the first misfit.
+std::string MisfitIn(const TForm1& f, const std::set<std::uint8_t>& ch1Codes, std::uint8_t ch2Code) {
+  for (int i = 1; i <= 1500; ++i) {
+    if (!ch1Codes.count(f.CH1Samples[i]))
+      return "CH1[" + std::to_string(i) + "] = " + std::to_string(f.CH1Samples[i]);
+    if (f.CH2Samples[i] != ch2Code)
+      return "CH2[" + std::to_string(i) + "] = " + std::to_string(f.CH2Samples[i]);
+  }
+  return "";
+}
+
+bool Shows(const TImage* image, const char* bitmap) {
+  return image->FileName().endsWith(QLatin1String("Grafics/") + QLatin1String(bitmap));
+}
+
+class LineSpeed : public ::testing::Test {
+ protected:
+  void Start(const QStringList& simOptions) {
+    sim = std::make_unique<RunStopSim>(simOptions);
+    ASSERT_TRUE(f.SerialPort.Open(sim->Device(), "9600", "NONE", "8", false));
+    f.TimeBaseIndex = 3;
+    f.Rate1MS = 0;
+    f.ChannelOn[1] = f.ChannelOn[2] = 1;
+    f.CH1HighRange = f.CH2HighRange = 1;
+    f.CH1Scale = f.CH2Scale = 78;
+    f.TriggerCH = 1;
+    f.RisingTrigger = 1;
+    f.AutoTrigger = 1;
+    f.CH1TriggerV = 0;
+  }
+  void PostRun() {
+    QTimer::singleShot(0, [this] { f.RUNSTOP->trigger(); });
+  }
+  Script MakeScript(int deadlineMs = 60000) {
+    return Script([this] { f.Running = 0; }, deadlineMs);
+  }
+  bool Stopped() const { return f.Running == 0 && f.AwaitingData == 0; }
+  bool MidReply() { return f.AwaitingData == 1 && f.SerialPort.InQueueCount() > 1000; }
+  std::string Misfit() const { return MisfitIn(f, {Code(2), Code(-2)}, Code(-1)); }
+
+  ScopeWindow w{true, /*stopWatch=*/true};
+  TForm1& f = *w.form;
+  std::unique_ptr<RunStopSim> sim;
+};
+
+// ---- Something that ends the capture while its reply is arriving ----------------
+
+struct Interruption {
+  const char* name;
+  std::function<void(TForm1&)> act;
+};
+
+class Interrupted : public LineSpeed, public ::testing::WithParamInterface<Interruption> {};
+
+TEST_P(Interrupted, TheNextRecordIsTheInstrumentsNextRecordUnshifted) {
+  const Interruption& c = GetParam();
+  Start(kRealLine + kKnownInputs);
+  f.Continuous->trigger();
+  const std::uint64_t before = f.RecordsReceived;
+  Script script = MakeScript();
+  script.When([&] { return MidReply(); }, [&] { c.act(f); });
+  // Then a whole record after the interruption, and stop.
+  script.When([&] { return f.RecordsReceived > before && f.Running == 1; },
+              [&] { f.RunStopClick(); });
+  PostRun();
+  ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped() && !TForm1::Enabled(f.StatStopResetTimer); },
+                      60000))
+      << c.name;
+  ASSERT_FALSE(script.TimedOut()) << c.name;
+  EXPECT_EQ(f.RecordsReceived, before + 1) << c.name;
+  EXPECT_EQ(Misfit(), "") << c.name;
+  // The first reply was cut into by a stop byte, and the record came from a
+  // second command.
+  ASSERT_TRUE(WaitFor([&] { return RunStopSim::IsStop(sim->Frames().value(sim->Frames().size() - 1)); }));
+  EXPECT_TRUE(sim->Wire().startsWith("AA FF AA")) << c.name << ": " << sim->Wire().toStdString();
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Interrupted,
+    ::testing::Values(
+        Interruption{"STOP, then RUN",
+                     [](TForm1& f) {
+                       f.RunStopClick();
+                       QTimer::singleShot(300, &f, [&f] { f.RUNSTOP->trigger(); });
+                     }},
+        Interruption{"a new trigger level typed",
+                     [](TForm1& f) {
+                       f.TriggerVEdit->setText(QStringLiteral("1"));
+                       f.TriggerVEditKeyDown(Qt::Key_Return);
+                     }},
+        Interruption{"Normal chosen, then Auto",
+                     [](TForm1& f) {
+                       f.Normal1->trigger();
+                       QTimer::singleShot(300, &f, [&f] { f.Auto1->trigger(); });
+                     }},
+        Interruption{"a new time base", [](TForm1& f) {
+                       f.KnobAngle = 162;  // 200 us/div
+                       f.UpdatedTimeKnob();
+                     }}));
+
+// ---- Continuous capture at the line speed --------------------------------------
+
+TEST_F(LineSpeed, AHundredPacedCapturesKeepEachChannelsLevelInItsOwnBuffer) {
+  // CH1 at +2 V and CH2 at -2 V, DC: a record shifted by the late last byte
+  // of an earlier one would put the status byte and CH2's level into CH1.
+  Start({"--baud", "--ch1", "dc:0:0:2", "--ch2", "dc:0:0:-2"});
+  f.Continuous->trigger();
+  constexpr std::uint64_t captures = 100;
+  std::string firstMisfit;
+  std::uint64_t checked = f.RecordsReceived;
+  Script script = MakeScript(captures * 3600 + 30000);
+  // Every record is looked at as it arrives, not only the last.
+  QTimer look;
+  QObject::connect(&look, &QTimer::timeout, [&] {
+    if (f.RecordsReceived == checked) return;
+    checked = f.RecordsReceived;
+    if (firstMisfit.empty()) {
+      const std::string misfit = MisfitIn(f, {Code(2)}, Code(-2));
+      if (!misfit.empty()) firstMisfit = "record " + std::to_string(checked) + ": " + misfit;
+    }
+  });
+  look.start(20);
+  script.When([&] { return f.RecordsReceived >= captures; }, [&] { f.RunStopClick(); });
+  PostRun();
+  ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, captures * 3600 + 30000));
+  ASSERT_FALSE(script.TimedOut());
+  EXPECT_GE(f.RecordsReceived, captures);
+  EXPECT_EQ(firstMisfit, "");
+  EXPECT_EQ(MisfitIn(f, {Code(2)}, Code(-2)), "");
+}
+
+// ---- The last byte --------------------------------------------------------------
+
+TEST_F(LineSpeed, AReplyWhoseLastByteComesLateIsReadWhole) {
+  Start(kKnownInputs + QStringList{"--fault", "late-last=4"});
+  f.Single->trigger();
+  f.CH2Samples.fill(0x5A);  // no code the inputs give
+  f.RUNSTOP->trigger();
+  ASSERT_TRUE(Stopped());
+  EXPECT_EQ(f.RecordsReceived, 1u);
+  EXPECT_EQ(f.CH2Samples[1500], Code(-1));
+  EXPECT_EQ(Misfit(), "");
+}
+
+// ---- The held record's description ----------------------------------------------
+
+TEST_F(LineSpeed, ARunStoppedBeforeItsReplyLeavesTheHeldRecordsDescription) {
+  Start({"--ch1", "dc:0:0:0", "--ch2", "dc:0:0:0"});
+  f.Single->trigger();
+  f.RUNSTOP->trigger();  // one record at 100 us/div, 5 V/div
+  ASSERT_EQ(f.RecordsReceived, 1u);
+  ASSERT_EQ(f.CapturedTimeBase, 3);
+
+  // 50 us/div with CH1 alone at 1 MS/s, 1 V/div, normal mode: never answered.
+  f.TimeBaseIndex = 2;
+  f.Rate1MS = 1;
+  f.ChannelOn[2] = 0;
+  f.CH1Scale = 392;
+  f.AutoTrigger = 0;
+  f.CH1TriggerV = 50;
+  Script script = MakeScript();
+  script.When([&] { return f.AwaitingData == 1 && sim->Commands() == 2; }, [&] { f.RunStopClick(); });
+  PostRun();
+  ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000));
+
+  EXPECT_EQ(f.RecordsReceived, 1u);
+  EXPECT_EQ(f.CapturedTimeBase, 3);
+  EXPECT_EQ(f.CapturedRate1MS, 0);
+  EXPECT_EQ(f.CH1ScaleAtCapture, 78);
+  // A replot reads the held two-channel record as such.
+  f.Guard([&] { f.PlotWaveform(); });
+  EXPECT_EQ(f.CapturedTimeBase, 3);
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
+}
+
+// ---- The connection watch after a stop mid-reply ---------------------------------
+
+TEST_F(LineSpeed, TheWatchWaitsForTheQuietLineAfterAStopMidReply) {
+  sim = std::make_unique<RunStopSim>(kRealLine + kKnownInputs);
+  ScopeWindow watched;  // the watch on, as a user has it
+  TForm1& g = *watched.form;
+  g.Label3->setText(sim->Link());
+  g.Guard([&] { g.Timer1Timer(); });
+  ASSERT_EQ(g.DeviceFound, 1);
+  g.AutoTrigger = 1;
+  g.Continuous->trigger();
+
+  Script script([&] { g.Running = 0; }, 60000);
+  script.When([&] { return g.AwaitingData == 1 && g.SerialPort.InQueueCount() > 500; },
+              [&] { g.RunStopClick(); });
+  QTimer::singleShot(0, [&] { g.RUNSTOP->trigger(); });
+  ASSERT_TRUE(WaitFor([&] { return script.Done() && g.Running == 0 && g.AwaitingData == 0; }, 20000));
+  RunEventsFor(2200);  // two ticks of the watch while the reply's tail arrives
+  EXPECT_TRUE(g.SerialPort.IsOpen);
+  EXPECT_EQ(g.DeviceFound, 1);
+  EXPECT_TRUE(Shows(g.Image11, "USBCON.bmp"));
+
+  const std::uint64_t before = g.RecordsReceived;
+  g.Single->trigger();
+  g.RUNSTOP->trigger();
+  EXPECT_EQ(g.RecordsReceived, before + 1);
+  EXPECT_EQ(MisfitIn(g, {Code(2), Code(-2)}, Code(-1)), "");
+  EXPECT_TRUE(watched.ui.errors.isEmpty()) << watched.ui.errors.join('\n').toStdString();
+}
+
+// ---- Close while armed ------------------------------------------------------------
+
+TEST_F(LineSpeed, ClosingWhileArmedInNormalModeSendsTheStopByte) {
+  Start({"--ch1", "dc:0:0:0", "--ch2", "dc:0:0:0"});
+  f.AutoTrigger = 0;
+  f.CH1TriggerV = 50;
+  Script script = MakeScript();
+  script.When([&] { return f.AwaitingData == 1 && sim->Commands() == 1; }, [&] { f.close(); });
+  PostRun();
+  ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000));
+  ASSERT_TRUE(WaitFor([&] { return sim->Frames().size() >= 2; }));
+  EXPECT_EQ(sim->Wire(), "AA FF");
+
+  // The next start finds the instrument at its first tick.
+  ScopeWindow next(true, true);
+  next->Label3->setText(sim->Link());
+  w.form.reset();  // the port is free again
+  next->Guard([&] { next->Timer1Timer(); });
+  EXPECT_EQ(next->DeviceFound, 1);
+}
+
+// ---- Progress and responsiveness during a paced reply -----------------------------
+
+TEST_F(LineSpeed, TheProgressMovesWhileAReplyArrivesAndTheWindowAnswers) {
+  Start(kRealLine + kKnownInputs);
+  f.Single->trigger();
+  std::set<int> valuesSeen;
+  bool shownWhileArriving = false;
+  QTimer look;
+  QObject::connect(&look, &QTimer::timeout, [&] {
+    if (f.AwaitingData == 1 && f.ReplyProgress->isVisible()) {
+      shownWhileArriving = true;
+      valuesSeen.insert(f.ReplyProgress->value());
+    }
+  });
+  look.start(50);
+  LatencyProbe probe;
+  PostRun();
+  ASSERT_TRUE(WaitFor([&] { return f.RecordsReceived == 1 && Stopped(); }, 20000));
+  look.stop();
+  probe.Stop();
+  EXPECT_TRUE(shownWhileArriving);
+  EXPECT_GE(valuesSeen.size(), 5u);  // it moves, several times a second
+  EXPECT_FALSE(f.ReplyProgress->isVisible());
+  EXPECT_LT(probe.WorstMs(), 50) << "worst event-loop stall " << probe.WorstMs() << " ms";
+  std::printf("worst event-loop stall during a paced reply: %lld ms\n",
+              static_cast<long long>(probe.WorstMs()));
+  // Clear of everything else in the status strip.
+  for (const QWidget* other : f.Panel5->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (other == f.ReplyProgress) continue;
+    EXPECT_FALSE(other->geometry().intersects(f.ReplyProgress->geometry())) << other->objectName().toStdString();
+  }
+}
+
+}  // namespace
