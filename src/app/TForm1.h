@@ -30,7 +30,8 @@ class QActionGroup;
 class QMenu;
 class QPainter;
 class QTimer;
-class SettingsRegistry;
+class SettingsStore;
+class RestoreReader;
 struct ScopeUnit;
 
 // The "Display Properties" dialog, created hidden with the main window.
@@ -93,7 +94,7 @@ class TForm1 : public QMainWindow, public ScopeState {
   QImage& SaveBitmap;
   QImage& GridBitmap;
   QImage& PreviewBitmap;
-  ::SettingsRegistry& SettingsRegistry;
+  ::SettingsStore& SettingsRegistry;
   TSerial SerialPort;
 
   // ---- Shell (app/) -----------------------------------------------------

@@ -20,6 +20,25 @@
   QPushButton* Button5 = nullptr;
 
  private:
+  // The restore's steps, in their order.
+  void RestoreMarkers(RestoreReader& read);
+  void RestoreTriggerSource(RestoreReader& read);
+  void RestoreCalibration(RestoreReader& read);
+  void RestoreTriggerArrows(RestoreReader& read);
+  void RestoreRecordView();
+  void RestoreKnobs(RestoreReader& read);
+  void RestoreChannels(RestoreReader& read);
+  void RestoreDisplay(RestoreReader& read);
+  void RestoreWindow(RestoreReader& read);
+  void RestoreTriggerSettings(RestoreReader& read);
+  void RestoreLevelAndTimeBase(RestoreReader& read);
+  // Keeps a copy of the store as it is beside it, then puts the values the
+  // restore held to the panel's ranges in place of the stored ones. The
+  // copy's path, or empty when there was no file.
+  QString KeepStoreAsItWas(const RestoreReader& read);
+  // Set by a restore that stopped on a missing or mistyped value: the close
+  // then gives such values their defaults.
+  bool RestoreStoppedOnDamage = false;
   // A new user's store gets the defaults and a port before the first restore.
   void FillStoreForNewUser();
   // The window's outer top-left corner from the store, kept on a screen.
