@@ -109,7 +109,14 @@ void TForm1::FormShow() {
 }
 
 QString TForm1::KeepStoreAsItWas(const RestoreReader& read) {
-  const QString kept = SettingsRegistry.KeepCopy();
+  QString kept;
+  try {
+    kept = SettingsRegistry.KeepCopy();
+  } catch (const ScopeError&) {
+    // No copy, so nothing is written over the stored values here; the
+    // restore's own message stands alone.
+    return QString();
+  }
   if (!read.Held().empty()) SettingsRegistry.WriteValues(read.HeldWrites());
   return kept;
 }

@@ -14,6 +14,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -386,6 +387,140 @@ TEST_F(Store, AWriteThatCannotReachTheDiskFailsAndSaysWhy) {
   EXPECT_TRUE(ErrorOf([&] { store.WriteInteger(QStringLiteral("Angle"), 1); })
                   .startsWith(QStringLiteral("Cannot create the settings folder")));
   EXPECT_FALSE(store.ValueExists(QStringLiteral("Angle")));
+}
+
+}  // namespace
+
+namespace {
+
+// --- Several values at once, and a copy kept ------------------------------------
+
+ino_t InodeOf(const QString& path) {
+  struct stat state {};
+  return ::stat(QFile::encodeName(path).constData(), &state) == 0 ? state.st_ino : 0;
+}
+
+TEST_F(Store, ABatchIsOneReplacementOfTheFileAndKeepsTheOtherValues) {
+  SettingsStore store;
+  store.WriteInteger(QStringLiteral("CalCH1L"), 3);
+  const ino_t before = InodeOf(StoreFile());
+  store.WriteValues({{QStringLiteral("Angle"), 138},
+                     {QStringLiteral("COMPORT"), QStringLiteral("SIM1")},
+                     {QStringLiteral("Angle"), 45},  // the later one wins
+                     {QStringLiteral("calch1l"), 3}});
+  EXPECT_NE(InodeOf(StoreFile()), before);
+  EXPECT_EQ(StoreFolderEntries(QStringLiteral("settings.tmp-*")), QStringList());
+  SettingsStore reader;
+  EXPECT_EQ(reader.ReadInteger(QStringLiteral("Angle")), 45);
+  EXPECT_EQ(reader.ReadString(QStringLiteral("COMPORT")), QStringLiteral("SIM1"));
+  EXPECT_EQ(reader.ReadInteger(QStringLiteral("CalCH1L")), 3);
+  EXPECT_TRUE(FileBytes(StoreFile()).contains("\nCalCH1L=int:3\n"));
+
+  // Nothing new: the file is not touched.
+  const ino_t written = InodeOf(StoreFile());
+  store.WriteValues({{QStringLiteral("Angle"), 45}, {QStringLiteral("COMPORT"), QStringLiteral("SIM1")}});
+  store.WriteValues({});
+  EXPECT_EQ(InodeOf(StoreFile()), written);
+}
+
+TEST_F(Store, AKeptCopyHoldsTheFileAsItWasAndLaterWritesLeaveItAlone) {
+  SettingsStore store;
+  EXPECT_EQ(store.KeepCopy(), QString());  // nothing to keep yet
+  store.WriteValues({{QStringLiteral("Angle"), 138}, {QStringLiteral("COMPORT"), QStringLiteral("/dev/ttyUSB0")}});
+  const QByteArray asItWas = FileBytes(StoreFile());
+
+  const QString kept = store.KeepCopy();
+  EXPECT_TRUE(kept.startsWith(StoreFile() + QStringLiteral(".damaged-"))) << kept.toStdString();
+  EXPECT_EQ(FileBytes(kept), asItWas);
+  EXPECT_EQ(store.KeepCopy(), kept);  // unchanged: the same copy
+  EXPECT_EQ(StoreFolderEntries(QStringLiteral("settings.damaged-*")).size(), 1);
+
+  store.WriteInteger(QStringLiteral("Angle"), 1);
+  EXPECT_EQ(FileBytes(kept), asItWas);
+  const QString second = store.KeepCopy();  // the file changed: a new copy
+  EXPECT_NE(second, kept);
+  EXPECT_EQ(FileBytes(second), FileBytes(StoreFile()));
+  EXPECT_EQ(store.TakeDamageNotice(), QString());
+  // The store itself reads on as before.
+  EXPECT_EQ(SettingsStore().ReadString(QStringLiteral("COMPORT")), QStringLiteral("/dev/ttyUSB0"));
+}
+
+// --- Something other than a settings file where the file goes -------------------
+
+struct Squatter {
+  const char* what;
+  std::function<void(const QString& path)> put;
+  std::function<bool(const QString& kept)> stillThere;  // the thing kept, as it was
+  const char* reason;
+};
+
+bool IsType(const QString& path, mode_t type) {
+  struct stat state {};
+  return ::lstat(QFile::encodeName(path).constData(), &state) == 0 && (state.st_mode & S_IFMT) == type;
+}
+
+TEST_F(Store, WhatIsNotASettingsFileIsMovedAsideUnreadAndTheStoreStartsAfresh) {
+  constexpr qint64 HundredMegabytes = 100LL * 1024 * 1024;
+  const Squatter squatters[] = {
+      {"a folder with a file in it",
+       [](const QString& path) {
+         ASSERT_TRUE(QDir().mkpath(path));
+         PutFile(path + QStringLiteral("/mine.txt"), "keep me");
+       },
+       [](const QString& kept) { return FileBytes(kept + QStringLiteral("/mine.txt")) == "keep me"; }, "is a folder"},
+      {"a link to /dev/zero",
+       [](const QString& path) { ASSERT_EQ(::symlink("/dev/zero", QFile::encodeName(path).constData()), 0); },
+       [](const QString& kept) { return QFileInfo(kept).symLinkTarget() == QStringLiteral("/dev/zero"); },
+       "is not a regular file"},
+      {"a named pipe",
+       [](const QString& path) { ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0); },
+       [](const QString& kept) { return IsType(kept, S_IFIFO); }, "is not a regular file"},
+      {"a link that loops",
+       [](const QString& path) { ASSERT_EQ(::symlink("settings", QFile::encodeName(path).constData()), 0); },
+       [](const QString& kept) { return IsType(kept, S_IFLNK); }, "is not a regular file"},
+      {"a 100 MB file",
+       [&](const QString& path) {
+         QFile file(path);
+         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+         ASSERT_TRUE(file.resize(HundredMegabytes));  // sparse: quick to make
+       },
+       [&](const QString& kept) { return QFileInfo(kept).size() == HundredMegabytes; }, "is larger than 1 MB"},
+      {"a file just past 1 MB of valid lines",
+       [](const QString& path) {
+         QByteArray lines;
+         for (int i = 0; lines.size() <= SettingsStore::MaxFileBytes; ++i) lines += "V" + QByteArray::number(i) + "=int:1\n";
+         PutFile(path, lines);
+       },
+       [](const QString& kept) { return QFileInfo(kept).size() > SettingsStore::MaxFileBytes; }, "is larger than 1 MB"},
+  };
+  for (const Squatter& s : squatters) {
+    SCOPED_TRACE(s.what);
+    QDir(StoreFolder()).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(StoreFolder()));
+    s.put(StoreFile());
+
+    SettingsStore store;
+    const QStringList kept = StoreFolderEntries(QStringLiteral("settings.damaged-*"));
+    const QStringList keptAny = QDir(StoreFolder()).entryList({QStringLiteral("settings.damaged-*")},
+                                                              QDir::AllEntries | QDir::System | QDir::Hidden);
+    ASSERT_EQ(keptAny.size(), 1) << kept.join(u',').toStdString();
+    const QString keptPath = StoreFolder() + u'/' + keptAny.front();
+    EXPECT_TRUE(s.stillThere(keptPath));
+    EXPECT_FALSE(QFileInfo::exists(StoreFile()) || QFileInfo(StoreFile()).isSymLink());
+
+    const QString notice = store.TakeDamageNotice();
+    EXPECT_EQ(notice, QStringLiteral("The settings file \"%1\" %2; it was %3 as \"%4\" and the settings start afresh.")
+                          .arg(StoreFile(), QLatin1String(s.reason),
+                               QLatin1String(std::string_view(s.reason) == "is a folder" ? "moved aside" : "kept"),
+                               keptPath));
+    EXPECT_EQ(store.TakeDamageNotice(), QString());
+    EXPECT_FALSE(store.ValueExists(QStringLiteral("Angle")));
+    store.WriteInteger(QStringLiteral("Angle"), 138);
+    SettingsStore next;
+    EXPECT_EQ(next.TakeDamageNotice(), QString());
+    EXPECT_EQ(next.ReadInteger(QStringLiteral("Angle")), 138);
+    EXPECT_TRUE(s.stillThere(keptPath));
+  }
 }
 
 }  // namespace
