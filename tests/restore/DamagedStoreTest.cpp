@@ -5,6 +5,7 @@
 
 #include "RestoreFixture.h"
 
+#include "controls/TimeKnob.h"
 #include "controls/VerticalMarker.h"
 #include "storage/SettingsDefaults.h"
 #include "support/ScopeWindow.h"
@@ -104,7 +105,7 @@ TEST_F(DamagedStore, EachCaseStartsTellsOnceLosesNothingAndTheNextStartIsClean) 
          EXPECT_EQ(f.CH2VertPos, vertical_marker::BottomRow);
          EXPECT_EQ(Left(f.HorTrigPos), 1);
          EXPECT_EQ(f.CH2TriggerV, -1025);
-         EXPECT_EQ(f.TimeKnobAngle, 359);
+         EXPECT_EQ(f.TimeKnobAngle, time_knob::RowForAngle(359).detent);
          EXPECT_TRUE(OnSomeScreen(f.frameGeometry().topLeft())) << f.x() << "," << f.y();
        }},
       {"a folder",
