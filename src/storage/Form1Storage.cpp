@@ -71,6 +71,7 @@ static_assert(stored::LastDegree == 359);
 
 void TForm1::BuildStorage() {
   Bind(LoadDefultSettings1, &TForm1::LoadDefultSettings1Click);
+  BuildSettingsFile();
   BuildAboutPanel();
 }
 

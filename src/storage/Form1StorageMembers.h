@@ -11,6 +11,11 @@
   // Running := 0, then the panel state into the store.
   void FormClose();
   void LoadDefultSettings1Click();
+  // Settings files (Form1SettingsFile.cpp).
+  void BuildSettingsFile();
+  void SaveSettingsToFile1Click();
+  // Checks the whole file first: a bad one changes neither store nor panel.
+  void LoadSettings1Click();
   void AboutTimerTimer();
   // The About panel: also the splash shown at start.
   void BuildAboutPanel();
