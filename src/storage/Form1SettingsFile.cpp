@@ -28,8 +28,6 @@ constexpr const char* DefaultExtension = "txt";
 constexpr int PersistenceModeOff = 1;
 constexpr std::int32_t PersistenceHitOff = 1024;
 
-QString Latin1(std::string_view text) { return QString::fromLatin1(text.data(), qsizetype(text.size())); }
-
 }  // namespace
 
 void TForm1::BuildSettingsFile() {
@@ -56,7 +54,7 @@ void TForm1::SaveSettingsToFile1Click() {
   p.ch2KnobAngle = CH2KnobAngle;
   p.knobEnabled = Image7->isEnabledTo(Image7->parentWidget());
   p.ch1Focus = CH1Focus == 1;
-  p.knobFacePrefix = ProgramPath(Latin1(CH1Focus == 1 ? volts_knob::CH1FacePrefix : volts_knob::CH2FacePrefix));
+  p.knobFacePrefix = ProgramPath(TableText(CH1Focus == 1 ? volts_knob::CH1FacePrefix : volts_knob::CH2FacePrefix));
   p.formTop = y();
   p.formLeft = x();
   p.rising = RisingTrigger == 1;

@@ -34,8 +34,6 @@ using stored::Id;
 
 namespace {
 
-QString Text(std::string_view text) { return QString::fromLatin1(text.data(), qsizetype(text.size())); }
-
 constexpr int WindowWidthWithMeasurements = 984;
 constexpr int WindowWidthWithoutMeasurements = 792;
 constexpr int WindowHeight = 603;
@@ -178,7 +176,7 @@ void TForm1::RestoreKnobs(RestoreReader& read) {
   UpdatedTimeKnob();
 
   CH1Focus = read.Flag(Id::CH1Focus);
-  KnobBitmapPrefix = ProgramPath(Text(CH1Focus == 1 ? volts_knob::CH1FacePrefix : volts_knob::CH2FacePrefix));
+  KnobBitmapPrefix = ProgramPath(TableText(CH1Focus == 1 ? volts_knob::CH1FacePrefix : volts_knob::CH2FacePrefix));
   CH2KnobAngle = read.Integer(Id::CH2KnobAngle);
   CH1KnobAngle = read.Integer(Id::CH1KnobAngle);
   KnobAngle = CH1KnobAngle;

@@ -3,7 +3,7 @@
 // and formatting values back into bytes. Pure: the store (SettingsStore)
 // does the locking, the reading and the atomic replacement around it.
 //
-//   # Tessaron USB Oscilloscope settings, key \Software\TessaronInc\Veldrin\5.0\
+//   # Tessaron USB Oscilloscope settings, key \\Software\\TessaronInc\\Veldrin\\5.0\\ (escaped)
 //   Angle=int:138
 //   DISPLAYBACKGROUND=str:Grafics\\Grid2.bmp
 //
