@@ -3,7 +3,7 @@
 #include "app/Errors.h"
 #include "app/Paths.h"
 #include "app/UnitInit.h"
-#include "storage/SettingsRegistry.h"
+#include "storage/SettingsStore.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -36,7 +36,8 @@ class QMenu;
 class QPainter;
 class QProgressBar;
 class QTimer;
-class SettingsRegistry;
+class SettingsStore;
+class RestoreReader;
 struct ScopeUnit;
 
 class TForm1 : public QMainWindow, public ScopeState {
@@ -97,7 +98,7 @@ class TForm1 : public QMainWindow, public ScopeState {
   QImage& SaveBitmap;
   QImage& GridBitmap;
   QImage& PreviewBitmap;
-  ::SettingsRegistry& SettingsRegistry;
+  ::SettingsStore& SettingsRegistry;
   TSerial SerialPort;
 
   // ---- Shell (app/) -----------------------------------------------------

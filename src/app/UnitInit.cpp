@@ -2,7 +2,7 @@
 
 #include "app/Paths.h"
 #include "app/Widgets.h"
-#include "storage/SettingsRegistry.h"
+#include "storage/SettingsStore.h"
 #include "storage/StartupReads.h"
 
 #include <QPainter>
@@ -23,7 +23,7 @@ std::unique_ptr<ScopeUnit> InitializeUnit() {
   unit->PlotBitmap = BlackBitmap(500, 400);
   unit->SaveBitmap = QImage(556, 545, QImage::Format_RGB32);
   unit->SaveBitmap.fill(Qt::white);
-  unit->SettingsRegistry_ = std::make_unique<SettingsRegistry>();
+  unit->SettingsRegistry_ = std::make_unique<SettingsStore>();
   unit->GridBitmap = BlackBitmap(500, 400);
   // The graticule is taken from the program's folder: started from another
   // folder, a path relative to the current directory would find nothing.

@@ -8,12 +8,12 @@
 
 #include <memory>
 
-class SettingsRegistry;
+class SettingsStore;
 
 struct ScopeUnit {
   QImage PlotBitmap;     // 500 x 400, filled black
   QImage SaveBitmap;     // 556 x 545
-  std::unique_ptr<SettingsRegistry> SettingsRegistry_;
+  std::unique_ptr<SettingsStore> SettingsRegistry_;
   QImage GridBitmap;     // 500 x 400, the graticule
   QImage PreviewBitmap;  // 500 x 26, filled black
   QString GridFile;

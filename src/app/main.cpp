@@ -4,7 +4,7 @@
 #include "app/TForm1.h"
 #include "app/UiServices.h"
 #include "app/UnitInit.h"
-#include "storage/SettingsRegistry.h"
+#include "storage/SettingsStore.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
   parser.process(app);
 
   if (parser.isSet(pathsOption)) {
-    const SettingsRegistry store;
+    const SettingsStore store;
     std::printf("pictures: %s\nhelp: %s\nsettings: %s\n",
                 qPrintable(ProgramPath(QStringLiteral("Grafics\\"))), qPrintable(HelpPagePath()),
                 qPrintable(store.FilePath()));

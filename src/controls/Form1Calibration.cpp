@@ -11,7 +11,7 @@
 #include "app/TForm1.h"
 
 #include "controls/Calibration.h"
-#include "storage/SettingsRegistry.h"
+#include "storage/SettingsStore.h"
 
 #include <QAction>
 #include <QPointer>

@@ -4,7 +4,7 @@
 #include "app/TForm1.h"
 #include "app/Widgets.h"
 #include "display/DisplayChoices.h"
-#include "storage/SettingsRegistry.h"
+#include "storage/SettingsStore.h"
 
 #include <QFontMetrics>
 #include <QFrame>

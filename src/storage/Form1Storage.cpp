@@ -3,19 +3,22 @@
 // that rewrites the store), the save when the window closes, "Load Default
 // Settings", and the about panel's timer.
 //
-// The restore reads the store value by value and hands each to the
-// subsystem that owns it, so pictures, captions and derived state follow.
-// A value that is missing or of the wrong type ends it there with the
-// store's message; what was applied before stays applied.
+// The restore reads the store value by value, in named steps, and hands
+// each to the subsystem that owns it, so pictures, captions and derived
+// state follow. A value that is missing or of the wrong type ends it there
+// with the store's message; what was applied before stays applied. Values
+// outside what the panel can show are held to its ranges.
 
 #include "app/Errors.h"
 #include "app/Paths.h"
 #include "app/TForm1.h"
 #include "connection/SystemPorts.h"
 #include "controls/TriggerPosition.h"
+#include "controls/VerticalMarker.h"
 #include "controls/VoltsKnob.h"
+#include "storage/RestoreReader.h"
 #include "storage/SettingsDefaults.h"
-#include "storage/SettingsRegistry.h"
+#include "storage/SettingsStore.h"
 #include "storage/StartupReads.h"
 #include "storage/WindowPlacement.h"
 
@@ -25,9 +28,11 @@
 #include <QScreen>
 #include <QTimer>
 
-namespace {
+#include <algorithm>
 
-QString Text(std::string_view text) { return QString::fromLatin1(text.data(), qsizetype(text.size())); }
+using stored::Id;
+
+namespace {
 
 constexpr int WindowWidthWithMeasurements = 984;
 constexpr int WindowWidthWithoutMeasurements = 792;
@@ -41,55 +46,118 @@ constexpr std::int32_t PersistenceFadeAtStart = 10;
 constexpr std::int32_t ExternalTriggerSource = 10;
 
 // The 50 % preset is where a new user's trigger position marker starts.
-static_assert(settings_defaults::FirstStartExtras[0].name == "TrigPos" &&
+static_assert(settings_defaults::FirstStartExtras[0].id == Id::TrigPos &&
               settings_defaults::FirstStartExtras[0].number == trigger_position::Presets[1].left);
+
+// The ranges the restore holds stored values to are the controls' own.
+static_assert(stored::TopRow == vertical_marker::TopmostRow && stored::BottomRow == vertical_marker::BottomRow);
+static_assert(stored::LeftmostTrigger == trigger_position::LeftmostMarker &&
+              stored::RightmostTrigger == trigger_position::RightmostMarker);
+constexpr int ScaleOfVoltsRows(bool finest) {
+  int scale = volts_knob::VoltsRows[0].scale;
+  for (const volts_knob::VoltsRow& row : volts_knob::VoltsRows)
+    scale = finest ? std::max(scale, row.scale) : std::min(scale, row.scale);
+  return scale;
+}
+// A level reaches as far as the strip at the coarsest row; its arrow lies at
+// most that far off its 0 V row at the finest.
+static_assert(stored::LevelLimit == (stored::BottomRow - stored::TopRow + 1) * 100 / ScaleOfVoltsRows(false));
+static_assert(stored::ArrowReach == stored::LevelLimit * ScaleOfVoltsRows(true) / 100 + 1);
+static_assert(stored::LastDegree == 359);
 
 }  // namespace
 
 void TForm1::BuildStorage() {
   Bind(LoadDefultSettings1, &TForm1::LoadDefultSettings1Click);
+  BuildSettingsFile();
   BuildAboutPanel();
 }
 
 void TForm1::FormShow() {
-  ::SettingsRegistry& store = SettingsRegistry;
-  auto readInt = [&store](const char* name) { return store.ReadInteger(QString::fromLatin1(name)); };
-  auto readFlag = [&](const char* name) -> Flag { return readInt(name) == 1 ? 1 : 0; };
+  RestoreReader read(SettingsRegistry);
+  try {
+    if (settings_defaults::NeedsFirstStartFill(SettingsRegistry)) FillStoreForNewUser();
+    RestoreMarkers(read);
+    RestoreTriggerSource(read);
+    RestoreCalibration(read);
+    RestoreTriggerArrows(read);
+    RestoreRecordView();
+    RestoreKnobs(read);
+    RestoreChannels(read);
+    RestoreDisplay(read);
+    RestoreWindow(read);
+    RestoreTriggerSettings(read);
+    RestoreLevelAndTimeBase(read);
+  } catch (const StoredValueError& error) {
+    // The restore stops here, as it always has. The close will write the
+    // half-built panel over the store, so the store as it was is kept first
+    // and the message says where.
+    RestoreStoppedOnDamage = true;
+    const QString kept = KeepStoreAsItWas(read);
+    if (kept.isEmpty()) throw;
+    throw ScopeError(error.Message() + QStringLiteral("\nThe settings file as it was is kept as \"%1\".").arg(kept));
+  }
+  if (read.Held().empty()) return;
+  const QString kept = KeepStoreAsItWas(read);
+  QString text = QStringLiteral("Stored settings outside what the panel can show were brought within it: %1.")
+                     .arg(read.HeldList());
+  if (!kept.isEmpty()) text += QStringLiteral("\nThe settings file as it was is kept as \"%1\".").arg(kept);
+  // Told once the restore's caller is done: a box here would run window
+  // events in the middle of a command that goes on after the restore.
+  QTimer::singleShot(0, this, [this, text] { Ui.ShowMessage(text); });
+}
 
-  if (settings_defaults::NeedsFirstStartFill(store)) FillStoreForNewUser();
+QString TForm1::KeepStoreAsItWas(const RestoreReader& read) {
+  QString kept;
+  try {
+    kept = SettingsRegistry.KeepCopy();
+  } catch (const ScopeError&) {
+    // No copy, so nothing is written over the stored values here; the
+    // restore's own message stands alone.
+    return QString();
+  }
+  if (!read.Held().empty()) SettingsRegistry.WriteValues(read.HeldWrites());
+  return kept;
+}
 
-  // 1-2: the 0 V markers and the trigger position marker.
-  SetTop(Image1, readInt("CH1VertPos"));
-  SetTop(Image2, readInt("CH2VertPos"));
-  SetLeft(HorTrigPos, readInt("TrigPos"));
+void TForm1::RestoreMarkers(RestoreReader& read) {
+  SetTop(Image1, read.Integer(Id::CH1VertPos));
+  SetTop(Image2, read.Integer(Id::CH2VertPos));
+  SetLeft(HorTrigPos, read.Integer(Id::TrigPos));
   CH1VertPos = Top(Image1);
   CH2VertPos = Top(Image2);
   SetTop(CH1NS, Top(Image1));
   SetTop(CH2NS, Top(Image2));
+}
 
-  // 3-4: the trigger arrows, source and levels.
-  SetTop(TriggerArrowCH1, readInt("CH1Trig"));
-  SetTop(TriggerArrowCH2, readInt("CH2Trig"));
-  TriggerCH = readInt("TriggerCH");
-  CH1TriggerV = readInt("CH1TriggerV");
-  CH2TriggerV = readInt("CH2TriggerV");
+void TForm1::RestoreTriggerSource(RestoreReader& read) {
+  SetTop(TriggerArrowCH1, read.Integer(Id::CH1Trig));
+  SetTop(TriggerArrowCH2, read.Integer(Id::CH2Trig));
+  TriggerCH = read.Integer(Id::TriggerCH);
+  CH1TriggerV = read.Integer(Id::CH1TriggerV);
+  CH2TriggerV = read.Integer(Id::CH2TriggerV);
   ShowTriggerSourceSetting();
+}
 
-  // 5: calibration.
-  CalCH1L = readInt("CalCH1L");
-  CalCH2L = readInt("CalCH2L");
-  CalCH1H = readInt("CalCH1H");
-  CalCH2H = readInt("CalCH2H");
+void TForm1::RestoreCalibration(RestoreReader& read) {
+  CalCH1L = read.Integer(Id::CalCH1L);
+  CalCH2L = read.Integer(Id::CalCH2L);
+  CalCH1H = read.Integer(Id::CalCH1H);
+  CalCH2H = read.Integer(Id::CalCH2H);
+}
 
-  // 6-7: arrows shown as stored, placed from their levels.
-  TriggerArrowCH1->setVisible(readFlag("CH1TriggerArrowVis") == 1);
-  TriggerArrowCH2->setVisible(readFlag("CH2TriggerArrowVis") == 1);
+void TForm1::RestoreTriggerArrows(RestoreReader& read) {
+  // Shown as stored, then placed from their levels.
+  TriggerArrowCH1->setVisible(read.Flag(Id::CH1TriggerArrowVis) == 1);
+  TriggerArrowCH2->setVisible(read.Flag(Id::CH2TriggerArrowVis) == 1);
   ResetCH1TriggerVoltage();
   ResetCH2TriggerVoltage();
   TriggerPosCalc();
+}
 
-  // 8-9: the record view until the next frame recomputes it; nothing held
-  // is on the screen again before the next capture.
+void TForm1::RestoreRecordView() {
+  // The view until the next frame recomputes it; nothing held is on the
+  // screen again before the next capture.
   ViewStart = 3 * Left(Image3);
   ViewEnd = ViewStart + 500;
   PlotValid = 0;
@@ -97,41 +165,46 @@ void TForm1::FormShow() {
   CH2Button->raise();
   ChannelOff->raise();
   PreViewBkGRND->lower();
+}
 
-  // 10-11: the time base.
+void TForm1::RestoreKnobs(RestoreReader& read) {
+  // The time base, then both channels' volts/div rows through the knob.
   ChannelOn[1] = 0;
   ChannelOn[2] = 0;
   CH1Focus = 0;
-  KnobAngle = readInt("Angle");
+  KnobAngle = read.Integer(Id::Angle);
   UpdatedTimeKnob();
 
-  // 12-13: both channels' volts/div rows through the knob.
-  CH1Focus = readFlag("CH1Focus");
-  KnobBitmapPrefix = ProgramPath(Text(CH1Focus == 1 ? volts_knob::CH1FacePrefix : volts_knob::CH2FacePrefix));
-  CH2KnobAngle = readInt("CH2KnobAngle");
-  CH1KnobAngle = readInt("CH1KnobAngle");
+  CH1Focus = read.Flag(Id::CH1Focus);
+  KnobBitmapPrefix = ProgramPath(TableText(CH1Focus == 1 ? volts_knob::CH1FacePrefix : volts_knob::CH2FacePrefix));
+  CH2KnobAngle = read.Integer(Id::CH2KnobAngle);
+  CH1KnobAngle = read.Integer(Id::CH1KnobAngle);
   KnobAngle = CH1KnobAngle;
   CH1Focus = 1;
   UpdatedKnob();
   KnobAngle = CH2KnobAngle;
   CH1Focus = 0;
   UpdatedKnob();
+}
 
-  // 14-16: the knob, the focus and the channel keys.
-  Image7->setEnabled(readFlag("Image7EN") == 1);
-  CH1Focus = readFlag("CH1Focus");
-  ChannelOn[1] = readFlag("CH1On");
-  ChannelOn[2] = readFlag("CH2On");
+void TForm1::RestoreChannels(RestoreReader& read) {
+  // The knob, the focus and the channel keys.
+  Image7->setEnabled(read.Flag(Id::Image7EN) == 1);
+  CH1Focus = read.Flag(Id::CH1Focus);
+  ChannelOn[1] = read.Flag(Id::CH1On);
+  ChannelOn[2] = read.Flag(Id::CH2On);
   UpdatedvoltageButtons();
+}
 
-  // 17: the empty graticule. (The original switched on double buffering of
-  // its panels here; Qt paints every widget double-buffered.)
+void TForm1::RestoreDisplay(RestoreReader& read) {
+  // The empty graticule. (Qt paints every widget double-buffered, so the
+  // panels need no switch for it.)
   ShowGraticule();
 
-  // 19: the port the connection watch opens.
-  Label3->setText(store.ReadString(Text(settings_defaults::ComPortValue)));
+  // The port the connection watch opens.
+  Label3->setText(read.Text(Id::COMPORT));
 
-  // 20: persistence memory and colour tables. The hit value follows the
+  // Persistence memory and colour tables. The hit value follows the
   // persistence mode in force: a "Normal" dot starts at the ramp's full
   // intensity, 255; the rainbow and "Off" use 1024. A restore while
   // "Normal" is on (a settings file, a reference) must not leave 1024 there,
@@ -141,9 +214,11 @@ void TForm1::FormShow() {
   PersistenceFade = PersistenceFadeAtStart;
   PersistenceHit = PersistenceOn == 1 && RainbowOn != 1 ? PersistenceHitRamp : PersistenceHitRainbow;
   InitPersistColors();
+}
 
-  // 21: the measurement panel, cut off by a narrower window when it is off.
-  if (readInt("AutoMeasONOFF") == 1) {
+void TForm1::RestoreWindow(RestoreReader& read) {
+  // The measurement panel, cut off by a narrower window when it is off.
+  if (read.Integer(Id::AutoMeasONOFF) == 1) {
     AutoMeasurementsON1->setText(QStringLiteral("Auto Measurements OFF"));
     AutoMeasOn = 1;
     SetFormWidth(WindowWidthWithMeasurements);
@@ -153,17 +228,19 @@ void TForm1::FormShow() {
     SetFormWidth(WindowWidthWithoutMeasurements);
   }
 
-  // 22: the window's size and place.
+  // The window's size and place.
   SetFormHeight(WindowHeight);
-  const int top = readInt("FormTop");
+  const int top = read.Integer(Id::FormTop);
   PlaceWindow(x(), top);
-  PlaceWindow(readInt("FormLeft"), top);
+  PlaceWindow(read.Integer(Id::FormLeft), top);
+}
 
-  // 23-24: the edge and the acquisition mode. The TTL input has one edge: it
-  // is shown as Rising with Falling unavailable, as choosing EXT shows it,
+void TForm1::RestoreTriggerSettings(RestoreReader& read) {
+  // The edge and the acquisition mode. The TTL input has one edge: it is
+  // shown as Rising with Falling unavailable, as choosing EXT shows it,
   // while the stored edge value (which EXT sends as 0) goes out unchanged.
   // Without this a panel saved on EXT came back showing "Falling".
-  const Flag rising = readFlag("RisingTrigger");
+  const Flag rising = read.Flag(Id::RisingTrigger);
   const bool externalSource = TriggerCH == ExternalTriggerSource;
   if (rising == 1 || externalSource)
     Rising1Click();
@@ -171,24 +248,26 @@ void TForm1::FormShow() {
     Falling2Click();
   if (externalSource) RisingTrigger = rising;
   Falling2->setEnabled(!externalSource);
-  if (readInt("ConSample") == 1)
+  if (read.Integer(Id::ConSample) == 1)
     ContinuousClick();
   else
     SingleClick();
 
-  // 25: the preset sets the marker and the menu; the stored position wins.
+  // The preset sets the marker and the menu; the stored position wins.
   POS50Click();
-  SetLeft(HorTrigPos, readInt("TrigPos"));
+  SetLeft(HorTrigPos, read.Integer(Id::TrigPos));
 
-  // 26-27: the trigger mode, then the about panel goes in three seconds.
-  AutoTrigger = readFlag("Auto");
+  // The trigger mode, then the about panel goes in three seconds.
+  AutoTrigger = read.Flag(Id::Auto);
   ShowTriggerModeSetting();
   SetEnabled(AboutTimer, true);
+}
 
-  // 28-29: the trigger level from its arrow, and the time base once more
-  // (it recomputes the trigger-position bytes for the stored position).
+void TForm1::RestoreLevelAndTimeBase(RestoreReader& read) {
+  // The trigger level from its arrow, and the time base once more (it
+  // recomputes the trigger-position bytes for the stored position).
   ShowTriggerLevelFromArrow();
-  KnobAngle = readInt("Angle");
+  KnobAngle = read.Integer(Id::Angle);
   UpdatedTimeKnob();
 }
 
@@ -216,36 +295,41 @@ void TForm1::FormClose() {
   // Ends a capture that may be pending in a nested wait before anything is
   // written: the panel state saved is the stopped one.
   Running = 0;
-  ::SettingsRegistry& store = SettingsRegistry;
-  auto writeInt = [&store](const char* name, std::int32_t value) {
-    store.WriteInteger(QString::fromLatin1(name), value);
-  };
-  auto flag = [](bool on) { return on ? 1 : 0; };
-  store.WriteString(Text(settings_defaults::ComPortValue), Label3->text());
-  writeInt("TrigPos", Left(HorTrigPos));
-  writeInt("CH1VertPos", Top(Image1));
-  writeInt("CH2VertPos", Top(Image2));
-  writeInt("Angle", TimeKnobAngle);
-  writeInt("CH1Trig", Top(TriggerArrowCH1));
-  writeInt("CH2Trig", Top(TriggerArrowCH2));
-  writeInt("TriggerCH", TriggerCH);
-  writeInt("CH1TriggerV", CH1TriggerV);
-  writeInt("CH2TriggerV", CH2TriggerV);
+  std::vector<SettingsStore::NamedValue> writes;
+  // After a restore that stopped on a damaged value (the store as it was is
+  // kept aside), what the panel cannot give gets its default, so that the
+  // next start restores without an error; the panel's own values follow.
+  if (RestoreStoppedOnDamage) writes = settings_defaults::Repairs(SettingsRegistry);
+  const auto flag = [](bool on) { return std::int32_t{on ? 1 : 0}; };
+  const auto add = [&writes](Id id, settings_text::Value value) { writes.push_back({stored::Name(id), std::move(value)}); };
+  add(Id::COMPORT, Label3->text());
+  add(Id::TrigPos, Left(HorTrigPos));
+  add(Id::CH1VertPos, Top(Image1));
+  add(Id::CH2VertPos, Top(Image2));
+  add(Id::Angle, TimeKnobAngle);
+  add(Id::CH1Trig, Top(TriggerArrowCH1));
+  add(Id::CH2Trig, Top(TriggerArrowCH2));
+  add(Id::TriggerCH, TriggerCH);
+  add(Id::CH1TriggerV, CH1TriggerV);
+  add(Id::CH2TriggerV, CH2TriggerV);
   // The widgets' own flags, not whether they can be seen right now: the
   // window may already be hidden or minimised while it closes.
-  writeInt("CH1TriggerArrowVis", flag(TriggerArrowCH1->isVisibleTo(TriggerArrowCH1->parentWidget())));
-  writeInt("CH2TriggerArrowVis", flag(TriggerArrowCH2->isVisibleTo(TriggerArrowCH2->parentWidget())));
-  writeInt("CH1On", flag(ChannelOn[1] == 1));
-  writeInt("CH2On", flag(ChannelOn[2] == 1));
-  writeInt("CH1KnobAngle", CH1KnobAngle);
-  writeInt("CH2KnobAngle", CH2KnobAngle);
-  writeInt("Image7EN", flag(Image7->isEnabledTo(Image7->parentWidget())));
-  writeInt("CH1Focus", flag(CH1Focus == 1));
-  writeInt("FormTop", y());
-  writeInt("FormLeft", x());
-  writeInt("RisingTrigger", flag(RisingTrigger == 1));
-  writeInt("ConSample", flag(ConSample == 1));
-  writeInt("Auto", flag(AutoTrigger == 1));
+  add(Id::CH1TriggerArrowVis, flag(TriggerArrowCH1->isVisibleTo(TriggerArrowCH1->parentWidget())));
+  add(Id::CH2TriggerArrowVis, flag(TriggerArrowCH2->isVisibleTo(TriggerArrowCH2->parentWidget())));
+  add(Id::CH1On, flag(ChannelOn[1] == 1));
+  add(Id::CH2On, flag(ChannelOn[2] == 1));
+  add(Id::CH1KnobAngle, CH1KnobAngle);
+  add(Id::CH2KnobAngle, CH2KnobAngle);
+  add(Id::Image7EN, flag(Image7->isEnabledTo(Image7->parentWidget())));
+  add(Id::CH1Focus, flag(CH1Focus == 1));
+  add(Id::FormTop, y());
+  add(Id::FormLeft, x());
+  add(Id::RisingTrigger, flag(RisingTrigger == 1));
+  add(Id::ConSample, flag(ConSample == 1));
+  add(Id::Auto, flag(AutoTrigger == 1));
+  // One write: a close cut short by a crash leaves the panel saved whole or
+  // the store as it was.
+  SettingsRegistry.WriteValues(writes);
 }
 
 void TForm1::LoadDefultSettings1Click() {
@@ -256,7 +340,7 @@ void TForm1::LoadDefultSettings1Click() {
   PersistenceOn = 0;
   RainbowOn = 0;
   PersistenceMode = PersistenceModeOff;
-  GridFile = GridFileFromStored(SettingsRegistry.ReadString(QStringLiteral("DISPLAYBACKGROUND")));
+  GridFile = GridFileFromStored(SettingsRegistry.ReadString(stored::Name(Id::DISPLAYBACKGROUND)));
   // The save background follows the stored default, so an open Display
   // Properties dialog shows it and does not write the old one back.
   ScreenSave = ReadScreenSave(SettingsRegistry) ? 1 : 0;

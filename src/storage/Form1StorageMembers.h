@@ -11,6 +11,11 @@
   // Running := 0, then the panel state into the store.
   void FormClose();
   void LoadDefultSettings1Click();
+  // Settings files (Form1SettingsFile.cpp).
+  void BuildSettingsFile();
+  void SaveSettingsToFile1Click();
+  // Checks the whole file first: a bad one changes neither store nor panel.
+  void LoadSettings1Click();
   void AboutTimerTimer();
   // The About panel: also the splash shown at start.
   void BuildAboutPanel();
@@ -20,6 +25,25 @@
   QPushButton* Button5 = nullptr;
 
  private:
+  // The restore's steps, in their order.
+  void RestoreMarkers(RestoreReader& read);
+  void RestoreTriggerSource(RestoreReader& read);
+  void RestoreCalibration(RestoreReader& read);
+  void RestoreTriggerArrows(RestoreReader& read);
+  void RestoreRecordView();
+  void RestoreKnobs(RestoreReader& read);
+  void RestoreChannels(RestoreReader& read);
+  void RestoreDisplay(RestoreReader& read);
+  void RestoreWindow(RestoreReader& read);
+  void RestoreTriggerSettings(RestoreReader& read);
+  void RestoreLevelAndTimeBase(RestoreReader& read);
+  // Keeps a copy of the store as it is beside it, then puts the values the
+  // restore held to the panel's ranges in place of the stored ones. The
+  // copy's path, or empty when there was no file.
+  QString KeepStoreAsItWas(const RestoreReader& read);
+  // Set by a restore that stopped on a missing or mistyped value: the close
+  // then gives such values their defaults.
+  bool RestoreStoppedOnDamage = false;
   // A new user's store gets the defaults and a port before the first restore.
   void FillStoreForNewUser();
   // The window's outer top-left corner from the store, kept on a screen.

@@ -1,50 +1,70 @@
 #include "storage/SettingsDefaults.h"
 
-#include "storage/SettingsRegistry.h"
+#include <algorithm>
 
 namespace settings_defaults {
 namespace {
 
-QString Name(std::string_view name) { return QString::fromLatin1(name.data(), qsizetype(name.size())); }
+QString Latin1(std::string_view text) { return QString::fromLatin1(text.data(), qsizetype(text.size())); }
 
 constexpr const char* SimulatorPort = "SIM1";
 
+// Every default of a value only the close or the first fill writes, and of
+// those Load Default Settings writes.
+template <typename Visit>
+void ForEachDefault(Visit visit) {
+  for (const StoredDefault& value : LoadDefaults) visit(value);
+  for (const StoredDefault& value : FirstStartExtras) visit(value);
+}
+
 }  // namespace
 
-void WriteDefault(SettingsRegistry& store, const StoredDefault& value) {
-  const QString name = Name(value.name);
-  switch (value.kind) {
-    case ValueKind::Integer: store.WriteInteger(name, value.number); break;
-    case ValueKind::Text: store.WriteString(name, Name(value.text)); break;
-    case ValueKind::Boolean: store.WriteBool(name, value.number != 0); break;
+SettingsStore::NamedValue AsWrite(const StoredDefault& value) {
+  const QString name = stored::Name(value.id);
+  switch (value.Kind()) {
+    case stored::Kind::Text: return {name, Latin1(value.text)};
+    case stored::Kind::Boolean: return {name, std::int32_t{value.number != 0 ? 1 : 0}};
+    case stored::Kind::Integer: break;
   }
+  return {name, value.number};
 }
 
-void WriteLoadDefaults(SettingsRegistry& store) {
-  for (const StoredDefault& value : LoadDefaults) WriteDefault(store, value);
+void WriteLoadDefaults(SettingsStore& store) {
+  std::vector<SettingsStore::NamedValue> writes;
+  for (const StoredDefault& value : LoadDefaults) writes.push_back(AsWrite(value));
+  store.WriteValues(writes);
 }
 
-bool NeedsFirstStartFill(SettingsRegistry& store) {
-  const QString pending = Name(FillPendingValue);
+bool NeedsFirstStartFill(SettingsStore& store) {
+  const QString pending = stored::Name(FillPendingValue);
   if (store.ValueExists(pending)) return store.ReadInteger(pending) != 0;
-  for (std::string_view name : RestoreReads)
-    if (store.ValueExists(Name(name))) return false;
+  for (Id id : RestoreReads)
+    if (store.ValueExists(stored::Name(id))) return false;
   return true;
 }
 
-void FillFirstStart(SettingsRegistry& store, const QString& comPort) {
-  // Each write is whole on disk when it returns, but the fill is many
-  // writes: the pending mark brackets them so that a fill cut short by a
-  // kill is taken up again at the next start.
-  const QString pending = Name(FillPendingValue);
-  store.WriteInteger(pending, 1);
-  auto fill = [&store](const StoredDefault& value) {
-    if (!store.ValueExists(Name(value.name))) WriteDefault(store, value);
-  };
-  for (const StoredDefault& value : LoadDefaults) fill(value);
-  for (const StoredDefault& value : FirstStartExtras) fill(value);
-  if (!store.ValueExists(Name(ComPortValue))) store.WriteString(Name(ComPortValue), comPort);
-  store.WriteInteger(pending, 0);
+void FillFirstStart(SettingsStore& store, const QString& comPort) {
+  std::vector<SettingsStore::NamedValue> writes;
+  ForEachDefault([&](const StoredDefault& value) {
+    if (!store.ValueExists(stored::Name(value.id))) writes.push_back(AsWrite(value));
+  });
+  const QString port = stored::Name(Id::COMPORT);
+  if (!store.ValueExists(port)) writes.push_back({port, comPort});
+  writes.push_back({stored::Name(FillPendingValue), std::int32_t{0}});
+  store.WriteValues(writes);
+}
+
+std::vector<SettingsStore::NamedValue> Repairs(SettingsStore& store) {
+  std::vector<SettingsStore::NamedValue> writes;
+  ForEachDefault([&](const StoredDefault& value) {
+    if (value.Kind() != stored::Kind::Integer || std::find(RestoreReads.begin(), RestoreReads.end(), value.id) == RestoreReads.end()) return;
+    try {
+      store.ReadInteger(stored::Name(value.id));
+    } catch (const StoredValueError&) {
+      writes.push_back(AsWrite(value));
+    }
+  });
+  return writes;
 }
 
 QString FirstStartComPort(const QStringList& usbPorts) {

@@ -1,6 +1,6 @@
 #include "storage/StartupReads.h"
 
-#include "storage/SettingsRegistry.h"
+#include "storage/SettingsStore.h"
 
 QString GridFileFromStored(const QString& stored) {
   // The filler only guarantees a first character for the test; it never
@@ -11,7 +11,7 @@ QString GridFileFromStored(const QString& stored) {
   return QString::fromLatin1(DefaultGridFile);
 }
 
-bool ReadScreenSave(SettingsRegistry& settings) {
+bool ReadScreenSave(SettingsStore& settings) {
   if (!settings.ValueExists(QStringLiteral("ScreenSave"))) return false;
   return settings.ReadBool(QStringLiteral("ScreenSave"));
 }

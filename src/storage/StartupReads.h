@@ -3,7 +3,7 @@
 
 #include <QString>
 
-class SettingsRegistry;
+class SettingsStore;
 
 inline constexpr const char* DefaultGridFile = "Grafics\\Grid2.bmp";
 
@@ -13,4 +13,4 @@ inline constexpr const char* DefaultGridFile = "Grafics\\Grid2.bmp";
 QString GridFileFromStored(const QString& stored);
 
 // "ScreenSave": a stored value other than 0 is true; a missing one is false.
-bool ReadScreenSave(SettingsRegistry& settings);
+bool ReadScreenSave(SettingsStore& settings);

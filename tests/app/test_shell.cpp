@@ -2,7 +2,7 @@
 // the scope state before anything has happened; the start-up failure rule.
 #include "app/Errors.h"
 #include "app/Paths.h"
-#include "storage/SettingsRegistry.h"
+#include "storage/SettingsStore.h"
 #include "support/ConfigHome.h"
 #include "support/ScopeWindow.h"
 
@@ -215,7 +215,7 @@ using StartUp = ConfigHomeFixture;
 
 TEST_F(StartUp, StoredGraticuleIsLoadedFromTheProgramFolderWhateverTheCurrentDirectory) {
   {
-    SettingsRegistry store;
+    SettingsStore store;
     store.WriteString(QStringLiteral("DISPLAYBACKGROUND"), QStringLiteral("Grafics\\Grid5.bmp"));
   }
   QTemporaryDir elsewhere;
@@ -235,7 +235,7 @@ TEST_F(StartUp, StoredGraticuleIsLoadedFromTheProgramFolderWhateverTheCurrentDir
 
 TEST_F(StartUp, AGraticuleThatCannotBeReadEndsTheStartWithItsError) {
   {
-    SettingsRegistry store;
+    SettingsStore store;
     store.WriteString(QStringLiteral("DISPLAYBACKGROUND"), QStringLiteral("Grafics\\Grid9.bmp"));
   }
   try {

@@ -6,7 +6,7 @@
 #include "acquisition/test_runstop_sim.h"
 #include "display/SampleRows.h"
 #include "sim/InstrumentModel.h"
-#include "storage/SettingsRegistry.h"
+#include "storage/SettingsStore.h"
 #include "support/ScopeWindow.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "support/SimProcess.h"
 #include "connection/PortList.h"
 #include "storage/SettingsDefaults.h"
-#include "storage/SettingsRegistry.h"
+#include "storage/SettingsStore.h"
 #include "support/ScopeWindow.h"
 
 #include <gtest/gtest.h>

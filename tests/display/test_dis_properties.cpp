@@ -4,7 +4,7 @@
 
 #include "app/Paths.h"
 #include "display/DisProperties.h"
-#include "storage/SettingsRegistry.h"
+#include "storage/SettingsStore.h"
 #include "support/ScopeWindow.h"
 
 #include <gtest/gtest.h>

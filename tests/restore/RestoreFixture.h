@@ -7,7 +7,7 @@
 // too, whose store notices it at its next read.
 
 #include "storage/SettingsDefaults.h"
-#include "storage/SettingsRegistry.h"
+#include "storage/SettingsStore.h"
 
 #include "support/ConfigHome.h"
 
@@ -32,13 +32,12 @@ inline QString Latin1(std::string_view text) { return QString::fromLatin1(text.d
 
 // Every value the restore reads, as a new user's store holds them (port SIM1).
 inline StoreValues CompleteStore() {
-  using settings_defaults::ValueKind;
   StoreValues values;
   auto add = [&values](const settings_defaults::StoredDefault& d) {
-    if (d.kind == ValueKind::Text)
-      values.push_back({Latin1(d.name), Latin1(d.text)});
+    if (d.Kind() == stored::Kind::Text)
+      values.push_back({Latin1(d.Name()), Latin1(d.text)});
     else
-      values.push_back({Latin1(d.name), int(d.number)});
+      values.push_back({Latin1(d.Name()), int(d.number)});
   };
   for (const auto& d : settings_defaults::LoadDefaults) add(d);
   for (const auto& d : settings_defaults::FirstStartExtras) add(d);
@@ -65,14 +64,14 @@ class RestoreFixture : public ConfigHomeFixture {
  protected:
 
   // Writes the values into the default key's store (before a window exists).
-  static void PutStore(const StoreValues& values) { ReplaceStore(SettingsRegistry(), values); }
+  static void PutStore(const StoreValues& values) { ReplaceStore(SettingsStore(), values); }
 
   // Replaces the whole store under a running window with exactly `values`:
   // the store file's text (one "name=int:N" or "name=str:text" line each) is
   // written beside it and renamed over it, as the store's own writers do, and
   // the store reads it at its next read. Far quicker than a write per value,
   // each of which is flushed to the disk.
-  static void ReplaceStore(const SettingsRegistry& live, const StoreValues& values) {
+  static void ReplaceStore(const SettingsStore& live, const StoreValues& values) {
     QByteArray text;
     for (const StoreValue& v : values) {
       text += v.name.toUtf8();
@@ -94,7 +93,27 @@ class RestoreFixture : public ConfigHomeFixture {
     ASSERT_EQ(std::rename(QFile::encodeName(made).constData(), QFile::encodeName(live.FilePath()).constData()), 0);
   }
 
-  static void Write(SettingsRegistry& store, const StoreValues& values) {
+  static QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll();
+  }
+
+  // The one error of a restore that stopped on a damaged value: the store's
+  // `message`, then where the store as it was is kept; that copy, beside the
+  // store's file, holds exactly the bytes the store held (`before`).
+  static void ExpectStoppedKeeping(const QStringList& errors, const QString& message, const SettingsStore& store,
+                                   const QByteArray& before) {
+    ASSERT_EQ(errors.size(), 1) << errors.join(u'|').toStdString();
+    const QString prefix = message + QStringLiteral("\nThe settings file as it was is kept as \"");
+    const QString& error = errors.front();
+    ASSERT_TRUE(error.startsWith(prefix) && error.endsWith(QStringLiteral("\"."))) << error.toStdString();
+    const QString kept = error.mid(prefix.size(), error.size() - prefix.size() - 2);
+    EXPECT_TRUE(kept.startsWith(store.FilePath() + QStringLiteral(".damaged-"))) << kept.toStdString();
+    EXPECT_EQ(FileBytes(kept), before);
+  }
+
+  static void Write(SettingsStore& store, const StoreValues& values) {
     for (const StoreValue& v : values) {
       if (const int* number = std::get_if<int>(&v.value))
         store.WriteInteger(v.name, *number);

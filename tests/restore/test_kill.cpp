@@ -7,7 +7,7 @@
 #include "RestoreFixture.h"
 
 #include "storage/SettingsDefaults.h"
-#include "storage/SettingsRegistry.h"
+#include "storage/SettingsStore.h"
 #include "support/ScopeWindow.h"
 
 #include <QCoreApplication>
@@ -21,10 +21,10 @@ namespace {
 
 QString ProgramFile() { return QCoreApplication::applicationDirPath() + QStringLiteral("/tessaron-scope"); }
 
-int StoredRestoreValues(SettingsRegistry& store) {
+int StoredRestoreValues(SettingsStore& store) {
   int count = 0;
-  for (std::string_view name : settings_defaults::RestoreReads)
-    if (store.ValueExists(Latin1(name))) ++count;
+  for (stored::Id id : settings_defaults::RestoreReads)
+    if (store.ValueExists(stored::Name(id))) ++count;
   return count;
 }
 
@@ -62,7 +62,7 @@ TEST_F(KilledProgram, DuringItsFirstFillLeavesAStoreThatRestores) {
     ASSERT_TRUE(round.isValid());
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(round.path()));
     {
-      SettingsRegistry watch;  // reads only; sees each whole file the program renames in
+      SettingsStore watch;  // reads only; sees each whole file the program renames in
       QProcess program;
       Start(program, round.path());
       ASSERT_TRUE(WaitFor([&] { return StoredRestoreValues(watch) >= values || program.state() != QProcess::Running; },
@@ -101,7 +101,7 @@ TEST_F(KilledProgram, AtAnyMomentOfRepeatedRunsLeavesAStoreThatRestores) {
     Kill(program, hard);
     hard = !hard;
   }
-  SettingsRegistry store;
+  SettingsStore store;
   EXPECT_TRUE(store.TakeDamageNotice().isEmpty());
   ScopeWindow next(true, true, ScopeWindow::Store::FromEnvironment);
   EXPECT_TRUE(next.ui.errors.isEmpty()) << next.ui.errors.join(u'|').toStdString();

@@ -37,8 +37,8 @@ TEST_F(NewUser, StartsWithoutAnErrorOnTheSimulatorAndSeesATraceAfterRun) {
   EXPECT_TRUE(w.ui.messages.isEmpty()) << w.ui.messages.join(u'|').toStdString();
   const QString port = settings_defaults::FirstStartComPort(UsbSerialPorts());
   EXPECT_EQ(w->Label3->text(), port);
-  for (std::string_view name : settings_defaults::RestoreReads)
-    EXPECT_TRUE(w->SettingsRegistry.ValueExists(Latin1(name))) << name;
+  for (stored::Id id : settings_defaults::RestoreReads)
+    EXPECT_TRUE(w->SettingsRegistry.ValueExists(stored::Name(id))) << stored::NameOf(id);
   EXPECT_TRUE(TForm1::Enabled(w->AboutTimer));  // the restore ran to its end
   EXPECT_FALSE(HasCH1Trace(w->PlotBitmap));
   if (port != QLatin1String("SIM1")) GTEST_SKIP() << "a USB serial port is present: " << port.toStdString();

@@ -190,7 +190,7 @@ TEST_F(Restore, CloseThenStartAgainReproducesThePanel) {
 
 TEST_F(Restore, CloseWritesEveryValueOfTheCloseListAfterStoppingAcquisition) {
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
-  SettingsRegistry& store = w->SettingsRegistry;
+  SettingsStore& store = w->SettingsRegistry;
   ReplaceStore(store, {});
   w->Running = 1;
   w->FormClose();
@@ -303,7 +303,7 @@ TEST_F(Restore, GraticuleComesFromTheStoredNameOrTheFullGrid) {
     if (c.stored) values.push_back({QStringLiteral("DISPLAYBACKGROUND"), *c.stored});
     {
       // Each case starts from a store of its own.
-      SettingsRegistry store;
+      SettingsStore store;
       ReplaceStore(store, values);
     }
     ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
@@ -344,8 +344,9 @@ TEST_F(Restore, MeasurementPanelSwitchSetsCaptionAndWindowWidth) {
 
 TEST_F(Restore, KeyWithOnlyTheLoadDefaultValuesStopsAtTrigPos) {
   PutStore(With(CompleteStore(), {{"CH1VertPos", 140}, {"CH2VertPos", 300}}, {"TrigPos", "FormTop", "FormLeft", "COMPORT"}));
+  const QByteArray before = FileBytes(SettingsStore().FilePath());
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
-  EXPECT_EQ(w.ui.errors, QStringList{QStringLiteral("Failed to get data for 'TrigPos'")});
+  ExpectStoppedKeeping(w.ui.errors, QStringLiteral("Failed to get data for 'TrigPos'"), w->SettingsRegistry, before);
   // The steps before it stay done, the rest is skipped.
   EXPECT_EQ(Top(w->Image1), 140);
   EXPECT_EQ(Top(w->Image2), 300);
@@ -358,18 +359,22 @@ TEST_F(Restore, KeyWithOnlyTheLoadDefaultValuesStopsAtTrigPos) {
 
 TEST_F(Restore, EveryMissingOrMistypedIntegerStopsTheRestoreNamingIt) {
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
-  for (std::string_view name : settings_defaults::RestoreReads) {
-    const QString value = Latin1(name);
+  for (stored::Id id : settings_defaults::RestoreReads) {
+    const QString value = stored::Name(id);
     if (value == QLatin1String("COMPORT")) continue;  // a text: missing reads as empty
     SCOPED_TRACE(value.toStdString());
     w.ui.errors.clear();
     ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {}, {value}));
+    QByteArray before = FileBytes(w->SettingsRegistry.FilePath());
     w->Guard([&] { w->FormShow(); });
-    EXPECT_EQ(w.ui.errors, QStringList{QStringLiteral("Failed to get data for '%1'").arg(value)});
+    ExpectStoppedKeeping(w.ui.errors, QStringLiteral("Failed to get data for '%1'").arg(value), w->SettingsRegistry,
+                         before);
     w.ui.errors.clear();
     ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{value, QStringLiteral("12")}}));
+    before = FileBytes(w->SettingsRegistry.FilePath());
     w->Guard([&] { w->FormShow(); });
-    EXPECT_EQ(w.ui.errors, QStringList{QStringLiteral("Invalid data type for '%1'").arg(value)});
+    ExpectStoppedKeeping(w.ui.errors, QStringLiteral("Invalid data type for '%1'").arg(value), w->SettingsRegistry,
+                         before);
   }
 }
 
@@ -388,8 +393,9 @@ TEST_F(Restore, StepsBeforeAStopStayDone) {
   ReplaceStore(w->SettingsRegistry,
                With(CompleteStore(), {{"RisingTrigger", 0}, {"ConSample", 0}, {"TrigPos", 300}}, {"Auto"}));
   TForm1::SetEnabled(w->AboutTimer, false);
+  const QByteArray before = FileBytes(w->SettingsRegistry.FilePath());
   w->Guard([&] { w->FormShow(); });
-  EXPECT_EQ(w.ui.errors, QStringList{QStringLiteral("Failed to get data for 'Auto'")});
+  ExpectStoppedKeeping(w.ui.errors, QStringLiteral("Failed to get data for 'Auto'"), w->SettingsRegistry, before);
   EXPECT_EQ(w->RisingTrigger, 0);
   EXPECT_EQ(w->ConSample, 0);
   EXPECT_EQ(Left(w->HorTrigPos), 300);

@@ -4,7 +4,7 @@
 #include "RestoreFixture.h"
 
 #include "storage/SettingsDefaults.h"
-#include "storage/SettingsRegistry.h"
+#include "storage/SettingsStore.h"
 
 #include <gtest/gtest.h>
 
@@ -36,16 +36,16 @@ TEST_F(FirstFill, IsNeededOnlyForAStoreWithoutAnyRestoreValueOrWithAFillCutShort
   int scratch = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    SettingsRegistry store(QStringLiteral("\\Software\\FillCases\\%1\\").arg(++scratch));
+    SettingsStore store(QStringLiteral("\\Software\\FillCases\\%1\\").arg(++scratch));
     Write(store, c.values);
     EXPECT_EQ(NeedsFirstStartFill(store), c.needed);
   }
 }
 
 TEST_F(FirstFill, WritesEveryValueTheRestoreReadsAndClearsItsMark) {
-  SettingsRegistry store;
+  SettingsStore store;
   FillFirstStart(store, QStringLiteral("/dev/ttyUSB3"));
-  for (std::string_view name : RestoreReads) EXPECT_TRUE(store.ValueExists(Latin1(name))) << name;
+  for (stored::Id id : RestoreReads) EXPECT_TRUE(store.ValueExists(stored::Name(id))) << stored::NameOf(id);
   EXPECT_EQ(store.ReadInteger(QStringLiteral("TrigPos")), 251);
   EXPECT_EQ(store.ReadInteger(QStringLiteral("FormTop")), 100);
   EXPECT_EQ(store.ReadInteger(QStringLiteral("FormLeft")), 261);
@@ -57,7 +57,7 @@ TEST_F(FirstFill, WritesEveryValueTheRestoreReadsAndClearsItsMark) {
 }
 
 TEST_F(FirstFill, KeepsValuesAlreadyStoredWhenItFinishesAnInterruptedFill) {
-  SettingsRegistry store;
+  SettingsStore store;
   // What a program killed in the middle of its first fill leaves, plus a
   // graticule the user had chosen before.
   Write(store, {{"DISPLAYBACKGROUND", QStringLiteral("Grafics\\Grid5.bmp")},
@@ -75,7 +75,7 @@ TEST_F(FirstFill, KeepsValuesAlreadyStoredWhenItFinishesAnInterruptedFill) {
 }
 
 TEST_F(FirstFill, LoadDefaultsLeaveThePositionPortAndWindowAlone) {
-  SettingsRegistry store;
+  SettingsStore store;
   Write(store, With(CompleteStore(), {{"TrigPos", 77},
                                       {"FormTop", 5},
                                       {"FormLeft", 6},

@@ -1,7 +1,7 @@
 #include "StoreChild.h"
 
 #include "app/Errors.h"
-#include "storage/SettingsRegistry.h"
+#include "storage/SettingsStore.h"
 
 #include <cerrno>
 #include <csignal>
@@ -38,13 +38,13 @@ bool WriteWhole(int fd, const void* data, std::size_t size) {
 int RunWriter(const QString& prefix) {
   char go = 0;
   if (::read(STDIN_FILENO, &go, 1) != 1) return 3;
-  SettingsRegistry store;
+  SettingsStore store;
   for (int i = 0; i < WriterValueCount; ++i) store.WriteInteger(prefix + QString::number(i), WriterValueFor(i));
   return 0;
 }
 
 int RunBurst() {
-  SettingsRegistry store;
+  SettingsStore store;
   for (std::int32_t counter = 1;; ++counter) {
     store.WriteString(QStringLiteral("Text"), BurstTextFor(counter));
     store.WriteInteger(QStringLiteral("Counter"), counter);

@@ -1,7 +1,7 @@
 #pragma once
 // Other programs writing the same store: this test program started again with
 // SCOPE_STORE_CHILD set runs one of the child modes below before main() and
-// exits, so the children are real processes with their own SettingsRegistry.
+// exits, so the children are real processes with their own SettingsStore.
 //
 //   "writer:<prefix>" waits for one byte on stdin, then writes 200 values
 //                     named "<prefix>0".."<prefix>199" (WriterValueFor).

@@ -1,7 +1,7 @@
 #include "StoreFixture.h"
 
 #include "app/Errors.h"
-#include "storage/SettingsRegistry.h"
+#include "storage/SettingsStore.h"
 #include "storage/StartupReads.h"
 
 #include <gtest/gtest.h>
@@ -48,25 +48,25 @@ using ReadScreenSaveTest = StoreFixture;
 TEST_F(ReadScreenSaveTest, MissingMeansBlackAndAnyStoredNonZeroMeansWhite) {
   struct Case {
     const char* what;
-    std::function<void(SettingsRegistry&)> store;
+    std::function<void(SettingsStore&)> store;
     bool screenSave;
   };
   const Case cases[] = {
-      {"missing", [](SettingsRegistry&) {}, false},
-      {"0", [](SettingsRegistry& s) { s.WriteBool(QStringLiteral("ScreenSave"), false); }, false},
-      {"1", [](SettingsRegistry& s) { s.WriteBool(QStringLiteral("ScreenSave"), true); }, true},
-      {"5", [](SettingsRegistry& s) { s.WriteInteger(QStringLiteral("ScreenSave"), 5); }, true},
+      {"missing", [](SettingsStore&) {}, false},
+      {"0", [](SettingsStore& s) { s.WriteBool(QStringLiteral("ScreenSave"), false); }, false},
+      {"1", [](SettingsStore& s) { s.WriteBool(QStringLiteral("ScreenSave"), true); }, true},
+      {"5", [](SettingsStore& s) { s.WriteInteger(QStringLiteral("ScreenSave"), 5); }, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    SettingsRegistry store(QStringLiteral("\\Software\\Case\\%1\\").arg(QLatin1String(c.what)));
+    SettingsStore store(QStringLiteral("\\Software\\Case\\%1\\").arg(QLatin1String(c.what)));
     c.store(store);
     EXPECT_EQ(ReadScreenSave(store), c.screenSave);
   }
 }
 
 TEST_F(ReadScreenSaveTest, AStringValueIsAnError) {
-  SettingsRegistry store;
+  SettingsStore store;
   store.WriteString(QStringLiteral("ScreenSave"), QStringLiteral("1"));
   try {
     ReadScreenSave(store);

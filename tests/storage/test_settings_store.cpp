@@ -2,7 +2,7 @@
 #include "StoreFixture.h"
 
 #include "app/Errors.h"
-#include "storage/SettingsRegistry.h"
+#include "storage/SettingsStore.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +14,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -27,55 +28,55 @@ QString ErrorOf(const std::function<void()>& action) {
   return QStringLiteral("<no error>");
 }
 
-using SettingsStore = StoreFixture;
+using Store = StoreFixture;
 
 // --- Where the store lives ---------------------------------------------------
 
-TEST_F(SettingsStore, FolderIsNamedAfterTheKeyUnderTheConfigHome) {
+TEST_F(Store, FolderIsNamedAfterTheKeyUnderTheConfigHome) {
   struct Case {
     const char* what;
     const char* key;
     const char* relativeFile;
   };
   const Case cases[] = {
-      {"default key", SettingsRegistry::DefaultKey, "TessaronInc/Veldrin/5.0/settings"},
+      {"default key", SettingsStore::DefaultKey, "TessaronInc/Veldrin/5.0/settings"},
       {"another key", "\\Software\\Other\\Tool\\", "Other/Tool/settings"},
       {"no Software branch", "Plain\\Key", "Plain/Key/settings"},
       {"forward slashes and doubled separators", "/Software//A/B/", "A/B/settings"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    SettingsRegistry store(QString::fromLatin1(c.key));
+    SettingsStore store(QString::fromLatin1(c.key));
     EXPECT_EQ(store.FilePath(), ConfigHome() + u'/' + QLatin1String(c.relativeFile));
     store.WriteInteger(QStringLiteral("X"), 1);
     EXPECT_TRUE(QFileInfo::exists(ConfigHome() + u'/' + QLatin1String(c.relativeFile)));
   }
 }
 
-TEST_F(SettingsStore, EmptyOrRelativeConfigHomeFallsBackToDotConfig) {
+TEST_F(Store, EmptyOrRelativeConfigHomeFallsBackToDotConfig) {
   const QByteArray savedHome = qgetenv("HOME");
   const QString home = ConfigHome() + QStringLiteral("/home");
   qputenv("HOME", QFile::encodeName(home));
   for (const char* configured : {"", "relative/config"}) {
     SCOPED_TRACE(configured);
     qputenv("XDG_CONFIG_HOME", configured);
-    EXPECT_EQ(SettingsRegistry().FilePath(), home + QStringLiteral("/.config/TessaronInc/Veldrin/5.0/settings"));
+    EXPECT_EQ(SettingsStore().FilePath(), home + QStringLiteral("/.config/TessaronInc/Veldrin/5.0/settings"));
   }
   qputenv("HOME", savedHome);
 }
 
-TEST_F(SettingsStore, KeysThatLeaveTheConfigFolderAreRefused) {
+TEST_F(Store, KeysThatLeaveTheConfigFolderAreRefused) {
   for (const char* key : {"\\Software\\..\\..\\etc\\", "\\Software\\", "\\", "A\\.\\B"}) {
     SCOPED_TRACE(key);
-    EXPECT_EQ(ErrorOf([&] { SettingsRegistry store(QString::fromLatin1(key)); }),
+    EXPECT_EQ(ErrorOf([&] { SettingsStore store(QString::fromLatin1(key)); }),
               QStringLiteral("Invalid settings key '%1'").arg(QString::fromLatin1(key)));
   }
 }
 
 // --- Reading -----------------------------------------------------------------
 
-TEST_F(SettingsStore, ReadsReportMissingValuesAndWrongTypesLikeTheRegistry) {
-  SettingsRegistry store;
+TEST_F(Store, ReadsReportMissingValuesAndWrongTypesLikeTheRegistry) {
+  SettingsStore store;
   store.WriteInteger(QStringLiteral("Count"), 5);
   store.WriteString(QStringLiteral("Name"), QStringLiteral("COM3"));
   struct Case {
@@ -101,8 +102,8 @@ TEST_F(SettingsStore, ReadsReportMissingValuesAndWrongTypesLikeTheRegistry) {
   EXPECT_TRUE(store.ValueExists(QStringLiteral("Name")));
 }
 
-TEST_F(SettingsStore, BoolsAreIntegersAndAnyNonZeroIsTrue) {
-  SettingsRegistry store;
+TEST_F(Store, BoolsAreIntegersAndAnyNonZeroIsTrue) {
+  SettingsStore store;
   store.WriteBool(QStringLiteral("ScreenSave"), true);
   EXPECT_EQ(store.ReadInteger(QStringLiteral("ScreenSave")), 1);
   store.WriteBool(QStringLiteral("ScreenSave"), false);
@@ -114,7 +115,7 @@ TEST_F(SettingsStore, BoolsAreIntegersAndAnyNonZeroIsTrue) {
 
 // --- Writing and reading back ----------------------------------------------
 
-TEST_F(SettingsStore, ValuesReadBackInAnotherInstanceAsAnotherProgramWould) {
+TEST_F(Store, ValuesReadBackInAnotherInstanceAsAnotherProgramWould) {
   const QString strings[] = {
       QString(),
       QStringLiteral("Grafics\\Grid3.bmp"),
@@ -131,12 +132,12 @@ TEST_F(SettingsStore, ValuesReadBackInAnotherInstanceAsAnotherProgramWould) {
   const QString names[] = {QStringLiteral("CH1VertPos"), QStringLiteral("#leading hash"),
                            QStringLiteral("a=b\\c"), QStringLiteral("line\nbreak"), QString()};
   {
-    SettingsRegistry writer;
+    SettingsStore writer;
     for (int i = 0; i < int(std::size(strings)); ++i) writer.WriteString(QStringLiteral("S%1").arg(i), strings[i]);
     for (int i = 0; i < int(std::size(integers)); ++i) writer.WriteInteger(QStringLiteral("I%1").arg(i), integers[i]);
     for (int i = 0; i < int(std::size(names)); ++i) writer.WriteInteger(names[i], i);
   }
-  SettingsRegistry reader;
+  SettingsStore reader;
   for (int i = 0; i < int(std::size(strings)); ++i) {
     SCOPED_TRACE(i);
     EXPECT_EQ(reader.ReadString(QStringLiteral("S%1").arg(i)), strings[i]);
@@ -152,8 +153,8 @@ TEST_F(SettingsStore, ValuesReadBackInAnotherInstanceAsAnotherProgramWould) {
   EXPECT_EQ(reader.TakeDamageNotice(), QString());
 }
 
-TEST_F(SettingsStore, NamesAreFoundWhateverTheirCaseAndKeepTheirFirstSpelling) {
-  SettingsRegistry store;
+TEST_F(Store, NamesAreFoundWhateverTheirCaseAndKeepTheirFirstSpelling) {
+  SettingsStore store;
   store.WriteInteger(QStringLiteral("CH1On"), 1);
   store.WriteInteger(QStringLiteral("ch1on"), 0);
   EXPECT_EQ(store.ReadInteger(QStringLiteral("CH1ON")), 0);
@@ -162,8 +163,8 @@ TEST_F(SettingsStore, NamesAreFoundWhateverTheirCaseAndKeepTheirFirstSpelling) {
   EXPECT_FALSE(file.contains("ch1on")) << file.constData();
 }
 
-TEST_F(SettingsStore, TheFileIsPlainLinesAPersonCanRead) {
-  SettingsRegistry store;
+TEST_F(Store, TheFileIsPlainLinesAPersonCanRead) {
+  SettingsStore store;
   store.WriteInteger(QStringLiteral("Angle"), 138);
   store.WriteString(QStringLiteral("DISPLAYBACKGROUND"), QStringLiteral("Grafics\\Grid2.bmp"));
   store.WriteString(QStringLiteral("Note"), QStringLiteral("a\nb"));
@@ -173,7 +174,7 @@ TEST_F(SettingsStore, TheFileIsPlainLinesAPersonCanRead) {
   EXPECT_TRUE(file.contains("\nNote=str:a\\nb\n")) << file.constData();
 }
 
-TEST_F(SettingsStore, FilesEditedByHandStillRead) {
+TEST_F(Store, FilesEditedByHandStillRead) {
   PutStoreFile(
       "# edited by hand\r\n"
       "\r\n"
@@ -181,7 +182,7 @@ TEST_F(SettingsStore, FilesEditedByHandStillRead) {
       "  \t\n"
       "Text=str:a\\=b\\#c\r\n"
       "COMPORT=str:/dev/ttyUSB0");
-  SettingsRegistry edited;
+  SettingsStore edited;
   EXPECT_EQ(edited.TakeDamageNotice(), QString());
   EXPECT_EQ(edited.ReadInteger(QStringLiteral("Angle")), -45);
   EXPECT_EQ(edited.ReadString(QStringLiteral("Text")), QStringLiteral("a=b#c"));
@@ -190,13 +191,13 @@ TEST_F(SettingsStore, FilesEditedByHandStillRead) {
 
 // --- Two instances, two programs -------------------------------------------
 
-TEST_F(SettingsStore, AWriteChangesOnlyItsOwnValueAndIsSeenByTheOtherInstanceAtOnce) {
-  SettingsRegistry first;
-  SettingsRegistry second;
+TEST_F(Store, AWriteChangesOnlyItsOwnValueAndIsSeenByTheOtherInstanceAtOnce) {
+  SettingsStore first;
+  SettingsStore second;
   first.WriteInteger(QStringLiteral("CalCH1L"), 3);
   second.WriteInteger(QStringLiteral("CalCH2L"), 4);
   first.WriteInteger(QStringLiteral("CalCH1H"), 5);  // must not drop the other's CalCH2L
-  SettingsRegistry third;
+  SettingsStore third;
   EXPECT_EQ(third.ReadInteger(QStringLiteral("CalCH1L")), 3);
   EXPECT_EQ(third.ReadInteger(QStringLiteral("CalCH2L")), 4);
   EXPECT_EQ(third.ReadInteger(QStringLiteral("CalCH1H")), 5);
@@ -211,7 +212,7 @@ TEST_F(SettingsStore, AWriteChangesOnlyItsOwnValueAndIsSeenByTheOtherInstanceAtO
   EXPECT_EQ(ErrorOf([&] { first.ReadInteger(QStringLiteral("Angle")); }), QStringLiteral("Invalid data type for 'Angle'"));
 }
 
-TEST_F(SettingsStore, TwoProgramsWritingAtOnceLoseNoValue) {
+TEST_F(Store, TwoProgramsWritingAtOnceLoseNoValue) {
   StoreChild a("writer:A");
   StoreChild b("writer:B");
   a.Go();
@@ -219,7 +220,7 @@ TEST_F(SettingsStore, TwoProgramsWritingAtOnceLoseNoValue) {
   ASSERT_EQ(a.Wait(), 0);
   ASSERT_EQ(b.Wait(), 0);
 
-  SettingsRegistry store;
+  SettingsStore store;
   EXPECT_EQ(store.TakeDamageNotice(), QString());
   int missing = 0;
   for (const char* prefix : {"A", "B"}) {
@@ -248,7 +249,7 @@ TEST_P(DamagedStoreFile, IsKeptUnderANewNameAndTheStoreStartsAfresh) {
   const QByteArray damaged = GetParam().content;
   PutStoreFile(damaged);
 
-  SettingsRegistry store;
+  SettingsStore store;
   const QStringList kept = StoreFolderEntries(QStringLiteral("settings.damaged-*"));
   ASSERT_EQ(kept.size(), 1);
   const QString keptPath = StoreFolder() + u'/' + kept.front();
@@ -262,7 +263,7 @@ TEST_P(DamagedStoreFile, IsKeptUnderANewNameAndTheStoreStartsAfresh) {
 
   EXPECT_EQ(ErrorOf([&] { store.ReadInteger(QStringLiteral("Angle")); }), QStringLiteral("Failed to get data for 'Angle'"));
   store.WriteInteger(QStringLiteral("Angle"), 138);
-  SettingsRegistry reopened;
+  SettingsStore reopened;
   EXPECT_EQ(reopened.TakeDamageNotice(), QString());
   EXPECT_EQ(reopened.ReadInteger(QStringLiteral("Angle")), 138);
   EXPECT_EQ(FileBytes(keptPath), damaged);
@@ -295,19 +296,19 @@ bool StoreLockIsFree(const QString& folder) {
   return free;
 }
 
-TEST_F(SettingsStore, DamageFoundWhileRunningIsToldToTheCallbackOnceWithTheLockReleased) {
+TEST_F(Store, DamageFoundWhileRunningIsToldToTheCallbackOnceWithTheLockReleased) {
   struct Case {
     const char* what;
-    std::function<void(SettingsRegistry&)> access;
+    std::function<void(SettingsStore&)> access;
     bool angleWritten;
   };
   const Case cases[] = {
-      {"found by a read", [](SettingsRegistry& s) { s.ValueExists(QStringLiteral("Angle")); }, false},
-      {"found by a write", [](SettingsRegistry& s) { s.WriteInteger(QStringLiteral("Angle"), 45); }, true},
+      {"found by a read", [](SettingsStore& s) { s.ValueExists(QStringLiteral("Angle")); }, false},
+      {"found by a write", [](SettingsStore& s) { s.WriteInteger(QStringLiteral("Angle"), 45); }, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    SettingsRegistry store(QStringLiteral("\\Software\\Case\\%1\\").arg(QLatin1String(c.what)));
+    SettingsStore store(QStringLiteral("\\Software\\Case\\%1\\").arg(QLatin1String(c.what)));
     const QString folder = QFileInfo(store.FilePath()).path();
     store.WriteInteger(QStringLiteral("Angle"), 138);
     store.WriteInteger(QStringLiteral("Auto"), 1);
@@ -332,25 +333,25 @@ TEST_F(SettingsStore, DamageFoundWhileRunningIsToldToTheCallbackOnceWithTheLockR
   }
 }
 
-TEST_F(SettingsStore, ACrashBeforeTheRenameLeavesTheOldValuesAndItsLeftoverGoesAtTheNextWrite) {
+TEST_F(Store, ACrashBeforeTheRenameLeavesTheOldValuesAndItsLeftoverGoesAtTheNextWrite) {
   {
-    SettingsRegistry store;
+    SettingsStore store;
     store.WriteInteger(QStringLiteral("Angle"), 138);
   }
   // What a program killed between writing its temporary file and renaming it
   // leaves behind: a cut-off copy beside the whole old file.
   PutFile(StoreFolder() + QStringLiteral("/settings.tmp-Ab12Cd"), "Angle=int:45\nCOMPORT=str:/dev/tty");
 
-  SettingsRegistry store;
+  SettingsStore store;
   EXPECT_EQ(store.TakeDamageNotice(), QString());
   EXPECT_EQ(store.ReadInteger(QStringLiteral("Angle")), 138);
   EXPECT_FALSE(store.ValueExists(QStringLiteral("COMPORT")));
   store.WriteInteger(QStringLiteral("Auto"), 1);
   EXPECT_EQ(StoreFolderEntries(QStringLiteral("settings.tmp-*")), QStringList());
-  EXPECT_EQ(SettingsRegistry().ReadInteger(QStringLiteral("Angle")), 138);
+  EXPECT_EQ(SettingsStore().ReadInteger(QStringLiteral("Angle")), 138);
 }
 
-TEST_F(SettingsStore, AKillDuringABurstOfWritesNeverLeavesAStoreThatFailsToLoad) {
+TEST_F(Store, AKillDuringABurstOfWritesNeverLeavesAStoreThatFailsToLoad) {
   for (int round = 0; round < 24; ++round) {
     SCOPED_TRACE(round);
     std::int32_t reported = 0;
@@ -363,7 +364,7 @@ TEST_F(SettingsStore, AKillDuringABurstOfWritesNeverLeavesAStoreThatFailsToLoad)
       reported = child.DrainReports();
       child.Wait();
     }
-    SettingsRegistry store;
+    SettingsStore store;
     ASSERT_EQ(store.TakeDamageNotice(), QString());
     // A reported write was on disk; the one under way may have got there too.
     const std::int32_t counter = store.ReadInteger(QStringLiteral("Counter"));
@@ -375,17 +376,151 @@ TEST_F(SettingsStore, AKillDuringABurstOfWritesNeverLeavesAStoreThatFailsToLoad)
   }
 }
 
-TEST_F(SettingsStore, AWriteThatCannotReachTheDiskFailsAndSaysWhy) {
+TEST_F(Store, AWriteThatCannotReachTheDiskFailsAndSaysWhy) {
   // A config home beneath a plain file: no folder can be made there, even
   // for root.
   const QString blocker = ConfigHome() + QStringLiteral("/plain-file");
   PutFile(blocker, "x");
   qputenv("XDG_CONFIG_HOME", QFile::encodeName(blocker));
-  SettingsRegistry store;
+  SettingsStore store;
   EXPECT_EQ(store.ReadString(QStringLiteral("COMPORT")), QString());
   EXPECT_TRUE(ErrorOf([&] { store.WriteInteger(QStringLiteral("Angle"), 1); })
                   .startsWith(QStringLiteral("Cannot create the settings folder")));
   EXPECT_FALSE(store.ValueExists(QStringLiteral("Angle")));
+}
+
+}  // namespace
+
+namespace {
+
+// --- Several values at once, and a copy kept ------------------------------------
+
+ino_t InodeOf(const QString& path) {
+  struct stat state {};
+  return ::stat(QFile::encodeName(path).constData(), &state) == 0 ? state.st_ino : 0;
+}
+
+TEST_F(Store, ABatchIsOneReplacementOfTheFileAndKeepsTheOtherValues) {
+  SettingsStore store;
+  store.WriteInteger(QStringLiteral("CalCH1L"), 3);
+  const ino_t before = InodeOf(StoreFile());
+  store.WriteValues({{QStringLiteral("Angle"), 138},
+                     {QStringLiteral("COMPORT"), QStringLiteral("SIM1")},
+                     {QStringLiteral("Angle"), 45},  // the later one wins
+                     {QStringLiteral("calch1l"), 3}});
+  EXPECT_NE(InodeOf(StoreFile()), before);
+  EXPECT_EQ(StoreFolderEntries(QStringLiteral("settings.tmp-*")), QStringList());
+  SettingsStore reader;
+  EXPECT_EQ(reader.ReadInteger(QStringLiteral("Angle")), 45);
+  EXPECT_EQ(reader.ReadString(QStringLiteral("COMPORT")), QStringLiteral("SIM1"));
+  EXPECT_EQ(reader.ReadInteger(QStringLiteral("CalCH1L")), 3);
+  EXPECT_TRUE(FileBytes(StoreFile()).contains("\nCalCH1L=int:3\n"));
+
+  // Nothing new: the file is not touched.
+  const ino_t written = InodeOf(StoreFile());
+  store.WriteValues({{QStringLiteral("Angle"), 45}, {QStringLiteral("COMPORT"), QStringLiteral("SIM1")}});
+  store.WriteValues({});
+  EXPECT_EQ(InodeOf(StoreFile()), written);
+}
+
+TEST_F(Store, AKeptCopyHoldsTheFileAsItWasAndLaterWritesLeaveItAlone) {
+  SettingsStore store;
+  EXPECT_EQ(store.KeepCopy(), QString());  // nothing to keep yet
+  store.WriteValues({{QStringLiteral("Angle"), 138}, {QStringLiteral("COMPORT"), QStringLiteral("/dev/ttyUSB0")}});
+  const QByteArray asItWas = FileBytes(StoreFile());
+
+  const QString kept = store.KeepCopy();
+  EXPECT_TRUE(kept.startsWith(StoreFile() + QStringLiteral(".damaged-"))) << kept.toStdString();
+  EXPECT_EQ(FileBytes(kept), asItWas);
+  EXPECT_EQ(store.KeepCopy(), kept);  // unchanged: the same copy
+  EXPECT_EQ(StoreFolderEntries(QStringLiteral("settings.damaged-*")).size(), 1);
+
+  store.WriteInteger(QStringLiteral("Angle"), 1);
+  EXPECT_EQ(FileBytes(kept), asItWas);
+  const QString second = store.KeepCopy();  // the file changed: a new copy
+  EXPECT_NE(second, kept);
+  EXPECT_EQ(FileBytes(second), FileBytes(StoreFile()));
+  EXPECT_EQ(store.TakeDamageNotice(), QString());
+  // The store itself reads on as before.
+  EXPECT_EQ(SettingsStore().ReadString(QStringLiteral("COMPORT")), QStringLiteral("/dev/ttyUSB0"));
+}
+
+// --- Something other than a settings file where the file goes -------------------
+
+struct Squatter {
+  const char* what;
+  std::function<void(const QString& path)> put;
+  std::function<bool(const QString& kept)> stillThere;  // the thing kept, as it was
+  const char* reason;
+};
+
+bool IsType(const QString& path, mode_t type) {
+  struct stat state {};
+  return ::lstat(QFile::encodeName(path).constData(), &state) == 0 && (state.st_mode & S_IFMT) == type;
+}
+
+TEST_F(Store, WhatIsNotASettingsFileIsMovedAsideUnreadAndTheStoreStartsAfresh) {
+  constexpr qint64 HundredMegabytes = 100LL * 1024 * 1024;
+  const Squatter squatters[] = {
+      {"a folder with a file in it",
+       [](const QString& path) {
+         ASSERT_TRUE(QDir().mkpath(path));
+         PutFile(path + QStringLiteral("/mine.txt"), "keep me");
+       },
+       [](const QString& kept) { return FileBytes(kept + QStringLiteral("/mine.txt")) == "keep me"; }, "is a folder"},
+      {"a link to /dev/zero",
+       [](const QString& path) { ASSERT_EQ(::symlink("/dev/zero", QFile::encodeName(path).constData()), 0); },
+       [](const QString& kept) { return QFileInfo(kept).symLinkTarget() == QStringLiteral("/dev/zero"); },
+       "is not a regular file"},
+      {"a named pipe",
+       [](const QString& path) { ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0); },
+       [](const QString& kept) { return IsType(kept, S_IFIFO); }, "is not a regular file"},
+      {"a link that loops",
+       [](const QString& path) { ASSERT_EQ(::symlink("settings", QFile::encodeName(path).constData()), 0); },
+       [](const QString& kept) { return IsType(kept, S_IFLNK); }, "is not a regular file"},
+      {"a 100 MB file",
+       [&](const QString& path) {
+         QFile file(path);
+         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+         ASSERT_TRUE(file.resize(HundredMegabytes));  // sparse: quick to make
+       },
+       [&](const QString& kept) { return QFileInfo(kept).size() == HundredMegabytes; }, "is larger than 1 MB"},
+      {"a file just past 1 MB of valid lines",
+       [](const QString& path) {
+         QByteArray lines;
+         for (int i = 0; lines.size() <= SettingsStore::MaxFileBytes; ++i) lines += "V" + QByteArray::number(i) + "=int:1\n";
+         PutFile(path, lines);
+       },
+       [](const QString& kept) { return QFileInfo(kept).size() > SettingsStore::MaxFileBytes; }, "is larger than 1 MB"},
+  };
+  for (const Squatter& s : squatters) {
+    SCOPED_TRACE(s.what);
+    QDir(StoreFolder()).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(StoreFolder()));
+    s.put(StoreFile());
+
+    SettingsStore store;
+    const QStringList kept = StoreFolderEntries(QStringLiteral("settings.damaged-*"));
+    const QStringList keptAny = QDir(StoreFolder()).entryList({QStringLiteral("settings.damaged-*")},
+                                                              QDir::AllEntries | QDir::System | QDir::Hidden);
+    ASSERT_EQ(keptAny.size(), 1) << kept.join(u',').toStdString();
+    const QString keptPath = StoreFolder() + u'/' + keptAny.front();
+    EXPECT_TRUE(s.stillThere(keptPath));
+    EXPECT_FALSE(QFileInfo::exists(StoreFile()) || QFileInfo(StoreFile()).isSymLink());
+
+    const QString notice = store.TakeDamageNotice();
+    EXPECT_EQ(notice, QStringLiteral("The settings file \"%1\" %2; it was %3 as \"%4\" and the settings start afresh.")
+                          .arg(StoreFile(), QLatin1String(s.reason),
+                               QLatin1String(std::string_view(s.reason) == "is a folder" ? "moved aside" : "kept"),
+                               keptPath));
+    EXPECT_EQ(store.TakeDamageNotice(), QString());
+    EXPECT_FALSE(store.ValueExists(QStringLiteral("Angle")));
+    store.WriteInteger(QStringLiteral("Angle"), 138);
+    SettingsStore next;
+    EXPECT_EQ(next.TakeDamageNotice(), QString());
+    EXPECT_EQ(next.ReadInteger(QStringLiteral("Angle")), 138);
+    EXPECT_TRUE(s.stillThere(keptPath));
+  }
 }
 
 }  // namespace

@@ -1,20 +1,16 @@
-#include "storage/SettingsRegistry.h"
+#include "storage/SettingsStore.h"
 
 #include "app/Errors.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QStringDecoder>
 
 #include <cerrno>
 #include <cstring>
-#include <limits>
-#include <map>
 #include <optional>
 #include <type_traits>
 #include <utility>
-#include <variant>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -29,16 +25,8 @@ constexpr const char* LockFileName = "settings.lock";
 constexpr const char* TemporaryPrefix = "settings.tmp-";
 constexpr const char* DamagedPrefix = "settings.damaged-";
 
-using Value = std::variant<std::int32_t, QString>;
-
-struct Entry {
-  QString name;  // as first written; lookups ignore case
-  Value value;
-};
-
-// Keyed by the case-folded name, so the file lists the values in a stable,
-// readable order and "CH1On" and "ch1on" are one value, as in a registry key.
-using Values = std::map<QString, Entry>;
+using settings_text::Value;
+using settings_text::Values;
 
 QString SystemError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
@@ -73,7 +61,7 @@ class FileDescriptor {
 class ExclusiveLock {
  public:
   explicit ExclusiveLock(const QByteArray& lockPath)
-      : fd_(::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
+      : fd_(::open(lockPath.constData(), O_RDWR | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0600)) {
     if (!fd_.IsOpen()) Fail(lockPath, errno);
     while (::flock(fd_.Get(), LOCK_EX) != 0) {
       if (errno != EINTR) Fail(lockPath, errno);
@@ -93,129 +81,6 @@ bool SameFileState(const struct stat& a, const struct stat& b) {
   return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
          a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec &&
          a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
-}
-
-// --- The text format ------------------------------------------------------
-// One value per line, "name=int:<decimal>" or "name=str:<text>"; "\\", "\n"
-// and "\r" stand for a backslash, a line feed and a carriage return in names
-// and texts, "\=" for "=" and "\#" for "#" in names. Lines that are blank or
-// begin with "#" are comments. A carriage return before a line's end is
-// dropped, so a file saved by an editor with CR LF line ends still reads.
-
-void AppendEscaped(QString& out, const QString& text, bool isName) {
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const QChar c = text[i];
-    switch (c.unicode()) {
-      case u'\\': out += QLatin1String("\\\\"); break;
-      case u'\n': out += QLatin1String("\\n"); break;
-      case u'\r': out += QLatin1String("\\r"); break;
-      case u'=':
-        out += isName ? QLatin1String("\\=") : QLatin1String("=");
-        break;
-      case u'#':
-        // Only a leading "#" would turn the line into a comment.
-        out += (isName && i == 0) ? QLatin1String("\\#") : QLatin1String("#");
-        break;
-      default: out += c;
-    }
-  }
-}
-
-// Reads escaped text from `pos` up to `stop` (or the end when `stop` is null);
-// `pos` is left on the stop character. Empty on an unknown escape.
-std::optional<QString> ReadEscaped(const QString& line, qsizetype& pos, QChar stop) {
-  QString out;
-  while (pos < line.size()) {
-    const QChar c = line[pos];
-    if (!stop.isNull() && c == stop) return out;
-    ++pos;
-    if (c != u'\\') {
-      out += c;
-      continue;
-    }
-    if (pos == line.size()) return std::nullopt;
-    switch (line[pos++].unicode()) {
-      case u'\\': out += u'\\'; break;
-      case u'n': out += u'\n'; break;
-      case u'r': out += u'\r'; break;
-      case u'=': out += u'='; break;
-      case u'#': out += u'#'; break;
-      default: return std::nullopt;
-    }
-  }
-  if (!stop.isNull()) return std::nullopt;  // the stop character never came
-  return out;
-}
-
-std::optional<std::int32_t> ParseInteger(QStringView text) {
-  qsizetype pos = 0;
-  const bool negative = !text.isEmpty() && text[0] == u'-';
-  if (negative) ++pos;
-  if (pos == text.size()) return std::nullopt;
-  std::int64_t magnitude = 0;
-  for (; pos < text.size(); ++pos) {
-    const char16_t c = text[pos].unicode();
-    if (c < u'0' || c > u'9') return std::nullopt;
-    magnitude = magnitude * 10 + (c - u'0');
-    if (magnitude > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1) return std::nullopt;
-  }
-  const std::int64_t value = negative ? -magnitude : magnitude;
-  if (value > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
-  return static_cast<std::int32_t>(value);
-}
-
-// Empty when the file is damaged: not UTF-8, a line that is not a value, a
-// number out of range or the same name twice. Such a file is never rewritten.
-std::optional<Values> ParseStore(const QByteArray& bytes) {
-  QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  const QString text = decoder.decode(bytes);
-  if (decoder.hasError()) return std::nullopt;
-
-  Values values;
-  for (QString line : text.split(u'\n')) {
-    if (line.endsWith(u'\r')) line.chop(1);
-    if (line.trimmed().isEmpty() || line.startsWith(u'#')) continue;
-    qsizetype pos = 0;
-    const std::optional<QString> name = ReadEscaped(line, pos, u'=');
-    if (!name) return std::nullopt;
-    ++pos;  // the "="
-    const QStringView rest = QStringView(line).mid(pos);
-    Value value;
-    if (rest.startsWith(QLatin1String("int:"))) {
-      const std::optional<std::int32_t> number = ParseInteger(rest.mid(4));
-      if (!number) return std::nullopt;
-      value = *number;
-    } else if (rest.startsWith(QLatin1String("str:"))) {
-      qsizetype textPos = pos + 4;
-      std::optional<QString> string = ReadEscaped(line, textPos, QChar());
-      if (!string) return std::nullopt;
-      value = std::move(*string);
-    } else {
-      return std::nullopt;
-    }
-    const auto [it, inserted] = values.try_emplace(name->toCaseFolded(), Entry{*name, std::move(value)});
-    if (!inserted) return std::nullopt;
-  }
-  return values;
-}
-
-QByteArray FormatStore(const QString& key, const Values& values) {
-  QString out = QStringLiteral("# Tessaron USB Oscilloscope settings, key ");
-  AppendEscaped(out, key, false);
-  out += QStringLiteral(
-      "\n# One value per line: name=int:<number> or name=str:<text>, where \\\\, \\n and \\r\n"
-      "# stand for a backslash, a line feed and a carriage return.\n");
-  for (const auto& [folded, entry] : values) {
-    AppendEscaped(out, entry.name, true);
-    if (const auto* number = std::get_if<std::int32_t>(&entry.value)) {
-      out += QLatin1String("=int:") + QString::number(*number);
-    } else {
-      out += QLatin1String("=str:");
-      AppendEscaped(out, std::get<QString>(entry.value), false);
-    }
-    out += u'\n';
-  }
-  return out.toUtf8();
 }
 
 // --- Where the file lives --------------------------------------------------
@@ -243,9 +108,38 @@ QString FolderForKey(const QString& key) {
   return ConfigHome() + u'/' + parts.join(u'/');
 }
 
+// Why a file found where the store's file goes is not read.
+enum class Refusal { None, Damaged, Folder, NotRegular, TooLarge };
+
+Refusal RefusalFor(const struct stat& state) {
+  if (S_ISDIR(state.st_mode)) return Refusal::Folder;
+  // A device, a pipe or a socket would be read forever or block the start.
+  if (!S_ISREG(state.st_mode)) return Refusal::NotRegular;
+  if (state.st_size > SettingsStore::MaxFileBytes) return Refusal::TooLarge;
+  return Refusal::None;
+}
+
+QString RefusalNotice(Refusal why, const QString& file, const QString& kept) {
+  switch (why) {
+    case Refusal::Folder:
+      return QStringLiteral("The settings file \"%1\" is a folder; it was moved aside as \"%2\" and the settings start afresh.")
+          .arg(file, kept);
+    case Refusal::NotRegular:
+      return QStringLiteral("The settings file \"%1\" is not a regular file; it was kept as \"%2\" and the settings start afresh.")
+          .arg(file, kept);
+    case Refusal::TooLarge:
+      return QStringLiteral("The settings file \"%1\" is larger than 1 MB; it was kept as \"%2\" and the settings start afresh.")
+          .arg(file, kept);
+    case Refusal::None:
+    case Refusal::Damaged: break;
+  }
+  return QStringLiteral("The settings file \"%1\" could not be read; it was kept as \"%2\" and the settings start afresh.")
+      .arg(file, kept);
+}
+
 }  // namespace
 
-struct SettingsRegistry::Impl {
+struct SettingsStore::Impl {
   QString key;
   QString folder;
   QByteArray folderPath;
@@ -254,10 +148,16 @@ struct SettingsRegistry::Impl {
 
   // The values of the file last read or written, which is kept open: while
   // it is open its inode cannot be reused, so an unchanged identity means an
-  // unchanged file and a read costs one stat().
+  // unchanged file and a read costs one stat(). Its bytes are kept for a
+  // copy asked for later.
   Values values;
+  QByteArray heldBytes;
   FileDescriptor heldFile;
   struct stat heldState {};
+
+  // The last copy KeepCopy made, and the state of the file it copied.
+  QByteArray keptCopy;
+  struct stat keptState {};
 
   // Notices are handed out only once the lock is released: the callback
   // shows a modal box, and a handler run from its event loop may write.
@@ -272,64 +172,100 @@ struct SettingsRegistry::Impl {
 
   void Forget() {
     values.clear();
+    heldBytes.clear();
     heldFile.Reset();
   }
 
-  // Brings `values` up to the file on disk. With `locked`, the caller holds
-  // the writers' lock, and a damaged file is moved aside at once.
-  void Sync(bool locked) {
-    struct stat current {};
-    if (::stat(filePath.constData(), &current) != 0) {
-      // ENOTDIR: something other than a folder stands where the folder goes,
-      // so there is no file either; the first write reports it.
-      if (errno != ENOENT && errno != ENOTDIR) FailOnFile("read", errno);
-      Forget();
-      return;
-    }
-    if (heldFile.IsOpen() && SameFileState(current, heldState)) return;
-
-    FileDescriptor fd(::open(filePath.constData(), O_RDONLY | O_CLOEXEC));
-    if (!fd.IsOpen()) {
-      if (errno != ENOENT && errno != ENOTDIR) FailOnFile("read", errno);
-      Forget();
-      return;
-    }
-    struct stat opened {};
-    if (::fstat(fd.Get(), &opened) != 0) FailOnFile("read", errno);
+  // Reads the whole file, at most one byte past the limit.
+  QByteArray ReadAll(int fd) const {
     QByteArray bytes;
     char buffer[8192];
-    for (;;) {
-      const ssize_t got = ::read(fd.Get(), buffer, sizeof buffer);
+    while (bytes.size() <= MaxFileBytes) {
+      const ssize_t got = ::read(fd, buffer, sizeof buffer);
       if (got < 0 && errno == EINTR) continue;
       if (got < 0) FailOnFile("read", errno);
       if (got == 0) break;
       bytes.append(buffer, got);
     }
+    return bytes;
+  }
 
-    if (std::optional<Values> parsed = ParseStore(bytes)) {
-      values = std::move(*parsed);
-      heldFile = std::move(fd);
-      heldState = opened;
+  // Brings `values` up to the file on disk. With `locked`, the caller holds
+  // the writers' lock, and a file that cannot be used is moved aside at once.
+  void Sync(bool locked) {
+    struct stat current {};
+    if (::stat(filePath.constData(), &current) != 0) {
+      const int error = errno;
+      // ENOTDIR: something other than a folder stands where the folder goes,
+      // so there is no file either; the first write reports it.
+      struct stat link {};
+      if (error == ENOENT || error == ENOTDIR) {
+        Forget();
+        return;
+      }
+      // A link that loops or leads nowhere readable: the name is taken.
+      if (error != ELOOP || ::lstat(filePath.constData(), &link) != 0) FailOnFile("read", error);
+      Refuse(locked, Refusal::NotRegular);
       return;
     }
+    if (heldFile.IsOpen() && SameFileState(current, heldState)) return;
+
+    Refusal why = RefusalFor(current);
+    if (why == Refusal::None) {
+      // Non-blocking: a pipe put there after the stat must not hang the start.
+      FileDescriptor fd(::open(filePath.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+      if (!fd.IsOpen()) {
+        if (errno != ENOENT && errno != ENOTDIR) FailOnFile("read", errno);
+        Forget();
+        return;
+      }
+      struct stat opened {};
+      if (::fstat(fd.Get(), &opened) != 0) FailOnFile("read", errno);
+      why = RefusalFor(opened);
+      if (why == Refusal::None) {
+        QByteArray bytes = ReadAll(fd.Get());
+        if (bytes.size() > MaxFileBytes) {
+          why = Refusal::TooLarge;
+        } else if (std::optional<Values> parsed = settings_text::Parse(bytes)) {
+          values = std::move(*parsed);
+          heldBytes = std::move(bytes);
+          heldFile = std::move(fd);
+          heldState = opened;
+          return;
+        } else {
+          why = Refusal::Damaged;
+        }
+      }
+    }
+    Refuse(locked, why);
+  }
+
+  void Refuse(bool locked, Refusal why) {
     if (!locked) {
       // Another program may be replacing or moving the file right now; only
-      // a file that is still damaged under the lock is moved aside.
+      // a file that is still unusable under the lock is moved aside.
       ExclusiveLock lock(lockPath);
       Sync(true);
       return;
     }
-    KeepDamagedFile();
+    KeepAside(why);
     Forget();
   }
 
-  void KeepDamagedFile() {
+  // A name beside the file for a kept one, unused so far.
+  QByteArray FreeKeptName() const {
     const QByteArray stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")).toLatin1();
     QByteArray kept = folderPath + '/' + DamagedPrefix + stamp;
     struct stat existing {};
     for (int n = 2; ::lstat(kept.constData(), &existing) == 0; ++n) {
       kept = folderPath + '/' + DamagedPrefix + stamp + '-' + QByteArray::number(n);
     }
+    return kept;
+  }
+
+  void KeepAside(Refusal why) {
+    const QByteArray kept = FreeKeptName();
+    // rename() moves a link itself, not what it leads to, and a folder whole.
     if (::rename(filePath.constData(), kept.constData()) != 0) {
       // Writing now would overwrite it: refuse until the user moves it.
       throw ScopeError(QStringLiteral("The settings file '%1' could not be read and could not be kept aside: %2")
@@ -339,8 +275,7 @@ struct SettingsRegistry::Impl {
     // might be undone by a power cut, and the next start would find it again.
     FileDescriptor dir(::open(folderPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.IsOpen()) ::fsync(dir.Get());
-    undelivered << (QStringLiteral("The settings file \"%1\" could not be read; it was kept as \"%2\" and the settings start afresh.")
-               .arg(NativePath(filePath), NativePath(kept)));
+    undelivered << RefusalNotice(why, NativePath(filePath), NativePath(kept));
   }
 
   void Deliver() {
@@ -394,21 +329,9 @@ struct SettingsRegistry::Impl {
     ::closedir(dir);
   }
 
-  void Write(const QString& name, Value value) {
-    if (!QDir().mkpath(folder)) {
-      throw ScopeError(QStringLiteral("Cannot create the settings folder '%1'").arg(QDir::toNativeSeparators(folder)));
-    }
-    ExclusiveLock lock(lockPath);
-    Sync(true);
-    RemoveLeftoverTemporaries();
-
-    const QString folded = name.toCaseFolded();
-    const auto found = values.find(folded);
-    if (found != values.end() && found->second.value == value) return;  // already on disk
-    Values next = values;
-    next.insert_or_assign(folded, Entry{found != values.end() ? found->second.name : name, std::move(value)});
-    const QByteArray content = FormatStore(key, next);
-
+  // Writes `content` to a new temporary file beside the store's, flushed to
+  // the disk, and renames it to `target`. The open temporary is returned.
+  FileDescriptor PutInPlace(const QByteArray& content, const QByteArray& target) const {
     QByteArray temporaryPath = folderPath + '/' + TemporaryPrefix + "XXXXXX";
     FileDescriptor fd(::mkostemp(temporaryPath.data(), O_CLOEXEC));
     if (!fd.IsOpen()) FailOnFile("write", errno);
@@ -423,28 +346,66 @@ struct SettingsRegistry::Impl {
       done += put;
     }
     if (::fsync(fd.Get()) != 0) fail(errno);
-    struct stat written {};
-    if (::fstat(fd.Get(), &written) != 0) fail(errno);
-    if (::rename(temporaryPath.constData(), filePath.constData()) != 0) fail(errno);
+    if (::rename(temporaryPath.constData(), target.constData()) != 0) fail(errno);
+    return fd;
+  }
+
+  void MakeFolder() const {
+    if (!QDir().mkpath(folder)) {
+      throw ScopeError(QStringLiteral("Cannot create the settings folder '%1'").arg(QDir::toNativeSeparators(folder)));
+    }
+  }
+
+  void Write(const std::vector<NamedValue>& changes) {
+    MakeFolder();
+    ExclusiveLock lock(lockPath);
+    Sync(true);
+    RemoveLeftoverTemporaries();
+
+    Values next = values;
+    bool changed = false;
+    for (const NamedValue& change : changes) changed = settings_text::Set(next, change.name, change.value) || changed;
+    if (!changed) return;  // already on disk
+    QByteArray content = settings_text::Format(key, next);
+    FileDescriptor fd = PutInPlace(content, filePath);
 
     // The rename changes the file's ctime, so take its identity afresh.
+    struct stat written {};
     if (::fstat(fd.Get(), &written) != 0) FailOnFile("write", errno);
     values = std::move(next);
+    heldBytes = std::move(content);
     heldFile = std::move(fd);
     heldState = written;
     SyncFolder();
   }
 
+  QString KeepCopy() {
+    MakeFolder();
+    ExclusiveLock lock(lockPath);
+    Sync(true);
+    if (!heldFile.IsOpen()) return QString();
+    struct stat existing {};
+    if (!keptCopy.isEmpty() && SameFileState(heldState, keptState) && ::lstat(keptCopy.constData(), &existing) == 0) {
+      return NativePath(keptCopy);
+    }
+    const QByteArray kept = FreeKeptName();
+    PutInPlace(heldBytes, kept);
+    SyncFolder();
+    keptCopy = kept;
+    keptState = heldState;
+    return NativePath(kept);
+  }
+
   // A copy: the callback run after it may change the values.
   std::optional<Value> Find(const QString& name) {
     Sync(false);
-    const auto found = values.find(name.toCaseFolded());
+    const auto found = values.find(settings_text::Folded(name));
     if (found == values.end()) return std::nullopt;
     return found->second.value;
   }
 };
 
-SettingsRegistry::SettingsRegistry(const QString& key) : d(new Impl) {
+SettingsStore::SettingsStore(const QString& key) : d(std::make_unique<Impl>()) {
   d->key = key;
   d->folder = FolderForKey(key);
   d->folderPath = QFile::encodeName(d->folder);
@@ -462,42 +423,50 @@ SettingsRegistry::SettingsRegistry(const QString& key) : d(new Impl) {
   d->Deliver();
 }
 
-SettingsRegistry::~SettingsRegistry() { delete d; }
+SettingsStore::~SettingsStore() = default;
 
-std::int32_t SettingsRegistry::ReadInteger(const QString& name) {
+std::int32_t SettingsStore::ReadInteger(const QString& name) {
   const std::optional<Value> value = d->Run([&] { return d->Find(name); });
-  if (!value) throw ScopeError(QStringLiteral("Failed to get data for '%1'").arg(name));
+  if (!value) throw StoredValueError(QStringLiteral("Failed to get data for '%1'").arg(name));
   const auto* number = std::get_if<std::int32_t>(&*value);
-  if (!number) throw ScopeError(QStringLiteral("Invalid data type for '%1'").arg(name));
+  if (!number) throw StoredValueError(QStringLiteral("Invalid data type for '%1'").arg(name));
   return *number;
 }
 
-QString SettingsRegistry::ReadString(const QString& name) {
+QString SettingsStore::ReadString(const QString& name) {
   const std::optional<Value> value = d->Run([&] { return d->Find(name); });
   if (!value) return QString();
   const auto* text = std::get_if<QString>(&*value);
-  if (!text) throw ScopeError(QStringLiteral("Invalid data type for '%1'").arg(name));
+  if (!text) throw StoredValueError(QStringLiteral("Invalid data type for '%1'").arg(name));
   return *text;
 }
 
-bool SettingsRegistry::ReadBool(const QString& name) { return ReadInteger(name) != 0; }
+bool SettingsStore::ReadBool(const QString& name) { return ReadInteger(name) != 0; }
 
-bool SettingsRegistry::ValueExists(const QString& name) {
+bool SettingsStore::ValueExists(const QString& name) {
   return d->Run([&] { return d->Find(name); }).has_value();
 }
 
-void SettingsRegistry::WriteInteger(const QString& name, std::int32_t value) {
-  d->Run([&] { d->Write(name, value); });
+void SettingsStore::WriteInteger(const QString& name, std::int32_t value) {
+  d->Run([&] { d->Write({{name, value}}); });
 }
 
-void SettingsRegistry::WriteString(const QString& name, const QString& value) {
-  d->Run([&] { d->Write(name, value); });
+void SettingsStore::WriteString(const QString& name, const QString& value) {
+  d->Run([&] { d->Write({{name, value}}); });
 }
 
-void SettingsRegistry::WriteBool(const QString& name, bool value) {
-  d->Run([&] { d->Write(name, std::int32_t{value ? 1 : 0}); });
+void SettingsStore::WriteBool(const QString& name, bool value) {
+  d->Run([&] { d->Write({{name, std::int32_t{value ? 1 : 0}}}); });
 }
 
-QString SettingsRegistry::FilePath() const { return NativePath(d->filePath); }
+void SettingsStore::WriteValues(const std::vector<NamedValue>& values) {
+  d->Run([&] { d->Write(values); });
+}
 
-QString SettingsRegistry::TakeDamageNotice() { return std::exchange(d->pendingNotice, QString()); }
+QString SettingsStore::KeepCopy() {
+  return d->Run([&] { return d->KeepCopy(); });
+}
+
+QString SettingsStore::FilePath() const { return NativePath(d->filePath); }
+
+QString SettingsStore::TakeDamageNotice() { return std::exchange(d->pendingNotice, QString()); }

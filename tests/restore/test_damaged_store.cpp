@@ -1,0 +1,188 @@
+// A settings store as a damaged disk, a careless edit or a hostile folder
+// leaves it. For each case the program starts, tells the user once, loses
+// nothing (what it would write over is kept aside first), and the next start
+// is clean: no message, and the restore runs to its end.
+
+#include "RestoreFixture.h"
+
+#include "controls/TimeKnob.h"
+#include "controls/VerticalMarker.h"
+#include "storage/SettingsDefaults.h"
+#include "support/ScopeWindow.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <functional>
+#include <limits>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr std::int32_t Max = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t Min = std::numeric_limits<std::int32_t>::min();
+
+std::string Told(const ScopeWindow& w) { return (w.ui.errors + w.ui.messages).join(QStringLiteral(" | ")).toStdString(); }
+
+bool OnSomeScreen(const QPoint& corner) {
+  for (const QScreen* screen : QGuiApplication::screens())
+    if (screen->availableGeometry().contains(corner)) return true;
+  return false;
+}
+
+struct StoreCase {
+  const char* what;
+  // Puts the damage in place of the store's file.
+  std::function<void(const QString& file)> put;
+  // What the user is told, from its start.
+  const char* told;
+  bool asError;
+  // Checks the first window and what was kept beside the file.
+  std::function<void(const TForm1& f, const QString& kept)> check;
+};
+
+class DamagedStore : public RestoreFixture {
+ protected:
+  QString StoreFile() const { return ConfigHome() + QStringLiteral("/TessaronInc/Veldrin/5.0/settings"); }
+  QStringList Kept() const {
+    return QDir(QFileInfo(StoreFile()).path())
+        .entryList({QStringLiteral("settings.damaged-*")}, QDir::AllEntries | QDir::System | QDir::Hidden);
+  }
+};
+
+TEST_F(DamagedStore, EachCaseStartsTellsOnceLosesNothingAndTheNextStartIsClean) {
+  constexpr qint64 HundredMegabytes = 100LL * 1024 * 1024;
+  const auto putValues = [](StoreValues values) {
+    return [values](const QString&) { PutStore(values); };
+  };
+  const auto sameBytes = [](const QByteArray& before) {
+    return [before](const TForm1&, const QString& kept) { EXPECT_EQ(FileBytes(kept), before); };
+  };
+  const StoreValues wrongType =
+      With(CompleteStore(), {{"Angle", QStringLiteral("138")}, {"COMPORT", QStringLiteral("/dev/ttyUSB7")}, {"CH2On", 1}});
+  const StoreValues missing = With(CompleteStore(), {{"COMPORT", QStringLiteral("/dev/ttyUSB7")}}, {"AutoMeasONOFF"});
+  const StoreValues extreme = With(CompleteStore(), {{"TriggerCH", 2},
+                                                     {"CH2On", 1},
+                                                     {"CH2VertPos", Max},
+                                                     {"CH2TriggerV", Min},
+                                                     {"CH2Trig", Min},
+                                                     {"TrigPos", -5},
+                                                     {"Angle", 100000},
+                                                     {"CH2KnobAngle", Min},
+                                                     {"CalCH2L", Max},
+                                                     {"FormLeft", Min},
+                                                     {"FormTop", Max}});
+  // The bytes each value case puts on disk, for the comparison with the copy.
+  QByteArray wrongTypeBytes, missingBytes, extremeBytes;
+  for (auto [values, bytes] : {std::pair{&wrongType, &wrongTypeBytes}, std::pair{&missing, &missingBytes},
+                               std::pair{&extreme, &extremeBytes}}) {
+    PutStore(*values);
+    *bytes = FileBytes(StoreFile());
+  }
+  QFile::remove(StoreFile());
+
+  const StoreCase cases[] = {
+      {"a wrong-typed value", putValues(wrongType),
+       "Invalid data type for 'Angle'\nThe settings file as it was is kept as \"", true, sameBytes(wrongTypeBytes)},
+      {"a missing value", putValues(missing),
+       "Failed to get data for 'AutoMeasONOFF'\nThe settings file as it was is kept as \"", true,
+       sameBytes(missingBytes)},
+      {"extreme values", putValues(extreme),
+       "Stored settings outside what the panel can show were brought within it: CH2VertPos 2147483647 as 400, "
+       "TrigPos -5 as 1, CH2Trig -2147483648 as -6396, CH2TriggerV -2147483648 as -1025, CalCH2L 2147483647 as 128, "
+       "Angle 100000 as 359, CH2KnobAngle -2147483648 as 0, FormTop 2147483647 as 32767, FormLeft -2147483648 as "
+       "-32768.\nThe settings file as it was is kept as \"",
+       false,
+       [&](const TForm1& f, const QString& kept) {
+         EXPECT_EQ(FileBytes(kept), extremeBytes);
+         EXPECT_EQ(Top(f.Image2), vertical_marker::BottomRow);
+         EXPECT_EQ(f.CH2VertPos, vertical_marker::BottomRow);
+         EXPECT_EQ(Left(f.HorTrigPos), 1);
+         EXPECT_EQ(f.CH2TriggerV, -1025);
+         EXPECT_EQ(f.TimeKnobAngle, time_knob::RowForAngle(359).detent);
+         EXPECT_TRUE(OnSomeScreen(f.frameGeometry().topLeft())) << f.x() << "," << f.y();
+       }},
+      {"a folder",
+       [](const QString& file) {
+         ASSERT_TRUE(QDir().mkpath(file));
+         ASSERT_TRUE(QFile(file + QStringLiteral("/mine")).open(QIODevice::WriteOnly));
+       },
+       "The settings file \"", false,
+       [](const TForm1&, const QString& kept) { EXPECT_TRUE(QFileInfo::exists(kept + QStringLiteral("/mine"))); }},
+      {"a link to /dev/zero",
+       [](const QString& file) { ASSERT_EQ(::symlink("/dev/zero", QFile::encodeName(file).constData()), 0); },
+       "The settings file \"", false,
+       [](const TForm1&, const QString& kept) { EXPECT_EQ(QFileInfo(kept).symLinkTarget(), QStringLiteral("/dev/zero")); }},
+      {"a 100 MB file",
+       [&](const QString& file) {
+         QFile big(file);
+         ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+         ASSERT_TRUE(big.resize(HundredMegabytes));
+       },
+       "The settings file \"", false,
+       [&](const TForm1&, const QString& kept) { EXPECT_EQ(QFileInfo(kept).size(), HundredMegabytes); }},
+      {"a named pipe",
+       [](const QString& file) { ASSERT_EQ(::mkfifo(QFile::encodeName(file).constData(), 0600), 0); },
+       "The settings file \"", false,
+       [](const TForm1&, const QString& kept) {
+         struct stat state {};
+         EXPECT_TRUE(::lstat(QFile::encodeName(kept).constData(), &state) == 0 && S_ISFIFO(state.st_mode));
+       }},
+  };
+  for (const StoreCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    QDir(QFileInfo(StoreFile()).path()).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(StoreFile()).path()));
+    c.put(StoreFile());
+    {
+      QElapsedTimer started;
+      started.start();
+      ScopeWindow first(true, true, ScopeWindow::Store::FromEnvironment);
+      // A figure for the report, not a limit: speed is not asserted here.
+      RecordProperty(std::string("start_ms_") + c.what, int(started.elapsed()));
+      ASSERT_TRUE(WaitFor([&] { return first.ui.errors.size() + first.ui.messages.size() > 0; }));
+      RunEventsFor(100);  // nothing more comes
+      const QStringList& told = c.asError ? first.ui.errors : first.ui.messages;
+      ASSERT_EQ(first.ui.errors.size() + first.ui.messages.size(), 1) << Told(first);
+      ASSERT_EQ(told.size(), 1) << Told(first);
+      EXPECT_TRUE(told.front().startsWith(QString::fromUtf8(c.told))) << told.front().toStdString();
+      const QStringList kept = Kept();
+      ASSERT_EQ(kept.size(), 1);
+      const QString keptPath = QFileInfo(StoreFile()).path() + u'/' + kept.front();
+      EXPECT_TRUE(told.front().contains(QStringLiteral("\"%1\"").arg(keptPath))) << told.front().toStdString();
+      c.check(*first.form, keptPath);
+    }  // closed: the panel is saved
+    ScopeWindow next(true, true, ScopeWindow::Store::FromEnvironment);
+    RunEventsFor(100);
+    EXPECT_TRUE(next.ui.errors.isEmpty() && next.ui.messages.isEmpty()) << Told(next);
+    EXPECT_TRUE(TForm1::Enabled(next->AboutTimer)) << "the restore did not run to its end";
+    EXPECT_EQ(Kept().size(), 1);
+  }
+}
+
+TEST_F(DamagedStore, AfterAStopTheCloseFillsWhatThePanelCannotGiveAndKeepsWhatIsStored) {
+  // CalCH1L is no value of the close: stored as text it would stop every
+  // later start, so the close gives it its default; CalCH2H, good, stays.
+  PutStore(With(CompleteStore(), {{"CalCH1L", QStringLiteral("x")}, {"CalCH2H", 5}, {"AutoMeasONOFF", 2}}));
+  {
+    ScopeWindow first(true, true, ScopeWindow::Store::FromEnvironment);
+    ASSERT_EQ(first.ui.errors.size(), 1);
+    EXPECT_TRUE(first.ui.errors.front().startsWith(QStringLiteral("Invalid data type for 'CalCH1L'")));
+  }
+  SettingsStore store;
+  EXPECT_EQ(store.ReadInteger(QStringLiteral("CalCH1L")), 0);
+  EXPECT_EQ(store.ReadInteger(QStringLiteral("CalCH2H")), 5);
+  EXPECT_EQ(store.ReadInteger(QStringLiteral("AutoMeasONOFF")), 2);
+  ScopeWindow next(true, true, ScopeWindow::Store::FromEnvironment);
+  EXPECT_TRUE(next.ui.errors.isEmpty()) << Told(next);
+  EXPECT_EQ(next->CalCH2H, 5);
+  EXPECT_EQ(next->AutoMeasOn, 0);
+}
+
+}  // namespace

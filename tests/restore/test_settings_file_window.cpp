@@ -1,0 +1,157 @@
+// Settings files on the real window: save, change, load gives the panel
+// back; a bad file changes neither the store nor the panel; cancelling
+// changes nothing.
+
+#include "RestoreFixture.h"
+
+#include "storage/SettingsFile.h"
+#include "storage/TextLines.h"
+#include "support/ScopeWindow.h"
+
+#include <QAction>
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using SettingsFileOnWindow = RestoreFixture;
+
+QStringList SplitGood(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return text_lines::SplitLines(QString::fromUtf8(file.readAll()));
+}
+
+std::string Errors(const ScopeWindow& w) { return w.ui.errors.join(QStringLiteral(" | ")).toStdString(); }
+
+// What a settings file carries, as the panel shows it.
+QStringList Carried(const TForm1& f) {
+  QStringList p;
+  auto num = [&p](const char* item, long long v) { p << QLatin1String(item) + u'=' + QString::number(v); };
+  num("Image1", Top(f.Image1));
+  num("Image2", Top(f.Image2));
+  num("TimeKnobAngle", f.TimeKnobAngle);
+  num("TriggerCH", f.TriggerCH);
+  num("CH1TriggerV", f.CH1TriggerV);
+  num("CH2TriggerV", f.CH2TriggerV);
+  num("CH1 arrow", f.TriggerArrowCH1->isVisibleTo(f.TriggerArrowCH1->parentWidget()));
+  num("CH2 arrow", f.TriggerArrowCH2->isVisibleTo(f.TriggerArrowCH2->parentWidget()));
+  num("CH1On", f.ChannelOn[1]);
+  num("CH2On", f.ChannelOn[2]);
+  num("CH1KnobAngle", f.CH1KnobAngle);
+  num("CH2KnobAngle", f.CH2KnobAngle);
+  num("CH1Focus", f.CH1Focus);
+  num("RisingTrigger", f.RisingTrigger);
+  num("ConSample", f.ConSample);
+  num("AutoTrigger", f.AutoTrigger);
+  num("HorTrigPos", Left(f.HorTrigPos));
+  num("x", f.x());
+  num("y", f.y());
+  return p;
+}
+
+TEST_F(SettingsFileOnWindow, SaveChangeLoadGivesThePanelBack) {
+  const QString file = ConfigHome() + QStringLiteral("/bench.txt");
+  ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
+  TForm1& f = *w.form;
+  f.CHButtonClick(f.CH2Button);
+  f.KnobAngle = 180;  // CH2 200 mV/div
+  f.UpdatedKnob();
+  f.CH21Click();
+  f.KnobAngle = 234;  // 2 ms/div
+  f.UpdatedTimeKnob();
+  f.Falling2Click();
+  f.Normal1Click();
+  f.SingleClick();
+  SetLeft(f.HorTrigPos, 333);
+  f.TriggerPosCalc();
+  f.move(40, 60);
+  ASSERT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
+  const QStringList saved = Carried(f);
+
+  w.ui.saveAnswers.push_back(file);
+  f.SaveSettingsToFile1->trigger();
+  ASSERT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
+  const QByteArray bytes = FileBytes(file);
+  EXPECT_EQ(bytes.count("\r\n"), settings_file::LineCount);
+  EXPECT_TRUE(bytes.endsWith("\r\n333\r\n"));
+
+  f.LoadDefultSettings1Click();
+  ASSERT_NE(Carried(f), saved);
+  f.PersistenceOn = 1;
+  w.ui.openAnswers.push_back(file);
+  f.LoadSettings1->trigger();
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
+  EXPECT_EQ(Carried(f), saved);
+  EXPECT_EQ(f.PersistenceOn, 0);
+  // Line 24 is applied, not stored: the close stores it.
+  EXPECT_NE(w->SettingsRegistry.ReadInteger(QStringLiteral("TrigPos")), 333);
+}
+
+TEST_F(SettingsFileOnWindow, ABadFileChangesNeitherTheStoreNorThePanel) {
+  ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
+  TForm1& f = *w.form;
+  const QString good = ConfigHome() + QStringLiteral("/good.txt");
+  w.ui.saveAnswers.push_back(good);
+  f.SaveSettingsToFile1Click();
+  QStringList lines = SplitGood(good);
+  ASSERT_EQ(lines.size(), settings_file::LineCount);
+  // Values the store does not hold, so a load that wrote any of them before
+  // failing would show in the store's bytes.
+  lines[1] = QStringLiteral("150");
+  lines[2] = QStringLiteral("300");
+  struct Case {
+    const char* what;
+    QByteArray content;  // empty: see `path`
+    const char* message;
+  };
+  auto with = [&](int index, const char* text) {
+    QStringList l = lines;
+    l[index] = QLatin1String(text);
+    return l.join(QStringLiteral("\r\n")).toUtf8();
+  };
+  const Case cases[] = {
+      {"a short file", lines.mid(0, 23).join(u'\n').toUtf8(), "List index out of bounds (23)"},
+      {"an empty file", QByteArray(), "List index out of bounds (3)"},
+      {"a word where the time base goes", with(3, "fast"), "'fast' is not a valid integer value"},
+      {"binary garbage", QByteArray("\x00\x01\xff\xfe\r\n\x7f", 7), "List index out of bounds (3)"},
+      {"a reference file", "Tessaron USB Oscilloscope Referance File\r\n" + QByteArray("1\r\n").repeated(3004),
+       "This is a reference waveform file, not a settings file; nothing was loaded"},
+      {"a marker off the strip", with(1, "5000"),
+       "Line 2 of the settings file holds 5000, which the panel cannot show; nothing was loaded"},
+  };
+  const QString bad = ConfigHome() + QStringLiteral("/bad.txt");
+  f.KnobAngle = 18;  // something the store does not hold yet
+  f.UpdatedTimeKnob();
+  const QStringList panel = Carried(f);
+  const QByteArray store = FileBytes(w->SettingsRegistry.FilePath());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    {
+      QFile file(bad);
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+      file.write(c.content);
+    }
+    w.ui.errors.clear();
+    w.ui.openAnswers.push_back(bad);
+    f.LoadSettings1->trigger();
+    EXPECT_EQ(w.ui.errors, QStringList{QString::fromLatin1(c.message)});
+    EXPECT_EQ(FileBytes(w->SettingsRegistry.FilePath()), store);
+    EXPECT_EQ(Carried(f), panel);
+  }
+  // A file that is gone, a folder and cancelling.
+  for (const QString& path : {ConfigHome() + QStringLiteral("/gone.txt"), ConfigHome()}) {
+    w.ui.errors.clear();
+    w.ui.openAnswers.push_back(path);
+    f.LoadSettings1->trigger();
+    EXPECT_EQ(w.ui.errors, QStringList{QStringLiteral("Cannot open file %1").arg(path)});
+  }
+  w.ui.errors.clear();
+  f.LoadSettings1->trigger();  // no answer queued: cancelled
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
+  EXPECT_EQ(FileBytes(w->SettingsRegistry.FilePath()), store);
+  EXPECT_EQ(Carried(f), panel);
+}
+
+}  // namespace
