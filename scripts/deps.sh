@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev libserialport-dev
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core xvfb xauth
+  clang libclang-rt-dev
 )
 missing=()
 for p in "${packages[@]}"; do
