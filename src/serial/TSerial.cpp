@@ -27,9 +27,6 @@ constexpr std::uint32_t kAllBits = 0xFFFFFFFFu;
 constexpr int kLargestRead = 4096;
 constexpr int kScratchSize = 4097;
 const std::string kSimulatorName = "SIM1";
-// How long Close waits for written bytes to leave before the line settings
-// found at open are put back: a capture command takes 10 ms at 9600 baud.
-constexpr int kOutputDrainMs = 20;
 
 using Clock = std::chrono::steady_clock;
 
@@ -191,6 +188,8 @@ void TSerial::RestoreLine() {
   // last bytes we wrote are on the wire: a new rate would garble a byte still
   // leaving. Briefly, as the device may never take them; a pseudo-terminal
   // has no rate to change, and bytes wait there until the other side reads.
+  // A capture command takes 10 ms at 9600 baud.
+  constexpr int kOutputDrainMs = 20;
   const auto deadline = Clock::now() + std::chrono::milliseconds(kOutputDrainMs);
   int pending = 0;
   while (!pseudoTerminal_ && !deviceGone_ && ::ioctl(Handle, TIOCOUTQ, &pending) == 0 &&
