@@ -11,6 +11,7 @@
 #include <cstring>
 #include <limits>
 #include <map>
+#include <memory>
 #include <optional>
 #include <type_traits>
 #include <utility>
@@ -445,6 +446,9 @@ struct SettingsRegistry::Impl {
 };
 
 SettingsRegistry::SettingsRegistry(const QString& key) : d(new Impl) {
+  // A constructor that throws (a key that leaves the config folder) gets no
+  // destructor call: until it returns, the implementation is owned here.
+  std::unique_ptr<Impl> owner(d);
   d->key = key;
   d->folder = FolderForKey(key);
   d->folderPath = QFile::encodeName(d->folder);
@@ -460,6 +464,7 @@ SettingsRegistry::SettingsRegistry(const QString& key) : d(new Impl) {
     d->undelivered << error.Message();
   }
   d->Deliver();
+  owner.release();
 }
 
 SettingsRegistry::~SettingsRegistry() { delete d; }
