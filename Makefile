@@ -8,7 +8,9 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 600
 JOBS  ?= $(shell nproc)
 
-.PHONY: run test test-plain test-sanitize build build-sanitize build-fuzz fuzz deps bench clean
+PREFIX ?= /usr/local
+
+.PHONY: run test test-plain test-sanitize build build-sanitize build-fuzz fuzz deps bench clean install package
 
 deps:
 	@scripts/deps.sh
@@ -50,6 +52,15 @@ fuzz: build-fuzz
 
 bench: build
 	@cd $(BUILD) && for b in bin/bench_*; do QT_QPA_PLATFORM=offscreen ./$$b; done
+
+# make install PREFIX=/usr DESTDIR=/tmp/stage: the programs, their pictures and
+# help page, the desktop entry, icons, metainfo and man pages under PREFIX.
+install: build
+	@DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package, $(BUILD)/tessaron-scope_<version>_<arch>.deb.
+package: build
+	@cmake --build $(BUILD) --target package
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)

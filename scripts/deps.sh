@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev libserialport-dev
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core xvfb xauth
+  desktop-file-utils appstream dpkg-dev
   clang libclang-rt-dev
 )
 missing=()

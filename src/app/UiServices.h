@@ -10,7 +10,15 @@
 #include <deque>
 #include <functional>
 
+class QPrinter;
 class QWidget;
+
+// Where an image of `image` pixels goes on a page of `page`: scaled to fit
+// with its aspect ratio kept (the width from the page height, or fitted to the
+// page width when that is too wide), at the page's top left.
+QRect PrintPlacement(QRect page, QSize image);
+// Prints the picture on one page of the printer, placed as above.
+void PrintOnPage(QPrinter& printer, const QImage& image);
 
 class UiServices {
  public:
@@ -25,6 +33,10 @@ class UiServices {
   // Prints the picture scaled to the page; false when the user cancels.
   virtual bool PrintImage(const QImage& image) = 0;
   virtual void Beep(int frequencyHz, int durationMs) = 0;
+  // Opens a local file with the desktop's program for its type (the help page
+  // in the browser) and returns at once; false when no program could be
+  // started for it.
+  virtual bool OpenDocument(const QString& path) = 0;
 };
 
 // The real dialogs, parented to the main window.
@@ -38,13 +50,15 @@ class DialogUi : public UiServices {
   QString SaveFileName(const QString& filter, const QString& defaultExt) override;
   bool PrintImage(const QImage& image) override;
   void Beep(int frequencyHz, int durationMs) override;
+  bool OpenDocument(const QString& path) override;
 
  private:
   QWidget* parent_;
 };
 
 // For tests: records every box and answers file and print dialogs in order
-// from the queued answers (an empty queue answers "cancel").
+// from the queued answers (an empty queue answers "cancel"); documents are
+// recorded, never opened.
 class ScriptedUi : public UiServices {
  public:
   void ShowError(const QString& text) override { errors.push_back(text); }
@@ -53,9 +67,17 @@ class ScriptedUi : public UiServices {
   QString SaveFileName(const QString&, const QString&) override { return Next(saveAnswers); }
   bool PrintImage(const QImage& image) override {
     printed.push_back(image);
+    if (printAnswer && !printToPdf.isEmpty()) PrintToPdf(printToPdf, image);
     return printAnswer;
   }
+  // Prints through the real page layout into a PDF file, as the print dialog
+  // does when the user picks "Print to File".
+  static void PrintToPdf(const QString& path, const QImage& image);
   void Beep(int, int) override { ++beeps; }
+  bool OpenDocument(const QString& path) override {
+    opened.push_back(path);
+    return openDocumentAnswer;
+  }
 
   QStringList errors;
   QStringList messages;
@@ -63,7 +85,10 @@ class ScriptedUi : public UiServices {
   std::deque<QString> saveAnswers;
   std::vector<QImage> printed;
   bool printAnswer = true;
+  QString printToPdf;  // set: an accepted print is written to this PDF file
   int beeps = 0;
+  QStringList opened;  // documents handed to the desktop, in order
+  bool openDocumentAnswer = true;
 
  private:
   static QString Next(std::deque<QString>& answers) {

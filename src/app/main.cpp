@@ -1,20 +1,44 @@
 // tessaron-scope: start-up and shutdown of the program.
 #include "app/Errors.h"
+#include "app/Paths.h"
 #include "app/TForm1.h"
 #include "app/UiServices.h"
 #include "app/UnitInit.h"
+#include "storage/SettingsRegistry.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QMessageBox>
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// The options that only print and exit. They run without a display (in a
+// terminal over ssh, in a package's checks), so no window system is opened
+// for them.
+bool OnlyPrints(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--") == 0) break;
+    for (const char* option : {"-h", "--help", "--help-all", "-v", "--version", "--show-paths"})
+      if (std::strcmp(argv[i], option) == 0) return true;
+  }
+  return false;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("tessaron-scope"));
-  QApplication::setApplicationVersion(QStringLiteral(SCOPE_VERSION));
-  QApplication::setApplicationDisplayName(QStringLiteral("Tessaron USB Oscilloscope"));
+  const bool onlyPrints = OnlyPrints(argc, argv);
+  const std::unique_ptr<QCoreApplication> application =
+      onlyPrints ? std::make_unique<QCoreApplication>(argc, argv)
+                 : std::make_unique<QApplication>(argc, argv);
+  QCoreApplication& app = *application;
+  QCoreApplication::setApplicationName(QStringLiteral("tessaron-scope"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(SCOPE_VERSION));
+  if (!onlyPrints) QApplication::setApplicationDisplayName(QStringLiteral("Tessaron USB Oscilloscope"));
 
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral(
@@ -28,7 +52,25 @@ int main(int argc, char** argv) {
                      "tessaron-sim link path, or SIM1); saved at close like a choice in the panel."),
       QStringLiteral("NAME"));
   parser.addOption(portOption);
+  const QCommandLineOption pathsOption(
+      QStringLiteral("show-paths"),
+      QStringLiteral("Print where the pictures and the help page are read from and where the "
+                     "settings are kept, then exit."));
+  parser.addOption(pathsOption);
   parser.process(app);
+
+  if (parser.isSet(pathsOption)) {
+    const SettingsRegistry store;
+    std::printf("pictures: %s\nhelp: %s\nsettings: %s\n",
+                qPrintable(ProgramPath(QStringLiteral("Grafics\\"))), qPrintable(HelpPagePath()),
+                qPrintable(store.FilePath()));
+    return 0;
+  }
+  if (onlyPrints) {
+    // A printing option taken as the value of another, as in "--port --version".
+    std::fprintf(stderr, "tessaron-scope: an option that prints was given as a value; see --help\n");
+    return 2;
+  }
 
   // Before any window: the off-screen bitmaps, the settings store and the
   // graticule. A graticule that cannot be read ends the program here.

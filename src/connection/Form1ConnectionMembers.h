@@ -25,6 +25,9 @@
   // Puts the --port name into Label3 unless the port has been settled since
   // (see the connection README).
   void ApplyCommandLinePort();
+  // Tells, once for each port, how to get permission to open it.
+  void TellPortAccess(const QString& port);
+  QString PortAccessToldFor;  // the port the permission advice was shown for
   // Set once the --port name has been applied after the first show, or the
   // user has chosen a port in the panel: from then on the name is theirs.
   bool CommandLinePortSettled = false;

@@ -5,7 +5,10 @@
 #include "app/TForm1.h"
 
 #include "connection/FirmwareIdentity.h"
+#include "connection/PortAccess.h"
 #include "connection/PortList.h"
+
+#include <QTimer>
 
 namespace {
 
@@ -25,6 +28,8 @@ void TForm1::OpenCOM() {
   QStringList present;
   EnumerateComPorts(false, present);
   const QString chosen = Label3->text();
+  // The permission advice is for the port chosen when it was given.
+  if (PortAccessToldFor != chosen) PortAccessToldFor.clear();
   // A port left open under another name (the restore or a settings file
   // changed Label3 meanwhile) is not the chosen one, whatever it answers.
   if (SerialPort.IsOpen && QString::fromStdString(SerialPort.PortName) != chosen)
@@ -34,7 +39,23 @@ void TForm1::OpenCOM() {
     return;
   }
   // A port that fails to open stays closed and the tick reports it so.
-  if (!SerialPort.IsOpen) SerialPort.Open(chosen.toStdString(), kBaud, kParity, kDataBits, false);
+  if (SerialPort.IsOpen) return;
+  if (SerialPort.Open(chosen.toStdString(), kBaud, kParity, kDataBits, false))
+    PortAccessToldFor.clear();
+  else if (connection::IsPermissionError(static_cast<int>(SerialPort.LastError)))
+    TellPortAccess(chosen);
+}
+
+void TForm1::TellPortAccess(const QString& port) {
+  // Once per port: the watch tries again every second, and the user who has
+  // read the advice needs a new login before it can change anything.
+  if (PortAccessToldFor == port) return;
+  PortAccessToldFor = port;
+  const QString advice = connection::PortAccessAdvice(
+      port, connection::ReadPortAccessFacts(connection::ResolvedDevicePath(port)));
+  // Shown after this tick has finished, so the modal box does not stop the
+  // tick half way; it does not come if the window has gone meanwhile.
+  QTimer::singleShot(0, this, [this, advice] { Ui.ShowError(advice); });
 }
 
 void TForm1::Timer1Timer() {
