@@ -255,7 +255,7 @@ TEST(RefusedPortNames, TheProgramsOwnTerminalByAnyName) {
   }
   ::close(results[1]);
   int status = -1;
-  ASSERT_TRUE(WaitUntil([&] { return ::waitpid(child, &status, WNOHANG) == child; }, 10000));
+  ASSERT_TRUE(WaitFor([&] { return ::waitpid(child, &status, WNOHANG) == child; }, 10000));
   ASSERT_TRUE(WIFEXITED(status));
   ASSERT_EQ(WEXITSTATUS(status), 0);
   for (const std::string& name : names) {
