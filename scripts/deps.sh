@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core xvfb xauth
   desktop-file-utils appstream dpkg-dev
+  clang libclang-rt-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -5,6 +5,8 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -13,8 +15,10 @@
 #include <chrono>
 #include <climits>
 #include <exception>
+#include <thread>
 
 #include "serial/LineSettings.h"
+#include "serial/PortPath.h"
 #include "sim/BuiltInSimulator.h"
 
 namespace {
@@ -22,9 +26,6 @@ namespace {
 constexpr std::uint32_t kAllBits = 0xFFFFFFFFu;
 constexpr int kLargestRead = 4096;
 constexpr int kScratchSize = 4097;
-// Longer names are refused before any system call; device paths and the
-// symlinks udev makes for them are far shorter.
-constexpr std::size_t kLongestName = 64;
 const std::string kSimulatorName = "SIM1";
 // The longest a drain goes on discarding input that keeps coming.
 constexpr int kLongestDrainMs = 5;
@@ -62,8 +63,22 @@ void TSerial::Report(const std::string& text, bool show) {
 
 bool TSerial::FailOpen(const std::string& name, int error, bool showErrors) {
   LastError = static_cast<std::uint32_t>(error);
-  Report("Could not open port: " + name + ".  " + serial_line::OpenFailureReason(error),
+  Report("Could not open port: " + port_path::NameForMessage(name) + ".  " +
+             serial_line::OpenFailureReason(error),
          showErrors);
+  simulator_.reset();
+  return false;
+}
+
+bool TSerial::RefuseName(const std::string& name, port_path::Refusal refusal, bool showErrors) {
+  LastError = static_cast<std::uint32_t>(port_path::RefusalError(refusal));
+  // A name that can never be a port is worth a message even where open
+  // failures are silent, but once: the connection watch retries every second.
+  const bool told = refusedName_ && *refusedName_ == name;
+  refusedName_ = name;
+  Report("Could not open port: " + port_path::NameForMessage(name) + ".  " +
+             port_path::RefusalReason(refusal),
+         showErrors || !told);
   simulator_.reset();
   return false;
 }
@@ -72,7 +87,6 @@ bool TSerial::Open(const std::string& portName, const std::string& baud, const s
                    const std::string& dataBits, bool showErrors) {
   LastError = 0;
   if (IsOpen) return false;
-  if (portName.size() > kLongestName) return false;
 
   std::string path = portName;
   if (portName == kSimulatorName) {
@@ -85,8 +99,19 @@ bool TSerial::Open(const std::string& portName, const std::string& baud, const s
     }
   }
 
-  const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  // Only a serial port is opened, and the checks come first: opening itself
+  // acts on some devices. The node opened must be the one that was checked.
+  const port_path::PortCheck check = port_path::CheckPortName(path);
+  if (check.refusal != port_path::Refusal::None)
+    return RefuseName(portName, check.refusal, showErrors);
+  if (check.error != 0) return FailOpen(portName, check.error, showErrors);
+  const int fd = ::open(check.devicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return FailOpen(portName, errno, showErrors);
+  struct stat opened {};
+  if (::fstat(fd, &opened) != 0 || !S_ISCHR(opened.st_mode) || opened.st_rdev != check.device) {
+    ::close(fd);
+    return RefuseName(portName, port_path::Refusal::NotSerialPort, showErrors);
+  }
 
   // The port is ours alone, as long as we hold it. The lock stops a second
   // opener in any process, root included; TIOCEXCL then also stops openers
@@ -113,6 +138,9 @@ bool TSerial::Open(const std::string& portName, const std::string& baud, const s
   Handle = fd;
   IsOpen = true;
   deviceGone_ = false;
+  lineAtOpen_ = record;
+  pseudoTerminal_ = port_path::IsPseudoTerminalSlave(major(check.device));
+  refusedName_.reset();
   Configure(baud, parity, dataBits);
   ScratchBuffer = std::make_unique<std::uint8_t[]>(kScratchSize);
   PortName = portName;
@@ -144,6 +172,7 @@ void TSerial::Configure(const std::string& baud, const std::string& parity,
 
 void TSerial::Close() {
   if (!IsOpen) return;
+  RestoreLine();
   // Clear the exclusive flag first: on a pseudo-terminal it outlives our
   // descriptor while the other side stays open. The lock goes with close.
   ::ioctl(Handle, TIOCNXCL);
@@ -154,6 +183,22 @@ void TSerial::Close() {
   ScratchBuffer.reset();
   deviceGone_ = false;
   simulator_.reset();
+}
+
+void TSerial::RestoreLine() {
+  // The line goes back to the settings it had before we opened it, once the
+  // last bytes we wrote are on the wire: a new rate would garble a byte still
+  // leaving. Briefly, as the device may never take them; a pseudo-terminal
+  // has no rate to change, and bytes wait there until the other side reads.
+  // A capture command takes 10 ms at 9600 baud.
+  constexpr int kOutputDrainMs = 20;
+  const auto deadline = Clock::now() + std::chrono::milliseconds(kOutputDrainMs);
+  int pending = 0;
+  while (!pseudoTerminal_ && !deviceGone_ && ::ioctl(Handle, TIOCOUTQ, &pending) == 0 &&
+         pending > 0 && Clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  ::tcsetattr(Handle, TCSANOW, &lineAtOpen_);
 }
 
 bool TSerial::ReadErrorCounts(std::array<int, 5>& counts) const {

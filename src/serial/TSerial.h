@@ -8,11 +8,16 @@
 // built-in simulated instrument (a pseudo-terminal with the simulator on its
 // own thread), which lives exactly as long as the port stays open.
 
+#include <termios.h>
+
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+
+#include "serial/PortPath.h"
 
 class BuiltInSimulator;  // sim/, started by Open("SIM1")
 
@@ -57,6 +62,8 @@ class TSerial {
 
  private:
   bool FailOpen(const std::string& name, int error, bool showErrors);
+  bool RefuseName(const std::string& name, port_path::Refusal refusal, bool showErrors);
+  void RestoreLine();
   void Report(const std::string& text, bool show);
   void SetModemLine(int line, int state);
   int ReadWithinTimeouts(std::uint8_t* destination, int count);
@@ -65,6 +72,9 @@ class TSerial {
   bool ReadErrorCounts(std::array<int, 5>& counts) const;
 
   bool deviceGone_ = false;
+  termios lineAtOpen_{};  // put back at Close
+  bool pseudoTerminal_ = false;
+  std::optional<std::string> refusedName_;  // the last name refused, told once
   std::unique_ptr<BuiltInSimulator> simulator_;
   // The driver's line-error counters at the last status query, when it keeps
   // any (a pseudo-terminal does not).
