@@ -313,6 +313,8 @@ void TForm1::UpdatedKnob() {
     else
       ResetCH2TriggerVoltage();
   }
+  // The voltage cursors read in the new volts/div.
+  HorizontalCalualtions();
 }
 
 void TForm1::Image7MouseDown(QWidget*, Qt::MouseButton, int, int) { MouseIsDown = 1; }
