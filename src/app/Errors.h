@@ -1,9 +1,9 @@
 #pragma once
 // The failures the program reports to the user. A handler that fails throws
 // ScopeError; the one wrapper around every handler (TForm1::Guard) catches it
-// and shows the message box. The checked helpers below replace what the
-// original's runtime turned into error messages: a text that is not a number,
-// an index past the end of a list, a division by zero.
+// and shows the message box. The checked helpers below turn what would
+// otherwise crash or run into undefined behaviour into such a message: a text
+// that is not a number, an index past the end of a list, a division by zero.
 
 #include <QString>
 

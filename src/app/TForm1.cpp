@@ -22,6 +22,60 @@ TDisPropertiesForm::TDisPropertiesForm(QWidget* parent) : QDialog(parent) {
   setFont(f);
 }
 
+namespace {
+
+// Which members make up each channel, in ChannelParts' order; Channel() reads
+// this table, so a channel's parts are named once.
+template <class T>
+using Member = T TForm1::*;
+struct ChannelMembers {
+  QColor colour;
+  Member<std::int32_t> vertPos, knobAngle, scale, scaleAtCapture, voltsDiv;
+  Member<QString> voltsDivText;
+  Member<ScopeState::Flag> highRange;
+  Member<std::int32_t> triggerV, calLow, calHigh, calOffset;
+  Member<std::array<std::uint8_t, 3001>> samples;
+  Member<std::vector<std::int32_t>> persistence;
+  Member<std::array<QColor, 256>> persistColors;
+  Member<TImage*> marker, markerUnselected;
+  Member<TPaintBox*> key;
+  Member<TLabel*> voltsReadout;
+  Member<TImage*> triggerArrow, triggerUp, triggerDown;
+  Member<QAction*> sourceItem;
+};
+
+constexpr ChannelMembers ChannelTable[] = {
+    {QColor(0, 126, 255), &TForm1::CH1VertPos, &TForm1::CH1KnobAngle, &TForm1::CH1Scale,
+     &TForm1::CH1ScaleAtCapture, &TForm1::CH1VoltsDiv, &TForm1::CH1VoltsDivText, &TForm1::CH1HighRange,
+     &TForm1::CH1TriggerV, &TForm1::CalCH1L, &TForm1::CalCH1H, &TForm1::CH1CalOffset, &TForm1::CH1Samples,
+     &TForm1::CH1Persistence, &TForm1::CH1PersistColors, &TForm1::Image1, &TForm1::CH1NS,
+     &TForm1::CH1Button, &TForm1::CH1V, &TForm1::TriggerArrowCH1, &TForm1::TrigUP, &TForm1::TrigDWN,
+     &TForm1::CH11},
+    {QColor(255, 0, 0), &TForm1::CH2VertPos, &TForm1::CH2KnobAngle, &TForm1::CH2Scale,
+     &TForm1::CH2ScaleAtCapture, &TForm1::CH2VoltsDiv, &TForm1::CH2VoltsDivText, &TForm1::CH2HighRange,
+     &TForm1::CH2TriggerV, &TForm1::CalCH2L, &TForm1::CalCH2H, &TForm1::CH2CalOffset, &TForm1::CH2Samples,
+     &TForm1::CH2Persistence, &TForm1::CH2PersistColors, &TForm1::Image2, &TForm1::CH2NS,
+     &TForm1::CH2Button, &TForm1::CH2V, &TForm1::TriggerArrowCH2, &TForm1::TrigUP2, &TForm1::TrigDWN2,
+     &TForm1::CH21},
+};
+
+// The window's regions, in the client area's pixels (Panel5 in Panel2).
+constexpr QSize ClientSize{976, 608};
+constexpr QPoint DesignWindowPlace{261, 100};
+constexpr QRect Panel2Place{0, 2, 558, 545};         // the screen bezel
+constexpr QRect Panel5Place{3, 463, 552, 79};        // in Panel2: the status strip under the plot
+constexpr QRect HorVerPanelPlace{559, 0, 225, 505};  // the control column
+constexpr QRect RunStopButtonPlace{619, 506, 100, 35};
+constexpr QRect MeasurePanelPlace{784, 0, 192, 608};
+// The pop-up panels. The calibration panel lies over the plot, 56 and 48
+// pixels into Panel4 (which is at 27, 51 in Panel2).
+constexpr QRect SettingPanelPlace{56, 352, 444, 113};
+constexpr QRect Panel11Place{0 + 27 + 56, 2 + 51 + 48, 369, 225};
+constexpr QRect Panel12Place{248, 208, 337, 65};
+constexpr QRect AboutPanelPlace{136, 96, 508, 321};
+
+}  // namespace
+
 TForm1::TForm1(ScopeUnit& unit, UiServices& ui, QWidget* parent)
     : QMainWindow(parent),
       Ui(ui),
@@ -42,10 +96,10 @@ TForm1::TForm1(ScopeUnit& unit, UiServices& ui, QWidget* parent)
   Client->setObjectName(QStringLiteral("ClientArea"));
   Client->setAutoFillBackground(true);
   QPalette silver = Client->palette();
-  silver.setColor(QPalette::Window, QColor(192, 192, 192));
+  silver.setColor(QPalette::Window, PanelGrey);
   Client->setPalette(silver);
   setPalette(silver);
-  Client->setFixedSize(976, 608);
+  Client->setFixedSize(ClientSize);
   setCentralWidget(Client);
 
   CreateMenu();
@@ -60,9 +114,9 @@ TForm1::TForm1(ScopeUnit& unit, UiServices& ui, QWidget* parent)
   // The pop-up panels lie over everything the subsystems placed.
   for (TPanel* popup : {SettingPanel, Panel11, Panel12, AboutPanel}) popup->raise();
 
-  SetFormWidth(976 + FrameWidth);
-  SetFormHeight(608 + FrameHeight);
-  move(261, 100);
+  SetFormWidth(ClientSize.width() + FrameWidth);
+  SetFormHeight(ClientSize.height() + FrameHeight);
+  move(DesignWindowPlace);
   DisPropertiesForm = new TDisPropertiesForm(this);
   FormCreate();
 }
@@ -81,6 +135,36 @@ void TForm1::FormCreate() {
   };
   SerialPort.Beep = [this](int hz, int ms) { Ui.Beep(hz, ms); };
   SetEnabled(Timer1, true);
+}
+
+ChannelParts TForm1::Channel(int number) {
+  CheckListIndex(number - 1, std::size(ChannelTable));
+  const ChannelMembers& m = ChannelTable[number - 1];
+  return {number,
+          m.colour,
+          ChannelOn[static_cast<std::size_t>(number)],
+          this->*m.vertPos,
+          this->*m.knobAngle,
+          this->*m.scale,
+          this->*m.scaleAtCapture,
+          this->*m.voltsDiv,
+          this->*m.voltsDivText,
+          this->*m.highRange,
+          this->*m.triggerV,
+          this->*m.calLow,
+          this->*m.calHigh,
+          this->*m.calOffset,
+          this->*m.samples,
+          this->*m.persistence,
+          this->*m.persistColors,
+          this->*m.marker,
+          this->*m.markerUnselected,
+          this->*m.key,
+          this->*m.voltsReadout,
+          this->*m.triggerArrow,
+          this->*m.triggerUp,
+          this->*m.triggerDown,
+          this->*m.sourceItem};
 }
 
 void TForm1::Guard(const std::function<void()>& handler) {
@@ -242,48 +326,24 @@ void TForm1::CreateTimers() {
 }
 
 void TForm1::CreateRegions() {
-  Panel2 = new TPanel(Client, QStringLiteral("Panel2"));
-  Panel2->setGeometry(0, 2, 558, 545);
-  Panel2->SetColor(Qt::black);
-  Panel2->SetBevel(-3);
-
+  Panel2 = MakePanel(Client, QStringLiteral("Panel2"), Panel2Place, Qt::black, -3);
   // The status strip along the bottom of the bezel, under the trigger and
   // position strips (which end 463 pixels down the bezel).
-  Panel5 = new TPanel(Panel2, QStringLiteral("Panel5"));
-  Panel5->setGeometry(3, 463, 552, 79);
-  Panel5->SetColor(Qt::black);
-  Panel5->SetBevel(0);
-
-  HorVerPanel = new TPanel(Client, QStringLiteral("HorVerPanel"));
-  HorVerPanel->setGeometry(559, 0, 225, 505);
-  HorVerPanel->SetBevel(0);
+  Panel5 = MakePanel(Panel2, QStringLiteral("Panel5"), Panel5Place, Qt::black);
+  HorVerPanel = MakePanel(Client, QStringLiteral("HorVerPanel"), HorVerPanelPlace);
 
   RunStopButton = new TImage(Client, QStringLiteral("RunStopButton"));
-  RunStopButton->setGeometry(619, 506, 100, 35);
+  RunStopButton->setGeometry(RunStopButtonPlace);
 
-  MeasurePanel = new TPanel(Client, QStringLiteral("MeasurePanel"));
-  MeasurePanel->setGeometry(784, 0, 192, 608);
-  MeasurePanel->SetBevel(0);
+  MeasurePanel = MakePanel(Client, QStringLiteral("MeasurePanel"), MeasurePanelPlace);
 
-  SettingPanel = new TPanel(Client, QStringLiteral("SettingPanel"));
-  SettingPanel->setGeometry(56, 352, 444, 113);
-  SettingPanel->SetBevel(2);
+  SettingPanel = MakePanel(Client, QStringLiteral("SettingPanel"), SettingPanelPlace, PanelGrey, 2);
   SettingPanel->hide();
-
-  // The calibration dialog lies over the plot.
-  Panel11 = new TPanel(Client, QStringLiteral("Panel11"));
-  Panel11->setGeometry(0 + 27 + 56, 2 + 51 + 48, 369, 225);
-  Panel11->SetBevel(2);
+  Panel11 = MakePanel(Client, QStringLiteral("Panel11"), Panel11Place, PanelGrey, 2);
   Panel11->hide();
-
-  Panel12 = new TPanel(Client, QStringLiteral("Panel12"));
-  Panel12->setGeometry(248, 208, 337, 65);
-  Panel12->SetBevel(2);
+  Panel12 = MakePanel(Client, QStringLiteral("Panel12"), Panel12Place, PanelGrey, 2);
   Panel12->hide();
-
-  AboutPanel = new TPanel(Client, QStringLiteral("AboutPanel"));
-  AboutPanel->setGeometry(136, 96, 508, 321);
-  AboutPanel->SetBevel(2);
+  AboutPanel = MakePanel(Client, QStringLiteral("AboutPanel"), AboutPanelPlace, PanelGrey, 2);
 }
 
 void TForm1::showEvent(QShowEvent* event) {

@@ -8,6 +8,7 @@
 // Every handler runs through Guard, the one place that catches a failure and
 // shows it in the error box; a failing handler simply throws ScopeError.
 
+#include "app/ChannelParts.h"
 #include "app/ScopeState.h"
 #include "app/UiServices.h"
 #include "app/Widgets.h"
@@ -67,13 +68,13 @@ class TForm1 : public QMainWindow, public ScopeState {
   void Bind(QAction* item, void (TForm1::*handler)());
 
   // ---- Timers: a disabled timer is stopped; enabling a running one does
-  // not restart it, as with the original's timer components. ------------
+  // not restart it, so a timer enabled again keeps its phase. -------------
   static void SetEnabled(QTimer* timer, bool enabled);
   static bool Enabled(const QTimer* timer);
 
-  // ---- Window size as the original's outer Width and Height: the client
-  // area is the outer size less the frame (and, vertically, the caption and
-  // the menu bar). ---------------------------------------------------------
+  // ---- Window size as outer Width and Height, frame included, as stored
+  // settings give it: the client area is the outer size less the frame
+  // (and, vertically, the caption and the menu bar). ----------------------
   static constexpr int FrameWidth = 8;
   static constexpr int FrameHeight = 47;
   void SetFormWidth(int outerWidth);
@@ -85,6 +86,11 @@ class TForm1 : public QMainWindow, public ScopeState {
   // image; throws when it cannot be read. A file is decoded again only when
   // it changed on disk, since some pictures are swapped at every frame.
   void ShowBitmap(TImage* image, const QString& relativePath);
+
+  // ---- One channel's state and widgets: number 1 or 2; any other number
+  // throws "List index out of bounds". Code that is the same for both
+  // channels takes a ChannelParts and is written once. ------------------
+  ChannelParts Channel(int number);
 
   // ---- Shared services --------------------------------------------------
   UiServices& Ui;

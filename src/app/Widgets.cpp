@@ -95,7 +95,7 @@ void TImage::paintEvent(QPaintEvent*) {
 TPanel::TPanel(QWidget* parent, const QString& name) : MouseWidget<QFrame>(parent) {
   setObjectName(name);
   setAutoFillBackground(true);
-  SetColor(QColor(192, 192, 192));
+  SetColor(PanelGrey);
 }
 
 void TPanel::SetColor(const QColor& color) {
@@ -133,4 +133,41 @@ TPaintBox::TPaintBox(QWidget* parent, const QString& name) : MouseWidget<QWidget
 void TPaintBox::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   if (OnPaint) OnPaint(painter);
+}
+
+TPanel* MakePanel(QWidget* parent, const QString& name, const QRect& place, const QColor& colour, int bevel) {
+  auto* panel = new TPanel(parent, name);
+  panel->setGeometry(place);
+  panel->SetColor(colour);
+  panel->SetBevel(bevel);
+  return panel;
+}
+
+void PaintTextOnBlack(QWidget* widget, const QColor& textColour) {
+  widget->setAutoFillBackground(true);
+  QPalette p = widget->palette();
+  p.setColor(QPalette::Window, Qt::black);
+  p.setColor(QPalette::Base, Qt::black);
+  p.setColor(QPalette::WindowText, textColour);
+  p.setColor(QPalette::Text, textColour);
+  widget->setPalette(p);
+}
+
+TLabel* MakeReadout(QWidget* parent, const QString& name, const QRect& place, const QColor& textColour) {
+  auto* label = new TLabel(parent, name);
+  label->setGeometry(place);
+  PaintTextOnBlack(label, textColour);
+  QFont f = label->font();
+  f.setPixelSize(12);
+  f.setBold(true);
+  label->setFont(f);
+  return label;
+}
+
+TImage* MakeImageButton(QWidget* parent, const QString& name, const QRect& place, const QString& hint) {
+  auto* button = new TImage(parent, name);
+  button->setGeometry(place);
+  button->setCursor(Qt::PointingHandCursor);
+  if (!hint.isEmpty()) button->setToolTip(hint);
+  return button;
 }

@@ -12,6 +12,13 @@
 #include <QWidget>
 
 #include <functional>
+#include <string_view>
+
+// A text from one of the constexpr tables (captions, picture paths), which
+// are plain ASCII, as a QString.
+inline QString TableText(std::string_view text) {
+  return QString::fromLatin1(text.data(), qsizetype(text.size()));
+}
 
 // Loads a bitmap file; throws ScopeError "Cannot open file ..." when it
 // cannot be read, as every picture change of the program does.
@@ -25,7 +32,7 @@ struct MouseCallbacks {
   std::function<void()> OnDblClick;
 };
 
-// Delphi-like geometry accessors, usable on any widget.
+// A widget's place as the program keeps it: Left and Top in the parent.
 inline int Left(const QWidget* w) { return w->x(); }
 inline int Top(const QWidget* w) { return w->y(); }
 inline void SetLeft(QWidget* w, int left) { w->move(left, w->y()); }
@@ -81,7 +88,7 @@ class TPanel : public MouseWidget<QFrame> {
   explicit TPanel(QWidget* parent, const QString& name);
   void SetColor(const QColor& color);
   QColor Color() const { return color_; }
-  // Bevels of the original panels: 0 none, >0 raised, <0 lowered.
+  // The panel's bevel: 0 none, >0 raised, <0 lowered, by that many pixels.
   void SetBevel(int width);
 
  private:
@@ -105,3 +112,24 @@ class TPaintBox : public MouseWidget<QWidget> {
  protected:
   void paintEvent(QPaintEvent*) override;
 };
+
+// ---- Builders for the kinds the window repeats ---------------------------
+// Each places a new widget at its named place (a constexpr QRect in the
+// folder that builds it); the caller binds its handlers.
+
+// The panels' grey, as the window's client area.
+inline constexpr QColor PanelGrey(192, 192, 192);
+
+// A panel in a colour with a bevel (0 none, >0 raised, <0 lowered).
+TPanel* MakePanel(QWidget* parent, const QString& name, const QRect& place, const QColor& colour = PanelGrey,
+                  int bevel = 0);
+
+// Text in a colour on black, as every readout under the screen is shown;
+// for a line edit the typed text too.
+void PaintTextOnBlack(QWidget* widget, const QColor& textColour);
+
+// A readout under the screen: bold 12-pixel text in a colour on black.
+TLabel* MakeReadout(QWidget* parent, const QString& name, const QRect& place, const QColor& textColour);
+
+// A picture that works as a button: the pointing hand over it and its hint.
+TImage* MakeImageButton(QWidget* parent, const QString& name, const QRect& place, const QString& hint = {});

@@ -10,50 +10,39 @@
 
 namespace {
 
-QString Text(std::string_view text) { return QString::fromLatin1(text.data(), qsizetype(text.size())); }
-
 constexpr QColor Lime(0, 255, 0);
+
+// Places, in the parent's pixels.
+constexpr QRect Panel7Place{0, -3, 225, 225};      // in HorVerPanel: the time/div knob
+constexpr QRect Image9Place{0, 0, 225, 225};       // in Panel7: the face
+constexpr QRect Image10Place{101, 101, 22, 22};    // in Panel7: the dot, moved with the angle
+constexpr QRect TimeBaseLPlace{104, 17, 75, 16};   // in Panel5, right of the volts/div readouts
+constexpr QRect SampleRatePlace{104, 33, 75, 16};
 
 }  // namespace
 
 void TForm1::BuildTimeBase() {
-  Panel7 = new TPanel(HorVerPanel, QStringLiteral("Panel7"));
-  Panel7->setGeometry(0, -3, 225, 225);
-  Panel7->SetBevel(0);
+  Panel7 = MakePanel(HorVerPanel, QStringLiteral("Panel7"), Panel7Place);
   Image9 = new TImage(Panel7, QStringLiteral("Image9"));
-  Image9->setGeometry(0, 0, 225, 225);
+  Image9->setGeometry(Image9Place);
   BindKnob(Image9);
   Image10 = new TImage(Panel7, QStringLiteral("Image10"));
   Image10->SetTransparent(true);
-  Image10->setGeometry(101, 101, 22, 22);
+  Image10->setGeometry(Image10Place);
   Image10->setEnabled(false);
   Image10->setAttribute(Qt::WA_TransparentForMouseEvents);
 
   // The time/div and sample-rate readouts; the plot copies the captions into
   // them while acquisition runs.
-  auto readout = [this](const char* name, int top) {
-    auto* label = new TLabel(Panel5, QString::fromLatin1(name));
-    label->setGeometry(104, top, 75, 16);
-    label->setAutoFillBackground(true);
-    QPalette p = label->palette();
-    p.setColor(QPalette::Window, Qt::black);
-    label->setPalette(p);
-    label->SetFontColor(Lime);
-    QFont f = label->font();
-    f.setPixelSize(12);
-    f.setBold(true);
-    label->setFont(f);
-    return label;
-  };
-  TimeBaseL = readout("TimeBaseL", 17);
-  SampleRate = readout("SampleRate", 33);
+  TimeBaseL = MakeReadout(Panel5, QStringLiteral("TimeBaseL"), TimeBaseLPlace, Lime);
+  SampleRate = MakeReadout(Panel5, QStringLiteral("SampleRate"), SampleRatePlace, Lime);
 
   Guard([this] { SetDesignTimeBase(); });
 }
 
 // The knob as the window is designed: 100 us/div.
 void TForm1::SetDesignTimeBase() {
-  ShowBitmap(Image10, Text(time_knob::DotPicture));
+  ShowBitmap(Image10, TableText(time_knob::DotPicture));
   KnobAngle = 138;
   UpdatedTimeKnob();
   TimeBaseL->setText(TimeDivText);
@@ -68,10 +57,10 @@ void TForm1::UpdatedTimeKnob() {
   TimeBaseIndex = row.index;
   if (row.index != time_knob::FastestIndex) Rate1MS = 0;
   SamplePeriodUs = row.samplePeriodUs;
-  TimeDivText = Text(row.timeDivText);
-  SampleRateText = Text(time_knob::SampleRateTextFor(row, Rate1MS == 1));
+  TimeDivText = TableText(row.timeDivText);
+  SampleRateText = TableText(time_knob::SampleRateTextFor(row, Rate1MS == 1));
   TriggerPosCalc();
-  ShowBitmap(Image9, Text(row.face));
+  ShowBitmap(Image9, TableText(row.face));
   const knob::DotPlace dot = time_knob::DotPlace(KnobAngle);
   Image10->move(dot.left, dot.top);
   KnobAngle = 0;
@@ -103,7 +92,7 @@ void TForm1::UpdatedTimeKnob() {
 void TForm1::Checkfor1Ms() {
   if (ChannelOn[1] == 1 && ChannelOn[2] == 1) {
     Rate1MS = 0;
-    SampleRateText = Text(time_knob::TwoChannelRateText);
+    SampleRateText = TableText(time_knob::TwoChannelRateText);
     return;
   }
   // Run on every key press on this row, even when the source is already that
@@ -115,7 +104,7 @@ void TForm1::Checkfor1Ms() {
       CH21Click();
   }
   Rate1MS = 1;
-  SampleRateText = Text(time_knob::OneChannelRateText);
+  SampleRateText = TableText(time_knob::OneChannelRateText);
 }
 
 // The same for a turn of the knob onto the 50 us/div row; the trigger source
@@ -123,9 +112,9 @@ void TForm1::Checkfor1Ms() {
 void TForm1::Checkfor1Ms2() {
   if (ChannelOn[1] == 1 && ChannelOn[2] == 1) {
     Rate1MS = 0;
-    SampleRateText = Text(time_knob::TwoChannelRateText);
+    SampleRateText = TableText(time_knob::TwoChannelRateText);
   } else {
     Rate1MS = 1;
-    SampleRateText = Text(time_knob::OneChannelRateText);
+    SampleRateText = TableText(time_knob::OneChannelRateText);
   }
 }

@@ -14,9 +14,6 @@
 
 namespace {
 
-constexpr QColor CH1LineColour(0, 126, 255);  // TColor $00FF7E00
-constexpr QColor CH2LineColour(255, 0, 0);    // TColor $000000FF
-
 // The source button shows the source a click selects next.
 const QString NextIsCH2 = QStringLiteral("Grafics\\CH2TrigButton.bmp");
 const QString NextIsCH1 = QStringLiteral("Grafics\\CH1TrigButton.bmp");
@@ -25,6 +22,10 @@ const QString RisingPicture = QStringLiteral("Grafics\\TrigSymboRising.bmp");
 const QString FallingPicture = QStringLiteral("Grafics\\TrigSymboFallingl.bmp");
 
 constexpr int ExtSource = 10;
+
+// Places in Panel5, left of the level readout.
+constexpr QRect TrigSourceButtonPlace{192, 26, 25, 18};
+constexpr QRect TriggerEdgeButtonPlace{222, 26, 18, 18};
 
 }  // namespace
 
@@ -53,16 +54,12 @@ void TForm1::BuildTrigger() {
 }
 
 void TForm1::BuildTriggerButtons() {
-  TrigSourceButton = new TImage(Panel5, QStringLiteral("TrigSourceButton"));
-  TrigSourceButton->setGeometry(192, 26, 25, 18);
-  TrigSourceButton->setCursor(Qt::PointingHandCursor);
-  TrigSourceButton->setToolTip(QStringLiteral("Click Here To Change Trigger Channel."));
+  TrigSourceButton = MakeImageButton(Panel5, QStringLiteral("TrigSourceButton"), TrigSourceButtonPlace,
+                                     QStringLiteral("Click Here To Change Trigger Channel."));
   TrigSourceButton->mouse.OnClick = Handler([this] { TrigSourceButtonClick(); });
 
-  TriggerEdgeButton = new TImage(Panel5, QStringLiteral("TriggerEdgeButton"));
-  TriggerEdgeButton->setGeometry(222, 26, 18, 18);
-  TriggerEdgeButton->setCursor(Qt::PointingHandCursor);
-  TriggerEdgeButton->setToolTip(QStringLiteral("Click Here To Change Trigger Edge."));
+  TriggerEdgeButton = MakeImageButton(Panel5, QStringLiteral("TriggerEdgeButton"), TriggerEdgeButtonPlace,
+                                      QStringLiteral("Click Here To Change Trigger Edge."));
   TriggerEdgeButton->mouse.OnClick = Handler([this] { TriggerEdgeButtonClick(); });
 }
 
@@ -79,7 +76,7 @@ void TForm1::SetDesignTrigger() {
   CH11->setChecked(true);
   Rising1->setChecked(true);
   Auto1->setChecked(true);
-  TriggerVoltageLine->SetColor(CH1LineColour);
+  TriggerVoltageLine->SetColor(Channel(1).Colour);
   // Arrow Tops of the design: each one pixel above its 0 V line and its
   // level, so the resets keep them where they are.
   SetTop(TriggerArrowCH1, 97);
@@ -116,36 +113,24 @@ void TForm1::CHChangeStuff() {
   }
 }
 
-void TForm1::CH11Click() {
-  CHChangeStuff();
-  CH11->setChecked(true);
-  CH21->setChecked(false);
-  EXT1->setChecked(false);
-  TriggerArrowCH1->show();
-  TriggerArrowCH2->hide();
-  TriggerVoltageLine->SetColor(CH1LineColour);
-  TriggerCH = 1;
-  ResetCH1TriggerVoltage();
-  SetTop(TriggerVoltageLine, Top(TriggerArrowCH1) + trigger_level::LineBelowArrow);
-  ShowTriggerLevel(1);
-  ShowBitmap(TrigSourceButton, NextIsCH2);
-  RestartForNewSource();
-  MouseIsDown = 0;
-}
+void TForm1::CH11Click() { SelectTriggerChannel(1); }
+void TForm1::CH21Click() { SelectTriggerChannel(2); }
 
-void TForm1::CH21Click() {
+void TForm1::SelectTriggerChannel(int channel) {
   CHChangeStuff();
-  CH11->setChecked(false);
-  CH21->setChecked(true);
+  const ChannelParts source = Channel(channel);
+  const ChannelParts other = Channel(3 - channel);
+  CH11->setChecked(channel == 1);
+  CH21->setChecked(channel == 2);
   EXT1->setChecked(false);
-  TriggerArrowCH2->show();
-  TriggerArrowCH1->hide();
-  TriggerVoltageLine->SetColor(CH2LineColour);
-  TriggerCH = 2;
-  ResetCH2TriggerVoltage();
-  SetTop(TriggerVoltageLine, Top(TriggerArrowCH2) + trigger_level::LineBelowArrow);
-  ShowTriggerLevel(2);
-  ShowBitmap(TrigSourceButton, NextIsCH1);
+  source.TriggerArrow->show();
+  other.TriggerArrow->hide();
+  TriggerVoltageLine->SetColor(source.Colour);
+  TriggerCH = channel;
+  ResetTriggerVoltage(channel);
+  PlaceTriggerLineAtArrow();
+  ShowTriggerLevel(channel);
+  ShowBitmap(TrigSourceButton, channel == 1 ? NextIsCH2 : NextIsCH1);
   RestartForNewSource();
   MouseIsDown = 0;
 }
@@ -192,12 +177,9 @@ void TForm1::TrigSourceButtonClick() {
 void TForm1::ShowTriggerSourceSetting() {
   switch (TriggerCH) {
     case 1:
-      ShowBitmap(TrigSourceButton, NextIsCH2);
-      TriggerVoltageLine->SetColor(CH1LineColour);
-      break;
     case 2:
-      ShowBitmap(TrigSourceButton, NextIsCH1);
-      TriggerVoltageLine->SetColor(CH2LineColour);
+      ShowBitmap(TrigSourceButton, TriggerCH == 1 ? NextIsCH2 : NextIsCH1);
+      TriggerVoltageLine->SetColor(Channel(TriggerCH).Colour);
       break;
     case ExtSource:
       ShowBitmap(TrigSourceButton, NextIsEXT);

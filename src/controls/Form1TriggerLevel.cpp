@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr QColor ReadoutOrange(255, 144, 36);  // TColor $002490FF
+constexpr QColor ReadoutOrange(255, 144, 36);
 constexpr int ExtSource = 10;
 
 // The pictures of the strip, drawn with the window's design.
@@ -24,43 +24,41 @@ constexpr const char* DownCH1Picture = "Grafics\\Markers\\TrigDownCH1.bmp";
 constexpr const char* UpCH2Picture = "Grafics\\Markers\\TrigUpCH2.bmp";
 constexpr const char* DownCH2Picture = "Grafics\\Markers\\TrigDownCH2.bmp";
 
-void PaintOrangeOnBlack(QWidget* w) {
-  w->setAutoFillBackground(true);
-  QPalette p = w->palette();
-  p.setColor(QPalette::Window, Qt::black);
-  p.setColor(QPalette::Base, Qt::black);
-  p.setColor(QPalette::WindowText, ReadoutOrange);
-  p.setColor(QPalette::Text, ReadoutOrange);
-  w->setPalette(p);
-}
+// Places, in the parent's pixels.
+constexpr QRect TriggerSliderPlace{529, 46, 22, 417};  // in Panel2: the strip right of the plot
+constexpr int IndicatorUpTop = 0;                      // in TriggerSlider: the off-strip indicators
+constexpr int IndicatorDownTop = 402;
+constexpr QSize IndicatorSize{22, 15};
+constexpr QRect ArrowPlace{1, 0, 22, 15};              // in TriggerSlider, Top set by the level
+constexpr QRect TriggerVoltageLinePlace{5, 0, 494, 1};  // in Panel4, Top set by the arrow
+constexpr QRect Label23Place{243, 27, 56, 16};         // in Panel5: the level readout
+constexpr QRect TriggerVEditPlace{243, 24, 41, 21};    // in Panel5, over Label23
+constexpr QRect Label12Place{228, 59, 60, 16};         // in Panel5
 
 }  // namespace
 
 void TForm1::BuildTriggerStrip() {
-  TriggerSlider = new TPanel(Panel2, QStringLiteral("TriggerSlider"));
-  TriggerSlider->setGeometry(529, 46, 22, 417);
-  TriggerSlider->SetColor(Qt::black);
-  TriggerSlider->SetBevel(0);
+  TriggerSlider = MakePanel(Panel2, QStringLiteral("TriggerSlider"), TriggerSliderPlace, Qt::black);
 
   const QString resetHint = QStringLiteral("Double Click Here to Reset Trigger Voltage to 0V");
   auto indicator = [&](const char* name, int top, void (TForm1::*reset)()) {
     auto* image = new TImage(TriggerSlider, QString::fromLatin1(name));
-    image->setGeometry(0, top, 22, 15);
+    image->setGeometry(QRect(QPoint(0, top), IndicatorSize));
     image->setToolTip(resetHint);
     image->mouse.OnDblClick = Handler([this, reset] { (this->*reset)(); });
     image->hide();
     return image;
   };
-  TrigUP = indicator("TrigUP", 0, &TForm1::TrigUPClick);
-  TrigDWN = indicator("TrigDWN", 402, &TForm1::TrigUPClick);
-  TrigUP2 = indicator("TrigUP2", 0, &TForm1::TrigUP2DblClick);
-  TrigDWN2 = indicator("TrigDWN2", 402, &TForm1::TrigUP2DblClick);
+  TrigUP = indicator("TrigUP", IndicatorUpTop, &TForm1::TrigUPClick);
+  TrigDWN = indicator("TrigDWN", IndicatorDownTop, &TForm1::TrigUPClick);
+  TrigUP2 = indicator("TrigUP2", IndicatorUpTop, &TForm1::TrigUP2DblClick);
+  TrigDWN2 = indicator("TrigDWN2", IndicatorDownTop, &TForm1::TrigUP2DblClick);
 
   // The arrows share the press and the first steps of the release with the
   // 0 V markers; the move and the rest of the release are the level's.
   auto arrow = [&](const char* name) {
     auto* image = new TImage(TriggerSlider, QString::fromLatin1(name));
-    image->setGeometry(1, 0, 22, 15);
+    image->setGeometry(ArrowPlace);
     image->SetTransparent(true);
     image->setCursor(Qt::SizeVerCursor);
     image->hide();
@@ -78,30 +76,30 @@ void TForm1::BuildTriggerStrip() {
   TriggerArrowCH2 = arrow("TriggerArrowCH2");
 
   TriggerVoltageLine = new TPanel(Panel4, QStringLiteral("TriggerVoltageLine"));
-  TriggerVoltageLine->setGeometry(5, 0, 494, 1);
+  TriggerVoltageLine->setGeometry(TriggerVoltageLinePlace);
   TriggerVoltageLine->SetBevel(0);
   TriggerVoltageLine->setAttribute(Qt::WA_TransparentForMouseEvents);
   TriggerVoltageLine->hide();
   TriggerVoltageLine->raise();
 
   Label23 = new TLabel(Panel5, QStringLiteral("Label23"));
-  Label23->setGeometry(243, 27, 56, 16);
+  Label23->setGeometry(Label23Place);
   Label23->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-  PaintOrangeOnBlack(Label23);
+  PaintTextOnBlack(Label23, ReadoutOrange);
   Label23->setToolTip(QStringLiteral("Double Click Here to enter Trigger Voltage"));
   Label23->mouse.OnDblClick = Handler([this] { Label23DblClick(); });
 
   TriggerVEdit = new QLineEdit(Panel5);
   TriggerVEdit->setObjectName(QStringLiteral("TriggerVEdit"));
-  TriggerVEdit->setGeometry(243, 24, 41, 21);
-  PaintOrangeOnBlack(TriggerVEdit);
+  TriggerVEdit->setGeometry(TriggerVEditPlace);
+  PaintTextOnBlack(TriggerVEdit, ReadoutOrange);
   TriggerVEdit->hide();
   // Return and the keypad's Enter are the one key that takes the text.
   connect(TriggerVEdit, &QLineEdit::returnPressed, this,
           Handler([this] { TriggerVEditKeyDown(Qt::Key_Return); }));
 
   Label12 = new TLabel(Panel5, QStringLiteral("Label12"));
-  Label12->setGeometry(228, 59, 60, 16);
+  Label12->setGeometry(Label12Place);
   Label12->hide();
 
   const std::pair<TImage*, const char*> pictures[] = {
@@ -113,57 +111,48 @@ void TForm1::BuildTriggerStrip() {
     Guard([&] { ShowBitmap(image, QString::fromLatin1(path)); });
 }
 
+int TForm1::TriggerLevelChannel() const { return TriggerCH == 1 ? 1 : 2; }
+
 void TForm1::ShowTriggerLevel(int channel) {
-  const QString point = QLocale().decimalPoint();
-  Label23->setText(channel == 1 ? trigger_level::LevelReadout(CH1TriggerV, CH1HighRange == 1, point)
-                                : trigger_level::LevelReadout(CH2TriggerV, CH2HighRange == 1, point));
+  const ChannelParts ch = Channel(channel);
+  Label23->setText(trigger_level::LevelReadout(ch.TriggerV, ch.HighRange == 1, QLocale().decimalPoint()));
 }
 
 void TForm1::ShowTriggerLevelFromArrow() {
-  if (TriggerCH == 1) {
-    CH1TriggerV = trigger_level::LevelFromArrow(CH1VertPos, Top(TriggerArrowCH1), CH1Scale);
-    ShowTriggerLevel(1);
-  } else {
-    CH2TriggerV = trigger_level::LevelFromArrow(CH2VertPos, Top(TriggerArrowCH2), CH2Scale);
-    if (TriggerCH == ExtSource)
-      Label23->setText(QStringLiteral("TTL"));
-    else
-      ShowTriggerLevel(2);
-  }
+  const ChannelParts ch = Channel(TriggerLevelChannel());
+  ch.TriggerV = trigger_level::LevelFromArrow(ch.VertPos, Top(ch.TriggerArrow), ch.Scale);
+  if (TriggerCH == ExtSource)
+    Label23->setText(QStringLiteral("TTL"));
+  else
+    ShowTriggerLevel(ch.Number);
 }
 
 // ---- Arrow placement -------------------------------------------------------
 
-void TForm1::ResetCH1TriggerVoltage() {
-  SetTop(TriggerArrowCH1, trigger_level::ArrowTopFromLevel(Top(TriggerArrowCH1), Top(Image1), CH1VertPos,
-                                                           CH1TriggerV, CH1Scale));
-  SetTop(TriggerVoltageLine,
-         Top(TriggerCH == 1 ? TriggerArrowCH1 : TriggerArrowCH2) + trigger_level::LineBelowArrow);
+void TForm1::PlaceTriggerLineAtArrow() {
+  SetTop(TriggerVoltageLine, Top(Channel(TriggerLevelChannel()).TriggerArrow) + trigger_level::LineBelowArrow);
+}
+
+void TForm1::ResetCH1TriggerVoltage() { ResetTriggerVoltage(1); }
+void TForm1::ResetCH2TriggerVoltage() { ResetTriggerVoltage(2); }
+
+void TForm1::ResetTriggerVoltage(int channel) {
+  const ChannelParts ch = Channel(channel);
+  SetTop(ch.TriggerArrow, trigger_level::ArrowTopFromLevel(Top(ch.TriggerArrow), Top(ch.Marker), ch.VertPos,
+                                                           ch.TriggerV, ch.Scale));
+  PlaceTriggerLineAtArrow();
   TriggerArrowOffScreen();
 }
 
-void TForm1::ResetCH2TriggerVoltage() {
-  SetTop(TriggerArrowCH2, trigger_level::ArrowTopFromLevel(Top(TriggerArrowCH2), Top(Image2), CH2VertPos,
-                                                           CH2TriggerV, CH2Scale));
-  SetTop(TriggerVoltageLine,
-         Top(TriggerCH == 1 ? TriggerArrowCH1 : TriggerArrowCH2) + trigger_level::LineBelowArrow);
-  TriggerArrowOffScreen();
-}
+void TForm1::MovTriggerWithCH1Vertial() { MovTriggerWithVertical(1); }
+void TForm1::MovTriggerWithCH2Vertial() { MovTriggerWithVertical(2); }
 
-void TForm1::MovTriggerWithCH1Vertial() {
-  SetTop(TriggerArrowCH1, trigger_level::FollowMarker(Top(TriggerArrowCH1), VertDragDelta));
+void TForm1::MovTriggerWithVertical(int channel) {
+  const ChannelParts ch = Channel(channel);
+  SetTop(ch.TriggerArrow, trigger_level::FollowMarker(Top(ch.TriggerArrow), VertDragDelta));
   TriggerArrowOffScreen();
-  SetTop(TriggerVoltageLine,
-         Top(TriggerCH == 1 ? TriggerArrowCH1 : TriggerArrowCH2) + trigger_level::LineBelowArrow);
-  CH1TriggerV = trigger_level::LevelFromArrow(CH1VertPos, Top(TriggerArrowCH1), CH1Scale);
-}
-
-void TForm1::MovTriggerWithCH2Vertial() {
-  SetTop(TriggerArrowCH2, trigger_level::FollowMarker(Top(TriggerArrowCH2), VertDragDelta));
-  TriggerArrowOffScreen();
-  SetTop(TriggerVoltageLine,
-         Top(TriggerCH == 1 ? TriggerArrowCH1 : TriggerArrowCH2) + trigger_level::LineBelowArrow);
-  CH2TriggerV = trigger_level::LevelFromArrow(CH2VertPos, Top(TriggerArrowCH2), CH2Scale);
+  PlaceTriggerLineAtArrow();
+  ch.TriggerV = trigger_level::LevelFromArrow(ch.VertPos, Top(ch.TriggerArrow), ch.Scale);
 }
 
 void TForm1::ResetTriggerOffScreenIndicators() {
@@ -172,12 +161,11 @@ void TForm1::ResetTriggerOffScreenIndicators() {
 
 void TForm1::TriggerArrowOffScreen() {
   ResetTriggerOffScreenIndicators();
-  const bool ch1 = TriggerCH == 1;
-  TImage* arrow = ch1 ? TriggerArrowCH1 : TriggerArrowCH2;
-  const trigger_level::OffScreenView view = trigger_level::ArrowOffScreen(TriggerCH, Top(arrow));
-  (ch1 ? TrigUP : TrigUP2)->setVisible(view.indicatorUp);
-  (ch1 ? TrigDWN : TrigDWN2)->setVisible(view.indicatorDown);
-  arrow->setVisible(view.arrowVisible);
+  const ChannelParts ch = Channel(TriggerLevelChannel());
+  const trigger_level::OffScreenView view = trigger_level::ArrowOffScreen(TriggerCH, Top(ch.TriggerArrow));
+  ch.TriggerUp->setVisible(view.indicatorUp);
+  ch.TriggerDown->setVisible(view.indicatorDown);
+  ch.TriggerArrow->setVisible(view.arrowVisible);
   if (view.hideLine) TriggerVoltageLine->hide();
   if (view.extHidesAll) {
     ResetTriggerOffScreenIndicators();
@@ -194,14 +182,11 @@ void TForm1::TriggerArrowMouseMove(QWidget* Sender, int, int Y) {
   SetTop(TriggerVoltageLine, Top(Sender) + trigger_level::LineBelowArrow);
   TriggerVoltageLine->show();
   TriggerArrowOffScreen();
-  if (TriggerCH == 1) {
-    CH1TriggerV = trigger_level::LevelFromArrow(CH1VertPos, Top(Sender), CH1Scale);
-    Label12->setText(QString::number(CH1TriggerV));
-    ShowTriggerLevel(1);
-  } else {
-    CH2TriggerV = trigger_level::LevelFromArrow(CH2VertPos, Top(Sender), CH2Scale);
-    ShowTriggerLevel(2);
-  }
+  const ChannelParts ch = Channel(TriggerLevelChannel());
+  ch.TriggerV = trigger_level::LevelFromArrow(ch.VertPos, Top(Sender), ch.Scale);
+  // The hidden Label12 keeps CH1's level in counts.
+  if (ch.Number == 1) Label12->setText(QString::number(ch.TriggerV));
+  ShowTriggerLevel(ch.Number);
 }
 
 void TForm1::TriggerArrowMouseUp() {
@@ -218,16 +203,13 @@ void TForm1::TrigVoltLineTimerTimer() {
 
 // ---- Reset to 0 V --------------------------------------------------------------
 
-void TForm1::TrigUPClick() {
-  CH1TriggerV = 0;
-  Label23->setText(QStringLiteral("0 V"));
-  ResetCH1TriggerVoltage();
-}
+void TForm1::TrigUPClick() { ResetTriggerToZero(1); }
+void TForm1::TrigUP2DblClick() { ResetTriggerToZero(2); }
 
-void TForm1::TrigUP2DblClick() {
-  CH2TriggerV = 0;
+void TForm1::ResetTriggerToZero(int channel) {
+  Channel(channel).TriggerV = 0;
   Label23->setText(QStringLiteral("0 V"));
-  ResetCH2TriggerVoltage();
+  ResetTriggerVoltage(channel);
 }
 
 // ---- Typed level ---------------------------------------------------------------
@@ -247,15 +229,10 @@ void TForm1::TriggerVEditKeyDown(int Key) {
     return;
   }
   TriggerVEdit->hide();
-  if (TriggerCH == 1) {
-    CH1TriggerV = trigger_level::CountsFromVolts(volts, CH1HighRange == 1);
-    ShowTriggerLevel(1);
-    ResetCH1TriggerVoltage();
-  } else {
-    // EXT types CH2's level too, and shows it in place of "TTL".
-    CH2TriggerV = trigger_level::CountsFromVolts(volts, CH2HighRange == 1);
-    ShowTriggerLevel(2);
-    ResetCH2TriggerVoltage();
-  }
+  // EXT types CH2's level too, and shows it in place of "TTL".
+  const ChannelParts ch = Channel(TriggerLevelChannel());
+  ch.TriggerV = trigger_level::CountsFromVolts(volts, ch.HighRange == 1);
+  ShowTriggerLevel(ch.Number);
+  ResetTriggerVoltage(ch.Number);
   if (AwaitingData == 1) GetData();
 }

@@ -9,6 +9,7 @@
   void CHChangeStuff();
   void CH11Click();
   void CH21Click();
+  void SelectTriggerChannel(int channel);
   void EXT1Click();
   void TrigSourceButtonClick();
   void Rising1Click();
@@ -33,10 +34,18 @@
   void ShowTriggerLevelFromArrow();
 
   // ---- Level (controls/Form1TriggerLevel.cpp) ----------------------------
+  // The channel's arrow follows its 0 V marker by VertDragDelta, keeping
+  // its height above the line; the level is read back from the new place.
   void MovTriggerWithCH1Vertial();
   void MovTriggerWithCH2Vertial();
+  void MovTriggerWithVertical(int channel);
+  // The channel's arrow placed from its stored level.
   void ResetCH1TriggerVoltage();
   void ResetCH2TriggerVoltage();
+  void ResetTriggerVoltage(int channel);
+  // The channel whose level and arrow the trigger uses: CH1 for CH1, CH2
+  // for CH2 and for EXT (a level typed while on EXT goes to CH2).
+  int TriggerLevelChannel() const;
   void TriggerArrowOffScreen();
   void ResetTriggerOffScreenIndicators();
   // The arrow branch of the strip's mouse move, and the arrow steps of the
@@ -45,6 +54,7 @@
   void TriggerArrowMouseUp();
   void TrigUPClick();
   void TrigUP2DblClick();
+  void ResetTriggerToZero(int channel);
   void Label23DblClick();
   // Takes a typed level on Enter; other keys do nothing.
   void TriggerVEditKeyDown(int Key);
@@ -74,4 +84,6 @@
   // back 80 ms later with the new source.
   void RestartForNewSource();
   void CheckPositionItems(int left);
+  // The level line at the source's arrow.
+  void PlaceTriggerLineAtArrow();
  public:

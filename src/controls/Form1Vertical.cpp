@@ -12,31 +12,48 @@
 
 namespace {
 
-QString Text(std::string_view text) { return QString::fromLatin1(text.data(), qsizetype(text.size())); }
-
 // The face file of a row: KnobBitmapPrefix (an absolute path) and the suffix.
 // A prefix written with "\" separators, as stored paths have them, still loads.
 QString FaceFile(const QString& prefix, std::string_view suffix) {
-  QString path = prefix + Text(suffix);
+  QString path = prefix + TableText(suffix);
   path.replace(u'\\', u'/');
   return path;
 }
 
-constexpr QColor CH1TextColour(0, 126, 255);  // TColor $00FF7E00
-constexpr QColor CH2TextColour(255, 0, 0);    // TColor $000000FF
+// The two looks of each channel's 0 V marker, and where the design puts it.
+struct MarkerDesign {
+  const char* selected;
+  const char* unselected;
+  int top;
+};
+constexpr MarkerDesign MarkerDesigns[] = {
+    {"Grafics\\Markers\\CH1Pos.bmp", "Grafics\\Markers\\CH1PosNS.bmp", 122},
+    {"Grafics\\Markers\\CH2Pos.bmp", "Grafics\\Markers\\CH2PosNS.bmp", 287},
+};
+
+// Places, in the parent's pixels.
+constexpr QRect Panel3Place{7, 46, 22, 417};     // in Panel2: the position strip left of the plot
+constexpr QRect MarkerPlace{1, 0, 22, 15};       // in Panel3, Top set by the channel's 0 V row
+constexpr QRect Panel6Place{9, 227, 200, 200};   // in HorVerPanel: the volts/div knob
+constexpr QRect Image7Place{0, 0, 200, 200};     // in Panel6: the face
+constexpr QRect Image5Place{92, 92, 16, 16};     // in Panel6: the dot, moved with the angle
+constexpr QRect Image6Place{0, 425, 225, 80};    // in HorVerPanel: the channel selector
+constexpr QRect KeyPlaces[] = {{18, 434, 63, 63}, {142, 434, 61, 63}};  // CH1Button, CH2Button
+constexpr QRect ChannelOffPlace{92, 431, 45, 25};
+constexpr QRect VoltsReadoutPlaces[] = {{4, 17, 96, 16}, {4, 33, 96, 16}};  // in Panel5: CH1V, CH2V
+constexpr QRect NoticePlace{8, 6, 321, 20};      // in Panel12
+constexpr QRect CheckBox1Place{8, 36, 230, 20};
+constexpr QRect Button6Place{254, 33, 75, 25};
 
 }  // namespace
 
 void TForm1::BuildVerticalControls() {
   // The position strip left of the plot; a marker's Top is its channel's 0 V row.
-  Panel3 = new TPanel(Panel2, QStringLiteral("Panel3"));
-  Panel3->setGeometry(7, 46, 22, 417);
-  Panel3->SetColor(Qt::black);
-  Panel3->SetBevel(0);
+  Panel3 = MakePanel(Panel2, QStringLiteral("Panel3"), Panel3Place, Qt::black);
   auto marker = [this](const char* name) {
     auto* m = new TImage(Panel3, QString::fromLatin1(name));
     m->SetTransparent(true);
-    m->setGeometry(1, 0, 22, 15);
+    m->setGeometry(MarkerPlace);
     m->setCursor(Qt::SizeVerCursor);
     m->hide();
     return m;
@@ -51,76 +68,57 @@ void TForm1::BuildVerticalControls() {
   BindMarker(CH2NS, &TForm1::Image2Click);
 
   // The volts/div knob; disabling Panel6 blocks it.
-  Panel6 = new TPanel(HorVerPanel, QStringLiteral("Panel6"));
-  Panel6->setGeometry(9, 227, 200, 200);
-  Panel6->SetBevel(0);
+  Panel6 = MakePanel(HorVerPanel, QStringLiteral("Panel6"), Panel6Place);
   Image7 = new TImage(Panel6, QStringLiteral("Image7"));
-  Image7->setGeometry(0, 0, 200, 200);
+  Image7->setGeometry(Image7Place);
   Image7->setEnabled(false);
   BindKnob(Image7);
   // The dot rides on the face and never takes the pointer, so a press on it
   // still turns the knob.
   Image5 = new TImage(Panel6, QStringLiteral("Image5"));
   Image5->SetTransparent(true);
-  Image5->setGeometry(92, 92, 16, 16);
+  Image5->setGeometry(Image5Place);
   Image5->setEnabled(false);
   Image5->setAttribute(Qt::WA_TransparentForMouseEvents);
   Image5->hide();
 
   // The channel selector and the click areas over its three keys.
   Image6 = new TImage(HorVerPanel, QStringLiteral("Image6"));
-  Image6->setGeometry(0, 425, 225, 80);
-  CH1Button = new TPaintBox(HorVerPanel, QStringLiteral("CH1Button"));
-  CH2Button = new TPaintBox(HorVerPanel, QStringLiteral("CH2Button"));
-  for (TPaintBox* key : {CH1Button, CH2Button}) {
+  Image6->setGeometry(Image6Place);
+  for (int n : {1, 2}) {
+    TPaintBox*& key = Channel(n).Key;
+    key = new TPaintBox(HorVerPanel, QStringLiteral("CH%1Button").arg(n));
     key->setAttribute(Qt::WA_OpaquePaintEvent, false);  // draws nothing: the picture shows through
     key->setCursor(Qt::PointingHandCursor);
+    key->setGeometry(KeyPlaces[n - 1]);
+    key->setToolTip(QStringLiteral("Turn on and/or select CH%1.").arg(n));
+    key->mouse.OnClick = Handler([this, key] { CHButtonClick(key); });
   }
-  CH1Button->setGeometry(18, 434, 63, 63);
-  CH1Button->setToolTip(QStringLiteral("Turn on and/or select CH1."));
-  CH1Button->mouse.OnClick = Handler([this] { CHButtonClick(CH1Button); });
-  CH2Button->setGeometry(142, 434, 61, 63);
-  CH2Button->setToolTip(QStringLiteral("Turn on and/or select CH2."));
-  CH2Button->mouse.OnClick = Handler([this] { CHButtonClick(CH2Button); });
-  ChannelOff = new TImage(HorVerPanel, QStringLiteral("ChannelOff"));
-  ChannelOff->setGeometry(92, 431, 45, 25);
-  ChannelOff->setCursor(Qt::PointingHandCursor);
-  ChannelOff->setToolTip(QStringLiteral("Turn off selected channel."));
+  ChannelOff = MakeImageButton(HorVerPanel, QStringLiteral("ChannelOff"), ChannelOffPlace,
+                               QStringLiteral("Turn off selected channel."));
   ChannelOff->mouse.OnClick = Handler([this] { CHButtonClick(ChannelOff); });
 
   // The volts/div readouts under the screen (their text is the plot's).
-  auto readout = [this](const char* name, int top, const QColor& colour) {
-    auto* label = new TLabel(Panel5, QString::fromLatin1(name));
-    label->setGeometry(4, top, 96, 16);
-    label->setAutoFillBackground(true);
-    QPalette p = label->palette();
-    p.setColor(QPalette::Window, Qt::black);
-    label->setPalette(p);
-    label->SetFontColor(colour);
-    QFont f = label->font();
-    f.setPixelSize(12);
-    f.setBold(true);
-    label->setFont(f);
-    label->hide();
-    return label;
-  };
-  CH1V = readout("CH1V", 17, CH1TextColour);
-  CH2V = readout("CH2V", 33, CH2TextColour);
+  for (int n : {1, 2}) {
+    const ChannelParts ch = Channel(n);
+    ch.VoltsReadout = MakeReadout(Panel5, QStringLiteral("CH%1V").arg(n), VoltsReadoutPlaces[n - 1], ch.Colour);
+    ch.VoltsReadout->hide();
+  }
 
   // The notice after a knob release while stopped.
   Panel12Notice = new TLabel(Panel12, QStringLiteral("Panel12Notice"),
                              QStringLiteral("New setting will take effect the next time you click Run."));
-  Panel12Notice->setGeometry(8, 6, 321, 20);
+  Panel12Notice->setGeometry(NoticePlace);
   QFont small = Panel12Notice->font();
   small.setPixelSize(11);
   Panel12Notice->setFont(small);
   CheckBox1 = new QCheckBox(QStringLiteral("Do not show this message again."), Panel12);
   CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-  CheckBox1->setGeometry(8, 36, 230, 20);
+  CheckBox1->setGeometry(CheckBox1Place);
   CheckBox1->setFont(small);
   Button6 = new QPushButton(QStringLiteral("OK"), Panel12);
   Button6->setObjectName(QStringLiteral("Button6"));
-  Button6->setGeometry(254, 33, 75, 25);
+  Button6->setGeometry(Button6Place);
   Button6->setFont(small);
   connect(Button6, &QPushButton::clicked, this, Handler([this] { Button6Click(); }));
 
@@ -131,30 +129,31 @@ void TForm1::BuildVerticalControls() {
 // CH1 on with the knob, both channels at 5 V/div, the 0 V lines at rows 122
 // and 287.
 void TForm1::SetDesignVerticalPanel() {
-  ShowBitmap(Image1, QStringLiteral("Grafics\\Markers\\CH1Pos.bmp"));
-  ShowBitmap(CH1NS, QStringLiteral("Grafics\\Markers\\CH1PosNS.bmp"));
-  ShowBitmap(Image2, QStringLiteral("Grafics\\Markers\\CH2Pos.bmp"));
-  ShowBitmap(CH2NS, QStringLiteral("Grafics\\Markers\\CH2PosNS.bmp"));
-  ShowBitmap(Image5, Text(volts_knob::CH1Dot));
-  for (TImage* m : {Image1, CH1NS}) SetTop(m, 122);
-  for (TImage* m : {Image2, CH2NS}) SetTop(m, 287);
-  CH1VertPos = 122;
-  CH2VertPos = 287;
+  for (int n : {1, 2}) {
+    ShowBitmap(Channel(n).Marker, QString::fromLatin1(MarkerDesigns[n - 1].selected));
+    ShowBitmap(Channel(n).MarkerUnselected, QString::fromLatin1(MarkerDesigns[n - 1].unselected));
+  }
+  ShowBitmap(Image5, TableText(volts_knob::Dot(1)));
+  for (int n : {1, 2}) {
+    const ChannelParts ch = Channel(n);
+    SetTop(ch.Marker, MarkerDesigns[n - 1].top);
+    SetTop(ch.MarkerUnselected, MarkerDesigns[n - 1].top);
+    ch.VertPos = MarkerDesigns[n - 1].top;
+  }
 
   ChannelOn[1] = 1;
   ChannelOn[2] = 0;
-  KnobBitmapPrefix = ProgramPath(Text(volts_knob::CH2FacePrefix));
+  KnobBitmapPrefix = ProgramPath(TableText(volts_knob::FacePrefix(2)));
   CH1Focus = 0;
   KnobAngle = 0;
   UpdatedKnob();
-  KnobBitmapPrefix = ProgramPath(Text(volts_knob::CH1FacePrefix));
+  KnobBitmapPrefix = ProgramPath(TableText(volts_knob::FacePrefix(1)));
   CH1Focus = 1;
   KnobAngle = 0;
   UpdatedKnob();
   Image7->setEnabled(true);
   UpdatedvoltageButtons();
-  CH1V->setText(CH1VoltsDivText);
-  CH2V->setText(CH2VoltsDivText);
+  for (int n : {1, 2}) Channel(n).VoltsReadout->setText(Channel(n).VoltsDivText);
 }
 
 void TForm1::BindMarker(TImage* marker, void (TForm1::*click)()) {
@@ -190,33 +189,26 @@ void TForm1::CHButtonClick(QObject* Sender) {
   bool noneOn = false;
   if (Sender == ChannelOff) {
     // The off key turns off the selected channel and hands the knob over.
-    if (CH1Focus == 1) {
-      ChannelOn[1] = 0;
-      CH1Focus = 0;
-      noneOn = ChannelOn[2] != 1;
-      ShowBitmap(Image5, Text(volts_knob::CH2Dot));
-      KnobBitmapPrefix = ProgramPath(Text(volts_knob::CH2FacePrefix));
-      KnobAngle = CH2KnobAngle;
-      UpdatedKnob();
-    } else {
-      ChannelOn[2] = 0;
-      CH1Focus = 1;
-      noneOn = ChannelOn[1] != 1;
-      ShowBitmap(Image5, Text(volts_knob::CH1Dot));
-      KnobBitmapPrefix = ProgramPath(Text(volts_knob::CH1FacePrefix));
-      KnobAngle = CH1KnobAngle;
-      UpdatedKnob();
-    }
+    const ChannelParts off = Channel(FocusedChannel());
+    const ChannelParts other = Channel(3 - off.Number);
+    off.On = 0;
+    CH1Focus = other.Number == 1 ? 1 : 0;
+    noneOn = other.On != 1;
+    ShowBitmap(Image5, TableText(volts_knob::Dot(other.Number)));
+    KnobBitmapPrefix = ProgramPath(TableText(volts_knob::FacePrefix(other.Number)));
+    KnobAngle = other.KnobAngle;
+    UpdatedKnob();
   } else if (MouseIsDown != 1) {
     // A key turns its channel on and selects it; from a marker click (the
     // button still down) only the selection changes.
-    ChannelOn[Sender == CH1Button ? 1 : 2] = 1;
-    CH1Focus = Sender == CH1Button ? 1 : 0;
+    const int channel = Sender == CH1Button ? 1 : 2;
+    Channel(channel).On = 1;
+    CH1Focus = channel == 1 ? 1 : 0;
   }
   if (noneOn) {
     // No channel left: the knob has nothing to act on until a key is pressed.
     CH1Focus = 0;
-    ShowBitmap(Image7, Text(volts_knob::NoSelectionFace));
+    ShowBitmap(Image7, TableText(volts_knob::NoSelectionFace));
     Image5->hide();
     Panel6->setEnabled(false);
   }
@@ -232,15 +224,15 @@ void TForm1::ApplyChannelSelector() {
   using namespace channel_selector;
   const int code = SelectorCode(ChannelOn[1] == 1, ChannelOn[2] == 1, CH1Focus == 1);
   if (const SelectorEntry* entry = EntryForCode(code)) {
-    ShowBitmap(Image6, Text(entry->picture));
+    ShowBitmap(Image6, TableText(entry->picture));
     Image1->setVisible(entry->image1);
     Image2->setVisible(entry->image2);
     CH1V->setVisible(entry->ch1v);
     CH2V->setVisible(entry->ch2v);
     CH1NS->setVisible(entry->ch1ns);
     CH2NS->setVisible(entry->ch2ns);
-    if (entry->prefix == KnobPrefix::CH1) KnobBitmapPrefix = ProgramPath(Text(volts_knob::CH1FacePrefix));
-    if (entry->prefix == KnobPrefix::CH2) KnobBitmapPrefix = ProgramPath(Text(volts_knob::CH2FacePrefix));
+    if (entry->prefix == KnobPrefix::CH1) KnobBitmapPrefix = ProgramPath(TableText(volts_knob::FacePrefix(1)));
+    if (entry->prefix == KnobPrefix::CH2) KnobBitmapPrefix = ProgramPath(TableText(volts_knob::FacePrefix(2)));
   }
   // The click areas lie over the selector picture.
   ChannelOff->raise();
@@ -251,8 +243,8 @@ void TForm1::ApplyChannelSelector() {
 void TForm1::GiveKnobTo(int channel) {
   Image5->show();
   Panel6->setEnabled(true);
-  ShowBitmap(Image5, Text(channel == 1 ? volts_knob::CH1Dot : volts_knob::CH2Dot));
-  KnobAngle = channel == 1 ? CH1KnobAngle : CH2KnobAngle;
+  ShowBitmap(Image5, TableText(volts_knob::Dot(channel)));
+  KnobAngle = Channel(channel).KnobAngle;
   UpdatedKnob();
 }
 
@@ -260,25 +252,23 @@ void TForm1::GiveKnobTo(int channel) {
 // and CH1Focus. Unlike the keys it leaves the knob usable with no channel on.
 void TForm1::UpdatedvoltageButtons() {
   ApplyChannelSelector();
-  GiveKnobTo(CH1Focus == 1 ? 1 : 2);
+  GiveKnobTo(FocusedChannel());
 }
 
-void TForm1::Image1Click() {
-  CH1NS->hide();
-  Image1->show();
-  CH2NS->show();
-  Image2->hide();
-  CH1Focus = 1;
-  CHButtonClick(CH1Button);
-}
+int TForm1::FocusedChannel() const { return CH1Focus == 1 ? 1 : 2; }
 
-void TForm1::Image2Click() {
-  CH2NS->hide();
-  Image2->show();
-  CH1NS->show();
-  Image1->hide();
-  CH1Focus = 0;
-  CHButtonClick(CH2Button);
+void TForm1::Image1Click() { MarkerClick(1); }
+void TForm1::Image2Click() { MarkerClick(2); }
+
+void TForm1::MarkerClick(int channel) {
+  const ChannelParts clicked = Channel(channel);
+  const ChannelParts other = Channel(3 - channel);
+  clicked.MarkerUnselected->hide();
+  clicked.Marker->show();
+  other.MarkerUnselected->show();
+  other.Marker->hide();
+  CH1Focus = channel == 1 ? 1 : 0;
+  CHButtonClick(clicked.Key);
 }
 
 // ---- Volts/div knob ------------------------------------------------------
@@ -286,19 +276,12 @@ void TForm1::Image2Click() {
 void TForm1::UpdatedKnob() {
   const volts_knob::VoltsRow& row = volts_knob::RowForAngle(KnobAngle);
   if (KnobSnap == 1) KnobAngle = row.detent;
-  if (CH1Focus == 1) {
-    CH1KnobAngle = row.detent;
-    CH1Scale = row.scale;
-    CH1VoltsDiv = row.voltsDiv;
-    CH1VoltsDivText = Text(row.ch1Caption);
-    CH1HighRange = row.highRange ? 1 : 0;
-  } else {
-    CH2KnobAngle = row.detent;
-    CH2Scale = row.scale;
-    CH2VoltsDiv = row.voltsDiv;
-    CH2VoltsDivText = Text(row.ch2Caption);
-    CH2HighRange = row.highRange ? 1 : 0;
-  }
+  const ChannelParts ch = Channel(FocusedChannel());
+  ch.KnobAngle = row.detent;
+  ch.Scale = row.scale;
+  ch.VoltsDiv = row.voltsDiv;
+  ch.VoltsDivText = TableText(volts_knob::Caption(row, ch.Number));
+  ch.HighRange = row.highRange ? 1 : 0;
   Image7->LoadFromFile(FaceFile(KnobBitmapPrefix, row.faceSuffix));
   // The raw pointer angle while dragging, the detent after a snap.
   const knob::DotPlace dot = volts_knob::DotPlace(KnobAngle);
@@ -307,12 +290,7 @@ void TForm1::UpdatedKnob() {
   // A new scale moves the arrow of the trigger source: the level is kept in
   // counts. The trigger strip is built after the knobs; until it exists there
   // is no arrow to place.
-  if (TriggerSlider) {
-    if (TriggerCH == 1)
-      ResetCH1TriggerVoltage();
-    else
-      ResetCH2TriggerVoltage();
-  }
+  if (TriggerSlider) ResetTriggerVoltage(TriggerLevelChannel());
   // The voltage cursors read in the new volts/div.
   HorizontalCalualtions();
 }
@@ -359,37 +337,32 @@ void TForm1::Image1MouseDown(QWidget* Sender, Qt::MouseButton, int, int Y) {
 
 void TForm1::VerticalSliderMouseMove(QWidget* Sender, int, int Y) {
   if (MouseIsDown != 1) return;
-  const bool ch1 = Sender == Image1 || Sender == CH1NS;
-  const bool ch2 = Sender == Image2 || Sender == CH2NS;
-  if (!ch1 && !ch2) return;  // the trigger arrows move in the trigger controls
+  const int channel = MarkerChannel(Sender);
+  if (channel == 0) return;  // the trigger arrows move in the trigger controls
+  const ChannelParts ch = Channel(channel);
   const vertical_marker::MarkerStep step = vertical_marker::DragStep(Top(Sender), MouseDownPos, Y);
   VertDragDelta = step.dragDelta;
   // Both looks of the channel's marker stay on the 0 V row.
-  if (ch1) {
-    SetTop(Image1, step.top);
-    SetTop(CH1NS, step.top);
-    CH1VertPos = step.top;
-  } else {
-    SetTop(Image2, step.top);
-    SetTop(CH2NS, step.top);
-    CH2VertPos = step.top;
-  }
+  SetTop(ch.Marker, step.top);
+  SetTop(ch.MarkerUnselected, step.top);
+  ch.VertPos = step.top;
   Sender->repaint();
-  if (TImage* arrow = ch1 ? TriggerArrowCH1 : TriggerArrowCH2) arrow->repaint();
+  if (ch.TriggerArrow) ch.TriggerArrow->repaint();
   CheckForWaveUpdateNeed();
   // The arrow keeps its level and moves with the 0 V line; at an end of the
   // strip the line stopped and the arrow is placed from its stored level.
-  if (ch1) {
-    if (step.clamped)
-      ResetCH1TriggerVoltage();
-    else
-      MovTriggerWithCH1Vertial();
-  } else {
-    if (step.clamped)
-      ResetCH2TriggerVoltage();
-    else
-      MovTriggerWithCH2Vertial();
+  if (step.clamped)
+    ResetTriggerVoltage(channel);
+  else
+    MovTriggerWithVertical(channel);
+}
+
+int TForm1::MarkerChannel(const QWidget* widget) {
+  for (int n : {1, 2}) {
+    const ChannelParts ch = Channel(n);
+    if (widget == ch.Marker || widget == ch.MarkerUnselected) return n;
   }
+  return 0;
 }
 
 void TForm1::Image1MouseUp(QWidget*, Qt::MouseButton, int, int) {

@@ -13,6 +13,9 @@
   // Marker clicks: select the clicked channel without turning anything on.
   void Image1Click();
   void Image2Click();
+  void MarkerClick(int channel);
+  // The channel that has the volts/div knob (CH1Focus), 1 or 2.
+  int FocusedChannel() const;
   // The strip left of the plot. The trigger arrows (TriggerArrowCH1/2) share
   // the mouse-down and the first steps of the mouse-up; their move branch and
   // the rest of their release belong to the trigger controls.
@@ -58,6 +61,8 @@
   // Shows a channel's dot and hands the knob that channel's angle.
   void GiveKnobTo(int channel);
   void SetDesignVerticalPanel();
+  // The channel whose 0 V marker (either look) the widget is; 0 for any other.
+  int MarkerChannel(const QWidget* widget);
   void SetDesignTimeBase();
   void BindMarker(TImage* marker, void (TForm1::*click)());
   void BindKnob(TImage* face);

@@ -49,4 +49,12 @@ inline constexpr std::string_view CH1Dot = "Grafics\\VoltageKnob\\knobdot.bmp";
 inline constexpr std::string_view CH2Dot = "Grafics\\VoltageKnob\\knobdotB.bmp";
 inline constexpr std::string_view NoSelectionFace = "Grafics\\VoltageKnob\\knob-no-sel.bmp";
 
+// The same for channel 1 or 2: the face and dot the knob shows while that
+// channel has it, and the row's caption for that channel.
+constexpr std::string_view FacePrefix(int channel) { return channel == 1 ? CH1FacePrefix : CH2FacePrefix; }
+constexpr std::string_view Dot(int channel) { return channel == 1 ? CH1Dot : CH2Dot; }
+constexpr std::string_view Caption(const VoltsRow& row, int channel) {
+  return channel == 1 ? row.ch1Caption : row.ch2Caption;
+}
+
 }  // namespace volts_knob

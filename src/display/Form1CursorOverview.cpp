@@ -72,16 +72,13 @@ void TForm1::ResetHorizontalView1Click() {
 void TForm1::SnapToPlot() {
   // The focused channel's buffer, whether or not that channel is on, at the
   // channel's present scale and the calibration the last frame selected.
-  const bool ch1 = CH1Focus == 1;
-  const auto& samples = ch1 ? CH1Samples : CH2Samples;
-  const std::int32_t vertPos = ch1 ? CH1VertPos : CH2VertPos;
-  const std::int32_t scale = ch1 ? CH1Scale : CH2Scale;
-  const std::int32_t calOffset = ch1 ? CH1CalOffset : CH2CalOffset;
+  const ChannelParts focused = Channel(FocusedChannel());
   const screen_model::RecordLayout layout = HeldLayout(*this);
   const std::int32_t viewStart = screen_model::ViewFromMarker(layout, Left(Image3)).start;
   auto rowUnder = [&](const QWidget* timeLine) {
     const std::int32_t k = SnapSampleIndex(layout, viewStart, Left(timeLine));
-    return screen_model::SampleRow(samples[static_cast<std::size_t>(k)], vertPos, scale, calOffset);
+    return screen_model::SampleRow(focused.Samples[static_cast<std::size_t>(k)], focused.VertPos, focused.Scale,
+                                   focused.CalOffset);
   };
   // While one time line is dragged only its partner follows (X with A, O
   // with B); a new frame moves both.

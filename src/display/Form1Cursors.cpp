@@ -56,10 +56,7 @@ void TForm1::BuildCursors() {
   // cursor menu item shows them. Mouse tracking gives the voltage readouts
   // a refresh at every move over the plot.
   auto line = [this](const char* name, const QRect& place, const QColor& colour) {
-    auto* panel = new TPanel(Panel4, QString::fromLatin1(name));
-    panel->setGeometry(place);
-    panel->SetColor(colour);
-    panel->SetBevel(0);
+    TPanel* panel = MakePanel(Panel4, QString::fromLatin1(name), place, colour);
     panel->setCursor(Qt::CrossCursor);
     panel->setMouseTracking(true);
     panel->setEnabled(false);
@@ -111,14 +108,8 @@ void TForm1::BuildCursors() {
   }
 
   auto readout = [this](const char* name, const QRect& place, const QColor& colour) {
-    auto* label = new TLabel(Panel5, QString::fromLatin1(name));
-    label->setGeometry(place);
+    TLabel* label = MakeReadout(Panel5, QString::fromLatin1(name), place, colour);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    label->setAutoFillBackground(true);
-    QPalette p = label->palette();
-    p.setColor(QPalette::Window, Qt::black);
-    label->setPalette(p);
-    label->SetFontColor(colour);
     QFont f = label->font();
     f.setPixelSize(ReadoutPixelSize);
     label->setFont(f);
@@ -134,10 +125,7 @@ void TForm1::BuildCursors() {
   CusRes = readout("CusRes", CusResRect, Grey);
 
   auto button = [this](const char* name, const QRect& place, const char* hint, void (TForm1::*click)()) {
-    auto* image = new TImage(Panel5, QString::fromLatin1(name));
-    image->setGeometry(place);
-    image->setCursor(Qt::PointingHandCursor);
-    image->setToolTip(QString::fromLatin1(hint));
+    TImage* image = MakeImageButton(Panel5, QString::fromLatin1(name), place, QString::fromLatin1(hint));
     image->mouse.OnClick = Handler([this, click] { (this->*click)(); });
     return image;
   };
@@ -266,9 +254,9 @@ void TForm1::CursorCalculation() {
 }
 
 void TForm1::HorizontalCalualtions() {
-  const bool ch1 = CH1Focus == 1;
-  const CursorVolts v = VoltsOfLines(ch1, ch1 ? CH1VertPos : CH2VertPos, ch1 ? CH1VoltsDiv : CH2VoltsDiv,
-                                     Top(HozCusA), Top(HozCusB));
+  const ChannelParts focused = Channel(FocusedChannel());
+  const CursorVolts v =
+      VoltsOfLines(focused.Number == 1, focused.VertPos, focused.VoltsDiv, Top(HozCusA), Top(HozCusB));
   HCusAVolts = v.a;
   HCusBVolts = v.b;
   HCusDelta = v.delta;

@@ -23,10 +23,7 @@ constexpr QRect HorTrigPosRect{251, 3, 15, 40};     // in h: trigger position at
 }  // namespace
 
 void TForm1::BuildDisplay() {
-  Panel4 = new TPanel(Panel2, QStringLiteral("Panel4"));
-  Panel4->setGeometry(Panel4Rect);
-  Panel4->SetColor(Qt::black);
-  Panel4->SetBevel(0);
+  Panel4 = MakePanel(Panel2, QStringLiteral("Panel4"), Panel4Rect, Qt::black);
 
   PaintBox2 = new TPaintBox(Panel4, QStringLiteral("PaintBox2"));
   PaintBox2->setGeometry(PaintBox2Rect);
@@ -34,25 +31,18 @@ void TForm1::BuildDisplay() {
   PaintBox2->OnPaint = Handler([this](QPainter& canvas) { PaintBox2Paint(canvas); });
 
   // Hidden until the first frame of a run places it.
-  PlotTrigPanel = new TPanel(Panel4, QStringLiteral("PlotTrigPanel"));
-  PlotTrigPanel->SetColor(Qt::black);
-  PlotTrigPanel->SetBevel(0);
   const screen_model::ViewWindow startView =
       screen_model::ViewFromMarker(screen_model::RecordLayout::Standard, Image3Rect.x());
-  PlotTrigPanel->setGeometry(
-      QRect(QPoint(screen_model::PlotTrigLeft(screen_model::RecordLayout::Standard, HorTrigPosRect.x(),
-                                              startView.start),
-                   PlotTrigTop),
-            PlotTrigSize));
+  const QPoint plotTrigPlace(
+      screen_model::PlotTrigLeft(screen_model::RecordLayout::Standard, HorTrigPosRect.x(), startView.start),
+      PlotTrigTop);
+  PlotTrigPanel = MakePanel(Panel4, QStringLiteral("PlotTrigPanel"), QRect(plotTrigPlace, PlotTrigSize), Qt::black);
   PlotTrigPanel->hide();
   PlotTrigPos = new TImage(PlotTrigPanel, QStringLiteral("PlotTrigPos"));
   PlotTrigPos->setGeometry(QRect(QPoint(0, 0), PlotTrigSize));
   PlotTrigPos->SetTransparent(true);
 
-  h = new TPanel(Panel2, QStringLiteral("h"));
-  h->setGeometry(OverviewRect);
-  h->SetColor(Qt::black);
-  h->SetBevel(0);
+  h = MakePanel(Panel2, QStringLiteral("h"), OverviewRect, Qt::black);
 
   PreViewBkGRND = new TImage(h, QStringLiteral("PreViewBkGRND"));
   PreViewBkGRND->setGeometry(PreViewBkGRNDRect);
@@ -89,7 +79,7 @@ void TForm1::BuildDisplay() {
 }
 
 void TForm1::PaintBox2Paint(QPainter& canvas) {
-  const QRect plot(0, 0, 500, 400);
+  const QRect plot(QPoint(0, 0), PaintBox2Rect.size());
   canvas.drawImage(plot, PlotBitmap, plot);
 }
 

@@ -78,8 +78,10 @@ void TForm1::PlotWaveform() {
   // The calibration of each channel's present range, chosen once for the
   // whole frame: the snap below and the measurements after the frame read
   // the same offsets as the traces, in line and in persistence frames alike.
-  CH1CalOffset = CalOffsetFor(CH1HighRange, CalCH1H, CalCH1L);
-  CH2CalOffset = CalOffsetFor(CH2HighRange, CalCH2H, CalCH2L);
+  for (int n : {1, 2}) {
+    const ChannelParts channel = Channel(n);
+    channel.CalOffset = CalOffsetFor(channel.HighRange, channel.CalHigh, channel.CalLow);
+  }
 
   // 3. The trigger marker over the plot: a held record keeps the marker
   // where it was triggered, whatever the record's marker shows now.

@@ -27,11 +27,15 @@ const AboutLine kAboutLines[] = {
     {216, 280, 15, QColor(128, 128, 128), "No instrument attached? Choose the built-in"},
     {245, 296, 15, QColor(128, 128, 128), "simulator SIM1 in COM Settings"},
 };
+
+// Places in AboutPanel: the picture inside the bevel, the key at lower right.
+constexpr QRect Image27Place{3, 3, 501, 314};
+constexpr QRect Button5Place{424, 288, 75, 25};
 }  // namespace
 
 void TForm1::BuildAboutPanel() {
   Image27 = new TImage(AboutPanel, QStringLiteral("Image27"));
-  Image27->setGeometry(3, 3, 501, 314);
+  Image27->setGeometry(Image27Place);
   // A missing picture leaves the panel plain; the texts and "Close" still work.
   Guard([this] { ShowBitmap(Image27, QStringLiteral("Grafics\\Panel\\AboutBackground.bmp")); });
   for (const AboutLine& line : kAboutLines) {
@@ -45,7 +49,7 @@ void TForm1::BuildAboutPanel() {
   }
   Button5 = new QPushButton(QStringLiteral("Close"), AboutPanel);
   Button5->setObjectName(QStringLiteral("Button5"));
-  Button5->setGeometry(424, 288, 75, 25);
+  Button5->setGeometry(Button5Place);
   connect(Button5, &QPushButton::clicked, this, Handler([this] { Button5Click(); }));
   Bind(About1, &TForm1::About1Click);
 }

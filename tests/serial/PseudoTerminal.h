@@ -3,6 +3,8 @@
 // whose master side the test drives byte by byte while TSerial opens the
 // slave path like any device.
 
+#include "support/WaitFor.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
@@ -12,21 +14,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
-#include <functional>
 #include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
-
-// Checks the condition until it holds or the deadline passes.
-inline bool WaitUntil(const std::function<bool()>& condition, int deadlineMs = 5000) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(deadlineMs);
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
-}
 
 // 0, 1, 2, ... wrapping at 256, so a lost or repeated byte shows.
 inline std::vector<std::uint8_t> CountingBytes(std::size_t count, std::uint8_t first = 0) {

@@ -146,7 +146,7 @@ class OpenPort : public ::testing::Test {
 
   // Waits until the port reports exactly this many queued bytes.
   bool AwaitQueued(int count) {
-    return WaitUntil([&] { return port.InQueueCount() == count; });
+    return WaitFor([&] { return port.InQueueCount() == count; });
   }
 
   PseudoTerminal pty;
@@ -214,7 +214,7 @@ INSTANTIATE_TEST_SUITE_P(CountsOutsideOneTo4096, DrainForm, ::testing::Values(0,
 TEST_F(OpenPort, DrainTakesMoreThanTheDriverReportsAtOnce) {
   // The driver's queue shows at most 4095 bytes; the rest waits behind it.
   ASSERT_TRUE(pty.Send(CountingBytes(6000)));
-  ASSERT_TRUE(WaitUntil([&] { return port.InQueueCount() > 0; }));
+  ASSERT_TRUE(WaitFor([&] { return port.InQueueCount() > 0; }));
   EXPECT_EQ(port.ReadBlock(0, 0), 6000);
   EXPECT_EQ(port.ReadByte(0), -1);
 }
@@ -268,11 +268,11 @@ TEST_F(OpenPort, CountFormCollectsAReplyArrivingInPieces) {
 TEST_F(OpenPort, ReadBufferTakesAtMost4096PerCallAndLosesNothing) {
   const auto sent = CountingBytes(5000, 3);
   ASSERT_TRUE(pty.Send(sent));
-  ASSERT_TRUE(WaitUntil([&] { return port.InQueueCount() > 0; }));
+  ASSERT_TRUE(WaitFor([&] { return port.InQueueCount() > 0; }));
 
   std::vector<std::uint8_t> received;
   std::vector<std::uint8_t> destination(5000 + 16);
-  ASSERT_TRUE(WaitUntil([&] {
+  ASSERT_TRUE(WaitFor([&] {
     std::fill(destination.begin(), destination.end(), 0xEE);
     const int got = port.ReadBuffer(destination.data(), 5000);
     EXPECT_GE(got, 0);
@@ -329,7 +329,7 @@ TEST_F(OpenPort, SecondOpenerIsRefusedUntilTheFirstCloses) {
 TEST_F(OpenPort, WriteThatCannotLeaveInTimeReportsFailure) {
   // Nobody reads the master side: fill everything between us and it.
   std::vector<std::uint8_t> filler(4096, 0x20);
-  ASSERT_TRUE(WaitUntil([&] { return ::write(port.Handle, filler.data(), filler.size()) < 0 && errno == EAGAIN; }));
+  ASSERT_TRUE(WaitFor([&] { return ::write(port.Handle, filler.data(), filler.size()) < 0 && errno == EAGAIN; }));
   const auto start = Clock::now();
   EXPECT_FALSE(port.WriteByte(0x3F, 50));
   const auto took = Clock::now() - start;
@@ -365,7 +365,7 @@ TEST_P(VanishedPeer, ReadsTimeOutWritesFailAndNothingHangs) {
   const auto start = Clock::now();
   // ReadBuffer and InQueueCount may run before the hang-up is visible; the
   // others wait long enough to see it.
-  ASSERT_TRUE(WaitUntil([&] {
+  ASSERT_TRUE(WaitFor([&] {
     calls.at(first)();
     return port.DeviceGone();
   })) << first << " never noticed";

@@ -2,6 +2,8 @@
 // The scope's end of the simulator's pseudo-terminal, in raw POSIX calls: the
 // slave device opened in raw mode, bytes written and read with deadlines.
 
+#include "support/WaitFor.h"
+
 #include <errno.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -12,21 +14,10 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
-#include <functional>
 #include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
-
-// Checks the condition until it holds or the deadline passes.
-inline bool AwaitCondition(const std::function<bool()>& condition, int deadlineMs = 5000) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(deadlineMs);
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
-}
 
 class SlaveLink {
  public:
@@ -86,7 +77,7 @@ class SlaveLink {
 
   // True once the other side has gone: a hang-up, or a read that fails.
   bool AwaitHangup(int deadlineMs = 5000) {
-    return AwaitCondition(
+    return WaitFor(
         [&] {
           pollfd p{fd_, POLLIN, 0};
           if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR)) != 0) return true;

@@ -56,7 +56,7 @@ class SimProcess {
   // Standard output up to the first newline.
   std::string FirstLine(int deadlineMs = 5000) {
     std::string line;
-    AwaitCondition(
+    WaitFor(
         [&] {
           pollfd p{out_, POLLIN, 0};
           if (::poll(&p, 1, 10) <= 0) return false;
@@ -82,7 +82,7 @@ class SimProcess {
 
   // The exit code once the program has ended by itself, nothing on time-out.
   std::optional<int> AwaitExit(int deadlineMs = 5000) {
-    AwaitCondition(
+    WaitFor(
         [&] {
           int status = 0;
           if (::waitpid(pid_, &status, WNOHANG) == pid_) status_ = status;

@@ -81,7 +81,7 @@ struct Bench {
     return kinds;
   }
   bool AwaitFrames(std::size_t count) {
-    return AwaitCondition([&] { return server.ReceivedFrames().size() >= count; });
+    return WaitFor([&] { return server.ReceivedFrames().size() >= count; });
   }
 };
 
@@ -376,7 +376,7 @@ TEST(SimServerFaults, DroppedConnectionAfterNCaptures) {
     EXPECT_EQ(bench.link.Receive(kReplyLength).size(), kReplyLength) << "capture " << i;
   }
   EXPECT_TRUE(bench.link.AwaitHangup());
-  EXPECT_TRUE(AwaitCondition([&] { return bench.server.LinkDropped(); }));
+  EXPECT_TRUE(WaitFor([&] { return bench.server.LinkDropped(); }));
   EXPECT_EQ(bench.server.CapturesAnswered(), 2);
   EXPECT_THROW(SlaveLink{path}, std::runtime_error) << "the device is gone";
 }

@@ -10,6 +10,7 @@
 #include "support/QtPrint.h"
 #include "app/UiServices.h"
 #include "app/UnitInit.h"
+#include "support/WaitFor.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -20,28 +21,6 @@
 
 #include <functional>
 #include <memory>
-
-// Processes window events until the condition holds or the deadline passes.
-inline bool WaitFor(const std::function<bool()>& condition, int deadlineMs = 5000) {
-  QElapsedTimer clock;
-  clock.start();
-  while (!condition()) {
-    if (clock.elapsed() > deadlineMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    QThread::msleep(1);
-  }
-  return true;
-}
-
-// Lets the event loop run for a while (for checks that something does NOT happen).
-inline void RunEventsFor(int ms) {
-  QElapsedTimer clock;
-  clock.start();
-  while (clock.elapsed() < ms) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    QThread::msleep(1);
-  }
-}
 
 struct ScopeWindow {
   // The settings store the window restores from and saves to at close. By
