@@ -1,6 +1,7 @@
 #include "sim/InstrumentModel.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace sim {
 
@@ -122,7 +123,9 @@ bool TriggerConditionMet(const Inputs& inputs, const CaptureSetup& setup, double
   }
   const bool highRange = setup.source == TriggerInput::CH1 ? setup.ch1HighRange
                                                            : setup.ch2HighRange;
-  const int code = VoltsToCode(volts, highRange);
+  const double zeroOffset = setup.source == TriggerInput::CH1 ? inputs.ch1ZeroOffset : inputs.ch2ZeroOffset;
+  // The comparator sees the converter's codes, offset included.
+  const int code = std::clamp(VoltsToCode(volts, highRange) + static_cast<int>(std::lround(zeroOffset)), 0, 255);
   return setup.edgeBitsSet ? code <= setup.levelCode : code >= setup.levelCode;
 }
 
@@ -160,15 +163,25 @@ std::vector<std::uint8_t> CaptureReply(const Inputs& inputs, const CaptureSetup&
   std::vector<std::uint8_t> reply;
   reply.reserve(kReplyLength);
   reply.push_back(status);
-  const auto record = [&](const SignalSource& signal, bool highRange) {
+  const auto record = [&](const SignalSource& signal, bool highRange, double zeroOffset) {
     for (int i = 1; i <= count; ++i) {
       const double t = anchorTime + static_cast<double>(i - anchorIndex) * period;
-      reply.push_back(VoltsToCode(signal.Volts(t), highRange));
+      reply.push_back(WithZeroOffset(VoltsToCode(signal.Volts(t), highRange), zeroOffset, i));
     }
   };
-  if (setup.layout != Layout::CH2Only) record(inputs.ch1, setup.ch1HighRange);
-  if (setup.layout != Layout::CH1Only) record(inputs.ch2, setup.ch2HighRange);
+  if (setup.layout != Layout::CH2Only) record(inputs.ch1, setup.ch1HighRange, inputs.ch1ZeroOffset);
+  if (setup.layout != Layout::CH1Only) record(inputs.ch2, setup.ch2HighRange, inputs.ch2ZeroOffset);
   return reply;
+}
+
+std::uint8_t WithZeroOffset(std::uint8_t code, double offset, int sampleIndex) {
+  const double whole = std::floor(offset);
+  const double fraction = offset - whole;
+  // Sample i gets one count more whenever the running total of the fraction
+  // passes a whole number: the codes alternate in the right proportion.
+  const double extra = std::floor(sampleIndex * fraction) - std::floor((sampleIndex - 1) * fraction);
+  const double moved = static_cast<double>(code) + whole + extra;
+  return static_cast<std::uint8_t>(std::clamp(moved, 0.0, 255.0));
 }
 
 std::array<std::uint8_t, kIdentifyLength> IdentifyAnswer(const IdentityBytes& id) {

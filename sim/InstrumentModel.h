@@ -78,7 +78,17 @@ struct Inputs {
   SignalSource ch1;
   SignalSource ch2;
   SignalSource ext;  // the TTL square on the external trigger input
+  // The converter's own zero offset of each channel, in counts, on both
+  // ranges: a grounded input reads 126 + offset. A fractional offset reads
+  // as the two neighbouring codes in turn, in the proportion that gives that
+  // mean (an offset of -0.5 reads 125, 126, 125, ...).
+  double ch1ZeroOffset = 0;
+  double ch2ZeroOffset = 0;
 };
+
+// A converter code moved by the zero offset, for the `sampleIndex`-th sample
+// (1-based) of a record; held to 0..255.
+std::uint8_t WithZeroOffset(std::uint8_t code, double offset, int sampleIndex);
 
 // True once the trigger source is on the far side of the level for the
 // selected edge. A channel compares converter codes: with the edge bits set

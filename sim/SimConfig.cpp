@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <string_view>
+#include <utility>
 
 namespace sim {
 
@@ -22,6 +23,26 @@ std::optional<double> RealNumber(std::string_view text) {
     return std::nullopt;
   }
   return value;
+}
+
+std::optional<double> Counts(std::string_view text) {
+  double value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc{} || end != text.data() + text.size() || !(value >= -128 && value <= 128)) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+// "A" for both channels, or "A:B" for CH1 and CH2.
+std::optional<std::pair<double, double>> ZeroOffsets(std::string_view text) {
+  const std::size_t colon = text.find(':');
+  const auto first = Counts(text.substr(0, colon));
+  if (!first) return std::nullopt;
+  if (colon == std::string_view::npos) return std::pair{*first, *first};
+  const auto second = Counts(text.substr(colon + 1));
+  if (!second) return std::nullopt;
+  return std::pair{*first, *second};
 }
 
 // "name" or "name=N"; an absent N takes the default.
@@ -121,6 +142,13 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments) {
       const auto ms = text ? WholeNumber(*text, 0, 600000) : std::nullopt;
       if (!ms) return fail("--auto-wait needs milliseconds");
       config.autoWaitMilliseconds = *ms;
+    } else if (option == "--zero-offset") {
+      // CH1[:CH2] counts; one number sets both channels.
+      const auto text = value();
+      const auto offsets = text ? ZeroOffsets(*text) : std::nullopt;
+      if (!offsets) return fail("--zero-offset needs counts such as 3 or 4:-0.5 (between -128 and 128)");
+      config.inputs.ch1ZeroOffset = offsets->first;
+      config.inputs.ch2ZeroOffset = offsets->second;
     } else if (option == "--fault") {
       const auto text = value();
       if (!text || !ApplyFault(*text, config.faults)) {
@@ -169,6 +197,11 @@ Signals:
   --ext HZ            frequency of the 0/5 V TTL square on the external trigger
                       input (default 2000)
   --revision A|B      hardware revision in the identify answer (default A)
+  --zero-offset CH1[:CH2]
+                      the converter's own zero offset in counts, on both
+                      ranges (default 0): a grounded input reads 126 + offset;
+                      a fraction alternates the two neighbouring codes
+                      (-0.5 reads 125 and 126 in turn); one number sets both
 
 Pacing:
   --realtime          answer no earlier than the record could have been taken:

@@ -79,6 +79,7 @@ void TForm1::ReceiveCaptureReply() {
       std::span<const std::uint8_t>(samples.data(), static_cast<std::size_t>(received)),
       capture_protocol::ReplyLayout{ReplyRate1MS == 1, ReplyChannelOn1 == 1}, CH1Samples,
       CH2Samples);
+  ++RecordsReceived;
 
   SerialPort.ReadBlock(0, DrainTimeoutMs);
 }

@@ -21,6 +21,8 @@ struct ScopeState {
   Flag RestartPending = 0;
   std::int32_t HourGlassFrame = 0;
   std::int32_t StopTrigPos = 0;
+  // Complete capture replies received since the window was made.
+  std::uint64_t RecordsReceived = 0;
 
   // Connection
   Flag DeviceFound = 0;

@@ -13,15 +13,6 @@
 #include <QMenuBar>
 #include <QTimer>
 
-TDisPropertiesForm::TDisPropertiesForm(QWidget* parent) : QDialog(parent) {
-  setObjectName(QStringLiteral("DisPropertiesForm"));
-  setWindowTitle(QStringLiteral("Display Properties"));
-  setFixedSize(385, 268);
-  QFont f = font();
-  f.setPixelSize(11);
-  setFont(f);
-}
-
 namespace {
 
 // Which members make up each channel, in ChannelParts' order; Channel() reads
@@ -117,7 +108,7 @@ TForm1::TForm1(ScopeUnit& unit, UiServices& ui, QWidget* parent)
   SetFormWidth(ClientSize.width() + FrameWidth);
   SetFormHeight(ClientSize.height() + FrameHeight);
   move(DesignWindowPlace);
-  DisPropertiesForm = new TDisPropertiesForm(this);
+  BuildDisplayProperties();
   FormCreate();
 }
 

@@ -12,11 +12,13 @@
 #include "app/ScopeState.h"
 #include "app/UiServices.h"
 #include "app/Widgets.h"
+#include "display/DisProperties.h"
 #include "serial/TSerial.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QDialog>
 #include <QHash>
 #include <QLineEdit>
@@ -33,13 +35,6 @@ class QPainter;
 class QTimer;
 class SettingsRegistry;
 struct ScopeUnit;
-
-// The "Display Properties" dialog, created hidden with the main window.
-class TDisPropertiesForm : public QDialog {
-  Q_OBJECT
- public:
-  explicit TDisPropertiesForm(QWidget* parent);
-};
 
 class TForm1 : public QMainWindow, public ScopeState {
   Q_OBJECT
@@ -180,6 +175,7 @@ class TForm1 : public QMainWindow, public ScopeState {
 #include "display/Form1CursorMembers.h"
 #include "controls/Form1VerticalMembers.h"
 #include "controls/Form1TriggerMembers.h"
+#include "controls/Form1CalibrationMembers.h"
 #include "measure/Form1MeasureMembers.h"
 #include "storage/Form1StorageMembers.h"
 

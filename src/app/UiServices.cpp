@@ -42,18 +42,39 @@ QString DialogUi::SaveFileName(const QString& filter, const QString& defaultExt)
   return dialog.selectedFiles().first();
 }
 
+QRect PrintPlacement(QRect page, QSize image) {
+  if (image.isEmpty() || page.isEmpty()) return {page.topLeft(), QSize(0, 0)};
+  // The width for the full page height; too wide, and the width is fitted.
+  int height = page.height();
+  int width = static_cast<int>(static_cast<qint64>(image.width()) * height / image.height());
+  if (width > page.width()) {
+    width = page.width();
+    height = static_cast<int>(static_cast<qint64>(image.height()) * width / image.width());
+  }
+  return {page.topLeft(), QSize(width, height)};
+}
+
+void PrintOnPage(QPrinter& printer, const QImage& image) {
+  QPainter painter(&printer);
+  const QRect placed = PrintPlacement(painter.viewport(), image.size());
+  painter.setViewport(placed);
+  painter.setWindow(image.rect());
+  painter.drawImage(0, 0, image);
+}
+
 bool DialogUi::PrintImage(const QImage& image) {
   QPrinter printer;
   QPrintDialog dialog(&printer, parent_);
   if (dialog.exec() != QDialog::Accepted) return false;
-  QPainter painter(&printer);
-  const QRect page = painter.viewport();
-  QSize size = image.size();
-  size.scale(page.size(), Qt::KeepAspectRatio);
-  painter.setViewport(page.x(), page.y(), size.width(), size.height());
-  painter.setWindow(image.rect());
-  painter.drawImage(0, 0, image);
+  PrintOnPage(printer, image);
   return true;
+}
+
+void ScriptedUi::PrintToPdf(const QString& path, const QImage& image) {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(path);
+  PrintOnPage(printer, image);
 }
 
 void DialogUi::Beep(int, int) { QApplication::beep(); }

@@ -10,7 +10,15 @@
 #include <deque>
 #include <functional>
 
+class QPrinter;
 class QWidget;
+
+// Where an image of `image` pixels goes on a page of `page`: scaled to fit
+// with its aspect ratio kept (the width from the page height, or fitted to the
+// page width when that is too wide), at the page's top left.
+QRect PrintPlacement(QRect page, QSize image);
+// Prints the picture on one page of the printer, placed as above.
+void PrintOnPage(QPrinter& printer, const QImage& image);
 
 class UiServices {
  public:
@@ -53,8 +61,12 @@ class ScriptedUi : public UiServices {
   QString SaveFileName(const QString&, const QString&) override { return Next(saveAnswers); }
   bool PrintImage(const QImage& image) override {
     printed.push_back(image);
+    if (printAnswer && !printToPdf.isEmpty()) PrintToPdf(printToPdf, image);
     return printAnswer;
   }
+  // Prints through the real page layout into a PDF file, as the print dialog
+  // does when the user picks "Print to File".
+  static void PrintToPdf(const QString& path, const QImage& image);
   void Beep(int, int) override { ++beeps; }
 
   QStringList errors;
@@ -63,6 +75,7 @@ class ScriptedUi : public UiServices {
   std::deque<QString> saveAnswers;
   std::vector<QImage> printed;
   bool printAnswer = true;
+  QString printToPdf;  // set: an accepted print is written to this PDF file
   int beeps = 0;
 
  private:

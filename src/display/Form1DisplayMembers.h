@@ -15,6 +15,24 @@
   // Shows the empty graticule: GridBitmap onto PlotBitmap, then to the screen.
   void ShowGraticule();
 
+  // The "Display Properties" dialog (display/Form1DisplayProperties.cpp):
+  // created hidden with the window; Properties1Click shows it without
+  // waiting for it. RefreshDisplayProperties shows the state again in the
+  // dialog when it is open, after a command rewrote the display state.
+  void BuildDisplayProperties();
+  void Properties1Click();
+  void RefreshDisplayProperties();
+
+  // Save View as BMP and Print View (display/Form1SaveView.cpp); Image23 is
+  // the save button in the status strip.
+  void BuildSaveView();
+  void SaveViewasBMP1Click();
+  void PrintView1Click();
+  // The client area's rectangle `area` as the widgets draw it, one pixel per
+  // window pixel.
+  QImage RenderClientArea(const QRect& area) const;
+  TImage* Image23 = nullptr;
+
   // The steps of a frame (display/Form1Plot.cpp, display/Form1Persistence.cpp).
   void CopyGridToPlot();
   void DrawLineTraces();

@@ -43,16 +43,20 @@ void TForm1::InitPersistColors() {
 }
 
 void TForm1::DrawPersistenceDots() {
-  FadeGrid(CH1Persistence, PersistenceFade);
-  FadeGrid(CH2Persistence, PersistenceFade);
+  // Only the cells over the plot are ever painted, so only they are faded.
+  FadeVisibleCells(CH1Persistence, PersistenceFade);
+  FadeVisibleCells(CH2Persistence, PersistenceFade);
 
+  // The dots stand on the rows of the line traces, calibration included
+  // (the offsets the frame chose): after a calibration the two pictures of
+  // one record must agree.
   const screen_model::RecordLayout layout = screen_model::LayoutOf(CapturedTimeBase, CapturedRate1MS);
   if (ChannelOn[1] == 1)
     StampRecord(CH1Persistence, CH1Samples, layout, ViewStart, ViewEnd, CH1VertPos, CH1ScaleAtCapture,
-                PersistenceHit);
+                CH1CalOffset, PersistenceHit);
   if (ChannelOn[2] == 1)
     StampRecord(CH2Persistence, CH2Samples, layout, ViewStart, ViewEnd, CH2VertPos, CH2ScaleAtCapture,
-                PersistenceHit);
+                CH2CalOffset, PersistenceHit);
 
   CopyGridToPlot();
   if (PlotBitmap.format() != QImage::Format_RGB32) PlotBitmap = PlotBitmap.convertToFormat(QImage::Format_RGB32);

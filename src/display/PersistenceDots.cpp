@@ -8,6 +8,14 @@ void FadeGrid(std::span<std::int32_t> grid, std::int32_t fade) {
   for (std::int32_t& cell : grid) cell = std::max(cell - fade, 0);
 }
 
+void FadeVisibleCells(std::span<std::int32_t> grid, std::int32_t fade) {
+  if (fade == 0 || grid.size() < static_cast<std::size_t>(GridCells)) return;
+  for (int x = 0; x < PlotColumns; ++x) {
+    std::int32_t* column = grid.data() + CellIndex(x, 0);
+    for (int y = 0; y < PlotRows; ++y) column[y] = std::max(column[y] - fade, 0);
+  }
+}
+
 bool StampCell(std::span<std::int32_t> grid, int x, int y, std::int32_t hit) {
   if (x < 0 || x >= GridColumns || y < 0 || y >= GridRows) return false;
   const auto index = static_cast<std::size_t>(CellIndex(x, y));
@@ -18,11 +26,11 @@ bool StampCell(std::span<std::int32_t> grid, int x, int y, std::int32_t hit) {
 
 void StampRecord(std::span<std::int32_t> grid, std::span<const std::uint8_t> samples,
                  screen_model::RecordLayout layout, std::int32_t viewStart, std::int32_t viewEnd,
-                 std::int32_t vertPos, std::int32_t scale, std::int32_t hit) {
+                 std::int32_t vertPos, std::int32_t scale, std::int32_t calOffset, std::int32_t hit) {
   const auto last = static_cast<std::int32_t>(samples.size()) - 1;
   for (std::int32_t i = std::max(viewStart, 0); i <= std::min(viewEnd, last); ++i) {
     const int x = screen_model::ColumnOfViewSample(layout, i - viewStart);
-    const int y = screen_model::SampleRow(samples[static_cast<std::size_t>(i)], vertPos, scale, 0);
+    const int y = screen_model::SampleRow(samples[static_cast<std::size_t>(i)], vertPos, scale, calOffset);
     StampCell(grid, x, y, hit);
   }
 }

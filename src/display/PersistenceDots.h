@@ -33,6 +33,10 @@ constexpr int CellIndex(int x, int y) { return x * GridRows + y; }
 
 // Lowers every cell by fade; a result below 0 becomes 0.
 void FadeGrid(std::span<std::int32_t> grid, std::int32_t fade);
+// The same for the cells over the 500 x 400 plot only, the part that is ever
+// painted: a frame fades a fifth of the grid and the picture is the same.
+// Cells off the plot keep their values until the grids are cleared.
+void FadeVisibleCells(std::span<std::int32_t> grid, std::int32_t fade);
 
 // Sets the cell under plot pixel (x, y) to hit. A pixel outside the grid is
 // dropped, as a line running off the plot is clipped; it must never land in
@@ -40,12 +44,12 @@ void FadeGrid(std::span<std::int32_t> grid, std::int32_t fade);
 bool StampCell(std::span<std::int32_t> grid, int x, int y, std::int32_t hit);
 
 // Stamps samples[viewStart..viewEnd] of one channel at the columns of the
-// layout and the rows of the vertical mapping without the calibration term
-// (the dots never subtract the calibration offset the line traces subtract).
+// layout and the rows the line traces use, calibration offset included, so
+// the dots of a record stand where its line would be drawn.
 // Indices outside the buffer are skipped (the plot checks the view first).
 void StampRecord(std::span<std::int32_t> grid, std::span<const std::uint8_t> samples,
                  screen_model::RecordLayout layout, std::int32_t viewStart, std::int32_t viewEnd,
-                 std::int32_t vertPos, std::int32_t scale, std::int32_t hit);
+                 std::int32_t vertPos, std::int32_t scale, std::int32_t calOffset, std::int32_t hit);
 
 // The colour tables, entry by entry.
 screen_model::Rgb RainbowEntry(int i);  // blue, cyan, green, yellow, red for i = 0..1023

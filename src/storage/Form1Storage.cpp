@@ -257,8 +257,12 @@ void TForm1::LoadDefultSettings1Click() {
   RainbowOn = 0;
   PersistenceMode = PersistenceModeOff;
   GridFile = GridFileFromStored(SettingsRegistry.ReadString(QStringLiteral("DISPLAYBACKGROUND")));
+  // The save background follows the stored default, so an open Display
+  // Properties dialog shows it and does not write the old one back.
+  ScreenSave = ReadScreenSave(SettingsRegistry) ? 1 : 0;
   LoadGraticule();
   FormShow();
+  RefreshDisplayProperties();
 }
 
 void TForm1::LoadGraticule() {

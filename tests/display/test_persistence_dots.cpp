@@ -26,6 +26,23 @@ TEST(PersistenceDots, FadeLowersEveryCellAndStopsAtZero) {
   for (int i = 0; i < 5; ++i) EXPECT_EQ(grid[static_cast<std::size_t>(CellIndex(799, 100 + i))], after[i]);
 }
 
+TEST(PersistenceDots, FadeOfTheVisibleCellsMatchesTheWholeGridOverThePlot) {
+  std::vector<std::int32_t> whole = EmptyGrid();
+  for (int x : {0, 250, 499, 500, 799})
+    for (int y : {0, 399, 400, 599}) StampCell(whole, x, y, 100);
+  std::vector<std::int32_t> visible = whole;
+  FadeGrid(whole, 30);
+  FadeVisibleCells(visible, 30);
+  for (int x = 0; x < GridColumns; ++x)
+    for (int y = 0; y < GridRows; ++y) {
+      const auto i = static_cast<std::size_t>(CellIndex(x, y));
+      if (x < PlotColumns && y < PlotRows)
+        ASSERT_EQ(visible[i], whole[i]) << x << "," << y;
+      else
+        ASSERT_EQ(visible[i], whole[i] == 0 ? 0 : 100) << "off the plot, left as it was: " << x << "," << y;
+    }
+}
+
 TEST(PersistenceDots, FadeLevels) {
   struct Case {
     std::int32_t hit, fade;
@@ -58,14 +75,14 @@ TEST(PersistenceDots, StampOutsideTheGridIsDroppedNotWrapped) {
   EXPECT_EQ(grid.back(), 255);
 }
 
-TEST(PersistenceDots, StampRecordUsesTheLayoutsColumnsWithoutCalibration) {
+TEST(PersistenceDots, StampRecordUsesTheLayoutsColumnsAndTheCalibratedRows) {
   std::array<std::uint8_t, 3001> samples{};
-  samples.fill(127);  // the 0 V row
-  samples[621] = 227;
-  samples[622] = 27;
+  samples.fill(130);  // the 0 V row once the calibration of 3 is taken off
+  samples[621] = 230;
+  samples[622] = 30;
   std::vector<std::int32_t> grid = EmptyGrid();
   // Stretched view 621..869: two columns per sample.
-  StampRecord(grid, samples, RecordLayout::Stretched, 621, 869, 200, 100, 255);
+  StampRecord(grid, samples, RecordLayout::Stretched, 621, 869, 200, 100, 3, 255);
   EXPECT_EQ(grid[static_cast<std::size_t>(CellIndex(2, 300))], 255);  // sample 621
   EXPECT_EQ(grid[static_cast<std::size_t>(CellIndex(4, 100))], 255);  // sample 622
   EXPECT_EQ(grid[static_cast<std::size_t>(CellIndex(6, 200))], 255);
@@ -79,7 +96,7 @@ TEST(PersistenceDots, StampRecordDropsRowsOffTheGrid) {
   samples.fill(255);
   std::vector<std::int32_t> grid = EmptyGrid();
   // Row 590 - 127*4 + 255*4 = 1102: past the grid's 600 rows.
-  StampRecord(grid, samples, RecordLayout::Standard, 8, 504, 590, 400, 255);
+  StampRecord(grid, samples, RecordLayout::Standard, 8, 504, 590, 400, 0, 255);
   for (std::int32_t cell : grid) ASSERT_EQ(cell, 0);
 }
 

@@ -420,12 +420,15 @@ TEST_F(PlotWaveformTest, PersistenceDotsReplaceTheTraces) {
   f.RainbowOn = 0;
   f.PersistenceHit = 255;
   f.PersistenceFade = 50;
-  // Both channels on the same rows: CH1 stays on top.
+  // Both channels on the same rows: CH1 stays on top. Uncalibrated here;
+  // the calibrated rows are checked at the end.
+  f.CalCH1H = 0;
+  f.CalCH2L = 0;
   f.CH1VertPos = f.CH2VertPos = 200;
   f.CH1ScaleAtCapture = f.CH2ScaleAtCapture = 100;
   f.CH1Samples.fill(127);
   f.CH2Samples.fill(127);
-  f.CH1Samples[503] = 157;  // the view's first sample: 30 below the 0 V row, no calibration term
+  f.CH1Samples[503] = 157;  // the view's first sample: 30 below the 0 V row
   f.PlotWaveform();
   const QRgb fullBlue = qRgb(0, 0, 255);
   EXPECT_EQ(f.PlotBitmap.pixel(2, 230), fullBlue);
@@ -460,6 +463,15 @@ TEST_F(PlotWaveformTest, PersistenceDotsReplaceTheTraces) {
   // A run start clears them.
   f.ResetPres();
   f.PlotWaveform();
+  EXPECT_EQ(f.PlotBitmap.pixel(3, 200), Black);
+
+  // The dots take off the calibration of the channel's range, as the line
+  // traces do: CH1 on the high range with 6 counts stands 6 rows higher.
+  f.ChannelOn[1] = 1;
+  f.CalCH1H = 6;
+  f.PersistenceFade = 50;
+  f.PlotWaveform();
+  EXPECT_EQ(f.PlotBitmap.pixel(3, 194), fullBlue);
   EXPECT_EQ(f.PlotBitmap.pixel(3, 200), Black);
 }
 

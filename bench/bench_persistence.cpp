@@ -1,0 +1,100 @@
+// Continuous acquisition with persistence dots on, end to end: the real window
+// (offscreen) against a tessaron-sim process answering as fast as the
+// pseudo-terminal takes it. Each capture is a command out, a reply in and a
+// persistence frame (fade, stamp, paint of both channels). The same run with
+// line traces gives the cost of the dots by difference.
+//
+//   mode 0: line traces, 1: Normal dots, 2: Rainbow dots
+#include <benchmark/benchmark.h>
+
+#include "acquisition/test_runstop_sim.h"
+#include "support/ScopeWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <time.h>
+
+namespace {
+
+double WallSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+// The simulator's switch for answering without its default pacing, where it
+// has one: the benchmark measures the scope, not the instrument's pace.
+QStringList Unpaced() {
+  QProcess help;
+  help.start(ProgramPath(QStringLiteral("tessaron-sim")), {QStringLiteral("--help")});
+  help.waitForFinished(10000);
+  return help.readAllStandardOutput().contains("--unpaced") ? QStringList{QStringLiteral("--unpaced")}
+                                                            : QStringList{};
+}
+
+void BM_ContinuousCapturesWithPersistence(benchmark::State& state) {
+  RunStopSim sim(Unpaced());
+  ScopeWindow w(true, /*stopWatch=*/true);
+  TForm1& f = *w.form;
+  if (!f.SerialPort.Open(sim.Device(), "9600", "NONE", "8", false))
+    throw std::runtime_error("cannot open the simulator's port");
+  f.TimeBaseIndex = 3;
+  f.Rate1MS = 0;
+  f.ChannelOn[1] = f.ChannelOn[2] = 1;
+  f.CH1HighRange = f.CH2HighRange = 1;
+  f.CH1Scale = f.CH2Scale = 78;
+  f.CH1VertPos = 150;
+  f.CH2VertPos = 300;
+  f.TriggerCH = 1;
+  f.AutoTrigger = 1;
+  f.CH1TriggerV = 0;
+  f.Continuous->trigger();
+  const int mode = static_cast<int>(state.range(0));
+  f.PersistenceOn = mode > 0 ? 1 : 0;
+  f.RainbowOn = mode == 2 ? 1 : 0;
+  f.PersistenceHit = mode == 1 ? 255 : 1024;
+  const int runMs = 2000;
+  for (auto _ : state) {
+    const std::uint64_t recordsBefore = f.RecordsReceived;
+    double started = 0, stopped = 0;
+    QTimer::singleShot(0, [&] {
+      started = WallSeconds();
+      w->RUNSTOP->trigger();
+    });
+    QTimer::singleShot(runMs, [&] {
+      stopped = WallSeconds();
+      w->RunStopClick();
+    });
+    WaitFor([&] { return stopped > 0 && w->Running == 0 && w->AwaitingData == 0; }, runMs + 10000);
+    const double captures = static_cast<double>(f.RecordsReceived - recordsBefore);
+    const double seconds = stopped - started;
+    state.SetIterationTime(seconds);
+    state.counters["captures"] = captures;
+    state.counters["captures_per_second"] = captures / seconds;
+  }
+}
+BENCHMARK(BM_ContinuousCapturesWithPersistence)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->ArgNames({"mode"})
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QTemporaryDir config;
+  qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

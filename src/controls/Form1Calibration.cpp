@@ -1,0 +1,188 @@
+// Zero calibration: with both probes grounded, one capture on the high range
+// and one on the low range measure each channel's offset from the zero code;
+// the plot subtracts the offset of each channel's present range.
+//
+// The captures run through GetData like any other, so every handler of the
+// window may run inside them: the user may press STOP, turn the time base or
+// pull the cable. A capture that ends without a reply must not be taken for
+// a measurement: the run then stops at once, puts the panel back as it was,
+// keeps the stored offsets and says why.
+
+#include "app/TForm1.h"
+
+#include "controls/Calibration.h"
+#include "storage/SettingsRegistry.h"
+
+#include <QAction>
+#include <QPointer>
+#include <QTimer>
+
+namespace {
+
+QString Text(std::string_view text) { return QString::fromLatin1(text.data(), qsizetype(text.size())); }
+
+// Geometry inside Panel11: Left, Top, Width, Height.
+constexpr QPoint Label14At{48, 8};
+constexpr QRect Image24Rect{8, 32, 353, 153};
+constexpr QRect Button2Rect{8, 192, 129, 25};
+constexpr QRect Button3Rect{280, 192, 75, 25};
+constexpr int Label14Pixels = 16;
+const QColor PanelSilver(192, 192, 192);
+constexpr int WatchIntervalMs = 50;
+
+}  // namespace
+
+void TForm1::BuildCalibration() {
+  Panel11->SetColor(PanelSilver);
+
+  Label14 = new TLabel(Panel11, QStringLiteral("Label14"), QStringLiteral("Ground Both CH1 and CH2 Probes.  "));
+  QFont bold(QStringLiteral("Arial"));
+  bold.setPixelSize(Label14Pixels);
+  bold.setBold(true);
+  Label14->setFont(bold);
+  Label14->adjustSize();
+  Label14->move(Label14At);
+
+  Image24 = new TImage(Panel11, QStringLiteral("Image24"));
+  Image24->setGeometry(Image24Rect);
+  Image24->SetTransparent(true);
+  // A picture of the window design: missing, it is reported and left blank.
+  Guard([this] { ShowBitmap(Image24, QStringLiteral("Grafics\\Panel\\CalibrationProbes.bmp")); });
+
+  Button2 = new QPushButton(QStringLiteral("START CALIBRATION"), Panel11);
+  Button2->setObjectName(QStringLiteral("Button2"));
+  Button2->setGeometry(Button2Rect);
+  Button3 = new QPushButton(QStringLiteral("Cancel"), Panel11);
+  Button3->setObjectName(QStringLiteral("Button3"));
+  Button3->setGeometry(Button3Rect);
+  connect(Button2, &QPushButton::clicked, this, Handler([this] { Button2Click(); }));
+  connect(Button3, &QPushButton::clicked, this, Handler([this] { Button3Click(); }));
+  Bind(Calibrate1, &TForm1::Calibrate1Click);
+
+  CalibrationWatch = new QTimer(this);
+  CalibrationWatch->setObjectName(QStringLiteral("CalibrationWatch"));
+  CalibrationWatch->setInterval(WatchIntervalMs);
+  connect(CalibrationWatch, &QTimer::timeout, this, Handler([this] { CalibrationWatchTimer(); }));
+}
+
+void TForm1::Calibrate1Click() {
+  // One calibration at a time: its panel is not offered again while it runs.
+  if (Calibrating == 1) return;
+  Panel11->show();
+  Panel11->raise();
+}
+
+void TForm1::Button3Click() { Panel11->hide(); }
+
+void TForm1::Button2Click() {
+  if (Calibrating == 1) return;
+  const QPointer<TForm1> alive(this);
+  Panel11->hide();
+
+  // Started while acquisition runs: stop it as STOP does, and do not start it
+  // again afterwards (nor a restart a knob turn had scheduled).
+  SetEnabled(StatStopResetTimer, false);
+  RestartPending = 0;
+  if (Running == 1) RunStopClick();
+
+  SavedCH1HighRange = CH1HighRange;
+  SavedCH2HighRange = CH2HighRange;
+  SavedConSample = ConSample;
+  SavedRate1MS = Rate1MS;
+  SingleClick();
+  // Auto trigger, so a grounded input is answered; it is left on afterwards.
+  Auto1->setChecked(true);
+  Normal1->setChecked(false);
+  AutoTrigger = 1;
+  // The offsets are DC: both captures are taken in the two-channel layout,
+  // so both channels are measured on every time base row (at 1 MS/s the
+  // instrument would fill one channel only).
+  Rate1MS = 0;
+
+  Calibrating = 1;
+  int why = 0;
+  std::int32_t high1 = 0, high2 = 0;
+  bool complete = CalibrationCapture(true, why);
+  if (!alive) return;
+  if (complete) {
+    high1 = calibration::ZeroOffset(CH1Samples, ViewStart, ViewEnd);
+    high2 = calibration::ZeroOffset(CH2Samples, ViewStart, ViewEnd);
+    complete = CalibrationCapture(false, why);
+    if (!alive) return;
+  }
+  Calibrating = 0;
+
+  RestoreAfterCalibration();
+  if (!complete) {
+    // A restart a knob turn scheduled belongs to the calibration's capture.
+    SetEnabled(StatStopResetTimer, false);
+    RestartPending = 0;
+    Ui.ShowMessage(Text(calibration::CancelMessage(static_cast<calibration::CancelReason>(why))));
+    return;
+  }
+  const std::int32_t low1 = calibration::ZeroOffset(CH1Samples, ViewStart, ViewEnd);
+  const std::int32_t low2 = calibration::ZeroOffset(CH2Samples, ViewStart, ViewEnd);
+  CalCH1H = high1;
+  CalCH2H = high2;
+  CalCH1L = low1;
+  CalCH2L = low2;
+  // The panel is put back first, so a store that fails leaves it as it was.
+  const std::int32_t stored[] = {CalCH1L, CalCH2L, CalCH1H, CalCH2H};
+  for (std::size_t i = 0; i < calibration::StoredNames.size(); ++i)
+    SettingsRegistry.WriteInteger(Text(calibration::StoredNames[i]), stored[i]);
+  Ui.ShowMessage(Text(calibration::CompleteMessage));
+}
+
+bool TForm1::CalibrationCapture(bool highRange, int& why) {
+  const QPointer<TForm1> alive(this);
+  CH1HighRange = highRange ? 1 : 0;
+  CH2HighRange = highRange ? 1 : 0;
+  Running = 1;
+  CapturedTimeBase = TimeBaseIndex;
+  CapturedRate1MS = Rate1MS;
+  TriggerPosCalc();
+  if (Button1 != nullptr) Button1->setEnabled(false);
+
+  const std::uint64_t recordsBefore = RecordsReceived;
+  CalibrationTimedOut = 0;
+  CalibrationLimitMs = calibration::CaptureTimeLimitMs(SamplePeriodUs);
+  CalibrationClock.start();
+  SetEnabled(CalibrationWatch, true);
+  GetData();
+  if (!alive) return false;
+  SetEnabled(CalibrationWatch, false);
+
+  if (RecordsReceived != recordsBefore) return true;
+  using calibration::CancelReason;
+  CancelReason reason = CancelReason::Stopped;
+  if (SerialPort.DeviceGone() || !SerialPort.IsOpen)
+    reason = CancelReason::Disconnected;
+  else if (CalibrationTimedOut == 1)
+    reason = CancelReason::NoAnswer;
+  why = static_cast<int>(reason);
+  return false;
+}
+
+void TForm1::CalibrationWatchTimer() {
+  // Runs inside the capture wait. Ends the capture as STOP does when the
+  // instrument has gone or has had more than enough time to answer.
+  if (Running != 1 || AwaitingData != 1) return;
+  const bool gone = SerialPort.DeviceGone() || !SerialPort.IsOpen;
+  const bool late = CalibrationClock.elapsed() > CalibrationLimitMs;
+  if (!gone && !late) return;
+  CalibrationTimedOut = late ? 1 : 0;
+  SetEnabled(CalibrationWatch, false);
+  RunStopClick();
+}
+
+void TForm1::RestoreAfterCalibration() {
+  CH1HighRange = SavedCH1HighRange;
+  CH2HighRange = SavedCH2HighRange;
+  Rate1MS = SavedRate1MS;
+  CapturedRate1MS = Rate1MS;
+  if (SavedConSample == 1)
+    ContinuousClick();
+  else
+    SingleClick();
+  TriggerPosCalc();
+}
