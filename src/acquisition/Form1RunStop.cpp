@@ -152,8 +152,7 @@ void TForm1::GetData() {
     ReceiveCaptureReply();
     HideReplyProgress();
     PlotWaveform();
-    // Automatic measurements over the new frame (AutoMeasuremtns when
-    // AutoMeasOn = 1) are called from here once they exist.
+    if (AutoMeasOn == 1) AutoMeasuremtns();
   } while (ConSample == 1);
   EndAcquisition();
 }

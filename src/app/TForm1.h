@@ -176,6 +176,7 @@ class TForm1 : public QMainWindow, public ScopeState {
 #include "connection/Form1ConnectionMembers.h"
 #include "acquisition/Form1AcquisitionMembers.h"
 #include "display/Form1DisplayMembers.h"
+#include "display/Form1CursorMembers.h"
 #include "controls/Form1VerticalMembers.h"
 #include "controls/Form1TriggerMembers.h"
 #include "controls/Form1CalibrationMembers.h"

@@ -44,12 +44,9 @@ void TForm1::BuildTrigger() {
   Bind(POS50, &TForm1::POS50Click);
   Bind(POS90, &TForm1::POS90Click);
 
+  // Dragged by the overview strip's marker handlers (display/), which call
+  // TriggerPosCalc as it moves.
   HorTrigPos->setCursor(Qt::SplitHCursor);
-  HorTrigPos->mouse.OnMouseDown =
-      Handler([this](Qt::MouseButton b, int x, int y) { HorTrigPosMouseDown(b, x, y); });
-  HorTrigPos->mouse.OnMouseMove = Handler([this](int x, int y) { HorTrigPosMouseMove(x, y); });
-  HorTrigPos->mouse.OnMouseUp =
-      Handler([this](Qt::MouseButton b, int x, int y) { HorTrigPosMouseUp(b, x, y); });
 
   connect(TrigVoltLineTimer, &QTimer::timeout, this, Handler([this] { TrigVoltLineTimerTimer(); }));
 
@@ -279,26 +276,4 @@ void TForm1::POS90Click() {
   SetLeft(HorTrigPos, trigger_position::Presets[2].left);
   TriggerPosCalc();
   CheckPositionItems(trigger_position::Presets[2].left);
-}
-
-// The marker is one of the overview strip's draggable markers: the strip's
-// drag flag (KnobSnap) and MouseDownPos hold its drag.
-void TForm1::HorTrigPosMouseDown(Qt::MouseButton, int X, int) {
-  KnobSnap = 1;
-  MouseDownPos = X;
-  HorTrigPos->raise();
-}
-
-void TForm1::HorTrigPosMouseMove(int X, int) {
-  if (KnobSnap != 1) return;
-  SetLeft(HorTrigPos, trigger_position::ClampMarkerLeft(Left(HorTrigPos) + X - MouseDownPos));
-  TriggerPosCalc();
-  Image3->repaint();
-  if (SnapToPlotOn == 1) SnapToPlot();
-  HorTrigPos->repaint();
-}
-
-void TForm1::HorTrigPosMouseUp(Qt::MouseButton, int, int) {
-  KnobSnap = 0;
-  CheckForWaveUpdateNeed();
 }

@@ -21,10 +21,6 @@
   void POS10Click();
   void POS50Click();
   void POS90Click();
-  // The drag of HorTrigPos along the overview strip.
-  void HorTrigPosMouseDown(Qt::MouseButton Button, int X, int Y);
-  void HorTrigPosMouseMove(int X, int Y);
-  void HorTrigPosMouseUp(Qt::MouseButton Button, int X, int Y);
 
   // For the settings restore: the looks of stored settings without the side
   // effects of the handlers (no restart, no capture request).

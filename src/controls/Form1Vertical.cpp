@@ -291,6 +291,8 @@ void TForm1::UpdatedKnob() {
   // counts. The trigger strip is built after the knobs; until it exists there
   // is no arrow to place.
   if (TriggerSlider) ResetTriggerVoltage(TriggerLevelChannel());
+  // The voltage cursors read in the new volts/div.
+  HorizontalCalualtions();
 }
 
 void TForm1::Image7MouseDown(QWidget*, Qt::MouseButton, int, int) { MouseIsDown = 1; }

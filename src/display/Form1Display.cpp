@@ -74,6 +74,8 @@ void TForm1::BuildDisplay() {
   for (const auto& [image, path] : designPictures)
     Guard([&] { ShowBitmap(image, QString::fromLatin1(path)); });
   PreViewBkGRND->lower();
+
+  BuildCursors();
 }
 
 void TForm1::PaintBox2Paint(QPainter& canvas) {

@@ -6,9 +6,6 @@
   void PlotWaveform();
   void CheckForWaveUpdateNeed();
   void PaintBox2Paint(QPainter& canvas);
-  // Call points for the cursors and snap to plot, filled by their own work.
-  void CursorCalculation();
-  void SnapToPlot();
   // Clears the persistence memory.
   void ResetPres();
   // Fills RainbowColors, and the two per-channel ramps; both run when the

@@ -47,10 +47,9 @@ void TForm1::DrawPersistenceDots() {
   FadeVisibleCells(CH1Persistence, PersistenceFade);
   FadeVisibleCells(CH2Persistence, PersistenceFade);
 
-  // The dots stand on the rows of the line traces, calibration included:
-  // after a calibration the two pictures of one record must agree.
-  CH1CalOffset = screen_model::CalOffsetFor(CH1HighRange, CalCH1H, CalCH1L);
-  CH2CalOffset = screen_model::CalOffsetFor(CH2HighRange, CalCH2H, CalCH2L);
+  // The dots stand on the rows of the line traces, calibration included
+  // (the offsets the frame chose): after a calibration the two pictures of
+  // one record must agree.
   const screen_model::RecordLayout layout = screen_model::LayoutOf(CapturedTimeBase, CapturedRate1MS);
   if (ChannelOn[1] == 1)
     StampRecord(CH1Persistence, CH1Samples, layout, ViewStart, ViewEnd, CH1VertPos, CH1ScaleAtCapture,

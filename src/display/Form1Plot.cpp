@@ -78,12 +78,22 @@ void TForm1::PlotWaveform() {
   ViewStart = view.start;
   ViewEnd = view.end;
 
+  // The calibration of each channel's present range, chosen once for the
+  // whole frame: the snap below and the measurements after the frame read
+  // the same offsets as the traces, in line and in persistence frames alike.
+  for (int n : {1, 2}) {
+    const ChannelParts channel = Channel(n);
+    channel.CalOffset = CalOffsetFor(channel.HighRange, channel.CalHigh, channel.CalLow);
+  }
+
   // 3. The trigger marker over the plot: a held record keeps the marker
   // where it was triggered, whatever the record's marker shows now.
   const std::int32_t triggerLeft = Running == 1 ? Left(HorTrigPos) : StopTrigPos;
   SetLeft(PlotTrigPanel, PlotTrigLeft(layout, triggerLeft, ViewStart));
 
   // 4. Cursor readouts, and the marker shown once a run has placed it.
+  OCursor->update();
+  XCursor->update();
   CursorCalculation();
   PlotTrigPanel->update();
   if (Running == 1) PlotTrigPanel->show();
@@ -122,10 +132,8 @@ void TForm1::CopyGridToPlot() {
 }
 
 void TForm1::DrawLineTraces() {
-  // The calibration of each channel's present range; the scales are those
+  // The calibration offsets are those the frame chose; the scales are those
   // latched with the record.
-  CH1CalOffset = CalOffsetFor(CH1HighRange, CalCH1H, CalCH1L);
-  CH2CalOffset = CalOffsetFor(CH2HighRange, CalCH2H, CalCH2L);
   CopyGridToPlot();
 
   const RecordLayout layout = HeldLayout(*this);

@@ -1,0 +1,114 @@
+// Cost of the cursors at the capture rate: a frame with both cursor sets
+// shown (time and voltage readouts, snap to plot on or off), and the single
+// mouse moves of a drag, of a time line on the plot and of the view window
+// over a held record (which draws the record again at each move).
+
+#include "app/TForm1.h"
+#include "app/UiServices.h"
+#include "app/UnitInit.h"
+#include "tests/support/Mouse.h"
+
+#include <QAction>
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+struct Window {
+  ScriptedUi ui;
+  std::unique_ptr<ScopeUnit> unit = InitializeUnit();
+  std::unique_ptr<TForm1> form = std::make_unique<TForm1>(*unit, ui);
+
+  Window() {
+    TForm1::SetEnabled(form->Timer1, false);
+    TForm1& f = *form;
+    f.show();
+    QCoreApplication::processEvents();
+    for (int i = 1; i <= 3000; ++i) {
+      f.CH1Samples[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(128 + 100 * std::sin(i / 23.0));
+      f.CH2Samples[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(128 + 90 * std::cos(i / 7.0));
+    }
+    f.ChannelOn[1] = f.ChannelOn[2] = 1;
+    f.CH1Focus = 1;
+    f.CH1VertPos = 150;
+    f.CH2VertPos = 250;
+    f.CH1ScaleAtCapture = f.CH2ScaleAtCapture = f.CH1Scale = f.CH2Scale = 100;
+    f.CapturedTimeBase = 5;
+    f.CapturedRate1MS = 0;
+    f.Running = 0;
+    f.PersistenceOn = 0;
+    f.BothOn1->trigger();
+    f.PlotWaveform();
+  }
+};
+
+Window& TheWindow() {
+  static Window w;
+  return w;
+}
+
+void SetSnap(TForm1& f, bool on) {
+  if ((f.SnapToPlotOn == 1) != on) f.SnaptoPlotON1->trigger();
+}
+
+void BM_FrameWithBothCursorSets(benchmark::State& state) {
+  TForm1& f = *TheWindow().form;
+  SetSnap(f, state.range(0) != 0);
+  f.Running = static_cast<std::uint8_t>(state.range(1));
+  for (auto _ : state) {
+    f.PlotWaveform();
+    benchmark::DoNotOptimize(f.PlotBitmap.constBits());
+  }
+  f.Running = 0;
+  SetSnap(f, false);
+}
+BENCHMARK(BM_FrameWithBothCursorSets)
+    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->ArgNames({"snap", "running"})
+    ->Unit(benchmark::kMicrosecond);
+
+// One move of a time line dragged on the plot: the line, both handles, the
+// four time readouts, the voltage readouts, and the snap when it is on.
+void BM_TimeLineDragMove(benchmark::State& state) {
+  TForm1& f = *TheWindow().form;
+  SetSnap(f, state.range(0) != 0);
+  SendMouse(f.XCursor, QEvent::MouseButtonPress, QPoint(0, 100));
+  int direction = 1;
+  for (auto _ : state) {
+    SendMouse(f.XCursor, QEvent::MouseMove, QPoint(direction, 100));
+    direction = -direction;
+  }
+  SendMouse(f.XCursor, QEvent::MouseButtonRelease, QPoint(0, 100));
+  SetSnap(f, false);
+}
+BENCHMARK(BM_TimeLineDragMove)->Arg(0)->Arg(1)->ArgNames({"snap"})->Unit(benchmark::kMicrosecond);
+
+// One move of the view window over a held record: the lines placed over
+// the new view and the record drawn again.
+void BM_ViewWindowDragMove(benchmark::State& state) {
+  TForm1& f = *TheWindow().form;
+  SendMouse(f.Image3, QEvent::MouseButtonPress, QPoint(80, 13));
+  int direction = 1;
+  for (auto _ : state) {
+    SendMouse(f.Image3, QEvent::MouseMove, QPoint(80 + direction, 13));
+    direction = -direction;
+  }
+  SendMouse(f.Image3, QEvent::MouseButtonRelease, QPoint(80, 13));
+}
+BENCHMARK(BM_ViewWindowDragMove)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  TheWindow().form.reset();
+  return 0;
+}

@@ -1,0 +1,64 @@
+// Members of TForm1 that belong to the cursors, the drag of the markers over
+// the overview strip and snap to plot. Included inside the body of class
+// TForm1 (app/TForm1.h); owned by the display folder.
+ public:
+  // Creates the lines, handles, readouts and buttons and binds the mouse
+  // handlers of the plot and of the overview strip's markers.
+  void BuildCursors();
+
+  // ---- The lines on the plot (display/Form1Cursors.cpp) ----------------
+  // Bound to PaintBox2, the four lines, and (press and release) the bezel.
+  void PaintBox2MouseDown(QWidget* Sender, Qt::MouseButton Button, int X, int Y);
+  void PaintBox2MouseMove(QWidget* Sender, int X, int Y);
+  void PaintBox2MouseUp(QWidget* Sender, Qt::MouseButton Button, int X, int Y);
+  // The line of one handle (CursorX gives XCursor, any other OCursor) from
+  // the view of the last frame; then the time readouts.
+  void VertCursorPos(QWidget* Handle);
+  // Both lines from both handles, from the view of the last frame.
+  void VertCursorPos2();
+  // The four time readouts (every frame, every cursor move, knob releases).
+  void CursorCalculation();
+  // The three voltage readouts (every move over the plot, the volts/div
+  // knob, every snap).
+  void HorizontalCalualtions();
+  void AllOff1Click();
+  void VerticalON1Click();
+  void HorizontalON1Click();
+  void BothOn1Click();
+
+  // ---- The overview strip's markers and snap (display/Form1CursorOverview.cpp)
+  // Bound to Image3 (the view window), HorTrigPos and the handles CursorX
+  // and CursorO; each branch is chosen by the pressed marker.
+  void Image3MouseDown(QWidget* Sender, Qt::MouseButton Button, int X, int Y);
+  void Image3MouseMove(QWidget* Sender, int X, int Y);
+  void Image3MouseUp(QWidget* Sender, Qt::MouseButton Button, int X, int Y);
+  void ResetHorizontalView1Click();
+  void SnaptoPlotON1Click();
+  // The voltage lines onto the focused channel's trace at the time lines.
+  void SnapToPlot();
+
+  TPanel* XCursor = nullptr;  // time line X (lime)
+  TPanel* OCursor = nullptr;  // time line O (yellow)
+  TPanel* HozCusA = nullptr;  // voltage line A (lime)
+  TPanel* HozCusB = nullptr;  // voltage line B (yellow)
+  TImage* CursorX = nullptr;  // handle of X over the overview strip
+  TImage* CursorO = nullptr;  // handle of O
+  TLabel* XTimeCursor = nullptr;
+  TLabel* OTimeCursor = nullptr;
+  TLabel* TimeCursor = nullptr;
+  TLabel* Label13 = nullptr;  // the frequency of the time between X and O
+  TLabel* HCusA = nullptr;
+  TLabel* HCusB = nullptr;
+  TLabel* CusRes = nullptr;
+  TImage* Image20 = nullptr;  // "Turn Horizontal Cursor On"
+  TImage* Image21 = nullptr;  // "Turn Vertical Cursors On"
+  TImage* Image22 = nullptr;  // "Turn All Cursors Off"
+
+ private:
+  // Both lines from both handles over a view starting at viewStart.
+  void PlaceTimeLines(std::int32_t viewStart);
+  void ShowTimeCursors();
+  void ShowVoltageCursors();
+  // Snap off, and the item's caption offers it again.
+  void SwitchSnapOff();
+ public:

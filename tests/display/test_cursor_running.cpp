@@ -1,0 +1,95 @@
+// The cursors and the view window while continuous acquisition runs against
+// the simulated instrument on a pseudo-terminal: the test acts from inside
+// the capture wait, as a hand at the mouse does.
+
+#include "sim/SimServer.h"
+#include "support/Mouse.h"
+#include "support/ScopeWindow.h"
+#include "support/StepScript.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+
+#include <algorithm>
+
+namespace {
+
+class CursorsWhileRunning : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(f.SerialPort.Open(server.SlavePath(), "9600", "NONE", "8", false));
+    f.Continuous->trigger();
+  }
+  int Captures() const {
+    const std::vector<sim::ReceivedFrame> frames = server.ReceivedFrames();
+    return int(std::count_if(frames.begin(), frames.end(),
+                             [](const sim::ReceivedFrame& fr) { return fr.kind == sim::FrameKind::Capture; }));
+  }
+  bool Stopped() const { return f.Running == 0 && f.AwaitingData == 0; }
+  std::string Errors() const { return w.ui.errors.join('\n').toStdString(); }
+
+  ScopeWindow w{true, /*stopWatch=*/true};
+  TForm1& f = *w.form;
+  sim::SimServer server{sim::SimConfig{}};
+};
+
+TEST_F(CursorsWhileRunning, ResetShowsTheMiddleOfTheRecordAtTheNextFrame) {
+  SetLeft(f.Image3, 8);
+  bool replottedAtOnce = true;
+  Script script([this] { f.Running = 0; });
+  script
+      .When([&] { return f.Running == 1 && f.PlotValid == 1 && f.ViewStart == 8; },
+            [&] {
+              f.ResetHorizontalView1->trigger();
+              // A running capture draws the new view with its own frame.
+              replottedAtOnce = f.ViewStart != 8;
+            })
+      .When([&] { return f.ViewStart != 8; }, [&] { f.RunStopClick(); });
+  QTimer::singleShot(0, [this] { f.RUNSTOP->trigger(); });
+  ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000));
+  ASSERT_FALSE(script.TimedOut());
+  EXPECT_FALSE(replottedAtOnce);
+  EXPECT_EQ(f.ViewStart, 503);
+  EXPECT_EQ(f.ViewEnd, 999);
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
+}
+
+TEST_F(CursorsWhileRunning, ALineDraggedWhileCapturesComeInFollowsTheMouseAndTheyKeepComing) {
+  f.SnaptoPlotON1->trigger();  // both sets, and the voltage lines on the trace
+  const int start = Left(f.XCursor);
+  int step = 0;
+  int capturesAtPress = 0;
+  std::vector<int> lefts;
+  Script script([this] { f.Running = 0; });
+  script.When([&] { return f.Running == 1 && f.PlotValid == 1; },
+              [&] {
+                capturesAtPress = Captures();
+                SendMouse(f.XCursor, QEvent::MouseButtonPress, QPoint(0, 100));
+              });
+  // Ten moves of 10 pixels, each after the next capture has gone out.
+  for (int i = 0; i < 10; ++i)
+    script.When([&] { return Captures() > capturesAtPress + step; },
+                [&] {
+                  ++step;
+                  SendMouse(f.XCursor, QEvent::MouseMove, QPoint(10, 100));
+                  lefts.push_back(Left(f.XCursor));
+                });
+  script.When([&] { return Captures() > capturesAtPress + step; },
+              [&] {
+                SendMouse(f.XCursor, QEvent::MouseButtonRelease, QPoint(0, 100));
+                f.RunStopClick();
+              });
+  QTimer::singleShot(0, [this] { f.RUNSTOP->trigger(); });
+  ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 30000));
+  ASSERT_FALSE(script.TimedOut());
+  ASSERT_EQ(lefts.size(), 10u);
+  for (std::size_t i = 0; i < lefts.size(); ++i) EXPECT_EQ(lefts[i], start + 10 * int(i + 1));
+  EXPECT_EQ(f.KnobSnap, 0);
+  EXPECT_EQ(f.VCursorDrag, 0);
+  // The handle followed the line over the standard record.
+  EXPECT_EQ(Left(f.CursorX), (Left(f.XCursor) + f.ViewStart) / 3);
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
+}
+
+}  // namespace

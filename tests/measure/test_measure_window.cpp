@@ -1,0 +1,134 @@
+// The measurement panel on the real window: the readings after a frame, the
+// labels of a channel that is off, the switch that widens and narrows the
+// window, and a capture of the simulated instrument measured end to end.
+
+#include "sim/SimServer.h"
+#include "storage/SettingsRegistry.h"
+#include "support/ConfigHome.h"
+#include "support/ScopeWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+
+namespace {
+
+class MeasureWindow : public ::testing::Test {
+ protected:
+  ScopeWindow w{true, /*stopWatch=*/true};
+  TForm1& f = *w.form;
+  std::string Errors() const { return w.ui.errors.join('\n').toStdString(); }
+};
+
+TEST_F(MeasureWindow, ReadingsOfTheFrameAndHiddenValuesOfAChannelThatIsOff) {
+  f.Running = 0;
+  f.CapturedTimeBase = 5;
+  f.CapturedRate1MS = 0;
+  f.SamplePeriodUs = 10;
+  f.CH1HighRange = f.CH2HighRange = 1;
+  f.CalCH1H = f.CalCH2H = 0;
+  f.ChannelOn[1] = 1;
+  f.ChannelOn[2] = 0;
+  // CH1: 120 five times, 80 three times; CH2 flat at 0 V.
+  for (int i = 1; i <= 3000; ++i) {
+    f.CH1Samples[std::size_t(i)] = (i - 1) % 8 < 5 ? 120 : 80;
+    f.CH2Samples[std::size_t(i)] = 126;
+  }
+  SetLeft(f.Image3, 173);  // samples 503..999: the view starts on a 120 run
+  f.PlotWaveform();
+  f.AutoMeasuremtns();
+  EXPECT_EQ(f.CH1Period->text(), QStringLiteral("80 us"));
+  EXPECT_EQ(f.Ch1Freq->text(), QStringLiteral("12.5 KHz"));
+  EXPECT_EQ(f.CH1PosPulseWidth->text(), QStringLiteral("30 us"));
+  EXPECT_EQ(f.Ch1NegPulseWidth->text(), QStringLiteral("50 us"));
+  EXPECT_EQ(f.CH1DutyCyle->text(), QStringLiteral("37%"));
+  EXPECT_TRUE(f.CH1Max->isVisible());
+  // The channel that is off is measured, its values hidden, its captions shown.
+  EXPECT_EQ(f.CH2DutyCyc->text(), QStringLiteral("No Cycle"));
+  EXPECT_EQ(f.Ch2Freq->text(), QStringLiteral("0 Hz"));
+  EXPECT_FALSE(f.CH2Max->isVisible());
+  EXPECT_FALSE(f.CH2DutyCyc->isVisible());
+  auto* caption = f.findChild<TLabel*>(QStringLiteral("Label30"));
+  ASSERT_NE(caption, nullptr);
+  EXPECT_EQ(caption->text(), QStringLiteral("Max Voltage"));
+  EXPECT_TRUE(caption->isVisible());
+
+  // The stretched record: samples 2 us apart at 1 us a column.
+  f.CapturedTimeBase = 2;
+  f.SamplePeriodUs = 1;
+  f.PlotWaveform();
+  f.AutoMeasuremtns();
+  EXPECT_EQ(f.CH1Period->text(), QStringLiteral("16 us"));
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
+}
+
+TEST_F(MeasureWindow, TheSwitchWidensAndNarrowsTheWindowKeepsTheTextsAndIsStored) {
+  if (f.AutoMeasOn == 1) f.AutoMeasurementsON1->trigger();
+  ASSERT_EQ(f.AutoMeasOn, 0);
+  EXPECT_EQ(f.FormWidth(), 792);
+  EXPECT_EQ(f.AutoMeasurementsON1->text(), QStringLiteral("Auto Measurements ON"));
+  EXPECT_EQ(f.SettingsRegistry.ReadInteger(QStringLiteral("AutoMeasONOFF")), 2);
+
+  f.CH1Max->setText(QStringLiteral("1.23 V"));
+  f.AutoMeasurementsON1->trigger();
+  EXPECT_EQ(f.AutoMeasOn, 1);
+  EXPECT_EQ(f.FormWidth(), 984);
+  EXPECT_EQ(f.AutoMeasurementsON1->text(), QStringLiteral("Auto Measurements OFF"));
+  EXPECT_EQ(f.SettingsRegistry.ReadInteger(QStringLiteral("AutoMeasONOFF")), 1);
+  EXPECT_EQ(f.CH1Max->text(), QStringLiteral("1.23 V"));  // nothing computed by the switch
+}
+
+// Two runs of the program on one settings store.
+class MeasureRestart : public ConfigHomeFixture {};
+
+TEST_F(MeasureRestart, ARestartShowsThePanelAsItWasLeft) {
+  {
+    ScopeWindow first(true, true, ScopeWindow::Store::FromEnvironment);
+    if (first->AutoMeasOn == 1) first->AutoMeasurementsON1->trigger();
+    ASSERT_EQ(first->AutoMeasOn, 0);
+  }
+  {
+    ScopeWindow second(true, true, ScopeWindow::Store::FromEnvironment);
+    EXPECT_EQ(second->AutoMeasOn, 0);
+    EXPECT_EQ(second->FormWidth(), 792);
+    EXPECT_EQ(second->AutoMeasurementsON1->text(), QStringLiteral("Auto Measurements ON"));
+    second->AutoMeasurementsON1->trigger();
+  }
+  ScopeWindow third(true, true, ScopeWindow::Store::FromEnvironment);
+  EXPECT_EQ(third->AutoMeasOn, 1);
+  EXPECT_EQ(third->FormWidth(), 984);
+  EXPECT_EQ(third->AutoMeasurementsON1->text(), QStringLiteral("Auto Measurements OFF"));
+  EXPECT_TRUE(third.ui.errors.isEmpty()) << third.ui.errors.join('\n').toStdString();
+}
+
+TEST_F(MeasureWindow, ASquareWaveOfTheSimulatorMeasuredAfterItsCapture) {
+  sim::SimConfig config;
+  config.inputs.ch1 = {sim::Shape::Square, 2000.0, 2.5, 0.0};
+  sim::SimServer server(config);
+  ASSERT_TRUE(f.SerialPort.Open(server.SlavePath(), "9600", "NONE", "8", false));
+  if (f.AutoMeasOn != 1) f.AutoMeasurementsON1->trigger();
+  // A view that begins inside a low half-period: it holds one whole cycle
+  // after it, whatever the trigger's jitter of a sample or two.
+  SetLeft(f.Image3, 52);
+  f.Single->trigger();
+  f.RUNSTOP->trigger();
+  ASSERT_TRUE(WaitFor([&] { return f.Running == 0 && f.AwaitingData == 0 && f.PlotValid == 1; }, 20000));
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
+  // 100 us/div: 2 us a sample, 250 samples a period, read to within the
+  // sample where the edges fall.
+  ASSERT_TRUE(f.CH1Period->text().endsWith(QStringLiteral(" us"))) << f.CH1Period->text().toStdString();
+  EXPECT_NEAR(f.CH1Period->text().chopped(3).toInt(), 500, 2) << f.CH1Period->text().toStdString();
+  // 498 us reads 2.00 KHz, 502 us 1.99 KHz: the frequency's digits are cut.
+  EXPECT_TRUE(f.Ch1Freq->text() == QStringLiteral("2.00 KHz") || f.Ch1Freq->text() == QStringLiteral("1.99 KHz"))
+      << f.Ch1Freq->text().toStdString();
+  const int duty = f.CH1DutyCyle->text().chopped(1).toInt();
+  EXPECT_NEAR(duty, 50, 2) << f.CH1DutyCyle->text().toStdString();
+  // +/-2.5 V at 5 V/div: within one count (78 mV) of the levels.
+  auto volts = [](const TLabel* label) { return label->text().chopped(2).toDouble(); };
+  EXPECT_EQ(f.CH1Max->text().right(2), QStringLiteral(" V"));
+  EXPECT_NEAR(volts(f.CH1Max), 2.5, 0.079) << f.CH1Max->text().toStdString();
+  EXPECT_NEAR(volts(f.CH1Min), -2.5, 0.079) << f.CH1Min->text().toStdString();
+  EXPECT_NEAR(volts(f.CH1PkPk), 5.0, 0.079) << f.CH1PkPk->text().toStdString();
+}
+
+}  // namespace
