@@ -4,6 +4,7 @@
 #include "app/Widgets.h"
 #include "storage/SettingsStore.h"
 #include "storage/StartupReads.h"
+#include "storage/StoredValues.h"
 
 #include <QPainter>
 
@@ -27,7 +28,7 @@ std::unique_ptr<ScopeUnit> InitializeUnit() {
   unit->GridBitmap = BlackBitmap(500, 400);
   // The graticule is taken from the program's folder: started from another
   // folder, a path relative to the current directory would find nothing.
-  unit->GridFile = GridFileFromStored(unit->SettingsRegistry_->ReadString(QStringLiteral("DISPLAYBACKGROUND")));
+  unit->GridFile = GridFileFromStored(unit->SettingsRegistry_->ReadString(stored::Name(stored::Id::DISPLAYBACKGROUND)));
   const QImage grid = LoadBitmapFile(ProgramPath(unit->GridFile));
   {
     QPainter painter(&unit->GridBitmap);

@@ -12,6 +12,7 @@
 
 #include "controls/Calibration.h"
 #include "storage/SettingsStore.h"
+#include "storage/StoredValues.h"
 
 #include <QAction>
 #include <QPointer>
@@ -128,6 +129,10 @@ void TForm1::Button2Click() {
   CalCH2L = low2;
   // The panel is put back first, so a store that fails leaves it as it was.
   const std::int32_t stored[] = {CalCH1L, CalCH2L, CalCH1H, CalCH2H};
+  static_assert(calibration::StoredNames[0] == stored::NameOf(stored::Id::CalCH1L) &&
+                calibration::StoredNames[1] == stored::NameOf(stored::Id::CalCH2L) &&
+                calibration::StoredNames[2] == stored::NameOf(stored::Id::CalCH1H) &&
+                calibration::StoredNames[3] == stored::NameOf(stored::Id::CalCH2H));
   for (std::size_t i = 0; i < calibration::StoredNames.size(); ++i)
     SettingsRegistry.WriteInteger(Text(calibration::StoredNames[i]), stored[i]);
   Ui.ShowMessage(Text(calibration::CompleteMessage));

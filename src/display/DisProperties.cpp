@@ -5,6 +5,7 @@
 #include "app/Widgets.h"
 #include "display/DisplayChoices.h"
 #include "storage/SettingsStore.h"
+#include "storage/StoredValues.h"
 
 #include <QFontMetrics>
 #include <QFrame>
@@ -255,8 +256,8 @@ void TDisPropertiesForm::ChooseGraticule(int choice) {
     QPainter painter(&form_.GridBitmap);
     painter.drawImage(0, 0, picture);
   }
-  form_.SettingsRegistry.WriteString(Text(GraticuleFileValue), file);
-  form_.SettingsRegistry.WriteInteger(Text(GraticuleNumberValue), c.number);
+  form_.SettingsRegistry.WriteString(stored::Name(stored::Id::DISPLAYBACKGROUND), file);
+  form_.SettingsRegistry.WriteInteger(stored::Name(stored::Id::DISPLAYBUTTON), c.number);
   form_.GridFile = file;
 }
 
@@ -267,7 +268,7 @@ void TDisPropertiesForm::RadioButton7Click() { ChooseGraticule(3); }
 void TDisPropertiesForm::RadioButton8Click() { ChooseGraticule(4); }
 
 void TDisPropertiesForm::ChooseSaveBackground(bool white) {
-  form_.SettingsRegistry.WriteBool(Text(SaveBackgroundValue), white);
+  form_.SettingsRegistry.WriteBool(stored::Name(stored::Id::ScreenSave), white);
   form_.ScreenSave = white ? 1 : 0;
 }
 

@@ -42,11 +42,6 @@ inline constexpr std::array<GraticuleChoice, 5> GraticuleChoices{{
     {"Blank", "Grafics\\Grid6.bmp", 5},
 }};
 
-// The stored names of the dialog's settings.
-inline constexpr std::string_view GraticuleFileValue = "DISPLAYBACKGROUND";
-inline constexpr std::string_view GraticuleNumberValue = "DISPLAYBUTTON";
-inline constexpr std::string_view SaveBackgroundValue = "ScreenSave";
-
 // The persistence level track bar: 0 ("MIN") at the left, 50 ("MAX") at the
 // right, 30 as the window is designed.
 inline constexpr int LevelMinimum = 0;

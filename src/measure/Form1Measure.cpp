@@ -7,7 +7,8 @@
 #include "app/Errors.h"
 #include "display/RecordLayout.h"
 #include "measure/Measurements.h"
-#include "storage/SettingsRegistry.h"
+#include "storage/SettingsStore.h"
+#include "storage/StoredValues.h"
 
 #include <QAction>
 #include <QLocale>
@@ -134,5 +135,5 @@ void TForm1::AutoMeasurementsON1Click() {
   AutoMeasurementsON1->setText(on ? QStringLiteral("Auto Measurements OFF") : QStringLiteral("Auto Measurements ON"));
   AutoMeasOn = on ? 1 : 0;
   SetFormWidth(on ? WidthWithPanel : WidthWithoutPanel);
-  SettingsRegistry.WriteInteger(QStringLiteral("AutoMeasONOFF"), on ? StoredOn : StoredOff);
+  SettingsRegistry.WriteInteger(stored::Name(stored::Id::AutoMeasONOFF), on ? StoredOn : StoredOff);
 }

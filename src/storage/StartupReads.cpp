@@ -1,6 +1,7 @@
 #include "storage/StartupReads.h"
 
 #include "storage/SettingsStore.h"
+#include "storage/StoredValues.h"
 
 QString GridFileFromStored(const QString& stored) {
   // The filler only guarantees a first character for the test; it never
@@ -12,6 +13,6 @@ QString GridFileFromStored(const QString& stored) {
 }
 
 bool ReadScreenSave(SettingsStore& settings) {
-  if (!settings.ValueExists(QStringLiteral("ScreenSave"))) return false;
-  return settings.ReadBool(QStringLiteral("ScreenSave"));
+  if (!settings.ValueExists(stored::Name(stored::Id::ScreenSave))) return false;
+  return settings.ReadBool(stored::Name(stored::Id::ScreenSave));
 }

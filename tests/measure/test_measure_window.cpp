@@ -3,7 +3,7 @@
 // window, and a capture of the simulated instrument measured end to end.
 
 #include "sim/SimServer.h"
-#include "storage/SettingsRegistry.h"
+#include "storage/SettingsStore.h"
 #include "support/ConfigHome.h"
 #include "support/ScopeWindow.h"
 
