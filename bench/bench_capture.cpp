@@ -11,6 +11,7 @@
 //                          wait has ended by itself (key back to RUN).
 #include <benchmark/benchmark.h>
 
+#include "WindowBench.h"
 #include "acquisition/test_runstop_sim.h"
 #include "support/ScopeWindow.h"
 
@@ -43,18 +44,7 @@ double WallSeconds() {
 void Connect(TForm1& f, const RunStopSim& sim, bool autoTrigger) {
   if (!f.SerialPort.Open(sim.Device(), "9600", "NONE", "8", false))
     throw std::runtime_error("cannot open the simulator's port");
-  f.TimeBaseIndex = 3;
-  f.Rate1MS = 0;
-  f.ChannelOn[1] = f.ChannelOn[2] = 1;
-  f.CH1HighRange = f.CH2HighRange = 1;
-  f.CH1Scale = f.CH2Scale = 78;
-  f.CH1VertPos = 150;
-  f.CH2VertPos = 300;
-  f.TriggerCH = 1;
-  f.RisingTrigger = 1;
-  f.AutoTrigger = autoTrigger ? 1 : 0;
-  f.CH1TriggerV = autoTrigger ? 0 : 50;  // 4 V: held inputs never reach it
-  f.Continuous->trigger();
+  SetContinuousPanel(f, autoTrigger);
 }
 
 void BM_ContinuousCaptures(benchmark::State& state) {
@@ -142,13 +132,4 @@ BENCHMARK(BM_WaitAfterPeerGone)->Iterations(1)->UseManualTime()->Unit(benchmark:
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QTemporaryDir config;
-  qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunWindowBenchmarks(argc, argv); }

@@ -14,6 +14,7 @@
 // threads) over the measured wall time. MEASURE_SECONDS overrides the 30 s.
 #include <benchmark/benchmark.h>
 
+#include "WindowBench.h"
 #include "acquisition/test_runstop_sim.h"
 #include "support/ScopeWindow.h"
 
@@ -53,18 +54,6 @@ int MeasureMs() {
   return seconds.isEmpty() ? 30000 : seconds.toInt() * 1000;
 }
 
-void Panel(TForm1& f, bool autoTrigger) {
-  f.TimeBaseIndex = 3;
-  f.Rate1MS = 0;
-  f.ChannelOn[1] = f.ChannelOn[2] = 1;
-  f.CH1HighRange = f.CH2HighRange = 1;
-  f.CH1Scale = f.CH2Scale = 78;
-  f.TriggerCH = 1;
-  f.RisingTrigger = 1;
-  f.AutoTrigger = autoTrigger ? 1 : 0;
-  f.CH1TriggerV = autoTrigger ? 0 : 50;
-  f.Continuous->trigger();
-}
 
 // Runs the event loop for the measured time, `settleMs` after `start`, and
 // reports the share of a core this process used meanwhile. The harness itself
@@ -113,7 +102,7 @@ void BM_NormalWait(benchmark::State& state) {
   RunStopSim sim({"--ch1", "dc:0:0:0", "--ch2", "dc:0:0:0"});
   ScopeWindow w(true, /*stopWatch=*/true);
   w->SerialPort.Open(sim.Device(), "9600", "NONE", "8", false);
-  Panel(*w.form, /*autoTrigger=*/false);
+  SetContinuousPanel(*w.form, /*autoTrigger=*/false);
   Measure(state, w, [&] { w->RUNSTOP->trigger(); });
 }
 BENCHMARK(BM_NormalWait)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
@@ -122,7 +111,7 @@ void BM_Receiving9600(benchmark::State& state) {
   RunStopSim sim({"--baud"});
   ScopeWindow w(true, /*stopWatch=*/true);
   w->SerialPort.Open(sim.Device(), "9600", "NONE", "8", false);
-  Panel(*w.form, /*autoTrigger=*/true);
+  SetContinuousPanel(*w.form, /*autoTrigger=*/true);
   Measure(state, w, [&] { w->RUNSTOP->trigger(); });
 }
 BENCHMARK(BM_Receiving9600)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
@@ -130,20 +119,11 @@ BENCHMARK(BM_Receiving9600)->Iterations(1)->UseManualTime()->Unit(benchmark::kMi
 void BM_ContinuousSim1(benchmark::State& state) {
   ScopeWindow w(true, /*stopWatch=*/true);
   w->SerialPort.Open("SIM1", "9600", "NONE", "8", false);
-  Panel(*w.form, /*autoTrigger=*/true);
+  SetContinuousPanel(*w.form, /*autoTrigger=*/true);
   Measure(state, w, [&] { w->RUNSTOP->trigger(); });
 }
 BENCHMARK(BM_ContinuousSim1)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QTemporaryDir config;
-  qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunWindowBenchmarks(argc, argv); }

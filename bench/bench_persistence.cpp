@@ -7,6 +7,7 @@
 //   mode 0: line traces, 1: Normal dots, 2: Rainbow dots
 #include <benchmark/benchmark.h>
 
+#include "WindowBench.h"
 #include "acquisition/test_runstop_sim.h"
 #include "support/ScopeWindow.h"
 
@@ -42,17 +43,7 @@ void BM_ContinuousCapturesWithPersistence(benchmark::State& state) {
   TForm1& f = *w.form;
   if (!f.SerialPort.Open(sim.Device(), "9600", "NONE", "8", false))
     throw std::runtime_error("cannot open the simulator's port");
-  f.TimeBaseIndex = 3;
-  f.Rate1MS = 0;
-  f.ChannelOn[1] = f.ChannelOn[2] = 1;
-  f.CH1HighRange = f.CH2HighRange = 1;
-  f.CH1Scale = f.CH2Scale = 78;
-  f.CH1VertPos = 150;
-  f.CH2VertPos = 300;
-  f.TriggerCH = 1;
-  f.AutoTrigger = 1;
-  f.CH1TriggerV = 0;
-  f.Continuous->trigger();
+  SetContinuousPanel(f, /*autoTrigger=*/true);
   const int mode = static_cast<int>(state.range(0));
   f.PersistenceOn = mode > 0 ? 1 : 0;
   f.RainbowOn = mode == 2 ? 1 : 0;
@@ -88,13 +79,4 @@ BENCHMARK(BM_ContinuousCapturesWithPersistence)
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QTemporaryDir config;
-  qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunWindowBenchmarks(argc, argv); }
