@@ -138,8 +138,13 @@ TEST_P(Reissue, AWaitingCaptureIsEndedAndAskedAgainWithTheNewSetting) {
   ASSERT_FALSE(script.TimedOut()) << c.name;
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
 
-  // The stop byte comes first: never two captures outstanding.
-  EXPECT_EQ(sim->Wire(), c.answeredAfterwards ? "AA FF AA" : "AA FF AA FF") << c.name;
+  // The stop byte comes first: never two captures outstanding. The window is
+  // stopped as soon as its last byte is written; the instrument reads it a
+  // moment later.
+  const std::string wire = c.answeredAfterwards ? "AA FF AA" : "AA FF AA FF";
+  WaitFor([&] { return sim->Wire().size() >= wire.size(); });
+  RunEventsFor(100);
+  EXPECT_EQ(sim->Wire(), wire) << c.name;
   const std::vector<std::string> commands = sim->Commands();
   ASSERT_EQ(commands.size(), 2u);
   EXPECT_EQ(TriggerInstrument::Byte(commands[0], 1), 0x61) << c.name;  // 32 counts
@@ -200,7 +205,12 @@ TEST_F(TriggerWithSim, ASourceChangeWhileRunningStopsAndRestartsWithTheNewSource
   EXPECT_EQ(f.StatStopResetTimer->interval(), 80);
 
   // Before the change: CH1 commands; then the stop byte; then CH2 commands
-  // (mode byte bits 0-1 = 01), ended by the final stop.
+  // (mode byte bits 0-1 = 01), ended by the final stop (read by the
+  // instrument a moment after the window has stopped).
+  WaitFor([&] {
+    const std::vector<std::string> seen = sim->Frames();
+    return !seen.empty() && seen.back() == "FF";
+  });
   const std::vector<std::string> frames = sim->Frames();
   std::size_t firstStop = 0;
   while (firstStop < frames.size() && frames[firstStop] != "FF") ++firstStop;
