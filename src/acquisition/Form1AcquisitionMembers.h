@@ -63,6 +63,11 @@
   // The scales the pending command was sent with, latched with the reply.
   std::int32_t CommandCH1Scale = 0;
   std::int32_t CommandCH2Scale = 0;
+  // Its ranges, period per column and rate caption, latched likewise.
+  Flag CommandCH1HighRange = 0;
+  Flag CommandCH2HighRange = 0;
+  std::int32_t CommandSamplePeriodUs = 0;
+  QString CommandSampleRateText;
   // A capture command went out and neither its reply nor a stop byte has
   // followed: the instrument is armed.
   bool CaptureOutstanding = false;

@@ -76,6 +76,10 @@ void TForm1::SendCaptureCommand() {
   CommandRate1MS = Rate1MS;
   CommandCH1Scale = CH1Scale;
   CommandCH2Scale = CH2Scale;
+  CommandCH1HighRange = in.CH1HighRange ? 1 : 0;
+  CommandCH2HighRange = in.CH2HighRange ? 1 : 0;
+  CommandSamplePeriodUs = SamplePeriodUs;
+  CommandSampleRateText = SampleRateText;
   // The instrument answers in the layout this command asked for, whatever the
   // channel keys say by the time the reply is read.
   ReplyRate1MS = in.Rate1MS ? 1 : 0;
@@ -113,6 +117,11 @@ void TForm1::ReceiveCaptureReply() {
   CapturedRate1MS = CommandRate1MS;
   CH1ScaleAtCapture = CommandCH1Scale;
   CH2ScaleAtCapture = CommandCH2Scale;
+  CH1HighRangeAtCapture = CommandCH1HighRange;
+  CH2HighRangeAtCapture = CommandCH2HighRange;
+  CapturedSamplePeriodUs = CommandSamplePeriodUs;
+  CapturedSampleRateText = CommandSampleRateText;
+  CapturedRecordChannel = ReplyChannelOn1 == 1 ? 1 : 2;
 
   SerialPort.ReadBlock(0, DrainTimeoutMs);
 }

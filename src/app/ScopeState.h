@@ -33,6 +33,14 @@ struct ScopeState {
   std::array<std::uint8_t, 3001> CH2Samples{};
   std::int32_t CH1ScaleAtCapture = 0;
   std::int32_t CH2ScaleAtCapture = 0;
+  // The held record's own input ranges, microseconds per plot column and
+  // sample-rate caption, and the channel a 3000-sample record belongs to (1
+  // or 2), latched with its reply: the knobs may have moved since.
+  Flag CH1HighRangeAtCapture = 0;
+  Flag CH2HighRangeAtCapture = 0;
+  std::int32_t CapturedSamplePeriodUs = 0;
+  QString CapturedSampleRateText;
+  std::int32_t CapturedRecordChannel = 1;
 
   // Time base
   std::int32_t TimeBaseIndex = 0;

@@ -183,6 +183,7 @@ class TForm1 : public QMainWindow, public ScopeState {
 #include "measure/Form1MeasureMembers.h"
 #include "storage/Form1StorageMembers.h"
 #include "storage/Form1HelpMembers.h"
+#include "storage/Form1ExportMembers.h"
 
  protected:
   void showEvent(QShowEvent* event) override;
