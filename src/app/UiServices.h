@@ -63,8 +63,8 @@ class ScriptedUi : public UiServices {
  public:
   void ShowError(const QString& text) override { errors.push_back(text); }
   void ShowMessage(const QString& text) override { messages.push_back(text); }
-  QString OpenFileName(const QString&, const QString&) override { return Next(openAnswers); }
-  QString SaveFileName(const QString&, const QString&) override { return Next(saveAnswers); }
+  QString OpenFileName(const QString&, const QString&) override { return Answered(Next(openAnswers)); }
+  QString SaveFileName(const QString&, const QString&) override { return Answered(Next(saveAnswers)); }
   bool PrintImage(const QImage& image) override {
     printed.push_back(image);
     if (printAnswer && !printToPdf.isEmpty()) PrintToPdf(printToPdf, image);
@@ -89,8 +89,16 @@ class ScriptedUi : public UiServices {
   int beeps = 0;
   QStringList opened;  // documents handed to the desktop, in order
   bool openDocumentAnswer = true;
+  // Runs once a file dialog has answered, before the command goes on with the
+  // answer: what the desktop may do while a dialog is open (a file removed,
+  // the window closed).
+  std::function<void(const QString& answer)> afterFileDialog;
 
  private:
+  QString Answered(const QString& answer) {
+    if (afterFileDialog) afterFileDialog(answer);
+    return answer;
+  }
   static QString Next(std::deque<QString>& answers) {
     if (answers.empty()) return {};
     QString a = answers.front();
