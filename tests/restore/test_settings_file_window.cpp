@@ -10,6 +10,9 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -101,57 +104,110 @@ TEST_F(SettingsFileOnWindow, ABadFileChangesNeitherTheStoreNorThePanel) {
   // failing would show in the store's bytes.
   lines[1] = QStringLiteral("150");
   lines[2] = QStringLiteral("300");
-  struct Case {
-    const char* what;
-    QByteArray content;  // empty: see `path`
-    const char* message;
-  };
   auto with = [&](int index, const char* text) {
     QStringList l = lines;
     l[index] = QLatin1String(text);
     return l.join(QStringLiteral("\r\n")).toUtf8();
   };
-  const Case cases[] = {
-      {"a short file", lines.mid(0, 23).join(u'\n').toUtf8(), "List index out of bounds (23)"},
-      {"an empty file", QByteArray(), "List index out of bounds (3)"},
-      {"a word where the time base goes", with(3, "fast"), "'fast' is not a valid integer value"},
-      {"binary garbage", QByteArray("\x00\x01\xff\xfe\r\n\x7f", 7), "List index out of bounds (3)"},
-      {"a reference file", "Tessaron USB Oscilloscope Referance File\r\n" + QByteArray("1\r\n").repeated(3004),
-       "This is a reference waveform file, not a settings file; nothing was loaded"},
-      {"a marker off the strip", with(1, "5000"),
-       "Line 2 of the settings file holds 5000, which the panel cannot show; nothing was loaded"},
+  auto content = [](QByteArray bytes) {
+    return [bytes](const QString& path) {
+      QFile file(path);
+      if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        ADD_FAILURE() << "cannot write " << path.toStdString();
+    };
   };
   const QString bad = ConfigHome() + QStringLiteral("/bad.txt");
+  const QString cannotOpen = QStringLiteral("Cannot open file %1").arg(bad);
+  struct Case {
+    const char* what;
+    std::function<void(const QString& path)> make;  // puts the file at the path the dialog answers
+    QString message;
+    bool vanishes = false;  // removed after the dialog, before the read
+  };
+  const Case cases[] = {
+      {"a short file", content(lines.mid(0, 23).join(u'\n').toUtf8()), "List index out of bounds (23)"},
+      {"an empty file", content(QByteArray()), "List index out of bounds (3)"},
+      {"a word where the time base goes", content(with(3, "fast")), "'fast' is not a valid integer value"},
+      {"a fraction where a 0 V marker goes", content(with(1, "12.5")), "'12.5' is not a valid integer value"},
+      {"a blank where a trigger level goes", content(with(7, " 32")), "' 32' is not a valid integer value"},
+      {"a word where a flag goes", content(with(11, "on")), "'on' is not a valid integer value"},
+      {"a knob angle in degrees", content(with(13, "270deg")), "'270deg' is not a valid integer value"},
+      {"an exponent where the trigger position goes", content(with(23, "2e2")), "'2e2' is not a valid integer value"},
+      {"a number past 32 bits", content(with(18, "4294967396")), "'4294967396' is not a valid integer value"},
+      {"binary garbage", content(QByteArray("\x00\x01\xff\xfe\r\n\x7f", 7)), "List index out of bounds (3)"},
+      {"a reference file",
+       content("Tessaron USB Oscilloscope Referance File\r\n" + QByteArray("1\r\n").repeated(3004)),
+       "This is a reference waveform file, not a settings file; nothing was loaded"},
+      {"a marker off the strip", content(with(1, "5000")),
+       "Line 2 of the settings file holds 5000, which the panel cannot show; nothing was loaded"},
+      {"a 50 MB file",
+       [](const QString& path) {
+         QFile file(path);
+         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || !file.resize(qint64(50) << 20))
+           ADD_FAILURE() << "cannot make " << path.toStdString();
+       },
+       cannotOpen},
+      {"a good file that vanishes between the dialog and the read", content(lines.join(QStringLiteral("\r\n")).toUtf8()),
+       cannotOpen, true},
+      {"a file that is not there", [](const QString& path) { QFile::remove(path); }, cannotOpen},
+      {"a folder", [](const QString& path) { QDir().mkpath(path); }, cannotOpen},
+  };
   f.KnobAngle = 18;  // something the store does not hold yet
   f.UpdatedTimeKnob();
   const QStringList panel = Carried(f);
   const QByteArray store = FileBytes(w->SettingsRegistry.FilePath());
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    {
-      QFile file(bad);
-      ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-      file.write(c.content);
-    }
+    QFile::remove(bad);
+    QDir(bad).removeRecursively();
+    c.make(bad);
+    w.ui.afterFileDialog = [&c](const QString& answer) {
+      if (c.vanishes) QFile::remove(answer);
+    };
     w.ui.errors.clear();
     w.ui.openAnswers.push_back(bad);
     f.LoadSettings1->trigger();
-    EXPECT_EQ(w.ui.errors, QStringList{QString::fromLatin1(c.message)});
+    EXPECT_EQ(w.ui.errors, QStringList{c.message});
     EXPECT_EQ(FileBytes(w->SettingsRegistry.FilePath()), store);
     EXPECT_EQ(Carried(f), panel);
   }
-  // A file that is gone, a folder and cancelling.
-  for (const QString& path : {ConfigHome() + QStringLiteral("/gone.txt"), ConfigHome()}) {
-    w.ui.errors.clear();
-    w.ui.openAnswers.push_back(path);
-    f.LoadSettings1->trigger();
-    EXPECT_EQ(w.ui.errors, QStringList{QStringLiteral("Cannot open file %1").arg(path)});
-  }
+  w.ui.afterFileDialog = nullptr;
   w.ui.errors.clear();
   f.LoadSettings1->trigger();  // no answer queued: cancelled
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
   EXPECT_EQ(FileBytes(w->SettingsRegistry.FilePath()), store);
   EXPECT_EQ(Carried(f), panel);
+}
+
+TEST_F(SettingsFileOnWindow, AFlagOfTwoIsStoredAsTwoAndShownAsOffAndLinesOneAndEighteenAreNotRead) {
+  ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
+  TForm1& f = *w.form;
+  f.CHButtonClick(f.CH2Button);  // both channels on
+  const QString file = ConfigHome() + QStringLiteral("/flags.txt");
+  w.ui.saveAnswers.push_back(file);
+  f.SaveSettingsToFile1Click();
+  QStringList lines = SplitGood(file);
+  ASSERT_EQ(lines.size(), settings_file::LineCount);
+  const QStringList saved = Carried(f);
+  auto load = [&](const QStringList& content) {
+    text_lines::WriteTextLines(file, content);
+    w.ui.openAnswers.push_back(file);
+    f.LoadSettings1->trigger();
+    EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
+  };
+
+  lines[0] = QStringLiteral("no such port");
+  lines[17] = QStringLiteral("not a knob face");
+  f.LoadDefultSettings1Click();
+  ASSERT_NE(Carried(f), saved);
+  load(lines);
+  EXPECT_EQ(Carried(f), saved);
+
+  lines[11] = QStringLiteral("2");  // CH1 on
+  load(lines);
+  EXPECT_EQ(w->SettingsRegistry.ReadInteger(QStringLiteral("CH1On")), 2);
+  EXPECT_EQ(f.ChannelOn[1], 0);
+  EXPECT_EQ(f.ChannelOn[2], 1);
 }
 
 }  // namespace
