@@ -20,8 +20,9 @@
   // pending; remembers what the reply will be split by and described with.
   void SendCaptureCommand();
   // Status byte, samples into CH1Samples/CH2Samples, final drain; the held
-  // record's description (CapturedTimeBase, CapturedRate1MS, the scales) is
-  // latched from the command it answers.
+  // record's description (CapturedTimeBase, CapturedRate1MS, the scales, the
+  // ranges, the time per column and rate caption, the 3000-sample record's
+  // channel) is latched from the command it answers.
   void ReceiveCaptureReply();
   // Ends a pending capture: the stop byte, then what is queued is discarded.
   // A reply the instrument had begun may still be arriving: the line is
