@@ -29,11 +29,34 @@ void DialogUi::ShowError(const QString& text) {
 
 void DialogUi::ShowMessage(const QString& text) { Box(parent_, QMessageBox::NoIcon, text); }
 
+QString DialogNameFilter(const QString& filter) {
+  if (!filter.contains(u'|')) return filter;
+  const QStringList parts = filter.split(u'|');
+  QStringList filters;
+  for (qsizetype i = 0; i < parts.size(); i += 2) {
+    QString caption = parts[i].trimmed();
+    if (i + 1 >= parts.size()) {
+      filters << caption;
+      break;
+    }
+    // The caption's own "(...)" only shows the patterns; the pair's second
+    // half is what matches.
+    if (caption.endsWith(u')') && caption.contains(u'(')) caption = caption.left(caption.lastIndexOf(u'(')).trimmed();
+    QStringList patterns = parts[i + 1].split(u';', Qt::SkipEmptyParts);
+    for (QString& pattern : patterns) {
+      pattern = pattern.trimmed();
+      if (pattern == QLatin1String("*.*")) pattern = QStringLiteral("*");
+    }
+    filters << caption + QStringLiteral(" (") + patterns.join(u' ') + u')';
+  }
+  return filters.join(QStringLiteral(";;"));
+}
+
 QString DialogUi::OpenFileName(const QString& filter, const QString& defaultExt) {
   QFileDialog dialog(parent_);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
-  dialog.setNameFilter(filter);
+  dialog.setNameFilter(DialogNameFilter(filter));
   dialog.setDefaultSuffix(defaultExt);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().first();
@@ -42,7 +65,7 @@ QString DialogUi::OpenFileName(const QString& filter, const QString& defaultExt)
 QString DialogUi::SaveFileName(const QString& filter, const QString& defaultExt) {
   QFileDialog dialog(parent_);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setNameFilter(filter);
+  dialog.setNameFilter(DialogNameFilter(filter));
   dialog.setDefaultSuffix(defaultExt);
   dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};

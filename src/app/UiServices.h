@@ -20,6 +20,12 @@ QRect PrintPlacement(QRect page, QSize image);
 // Prints the picture on one page of the printer, placed as above.
 void PrintOnPage(QPrinter& printer, const QImage& image);
 
+// A file dialog's filter written as caption|patterns pairs ("Text Files
+// (*.TXT)|*.TXT|All Files (*.*)|*.*") in the form the dialog reads ("Text
+// Files (*.TXT);;All Files (*)"): each caption with its own patterns, "*.*"
+// meaning every file as the pair says. A filter without "|" is left as it is.
+QString DialogNameFilter(const QString& filter);
+
 class UiServices {
  public:
   virtual ~UiServices() = default;
