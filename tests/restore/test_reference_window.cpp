@@ -185,6 +185,15 @@ TEST_F(ReferenceOnWindow, ASavedTraceComesBackOnTheSameRowsAfterTheMarkerAndVolt
   ASSERT_TRUE(w.ui.errors.isEmpty()) << w.Errors();
   for (const Point& p : onTrace)
     EXPECT_EQ(PixelRgb(f.PlotBitmap, p.column, p.row), Rgb(screen_model::ReferenceColor)) << p.column << ", " << p.row;
+
+  // Switched off, the held record is shown again without it.
+  f.ReferanceOFF1->trigger();
+  int green = 0;
+  for (int row = 0; row < 400; ++row)
+    for (int column = 0; column < 500; ++column)
+      green += PixelRgb(f.PlotBitmap, column, row) == Rgb(screen_model::ReferenceColor);
+  EXPECT_EQ(green, 0);
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << w.Errors();
 }
 
 TEST_F(ReferenceOnWindow, AReferenceSavedAtOneMillisecondLocksTheKnobThereUntilReferenceOff) {
