@@ -15,6 +15,7 @@
 #include "app/Widgets.h"
 #include "display/DisProperties.h"
 #include "serial/TSerial.h"
+#include "storage/SettingsStore.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -36,7 +37,6 @@ class QMenu;
 class QPainter;
 class QProgressBar;
 class QTimer;
-class SettingsStore;
 class RestoreReader;
 struct ScopeUnit;
 
@@ -182,6 +182,7 @@ class TForm1 : public QMainWindow, public ScopeState {
 #include "controls/Form1CalibrationMembers.h"
 #include "measure/Form1MeasureMembers.h"
 #include "storage/Form1StorageMembers.h"
+#include "storage/Form1ReferenceMembers.h"
 #include "storage/Form1HelpMembers.h"
 #include "storage/Form1ExportMembers.h"
 

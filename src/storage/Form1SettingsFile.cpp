@@ -78,6 +78,8 @@ void TForm1::LoadSettings1Click() {
   const QString gridFile = GridFileFromStored(SettingsRegistry.ReadString(stored::Name(stored::Id::DISPLAYBACKGROUND)));
   const QImage grid = LoadBitmapFile(ProgramPath(gridFile));
 
+  // The file's time base would turn under a knob a reference holds.
+  ReferanceOFF1Click();
   std::vector<SettingsStore::NamedValue> writes;
   for (const auto& [id, value] : loaded.writes) writes.push_back({stored::Name(id), value});
   SettingsRegistry.WriteValues(writes);

@@ -70,6 +70,7 @@ static_assert(stored::LastDegree == 359);
 void TForm1::BuildStorage() {
   Bind(LoadDefultSettings1, &TForm1::LoadDefultSettings1Click);
   BuildSettingsFile();
+  BuildReference();
   BuildAboutPanel();
 }
 
@@ -300,6 +301,14 @@ void TForm1::FormClose() {
   // kept aside), what the panel cannot give gets its default, so that the
   // next start restores without an error; the panel's own values follow.
   if (RestoreStoppedOnDamage) writes = settings_defaults::Repairs(SettingsRegistry);
+  for (SettingsStore::NamedValue& write : PanelStateWrites()) writes.push_back(std::move(write));
+  // One write: a close cut short by a crash leaves the panel saved whole or
+  // the store as it was.
+  SettingsRegistry.WriteValues(writes);
+}
+
+std::vector<SettingsStore::NamedValue> TForm1::PanelStateWrites() {
+  std::vector<SettingsStore::NamedValue> writes;
   const auto flag = [](bool on) { return std::int32_t{on ? 1 : 0}; };
   const auto add = [&writes](Id id, settings_text::Value value) { writes.push_back({stored::Name(id), std::move(value)}); };
   add(Id::COMPORT, Label3->text());
@@ -327,12 +336,12 @@ void TForm1::FormClose() {
   add(Id::RisingTrigger, flag(RisingTrigger == 1));
   add(Id::ConSample, flag(ConSample == 1));
   add(Id::Auto, flag(AutoTrigger == 1));
-  // One write: a close cut short by a crash leaves the panel saved whole or
-  // the store as it was.
-  SettingsRegistry.WriteValues(writes);
+  return writes;
 }
 
 void TForm1::LoadDefultSettings1Click() {
+  // The default time base would turn under a knob the reference holds.
+  ReferanceOFF1Click();
   settings_defaults::WriteLoadDefaults(SettingsRegistry);
   SetLeft(Image3, DefaultViewWindowLeft);
   // Persistence off, as the "Off" choice of the display properties sets it.

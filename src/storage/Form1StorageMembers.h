@@ -10,6 +10,9 @@
   void FormShow();
   // Running := 0, then the panel state into the store.
   void FormClose();
+  // The panel state as the close writes it, in its order (a reference load
+  // writes the same list).
+  std::vector<SettingsStore::NamedValue> PanelStateWrites();
   void LoadDefultSettings1Click();
   // Settings files (Form1SettingsFile.cpp).
   void BuildSettingsFile();

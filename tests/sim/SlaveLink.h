@@ -62,7 +62,6 @@ class SlaveLink {
       const std::size_t want = std::min(sizeof buffer, count - bytes.size());
       const ssize_t n = ::read(fd_, buffer, want);
       if (n > 0) {
-        ++reads;
         bytes.insert(bytes.end(), buffer, buffer + n);
       } else if (n < 0 && errno != EAGAIN) {
         break;  // the simulator has gone
@@ -87,7 +86,6 @@ class SlaveLink {
         deadlineMs);
   }
 
-  int reads = 0;  // reads that returned data
 
  private:
   int fd_ = -1;
