@@ -154,6 +154,10 @@ TEST_F(SettingsFileOnWindow, ABadFileChangesNeitherTheStoreNorThePanel) {
   };
   f.KnobAngle = 18;  // something the store does not hold yet
   f.UpdatedTimeKnob();
+  // A reference on screen stays: only a file that loads switches it off.
+  f.ReferenceOn = 1;
+  for (std::size_t k = 1; k < f.ReferenceRows.size(); ++k) f.ReferenceRows[k] = std::int32_t(k % 400);
+  const auto referenceRows = f.ReferenceRows;
   const QStringList panel = Carried(f);
   const QByteArray store = FileBytes(w->SettingsRegistry.FilePath());
   for (const Case& c : cases) {
@@ -170,6 +174,8 @@ TEST_F(SettingsFileOnWindow, ABadFileChangesNeitherTheStoreNorThePanel) {
     EXPECT_EQ(w.ui.errors, QStringList{c.message});
     EXPECT_EQ(FileBytes(w->SettingsRegistry.FilePath()), store);
     EXPECT_EQ(Carried(f), panel);
+    EXPECT_EQ(f.ReferenceOn, 1);
+    EXPECT_TRUE(f.ReferenceRows == referenceRows);
   }
   w.ui.afterFileDialog = nullptr;
   w.ui.errors.clear();
