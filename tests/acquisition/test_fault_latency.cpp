@@ -129,6 +129,6 @@ INSTANTIATE_TEST_SUITE_P(
                       FaultCase{"truncated", {"--fault", "truncate"}},
                       FaultCase{"killed", {}, FaultCase::Event::KilledAtStart},
                       FaultCase{"restarted", {}, FaultCase::Event::RestartedEvery2s}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& tested) { return std::string(tested.param.name); });
 
 }  // namespace
