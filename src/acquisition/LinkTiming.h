@@ -77,21 +77,26 @@ class QuietLine {
   int bytesToCome_ = -1;
 };
 
-// How long the capture wait sleeps while part of a reply is queued, so a
-// reply trickling in at the line speed wakes the scope some 60 times a second
-// instead of once a byte, and a fast link is read at once. `gained` bytes came
-// in the `elapsedMs` since the last look (elapsedMs 0: no earlier look). A
-// reply that has stopped coming (cut short) is looked at only now and then.
+// How long the capture wait sleeps while part of a reply is queued: until
+// the rest is due at the rate the reply has come so far, so a fast link is
+// read at once and a reply trickling in at the line speed (under a byte a
+// millisecond, 3.4 s a reply) wakes the scope some 20 times a second, not
+// once a byte. `gained` bytes came in the `elapsedMs` since the last look
+// (elapsedMs 0: no earlier look). The longest sleep keeps the progress bar
+// moving several times a second and bounds how late a reply that ends
+// sooner than its rate promised is read; window events end any sleep at
+// once. A reply that has stopped coming (cut short) is looked at only now
+// and then.
+inline constexpr int LongestTrickleSleepMs = 50;
 inline constexpr int StalledReplySleepMs = 50;
 inline int TrickleSleepMs(int remaining, int gained, int elapsedMs) {
-  constexpr int longest = 16;
   if (remaining <= 0) return 0;
   if (elapsedMs <= 0) return 1;
   if (gained <= 0) return StalledReplySleepMs;
   // Bytes a millisecond seen so far; the rest at that rate, within bounds.
   const double rate = static_cast<double>(gained) / elapsedMs;
   const double ms = remaining / rate;
-  return std::clamp(static_cast<int>(ms), 1, longest);
+  return static_cast<int>(std::clamp(ms, 1.0, static_cast<double>(LongestTrickleSleepMs)));
 }
 
 }  // namespace link_timing

@@ -58,8 +58,11 @@ TEST(TrickleSleep, FollowsTheRateTheReplyComesAt) {
   EXPECT_EQ(lt::TrickleSleepMs(2000, 1000, 0), 1);
   // A fast link: the rest is due at once.
   EXPECT_EQ(lt::TrickleSleepMs(1000, 2000, 1), 1);
-  // 9600 baud: under a byte a millisecond, so the longest sleep.
-  EXPECT_EQ(lt::TrickleSleepMs(2000, 14, 16), 16);
+  // 9600 baud: under a byte a millisecond; 2000 bytes are seconds away, so
+  // the longest sleep.
+  EXPECT_EQ(lt::TrickleSleepMs(2000, 14, 16), 50);
+  // 40 bytes short at the line speed: woken when they are due, 45 ms on.
+  EXPECT_EQ(lt::TrickleSleepMs(40, 14, 16), 45);
   // A few bytes short at the line speed: a few milliseconds.
   EXPECT_EQ(lt::TrickleSleepMs(4, 14, 16), 4);
   // Nothing came since the last look: a stalled reply is looked at rarely.
