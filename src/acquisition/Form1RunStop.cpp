@@ -18,7 +18,10 @@
 
 namespace {
 
-// The progress of a reply is redrawn at most this often.
+// The progress of a reply is redrawn at most this often, and shown only for
+// a reply still arriving this long after its first bytes: one that is in at
+// once (the built-in instrument, a fast link) never flashes the bar, which
+// would repaint the status strip with every capture.
 constexpr int ProgressEveryMs = 200;
 
 }  // namespace
@@ -161,6 +164,8 @@ void TForm1::ShowReplyProgress(int queued) {
   if (ReplyProgress == nullptr) return;
   if (queued <= 0) return;
   const qint64 now = LinkClock.elapsed();
+  if (ReplyArrivingSince < 0) ReplyArrivingSince = now;
+  if (now - ReplyArrivingSince < ProgressEveryMs) return;
   if (ReplyProgress->isVisible() && ProgressShownAt >= 0 && now - ProgressShownAt < ProgressEveryMs)
     return;
   ProgressShownAt = now;
@@ -170,7 +175,8 @@ void TForm1::ShowReplyProgress(int queued) {
 
 void TForm1::HideReplyProgress() {
   ProgressShownAt = -1;
-  if (ReplyProgress != nullptr) ReplyProgress->hide();
+  ReplyArrivingSince = -1;
+  if (ReplyProgress != nullptr && ReplyProgress->isVisible()) ReplyProgress->hide();
 }
 
 void TForm1::EndAcquisition() {
