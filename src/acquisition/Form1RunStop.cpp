@@ -108,11 +108,13 @@ void TForm1::GetData() {
 
     int queued = SerialPort.InQueueCount();
     int lastQueued = 0;
-    qint64 lastLookMs = -1;
+    qint64 lastLookUs = -1;
+    qint64 lastByteUs = -1;
     qint64 allButLastSinceMs = -1;
     for (;;) {
       AwaitingData = 1;
-      const qint64 now = LinkClock.elapsed();
+      const qint64 nowUs = LinkClock.nsecsElapsed() / 1000;
+      const qint64 now = nowUs / 1000;
       int watch = -1;
       int sleepMs = -1;
       if (queued >= capture_protocol::CaptureReplyLength) break;
@@ -124,14 +126,16 @@ void TForm1::GetData() {
         if (waited >= link_timing::LastByteGraceMs) break;
         sleepMs = static_cast<int>(link_timing::LastByteGraceMs - waited);
       } else if (queued > 0) {
-        sleepMs = link_timing::TrickleSleepMs(
-            capture_protocol::CaptureSampleCount - queued, queued - lastQueued,
-            lastLookMs < 0 ? 0 : static_cast<int>(now - lastLookMs));
+        // The rate is reckoned from looks that found bytes queued: the time
+        // before the first of them is the instrument's, not the line's.
+        if (queued > lastQueued) lastByteUs = nowUs;
+        sleepMs = link_timing::TrickleSleepMs(capture_protocol::CaptureSampleCount - queued, queued - lastQueued,
+                                              lastQueued > 0 ? nowUs - lastLookUs : 0, nowUs - lastByteUs);
       } else {
         watch = SerialPort.IsOpen ? SerialPort.Handle : -1;
       }
       lastQueued = queued;
-      lastLookMs = now;
+      lastLookUs = nowUs;
       if (DeviceVanished()) {
         LeaveBecauseDeviceVanished();
         return;

@@ -79,24 +79,29 @@ class QuietLine {
 
 // How long the capture wait sleeps while part of a reply is queued: until
 // the rest is due at the rate the reply has come so far, so a fast link is
-// read at once and a reply trickling in at the line speed (under a byte a
-// millisecond, 3.4 s a reply) wakes the scope some 20 times a second, not
-// once a byte. `gained` bytes came in the `elapsedMs` since the last look
-// (elapsedMs 0: no earlier look). The longest sleep keeps the progress bar
-// moving several times a second and bounds how late a reply that ends
-// sooner than its rate promised is read; window events end any sleep at
-// once. A reply that has stopped coming (cut short) is looked at only now
-// and then.
+// read as soon as it is in and a reply trickling in at the line speed (under
+// a byte a millisecond, 3.4 s a reply) wakes the scope some 20 times a
+// second, not once a byte. `gained` bytes came in the `sinceLookUs`
+// microseconds since the last look (0: no earlier look); the last of them
+// came `silentUs` ago. 0 means look again
+// at once, once the window's events are dispatched: the rest of a reply from
+// a fast link is a fraction of a millisecond away, and sleeping a whole
+// millisecond for it would halve the captures a second. The longest sleep
+// keeps the progress bar moving several times a second and bounds how late
+// a reply that ends sooner than its rate promised is read; window events
+// end any sleep at once. A reply that has stopped coming (cut short) is
+// looked at less and less often, after as long again as it has been silent,
+// up to StalledReplySleepMs: a pause of a busy computer costs a fast link a
+// few milliseconds, not a whole stalled-reply sleep.
 inline constexpr int LongestTrickleSleepMs = 50;
 inline constexpr int StalledReplySleepMs = 50;
-inline int TrickleSleepMs(int remaining, int gained, int elapsedMs) {
-  if (remaining <= 0) return 0;
-  if (elapsedMs <= 0) return 1;
-  if (gained <= 0) return StalledReplySleepMs;
-  // Bytes a millisecond seen so far; the rest at that rate, within bounds.
-  const double rate = static_cast<double>(gained) / elapsedMs;
-  const double ms = remaining / rate;
-  return static_cast<int>(std::clamp(ms, 1.0, static_cast<double>(LongestTrickleSleepMs)));
+inline int TrickleSleepMs(int remaining, int gained, std::int64_t sinceLookUs, std::int64_t silentUs) {
+  if (remaining <= 0 || sinceLookUs <= 0) return 0;
+  if (gained <= 0) return static_cast<int>(std::clamp<std::int64_t>(silentUs, 0, StalledReplySleepMs * 1000) / 1000);
+  // Bytes a microsecond seen so far; the rest at that rate, within bounds.
+  const double rate = static_cast<double>(gained) / static_cast<double>(sinceLookUs);
+  const double ms = remaining / rate / 1000.0;
+  return static_cast<int>(std::clamp(ms, 0.0, static_cast<double>(LongestTrickleSleepMs)));
 }
 
 }  // namespace link_timing

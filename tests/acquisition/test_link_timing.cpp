@@ -54,17 +54,24 @@ TEST(QuietLine, ACleanExchangeLeavesItQuietAtOnce) {
 }
 
 TEST(TrickleSleep, FollowsTheRateTheReplyComesAt) {
-  // First look: no rate yet.
-  EXPECT_EQ(lt::TrickleSleepMs(2000, 1000, 0), 1);
-  // A fast link: the rest is due at once.
-  EXPECT_EQ(lt::TrickleSleepMs(1000, 2000, 1), 1);
-  // 9600 baud: under a byte a millisecond; 2000 bytes are seconds away, so
-  // the longest sleep.
-  EXPECT_EQ(lt::TrickleSleepMs(2000, 14, 16), 50);
-  // 40 bytes short at the line speed: woken when they are due, 45 ms on.
-  EXPECT_EQ(lt::TrickleSleepMs(40, 14, 16), 45);
-  // A few bytes short at the line speed: a few milliseconds.
-  EXPECT_EQ(lt::TrickleSleepMs(4, 14, 16), 4);
-  // Nothing came since the last look: a stalled reply is looked at rarely.
-  EXPECT_EQ(lt::TrickleSleepMs(1500, 0, 16), lt::StalledReplySleepMs);
+  struct Case {
+    const char* name;
+    int remaining, gained;
+    std::int64_t sinceLookUs, silentUs;
+    int sleepMs;
+  } cases[] = {
+      {"first look: no rate yet, look again at once", 2000, 1000, 0, 0, 0},
+      {"a fast link: the rest is due at once", 1000, 2000, 1000, 0, 0},
+      {"a fast link, the rest a fraction of a millisecond away", 900, 2100, 300, 0, 0},
+      {"9600 baud, seconds to go: the longest sleep", 2000, 14, 16000, 0, 50},
+      {"9600 baud, 40 bytes short: woken when they are due", 40, 14, 16000, 0, 45},
+      {"9600 baud, a few bytes short: a few milliseconds", 4, 14, 16000, 0, 4},
+      {"silent for a moment: looked at again at once", 1500, 0, 20, 300, 0},
+      {"silent for a millisecond: as long again", 1500, 0, 20, 1000, 1},
+      {"silent for 16 ms: as long again", 1500, 0, 16000, 16000, 16},
+      {"silent for long: never more than the stall sleep", 1500, 0, 50, 80000, lt::StalledReplySleepMs},
+      {"nothing left to come", 0, 10, 1000, 0, 0},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(lt::TrickleSleepMs(c.remaining, c.gained, c.sinceLookUs, c.silentUs), c.sleepMs) << c.name;
 }
