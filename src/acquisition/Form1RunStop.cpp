@@ -109,7 +109,6 @@ void TForm1::GetData() {
     int queued = SerialPort.InQueueCount();
     int lastQueued = 0;
     qint64 lastLookUs = -1;
-    qint64 lastByteUs = -1;
     qint64 allButLastSinceMs = -1;
     for (;;) {
       AwaitingData = 1;
@@ -128,9 +127,8 @@ void TForm1::GetData() {
       } else if (queued > 0) {
         // The rate is reckoned from looks that found bytes queued: the time
         // before the first of them is the instrument's, not the line's.
-        if (queued > lastQueued) lastByteUs = nowUs;
         sleepMs = link_timing::TrickleSleepMs(capture_protocol::CaptureSampleCount - queued, queued - lastQueued,
-                                              lastQueued > 0 ? nowUs - lastLookUs : 0, nowUs - lastByteUs);
+                                              lastQueued > 0 ? nowUs - lastLookUs : 0);
       } else {
         watch = SerialPort.IsOpen ? SerialPort.Handle : -1;
       }

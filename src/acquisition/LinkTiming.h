@@ -82,26 +82,27 @@ class QuietLine {
 // read as soon as it is in and a reply trickling in at the line speed (under
 // a byte a millisecond, 3.4 s a reply) wakes the scope some 20 times a
 // second, not once a byte. `gained` bytes came in the `sinceLookUs`
-// microseconds since the last look (0: no earlier look); the last of them
-// came `silentUs` ago. 0 means look again
-// at once, once the window's events are dispatched: the rest of a reply from
-// a fast link is a fraction of a millisecond away, and sleeping a whole
-// millisecond for it would halve the captures a second. The longest sleep
+// microseconds since the last look at this reply (0: this is the first).
+// The first look at a partly arrived reply has no rate yet and looks again
+// at once (0), after the window's events: the rest of a reply from a fast
+// link is usually in by then, where a whole millisecond's sleep would cost
+// a third of the captures a second. Every later sleep is at least a
+// millisecond, so no reply is ever polled in a tight loop. The longest sleep
 // keeps the progress bar moving several times a second and bounds how late
 // a reply that ends sooner than its rate promised is read; window events
 // end any sleep at once. A reply that has stopped coming (cut short) is
-// looked at less and less often, after as long again as it has been silent,
-// up to StalledReplySleepMs: a pause of a busy computer costs a fast link a
-// few milliseconds, not a whole stalled-reply sleep.
+// looked at less and less often, each sleep twice the last interval, up to
+// StalledReplySleepMs: a pause of a busy computer costs a fast link a few
+// milliseconds, not a whole stalled-reply sleep.
 inline constexpr int LongestTrickleSleepMs = 50;
 inline constexpr int StalledReplySleepMs = 50;
-inline int TrickleSleepMs(int remaining, int gained, std::int64_t sinceLookUs, std::int64_t silentUs) {
+inline int TrickleSleepMs(int remaining, int gained, std::int64_t sinceLookUs) {
   if (remaining <= 0 || sinceLookUs <= 0) return 0;
-  if (gained <= 0) return static_cast<int>(std::clamp<std::int64_t>(silentUs, 0, StalledReplySleepMs * 1000) / 1000);
+  if (gained <= 0) return static_cast<int>(std::clamp<std::int64_t>(2 * sinceLookUs / 1000, 1, StalledReplySleepMs));
   // Bytes a microsecond seen so far; the rest at that rate, within bounds.
   const double rate = static_cast<double>(gained) / static_cast<double>(sinceLookUs);
   const double ms = remaining / rate / 1000.0;
-  return static_cast<int>(std::clamp(ms, 0.0, static_cast<double>(LongestTrickleSleepMs)));
+  return static_cast<int>(std::clamp(ms, 1.0, static_cast<double>(LongestTrickleSleepMs)));
 }
 
 }  // namespace link_timing
