@@ -3,7 +3,8 @@
 //
 //   BM_ContinuousCaptures  captures per second in continuous mode against the
 //                          unpaced instrument: command out, reply in, frame
-//                          plotted, next command.
+//                          plotted, next command; and the scope's processor
+//                          time per capture (the simulator is another process).
 //   BM_UnansweredWait      processor time of the scope process while a capture
 //                          waits for a reply that never comes (normal trigger,
 //                          no edge), as a share of one core.
@@ -54,14 +55,16 @@ void BM_ContinuousCaptures(benchmark::State& state) {
   const int runMs = static_cast<int>(state.range(0));
   for (auto _ : state) {
     const int commandsBefore = sim.Commands();
-    double started = 0, stopped = 0;
+    double started = 0, stopped = 0, cpuStarted = 0, cpuStopped = 0;
     QTimer::singleShot(0, [&] {
       started = WallSeconds();
+      cpuStarted = ProcessCpuSeconds();
       w->RUNSTOP->trigger();  // returns when acquisition has ended
     });
     // Fires inside a wait pass of the running acquisition.
     QTimer::singleShot(runMs, [&] {
       stopped = WallSeconds();
+      cpuStopped = ProcessCpuSeconds();
       w->RunStopClick();
     });
     WaitFor([&] { return stopped > 0 && w->Running == 0 && w->AwaitingData == 0; }, runMs + 10000);
@@ -72,6 +75,7 @@ void BM_ContinuousCaptures(benchmark::State& state) {
     state.SetIterationTime(seconds);
     state.counters["captures"] = captures;
     state.counters["captures_per_second"] = captures / seconds;
+    state.counters["cpu_ms_per_capture"] = captures > 0 ? 1000.0 * (cpuStopped - cpuStarted) / captures : 0.0;
   }
 }
 BENCHMARK(BM_ContinuousCaptures)->Arg(2000)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);

@@ -179,7 +179,9 @@ std::uint8_t WithZeroOffset(std::uint8_t code, double offset, int sampleIndex) {
   const double fraction = offset - whole;
   // Sample i gets one count more whenever the running total of the fraction
   // passes a whole number: the codes alternate in the right proportion.
-  const double extra = std::floor(sampleIndex * fraction) - std::floor((sampleIndex - 1) * fraction);
+  // A whole offset (the usual 0) moves every code alike.
+  const double extra =
+      fraction == 0 ? 0.0 : std::floor(sampleIndex * fraction) - std::floor((sampleIndex - 1) * fraction);
   const double moved = static_cast<double>(code) + whole + extra;
   return static_cast<std::uint8_t>(std::clamp(moved, 0.0, 255.0));
 }

@@ -78,6 +78,8 @@
   link_timing::QuietLine LineState;
   QElapsedTimer LinkClock;  // the steady clock the line's quiet is judged by
   qint64 ProgressShownAt = -1;
+  // When the first bytes of the reply being awaited were seen (-1: none yet).
+  qint64 ReplyArrivingSince = -1;
 
   // Blocks each pass of the capture wait until a window event or port input
   // arrives (acquisition/CaptureWait.h).

@@ -18,7 +18,10 @@
 
 namespace {
 
-// The progress of a reply is redrawn at most this often.
+// The progress of a reply is redrawn at most this often, and shown only for
+// a reply still arriving this long after its first bytes: one that is in at
+// once (the built-in instrument, a fast link) never flashes the bar, which
+// would repaint the status strip with every capture.
 constexpr int ProgressEveryMs = 200;
 
 }  // namespace
@@ -105,11 +108,12 @@ void TForm1::GetData() {
 
     int queued = SerialPort.InQueueCount();
     int lastQueued = 0;
-    qint64 lastLookMs = -1;
+    qint64 lastLookUs = -1;
     qint64 allButLastSinceMs = -1;
     for (;;) {
       AwaitingData = 1;
-      const qint64 now = LinkClock.elapsed();
+      const qint64 nowUs = LinkClock.nsecsElapsed() / 1000;
+      const qint64 now = nowUs / 1000;
       int watch = -1;
       int sleepMs = -1;
       if (queued >= capture_protocol::CaptureReplyLength) break;
@@ -121,14 +125,15 @@ void TForm1::GetData() {
         if (waited >= link_timing::LastByteGraceMs) break;
         sleepMs = static_cast<int>(link_timing::LastByteGraceMs - waited);
       } else if (queued > 0) {
-        sleepMs = link_timing::TrickleSleepMs(
-            capture_protocol::CaptureSampleCount - queued, queued - lastQueued,
-            lastLookMs < 0 ? 0 : static_cast<int>(now - lastLookMs));
+        // The rate is reckoned from looks that found bytes queued: the time
+        // before the first of them is the instrument's, not the line's.
+        sleepMs = link_timing::TrickleSleepMs(capture_protocol::CaptureSampleCount - queued, queued - lastQueued,
+                                              lastQueued > 0 ? nowUs - lastLookUs : 0);
       } else {
         watch = SerialPort.IsOpen ? SerialPort.Handle : -1;
       }
       lastQueued = queued;
-      lastLookMs = now;
+      lastLookUs = nowUs;
       if (DeviceVanished()) {
         LeaveBecauseDeviceVanished();
         return;
@@ -161,6 +166,8 @@ void TForm1::ShowReplyProgress(int queued) {
   if (ReplyProgress == nullptr) return;
   if (queued <= 0) return;
   const qint64 now = LinkClock.elapsed();
+  if (ReplyArrivingSince < 0) ReplyArrivingSince = now;
+  if (now - ReplyArrivingSince < ProgressEveryMs) return;
   if (ReplyProgress->isVisible() && ProgressShownAt >= 0 && now - ProgressShownAt < ProgressEveryMs)
     return;
   ProgressShownAt = now;
@@ -170,7 +177,8 @@ void TForm1::ShowReplyProgress(int queued) {
 
 void TForm1::HideReplyProgress() {
   ProgressShownAt = -1;
-  if (ReplyProgress != nullptr) ReplyProgress->hide();
+  ReplyArrivingSince = -1;
+  if (ReplyProgress != nullptr && ReplyProgress->isVisible()) ReplyProgress->hide();
 }
 
 void TForm1::EndAcquisition() {

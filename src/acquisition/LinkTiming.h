@@ -77,21 +77,32 @@ class QuietLine {
   int bytesToCome_ = -1;
 };
 
-// How long the capture wait sleeps while part of a reply is queued, so a
-// reply trickling in at the line speed wakes the scope some 60 times a second
-// instead of once a byte, and a fast link is read at once. `gained` bytes came
-// in the `elapsedMs` since the last look (elapsedMs 0: no earlier look). A
-// reply that has stopped coming (cut short) is looked at only now and then.
+// How long the capture wait sleeps while part of a reply is queued: until
+// the rest is due at the rate the reply has come so far, so a fast link is
+// read as soon as it is in and a reply trickling in at the line speed (under
+// a byte a millisecond, 3.4 s a reply) wakes the scope some 20 times a
+// second, not once a byte. `gained` bytes came in the `sinceLookUs`
+// microseconds since the last look at this reply (0: this is the first).
+// The first look at a partly arrived reply has no rate yet and looks again
+// at once (0), after the window's events: the rest of a reply from a fast
+// link is usually in by then, where a whole millisecond's sleep would cost
+// a third of the captures a second. Every later sleep is at least a
+// millisecond, so no reply is ever polled in a tight loop. The longest sleep
+// keeps the progress bar moving several times a second and bounds how late
+// a reply that ends sooner than its rate promised is read; window events
+// end any sleep at once. A reply that has stopped coming (cut short) is
+// looked at less and less often, each sleep twice the last interval, up to
+// StalledReplySleepMs: a pause of a busy computer costs a fast link a few
+// milliseconds, not a whole stalled-reply sleep.
+inline constexpr int LongestTrickleSleepMs = 50;
 inline constexpr int StalledReplySleepMs = 50;
-inline int TrickleSleepMs(int remaining, int gained, int elapsedMs) {
-  constexpr int longest = 16;
-  if (remaining <= 0) return 0;
-  if (elapsedMs <= 0) return 1;
-  if (gained <= 0) return StalledReplySleepMs;
-  // Bytes a millisecond seen so far; the rest at that rate, within bounds.
-  const double rate = static_cast<double>(gained) / elapsedMs;
-  const double ms = remaining / rate;
-  return std::clamp(static_cast<int>(ms), 1, longest);
+inline int TrickleSleepMs(int remaining, int gained, std::int64_t sinceLookUs) {
+  if (remaining <= 0 || sinceLookUs <= 0) return 0;
+  if (gained <= 0) return static_cast<int>(std::clamp<std::int64_t>(2 * sinceLookUs / 1000, 1, StalledReplySleepMs));
+  // Bytes a microsecond seen so far; the rest at that rate, within bounds.
+  const double rate = static_cast<double>(gained) / static_cast<double>(sinceLookUs);
+  const double ms = remaining / rate / 1000.0;
+  return static_cast<int>(std::clamp(ms, 1.0, static_cast<double>(LongestTrickleSleepMs)));
 }
 
 }  // namespace link_timing

@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 QImage LoadBitmapFile(const QString& path) {
@@ -130,7 +131,8 @@ TPaintBox::TPaintBox(QWidget* parent, const QString& name) : MouseWidget<QWidget
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void TPaintBox::paintEvent(QPaintEvent*) {
+void TPaintBox::paintEvent(QPaintEvent* e) {
+  paintRegion_ = e->region();
   QPainter painter(this);
   if (OnPaint) OnPaint(painter);
 }

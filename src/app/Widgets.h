@@ -9,6 +9,7 @@
 #include <QFrame>
 #include <QImage>
 #include <QLabel>
+#include <QRegion>
 #include <QWidget>
 
 #include <functional>
@@ -108,9 +109,15 @@ class TPaintBox : public MouseWidget<QWidget> {
  public:
   explicit TPaintBox(QWidget* parent, const QString& name);
   std::function<void(QPainter&)> OnPaint;
+  // While OnPaint runs: the part of the surface being painted, in its own
+  // coordinates (without the widgets that cover it).
+  const QRegion& PaintRegion() const { return paintRegion_; }
 
  protected:
   void paintEvent(QPaintEvent*) override;
+
+ private:
+  QRegion paintRegion_;
 };
 
 // ---- Builders for the kinds the window repeats ---------------------------

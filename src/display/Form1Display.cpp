@@ -79,8 +79,17 @@ void TForm1::BuildDisplay() {
 }
 
 void TForm1::PaintBox2Paint(QPainter& canvas) {
+  // PlotBitmap's 32-bit pixels are what the raster backing store holds (the
+  // same format, or its opaque twin), so each row reaches the screen as one
+  // block copy. The cursor lines and the trigger marker cover parts of the
+  // plot and leave it a region of several rectangles; drawn through such a
+  // region the picture would be blended pixel by pixel (by pooled threads),
+  // so it is copied one rectangle at a time instead.
   const QRect plot(QPoint(0, 0), PaintBox2Rect.size());
-  canvas.drawImage(plot, PlotBitmap, plot);
+  for (const QRect& part : PaintBox2->PaintRegion().intersected(plot)) {
+    canvas.setClipRect(part);
+    canvas.drawImage(part.topLeft(), PlotBitmap, part);
+  }
 }
 
 void TForm1::CheckForWaveUpdateNeed() {

@@ -43,33 +43,25 @@ void TForm1::InitPersistColors() {
 }
 
 void TForm1::DrawPersistenceDots() {
-  // Only the cells over the plot are ever painted, so only they are faded.
-  FadeVisibleCells(CH1Persistence, PersistenceFade);
-  FadeVisibleCells(CH2Persistence, PersistenceFade);
-
   // The dots stand on the rows of the line traces, calibration included
   // (the offsets the frame chose): after a calibration the two pictures of
-  // one record must agree.
+  // one record must agree. Only the cells over the plot are ever painted, so
+  // only they are faded.
   const screen_model::RecordLayout layout = screen_model::LayoutOf(CapturedTimeBase, CapturedRate1MS);
-  if (ChannelOn[1] == 1)
-    StampRecord(CH1Persistence, CH1Samples, layout, ViewStart, ViewEnd, CH1VertPos, CH1ScaleAtCapture,
-                CH1CalOffset, PersistenceHit);
-  if (ChannelOn[2] == 1)
-    StampRecord(CH2Persistence, CH2Samples, layout, ViewStart, ViewEnd, CH2VertPos, CH2ScaleAtCapture,
-                CH2CalOffset, PersistenceHit);
-
   CopyGridToPlot();
   if (PlotBitmap.format() != QImage::Format_RGB32) PlotBitmap = PlotBitmap.convertToFormat(QImage::Format_RGB32);
   auto* pixels = reinterpret_cast<std::uint32_t*>(PlotBitmap.bits());
   const int stride = static_cast<int>(PlotBitmap.bytesPerLine() / 4);
-  if (RainbowOn == 1) {
-    const auto rainbow = PixelTable(RainbowColors);
-    PaintGrids(CH1Persistence, CH2Persistence, rainbow, rainbow, pixels, stride, PlotBitmap.width(),
-               PlotBitmap.height());
-  } else {
-    PaintGrids(CH1Persistence, CH2Persistence, PixelTable(CH1PersistColors), PixelTable(CH2PersistColors),
-               pixels, stride, PlotBitmap.width(), PlotBitmap.height());
-  }
+  const auto rainbow = PixelTable(RainbowColors);
+  const auto ch1Ramp = PixelTable(CH1PersistColors);
+  const auto ch2Ramp = PixelTable(CH2PersistColors);
+  const bool useRainbow = RainbowOn == 1;
+  const ChannelDots ch1{CH1Persistence, CH1Samples, ChannelOn[1] == 1, CH1VertPos, CH1ScaleAtCapture, CH1CalOffset,
+                        useRainbow ? std::span<const std::uint32_t>(rainbow) : std::span<const std::uint32_t>(ch1Ramp)};
+  const ChannelDots ch2{CH2Persistence, CH2Samples, ChannelOn[2] == 1, CH2VertPos, CH2ScaleAtCapture, CH2CalOffset,
+                        useRainbow ? std::span<const std::uint32_t>(rainbow) : std::span<const std::uint32_t>(ch2Ramp)};
+  FadeStampAndPaint(ch1, ch2, layout, ViewStart, ViewEnd, PersistenceFade, PersistenceHit, pixels, stride,
+                    PlotBitmap.width(), PlotBitmap.height());
   // The dots set no pen: a reference drawn next keeps the width of the last
   // line frame.
 }

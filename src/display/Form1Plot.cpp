@@ -10,6 +10,7 @@
 #include "app/Errors.h"
 #include "display/RecordLayout.h"
 #include "display/SampleRows.h"
+#include "display/TraceStroke.h"
 
 #include <QPainter>
 
@@ -31,7 +32,17 @@ constexpr std::int64_t RecordIndexCount = 3001;
 
 // The longest polyline of a frame: the start column plus 497 samples.
 constexpr int MaxTracePoints = 498;
-using TracePoints = std::array<QPoint, MaxTracePoints>;
+using TracePoints = std::array<trace_stroke::Vertex, MaxTracePoints>;
+
+// The plot bitmap as the stroke writes it: its own 32-bit pixels.
+trace_stroke::PixelTarget PixelsOf(QImage& image) {
+  return {reinterpret_cast<std::uint32_t*>(image.bits()), image.bytesPerLine() / 4, image.width(), image.height()};
+}
+
+std::uint32_t PixelOf(TColor c) {
+  const Rgb rgb = RgbOf(c);
+  return qRgb(rgb.red, rgb.green, rgb.blue);
+}
 
 RecordLayout HeldLayout(const ScopeState& s) { return LayoutOf(s.CapturedTimeBase, s.CapturedRate1MS); }
 
@@ -46,9 +57,9 @@ template <class RowOfIndex>
 int TracePolyline(TracePoints& points, RecordLayout layout, std::int32_t viewStart, std::int32_t viewEnd,
                   RowOfIndex rowOf) {
   int n = 0;
-  points[n++] = QPoint(TraceStartColumn, rowOf(viewStart));
+  points[n++] = {TraceStartColumn, rowOf(viewStart)};
   for (std::int32_t i = viewStart; i <= viewEnd && n < MaxTracePoints; ++i)
-    points[n++] = QPoint(ColumnOfViewSample(layout, i - viewStart), rowOf(i));
+    points[n++] = {ColumnOfViewSample(layout, i - viewStart), rowOf(i)};
   return n;
 }
 
@@ -137,8 +148,10 @@ void TForm1::DrawLineTraces() {
   CopyGridToPlot();
 
   const RecordLayout layout = HeldLayout(*this);
-  QPainter canvas(&PlotBitmap);
-  QPen pen(ColorOf(CH1Color), TracePenWidth, Qt::SolidLine, Qt::RoundCap, Qt::BevelJoin);
+  // The traces are stroked straight into the bitmap's pixels, which are in
+  // the one format the plot is kept in.
+  if (PlotBitmap.format() != QImage::Format_RGB32) PlotBitmap = PlotBitmap.convertToFormat(QImage::Format_RGB32);
+  const trace_stroke::PixelTarget plot = PixelsOf(PlotBitmap);
   TracePoints points;
 
   struct Trace {
@@ -154,25 +167,32 @@ void TForm1::DrawLineTraces() {
   };
   for (const Trace& t : traces) {
     if (t.on != 1) continue;
-    pen.setColor(ColorOf(t.color));
-    canvas.setPen(pen);
     const int n = TracePolyline(points, layout, ViewStart, ViewEnd, [&t](std::int32_t i) {
       return SampleRow(t.samples[static_cast<std::size_t>(i)], t.vertPos, t.scale, t.calOffset);
     });
-    canvas.drawPolyline(points.data(), n);
+    trace_stroke::StrokeTwoPixelsWide(plot, std::span(points.data(), static_cast<std::size_t>(n)), PixelOf(t.color));
   }
   PlotPenWidth = TracePenWidth;
 }
 
 void TForm1::DrawReference() {
   const RecordLayout layout = HeldLayout(*this);
-  QPainter canvas(&PlotBitmap);
-  canvas.setPen(QPen(ColorOf(ReferenceColor), PlotPenWidth, Qt::SolidLine, Qt::RoundCap, Qt::BevelJoin));
   TracePoints points;
   const int n = TracePolyline(points, layout, ViewStart, ViewEnd, [this](std::int32_t i) {
     return RasterRow(ReferenceRows[static_cast<std::size_t>(i)]);
   });
-  canvas.drawPolyline(points.data(), n);
+  if (PlotPenWidth == TracePenWidth && PlotBitmap.format() == QImage::Format_RGB32) {
+    // After a line frame the reference is as wide as the traces.
+    trace_stroke::StrokeTwoPixelsWide(PixelsOf(PlotBitmap), std::span(points.data(), static_cast<std::size_t>(n)),
+                                      PixelOf(ReferenceColor));
+    return;
+  }
+  std::array<QPoint, MaxTracePoints> line;
+  std::transform(points.begin(), points.begin() + n, line.begin(),
+                 [](trace_stroke::Vertex v) { return QPoint(v.x, v.y); });
+  QPainter canvas(&PlotBitmap);
+  canvas.setPen(QPen(ColorOf(ReferenceColor), PlotPenWidth, Qt::SolidLine, Qt::RoundCap, Qt::BevelJoin));
+  canvas.drawPolyline(line.data(), n);
 }
 
 void TForm1::BuildOverviewStrip() {

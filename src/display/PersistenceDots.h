@@ -70,4 +70,24 @@ void PaintGrids(std::span<const std::int32_t> ch1Grid, std::span<const std::int3
                 std::span<const std::uint32_t> ch1Table, std::span<const std::uint32_t> ch2Table,
                 std::uint32_t* pixels, int rowStride, int width, int height);
 
+// One channel's part in a persistence frame: its grid, the record whose view
+// is stamped (when on) and its colour table in the image's pixel format.
+struct ChannelDots {
+  std::span<std::int32_t> grid;
+  std::span<const std::uint8_t> samples;
+  bool on = false;
+  std::int32_t vertPos = 0, scale = 0, calOffset = 0;
+  std::span<const std::uint32_t> table;
+};
+
+// A whole persistence frame: FadeVisibleCells on both grids, StampRecord of
+// each channel that is on, then PaintGrids, with the same cells and pixels as
+// those steps one after the other. It goes over the plot's cells once,
+// column by column, instead of three times; the grids are larger than any
+// cache, so reading them is what a frame costs. The image is the 500 x 400
+// plot (any other size takes the three steps).
+void FadeStampAndPaint(const ChannelDots& ch1, const ChannelDots& ch2, screen_model::RecordLayout layout,
+                       std::int32_t viewStart, std::int32_t viewEnd, std::int32_t fade, std::int32_t hit,
+                       std::uint32_t* pixels, int rowStride, int width, int height);
+
 }  // namespace persistence

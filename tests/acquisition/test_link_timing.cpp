@@ -54,14 +54,21 @@ TEST(QuietLine, ACleanExchangeLeavesItQuietAtOnce) {
 }
 
 TEST(TrickleSleep, FollowsTheRateTheReplyComesAt) {
-  // First look: no rate yet.
-  EXPECT_EQ(lt::TrickleSleepMs(2000, 1000, 0), 1);
-  // A fast link: the rest is due at once.
-  EXPECT_EQ(lt::TrickleSleepMs(1000, 2000, 1), 1);
-  // 9600 baud: under a byte a millisecond, so the longest sleep.
-  EXPECT_EQ(lt::TrickleSleepMs(2000, 14, 16), 16);
-  // A few bytes short at the line speed: a few milliseconds.
-  EXPECT_EQ(lt::TrickleSleepMs(4, 14, 16), 4);
-  // Nothing came since the last look: a stalled reply is looked at rarely.
-  EXPECT_EQ(lt::TrickleSleepMs(1500, 0, 16), lt::StalledReplySleepMs);
+  struct Case {
+    const char* name;
+    int remaining, gained;
+    std::int64_t sinceLookUs;
+    int sleepMs;
+  } cases[] = {
+      {"first look: no rate yet, look again at once", 2000, 1000, 0, 0},
+      {"a fast link: the rest is due at once, a millisecond at least", 1000, 2000, 1000, 1},
+      {"9600 baud, seconds to go: the longest sleep", 2000, 14, 16000, 50},
+      {"9600 baud, 40 bytes short: woken when they are due", 40, 14, 16000, 45},
+      {"9600 baud, a few bytes short: a few milliseconds", 4, 14, 16000, 4},
+      {"nothing came a moment after the first look: a millisecond", 1500, 0, 20, 1},
+      {"nothing came for 16 ms: twice that", 1500, 0, 16000, 32},
+      {"nothing came for long: never more than the stall sleep", 1500, 0, 32000, lt::StalledReplySleepMs},
+      {"nothing left to come", 0, 10, 1000, 0},
+  };
+  for (const Case& c : cases) EXPECT_EQ(lt::TrickleSleepMs(c.remaining, c.gained, c.sinceLookUs), c.sleepMs) << c.name;
 }

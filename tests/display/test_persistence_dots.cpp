@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <random>
 #include <vector>
 
 using namespace persistence;
@@ -149,6 +150,62 @@ TEST(PersistenceDots, PaintKeepsCh1OverCh2AndLeavesDarkCellsAlone) {
   int lit = 0;
   for (std::uint32_t p : pixels) lit += p != Graticule;
   EXPECT_EQ(lit, 3);
+}
+
+TEST(PersistenceDots, OnePassFrameLeavesTheGridsAndPixelsOfTheThreeSteps) {
+  // Grids left by earlier frames (cells on and off the plot, one below 0 as
+  // only a damaged state could hold), then frames of records whose rows run
+  // off the plot above, below and into the grid's hidden rows.
+  std::mt19937 random(7);
+  std::array<std::uint32_t, RainbowEntries> rainbow{};
+  std::array<std::uint32_t, RampEntries> blue{};
+  for (int i = 0; i < RainbowEntries; ++i) rainbow[static_cast<std::size_t>(i)] = 0x1000000u + static_cast<std::uint32_t>(i);
+  for (int i = 0; i < RampEntries; ++i) blue[static_cast<std::size_t>(i)] = 0x2000000u + static_cast<std::uint32_t>(i);
+  struct Case {
+    const char* name;
+    RecordLayout layout;
+    std::int32_t viewStart, viewEnd, fade, hit, vertPos, scale;
+    bool ch1On, ch2On;
+  } cases[] = {
+      {"standard, rows across the plot", RecordLayout::Standard, 503, 999, 10, RainbowHit, 200, 100, true, true},
+      {"3000-sample, no fading", RecordLayout::ThreeThousand, 1245, 1741, 0, RampHit, 200, 100, true, true},
+      {"stretched, fast fade", RecordLayout::Stretched, 621, 869, 50, RampHit, 150, 150, true, false},
+      {"rows far below the plot", RecordLayout::Standard, 8, 504, 10, RampHit, 590, 400, false, true},
+      {"rows above the plot", RecordLayout::Standard, 8, 504, 10, RampHit, -100, 100, true, true},
+      {"a view past the record", RecordLayout::Standard, 2900, 3396, 10, RampHit, 200, 100, true, true},
+      {"both channels off", RecordLayout::Standard, 503, 999, 10, RampHit, 200, 100, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::int32_t> ch1 = EmptyGrid(), ch2 = EmptyGrid();
+    for (int n = 0; n < 4000; ++n) {
+      StampCell(ch1, static_cast<int>(random() % 800), static_cast<int>(random() % 600), static_cast<std::int32_t>(random() % 1100));
+      StampCell(ch2, static_cast<int>(random() % 800), static_cast<int>(random() % 600), static_cast<std::int32_t>(random() % 300));
+    }
+    ch1[static_cast<std::size_t>(CellIndex(33, 44))] = -5;
+    std::vector<std::int32_t> ch1Steps = ch1, ch2Steps = ch2;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(PlotColumns) * PlotRows, 0xABCDEF);
+    std::vector<std::uint32_t> pixelsSteps = pixels;
+    std::array<std::uint8_t, 3001> samples1{}, samples2{};
+    for (int frame = 0; frame < 3; ++frame) {
+      for (auto& s : samples1) s = static_cast<std::uint8_t>(random());
+      for (auto& s : samples2) s = static_cast<std::uint8_t>(random());
+      const ChannelDots dots1{ch1, samples1, c.ch1On, c.vertPos, c.scale, 3, rainbow};
+      const ChannelDots dots2{ch2, samples2, c.ch2On, c.vertPos + 40, c.scale, -2, blue};
+      FadeStampAndPaint(dots1, dots2, c.layout, c.viewStart, c.viewEnd, c.fade, c.hit, pixels.data(), PlotColumns,
+                        PlotColumns, PlotRows);
+
+      FadeVisibleCells(ch1Steps, c.fade);
+      FadeVisibleCells(ch2Steps, c.fade);
+      if (c.ch1On) StampRecord(ch1Steps, samples1, c.layout, c.viewStart, c.viewEnd, c.vertPos, c.scale, 3, c.hit);
+      if (c.ch2On) StampRecord(ch2Steps, samples2, c.layout, c.viewStart, c.viewEnd, c.vertPos + 40, c.scale, -2, c.hit);
+      PaintGrids(ch1Steps, ch2Steps, rainbow, blue, pixelsSteps.data(), PlotColumns, PlotColumns, PlotRows);
+
+      ASSERT_EQ(ch1, ch1Steps) << "frame " << frame;
+      ASSERT_EQ(ch2, ch2Steps) << "frame " << frame;
+      ASSERT_EQ(pixels, pixelsSteps) << "frame " << frame;
+    }
+  }
 }
 
 }  // namespace

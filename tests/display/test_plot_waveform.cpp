@@ -10,9 +10,11 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <set>
+#include <vector>
 
 using namespace screen_model;
 
@@ -339,6 +341,32 @@ TEST_F(PlotWaveformTest, ScreenIsACopyOfPlotBitmap) {
   const QImage screen = f.PaintBox2->grab().toImage().convertToFormat(QImage::Format_RGB32);
   ASSERT_EQ(screen.size(), QSize(500, 400));
   EXPECT_EQ(screen, f.PlotBitmap);
+}
+
+TEST_F(PlotWaveformTest, ScreenAroundTheWidgetsOverThePlotIsACopyOfPlotBitmap) {
+  // The trigger marker and the cursor lines cover parts of the plot; the rest
+  // is copied a rectangle at a time and must be the frame, pixel for pixel.
+  FillSines();
+  Use(Layouts[0]);
+  f.PlotWaveform();
+  f.PlotTrigPanel->show();
+  std::vector<QRect> covered;
+  for (QWidget* child : f.Panel4->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+    if (child == f.PaintBox2) continue;
+    child->show();
+    covered.push_back(child->geometry().translated(-f.PaintBox2->pos()));
+  }
+  ASSERT_GE(covered.size(), 2u);
+  const QImage panel = f.Panel4->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  const QImage screen = panel.copy(QRect(f.PaintBox2->pos(), QSize(500, 400)));
+  int compared = 0;
+  for (int y = 0; y < 400; ++y)
+    for (int x = 0; x < 500; ++x) {
+      if (std::any_of(covered.begin(), covered.end(), [&](const QRect& r) { return r.contains(x, y); })) continue;
+      ASSERT_EQ(screen.pixel(x, y), f.PlotBitmap.pixel(x, y)) << x << "," << y;
+      ++compared;
+    }
+  EXPECT_GT(compared, 150000);
 }
 
 TEST_F(PlotWaveformTest, BothChannelsOffShowTheGraticuleAndStillTheStrip) {
