@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/ErrorOf.h"
+
 #include <functional>
 #include <limits>
 #include <tuple>
@@ -16,15 +18,6 @@
 namespace {
 
 using namespace reference_file;
-
-QString ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const ScopeError& error) {
-    return error.Message();
-  }
-  return QStringLiteral("<no error>");
-}
 
 // A reference whose every line differs from its neighbours, with rows off
 // both edges of the plot.

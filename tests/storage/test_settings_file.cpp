@@ -7,21 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include "support/ErrorOf.h"
+
 #include <functional>
 
 namespace {
 
 using namespace settings_file;
 using stored::Id;
-
-QString ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const ScopeError& error) {
-    return error.Message();
-  }
-  return QStringLiteral("<no error>");
-}
 
 PanelState SomePanel() {
   PanelState p;

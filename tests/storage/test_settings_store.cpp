@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/ErrorOf.h"
+
 #include <QRegularExpression>
 
 #include <functional>
@@ -18,15 +20,6 @@
 #include <unistd.h>
 
 namespace {
-
-QString ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const ScopeError& error) {
-    return error.Message();
-  }
-  return QStringLiteral("<no error>");
-}
 
 using Store = StoreFixture;
 

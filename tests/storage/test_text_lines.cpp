@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/ErrorOf.h"
+
 #include <QDir>
 
 #include <functional>
@@ -19,15 +21,6 @@
 namespace {
 
 using namespace text_lines;
-
-QString ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const ScopeError& error) {
-    return error.Message();
-  }
-  return QStringLiteral("<no error>");
-}
 
 TEST(TextLines, SplitAtEveryKindOfLineEnd) {
   struct Case {
