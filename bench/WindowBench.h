@@ -1,15 +1,23 @@
 #pragma once
-// What the window benchmarks against a simulated instrument share: the panel
-// they capture with, and a main that gives each run a settings folder of its
-// own so no benchmark touches the user's settings.
+// What the window benchmarks share: the panel they capture with, a window
+// holding a record to draw, and a main that gives each run a settings folder
+// of its own so no benchmark touches the user's settings.
 
 #include "app/TForm1.h"
+#include "app/UiServices.h"
+#include "app/UnitInit.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QAction>
 
 #include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
 
 // Both channels on the 5 V/div row at 1 ms/div, CH1 rising edge, continuous.
 // In Normal mode the level is 4 V, which held inputs never reach.
@@ -28,13 +36,43 @@ inline void SetContinuousPanel(TForm1& f, bool autoTrigger) {
   f.Continuous->trigger();
 }
 
-inline int RunWindowBenchmarks(int argc, char** argv) {
+// A stopped window holding a record: a sine on CH1 and a faster cosine on
+// CH2, both channels on, 100 pixels per 100 counts at capture, the two-channel
+// layout of time base row 5. The connection watch is off.
+struct HeldRecordWindow {
+  ScriptedUi ui;
+  std::unique_ptr<ScopeUnit> unit = InitializeUnit();
+  std::unique_ptr<TForm1> form = std::make_unique<TForm1>(*unit, ui);
+
+  HeldRecordWindow() {
+    TForm1::SetEnabled(form->Timer1, false);
+    TForm1& f = *form;
+    for (int i = 1; i <= 3000; ++i) {
+      f.CH1Samples[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(128 + 100 * std::sin(i / 23.0));
+      f.CH2Samples[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(128 + 90 * std::cos(i / 7.0));
+    }
+    f.ChannelOn[1] = f.ChannelOn[2] = 1;
+    f.CH1Focus = 1;
+    f.CH1VertPos = 150;
+    f.CH2VertPos = 250;
+    f.CH1ScaleAtCapture = f.CH2ScaleAtCapture = 100;
+    f.CapturedTimeBase = 5;
+    f.CapturedRate1MS = 0;
+    f.Running = 0;
+  }
+};
+
+// Runs the benchmarks named on the command line; atEnd runs before the
+// application goes (a window kept across benchmarks is closed there).
+inline int RunWindowBenchmarks(int argc, char** argv, const std::function<void()>& atEnd = {}) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QTemporaryDir config;
   qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
+  if (atEnd) atEnd();
   return 0;
 }

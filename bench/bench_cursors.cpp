@@ -3,6 +3,7 @@
 // mouse moves of a drag, of a time line on the plot and of the view window
 // over a held record (which draws the record again at each move).
 
+#include "WindowBench.h"
 #include "app/TForm1.h"
 #include "app/UiServices.h"
 #include "app/UnitInit.h"
@@ -17,28 +18,13 @@
 
 namespace {
 
-struct Window {
-  ScriptedUi ui;
-  std::unique_ptr<ScopeUnit> unit = InitializeUnit();
-  std::unique_ptr<TForm1> form = std::make_unique<TForm1>(*unit, ui);
-
+// The held record shown, with both cursor sets on.
+struct Window : HeldRecordWindow {
   Window() {
-    TForm1::SetEnabled(form->Timer1, false);
     TForm1& f = *form;
     f.show();
     QCoreApplication::processEvents();
-    for (int i = 1; i <= 3000; ++i) {
-      f.CH1Samples[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(128 + 100 * std::sin(i / 23.0));
-      f.CH2Samples[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(128 + 90 * std::cos(i / 7.0));
-    }
-    f.ChannelOn[1] = f.ChannelOn[2] = 1;
-    f.CH1Focus = 1;
-    f.CH1VertPos = 150;
-    f.CH2VertPos = 250;
-    f.CH1ScaleAtCapture = f.CH2ScaleAtCapture = f.CH1Scale = f.CH2Scale = 100;
-    f.CapturedTimeBase = 5;
-    f.CapturedRate1MS = 0;
-    f.Running = 0;
+    f.CH1Scale = f.CH2Scale = 100;
     f.PersistenceOn = 0;
     f.BothOn1->trigger();
     f.PlotWaveform();
@@ -103,12 +89,5 @@ BENCHMARK(BM_ViewWindowDragMove)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  TheWindow().form.reset();
-  return 0;
+  return RunWindowBenchmarks(argc, argv, [] { TheWindow().form.reset(); });
 }

@@ -2,6 +2,7 @@
 // the widest window (497 samples), as pure arithmetic and texts, and as the
 // window's step that also fills the twenty labels.
 
+#include "WindowBench.h"
 #include "app/TForm1.h"
 #include "app/UiServices.h"
 #include "app/UnitInit.h"
@@ -50,12 +51,4 @@ BENCHMARK(BM_AutoMeasuremtnsOnTheWindow)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunWindowBenchmarks(argc, argv); }

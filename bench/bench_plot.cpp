@@ -2,6 +2,7 @@
 // channels, the overview strip and the copy request to the screen; and the
 // persistence frame that replaces the traces when the dots are on.
 
+#include "WindowBench.h"
 #include "app/TForm1.h"
 #include "app/UiServices.h"
 #include "app/UnitInit.h"
@@ -14,31 +15,8 @@
 
 namespace {
 
-struct Window {
-  ScriptedUi ui;
-  std::unique_ptr<ScopeUnit> unit = InitializeUnit();
-  std::unique_ptr<TForm1> form = std::make_unique<TForm1>(*unit, ui);
-
-  Window() {
-    TForm1::SetEnabled(form->Timer1, false);
-    TForm1& f = *form;
-    for (int i = 1; i <= 3000; ++i) {
-      f.CH1Samples[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(128 + 100 * std::sin(i / 23.0));
-      f.CH2Samples[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(128 + 90 * std::cos(i / 7.0));
-    }
-    f.ChannelOn[1] = f.ChannelOn[2] = 1;
-    f.CH1Focus = 1;
-    f.CH1VertPos = 150;
-    f.CH2VertPos = 250;
-    f.CH1ScaleAtCapture = f.CH2ScaleAtCapture = 100;
-    f.CapturedTimeBase = 5;
-    f.CapturedRate1MS = 0;
-    f.Running = 0;
-  }
-};
-
-Window& TheWindow() {
-  static Window w;
+HeldRecordWindow& TheWindow() {
+  static HeldRecordWindow w;
   return w;
 }
 
@@ -92,12 +70,5 @@ BENCHMARK(BM_PersistenceFrame)->Arg(0)->Arg(1)->ArgNames({"rainbow"})->Unit(benc
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  TheWindow().form.reset();
-  return 0;
+  return RunWindowBenchmarks(argc, argv, [] { TheWindow().form.reset(); });
 }
