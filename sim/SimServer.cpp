@@ -30,6 +30,10 @@ constexpr double kBitsPerByte = 11.0;  // start, 8 data, even parity, stop
 // Closing the master throws away what the slave has not read yet, so the
 // last reply before a drop gets this long to be read.
 constexpr double kDropGraceSeconds = 0.3;
+// A scope writes a command a byte at a time; a paced instrument looks for the
+// rest of one that came in part this long after, rather than at every byte.
+// Far less than a command takes at 9600 baud (over 9 ms).
+constexpr double kCommandGatherSeconds = 0.001;
 
 [[noreturn]] void Fail(const std::string& what) {
   throw std::runtime_error(what + ": " + std::strerror(errno));
@@ -114,8 +118,10 @@ void SimServer::Serve() {
     if (!output_.empty() && !writeBlocked_ && holdUntil_ >= 0) {
       wakeAt = std::min(wakeAt, holdUntil_);
     }
-    const bool watchMaster = now >= hangupUntil;
-    if (!watchMaster) wakeAt = std::min(wakeAt, hangupUntil);
+    const bool gathering = now < gatherUntil_;
+    const bool watchMaster = now >= hangupUntil && !gathering;
+    if (now < hangupUntil) wakeAt = std::min(wakeAt, hangupUntil);
+    if (gathering) wakeAt = std::min(wakeAt, gatherUntil_);
     int timeoutMs = -1;
     if (!std::isinf(wakeAt)) {
       timeoutMs = static_cast<int>(std::clamp(std::ceil((wakeAt - now) * 1000.0), 0.0,
@@ -134,6 +140,9 @@ void SimServer::Serve() {
     }
     if ((fds[1].revents & POLLIN) != 0) {
       ReadInput();
+      // Paced, the rest of a command that came in part is read in one go.
+      const bool paced = config_.minReplyMilliseconds > 0 || bytesPerSecond_ > 0;
+      if (paced && receivingCommand_) gatherUntil_ = Now() + kCommandGatherSeconds;
     } else if ((fds[1].revents & (POLLHUP | POLLERR)) != 0) {
       hangupUntil = Now() + kHangupBackoffSeconds;
     }
@@ -147,6 +156,8 @@ void SimServer::ReadInput() {
     const ssize_t n = ::read(master_, buffer, sizeof buffer);
     if (n <= 0) return;  // EAGAIN, or EIO once the slave has gone
     for (ssize_t i = 0; i < n; ++i) Feed(buffer[i]);
+    // A short read took all there was; anything later wakes the next poll.
+    if (static_cast<std::size_t>(n) < sizeof buffer) return;
   }
 }
 
@@ -168,6 +179,7 @@ void SimServer::Feed(std::uint8_t byte) {
     case kStartByte:
       command_.assign(1, byte);
       receivingCommand_ = true;
+      commandStartedAt_ = Now();
       break;
     case kIdentifyQuery:
       Record(FrameKind::Identify, {byte});
@@ -228,8 +240,9 @@ void SimServer::ArmCapture(const CommandFrame& frame) {
   // The samples before the trigger have to be taken before an edge counts.
   const double armed =
       now + std::max(0, TriggerSampleIndex(setup) - 1) * SamplePeriodSeconds(setup);
+  // The pace counts from the command's start byte.
   pending_ = PendingCapture{setup, now, armed, false,
-                            now + config_.minReplyMilliseconds / 1000.0, {}};
+                            commandStartedAt_ + config_.minReplyMilliseconds / 1000.0, {}};
   hasPending_ = true;
 }
 

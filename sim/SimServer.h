@@ -88,6 +88,10 @@ class SimServer {
   // Owned by the serving thread alone.
   std::vector<std::uint8_t> command_;  // a capture command being received
   bool receivingCommand_ = false;
+  double commandStartedAt_ = 0;  // when its start byte came
+  // A paced instrument takes the rest of a command that came in part once
+  // this much later, in one read, rather than waking for every byte.
+  double gatherUntil_ = -1;
   bool hasPending_ = false;
   PendingCapture pending_;
   std::vector<Answer> output_;  // in order; the front one is going out

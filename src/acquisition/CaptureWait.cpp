@@ -22,10 +22,7 @@ bool CaptureWait::HungUp(int portHandle) {
 
 void CaptureWait::WaitAndDispatch(int watchHandle, int sleepMs) {
   const QPointer<CaptureWait> alive(this);
-  // A hang-up keeps the descriptor "ready" for good; watching it would turn
-  // the wait into a busy loop.
-  const bool watch = watchHandle >= 0 && !HungUp(watchHandle);
-  if (watch) {
+  if (watchHandle >= 0) {
     if (portInput_ != nullptr && portInput_->socket() != watchHandle) {
       // The port was reopened on another descriptor.
       portInput_->setEnabled(false);

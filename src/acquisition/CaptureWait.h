@@ -8,9 +8,10 @@
 //
 // The port is watched only when the caller asks (nothing is queued:
 // readiness on a tty is level-triggered, so input already queued would wake
-// every pass at once). A descriptor that reports a hang-up (the instrument
-// unplugged, the simulator gone) is not watched either; HungUp tells the
-// caller so it can end the wait.
+// every pass at once). Nor is a descriptor that reports a hang-up (the
+// instrument unplugged, the simulator gone): it stays "ready" for good and
+// would turn the wait into a busy loop. The caller asks HungUp first (once a
+// pass) and ends its wait instead.
 //
 // QtCore only; knows the port as a file descriptor, nothing of TSerial.
 
@@ -24,8 +25,9 @@ class CaptureWait : public QObject {
   explicit CaptureWait(QObject* parent);
 
   // Waits until a window event, input on `watchHandle` (-1: do not watch the
-  // port) or `sleepMs` (-1: no time limit), and dispatches every pending
-  // event; any handler of the window may run inside.
+  // port; never one that HungUp reports) or `sleepMs` (-1: no time limit),
+  // and dispatches every pending event; any handler of the window may run
+  // inside.
   void WaitAndDispatch(int watchHandle, int sleepMs);
 
   // Dispatches what is pending without waiting.

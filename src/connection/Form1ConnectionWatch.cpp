@@ -84,8 +84,7 @@ std::optional<int> TForm1::ReadAnswerByte(int timeoutMs, std::uint64_t exchange)
   const int handle = SerialPort.Handle;
   for (;;) {
     const qint64 left = deadline - LinkClock.elapsed();
-    if (!SerialPort.IsOpen || SerialPort.DeviceGone() || SerialPort.InQueueCount() > 0 ||
-        left <= 0)
+    if (!SerialPort.IsOpen || DeviceVanished() || SerialPort.InQueueCount() > 0 || left <= 0)
       return SerialPort.ReadByte(0);
     ReplyWait->WaitAndDispatch(handle, static_cast<int>(left));
     if (!alive) return std::nullopt;

@@ -146,7 +146,7 @@ bool TSerial::Open(const std::string& portName, const std::string& baud, const s
   PortName = portName;
   SetTimeouts(0, 0, 0, 0, 0);
   errorCounts_ = {};
-  ReadErrorCounts(errorCounts_);
+  keepsErrorCounts_ = ReadErrorCounts(errorCounts_);
   return true;
 }
 
@@ -182,6 +182,7 @@ void TSerial::Close() {
   Handle = -1;
   ScratchBuffer.reset();
   deviceGone_ = false;
+  keepsErrorCounts_ = false;
   simulator_.reset();
 }
 
@@ -216,7 +217,7 @@ int TSerial::InQueueCount() {
     return 0;
   }
   std::array<int, 5> counts{};
-  if (ReadErrorCounts(counts)) {
+  if (keepsErrorCounts_ && ReadErrorCounts(counts)) {
     const auto asCounts = [](const std::array<int, 5>& c) {
       return serial_line::LineErrorCounts{c[0], c[1], c[2], c[3], c[4]};
     };

@@ -77,6 +77,8 @@ class TSerial {
   std::optional<std::string> refusedName_;  // the last name refused, told once
   std::unique_ptr<BuiltInSimulator> simulator_;
   // The driver's line-error counters at the last status query, when it keeps
-  // any (a pseudo-terminal does not).
+  // any (a pseudo-terminal does not: found once at open, so a status query
+  // on such a port asks the driver only for its queue).
   std::array<int, 5> errorCounts_{};
+  bool keepsErrorCounts_ = false;
 };

@@ -13,6 +13,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ScopeGeometry.h"
@@ -500,6 +501,28 @@ TEST(SimPacing, ByDefaultNoReplyComesSoonerThanTwentyMillisecondsUnpacedItMay) {
     EXPECT_EQ(bench.link.Receive(kReplyLength - 1).size(), kReplyLength - 1);
   }
   EXPECT_TRUE(ParseArguments({"--unpaced"}).config.minReplyMilliseconds == 0);
+}
+
+TEST(SimPacing, ACommandThatComesAByteAtATimeIsTakenWhole) {
+  // A paced instrument reads the rest of a command that came in part a
+  // moment later, in one go. However the bytes are spread (a line's pace,
+  // a scheduling pause in the middle), it is still one command.
+  const auto command = cp::BuildCaptureCommand(DefaultPanel());
+  for (const int gapUs : {0, 1150, 4000}) {
+    Bench bench{FlatInputs()};
+    const auto started = SteadyClock::now();
+    for (std::size_t i = 0; i < command.size(); ++i) {
+      bench.link.Send({command[i]});
+      const int pause = i == 4 ? 3 * gapUs : gapUs;
+      if (pause > 0) std::this_thread::sleep_for(std::chrono::microseconds(pause));
+    }
+    EXPECT_EQ(bench.link.Receive(kReplyLength), FlatReply()) << gapUs;
+    EXPECT_GE(MsSince(started), 20) << gapUs;
+    const auto frames = bench.server.ReceivedFrames();
+    ASSERT_EQ(frames.size(), 1u) << gapUs;
+    EXPECT_EQ(frames[0].kind, FrameKind::Capture);
+    EXPECT_EQ(frames[0].bytes, std::vector<std::uint8_t>(command.begin(), command.end()));
+  }
 }
 
 TEST(SimStopByte, CutsTheReplyUnlessTheInstrumentFinishesItsReplies) {
