@@ -64,7 +64,7 @@ void Measure(benchmark::State& state, ScopeWindow& w, const std::function<void()
   for (auto _ : state) {
     double cpu0 = 0, cpu1 = 0;
     QElapsedTimer wall;
-    const std::uint64_t records0 = w->RecordsReceived;
+    std::uint64_t records0 = 0;
     QEventLoop loop;
     QTimer finish;
     finish.setInterval(20);
@@ -74,6 +74,7 @@ void Measure(benchmark::State& state, ScopeWindow& w, const std::function<void()
     QTimer::singleShot(0, [&] { start(); });
     QTimer::singleShot(settleMs, [&] {
       cpu0 = ProcCpuSeconds();
+      records0 = w->RecordsReceived;
       wall.start();
     });
     QTimer::singleShot(settleMs + measureMs, [&] {
