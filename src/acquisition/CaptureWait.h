@@ -30,6 +30,11 @@ class CaptureWait : public QObject {
   // inside.
   void WaitAndDispatch(int watchHandle, int sleepMs);
 
+  // The port stays watched after a wait (the next pass of a capture loop
+  // mostly watches it again); a caller whose waiting is over, or whose port
+  // closes, ends the watch.
+  void StopWatching();
+
   // Dispatches what is pending without waiting.
   static void DispatchPending();
 
@@ -37,6 +42,9 @@ class CaptureWait : public QObject {
   static bool HungUp(int portHandle);
 
  private:
+  void Watch(int handle);
+
   QSocketNotifier* portInput_ = nullptr;
+  int wakesSinceWait_ = 0;
   QTimer* recheck_ = nullptr;
 };

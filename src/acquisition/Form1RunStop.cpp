@@ -182,6 +182,7 @@ void TForm1::HideReplyProgress() {
 }
 
 void TForm1::EndAcquisition() {
+  ReplyWait->StopWatching();
   Running = 0;
   if (Button1 != nullptr) Button1->setEnabled(true);
   SetEnabled(Timer1, true);
@@ -192,6 +193,7 @@ void TForm1::EndAcquisition() {
 }
 
 void TForm1::LeaveThroughStopExit() {
+  ReplyWait->StopWatching();
   AwaitingData = 0;
   HideReplyProgress();
   // The wait was ended without a stop byte (the window closing): the
@@ -209,6 +211,7 @@ void TForm1::LeaveThroughStopExit() {
 }
 
 void TForm1::LeaveBecauseDeviceVanished() {
+  ReplyWait->StopWatching();
   Running = 0;
   AwaitingData = 0;
   CaptureOutstanding = false;

@@ -34,6 +34,8 @@
 
   // The disconnected state: no device, port closed, indicator USBCON#.
   void ShowDisconnected();
+  // Closes the instrument's port, ending any watch on it first.
+  void ClosePort();
   // One byte of an identify exchange, waited for while the window's events
   // are dispatched. nullopt when the exchange was given up meanwhile (the
   // window went, acquisition started, the port changed): the caller then

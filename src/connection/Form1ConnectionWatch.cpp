@@ -38,10 +38,9 @@ void TForm1::OpenCOM() {
   if (PortAccessToldFor != chosen) PortAccessToldFor.clear();
   // A port left open under another name (the restore or a settings file
   // changed Label3 meanwhile) is not the chosen one, whatever it answers.
-  if (SerialPort.IsOpen && QString::fromStdString(SerialPort.PortName) != chosen)
-    SerialPort.Close();
+  if (SerialPort.IsOpen && QString::fromStdString(SerialPort.PortName) != chosen) ClosePort();
   if (!present.contains(chosen, Qt::CaseSensitive)) {
-    SerialPort.Close();
+    ClosePort();
     return;
   }
   // A port that fails to open stays closed and the tick reports it so.
@@ -64,11 +63,17 @@ void TForm1::TellPortAccess(const QString& port) {
   QTimer::singleShot(0, this, [this, advice] { Ui.ShowError(advice); });
 }
 
+void TForm1::ClosePort() {
+  // The capture wait may still watch the descriptor that is about to close.
+  if (ReplyWait != nullptr) ReplyWait->StopWatching();
+  SerialPort.Close();
+}
+
 void TForm1::ShowDisconnected() {
   // The port, the instrument's answer and the indicator must agree even if
   // a picture cannot be shown, so the state changes go first.
   DeviceFound = 0;
-  SerialPort.Close();
+  ClosePort();
   HWRevLabel->hide();
   Button1->setEnabled(false);
   ShowBitmap(Image11, QStringLiteral("Grafics\\USBCON#.bmp"));
@@ -84,11 +89,16 @@ std::optional<int> TForm1::ReadAnswerByte(int timeoutMs, std::uint64_t exchange)
   const int handle = SerialPort.Handle;
   for (;;) {
     const qint64 left = deadline - LinkClock.elapsed();
-    if (!SerialPort.IsOpen || DeviceVanished() || SerialPort.InQueueCount() > 0 || left <= 0)
+    if (!SerialPort.IsOpen || DeviceVanished() || SerialPort.InQueueCount() > 0 || left <= 0) {
+      ReplyWait->StopWatching();
       return SerialPort.ReadByte(0);
+    }
     ReplyWait->WaitAndDispatch(handle, static_cast<int>(left));
     if (!alive) return std::nullopt;
-    if (IdentifyExchange != exchange || SerialPort.Handle != handle) return std::nullopt;
+    if (IdentifyExchange != exchange || SerialPort.Handle != handle) {
+      ReplyWait->StopWatching();
+      return std::nullopt;
+    }
   }
 }
 
@@ -200,7 +210,7 @@ void TForm1::ComboBox1Change() {
   // An exchange still waiting on the old port is over.
   ++IdentifyExchange;
   IdentifyBusy = false;
-  SerialPort.Close();
+  ClosePort();
   OpenCOM();
   Timer1Timer();
 }
