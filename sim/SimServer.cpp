@@ -102,6 +102,12 @@ double SimServer::Now() const {
 void SimServer::Serve() {
   double hangupUntil = -1;
   while (!stopping_ && master_ >= 0) {
+    if (gatherUntil_ >= 0 && Now() >= gatherUntil_) {
+      // The rest of the command has had its moment: read it without asking
+      // the poll first (nothing there is no harm).
+      gatherUntil_ = -1;
+      TakeInput();
+    }
     double now = Now();
     ServicePending(now);
     WriteOutput(now);
@@ -139,15 +145,19 @@ void SimServer::Serve() {
       }
     }
     if ((fds[1].revents & POLLIN) != 0) {
-      ReadInput();
-      // Paced, the rest of a command that came in part is read in one go.
-      const bool paced = config_.minReplyMilliseconds > 0 || bytesPerSecond_ > 0;
-      if (paced && receivingCommand_) gatherUntil_ = Now() + kCommandGatherSeconds;
+      TakeInput();
     } else if ((fds[1].revents & (POLLHUP | POLLERR)) != 0) {
       hangupUntil = Now() + kHangupBackoffSeconds;
     }
     if ((fds[1].revents & POLLOUT) != 0 && config_.faults.flood) Flood();
   }
+}
+
+void SimServer::TakeInput() {
+  ReadInput();
+  // Paced, the rest of a command that came in part is read in one go.
+  const bool paced = config_.minReplyMilliseconds > 0 || bytesPerSecond_ > 0;
+  if (paced && receivingCommand_) gatherUntil_ = Now() + kCommandGatherSeconds;
 }
 
 void SimServer::ReadInput() {

@@ -56,6 +56,7 @@ class SimServer {
 
   void Serve();
   double Now() const;
+  void TakeInput();  // reads what came, and gathers the rest of a command
   void ReadInput();
   void Feed(std::uint8_t byte);
   void Record(FrameKind kind, std::vector<std::uint8_t> bytes);
