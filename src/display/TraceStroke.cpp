@@ -153,11 +153,15 @@ void StrokeBevel(const PixelTarget& t, const Segment& in, Vertex p, const Segmen
 
 }  // namespace
 
-void StrokeTwoPixelsWide(const PixelTarget& target, std::span<const Vertex> vertices, std::uint32_t pixel) {
-  if (target.pixels == nullptr || target.width <= 0 || target.height <= 0 || vertices.empty()) return;
+screen_model::RowSpan StrokeTwoPixelsWide(const PixelTarget& target, std::span<const Vertex> vertices,
+                                          std::uint32_t pixel) {
+  if (target.pixels == nullptr || target.width <= 0 || target.height <= 0 || vertices.empty()) return {};
   // Each new segment is drawn with the corner it makes with the one before.
   Vertex current{HoldNear(vertices[0].x), HoldNear(vertices[0].y)};
   std::optional<Segment> before;
+  // Every pixel written lies within one pixel of a vertex or a segment, so
+  // in the rows from one above the highest vertex to that of the lowest.
+  std::int32_t highest = current.y, lowest = current.y;
   for (std::size_t i = 1; i < vertices.size(); ++i) {
     const Vertex next{HoldNear(vertices[i].x), HoldNear(vertices[i].y)};
     if (next == current) continue;
@@ -169,9 +173,14 @@ void StrokeTwoPixelsWide(const PixelTarget& target, std::span<const Vertex> vert
     StrokeSegment(target, segment, pixel);
     before = segment;
     current = next;
+    highest = std::min(highest, next.y);
+    lowest = std::max(lowest, next.y);
   }
   // A line that never leaves its first point has no direction and no ends.
-  if (before) StrokeEnd(target, current, pixel);
+  if (!before) return {};
+  StrokeEnd(target, current, pixel);
+  const screen_model::RowSpan rows{std::max(highest - 1, 0), std::min(lowest, target.height - 1)};
+  return rows.Empty() ? screen_model::RowSpan{} : rows;
 }
 
 }  // namespace trace_stroke
