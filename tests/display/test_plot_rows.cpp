@@ -14,6 +14,7 @@
 #include <QBackingStore>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
