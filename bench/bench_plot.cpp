@@ -53,6 +53,48 @@ void BM_LineFrameStretched(benchmark::State& state) {
 }
 BENCHMARK(BM_LineFrameStretched)->Unit(benchmark::kMicrosecond);
 
+// Continuous running on the built-in instrument's picture: at 5 V/div a sine
+// 80 rows tall on CH1 and a square 50 rows tall on CH2, each frame following
+// a line frame. With `painted` the window is on screen and each frame is also
+// painted (the event loop runs once a frame, as the capture wait does).
+void BM_LineFrameSteadySim1Like(benchmark::State& state) {
+  TForm1& f = *TheWindow().form;
+  const bool painted = state.range(0) == 1;
+  if (painted && !f.isVisible()) {
+    f.show();  // the restore when first shown sets the panel, set again below
+    QApplication::processEvents();
+  }
+  const auto ch1 = f.CH1Samples, ch2 = f.CH2Samples;
+  const auto scale1 = f.CH1ScaleAtCapture, scale2 = f.CH2ScaleAtCapture;
+  const auto pos1 = f.CH1VertPos, pos2 = f.CH2VertPos;
+  for (int i = 1; i <= 3000; ++i) {
+    f.CH1Samples[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(127 + 51 * std::sin(i * 2 * M_PI / 25));
+    f.CH2Samples[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>((i / 6) % 2 ? 159 : 95);
+  }
+  f.CH1ScaleAtCapture = f.CH2ScaleAtCapture = 78;
+  f.CH1VertPos = 150;
+  f.CH2VertPos = 300;
+  f.ChannelOn[1] = f.ChannelOn[2] = 1;
+  f.CapturedTimeBase = 5;
+  f.CapturedRate1MS = 0;
+  SetLeft(f.Image3, 173);
+  f.PersistenceOn = 0;
+  f.ReferenceOn = 0;
+  f.PlotWaveform();
+  for (auto _ : state) {
+    f.PlotWaveform();
+    if (painted) QApplication::processEvents();
+  }
+  if (painted) f.hide();
+  f.CH1Samples = ch1;
+  f.CH2Samples = ch2;
+  f.CH1ScaleAtCapture = scale1;
+  f.CH2ScaleAtCapture = scale2;
+  f.CH1VertPos = pos1;
+  f.CH2VertPos = pos2;
+}
+BENCHMARK(BM_LineFrameSteadySim1Like)->Arg(0)->Arg(1)->ArgNames({"painted"})->Unit(benchmark::kMicrosecond);
+
 void BM_PersistenceFrame(benchmark::State& state) {
   TForm1& f = *TheWindow().form;
   f.InitRainbow();

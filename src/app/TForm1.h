@@ -14,6 +14,7 @@
 #include "app/UiServices.h"
 #include "app/Widgets.h"
 #include "display/DisProperties.h"
+#include "display/RowBands.h"
 #include "serial/TSerial.h"
 #include "storage/SettingsStore.h"
 

@@ -34,11 +34,29 @@
   TImage* Image23 = nullptr;
 
   // The steps of a frame (display/Form1Plot.cpp, display/Form1Persistence.cpp).
+  // CopyGridToPlot puts the whole graticule in PlotBitmap. A line frame
+  // puts it back only under what the last one drew while PlotDrawnRows
+  // still holds (RestoreGridUnderLastFrame: false when it copied it whole);
+  // the traces and the reference report the rows they drew.
   void CopyGridToPlot();
-  void DrawLineTraces();
+  bool RestoreGridUnderLastFrame();
+  screen_model::RowBands DrawLineTraces();
   void DrawPersistenceDots();
-  void DrawReference();
+  screen_model::RowSpan DrawReference();
   void BuildOverviewStrip();
+
+  // What the last line frame drew over the graticule in PlotBitmap, with the
+  // keys of both bitmaps taken after its last write. Any other write to
+  // either bitmap (a persistence frame, a new graticule, a test, a saved
+  // view) changes its key, and the next frame copies the whole graticule
+  // again: only the frame that drew the rows may trust them.
+  struct PlotOverdraw {
+    bool known = false;
+    screen_model::RowBands rows;
+    qint64 plotKey = 0;
+    qint64 gridKey = 0;
+  };
+  PlotOverdraw PlotDrawnRows;
 
   // Pen width the canvas of PlotBitmap was left with: the reference waveform
   // is drawn with it (2 after a line frame, 1 before any).

@@ -113,15 +113,31 @@ void TForm1::PlotWaveform() {
   SnapAll = 1;
   if (SnapToPlotOn == 1) SnapToPlot();
 
-  // 6.-7. The picture, composed off-screen.
-  if (PersistenceOn == 1)
+  // 6.-7. The picture, composed off-screen. A line frame following a line
+  // frame changes only the rows the last one drew and the rows it draws.
+  const bool lineFrame = PersistenceOn != 1;
+  const RowBands lastDrawn = PlotDrawnRows.rows;
+  bool wholePlot = true;
+  RowBands drawn;
+  if (lineFrame) {
+    wholePlot = !RestoreGridUnderLastFrame();
+    drawn = DrawLineTraces();
+  } else {
     DrawPersistenceDots();
-  else
-    DrawLineTraces();
-  if (ReferenceOn == 1) DrawReference();
+  }
+  if (ReferenceOn == 1) drawn.Add(DrawReference());
+  PlotDrawnRows = {lineFrame, drawn, PlotBitmap.cacheKey(), GridBitmap.cacheKey()};
 
-  // 8. One copy to the screen.
-  PaintBox2->update();
+  // 8. One copy to the screen, of the rows that changed.
+  if (wholePlot) {
+    PaintBox2->update();
+  } else {
+    RowBands changed = lastDrawn;
+    changed.Add(drawn);
+    QRegion region;
+    for (const RowSpan& band : changed.Bands()) region += QRect(0, band.first, PaintBox2->width(), band.Count());
+    PaintBox2->update(region);
+  }
 
   // 9.-10. The overview strip, with the view window marker above it.
   BuildOverviewStrip();
@@ -129,9 +145,16 @@ void TForm1::PlotWaveform() {
   PlotValid = 1;
 }
 
+namespace {
+// The graticule's rows are the plot's rows byte for byte.
+bool RowsAlike(const QImage& a, const QImage& b) {
+  return a.size() == b.size() && a.format() == b.format() && a.bytesPerLine() == b.bytesPerLine();
+}
+}  // namespace
+
 void TForm1::CopyGridToPlot() {
-  if (GridBitmap.size() == PlotBitmap.size() && GridBitmap.format() == PlotBitmap.format() &&
-      GridBitmap.bytesPerLine() == PlotBitmap.bytesPerLine()) {
+  PlotDrawnRows = {};
+  if (RowsAlike(GridBitmap, PlotBitmap)) {
     std::memcpy(PlotBitmap.bits(), GridBitmap.constBits(), static_cast<std::size_t>(PlotBitmap.sizeInBytes()));
     return;
   }
@@ -142,11 +165,33 @@ void TForm1::CopyGridToPlot() {
   canvas.drawImage(QPoint(0, 0), GridBitmap, QRect(0, 0, 500, 400));
 }
 
-void TForm1::DrawLineTraces() {
-  // The calibration offsets are those the frame chose; the scales are those
-  // latched with the record.
-  CopyGridToPlot();
+bool TForm1::RestoreGridUnderLastFrame() {
+  // The rows are trusted only while neither bitmap was written since the
+  // frame that drew them: a key that moved means a writer this frame does
+  // not know of, and the whole graticule goes back.
+  const PlotOverdraw& previous = PlotDrawnRows;
+  if (!previous.known || previous.plotKey != PlotBitmap.cacheKey() || previous.gridKey != GridBitmap.cacheKey() ||
+      !RowsAlike(GridBitmap, PlotBitmap)) {
+    CopyGridToPlot();
+    return false;
+  }
+  if (previous.rows.Empty()) return true;
+  const qsizetype stride = PlotBitmap.bytesPerLine();
+  uchar* plot = PlotBitmap.bits();
+  const uchar* grid = GridBitmap.constBits();
+  for (const RowSpan& band : previous.rows.Bands()) {
+    const int first = std::max(band.first, 0);
+    const int last = std::min(band.last, PlotBitmap.height() - 1);
+    if (first > last) continue;
+    std::memcpy(plot + first * stride, grid + first * stride, static_cast<std::size_t>((last - first + 1) * stride));
+  }
+  return true;
+}
 
+RowBands TForm1::DrawLineTraces() {
+  // The graticule is in place; the calibration offsets are those the frame
+  // chose; the scales are those latched with the record.
+  RowBands drawn;
   const RecordLayout layout = HeldLayout(*this);
   // The traces are stroked straight into the bitmap's pixels, which are in
   // the one format the plot is kept in.
@@ -170,12 +215,14 @@ void TForm1::DrawLineTraces() {
     const int n = TracePolyline(points, layout, ViewStart, ViewEnd, [&t](std::int32_t i) {
       return SampleRow(t.samples[static_cast<std::size_t>(i)], t.vertPos, t.scale, t.calOffset);
     });
-    trace_stroke::StrokeTwoPixelsWide(plot, std::span(points.data(), static_cast<std::size_t>(n)), PixelOf(t.color));
+    drawn.Add(trace_stroke::StrokeTwoPixelsWide(plot, std::span(points.data(), static_cast<std::size_t>(n)),
+                                                PixelOf(t.color)));
   }
   PlotPenWidth = TracePenWidth;
+  return drawn;
 }
 
-void TForm1::DrawReference() {
+RowSpan TForm1::DrawReference() {
   const RecordLayout layout = HeldLayout(*this);
   TracePoints points;
   const int n = TracePolyline(points, layout, ViewStart, ViewEnd, [this](std::int32_t i) {
@@ -183,9 +230,8 @@ void TForm1::DrawReference() {
   });
   if (PlotPenWidth == TracePenWidth && PlotBitmap.format() == QImage::Format_RGB32) {
     // After a line frame the reference is as wide as the traces.
-    trace_stroke::StrokeTwoPixelsWide(PixelsOf(PlotBitmap), std::span(points.data(), static_cast<std::size_t>(n)),
-                                      PixelOf(ReferenceColor));
-    return;
+    return trace_stroke::StrokeTwoPixelsWide(PixelsOf(PlotBitmap), std::span(points.data(), static_cast<std::size_t>(n)),
+                                             PixelOf(ReferenceColor));
   }
   std::array<QPoint, MaxTracePoints> line;
   std::transform(points.begin(), points.begin() + n, line.begin(),
@@ -193,6 +239,8 @@ void TForm1::DrawReference() {
   QPainter canvas(&PlotBitmap);
   canvas.setPen(QPen(ColorOf(ReferenceColor), PlotPenWidth, Qt::SolidLine, Qt::RoundCap, Qt::BevelJoin));
   canvas.drawPolyline(line.data(), n);
+  // The painter's rows are not worked out here: any of them may have changed.
+  return {0, PlotBitmap.height() - 1};
 }
 
 void TForm1::BuildOverviewStrip() {

@@ -13,6 +13,8 @@
 // may put on either side. Drawing it this way costs a few microseconds a
 // trace instead of building and filling an outline of a thousand edges.
 
+#include "display/RowBands.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -40,7 +42,11 @@ inline constexpr std::int32_t FarOff = 1 << 24;
 
 // Strokes the polyline through `vertices` two pixels wide in `pixel`;
 // repeated vertices count once. A line that never leaves its first point
-// draws nothing. Pixels outside the target are never touched.
-void StrokeTwoPixelsWide(const PixelTarget& target, std::span<const Vertex> vertices, std::uint32_t pixel);
+// draws nothing. Pixels outside the target are never touched. Returns the
+// rows of the target it may have written: from the row above the highest
+// vertex to the row of the lowest, within the target; none if it drew
+// nothing.
+screen_model::RowSpan StrokeTwoPixelsWide(const PixelTarget& target, std::span<const Vertex> vertices,
+                                          std::uint32_t pixel);
 
 }  // namespace trace_stroke

@@ -189,4 +189,68 @@ TEST(TraceStroke, NeverTouchesPixelsOutsideItsTarget) {
   EXPECT_GT(inside, 60);
 }
 
+TEST(TraceStroke, ReportsEveryRowItWrote) {
+  // The rows a stroke reports are the rows the next frame puts back: a row
+  // written and not reported would keep a stale trace on the screen.
+  struct Case {
+    const char* name;
+    std::vector<Vertex> line;
+    screen_model::RowSpan rows;  // exactly, where the case says so
+    bool exact;
+  } cases[] = {
+      {"flat: the row above and its own", {{1, 200}, {2, 200}, {498, 200}}, {199, 200}, true},
+      {"a point draws nothing", {{100, 100}, {100, 100}}, {}, true},
+      {"above the target", {{0, -50}, {499, -10}}, {}, true},
+      {"below the target", {{0, 450}, {499, 401}}, {}, true},
+      {"across the whole target", {{10, -1000}, {20, 1000}}, {0, Height - 1}, true},
+      {"held at the top edge", {{0, 0}, {499, 0}}, {0, 0}, true},
+      {"held at the bottom edge", {{0, 399}, {200, 420}}, {398, 399}, true},
+      {"a square wave", {{1, 150}, {2, 150}, {12, 150}, {13, 200}, {24, 200}, {25, 150}}, {149, 200}, true},
+      {"a steep zigzag", {{1, 100}, {2, 300}, {3, 100}, {4, 300}}, {99, 300}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QImage image = OwnStroke(c.line);
+    trace_stroke::PixelTarget none{nullptr, 0, Width, Height};
+    EXPECT_TRUE(trace_stroke::StrokeTwoPixelsWide(none, c.line, Ink).Empty());  // no target, nothing written
+    QImage scratch(Width, Height, QImage::Format_RGB32);
+    scratch.fill(Paper);
+    const screen_model::RowSpan reported = trace_stroke::StrokeTwoPixelsWide(
+        {reinterpret_cast<std::uint32_t*>(scratch.bits()), scratch.bytesPerLine() / 4, Width, Height}, c.line, Ink);
+    EXPECT_EQ(scratch, image);
+    if (c.exact) EXPECT_EQ(reported, c.rows);
+    for (int y = 0; y < Height; ++y)
+      for (int x = 0; x < Width; ++x)
+        if (image.pixel(x, y) == Ink) ASSERT_TRUE(y >= reported.first && y <= reported.last) << x << "," << y;
+  }
+
+  // Lines as records make them, some running off the target.
+  std::mt19937 random(4242);
+  for (int n = 0; n < 40; ++n) {
+    SCOPED_TRACE("line " + std::to_string(n));
+    std::vector<Vertex> line{{1, 200}};
+    int row = static_cast<int>(random() % 400);
+    for (int x = 2; x < 499; x += 1 + n % 2) {
+      row = n % 3 == 0 ? static_cast<int>(random() % 600) - 100 : row + static_cast<int>(random() % 15) - 7;
+      line.push_back({x, row});
+    }
+    QImage image(Width, Height, QImage::Format_RGB32);
+    image.fill(Paper);
+    const screen_model::RowSpan reported = trace_stroke::StrokeTwoPixelsWide(
+        {reinterpret_cast<std::uint32_t*>(image.bits()), image.bytesPerLine() / 4, Width, Height}, line, Ink);
+    int highest = Height, lowest = -1;
+    for (int y = 0; y < Height; ++y)
+      for (int x = 0; x < Width; ++x)
+        if (image.pixel(x, y) == Ink) {
+          highest = std::min(highest, y);
+          lowest = std::max(lowest, y);
+        }
+    ASSERT_LE(reported.first, highest);
+    ASSERT_GE(reported.last, lowest);
+    // Never more than the row above the highest vertex and that of the lowest.
+    EXPECT_GE(reported.first, highest - 1);
+    EXPECT_LE(reported.last, lowest + 1);
+  }
+}
+
 }  // namespace
