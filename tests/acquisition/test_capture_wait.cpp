@@ -65,12 +65,16 @@ bool WaitEndedBySleep(CaptureWait& wait, int handle) {
 // Far fewer than a busy loop over a ready descriptor would make (thousands).
 constexpr int FewWakes = 4;
 
+// A wait owned by a window, and the port it watches.
+struct CaptureWaitTest : ::testing::Test {
+  QObject window;
+  CaptureWait* wait = new CaptureWait(&window);
+  Pipe port;
+};
+
 }  // namespace
 
-TEST(CaptureWait, UnreadInputWakesTheWaitOnceAndThenRests) {
-  QObject window;
-  auto* wait = new CaptureWait(&window);
-  Pipe port;
+TEST_F(CaptureWaitTest, UnreadInputWakesTheWaitOnceAndThenRests) {
   port.Put();
   EXPECT_FALSE(WaitEndedBySleep(*wait, port.read));
   // The byte stays unread: the watch does not wake the dispatcher for it
@@ -87,10 +91,7 @@ TEST(CaptureWait, UnreadInputWakesTheWaitOnceAndThenRests) {
   EXPECT_LE(WakesWithin(300), FewWakes);
 }
 
-TEST(CaptureWait, AHandlersOwnEventLoopInsideTheWaitIsNotFloodedByUnreadInput) {
-  QObject window;
-  auto* wait = new CaptureWait(&window);
-  Pipe port;
+TEST_F(CaptureWaitTest, AHandlersOwnEventLoopInsideTheWaitIsNotFloodedByUnreadInput) {
   // A handler that opens its own event loop (as a message box does) runs
   // inside the wait while the input that woke it is still unread.
   int nestedWakes = -1;
@@ -102,10 +103,7 @@ TEST(CaptureWait, AHandlersOwnEventLoopInsideTheWaitIsNotFloodedByUnreadInput) {
   EXPECT_LE(nestedWakes, FewWakes);
 }
 
-TEST(CaptureWait, AStoppedWatchIsNotWokenByInput) {
-  QObject window;
-  auto* wait = new CaptureWait(&window);
-  Pipe port;
+TEST_F(CaptureWaitTest, AStoppedWatchIsNotWokenByInput) {
   port.Put();
   EXPECT_FALSE(WaitEndedBySleep(*wait, port.read));
   port.Drain();
