@@ -6,6 +6,7 @@
 #include "app/TForm1.h"
 #include "app/UiServices.h"
 #include "app/UnitInit.h"
+#include "support/CapturePanel.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -19,20 +20,14 @@
 #include <functional>
 #include <memory>
 
-// Both channels on the 5 V/div row at 1 ms/div, CH1 rising edge, continuous.
-// In Normal mode the level is 4 V, which held inputs never reach.
+// The capture tests' panel, continuous. In Normal mode the level is 4 V,
+// which held inputs never reach.
 inline void SetContinuousPanel(TForm1& f, bool autoTrigger) {
-  f.TimeBaseIndex = 3;
-  f.Rate1MS = 0;
-  f.ChannelOn[1] = f.ChannelOn[2] = 1;
-  f.CH1HighRange = f.CH2HighRange = 1;
-  f.CH1Scale = f.CH2Scale = 78;
-  f.CH1VertPos = 150;
-  f.CH2VertPos = 300;
-  f.TriggerCH = 1;
-  f.RisingTrigger = 1;
-  f.AutoTrigger = autoTrigger ? 1 : 0;
-  f.CH1TriggerV = autoTrigger ? 0 : 50;
+  SetCapturePanel(f);
+  if (!autoTrigger) {
+    f.AutoTrigger = 0;
+    f.CH1TriggerV = 50;
+  }
   f.Continuous->trigger();
 }
 

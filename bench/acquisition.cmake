@@ -2,14 +2,11 @@
 # second in continuous mode, and the processor time an unanswered wait costs.
 scope_bench(bench_capture SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_capture.cpp LIBS scope_window)
 add_dependencies(bench_capture tessaron-sim)
-# The window fixture and the simulator process are shared with the tests.
-target_include_directories(bench_capture PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 
 # Processor time over 30 s of each state: idle connected, a normal-mode wait,
 # receiving at 9600 baud, continuous against the built-in "SIM1".
 scope_bench(bench_cpu SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_cpu.cpp LIBS scope_window)
 add_dependencies(bench_cpu tessaron-sim)
-target_include_directories(bench_cpu PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 
 # The soak (an hour by default; not run by `make bench`, whose programs are
 # bench_*): memory sampled every minute during continuous acquisition.

@@ -1,4 +1,3 @@
 # Continuous acquisition with persistence dots against the unpaced simulator.
 scope_bench(bench_persistence SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_persistence.cpp LIBS scope_window)
 add_dependencies(bench_persistence tessaron-sim)
-target_include_directories(bench_persistence PRIVATE ${CMAKE_SOURCE_DIR}/tests)

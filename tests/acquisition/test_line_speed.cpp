@@ -8,6 +8,7 @@
 #include "test_runstop_sim.h"
 #include "LatencyProbe.h"
 #include "sim/SignalSource.h"
+#include "support/CapturePanel.h"
 #include "support/ScopeWindow.h"
 
 #include <QAction>
@@ -49,15 +50,7 @@ class LineSpeed : public ::testing::Test {
   void Start(const QStringList& simOptions) {
     sim = std::make_unique<RunStopSim>(simOptions);
     ASSERT_TRUE(f.SerialPort.Open(sim->Device(), "9600", "NONE", "8", false));
-    f.TimeBaseIndex = 3;
-    f.Rate1MS = 0;
-    f.ChannelOn[1] = f.ChannelOn[2] = 1;
-    f.CH1HighRange = f.CH2HighRange = 1;
-    f.CH1Scale = f.CH2Scale = 78;
-    f.TriggerCH = 1;
-    f.RisingTrigger = 1;
-    f.AutoTrigger = 1;
-    f.CH1TriggerV = 0;
+    SetCapturePanel(f);
   }
   void PostRun() {
     QTimer::singleShot(0, [this] { f.RUNSTOP->trigger(); });

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "test_runstop_sim.h"
+#include "support/CapturePanel.h"
 #include "support/ScopeWindow.h"
 
 #include <QAction>
@@ -45,20 +46,7 @@ class RunStop : public ::testing::Test {
   void Start(const QStringList& simOptions = {}) {
     sim = std::make_unique<RunStopSim>(simOptions);
     ASSERT_TRUE(f.SerialPort.Open(sim->Device(), "9600", "NONE", "8", false));
-    f.TimeBaseIndex = 3;
-    f.Rate1MS = 0;
-    f.ChannelOn[1] = 1;
-    f.ChannelOn[2] = 1;
-    f.CH1HighRange = 1;
-    f.CH2HighRange = 1;
-    f.CH1Scale = 78;
-    f.CH2Scale = 78;
-    f.CH1VertPos = 150;
-    f.CH2VertPos = 300;
-    f.TriggerCH = 1;
-    f.RisingTrigger = 1;
-    f.AutoTrigger = 1;
-    f.CH1TriggerV = 0;
+    SetCapturePanel(f);
   }
   void NormalTrigger() {
     f.AutoTrigger = 0;

@@ -7,6 +7,7 @@
 #include "display/SampleRows.h"
 #include "sim/InstrumentModel.h"
 #include "storage/SettingsStore.h"
+#include "support/CapturePanel.h"
 #include "support/ScopeWindow.h"
 
 #include <gtest/gtest.h>
@@ -43,18 +44,9 @@ class Calibration : public ::testing::Test {
     sim = std::make_unique<RunStopSim>(simOptions);
     f.SerialPort.Close();  // the instrument of an earlier case
     ASSERT_TRUE(f.SerialPort.Open(sim->Device(), "9600", "NONE", "8", false));
-    f.TimeBaseIndex = 3;
-    f.Rate1MS = 0;
-    f.ChannelOn[1] = 1;
-    f.ChannelOn[2] = 1;
+    SetCapturePanel(f);
     // CH1 on the high range, CH2 on the low: both are put back afterwards.
-    f.CH1HighRange = 1;
     f.CH2HighRange = 0;
-    f.CH1Scale = 78;
-    f.CH2Scale = 78;
-    f.CH1VertPos = 150;
-    f.CH2VertPos = 300;
-    f.TriggerCH = 1;
     f.Normal1Click();  // calibration switches to auto and leaves it on
     f.ContinuousClick();
   }
