@@ -1,5 +1,7 @@
 #include "display/PersistenceDots.h"
 
+#include "display/VectorRegisters.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -154,6 +156,7 @@ std::uint32_t FadeColumn(std::int32_t* column, std::int32_t fade) {
 void FadeStampAndPaint(const ChannelDots& ch1, const ChannelDots& ch2, screen_model::RecordLayout layout,
                        std::int32_t viewStart, std::int32_t viewEnd, std::int32_t fade, std::int32_t hit,
                        std::uint32_t* pixels, int rowStride, int width, int height) {
+  vector_registers::ClearUpperHalves();
   if (ch1.grid.size() < GridCells || ch2.grid.size() < GridCells) return;
   VisibleStamps ch1Stamps, ch2Stamps;
   const int ch1Count = SplitStamps(ch1, layout, viewStart, viewEnd, hit, ch1Stamps);

@@ -1,12 +1,10 @@
 #include "display/TraceStroke.h"
 
+#include "display/VectorRegisters.h"
+
 #include <algorithm>
 #include <cmath>
 #include <optional>
-
-#if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
-#endif
 
 namespace trace_stroke {
 
@@ -22,25 +20,6 @@ constexpr std::int64_t CrossLimit = std::int64_t{1} << 27;
 static_assert(FarOff <= (1 << 24), "the half-pixel products must fit in 64 bits");
 
 std::int32_t HoldNear(std::int32_t v) { return std::clamp(v, -FarOff, FarOff); }
-
-// The stroke's arithmetic runs in the processor's older vector instructions.
-// Where the upper halves of the wide vector registers were left in use (by
-// a copy routine of the C library, or by the state the kernel restores after
-// a task switch), each of those instructions waits on them, and the stroke
-// ran at half speed. Clearing them first costs one instruction; processors
-// without the wide registers have nothing to clear.
-#if defined(__x86_64__) || defined(__i386__)
-__attribute__((target("avx"))) void ClearUpperHalvesWithAvx() { _mm256_zeroupper(); }
-const bool HasAvx = [] {
-  __builtin_cpu_init();
-  return __builtin_cpu_supports("avx") != 0;
-}();
-void ClearUpperVectorHalves() {
-  if (HasAvx) ClearUpperHalvesWithAvx();
-}
-#else
-void ClearUpperVectorHalves() {}
-#endif
 
 struct Segment {
   std::int64_t ax, ay, dx, dy, lengthSquared;
@@ -179,7 +158,7 @@ void StrokeBevel(const PixelTarget& t, const Segment& in, Vertex p, const Segmen
 screen_model::RowSpan StrokeTwoPixelsWide(const PixelTarget& target, std::span<const Vertex> vertices,
                                           std::uint32_t pixel) {
   if (target.pixels == nullptr || target.width <= 0 || target.height <= 0 || vertices.empty()) return {};
-  ClearUpperVectorHalves();
+  vector_registers::ClearUpperHalves();
   // Each new segment is drawn with the corner it makes with the one before.
   Vertex current{HoldNear(vertices[0].x), HoldNear(vertices[0].y)};
   std::optional<Segment> before;
