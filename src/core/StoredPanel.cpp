@@ -2,6 +2,7 @@
 
 #include "app/Errors.h"
 #include "controls/TimeKnob.h"
+#include "controls/TriggerLevel.h"
 #include "controls/VoltsKnob.h"
 #include "storage/SettingsDefaults.h"
 #include "storage/SettingsFile.h"
@@ -56,12 +57,25 @@ PanelSettings PanelFromStored(const StoredLookup& lookup) {
     p.SetCalibration(n, get(calLow[i]), get(calHigh[i]));
   }
   p.SetTimeBase(time_knob::RowForAngle(get(Id::Angle)).index);
-  // An unknown source changes nothing: the panel's own, CH1.
+  // A source the panel does not know is kept by the window as it was stored
+  // and goes out as CH2 does: the command singles out only CH1 and EXT.
   switch (get(Id::TriggerCH)) {
-    case capture_protocol::TriggerSourceCH2: p.SetTriggerSource(TriggerSource::CH2); break;
+    case capture_protocol::TriggerSourceCH1: p.SetTriggerSource(TriggerSource::CH1); break;
     case capture_protocol::TriggerSourceEXT: p.SetTriggerSource(TriggerSource::EXT); break;
-    default: p.SetTriggerSource(TriggerSource::CH1); break;
+    default: p.SetTriggerSource(TriggerSource::CH2); break;
   }
+  // The restore places the source's arrow from its stored level as each knob
+  // comes back, on the side of the 0 V marker where the arrow stood (so
+  // after the first placing, the level's own side), and then reads the level
+  // back from the arrow in whole plot rows: a level can come back a count
+  // away from the stored one (0 above the marker reads 1).
+  const Id arrow[2] = {Id::CH1Trig, Id::CH2Trig};
+  const int source = p.trigger.source == TriggerSource::CH1 ? 1 : 2;
+  const ChannelSettings& c = p.Channel(source);
+  std::int32_t arrowTop = get(arrow[source - 1]);
+  for (int placing = 0; placing < 3; ++placing)
+    arrowTop = trigger_level::ArrowTopFromLevel(arrowTop, c.zeroRow, c.zeroRow, c.triggerLevel, c.Scale());
+  p.SetTriggerLevel(source, trigger_level::LevelFromArrow(c.zeroRow, arrowTop, c.Scale()));
   p.SetTriggerEdge(get(Id::RisingTrigger) == 1);
   p.SetAutoTrigger(get(Id::Auto) == 1);
   p.SetTriggerPosition(get(Id::TrigPos));

@@ -2,8 +2,10 @@
 // The front panel as the settings store or a settings file keeps it: knob
 // angles, marker positions and flags, read into PanelSettings by the same
 // tables the window's restore reads them with (the knob rows, the trigger
-// sources). A value that is not there takes its "Load Default Settings"
-// value.
+// sources), so the panel sends the command the window sends after restoring
+// the same values: 1 MS/s for one channel on the 50 us/div row, the source
+// kept as stored, the source's level as read back from its arrow. A value
+// that is not there takes its "Load Default Settings" value.
 
 #include "core/PanelSettings.h"
 #include "storage/StoredValues.h"

@@ -1,9 +1,11 @@
 // The core beside the window it will carry, both against the simulator:
 // tessaron-log's readings of a record are the window's measurement texts of
-// the same record.
+// the same record, and the panel the core reads from a store sends the
+// command the window sends after restoring that store.
 #include <gtest/gtest.h>
 
 #include "app/ReadoutText.h"
+#include "core/StoredPanel.h"
 #include "restore/RestoreFixture.h"
 #include "support/ScopeWindow.h"
 #include "support/SimProcess.h"
@@ -139,6 +141,69 @@ TEST_F(LogAndWindow, ReadingsOfASineWaveAreTheWindowsTexts) {
        {{"CH1On", 1}, {"CH2On", 0}, {"CH1KnobAngle", Angle1V}, {"Angle", Angle50us}, {"CH1TriggerV", 0}}},
   };
   for (const Case& c : cases) Check(c);
+}
+
+// The store restored by the window and read by the core: the first capture
+// command the window sends after its restore is the core's for that store.
+class StoredPanelAndWindow : public RestoreFixture {};
+
+TEST_F(StoredPanelAndWindow, TheCommandIsTheWindowsAfterTheSameRestore) {
+  struct Case {
+    const char* name;
+    StoreValues panel;
+  };
+  const Case cases[] = {
+      {"the defaults: CH1 alone at 100 us/div", {}},
+      {"50 us/div, both channels: the stretched record", {{"Angle", Angle50us}, {"CH2On", 1}}},
+      {"50 us/div, CH1 alone triggering: 1 MS/s", {{"Angle", Angle50us}}},
+      {"50 us/div, CH1 alone, CH2 the source", {{"Angle", Angle50us}, {"TriggerCH", 2}, {"CH2TriggerV", -20}}},
+      {"50 us/div, CH2 alone, CH1 the source", {{"Angle", Angle50us}, {"CH1On", 0}, {"CH2On", 1}}},
+      {"50 us/div, CH2 alone, EXT the source", {{"Angle", Angle50us}, {"CH1On", 0}, {"CH2On", 1}, {"TriggerCH", 10}}},
+      {"50 us/div, no channel on", {{"Angle", Angle50us}, {"CH1On", 0}, {"CH2On", 0}}},
+      {"100 us/div, CH2 alone, CH1 the source", {{"CH1On", 0}, {"CH2On", 1}}},
+      {"both ranges, CH2 the source at 40 counts, falling, the marker left",
+       {{"CH2On", 1}, {"CH1KnobAngle", Angle200mV}, {"CH2KnobAngle", Angle1V}, {"TriggerCH", 2},
+        {"CH2TriggerV", 40}, {"RisingTrigger", 0}, {"TrigPos", 101}, {"Angle", Angle2ms}}},
+      {"CH1 at 1 V/div triggering at 20 counts", {{"CH1KnobAngle", Angle1V}, {"CH1TriggerV", 20}}},
+      {"EXT the source, stored rising", {{"CH2On", 1}, {"TriggerCH", 10}, {"RisingTrigger", 1}}},
+      {"EXT the source, stored falling", {{"TriggerCH", 10}, {"RisingTrigger", 0}, {"CH2TriggerV", 7}}},
+      {"a source the panel does not know", {{"CH2On", 1}, {"TriggerCH", 3}, {"CH2TriggerV", -12}}},
+      {"levels past the arrows' reach", {{"CH2On", 1}, {"CH1TriggerV", 250}, {"CH2TriggerV", -250}}},
+      {"a level too small to move the arrow, the arrow below its marker",
+       {{"CH1TriggerV", 1}, {"CH1Trig", 130}}},
+      {"a level too small to move the arrow, the arrow on its marker", {{"CH1TriggerV", -1}, {"CH1Trig", 122}}},
+      {"CH2 the source at 1 count, its arrow below its marker, at 10 V/div",
+       {{"CH2On", 1}, {"TriggerCH", 2}, {"CH2TriggerV", 1}, {"CH2Trig", 300}, {"CH2KnobAngle", 45}}},
+      {"CH1 at 100 mV/div, 1 count below 0 V", {{"CH1KnobAngle", 135}, {"CH1TriggerV", -1}}},
+      {"a time knob angle past the dial, the marker off the strip", {{"Angle", 400}, {"TrigPos", -50}}},
+      {"normal mode, single", {{"Auto", 0}, {"ConSample", 0}, {"TrigPos", 400}}},
+  };
+  SimProcess sim;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    sim.Start();
+    PutStore(With(CompleteStore(), c.panel));
+    const capture_protocol::CaptureCommand bytes = [] {
+      SettingsStore store;
+      return core::CaptureCommandFor(core::PanelFromStore(store));
+    }();
+    const QString core = QString::fromLatin1(
+        QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())).toHex(' ').toUpper());
+
+    ScopeWindow w(true, /*stopWatch=*/true, ScopeWindow::Store::FromEnvironment);
+    TForm1& f = *w.form;
+    ASSERT_TRUE(f.SerialPort.Open(sim.Link().toStdString(), "9600", "NONE", "8", false));
+    f.Single->trigger();
+    f.RUNSTOP->trigger();
+    ASSERT_TRUE(WaitFor([&] { return sim.Commands() == 1; }, 20000));
+    if (f.Running == 1) f.RUNSTOP->trigger();
+    ASSERT_TRUE(WaitFor([&] { return f.Running == 0 && f.AwaitingData == 0; }, 20000));
+    EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join(u'\n').toStdString();
+    QString window;
+    for (const QByteArray& frame : sim.Frames())
+      if (SimProcess::IsCommand(frame)) window = QString::fromLatin1(frame);
+    EXPECT_EQ(core, window);
+  }
 }
 
 }  // namespace
