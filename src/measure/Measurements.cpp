@@ -65,26 +65,43 @@ Cycle FirstCycle(std::span<const std::uint8_t> samples, std::int32_t calOffset, 
   return {true, p - 1, n - 1, (p - 1) + (n - 1)};
 }
 
+Readings ReadChannel(std::span<const std::uint8_t> samples, std::int32_t calOffset, bool highRange,
+                     std::int32_t usPerSample) {
+  const Extremes e = ExtremesOf(samples, calOffset);
+  const Cycle cycle = FirstCycle(samples, calOffset, e.meanCount);
+  const std::int64_t us = usPerSample;
+  Readings r{
+      .volts = VoltagesOf(e, RangeFactor(highRange)),
+      .complete = cycle.complete,
+      .periodUs = cycle.period * us,
+      .posWidthUs = cycle.posWidth * us,
+      .negWidthUs = cycle.negWidth * us,
+      .frequencyHz = 0.0,
+      .dutyCycle = 0,
+  };
+  if (cycle.complete) {
+    r.dutyCycle = cycle.posWidth * 100 / cycle.period;
+    r.frequencyHz = 1e6 / static_cast<double>(r.periodUs);
+  }
+  return r;
+}
+
 ReadingTexts MeasureChannel(std::span<const std::uint8_t> samples, std::int32_t calOffset, bool highRange,
                             std::int32_t usPerSample, const QString& decimalPoint) {
   using readout_text::FormatCursortext;
   using readout_text::FormatCursorTime;
-  const Extremes e = ExtremesOf(samples, calOffset);
-  const Voltages v = VoltagesOf(e, RangeFactor(highRange));
-  const Cycle cycle = FirstCycle(samples, calOffset, e.meanCount);
-  const std::int64_t us = usPerSample;
+  const Readings r = ReadChannel(samples, calOffset, highRange, usPerSample);
   ReadingTexts t;
-  t.maximum = FormatCursortext(v.maximum);
-  t.minimum = FormatCursortext(v.minimum);
-  t.rms = FormatCursortext(v.rms);
-  t.peakToPeak = FormatCursortext(v.peakToPeak);
-  t.mean = FormatCursortext(v.mean);
-  t.period = FormatCursorTime(cycle.period * us);
-  t.posWidth = FormatCursorTime(cycle.posWidth * us);
-  t.negWidth = FormatCursorTime(cycle.negWidth * us);
-  t.frequency = readout_text::FormatFreq(cycle.period * us, decimalPoint);
-  t.dutyCycle = cycle.complete ? QString::number(cycle.posWidth * 100 / cycle.period) + QLatin1Char('%')
-                               : QStringLiteral("No Cycle");
+  t.maximum = FormatCursortext(r.volts.maximum);
+  t.minimum = FormatCursortext(r.volts.minimum);
+  t.rms = FormatCursortext(r.volts.rms);
+  t.peakToPeak = FormatCursortext(r.volts.peakToPeak);
+  t.mean = FormatCursortext(r.volts.mean);
+  t.period = FormatCursorTime(r.periodUs);
+  t.posWidth = FormatCursorTime(r.posWidthUs);
+  t.negWidth = FormatCursorTime(r.negWidthUs);
+  t.frequency = readout_text::FormatFreq(r.periodUs, decimalPoint);
+  t.dutyCycle = r.complete ? QString::number(r.dutyCycle) + QLatin1Char('%') : QStringLiteral("No Cycle");
   return t;
 }
 

@@ -56,17 +56,36 @@ struct Cycle {
 };
 Cycle FirstCycle(std::span<const std::uint8_t> samples, std::int32_t calOffset, std::int32_t threshold);
 
+// The ten readings of one channel as numbers, in the panel's own units:
+// voltages in 10 mV, times in microseconds. Without a complete cycle the
+// period, widths, frequency and duty cycle are 0: the panel reads "0 us",
+// "0 Hz" and "No Cycle" there, a logger leaves them empty.
+struct Readings {
+  Voltages volts;
+  bool complete;            // a whole cycle was seen
+  std::int64_t periodUs;    // period * usPerSample
+  std::int64_t posWidthUs;
+  std::int64_t negWidthUs;
+  double frequencyHz;       // 1 / period
+  std::int32_t dutyCycle;   // posWidth * 100 / period, whole percent
+};
+
+// All ten readings over a window. `usPerSample` is the time between two
+// samples of the record: the time base's microseconds per plot column times
+// the layout's columns per sample (two in the stretched record). Throws
+// ScopeError for an empty window.
+Readings ReadChannel(std::span<const std::uint8_t> samples, std::int32_t calOffset, bool highRange,
+                     std::int32_t usPerSample);
+
 // The ten texts of one channel, as the measurement panel shows them.
 struct ReadingTexts {
   QString maximum, minimum, peakToPeak, mean, rms;
   QString period, frequency, posWidth, negWidth, dutyCycle;
 };
 
-// All ten readings over a window. `usPerSample` is the time between two
-// samples of the record: the time base's microseconds per plot column times
-// the layout's columns per sample (two in the stretched record). A window
-// without a complete cycle reads "0 us" for the period and both widths,
-// "0 Hz" and "No Cycle".
+// The readings of ReadChannel as the panel's texts. A window without a
+// complete cycle reads "0 us" for the period and both widths, "0 Hz" and
+// "No Cycle".
 ReadingTexts MeasureChannel(std::span<const std::uint8_t> samples, std::int32_t calOffset, bool highRange,
                             std::int32_t usPerSample, const QString& decimalPoint = QStringLiteral("."));
 

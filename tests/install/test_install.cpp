@@ -87,7 +87,7 @@ bool Installed::installed_ = false;
 QString Installed::installOutput_;
 
 TEST_F(Installed, EveryFileIsWhereALinuxDesktopLooks) {
-  for (const char* program : {"bin/tessaron-scope", "bin/tessaron-sim"})
+  for (const char* program : {"bin/tessaron-scope", "bin/tessaron-sim", "bin/tessaron-log"})
     EXPECT_TRUE(QFileInfo(Usr(QLatin1String(program))).isExecutable()) << program;
   for (const artwork::ArtworkFile& file : artwork::ArtworkFiles) {
     const QString path = Data(QString::fromLatin1(file.path.data(), qsizetype(file.path.size())));
@@ -99,6 +99,7 @@ TEST_F(Installed, EveryFileIsWhereALinuxDesktopLooks) {
       "share/metainfo/com.tessaron.scope.metainfo.xml",
       "share/man/man1/tessaron-scope.1",
       "share/man/man1/tessaron-sim.1",
+      "share/man/man1/tessaron-log.1",
   };
   for (const char* file : files) EXPECT_TRUE(QFileInfo(Usr(QLatin1String(file))).isFile()) << file;
   for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
@@ -109,7 +110,7 @@ TEST_F(Installed, EveryFileIsWhereALinuxDesktopLooks) {
   }
   // Nothing of the build: no tests, benchmarks or build tools.
   EXPECT_EQ(QDir(Usr(QStringLiteral("bin"))).entryList(QDir::Files),
-            (QStringList{QStringLiteral("tessaron-scope"), QStringLiteral("tessaron-sim")}));
+            (QStringList{QStringLiteral("tessaron-log"), QStringLiteral("tessaron-scope"), QStringLiteral("tessaron-sim")}));
 }
 
 TEST_F(Installed, RunFromAnotherFolderItNamesItsInstalledData) {

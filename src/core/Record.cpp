@@ -1,0 +1,25 @@
+#include "core/Record.h"
+
+#include "core/PanelSettings.h"
+
+namespace core {
+
+std::int32_t Record::UsPerSample() const {
+  return samplePeriodUs * screen_model::RowOf(layout).columnStep;
+}
+
+Record DescribeRecord(const PanelSettings& panel) {
+  Record r;
+  r.timeBaseIndex = panel.timeBase.index;
+  r.rate1MS = panel.Rate1MS();
+  r.layout = screen_model::LayoutOf(r.timeBaseIndex, r.rate1MS ? 1 : 0);
+  r.recordChannel = panel.channels[0].on ? 1 : 2;
+  for (int n = 1; n <= 2; ++n) {
+    const ChannelSettings& c = panel.Channel(n);
+    r.channels[static_cast<std::size_t>(n - 1)] = {c.on, c.HighRange(), c.Scale(), c.CalOffset()};
+  }
+  r.samplePeriodUs = panel.SamplePeriodUs();
+  return r;
+}
+
+}  // namespace core

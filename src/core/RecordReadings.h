@@ -1,0 +1,38 @@
+#pragma once
+// The twenty readings of the measurement panel for one record, as numbers
+// in SI units (V, s, Hz, %): the numbers the panel formats
+// (measure::ReadChannel), over the same samples (the view window of the
+// overview marker), before it is formatted. A reading is empty where the
+// panel shows no number for it: a channel that is off, and the five cycle
+// readings of a window with no complete cycle (the panel's "No Cycle").
+
+#include "core/Record.h"
+#include "measure/Measurements.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace core {
+
+// Where the view window marker over the overview strip stands as the
+// window is designed, and after every restore.
+inline constexpr std::int32_t DesignViewMarkerLeft = 173;
+
+struct ChannelReadings {
+  std::optional<double> maximum, minimum, peakToPeak, mean, rms;  // V
+  std::optional<double> period;      // s
+  std::optional<double> frequency;   // Hz
+  std::optional<double> posWidth, negWidth;  // s
+  std::optional<std::int32_t> dutyCycle;     // %, whole as the panel shows it
+  // The same in the panel's own units (10 mV, microseconds), as the panel
+  // formats them; kept for a channel that is off too.
+  measure::Readings panelUnits{};
+};
+
+// Both channels' readings over the view window for the marker at
+// `viewMarkerLeft`. Throws ScopeError for a window outside the record.
+std::array<ChannelReadings, 2> ReadingsOf(const Record& record,
+                                          std::int32_t viewMarkerLeft = DesignViewMarkerLeft);
+
+}  // namespace core

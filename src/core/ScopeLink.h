@@ -1,0 +1,199 @@
+#pragma once
+// The link to the instrument and its acquisition as an asynchronous state
+// machine on the port's notifier and timers. Nothing here waits: every step
+// is a reaction to port input, a timer or a call, and returns at once, so
+// acquisition runs the same with or without a window.
+//
+//   Idle ──Run──▶ Armed ──first byte──▶ Receiving ──whole reply──▶ Done
+//     ▲             ▲  (command sent)                               │
+//     │             └──────────── continuous: next command ─────────┘
+//     └── Settling ◀── stop byte (Stop, a re-issued capture, a stalled reply)
+//
+// After a stop byte the instrument may still be sending what it had begun:
+// Settling discards input until the line has been quiet (acquisition/
+// LinkTiming.h) and only then is anything new asked, a next command or the
+// connection watch's query. The watch asks "?" once a second while
+// acquisition is stopped and reads the identify answer the same way, byte by
+// byte as it comes, each with its time-out.
+
+#include "acquisition/CaptureProtocol.h"
+#include "acquisition/LinkTiming.h"
+#include "core/PanelSettings.h"
+#include "core/Record.h"
+#include "serial/TSerial.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+class QSocketNotifier;
+
+namespace core {
+
+// A reply that began and then brought no byte for this long is given up like
+// a stop: the instrument, or the line, has lost it.
+inline constexpr int StalledReplyMs = 1000;
+// Forced stop after a setting that needs a fresh acquisition, then RUN again.
+inline constexpr int RestartDelayMs = 80;
+// The hourglass turns this often while a reply is awaited.
+inline constexpr int HourglassMs = 300;
+// The connection watch.
+inline constexpr int WatchIntervalMs = 1000;
+
+// The instrument's identify answer, as the COM settings panel shows it.
+struct DeviceIdentity {
+  QString revision;  // "Tessaron USB Oscilloscope Rev A"
+  QString version;   // "2.0.7"
+  QString date;      // "Mar. 2006"
+  friend bool operator==(const DeviceIdentity&, const DeviceIdentity&) = default;
+};
+
+class ScopeLink : public QObject {
+  Q_OBJECT
+
+ public:
+  enum class State { Idle, Settling, Armed, Receiving, Done };
+  Q_ENUM(State)
+  enum class StopReason {
+    Stop,            // Stop() (STOP, or the program ending the run)
+    SingleDone,      // the one record of single mode is in
+    DeviceGone,      // the instrument vanished from under the port
+    SettingChanged,  // a setting that needs a fresh acquisition; RUN follows in 80 ms
+    ReplyStalled,    // single mode: the reply stopped coming and was given up
+  };
+  Q_ENUM(StopReason)
+
+  explicit ScopeLink(QObject* parent = nullptr);
+  ~ScopeLink() override;
+  ScopeLink(const ScopeLink&) = delete;
+  ScopeLink& operator=(const ScopeLink&) = delete;
+
+  // ---- The port and the connection watch --------------------------------
+  // The chosen port ("SIM1", a device path). A port open under another name
+  // is closed at the next tick.
+  void SetPortName(const QString& name);
+  const QString& PortName() const { return portName_; }
+  // One tick at once, then one a second while acquisition is stopped.
+  void StartWatch();
+  void StopWatch();
+  bool Watching() const { return watchOn_; }
+  // Finds the port, opens it, asks "?"; the answer comes in asynchronously.
+  void WatchTick();
+  bool DeviceFound() const { return deviceFound_; }
+  const DeviceIdentity& Identity() const { return identity_; }
+  // Identify exchanges that reached the instrument since the link was made.
+  int IdentifyQueries() const { return identifyQueries_; }
+  TSerial& Port() { return port_; }
+  // Closes the port; acquisition, if running, ends as if the device went.
+  void ClosePort();
+
+  // ---- Acquisition ------------------------------------------------------
+  // The panel the next command is made from. While acquisition runs, a new
+  // time base or trigger source stops it and starts it again 80 ms later; a
+  // new trigger level, or auto mode switched on, re-issues the pending
+  // capture; anything else goes out with the next command.
+  void SetPanel(const PanelSettings& panel);
+  const PanelSettings& Panel() const { return panel_; }
+  void SetContinuous(bool continuous);
+
+  void Run();
+  void Stop();
+  void RunStop();  // the run/stop key: Run when stopped, Stop when running
+  bool Running() const { return running_; }
+  bool RestartPending() const { return restartTimer_.isActive(); }
+  State CurrentState() const { return state_; }
+  std::uint64_t RecordsReceived() const { return records_; }
+  // The last record received (sequence 0 before the first).
+  const Record& Held() const { return held_; }
+
+ Q_SIGNALS:
+  void stateChanged(core::ScopeLink::State state);
+  // The reply so far: `bytes` of the 3001 in, the samples among them
+  // already in their channels (the rest of each buffer as the last record
+  // left it).
+  void replyProgress(int bytes, const core::Record& partial);
+  void recordReceived(const core::Record& record);
+  void stopped(core::ScopeLink::StopReason reason);
+  void connectionChanged(bool connected);
+  void hourglassTick();
+
+ private:
+  // One step of an identify exchange.
+  struct AnswerStep {
+    enum class Kind { Query, Read, Discard } kind;
+    int count = 0;      // bytes read or discarded
+    int timeoutMs = 0;  // Read: for its byte; Discard: for all of them
+  };
+  enum class Exchange { None, Query, Detect, Tail };
+
+  void SetState(State state);
+  std::int64_t NowMs() const { return clock_.elapsed(); }
+  void WatchPort(bool on);
+  void OnInput();
+  bool Vanished();
+  void DeviceLost();
+  void DiscardInput();
+  void SendStopByte();
+  void SendCommandWhenQuiet();
+  void SendCommand();
+  void SettleStep();
+  void ReadReply();
+  void FinishReply();
+  void ReplyStall();
+  void StopBecause(StopReason reason);
+  void EndRun(StopReason reason);
+  void EmitProgress();
+  // The identify exchange.
+  bool OpenChosenPort();
+  void BeginExchange(Exchange kind, std::vector<AnswerStep> steps);
+  void ExchangeStep();
+  void ExchangeDone();
+  void AbandonExchange();
+  void ShowConnected(bool connected);
+
+  TSerial port_;
+  QString portName_;
+  QSocketNotifier* notifier_ = nullptr;
+  QElapsedTimer clock_;
+  link_timing::QuietLine line_;
+
+  PanelSettings panel_;
+  State state_ = State::Idle;
+  bool running_ = false;
+  bool commandWanted_ = false;  // a command goes out once the line is quiet
+  bool outstanding_ = false;    // a command went out; neither its reply nor a stop byte followed
+  std::array<std::uint8_t, capture_protocol::CaptureReplyLength> reply_{};
+  int have_ = 0;
+  capture_protocol::ReplyLayout commandLayout_{};
+  Record pending_;  // the description of the record the command asked for
+  capture_protocol::SampleBuffer ch1_{};
+  capture_protocol::SampleBuffer ch2_{};
+  Record held_;
+  std::uint64_t records_ = 0;
+
+  QTimer settleTimer_;
+  QTimer graceTimer_;
+  QTimer stallTimer_;
+  QTimer hourglassTimer_;
+  QTimer restartTimer_;
+  QTimer watchTimer_;
+  QTimer answerTimer_;
+
+  bool watchOn_ = false;
+  bool deviceFound_ = false;
+  DeviceIdentity identity_;
+  int identifyQueries_ = 0;
+  Exchange exchange_ = Exchange::None;
+  std::vector<AnswerStep> steps_;
+  std::size_t stepIndex_ = 0;
+  int stepDone_ = 0;
+  std::int64_t stepDeadline_ = -1;
+  std::vector<int> answer_;  // the bytes read, -1 for one that did not come
+};
+
+}  // namespace core

@@ -1,0 +1,144 @@
+// The core beside the window it will carry, both against the simulator:
+// tessaron-log's readings of a record are the window's measurement texts of
+// the same record.
+#include <gtest/gtest.h>
+
+#include "app/ReadoutText.h"
+#include "restore/RestoreFixture.h"
+#include "support/ScopeWindow.h"
+#include "support/SimProcess.h"
+#include "support/WaitFor.h"
+
+#include <QAction>
+#include <QLocale>
+#include <QProcess>
+
+namespace {
+
+// Store values of the knobs, by the detents of their rows.
+constexpr int Angle50us = 114, Angle100us = 138, Angle200us = 162, Angle2ms = 234;
+constexpr int Angle200mV = 180, Angle1V = 270, Angle2V = 315;
+
+// The simulator's signals stand still under a triggered capture, so a record
+// taken by the logger and one taken by the window from the same panel hold
+// the same bytes: the logger's own lines, all alike, show it.
+class LogAndWindow : public RestoreFixture {
+ protected:
+  struct Case {
+    const char* name;
+    QStringList signals;  // tessaron-sim options
+    StoreValues panel;    // the front panel both restore
+  };
+
+  // The logger's readings of `count` records, one list of twenty fields each.
+  QList<QStringList> LogReadings(int count) {
+    QProcess log;
+    log.setProgram(ProgramPath(QStringLiteral("tessaron-log")));
+    log.setArguments({QStringLiteral("--port"), sim.Link(), QStringLiteral("--count"), QString::number(count)});
+    log.start();
+    EXPECT_TRUE(log.waitForStarted(10000));
+    EXPECT_TRUE(WaitFor([&] { return log.state() == QProcess::NotRunning; }, 30000));
+    EXPECT_EQ(log.exitCode(), 0) << log.readAllStandardError().toStdString();
+    QList<QStringList> records;
+    const QStringList lines = QString::fromUtf8(log.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    for (const QString& line : lines.mid(1)) records << line.split(u',').mid(2);
+    return records;
+  }
+
+  // The panel's texts the logger's numbers stand for, through the window's
+  // own formatters; a channel that is off reads as nothing at all.
+  static QStringList AsPanelTexts(const QStringList& fields, bool channelOn) {
+    using namespace readout_text;
+    if (!channelOn) return QStringList(10, QString());
+    const auto volts = [](const QString& v) { return FormatCursortext(qRound64(v.toDouble() * 100.0)); };
+    const auto time = [](const QString& s) { return FormatCursorTime(s.isEmpty() ? 0 : qRound64(s.toDouble() * 1e6)); };
+    const QString& frequency = fields[6];
+    return {volts(fields[0]), volts(fields[1]), volts(fields[2]), volts(fields[3]), volts(fields[4]),
+            time(fields[5]),
+            frequency.isEmpty() ? QStringLiteral("0 Hz")
+                                : FormatFreq(qRound64(1e6 / frequency.toDouble()), QLocale().decimalPoint()),
+            time(fields[7]), time(fields[8]),
+            fields[9].isEmpty() ? QStringLiteral("No Cycle") : fields[9] + u'%'};
+  }
+
+  // The window's ten value labels of a channel, as the user sees them.
+  static QStringList WindowTexts(TForm1& f, int channel) {
+    const QList<TLabel*> labels =
+        channel == 1 ? QList<TLabel*>{f.CH1Max, f.CH1Min, f.CH1PkPk, f.CH1Mean, f.Ch1RMS, f.CH1Period, f.Ch1Freq,
+                                      f.CH1PosPulseWidth, f.Ch1NegPulseWidth, f.CH1DutyCyle}
+                     : QList<TLabel*>{f.CH2Max, f.Ch2Min, f.CH2PkPk, f.Ch2Mean, f.Ch2RMS, f.Ch2Period, f.Ch2Freq,
+                                      f.CH2pulsewidth, f.CH2NegPulseWidth, f.CH2DutyCyc};
+    QStringList texts;
+    for (const TLabel* label : labels) texts << (label->isVisibleTo(label->parentWidget()) ? label->text() : QString());
+    return texts;
+  }
+
+  void Check(const Case& c) {
+    SCOPED_TRACE(c.name);
+    sim.Start(c.signals);
+    PutStore(With(CompleteStore(), c.panel));
+    const bool on[2] = {SettingsStore().ReadInteger(QStringLiteral("CH1On")) == 1,
+                        SettingsStore().ReadInteger(QStringLiteral("CH2On")) == 1};
+
+    const QList<QStringList> logged = LogReadings(3);
+    ASSERT_EQ(logged.size(), 3);
+    for (const QStringList& record : logged) {
+      ASSERT_EQ(record.size(), 20);
+      ASSERT_EQ(record, logged.front()) << "the simulator gave two different records";
+    }
+    // Something to compare in the cycle readings: the first channel saw a cycle.
+    ASSERT_FALSE(logged.front()[5].isEmpty());
+
+    ScopeWindow w(true, /*stopWatch=*/true, ScopeWindow::Store::FromEnvironment);
+    TForm1& f = *w.form;
+    ASSERT_TRUE(f.SerialPort.Open(sim.Link().toStdString(), "9600", "NONE", "8", false));
+    ASSERT_EQ(f.AutoMeasOn, 1);
+    f.Single->trigger();
+    f.RUNSTOP->trigger();
+    ASSERT_TRUE(WaitFor([&] { return f.Running == 0 && f.AwaitingData == 0 && f.PlotValid == 1; }, 20000));
+    EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join(u'\n').toStdString();
+    for (int n = 1; n <= 2; ++n) {
+      const QStringList fields = logged.front().mid(10 * (n - 1), 10);
+      EXPECT_EQ(AsPanelTexts(fields, on[n - 1]), WindowTexts(f, n)) << "CH" << n << ": " << fields.join(u',').toStdString();
+    }
+  }
+
+  SimProcess sim;
+};
+
+// The other channel stands still beside the triggering one at a whole
+// multiple of its frequency. A square's edges fall between samples (its
+// half period is no whole number of samples within a record), so no sample
+// reads a transition that rounding could put on either side.
+TEST_F(LogAndWindow, ReadingsOfASquareWaveAreTheWindowsTexts) {
+  const Case cases[] = {
+      {"CH1 square, CH2 sine at twice its frequency on the low range, both calibrated",
+       {"--ch1", "square:1730:2.5", "--ch2", "sine:3460:0.6:0.2"},
+       {{"CH1On", 1}, {"CH2On", 1}, {"CH1KnobAngle", Angle1V}, {"CH2KnobAngle", Angle200mV},
+        {"Angle", Angle200us}, {"CH1TriggerV", 0}, {"CalCH1H", 2}, {"CalCH2L", -3}}},
+      {"a square at 50 us/div, both channels: the stretched record",
+       {"--ch1", "square:17300:3", "--ch2", "sine:34600:1.5"},
+       {{"CH1On", 1}, {"CH2On", 1}, {"CH1KnobAngle", Angle2V}, {"CH2KnobAngle", Angle1V},
+        {"Angle", Angle50us}, {"CH1TriggerV", 0}}},
+  };
+  for (const Case& c : cases) Check(c);
+}
+
+// Triggered above 0 V, the CH2 square's edges fall between samples too.
+TEST_F(LogAndWindow, ReadingsOfASineWaveAreTheWindowsTexts) {
+  const Case cases[] = {
+      {"CH1 sine, CH2 square at three times its frequency on the low range, both calibrated",
+       {"--ch1", "sine:3000:4", "--ch2", "square:9000:0.5"},
+       {{"CH1On", 1}, {"CH2On", 1}, {"CH1KnobAngle", Angle2V}, {"CH2KnobAngle", Angle200mV},
+        {"Angle", Angle100us}, {"CH1TriggerV", 20}, {"CalCH1H", -1}, {"CalCH2L", 2}}},
+      {"a slow sine on CH1 alone",
+       {"--ch1", "sine:150:3"},
+       {{"CH1On", 1}, {"CH2On", 0}, {"CH1KnobAngle", Angle1V}, {"Angle", Angle2ms}, {"CH1TriggerV", 0}}},
+      {"a sine at 50 us/div, CH1 alone: 1 MS/s",
+       {"--ch1", "sine:25000:2"},
+       {{"CH1On", 1}, {"CH2On", 0}, {"CH1KnobAngle", Angle1V}, {"Angle", Angle50us}, {"CH1TriggerV", 0}}},
+  };
+  for (const Case& c : cases) Check(c);
+}
+
+}  // namespace
