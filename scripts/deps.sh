@@ -6,7 +6,7 @@ packages=(
   cmake ninja-build g++ pkg-config make
   qt6-base-dev libserialport-dev
   libgtest-dev libbenchmark-dev
-  fonts-dejavu-core xvfb xauth
+  fonts-dejavu-core fonts-dejavu-extra xvfb xauth
   desktop-file-utils appstream dpkg-dev
   clang libclang-rt-dev
 )

@@ -24,6 +24,11 @@ constexpr int ReplyProgressLeft = 514;
 constexpr int ReplyProgressTop = 33;
 constexpr int ReplyProgressWidth = 33;
 constexpr int ReplyProgressHeight = 4;
+// The notice of a reply that stopped half way: the lower right corner, under
+// the reply's progress and right of the voltage cursor readouts.
+constexpr QRect ReplyNoticePlace{497, 40, 55, 38};
+constexpr int ReplyNoticePixelSize = 9;
+constexpr QColor NoticeOrange(255, 160, 0);
 
 }  // namespace
 
@@ -41,6 +46,18 @@ void TForm1::BuildAcquisition() {
       "QProgressBar { border: none; background: #303030; }"
       "QProgressBar::chunk { background: #00c000; }"));
   ReplyProgress->hide();
+
+  ReplyNotice = new TLabel(Panel5, QStringLiteral("ReplyNotice"), QStringLiteral("Instrument stopped mid-reply"));
+  ReplyNotice->setGeometry(ReplyNoticePlace);
+  ReplyNotice->setWordWrap(true);
+  ReplyNotice->setAlignment(Qt::AlignCenter);
+  PaintTextOnBlack(ReplyNotice, NoticeOrange);
+  QFont small = ReplyNotice->font();
+  small.setPixelSize(ReplyNoticePixelSize);
+  ReplyNotice->setFont(small);
+  ReplyNotice->setToolTip(QStringLiteral(
+      "The instrument stopped in the middle of a reply; what had come of it was discarded."));
+  ReplyNotice->hide();
 
   // The pictures the window is designed with: RUN on the key, stopped in the
   // strip. Without the artwork they stay blank; the first RUN reports the

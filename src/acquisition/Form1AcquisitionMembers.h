@@ -37,6 +37,9 @@
   TImage* Image12 = nullptr;  // status picture: run, stop, hourglass frames
   // How much of the reply has come, beside the hourglass while it arrives.
   QProgressBar* ReplyProgress = nullptr;
+  // Says in the status strip that the instrument stopped in the middle of a
+  // reply; hidden again by a whole reply or the next RUN.
+  TLabel* ReplyNotice = nullptr;
 
   // The time base and 1 MS/s mode of the last command sent, which a reply
   // will be described by.
@@ -54,6 +57,13 @@
   // False when GetData must return (it has already left, or the window is
   // gone).
   bool AwaitQuietLine();
+  // RUN with the port closed: runs the connection watch's tick, once a watch
+  // period, until the port is open. False when GetData must return.
+  bool AwaitConnection();
+  // A reply that stalled half way is given up (link_timing::ReplyStalled).
+  void GiveUpStalledReply();
+  void ShowReplyNotice();
+  void HideReplyNotice();
   void ShowReplyProgress(int queued);
   void HideReplyProgress();
 

@@ -7,6 +7,7 @@
 #include "acquisition/CaptureWait.h"
 #include "acquisition/LinkTiming.h"
 #include "acquisition/RunStopPictures.h"
+#include "app/Errors.h"
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -31,6 +32,7 @@ void TForm1::RunStopClick() {
     ShowBitmap(RunStopButton, run_stop::PicturePath(run_stop::StopButtonBitmap));
     ShowBitmap(Image12, run_stop::PicturePath(run_stop::RunStatusBitmap));
     Running = 1;
+    HideReplyNotice();
     // The held record keeps its time base and mode (CapturedTimeBase,
     // CapturedRate1MS) until the reply to this run replaces it.
     TriggerPosCalc();
@@ -78,6 +80,61 @@ bool TForm1::AwaitQuietLine() {
   return true;
 }
 
+bool TForm1::AwaitConnection() {
+  const QPointer<TForm1> alive(this);
+  if (!LinkClock.isValid()) LinkClock.start();
+  // RUN before the connection watch has first found the instrument, or while
+  // it is away: the watch's tick runs here, once a watch period, until the
+  // port is open, so the command goes out as soon as an instrument can answer
+  // it. Meanwhile the hourglass turns and STOP ends the wait.
+  qint64 nextTickAt = LinkClock.elapsed();
+  for (;;) {
+    if (LinkClock.elapsed() >= nextTickAt) {
+      try {
+        Timer1Timer();
+      } catch (const ScopeError&) {
+        // The ports could not be listed: acquisition ends before the one
+        // error box reports it.
+        if (alive && Running == 1) {
+          Running = 0;
+          LeaveThroughStopExit();
+        }
+        throw;
+      }
+      if (!alive) return false;
+      nextTickAt = LinkClock.elapsed() + Timer1->interval();
+      if (Running == 0) {
+        LeaveThroughStopExit();
+        return false;
+      }
+      if (SerialPort.IsOpen && !DeviceVanished()) {
+        // The tick enabled the detection key; a capture is about to be pending.
+        if (Button1 != nullptr) Button1->setEnabled(false);
+        return true;
+      }
+    }
+    // Window events end the sleep; the next tick still waits for its time.
+    ReplyWait->WaitAndDispatch(-1, static_cast<int>(std::max<qint64>(1, nextTickAt - LinkClock.elapsed())));
+    if (!alive) return false;
+    SetEnabled(Anoucer, true);
+    if (Running == 0) {
+      LeaveThroughStopExit();
+      return false;
+    }
+  }
+}
+
+void TForm1::GiveUpStalledReply() {
+  // The instrument began its reply and stopped half way. The stop byte ends
+  // the capture should the instrument still hold it, what came is discarded,
+  // and the line is left to go quiet as after any stop byte.
+  SendStopByte();
+  AwaitingData = 0;
+  HideReplyProgress();
+  SetEnabled(Anoucer, false);
+  ShowReplyNotice();
+}
+
 void TForm1::GetData() {
   // Any handler may run inside the wait, closing the window included; after
   // each dispatch nothing of the window is touched unless it still exists.
@@ -103,6 +160,7 @@ void TForm1::GetData() {
       SendStopByte();
       AwaitingData = 0;
     }
+    if (Running == 1 && !SerialPort.IsOpen && !AwaitConnection()) return;
     if (!AwaitQuietLine()) return;
     SendCaptureCommand();
 
@@ -110,13 +168,20 @@ void TForm1::GetData() {
     int lastQueued = 0;
     qint64 lastLookUs = -1;
     qint64 allButLastSinceMs = -1;
+    qint64 lastInputMs = -1;  // when the queue last changed
+    bool stalled = false;
     for (;;) {
       AwaitingData = 1;
       const qint64 nowUs = LinkClock.nsecsElapsed() / 1000;
       const qint64 now = nowUs / 1000;
       int watch = -1;
       int sleepMs = -1;
+      if (queued != lastQueued || lastInputMs < 0) lastInputMs = now;
       if (queued >= capture_protocol::CaptureReplyLength) break;
+      if (queued < capture_protocol::CaptureSampleCount && link_timing::ReplyStalled(queued, now - lastInputMs)) {
+        stalled = true;
+        break;
+      }
       if (queued == capture_protocol::CaptureSampleCount) {
         // All but the last byte: it gets a few character times to come, so
         // a late last byte lands in its record and not in the next one.
@@ -154,8 +219,15 @@ void TForm1::GetData() {
       ShowReplyProgress(queued);
     }
 
+    if (stalled) {
+      // Nothing of it is plotted; a continuous run asks again once the line
+      // is quiet, a single capture ends here.
+      GiveUpStalledReply();
+      continue;
+    }
     ReceiveCaptureReply();
     HideReplyProgress();
+    HideReplyNotice();
     PlotWaveform();
     if (AutoMeasOn == 1) AutoMeasuremtns();
   } while (ConSample == 1);
@@ -173,6 +245,14 @@ void TForm1::ShowReplyProgress(int queued) {
   ProgressShownAt = now;
   ReplyProgress->setValue(std::min(queued, capture_protocol::CaptureReplyLength));
   ReplyProgress->show();
+}
+
+void TForm1::ShowReplyNotice() {
+  if (ReplyNotice != nullptr) ReplyNotice->show();
+}
+
+void TForm1::HideReplyNotice() {
+  if (ReplyNotice != nullptr && !ReplyNotice->isHidden()) ReplyNotice->hide();
 }
 
 void TForm1::HideReplyProgress() {

@@ -8,6 +8,8 @@
 // is still arriving; until then what comes is discarded and nothing new is
 // asked. Times are milliseconds on one steady clock, given by the caller.
 
+#include "app/Errors.h"
+
 #include <algorithm>
 #include <cstdint>
 
@@ -103,6 +105,30 @@ inline int TrickleSleepMs(int remaining, int gained, std::int64_t sinceLookUs) {
   const double rate = static_cast<double>(gained) / static_cast<double>(sinceLookUs);
   const double ms = remaining / rate / 1000.0;
   return static_cast<int>(std::clamp(ms, 1.0, static_cast<double>(LongestTrickleSleepMs)));
+}
+
+// A reply that has begun and then brings no byte for this long has stopped
+// for good (an instrument reset half way, a bridge that lost the rest): it is
+// given up rather than waited for until STOP. An instrument sends its reply
+// in one stream, so a working one never pauses between bytes for more than a
+// few character times; about a second also outlasts anything a busy
+// computer or a USB bridge holds bytes back. On a slow line the character
+// times are the longer of the two, so a slow but steady reply is never cut.
+inline constexpr int StalledReplyFloorMs = 1000;
+inline constexpr int StalledReplyCharacters = 16;
+// The silence that ends a begun reply at `baud`; throws "Division by zero"
+// for a rate of 0.
+inline int StalledReplyMs(int baud = LineBaud) {
+  constexpr int bitMs = StalledReplyCharacters * BitsPerCharacter * 1000;
+  const int whole = IntDiv(bitMs, baud);
+  const int roundedUp = whole + (whole * baud < bitMs ? 1 : 0);
+  return std::max(StalledReplyFloorMs, roundedUp);
+}
+// Whether a reply of which `queued` bytes have come, the last of them
+// `silentMs` ago, has stalled. A reply not yet begun never has: a capture
+// waits for its trigger as long as it takes.
+inline bool ReplyStalled(int queued, std::int64_t silentMs, int baud = LineBaud) {
+  return queued > 0 && silentMs >= StalledReplyMs(baud);
 }
 
 }  // namespace link_timing

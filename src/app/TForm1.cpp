@@ -104,6 +104,7 @@ TForm1::TForm1(ScopeUnit& unit, UiServices& ui, QWidget* parent)
   BuildStorage();
   BuildHelp();
   BuildExport();
+  LayLinesOverBorderStrips();
   // The pop-up panels lie over everything the subsystems placed.
   for (TPanel* popup : {SettingPanel, Panel11, Panel12, AboutPanel}) popup->raise();
 

@@ -155,14 +155,19 @@ void PaintTextOnBlack(QWidget* widget, const QColor& textColour) {
   widget->setPalette(p);
 }
 
+QFont ReadoutFont() {
+  QFont font(QStringLiteral("DejaVu Sans Condensed"));
+  font.setPixelSize(12);
+  font.setBold(false);
+  font.setItalic(false);
+  return font;
+}
+
 TLabel* MakeReadout(QWidget* parent, const QString& name, const QRect& place, const QColor& textColour) {
   auto* label = new TLabel(parent, name);
   label->setGeometry(place);
   PaintTextOnBlack(label, textColour);
-  QFont f = label->font();
-  f.setPixelSize(12);
-  f.setBold(true);
-  label->setFont(f);
+  label->setFont(ReadoutFont());
   return label;
 }
 

@@ -6,6 +6,7 @@
 // Each widget hands its mouse events to plain callbacks that TForm1 binds to
 // its handlers through the one error wrapper.
 
+#include <QFont>
 #include <QFrame>
 #include <QImage>
 #include <QLabel>
@@ -135,7 +136,13 @@ TPanel* MakePanel(QWidget* parent, const QString& name, const QRect& place, cons
 // for a line edit the typed text too.
 void PaintTextOnBlack(QWidget* widget, const QColor& textColour);
 
-// A readout under the screen: bold 12-pixel text in a colour on black.
+// The readouts' type: DejaVu Sans Condensed (fonts-dejavu-extra), upright and
+// regular, 12 pixels to the em, which is a 14-pixel line. Narrow enough that
+// the longest text each readout under the screen can hold ("-888.8 ms" in 60
+// pixels, "CH1 500mV/DIV" in 96) fits its place whole; bold would not.
+QFont ReadoutFont();
+
+// A readout under the screen: text in the readout type, in a colour on black.
 TLabel* MakeReadout(QWidget* parent, const QString& name, const QRect& place, const QColor& textColour);
 
 // A picture that works as a button: the pointing hand over it and its hint.

@@ -7,10 +7,16 @@
 // pull the cable. A capture that ends without a reply must not be taken for
 // a measurement: the run then stops at once, puts the panel back as it was,
 // keeps the stored offsets and says why.
+//
+// The held record is described by the reply that brought it (the receive
+// half latches the layout, scales, ranges and rate it was asked for): a
+// capture that gets no reply leaves the record before it as it was, and one
+// that does is the two-channel record the calibration asked for.
 
 #include "app/TForm1.h"
 
 #include "controls/Calibration.h"
+#include "controls/TimeKnob.h"
 #include "storage/SettingsStore.h"
 #include "storage/StoredValues.h"
 
@@ -90,6 +96,7 @@ void TForm1::Button2Click() {
   SavedCH2HighRange = CH2HighRange;
   SavedConSample = ConSample;
   SavedRate1MS = Rate1MS;
+  SavedSampleRateText = SampleRateText;
   SingleClick();
   // Auto trigger, so a grounded input is answered; it is left on afterwards.
   Auto1->setChecked(true);
@@ -97,8 +104,13 @@ void TForm1::Button2Click() {
   AutoTrigger = 1;
   // The offsets are DC: both captures are taken in the two-channel layout,
   // so both channels are measured on every time base row (at 1 MS/s the
-  // instrument would fill one channel only).
-  Rate1MS = 0;
+  // instrument would fill one channel only). The rate caption goes with the
+  // mode, as the channel keys set it: the captures are described, and their
+  // frames captioned, by what was asked.
+  if (Rate1MS == 1) {
+    Rate1MS = 0;
+    SampleRateText = TableText(time_knob::TwoChannelRateText);
+  }
 
   Calibrating = 1;
   int why = 0;
@@ -143,8 +155,6 @@ bool TForm1::CalibrationCapture(bool highRange, int& why) {
   CH1HighRange = highRange ? 1 : 0;
   CH2HighRange = highRange ? 1 : 0;
   Running = 1;
-  CapturedTimeBase = TimeBaseIndex;
-  CapturedRate1MS = Rate1MS;
   TriggerPosCalc();
   if (Button1 != nullptr) Button1->setEnabled(false);
 
@@ -183,8 +193,9 @@ void TForm1::CalibrationWatchTimer() {
 void TForm1::RestoreAfterCalibration() {
   CH1HighRange = SavedCH1HighRange;
   CH2HighRange = SavedCH2HighRange;
+  // The panel's rate for the next run; the held record keeps its own.
   Rate1MS = SavedRate1MS;
-  CapturedRate1MS = Rate1MS;
+  SampleRateText = SavedSampleRateText;
   if (SavedConSample == 1)
     ContinuousClick();
   else

@@ -17,6 +17,7 @@
   Flag SavedCH2HighRange = 0;
   Flag SavedConSample = 0;
   Flag SavedRate1MS = 0;
+  QString SavedSampleRateText;
 
  private:
   // One calibration capture on the given range through GetData. True when a

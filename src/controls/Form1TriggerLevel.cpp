@@ -86,6 +86,7 @@ void TForm1::BuildTriggerStrip() {
   Label23->setGeometry(Label23Place);
   Label23->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   PaintTextOnBlack(Label23, ReadoutOrange);
+  Label23->setFont(ReadoutFont());
   Label23->setToolTip(QStringLiteral("Double Click Here to enter Trigger Voltage"));
   Label23->mouse.OnDblClick = Handler([this] { Label23DblClick(); });
 

@@ -5,16 +5,21 @@
   // Creates the lines, handles, readouts and buttons and binds the mouse
   // handlers of the plot and of the overview strip's markers.
   void BuildCursors();
+  // Once every panel is built: lays the plot's panel over the strips beside
+  // it, seen through where they overlap it except where a cursor line
+  // stands, so the lines show over the whole of Panel4.
+  void LayLinesOverBorderStrips();
 
   // ---- The lines on the plot (display/Form1Cursors.cpp) ----------------
   // Bound to PaintBox2, the four lines, and (press and release) the bezel.
   void PaintBox2MouseDown(QWidget* Sender, Qt::MouseButton Button, int X, int Y);
   void PaintBox2MouseMove(QWidget* Sender, int X, int Y);
   void PaintBox2MouseUp(QWidget* Sender, Qt::MouseButton Button, int X, int Y);
-  // The line of one handle (CursorX gives XCursor, any other OCursor) from
-  // the view of the last frame; then the time readouts.
+  // The line of one handle (CursorX gives XCursor, any other OCursor) over
+  // the view the view window selects (MarkerViewStart); then the time
+  // readouts.
   void VertCursorPos(QWidget* Handle);
-  // Both lines from both handles, from the view of the last frame.
+  // Both lines from both handles, over the same view.
   void VertCursorPos2();
   // The four time readouts (every frame, every cursor move, knob releases).
   void CursorCalculation();
@@ -55,6 +60,12 @@
   TImage* Image22 = nullptr;  // "Turn All Cursors Off"
 
  private:
+  // The first sample of the view the view window marker selects now: the
+  // view of the last frame, or after a pan while running the view the next
+  // frame shows. Lines and handles are mapped into each other over this one
+  // view, so a line dragged between a pan and the next frame keeps its
+  // handle over it.
+  std::int32_t MarkerViewStart() const;
   // Both lines from both handles over a view starting at viewStart.
   void PlaceTimeLines(std::int32_t viewStart);
   void ShowTimeCursors();

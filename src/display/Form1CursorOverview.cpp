@@ -42,7 +42,7 @@ void TForm1::Image3MouseMove(QWidget* Sender, int X, int) {
     // The lines stay on their samples of the record: they are placed over
     // the view the marker selects now, the one the next frame shows and the
     // snap reads, not the view of the last frame.
-    PlaceTimeLines(screen_model::ViewFromMarker(HeldLayout(*this), Left(Image3)).start);
+    VertCursorPos2();
   } else if (Sender == HorTrigPos) {
     SetLeft(HorTrigPos, trigger_position::ClampMarkerLeft(Left(HorTrigPos)));
     TriggerPosCalc();
@@ -74,7 +74,7 @@ void TForm1::SnapToPlot() {
   // channel's present scale and the calibration the last frame selected.
   const ChannelParts focused = Channel(FocusedChannel());
   const screen_model::RecordLayout layout = HeldLayout(*this);
-  const std::int32_t viewStart = screen_model::ViewFromMarker(layout, Left(Image3)).start;
+  const std::int32_t viewStart = MarkerViewStart();
   auto rowUnder = [&](const QWidget* timeLine) {
     const std::int32_t k = SnapSampleIndex(layout, viewStart, Left(timeLine));
     return screen_model::SampleRow(focused.Samples[static_cast<std::size_t>(k)], focused.VertPos, focused.Scale,

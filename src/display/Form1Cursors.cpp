@@ -10,9 +10,12 @@
 #include "display/RecordLayout.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QLocale>
+#include <QRegion>
 
 #include <cstdlib>
+#include <vector>
 
 using namespace cursor_geometry;
 
@@ -38,7 +41,6 @@ constexpr QRect Label13Rect{300, 62, 58, 16};
 constexpr QRect HCusARect{430, 28, 65, 16};
 constexpr QRect HCusBRect{430, 44, 65, 16};
 constexpr QRect CusResRect{430, 60, 65, 16};
-constexpr int ReadoutPixelSize = 14;
 // The buttons, above the readouts they switch on: the time cursors' over the
 // time column, the voltage cursors' over the voltage column, all off left.
 constexpr QRect Image21Rect{377, 6, 33, 18};
@@ -48,6 +50,46 @@ constexpr QRect Image22Rect{312, 6, 33, 18};
 screen_model::RecordLayout HeldLayout(const ScopeState& s) {
   return screen_model::LayoutOf(s.CapturedTimeBase, s.CapturedRate1MS);
 }
+
+// The strips left and right of the plot overlap the two outer columns of
+// its panel on each side. The panel lies over them but lets them show
+// through there, except where a line stands: the mask follows each line as
+// it moves, shows or hides.
+class BorderColumnsMask : public QObject {
+ public:
+  BorderColumnsMask(QWidget* panel, const QRegion& overlapped, std::vector<QWidget*> lines)
+      : QObject(panel), panel_(panel), overlapped_(overlapped), lines_(std::move(lines)) {
+    for (QWidget* line : lines_) line->installEventFilter(this);
+    Update();
+  }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    switch (event->type()) {
+      case QEvent::Move:
+      case QEvent::Resize:
+      case QEvent::ShowToParent:
+      case QEvent::HideToParent:
+        Update();
+        break;
+      default:
+        break;
+    }
+    return false;
+  }
+
+ private:
+  void Update() {
+    QRegion shown = QRegion(panel_->rect()) - overlapped_;
+    for (QWidget* line : lines_)
+      if (line->isVisibleTo(panel_)) shown += line->geometry();
+    panel_->setMask(shown);
+  }
+
+  QWidget* panel_;
+  QRegion overlapped_;
+  std::vector<QWidget*> lines_;
+};
 
 }  // namespace
 
@@ -110,9 +152,6 @@ void TForm1::BuildCursors() {
   auto readout = [this](const char* name, const QRect& place, const QColor& colour) {
     TLabel* label = MakeReadout(Panel5, QString::fromLatin1(name), place, colour);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    QFont f = label->font();
-    f.setPixelSize(ReadoutPixelSize);
-    label->setFont(f);
     label->hide();
     return label;
   };
@@ -150,6 +189,14 @@ void TForm1::BuildCursors() {
       {Image22, "Grafics\\Panel\\CursorsOff.bmp"},
   };
   for (const auto& [image, path] : pictures) Guard([&] { ShowBitmap(image, QString::fromLatin1(path)); });
+}
+
+void TForm1::LayLinesOverBorderStrips() {
+  QRegion overlapped;
+  for (const QWidget* strip : {static_cast<QWidget*>(Panel3), static_cast<QWidget*>(TriggerSlider)})
+    overlapped += strip->geometry().intersected(Panel4->geometry()).translated(-Panel4->pos());
+  new BorderColumnsMask(Panel4, overlapped, {XCursor, OCursor, HozCusA, HozCusB});
+  Panel4->raise();
 }
 
 // ---- Dragging the lines on the plot ------------------------------------------
@@ -207,9 +254,12 @@ void TForm1::PaintBox2MouseMove(QWidget* Sender, int X, int Y) {
     }
     if (SnapToPlotOn == 1) SnapToPlot();
     CursorCalculation();
+    // The handles over the view the lines were placed on, which after a
+    // pan while running is not yet the view of the last frame.
     const screen_model::RecordLayout layout = HeldLayout(*this);
-    SetLeft(CursorX, HandleLeftFromLine(layout, Left(XCursor), ViewStart));
-    SetLeft(CursorO, HandleLeftFromLine(layout, Left(OCursor), ViewStart));
+    const std::int32_t viewStart = MarkerViewStart();
+    SetLeft(CursorX, HandleLeftFromLine(layout, Left(XCursor), viewStart));
+    SetLeft(CursorO, HandleLeftFromLine(layout, Left(OCursor), viewStart));
   }
   HorizontalCalualtions();
 }
@@ -225,13 +275,17 @@ void TForm1::PaintBox2MouseUp(QWidget*, Qt::MouseButton, int, int) {
 
 void TForm1::VertCursorPos(QWidget* Handle) {
   TPanel* line = Handle == CursorX ? XCursor : OCursor;
-  SetLeft(line, LineLeftFromHandle(HeldLayout(*this), Left(Handle), ViewStart));
+  SetLeft(line, LineLeftFromHandle(HeldLayout(*this), Left(Handle), MarkerViewStart()));
   XCursor->update();
   OCursor->update();
   CursorCalculation();
 }
 
-void TForm1::VertCursorPos2() { PlaceTimeLines(ViewStart); }
+void TForm1::VertCursorPos2() { PlaceTimeLines(MarkerViewStart()); }
+
+std::int32_t TForm1::MarkerViewStart() const {
+  return screen_model::ViewFromMarker(HeldLayout(*this), Left(Image3)).start;
+}
 
 void TForm1::PlaceTimeLines(std::int32_t viewStart) {
   const screen_model::RecordLayout layout = HeldLayout(*this);

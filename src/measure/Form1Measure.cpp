@@ -22,7 +22,10 @@ constexpr int CaptionLeft = 864 - PanelLeft;
 constexpr int ValueWidth = CaptionLeft - ValueLeft - 2;
 constexpr int CaptionWidth = 192 - CaptionLeft;
 constexpr int LabelHeight = 16;
-constexpr int TextPixelSize = 13;  // a 16-pixel line
+// DejaVu Sans (fonts-dejavu-core) at 13 pixels to the em, a 15-pixel line in
+// the 16-pixel rows: "-88.88 V" and "888.8 ms" fit the 70-pixel values,
+// "Pos. Duty Cycle" the captions.
+constexpr int TextPixelSize = 13;
 constexpr int RowPitch = 24;
 constexpr int CH1FirstTop = 8;
 constexpr int CH2FirstTop = 280;
@@ -76,7 +79,7 @@ void TForm1::BuildMeasure() {
   auto label = [this](const char* name, const QRect& place, const QColor* colour) {
     auto* l = new TLabel(MeasurePanel, QString::fromLatin1(name));
     l->setGeometry(place);
-    QFont f = l->font();
+    QFont f(QStringLiteral("DejaVu Sans"));
     f.setPixelSize(TextPixelSize);
     l->setFont(f);
     if (colour) l->SetFontColor(*colour);

@@ -5,9 +5,11 @@
 //
 // The restore reads the store value by value, in named steps, and hands
 // each to the subsystem that owns it, so pictures, captions and derived
-// state follow. A value that is missing or of the wrong type ends it there
-// with the store's message; what was applied before stays applied. Values
-// outside what the panel can show are held to its ranges.
+// state follow. A value that is missing, of the wrong type or on a line of
+// the file that could not be read takes its default and the restore goes
+// on, so one damaged value costs that value only; the user is told each
+// value replaced, as it was held. Values outside what the panel can show
+// are held to its ranges.
 
 #include "app/Errors.h"
 #include "app/Paths.h"
@@ -75,37 +77,68 @@ void TForm1::BuildStorage() {
 }
 
 void TForm1::FormShow() {
-  RestoreReader read(SettingsRegistry);
-  try {
-    if (settings_defaults::NeedsFirstStartFill(SettingsRegistry)) FillStoreForNewUser();
-    RestoreMarkers(read);
-    RestoreTriggerSource(read);
-    RestoreCalibration(read);
-    RestoreTriggerArrows(read);
-    RestoreRecordView();
-    RestoreKnobs(read);
-    RestoreChannels(read);
-    RestoreDisplay(read);
-    RestoreWindow(read);
-    RestoreTriggerSettings(read);
-    RestoreLevelAndTimeBase(read);
-  } catch (const StoredValueError& error) {
-    // The restore stops here, as it always has. The close will write the
-    // half-built panel over the store, so the store as it was is kept first
-    // and the message says where.
-    RestoreStoppedOnDamage = true;
-    const QString kept = KeepStoreAsItWas(read);
-    if (kept.isEmpty()) throw;
-    throw ScopeError(error.Message() + QStringLiteral("\nThe settings file as it was is kept as \"%1\".").arg(kept));
-  }
-  if (read.Held().empty()) return;
+  if (settings_defaults::NeedsFirstStartFill(SettingsRegistry)) FillStoreForNewUser();
+  RestoreReader read(SettingsRegistry, SettingsRegistry.TakeDamagedLines(), [] { return DefaultComPort(); });
+  RestoreMarkers(read);
+  RestoreTriggerSource(read);
+  RestoreCalibration(read);
+  RestoreTriggerArrows(read);
+  RestoreRecordView();
+  RestoreKnobs(read);
+  RestoreChannels(read);
+  RestoreDisplay(read);
+  RestoreWindow(read);
+  RestoreTriggerSettings(read);
+  RestoreLevelAndTimeBase(read);
+  if (read.Held().empty() && read.Replaced().empty()) return;
+
+  // The close gives the values that took their defaults those defaults; it
+  // never writes over a value that read well.
+  if (!read.Replaced().empty()) RestoreReplacedValues = true;
+  QStringList lines;
+  if (!read.Replaced().empty()) lines << read.FirstError();
   const QString kept = KeepStoreAsItWas(read);
-  QString text = QStringLiteral("Stored settings outside what the panel can show were brought within it: %1.")
-                     .arg(read.HeldList());
-  if (!kept.isEmpty()) text += QStringLiteral("\nThe settings file as it was is kept as \"%1\".").arg(kept);
+  if (!kept.isEmpty()) lines << QStringLiteral("The settings file as it was is kept as \"%1\".").arg(kept);
+  if (!read.Replaced().empty()) {
+    lines << QStringLiteral("Stored settings that could not be used took their defaults: %1.").arg(read.ReplacedList());
+    const QString unread = read.OtherUnreadLines();
+    if (!unread.isEmpty()) lines << QStringLiteral("Lines of the settings file that could not be read: %1.").arg(unread);
+    // This text tells of the damaged file the store kept aside, too.
+    SettingsRegistry.TakeDamageNotice();
+  }
+  if (!read.Held().empty()) {
+    const QString held =
+        QStringLiteral("Stored settings outside what the panel can show were brought within it: %1.").arg(read.HeldList());
+    // Alone, it comes first, as it always has.
+    if (read.Replaced().empty())
+      lines.prepend(held);
+    else
+      lines << held;
+  }
+  const QString text = lines.join(u'\n');
+  const bool asError = !read.Replaced().empty();
   // Told once the restore's caller is done: a box here would run window
   // events in the middle of a command that goes on after the restore.
-  QTimer::singleShot(0, this, [this, text] { Ui.ShowMessage(text); });
+  QTimer::singleShot(0, this, [this, text, asError] {
+    if (asError)
+      Ui.ShowError(text);
+    else
+      Ui.ShowMessage(text);
+  });
+}
+
+QString TForm1::DefaultComPort() {
+  // The instrument sits behind a USB serial bridge; an on-board UART is never
+  // it. Without one, the built-in simulated instrument gives a trace at once.
+  QStringList usbPorts;
+  try {
+    for (const connection::SystemPort& port : connection::ListSystemPorts())
+      if (port.usb) usbPorts << port.name;
+  } catch (const ScopeError&) {
+    // A system that will not list its ports leaves the simulator; the
+    // connection watch and the port chooser report the listing failure.
+  }
+  return settings_defaults::FirstStartComPort(usbPorts);
 }
 
 QString TForm1::KeepStoreAsItWas(const RestoreReader& read) {
@@ -273,17 +306,7 @@ void TForm1::RestoreLevelAndTimeBase(RestoreReader& read) {
 }
 
 void TForm1::FillStoreForNewUser() {
-  // The instrument sits behind a USB serial bridge; an on-board UART is never
-  // it. Without one, the built-in simulated instrument gives a trace at once.
-  QStringList usbPorts;
-  try {
-    for (const connection::SystemPort& port : connection::ListSystemPorts())
-      if (port.usb) usbPorts << port.name;
-  } catch (const ScopeError&) {
-    // A system that will not list its ports leaves the simulator; the
-    // connection watch and the port chooser report the listing failure.
-  }
-  settings_defaults::FillFirstStart(SettingsRegistry, settings_defaults::FirstStartComPort(usbPorts));
+  settings_defaults::FillFirstStart(SettingsRegistry, DefaultComPort());
 }
 
 void TForm1::PlaceWindow(int left, int top) {
@@ -297,10 +320,11 @@ void TForm1::FormClose() {
   // written: the panel state saved is the stopped one.
   Running = 0;
   std::vector<SettingsStore::NamedValue> writes;
-  // After a restore that stopped on a damaged value (the store as it was is
-  // kept aside), what the panel cannot give gets its default, so that the
-  // next start restores without an error; the panel's own values follow.
-  if (RestoreStoppedOnDamage) writes = settings_defaults::Repairs(SettingsRegistry);
+  // After a restore that gave damaged values their defaults (the store as it
+  // was is kept aside), the values the close does not write get theirs too,
+  // so that the next start restores without a message; the panel's own
+  // values follow.
+  if (RestoreReplacedValues) writes = settings_defaults::Repairs(SettingsRegistry);
   for (SettingsStore::NamedValue& write : PanelStateWrites()) writes.push_back(std::move(write));
   // One write: a close cut short by a crash leaves the panel saved whole or
   // the store as it was.

@@ -5,8 +5,8 @@
   void BuildStorage();
   // The restore: rebuilds the whole front panel from the store. Also run by
   // the commands that rewrite the store (Load Default Settings, a settings
-  // file, a reference). Stops at a value that is missing or of the wrong
-  // type, leaving the steps before it done.
+  // file, a reference). A value that is missing or of the wrong type takes
+  // its default; the user is told each one after the command.
   void FormShow();
   // Running := 0, then the panel state into the store.
   void FormClose();
@@ -14,6 +14,9 @@
   // writes the same list).
   std::vector<SettingsStore::NamedValue> PanelStateWrites();
   void LoadDefultSettings1Click();
+  // The port a store without one starts on: the first USB serial port
+  // present, else the built-in simulated instrument.
+  static QString DefaultComPort();
   // Settings files (Form1SettingsFile.cpp).
   void BuildSettingsFile();
   void SaveSettingsToFile1Click();
@@ -44,9 +47,9 @@
   // restore held to the panel's ranges in place of the stored ones. The
   // copy's path, or empty when there was no file.
   QString KeepStoreAsItWas(const RestoreReader& read);
-  // Set by a restore that stopped on a missing or mistyped value: the close
-  // then gives such values their defaults.
-  bool RestoreStoppedOnDamage = false;
+  // Set by a restore that gave a missing or mistyped value its default: the
+  // close then writes the defaults of such values it does not write itself.
+  bool RestoreReplacedValues = false;
   // A new user's store gets the defaults and a port before the first restore.
   void FillStoreForNewUser();
   // The window's outer top-left corner from the store, kept on a screen.

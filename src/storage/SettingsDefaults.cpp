@@ -19,6 +19,14 @@ void ForEachDefault(Visit visit) {
 
 }  // namespace
 
+std::optional<StoredDefault> DefaultOf(Id id) {
+  std::optional<StoredDefault> found;
+  ForEachDefault([&](const StoredDefault& value) {
+    if (value.id == id) found = value;
+  });
+  return found;
+}
+
 SettingsStore::NamedValue AsWrite(const StoredDefault& value) {
   const QString name = stored::Name(value.id);
   switch (value.Kind()) {

@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include <array>
+#include <optional>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -97,6 +98,10 @@ inline constexpr std::array<Id, 23> CloseWrites{{
 // is still finished at the next start instead of stopping at the first
 // missing value.
 inline constexpr Id FillPendingValue = Id::FirstStartFillPending;
+
+// The default of a value Load Default Settings or a new user's fill writes;
+// empty for the others (COMPORT, whose default is FirstStartComPort's).
+std::optional<StoredDefault> DefaultOf(Id id);
 
 // One default as a write into the store.
 SettingsStore::NamedValue AsWrite(const StoredDefault& value);

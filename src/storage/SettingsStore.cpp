@@ -119,6 +119,17 @@ Refusal RefusalFor(const struct stat& state) {
   return Refusal::None;
 }
 
+// A file some of whose lines could not be read: those lines named, the
+// values of the others kept.
+QString PartlyDamagedNotice(const QString& file, const QString& kept,
+                            const std::vector<settings_text::DamagedLine>& lines) {
+  QStringList shown;
+  for (const settings_text::DamagedLine& line : lines)
+    shown << QStringLiteral("line %1 \"%2\"").arg(line.number).arg(line.text);
+  return QStringLiteral("The settings file \"%1\" had lines that could not be read (%2); it was kept as \"%3\" and the values that could be read are kept.")
+      .arg(file, shown.join(QStringLiteral(", ")), kept);
+}
+
 QString RefusalNotice(Refusal why, const QString& file, const QString& kept) {
   switch (why) {
     case Refusal::Folder:
@@ -158,6 +169,10 @@ struct SettingsStore::Impl {
   // The last copy KeepCopy made, and the state of the file it copied.
   QByteArray keptCopy;
   struct stat keptState {};
+
+  // The lines that could not be read in a file kept aside whose other
+  // values were kept, until someone takes them.
+  std::vector<settings_text::DamagedLine> damagedLines;
 
   // Notices are handed out only once the lock is released: the callback
   // shows a modal box, and a handler run from its event loop may write.
@@ -226,14 +241,20 @@ struct SettingsStore::Impl {
         QByteArray bytes = ReadAll(fd.Get());
         if (bytes.size() > MaxFileBytes) {
           why = Refusal::TooLarge;
-        } else if (std::optional<Values> parsed = settings_text::Parse(bytes)) {
-          values = std::move(*parsed);
-          heldBytes = std::move(bytes);
-          heldFile = std::move(fd);
-          heldState = opened;
-          return;
         } else {
+          settings_text::ParsedLines parsed = settings_text::ParseLines(bytes);
+          if (parsed.damaged.empty()) {
+            values = std::move(parsed.values);
+            heldBytes = std::move(bytes);
+            heldFile = std::move(fd);
+            heldState = opened;
+            return;
+          }
           why = Refusal::Damaged;
+          if (locked && !parsed.values.empty()) {
+            KeepWhatReads(std::move(parsed));
+            return;
+          }
         }
       }
     }
@@ -248,8 +269,23 @@ struct SettingsStore::Impl {
       Sync(true);
       return;
     }
-    KeepAside(why);
+    const QByteArray kept = KeepAside();
+    undelivered << RefusalNotice(why, NativePath(filePath), NativePath(kept));
     Forget();
+  }
+
+  // Under the lock: a file with damaged lines among good ones is moved aside
+  // whole, and a file of the values that read takes its place, so a damaged
+  // line costs its own value only. The copy made for the restore is the file
+  // as it was: the moved one.
+  void KeepWhatReads(settings_text::ParsedLines parsed) {
+    const QByteArray kept = KeepAside();
+    undelivered << PartlyDamagedNotice(NativePath(filePath), NativePath(kept), parsed.damaged);
+    damagedLines.insert(damagedLines.end(), parsed.damaged.begin(), parsed.damaged.end());
+    Forget();
+    PutValues(std::move(parsed.values));
+    keptCopy = kept;
+    keptState = heldState;
   }
 
   // A name beside the file for a kept one, unused so far.
@@ -263,7 +299,8 @@ struct SettingsStore::Impl {
     return kept;
   }
 
-  void KeepAside(Refusal why) {
+  // Moves the file aside under a new name, which it returns.
+  QByteArray KeepAside() {
     const QByteArray kept = FreeKeptName();
     // rename() moves a link itself, not what it leads to, and a folder whole.
     if (::rename(filePath.constData(), kept.constData()) != 0) {
@@ -275,7 +312,7 @@ struct SettingsStore::Impl {
     // might be undone by a power cut, and the next start would find it again.
     FileDescriptor dir(::open(folderPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.IsOpen()) ::fsync(dir.Get());
-    undelivered << RefusalNotice(why, NativePath(filePath), NativePath(kept));
+    return kept;
   }
 
   void Deliver() {
@@ -366,6 +403,11 @@ struct SettingsStore::Impl {
     bool changed = false;
     for (const NamedValue& change : changes) changed = settings_text::Set(next, change.name, change.value) || changed;
     if (!changed) return;  // already on disk
+    PutValues(std::move(next));
+  }
+
+  // Under the lock: `next` becomes the file and the values held.
+  void PutValues(Values next) {
     QByteArray content = settings_text::Format(key, next);
     FileDescriptor fd = PutInPlace(content, filePath);
 
@@ -468,5 +510,13 @@ QString SettingsStore::KeepCopy() {
 }
 
 QString SettingsStore::FilePath() const { return NativePath(d->filePath); }
+
+std::optional<settings_text::Value> SettingsStore::Read(const QString& name) {
+  return d->Run([&] { return d->Find(name); });
+}
+
+std::vector<settings_text::DamagedLine> SettingsStore::TakeDamagedLines() {
+  return std::exchange(d->damagedLines, {});
+}
 
 QString SettingsStore::TakeDamageNotice() { return std::exchange(d->pendingNotice, QString()); }

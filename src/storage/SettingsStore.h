@@ -21,6 +21,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // A read of a value that is missing or of the other type: the store itself is
@@ -47,6 +48,8 @@ class SettingsStore {
   // A stored integer other than 0; throws like ReadInteger when missing.
   bool ReadBool(const QString& name);
   bool ValueExists(const QString& name);
+  // A value as it is stored, of either type; empty when missing.
+  std::optional<settings_text::Value> Read(const QString& name);
 
   void WriteInteger(const QString& name, std::int32_t value);
   void WriteString(const QString& name, const QString& value);
@@ -78,6 +81,11 @@ class SettingsStore {
 
   // The notice about a damaged store file found at open, once; empty after.
   QString TakeDamageNotice();
+
+  // A file with some lines that could not be read is kept aside like a
+  // damaged one, but the values of its other lines stay in the store. The
+  // lines that could not be read, once; empty after.
+  std::vector<settings_text::DamagedLine> TakeDamagedLines();
 
  private:
   struct Impl;

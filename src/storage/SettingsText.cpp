@@ -3,6 +3,7 @@
 #include <QStringDecoder>
 #include <QStringList>
 
+#include <algorithm>
 #include <limits>
 #include <utility>
 
@@ -88,37 +89,111 @@ bool Set(Values& values, const QString& name, Value value) {
   return true;
 }
 
-std::optional<Values> Parse(const QByteArray& bytes) {
-  QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  const QString text = decoder.decode(bytes);
-  if (decoder.hasError()) return std::nullopt;
+namespace {
 
-  Values values;
-  for (QString line : text.split(u'\n')) {
-    if (line.endsWith(u'\r')) line.chop(1);
-    if (line.trimmed().isEmpty() || line.startsWith(u'#')) continue;
-    qsizetype pos = 0;
-    const std::optional<QString> name = ReadEscaped(line, pos, u'=');
-    if (!name) return std::nullopt;
-    ++pos;  // the "="
-    const QStringView rest = QStringView(line).mid(pos);
-    Value value;
-    if (rest.startsWith(QLatin1String("int:"))) {
-      const std::optional<std::int32_t> number = ParseInteger(rest.mid(4));
-      if (!number) return std::nullopt;
-      value = *number;
-    } else if (rest.startsWith(QLatin1String("str:"))) {
-      qsizetype textPos = pos + 4;
-      std::optional<QString> string = ReadEscaped(line, textPos, QChar());
-      if (!string) return std::nullopt;
-      value = std::move(*string);
-    } else {
-      return std::nullopt;
+// A line as the user would recognise it in a message: printable text as it
+// is, other bytes as \xNN, a long line cut.
+QString Shown(const QByteArray& line, const std::optional<QString>& decoded) {
+  constexpr qsizetype Longest = 60;
+  QString out;
+  if (decoded) {
+    for (const QChar c : *decoded) {
+      if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+        out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+      else
+        out += c;
     }
-    const auto [it, inserted] = values.try_emplace(Folded(*name), Entry{*name, std::move(value)});
-    if (!inserted) return std::nullopt;
+  } else {
+    for (const char byte : line) {
+      const auto b = static_cast<unsigned char>(byte);
+      if (b < 0x20 || b >= 0x7f)
+        out += QStringLiteral("\\x%1").arg(b, 2, 16, QLatin1Char('0'));
+      else
+        out += QLatin1Char(byte);
+    }
   }
-  return values;
+  if (out.size() > Longest) out = out.left(Longest) + QStringLiteral("...");
+  return out;
+}
+
+std::optional<QString> DecodedLine(const QByteArray& line) {
+  QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  QString text = decoder.decode(line);
+  if (decoder.hasError()) return std::nullopt;
+  return text;
+}
+
+// The value of one line, or empty when the line holds none.
+std::optional<Entry> ValueOfLine(const QString& line) {
+  qsizetype pos = 0;
+  const std::optional<QString> name = ReadEscaped(line, pos, u'=');
+  if (!name) return std::nullopt;
+  ++pos;  // the "="
+  const QStringView rest = QStringView(line).mid(pos);
+  if (rest.startsWith(QLatin1String("int:"))) {
+    const std::optional<std::int32_t> number = ParseInteger(rest.mid(4));
+    if (!number) return std::nullopt;
+    return Entry{*name, *number};
+  }
+  if (rest.startsWith(QLatin1String("str:"))) {
+    qsizetype textPos = pos + 4;
+    std::optional<QString> string = ReadEscaped(line, textPos, QChar());
+    if (!string) return std::nullopt;
+    return Entry{*name, std::move(*string)};
+  }
+  return std::nullopt;
+}
+
+// The name a damaged line gives, as far as it reads: empty when it has none.
+QString NameOfDamagedLine(const QByteArray& line) {
+  const QString lossy = QString::fromUtf8(line);
+  qsizetype pos = 0;
+  const std::optional<QString> name = ReadEscaped(lossy, pos, u'=');
+  if (!name || name->contains(QChar::ReplacementCharacter)) return QString();
+  return *name;
+}
+
+}  // namespace
+
+ParsedLines ParseLines(const QByteArray& bytes) {
+  struct Read {
+    int number;
+    Entry entry;
+    QString shown;
+  };
+  // Every line giving a name, so that a name given twice is seen whole.
+  std::map<QString, std::vector<Read>> byName;
+  ParsedLines parsed;
+  int number = 0;
+  for (QByteArray line : bytes.split('\n')) {
+    ++number;
+    if (line.endsWith('\r')) line.chop(1);
+    const std::optional<QString> decoded = DecodedLine(line);
+    if (decoded && (decoded->trimmed().isEmpty() || decoded->startsWith(u'#'))) continue;
+    std::optional<Entry> entry;
+    if (decoded) entry = ValueOfLine(*decoded);
+    if (!entry) {
+      parsed.damaged.push_back({number, NameOfDamagedLine(line), Shown(line, decoded)});
+      continue;
+    }
+    byName[Folded(entry->name)].push_back({number, *entry, Shown(line, decoded)});
+  }
+  for (auto& [folded, reads] : byName) {
+    if (reads.size() == 1) {
+      parsed.values.emplace(folded, std::move(reads.front().entry));
+      continue;
+    }
+    for (Read& read : reads) parsed.damaged.push_back({read.number, read.entry.name, read.shown});
+  }
+  std::sort(parsed.damaged.begin(), parsed.damaged.end(),
+            [](const DamagedLine& a, const DamagedLine& b) { return a.number < b.number; });
+  return parsed;
+}
+
+std::optional<Values> Parse(const QByteArray& bytes) {
+  ParsedLines parsed = ParseLines(bytes);
+  if (!parsed.damaged.empty()) return std::nullopt;
+  return std::move(parsed.values);
 }
 
 QByteArray Format(const QString& key, const Values& values) {

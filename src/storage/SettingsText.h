@@ -22,6 +22,7 @@
 #include <map>
 #include <optional>
 #include <variant>
+#include <vector>
 
 namespace settings_text {
 
@@ -43,8 +44,25 @@ QString Folded(const QString& name);
 // same value was already stored (nothing changed).
 bool Set(Values& values, const QString& name, Value value);
 
-// Empty when the text is damaged: not UTF-8, a line that is not a value, a
-// number past 32 bits, an unknown escape or the same name twice.
+// A line that holds no usable value: not UTF-8, not "name=int:" or
+// "name=str:", a number past 32 bits, an unknown escape, or one of several
+// lines giving the same name (which of them was meant cannot be told).
+struct DamagedLine {
+  int number = 0;  // counted from 1
+  QString name;    // the value it names; empty when not even the name reads
+  QString text;    // the line as held, bytes that are not UTF-8 as \xNN
+  friend bool operator==(const DamagedLine&, const DamagedLine&) = default;
+};
+
+// Every line on its own: the values of the lines that read, and the lines
+// that do not. A damaged line costs only its own value.
+struct ParsedLines {
+  Values values;
+  std::vector<DamagedLine> damaged;
+};
+ParsedLines ParseLines(const QByteArray& bytes);
+
+// The whole text, or empty when any line of it is damaged.
 std::optional<Values> Parse(const QByteArray& bytes);
 
 // The whole file: two comment lines naming the key and the format, then one

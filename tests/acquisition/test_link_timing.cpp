@@ -1,8 +1,10 @@
-// When the line counts as quiet after a stop byte, and how the capture wait
-// paces itself while a reply trickles in.
+// When the line counts as quiet after a stop byte, how the capture wait
+// paces itself while a reply trickles in, and when a begun reply has stalled.
 #include <gtest/gtest.h>
 
 #include "acquisition/LinkTiming.h"
+#include "support/ErrorOf.h"
+#include "support/QtPrint.h"
 
 namespace lt = link_timing;
 
@@ -71,4 +73,36 @@ TEST(TrickleSleep, FollowsTheRateTheReplyComesAt) {
       {"nothing left to come", 0, 10, 1000, 0},
   };
   for (const Case& c : cases) EXPECT_EQ(lt::TrickleSleepMs(c.remaining, c.gained, c.sinceLookUs), c.sleepMs) << c.name;
+}
+
+TEST(StalledReply, IsGivenUpAfterASecondOrSeveralCharacterTimesWhicheverIsLonger) {
+  struct Case {
+    const char* name;
+    int queued;
+    std::int64_t silentMs;
+    int baud;
+    bool stalled;
+  } cases[] = {
+      {"not begun: a capture waits for its trigger as long as it takes", 0, 60000, lt::LineBaud, false},
+      {"begun, a pause a busy computer makes", 1500, 200, lt::LineBaud, false},
+      {"begun, just short of a second", 1500, 999, lt::LineBaud, false},
+      {"begun, a second of silence at 9600 baud", 1500, 1000, lt::LineBaud, true},
+      {"one byte, then silence", 1, 1000, lt::LineBaud, true},
+      // 16 characters of 11 bits at 110 baud: 1600 ms.
+      {"110 baud: a second is a few characters, not a stall", 1500, 1000, 110, false},
+      {"110 baud: just short of 16 character times", 1500, 1599, 110, false},
+      {"110 baud: 16 character times", 1500, 1600, 110, true},
+      // 176000 / 100 = 1760 ms exactly; 176000 / 97 = 1814.4, rounded up.
+      {"100 baud: exactly 16 character times", 10, 1760, 100, true},
+      {"97 baud: a part millisecond counts as a whole one", 10, 1814, 97, false},
+      {"97 baud: rounded up", 10, 1815, 97, true},
+  };
+  for (const Case& c : cases) EXPECT_EQ(lt::ReplyStalled(c.queued, c.silentMs, c.baud), c.stalled) << c.name;
+  EXPECT_EQ(lt::StalledReplyMs(), lt::StalledReplyFloorMs);
+  // Longer than any pause the trickle pacing makes between two looks.
+  EXPECT_GT(lt::StalledReplyMs(), lt::LongestTrickleSleepMs);
+}
+
+TEST(StalledReply, ALineRateOfZeroIsAnError) {
+  EXPECT_EQ(ErrorOf([] { lt::StalledReplyMs(0); }), "Division by zero");
 }

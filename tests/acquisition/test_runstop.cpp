@@ -6,6 +6,7 @@
 // dispatch; the test acts from there through a Script of steps.
 #include <gtest/gtest.h>
 
+#include "LatencyProbe.h"
 #include "test_runstop_sim.h"
 #include "support/CapturePanel.h"
 #include "support/ScopeWindow.h"
@@ -13,6 +14,7 @@
 #include <QAction>
 #include <QColor>
 #include <QElapsedTimer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 
@@ -323,6 +325,146 @@ TEST_F(RunStop, TheStatusPictureSitsInAFreeSpotOfTheStatusStrip) {
     if (other == f.Image12) continue;
     EXPECT_FALSE(other->geometry().intersects(place)) << other->objectName().toStdString();
   }
+}
+
+TEST_F(RunStop, TheNoticeOfAStalledReplySitsInAFreeSpotOfTheStatusStrip) {
+  const QRect place = f.ReplyNotice->geometry();
+  EXPECT_EQ(f.ReplyNotice->parentWidget(), f.Panel5);
+  EXPECT_TRUE(f.Panel5->rect().contains(place));
+  for (const QWidget* other : f.Panel5->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (other == f.ReplyNotice) continue;
+    EXPECT_FALSE(other->geometry().intersects(place)) << other->objectName().toStdString();
+  }
+  EXPECT_TRUE(f.ReplyNotice->isHidden());
+}
+
+// The instrument sends half of each reply and then nothing (tessaron-sim
+// --fault truncate): each reply is given up once it has stalled.
+TEST_F(RunStop, ASingleCaptureWhoseReplyStallsEndsWithTheKeyBackAtRun) {
+  Start({"--fault", "truncate"});
+  f.Single->trigger();
+  Script script = MakeScript();
+  script.When([&] { return Stopped() && sim->Commands() == 1; }, [] {});
+  PostRun();
+  ASSERT_TRUE(WaitFor([&] { return script.Done(); }, 20000));
+  ASSERT_FALSE(script.TimedOut());
+
+  ASSERT_TRUE(WaitFor([&] { return sim->Frames().size() >= 2; }));
+  RunEventsFor(300);
+  // The stalled capture was ended with the stop byte, and no other followed.
+  EXPECT_EQ(sim->Wire(), "AA FF");
+  EXPECT_EQ(f.RecordsReceived, 0u);
+  EXPECT_EQ(f.PlotValid, 0);
+  EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
+  EXPECT_TRUE(Shows(f.Image12, "Stop.bmp"));
+  EXPECT_TRUE(f.ReplyProgress->isHidden());
+  EXPECT_TRUE(f.ReplyNotice->isVisible());
+  EXPECT_TRUE(f.ReplyNotice->text().contains(QLatin1String("stopped mid-reply")));
+  EXPECT_TRUE(TForm1::Enabled(f.Timer1));
+  EXPECT_EQ(f.SerialPort.InQueueCount(), 0);
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
+}
+
+TEST_F(RunStop, AContinuousRunGoesOnAfterEachStalledReplyAndTheWindowAnswersThroughout) {
+  Start({"--fault", "truncate"});
+  f.Continuous->trigger();
+  LatencyProbe probe;
+  bool noticeShown = false;
+  int commandsSeen = 1;
+  Script script = MakeScript();
+  script.When([&] {
+    if (sim->Commands() > commandsSeen) {
+      commandsSeen = sim->Commands();
+      noticeShown = noticeShown || f.ReplyNotice->isVisible();
+    }
+    return commandsSeen >= 4 && f.AwaitingData == 1;
+  }, [&] { f.RunStopClick(); });
+  PostRun();
+  ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 30000));
+  ASSERT_FALSE(script.TimedOut());
+  probe.Stop();
+
+  ASSERT_TRUE(WaitFor([&] { return sim->Frames().size() >= 8; }));
+  RunEventsFor(100);
+  // Each stalled reply was ended by a stop byte before the next command.
+  EXPECT_EQ(sim->Wire(), "AA FF AA FF AA FF AA FF");
+  EXPECT_TRUE(noticeShown);
+  EXPECT_EQ(f.RecordsReceived, 0u);
+  EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
+  EXPECT_LT(probe.WorstMs(), LatencyProbe::FrozenMs);
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
+}
+
+TEST(RunStopBeforeConnection, RunJustAfterStartWaitsForTheConnectionAndCaptures) {
+  RunStopSim sim;
+  ScopeWindow w;  // the connection watch on, as at start; its first tick is a second away
+  TForm1& f = *w.form;
+  f.Label3->setText(sim.Link());
+  SetCapturePanel(f);
+  f.Single->trigger();
+  ASSERT_FALSE(f.SerialPort.IsOpen);
+
+  Script script([&] { f.Running = 0; }, 5000);
+  script.When([&] { return f.RecordsReceived >= 1; }, [] {});
+  QTimer::singleShot(100, &f, [&] { f.RUNSTOP->trigger(); });
+  ASSERT_TRUE(WaitFor([&] { return f.RecordsReceived >= 1; }, 2000));
+  ASSERT_TRUE(WaitFor([&] { return script.Done() && f.Running == 0; }));
+
+  // The watch's tick ran first: the instrument was asked who it is, then for
+  // the capture.
+  const QList<QByteArray> frames = sim.Frames();
+  ASSERT_FALSE(frames.isEmpty());
+  EXPECT_EQ(frames.front(), "3F");
+  EXPECT_EQ(sim.Commands(), 1);
+  EXPECT_EQ(f.DeviceFound, 1);
+  EXPECT_TRUE(Shows(f.Image11, "USBCON.bmp"));
+  EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
+  EXPECT_TRUE(f.Button1->isEnabled());
+  EXPECT_TRUE(TForm1::Enabled(f.Timer1));
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
+}
+
+TEST(RunStopBeforeConnection, RunWithNoInstrumentWaitsForItUntilStop) {
+  SimProcess sim;  // not started yet: the chosen port is absent
+  ScopeWindow w{true, /*stopWatch=*/true};
+  TForm1& f = *w.form;
+  f.Label3->setText(sim.Link());
+  SetCapturePanel(f);
+  f.Continuous->trigger();
+
+  bool watchOffWhileWaiting = false;
+  Script script([&] { f.Running = 0; }, 20000);
+  // Still waiting for an instrument, the hourglass turning; then it comes.
+  script.When([&] { return f.Running == 1 && f.HourGlassFrame >= 2; }, [&] {
+    watchOffWhileWaiting = !TForm1::Enabled(f.Timer1);
+    sim.Start();
+  });
+  script.When([&] { return f.RecordsReceived >= 2; }, [&] { f.RunStopClick(); });
+  f.HourGlassFrame = 0;
+  QTimer::singleShot(0, &f, [&] { f.RUNSTOP->trigger(); });
+  ASSERT_TRUE(WaitFor([&] { return script.Done() && f.Running == 0 && f.AwaitingData == 0; }, 25000));
+  ASSERT_FALSE(script.TimedOut());
+  EXPECT_TRUE(watchOffWhileWaiting);
+  EXPECT_EQ(f.DeviceFound, 1);
+  EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
+
+  // STOP while still waiting for an absent instrument: nothing went out, the
+  // key is back at RUN and the watch ticks again.
+  sim.Kill();
+  f.Guard([&] { f.Timer1Timer(); });
+  ASSERT_FALSE(f.SerialPort.IsOpen);
+  const qsizetype framesBefore = sim.Frames().size();
+  Script stop([&] { f.Running = 0; }, 10000);
+  stop.When([&] { return f.Running == 1 && f.HourGlassFrame >= 1; }, [&] { f.RunStopClick(); });
+  f.HourGlassFrame = 0;
+  QTimer::singleShot(0, &f, [&] { f.RUNSTOP->trigger(); });
+  ASSERT_TRUE(WaitFor([&] { return stop.Done() && f.Running == 0 && f.AwaitingData == 0; }, 15000));
+  ASSERT_FALSE(stop.TimedOut());
+  EXPECT_EQ(sim.Frames().size(), framesBefore);
+  EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
+  EXPECT_TRUE(TForm1::Enabled(f.Timer1));
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
 }
 
 TEST(RunStopWindowGone, DestroyingTheWindowWhileWaitingUnwindsAndFreesThePort) {

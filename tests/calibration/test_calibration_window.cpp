@@ -15,7 +15,9 @@
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 #include <functional>
 #include <memory>
@@ -29,6 +31,18 @@ const QStringList kGrounded = {"--ch1", "dc:0:0:0", "--ch2", "dc:0:0:0"};
 const QStringList kNeverAnswers = {"--auto-wait", "600000"};
 
 QStringList Offsets(const char* offsets) { return kGrounded + QStringList{"--zero-offset", offsets}; }
+// Inputs that change from sample to sample, inside the low range, so a file
+// read from the wrong samples or in the wrong layout shows.
+const QStringList kMoving = {"--ch1", "sine:10000:0.5:0", "--ch2", "triangle:4000:0.4:0"};
+
+constexpr int ExportHeaderLines = 5;
+
+// The voltage text of the export for one sample: (126 - s) * G / 100 in
+// units of 10 mV, written as volts with two decimals.
+QString ExportedVolts(std::uint8_t sample, bool highRange) {
+  const int v = (126 - sample) * (highRange ? 784 : 156) / 100;
+  return QString::asprintf("%s%d.%02d", v < 0 ? "-" : "", std::abs(v) / 100, std::abs(v) % 100);
+}
 
 sim::CaptureSetup Decode(const QByteArray& hexLine) {
   sim::CommandFrame frame{};
@@ -100,9 +114,39 @@ class Calibration : public ::testing::Test {
     EXPECT_EQ(f.RestartPending, 0);
   }
 
+  // The 50 us/div row with CH2 off, set as the keys and the knob set it: the
+  // panel asks for CH1's 3000-sample record at 1 MS/s.
+  void OneChannelAtFiftyMicroseconds() {
+    f.CHButtonClick(f.CH2Button);
+    f.CHButtonClick(f.ChannelOff);
+    f.KnobAngle = 114;
+    f.UpdatedTimeKnob();
+    ASSERT_EQ(f.ChannelOn[2], 0);
+    ASSERT_EQ(f.TimeBaseIndex, 2);
+    ASSERT_EQ(f.Rate1MS, 1);
+    ASSERT_EQ(f.SampleRateText, "1M/s");
+  }
+  // One capture as RUN in single mode takes it.
+  void CaptureOnce() {
+    f.SingleClick();
+    const std::uint64_t before = f.RecordsReceived;
+    QTimer::singleShot(0, [this] { f.RunStopClick(); });
+    ASSERT_TRUE(WaitFor([&] { return f.RecordsReceived > before && f.Running == 0; }));
+  }
+  QStringList Export(const char* name) {
+    const QString path = files.filePath(QLatin1String(name));
+    w.ui.saveAnswers.push_back(path);
+    f.ExportData1->trigger();
+    EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return QString::fromLatin1(file.readAll()).split(QStringLiteral("\r\n"));
+  }
+
   ScopeWindow w{true, /*stopWatch=*/true};
   TForm1& f = *w.form;
   std::unique_ptr<RunStopSim> sim;
+  QTemporaryDir files;
 };
 
 TEST_F(Calibration, OffsetsOfGroundedInputsOnBothRangesAreStoredAndTheMessageShown) {
@@ -170,6 +214,70 @@ TEST_F(Calibration, OneChannelAtOneMegasampleStillMeasuresBothChannels) {
   ExpectOffsets(3, -1, 3, -1);
   ExpectPanelPutBack(/*rate1MS=*/1);
   for (const sim::CaptureSetup& c : Commands()) EXPECT_EQ(c.layout, sim::Layout::TwoChannel);
+}
+
+// The calibration's captures are two-channel records at 500 KS/s whatever the
+// panel asks for afterwards: the record it leaves is read, shown and exported
+// as one.
+TEST_F(Calibration, TheRecordItLeavesAtOneMegasampleIsTheTwoChannelRecordItReceived) {
+  Start(kMoving);
+  ASSERT_NO_FATAL_FAILURE(OneChannelAtFiftyMicroseconds());
+  ASSERT_NO_FATAL_FAILURE(CaptureOnce());
+  ASSERT_EQ(f.SampleRate->text(), "1M/s");
+  f.ContinuousClick();
+  QString captionDuring;
+  Script script([this] { f.Running = 0; });
+  // While the second capture waits: the first one's frame has been drawn.
+  script.When([this] { return f.AwaitingData == 1 && sim->Commands() == 3; },
+              [&] { captionDuring = f.SampleRate->text(); });
+  ASSERT_TRUE(Calibrate());
+  ASSERT_TRUE(script.Done());
+  EXPECT_EQ(w.ui.messages, QStringList{"Calibration Complete "});
+  EXPECT_EQ(captionDuring, "500KS/s") << "the first capture's frame";
+  EXPECT_EQ(f.SampleRate->text(), "500KS/s") << "the held record's caption";
+
+  // A replot reads the held record in the stretched layout.
+  f.CheckForWaveUpdateNeed();
+  EXPECT_EQ(f.ViewEnd - f.ViewStart, 248);
+
+  // 1500 lines of the second (low range) capture, a sample every 2 us.
+  const QStringList lines = Export("calibration.txt");
+  ASSERT_EQ(lines.size(), ExportHeaderLines + 1500 + 1);  // empty after the last CR LF
+  EXPECT_EQ(lines[1], "Sample Rate: 500KS/s");
+  for (int k = 1; k <= 1500; ++k) {
+    const QString expected = QString::number(2 * k) + ',' + ExportedVolts(f.CH1Samples[k], false) + ',' +
+                             ExportedVolts(f.CH2Samples[k], false);
+    ASSERT_EQ(lines[ExportHeaderLines + k - 1], expected) << "sample " << k;
+  }
+
+  // The panel asks for the 3000-sample record again, and the next record
+  // shows its own caption.
+  EXPECT_EQ(f.SampleRateText, "1M/s");
+  ASSERT_NO_FATAL_FAILURE(CaptureOnce());
+  EXPECT_EQ(Commands().back().layout, sim::Layout::CH1Only);
+  EXPECT_EQ(f.CapturedRate1MS, 1);
+  EXPECT_EQ(f.SampleRate->text(), "1M/s");
+}
+
+// A calibration that receives nothing leaves the record held before it as it
+// was described, though the panel has moved to another layout since.
+TEST_F(Calibration, ACancelledRunLeavesTheHeldRecordAsItWas) {
+  Start(kMoving);
+  ASSERT_NO_FATAL_FAILURE(CaptureOnce());
+  const QStringList before = Export("before.txt");
+  ASSERT_EQ(before.size(), ExportHeaderLines + 1500 + 1);
+
+  Start(kGrounded + QStringList{"--fault", "silent"});
+  ASSERT_NO_FATAL_FAILURE(OneChannelAtFiftyMicroseconds());
+  ASSERT_TRUE(Calibrate(30000));
+  ASSERT_EQ(w.ui.messages.size(), 1);
+  EXPECT_TRUE(w.ui.messages[0].startsWith("Calibration cancelled: the instrument did not answer"))
+      << w.ui.messages[0].toStdString();
+
+  QStringList after = Export("after.txt");
+  ASSERT_EQ(after.size(), before.size());
+  after[2] = before[2];  // the date line is the moment of the export
+  EXPECT_EQ(after, before);
 }
 
 TEST_F(Calibration, StartedWhileRunningStopsAcquisitionFirstAndDoesNotRestartIt) {

@@ -6,6 +6,7 @@
 #include "support/Mouse.h"
 #include "support/ScopeWindow.h"
 #include "support/StepScript.h"
+#include "trigger/TriggerDriving.h"
 
 #include <gtest/gtest.h>
 
@@ -88,6 +89,32 @@ TEST_F(CursorsWhileRunning, ALineDraggedWhileCapturesComeInFollowsTheMouseAndThe
   EXPECT_EQ(f.KnobSnap, 0);
   EXPECT_EQ(f.VCursorDrag, 0);
   // The handle followed the line over the standard record.
+  EXPECT_EQ(Left(f.CursorX), (Left(f.XCursor) + f.ViewStart) / 3);
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
+}
+
+// A pan and then a line dragged on the plot before the next frame: the line
+// was placed over the view the marker selects, and its handle is taken back
+// over that same view, so after the frame the handle stands over its line.
+TEST_F(CursorsWhileRunning, ALineDraggedAfterAPanBeforeTheNextFrameKeepsItsHandleOverIt) {
+  f.VerticalON1->trigger();
+  const QPoint inViewWindow(80, 13);
+  int viewAtPan = -1;
+  Script script([this] { f.Running = 0; });
+  script
+      .When([&] { return f.Running == 1 && f.PlotValid == 1 && f.ViewStart == 503; },
+            [&] {
+              // One step: no frame comes between the pan and the drag.
+              Drag(f.Image3, inViewWindow, {QPoint(30, 0)});  // 90 samples on
+              viewAtPan = f.ViewStart;
+              Drag(f.XCursor, QPoint(0, 100), {QPoint(20, 0)});
+            })
+      .When([&] { return f.ViewStart == 593; }, [&] { f.RunStopClick(); });
+  QTimer::singleShot(0, [this] { f.RUNSTOP->trigger(); });
+  ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000));
+  ASSERT_FALSE(script.TimedOut());
+  EXPECT_EQ(viewAtPan, 503);  // the pan was not drawn before the drag
+  // The handle over the line in the standard record, with the view drawn.
   EXPECT_EQ(Left(f.CursorX), (Left(f.XCursor) + f.ViewStart) / 3);
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
 }

@@ -7,6 +7,7 @@
 #include "display/SampleRows.h"
 #include "support/Mouse.h"
 #include "support/ScopeWindow.h"
+#include "support/TextFit.h"
 #include "trigger/TriggerDriving.h"
 
 #include <gtest/gtest.h>
@@ -113,6 +114,37 @@ TEST_F(CursorWindow, LinesStopAtTheirEndsOGoesThreePixelsFurtherThanX) {
   EXPECT_EQ(Top(f.HozCusB), 0);
 }
 
+// The strips beside the plot overlap the two outer columns of its panel on
+// each side; a line there is drawn over them, and where no line stands they
+// show as before.
+TEST_F(CursorWindow, LinesShowInTheBorderColumnsOfThePlotPanel) {
+  const QRgb yellow = qRgb(255, 255, 0), lime = qRgb(0, 255, 0);
+  auto screenAt = [&](const QImage& shot, QPoint inPanel4) {
+    return shot.pixel(f.Panel4->mapTo(f.Client, inPanel4));
+  };
+  f.AboutPanel->hide();  // the splash lies over the plot
+  const QImage before = f.RenderClientArea(f.Client->rect());
+  f.BothOn1->trigger();
+  for (int left : {501, 502, 503}) {
+    SCOPED_TRACE(left);
+    Drag(f.OCursor, OnTimeLine, {QPoint(left - Left(f.OCursor), 0)});
+    ASSERT_EQ(Left(f.OCursor), left);
+    const QImage shot = f.RenderClientArea(f.Client->rect());
+    for (int y : {4, 200, 399}) EXPECT_EQ(screenAt(shot, QPoint(left, y)), yellow) << "row " << y;
+  }
+  // A voltage line from the panel's first column.
+  Drag(f.HozCusA, OnVoltageLine, {QPoint(0, 100 - Top(f.HozCusA))});
+  const QImage shot = f.RenderClientArea(f.Client->rect());
+  EXPECT_EQ(screenAt(shot, QPoint(0, 100)), lime);
+  EXPECT_EQ(screenAt(shot, QPoint(1, 100)), lime);
+  // All off: the border columns are the strips' again.
+  f.AllOff1->trigger();
+  const QImage after = f.RenderClientArea(f.Client->rect());
+  for (int x : {0, 1, 502, 503})
+    for (int y = 0; y < f.Panel4->height(); ++y)
+      ASSERT_EQ(screenAt(after, QPoint(x, y)), screenAt(before, QPoint(x, y))) << x << "," << y;
+}
+
 TEST_F(CursorWindow, ABezelPressEndsWithItsReleaseSoNoLineFollowsAnIdleMouse) {
   f.BothOn1->trigger();
   // A press on the bezel is compared with X's Left as it stands, in the
@@ -209,6 +241,37 @@ TEST_F(CursorWindow, TimeReadoutsAndTheFrequencyOfTheTimeBetween) {
   const int trigger = Left(f.PlotTrigPanel) + 7;
   EXPECT_EQ(f.XTimeCursor->text(), readout_text::FormatCursorTime((Left(f.XCursor) - trigger) * 50));
   EXPECT_TRUE(f.XTimeCursor->text().startsWith(QLatin1Char('-')));
+}
+
+// The columns of a label's picture that hold any of its text, as drawn on
+// its black ground: a text cut by the label's edges reaches column 0 or the
+// last one.
+std::pair<int, int> InkColumns(QWidget* label) {
+  const QImage picture = label->grab().toImage();
+  int first = picture.width(), last = -1;
+  for (int x = 0; x < picture.width(); ++x)
+    for (int y = 0; y < picture.height(); ++y)
+      if (qGray(picture.pixel(x, y)) > 40) {
+        first = std::min(first, x);
+        last = std::max(last, x);
+      }
+  return {first, last};
+}
+
+TEST_F(CursorWindow, WithBothOnTheFrequencyOfLines288usApartShowsWholeInLabel13) {
+  f.SamplePeriodUs = 4;  // 200 us/div
+  f.BothOn1->trigger();
+  Drag(f.OCursor, OnTimeLine, {QPoint(Left(f.XCursor) + 72 - Left(f.OCursor), 0)});
+  EXPECT_EQ(f.TimeCursor->text(), QStringLiteral("288 us"));
+  ASSERT_EQ(f.Label13->text(), QStringLiteral("3.47 KHz"));
+  ASSERT_TRUE(f.Label13->isVisible());
+  const TextFit fit = FitOf(*f.Label13, f.Label13->text());
+  EXPECT_EQ(f.Label13->width(), 58);
+  EXPECT_TRUE(fit.Fits()) << testing::PrintToString(fit);
+  const auto [first, last] = InkColumns(f.Label13);
+  EXPECT_GT(first, 0);
+  EXPECT_LT(last, f.Label13->width() - 1);
+  EXPECT_LE(last - first + 1, 58);
 }
 
 TEST_F(CursorWindow, VoltageReadoutsAgainstTheFocusedChannelAtEveryMoveOverThePlot) {

@@ -6,6 +6,7 @@
 #include "storage/SettingsStore.h"
 #include "support/ConfigHome.h"
 #include "support/ScopeWindow.h"
+#include "support/TextFit.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +20,50 @@ class MeasureWindow : public ::testing::Test {
   TForm1& f = *w.form;
   std::string Errors() const { return w.ui.errors.join('\n').toStdString(); }
 };
+
+// The longest text each label of the panel can hold, in the type it really
+// got. Digits are all one width, so the longest form of a text stands for
+// every value of that form. The window holds at most 497 samples, so a period
+// is at most 496 samples of 20000 us; a voltage is (126 - c) x 784 / 100 with
+// c a count less its calibration offset, four digits at most.
+struct LongestText {
+  const char* ch1Label;
+  const char* ch2Label;
+  const char* text;
+};
+const LongestText MeasurementTexts[] = {
+    {"CH1Max", "CH2Max", "-10.89 V"},
+    {"CH1Min", "Ch2Min", "-10.89 V"},
+    {"CH1PkPk", "CH2PkPk", "19.99 V"},
+    {"CH1Mean", "Ch2Mean", "-10.89 V"},
+    {"Ch1RMS", "Ch2RMS", "-10.89 V"},
+    {"CH1Period", "Ch2Period", "496.0 ms"},
+    {"Ch1Freq", "Ch2Freq", "3.47 KHz"},
+    {"Ch1Freq", "Ch2Freq", "33.33 Hz"},
+    {"CH1PosPulseWidth", "CH2pulsewidth", "495.0 ms"},
+    {"Ch1NegPulseWidth", "CH2NegPulseWidth", "495.0 ms"},
+    {"CH1DutyCyle", "CH2DutyCyc", "No Cycle"},
+    {"CH1DutyCyle", "CH2DutyCyc", "100%"},
+    {"Label28", "Label25", "Pos. Duty Cycle"},
+    {"Label17", "Label32", "Pk-Pk Voltage"},
+    {"fsdfsd", "Label22", "+ Pulse Width"},
+    {"Label27", "Label24", "- Pulse Width"},
+};
+
+TEST_F(MeasureWindow, TheLongestTextOfEachLabelFitsItUprightAndLeftAligned) {
+  for (const LongestText& row : MeasurementTexts)
+    for (const char* name : {row.ch1Label, row.ch2Label}) {
+      SCOPED_TRACE(std::string(name) + " \"" + row.text + "\"");
+      auto* label = f.MeasurePanel->findChild<QLabel*>(QString::fromLatin1(name));
+      ASSERT_NE(label, nullptr);
+      const TextFit fit = FitOf(*label, QString::fromLatin1(row.text));
+      EXPECT_EQ(fit.family, QStringLiteral("DejaVu Sans"));
+      EXPECT_FALSE(fit.bold);
+      EXPECT_FALSE(fit.italic);
+      EXPECT_TRUE(fit.Fits()) << testing::PrintToString(fit);
+      EXPECT_EQ(label->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+    }
+}
 
 TEST_F(MeasureWindow, ReadingsOfTheFrameAndHiddenValuesOfAChannelThatIsOff) {
   f.Running = 0;

@@ -10,6 +10,7 @@
 #include "storage/SettingsStore.h"
 
 #include "support/ConfigHome.h"
+#include "support/WaitFor.h"
 
 #include <gtest/gtest.h>
 
@@ -99,18 +100,24 @@ class RestoreFixture : public ConfigHomeFixture {
     return file.readAll();
   }
 
-  // The one error of a restore that stopped on a damaged value: the store's
-  // `message`, then where the store as it was is kept; that copy, beside the
-  // store's file, holds exactly the bytes the store held (`before`).
-  static void ExpectStoppedKeeping(const QStringList& errors, const QString& message, const SettingsStore& store,
-                                   const QByteArray& before) {
+  // The one error of a restore that gave damaged values their defaults, once
+  // the restore's command is done: the store's `message` for the first of
+  // them, then where the store as it was is kept (that copy, beside the
+  // store's file, holds exactly the bytes the store held, `before`), then
+  // each value replaced as it was held and the default it took (`replaced`).
+  static void ExpectReplacedKeeping(const QStringList& errors, const QString& message, const SettingsStore& store,
+                                    const QByteArray& before, const QString& replaced) {
+    ASSERT_TRUE(WaitFor([&] { return !errors.isEmpty(); }));
     ASSERT_EQ(errors.size(), 1) << errors.join(u'|').toStdString();
-    const QString prefix = message + QStringLiteral("\nThe settings file as it was is kept as \"");
-    const QString& error = errors.front();
-    ASSERT_TRUE(error.startsWith(prefix) && error.endsWith(QStringLiteral("\"."))) << error.toStdString();
-    const QString kept = error.mid(prefix.size(), error.size() - prefix.size() - 2);
+    const QStringList lines = errors.front().split(u'\n');
+    ASSERT_EQ(lines.size(), 3) << errors.front().toStdString();
+    EXPECT_EQ(lines[0], message);
+    const QString prefix = QStringLiteral("The settings file as it was is kept as \"");
+    ASSERT_TRUE(lines[1].startsWith(prefix) && lines[1].endsWith(QStringLiteral("\"."))) << lines[1].toStdString();
+    const QString kept = lines[1].mid(prefix.size(), lines[1].size() - prefix.size() - 2);
     EXPECT_TRUE(kept.startsWith(store.FilePath() + QStringLiteral(".damaged-"))) << kept.toStdString();
     EXPECT_EQ(FileBytes(kept), before);
+    EXPECT_EQ(lines[2], QStringLiteral("Stored settings that could not be used took their defaults: %1.").arg(replaced));
   }
 
   static void Write(SettingsStore& store, const StoreValues& values) {

@@ -185,4 +185,107 @@ TEST_F(DamagedStore, AfterAStopTheCloseFillsWhatThePanelCannotGiveAndKeepsWhatIs
   EXPECT_EQ(next->AutoMeasOn, 0);
 }
 
+std::int32_t DefaultNamed(const QString& name) {
+  for (const stored::Value& v : stored::Table)
+    if (stored::Name(v.id) == name) return settings_defaults::DefaultOf(v.id).value().number;
+  ADD_FAILURE() << "no stored value " << name.toStdString();
+  return 0;
+}
+
+// The store's lines for `values`, one "name=int:N" or "name=str:text" each.
+QByteArray StoreLines(const StoreValues& values) {
+  QByteArray text;
+  for (const StoreValue& v : values) {
+    text += v.name.toUtf8();
+    if (const int* number = std::get_if<int>(&v.value))
+      text += "=int:" + QByteArray::number(*number);
+    else
+      text += "=str:" + QString(std::get<QString>(v.value)).replace(u'\\', QStringLiteral("\\\\")).toUtf8();
+    text += '\n';
+  }
+  return text;
+}
+
+TEST_F(DamagedStore, ADamagedValueCostsOnlyItselfAndEveryValueThatReadWellSurvivesTheClose) {
+  // A panel unlike the defaults in what a lost store would lose: the port,
+  // CH2 on at 2 V/div, the measurement panel off, a calibration offset.
+  const StoreValues base = With(CompleteStore(), {{"COMPORT", QStringLiteral("/dev/ttyUSB7")},
+                                                  {"CH2On", 1},
+                                                  {"CH2KnobAngle", 315},
+                                                  {"AutoMeasONOFF", 2},
+                                                  {"CalCH2H", 5}});
+  struct Case {
+    const char* what;
+    StoreValues changes;
+    QStringList without;
+    QByteArray extraLines;  // put after the values' lines
+    const char* firstError;  // empty when nothing took a default
+    QStringList replaced;    // the values that take their defaults
+    const char* told;        // part of the text the user reads
+  };
+  const QString port = TForm1::DefaultComPort();
+  const Case cases[] = {
+      {"nothing damaged", {}, {}, {}, "", {}, ""},
+      {"a wrong-typed value", {{"CH2KnobAngle", QStringLiteral("abc")}}, {}, {},
+       "Invalid data type for 'CH2KnobAngle'", {"CH2KnobAngle"}, "CH2KnobAngle (str:abc) as 0"},
+      {"a missing line", {}, {"CH2VertPos"}, {}, "Failed to get data for 'CH2VertPos'", {"CH2VertPos"},
+       "CH2VertPos (missing) as 287"},
+      {"a binary line", {}, {"CH2On"}, QByteArray("CH2On=\x01\xfe\x00\n", 10), "Failed to get data for 'CH2On'", {"CH2On"},
+       "\"CH2On=\\x01\\xfe\\x00\") as 0"},
+      {"a duplicate name", {}, {}, "ch2on=int:0\n", "Failed to get data for 'CH2On'", {"CH2On"}, "\"ch2on=int:0\") as 0"},
+      {"an unknown escape", {}, {"COMPORT"}, "COMPORT=str:C:\\temp\n", "Failed to get data for 'COMPORT'", {"COMPORT"},
+       "COMPORT (line "},
+      {"a missing port", {}, {"COMPORT"}, {}, "Failed to get data for 'COMPORT'", {"COMPORT"}, "COMPORT (missing) as "},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    QDir(QFileInfo(StoreFile()).path()).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(StoreFile()).path()));
+    const QByteArray put = StoreLines(With(base, c.changes, c.without)) + c.extraLines;
+    {
+      QFile file(StoreFile());
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+      ASSERT_EQ(file.write(put), put.size());
+    }
+    {
+      ScopeWindow first(true, true, ScopeWindow::Store::FromEnvironment);
+      if (c.replaced.isEmpty()) {
+        RunEventsFor(100);
+        EXPECT_TRUE(first.ui.errors.isEmpty() && first.ui.messages.isEmpty()) << Told(first);
+      } else {
+        ASSERT_TRUE(WaitFor([&] { return !first.ui.errors.isEmpty(); }));
+        RunEventsFor(100);  // nothing more comes
+        ASSERT_EQ(first.ui.errors.size() + first.ui.messages.size(), 1) << Told(first);
+        const QString& told = first.ui.errors.front();
+        EXPECT_TRUE(told.startsWith(QLatin1String(c.firstError) + u'\n')) << told.toStdString();
+        EXPECT_TRUE(told.contains(QLatin1String(c.told))) << told.toStdString();
+        const QStringList kept = Kept();
+        ASSERT_EQ(kept.size(), 1);
+        const QString keptPath = QFileInfo(StoreFile()).path() + u'/' + kept.front();
+        EXPECT_TRUE(told.contains(QStringLiteral("\"%1\"").arg(keptPath))) << told.toStdString();
+        EXPECT_EQ(FileBytes(keptPath), put);
+      }
+    }  // closed: the panel is saved
+    const QList<QByteArray> after = FileBytes(StoreFile()).split('\n');
+    for (const StoreValue& v : base) {
+      if (c.replaced.contains(v.name)) continue;
+      const QByteArray line = StoreLines({v}).chopped(1);
+      EXPECT_TRUE(after.contains(line)) << line.toStdString();
+    }
+    SettingsStore store;
+    for (const QString& name : c.replaced) {
+      if (name == QLatin1String("COMPORT")) {
+        EXPECT_EQ(store.ReadString(name), port);
+        continue;
+      }
+      EXPECT_EQ(store.ReadInteger(name), DefaultNamed(name))
+          << name.toStdString();
+    }
+    ScopeWindow next(true, true, ScopeWindow::Store::FromEnvironment);
+    RunEventsFor(100);
+    EXPECT_TRUE(next.ui.errors.isEmpty() && next.ui.messages.isEmpty()) << Told(next);
+    EXPECT_TRUE(TForm1::Enabled(next->AboutTimer));
+  }
+}
+
 }  // namespace

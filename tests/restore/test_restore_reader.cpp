@@ -65,13 +65,33 @@ TEST_F(Reads, HeldValuesAreListedForTheUserAndWrittenBackAsUsed) {
   EXPECT_EQ(store.ReadInteger(QStringLiteral("CH1On")), 7);  // flags are not held: only 1 counts
 }
 
-TEST_F(Reads, MissingAndMistypedValuesThrowTheStoresMessages) {
+TEST_F(Reads, MissingMistypedAndUnreadValuesTakeTheirDefaultsAndAreNamedAsHeld) {
   SettingsStore store;
-  store.WriteString(QStringLiteral("Angle"), QStringLiteral("138"));
-  RestoreReader read(store);
-  EXPECT_THROW(read.Integer(Id::Angle), StoredValueError);
-  EXPECT_THROW(read.Flag(Id::Auto), StoredValueError);
-  EXPECT_EQ(read.Text(Id::COMPORT), QString());
+  store.WriteValues({{QStringLiteral("Angle"), QStringLiteral("138")},
+                     {QStringLiteral("COMPORT"), 5},
+                     {QStringLiteral("CH1On"), 0}});
+  // CH2VertPos and FormTop were on lines of the file that could not be read.
+  RestoreReader read(store,
+                     {{2, QStringLiteral("CH2VertPos"), QStringLiteral("CH2VertPos=int:3x")},
+                      {4, QString(), QStringLiteral("\\x00\\x01")},
+                      {6, QStringLiteral("formtop"), QStringLiteral("formtop=int:1")},
+                      {9, QStringLiteral("FormTop"), QStringLiteral("FormTop=int:2")}},
+                     [] { return QStringLiteral("SIM1"); });
+  EXPECT_EQ(read.Integer(Id::Angle), 138);
+  EXPECT_EQ(read.Integer(Id::Angle), 138);  // read again: told once
+  EXPECT_EQ(read.Flag(Id::Auto), 1);
+  EXPECT_EQ(read.Flag(Id::CH1On), 0);  // read well
+  EXPECT_EQ(read.Integer(Id::CH2VertPos), 287);
+  EXPECT_EQ(read.Integer(Id::FormTop), 100);
+  EXPECT_EQ(read.Text(Id::COMPORT), QStringLiteral("SIM1"));
+  EXPECT_EQ(read.FirstError(), QStringLiteral("Invalid data type for 'Angle'"));
+  EXPECT_EQ(read.ReplacedList(),
+            QStringLiteral("Angle (str:138) as 138, Auto (missing) as 1, CH2VertPos (line 2 \"CH2VertPos=int:3x\") as 287, "
+                           "FormTop (line 6 \"formtop=int:1\" and line 9 \"FormTop=int:2\") as 100, COMPORT (int:5) as SIM1"));
+  EXPECT_EQ(read.OtherUnreadLines(), QStringLiteral("line 4 \"\\x00\\x01\""));
+  EXPECT_TRUE(read.Held().empty());
+  // Nothing is written by the reads themselves.
+  EXPECT_FALSE(store.ValueExists(QStringLiteral("Auto")));
 }
 
 TEST(StoredValues, EveryDefaultLiesInsideItsRange) {

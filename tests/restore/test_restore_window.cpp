@@ -342,64 +342,76 @@ TEST_F(Restore, MeasurementPanelSwitchSetsCaptionAndWindowWidth) {
 
 // ---- A store that lost values or holds odd ones ---------------------------------------
 
-TEST_F(Restore, KeyWithOnlyTheLoadDefaultValuesStopsAtTrigPos) {
+TEST_F(Restore, KeyWithOnlyTheLoadDefaultValuesTakesTheDefaultsOfTheRestAndRunsToItsEnd) {
   PutStore(With(CompleteStore(), {{"CH1VertPos", 140}, {"CH2VertPos", 300}}, {"TrigPos", "FormTop", "FormLeft", "COMPORT"}));
   const QByteArray before = FileBytes(SettingsStore().FilePath());
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
-  ExpectStoppedKeeping(w.ui.errors, QStringLiteral("Failed to get data for 'TrigPos'"), w->SettingsRegistry, before);
-  // The steps before it stay done, the rest is skipped.
+  const QString port = TForm1::DefaultComPort();
+  ExpectReplacedKeeping(w.ui.errors, QStringLiteral("Failed to get data for 'TrigPos'"), w->SettingsRegistry, before,
+                        QStringLiteral("TrigPos (missing) as 251, COMPORT (missing) as %1, FormTop (missing) as 100, "
+                                       "FormLeft (missing) as 261")
+                            .arg(port));
+  // The values that read well are applied, and so is every later step.
   EXPECT_EQ(Top(w->Image1), 140);
   EXPECT_EQ(Top(w->Image2), 300);
-  EXPECT_NE(w->CH1VertPos, 140);
-  EXPECT_FALSE(TForm1::Enabled(w->AboutTimer));
-  EXPECT_TRUE(Shown(w->AboutPanel));
-  // Nothing was filled in behind the user's back.
+  EXPECT_EQ(w->CH1VertPos, 140);
+  EXPECT_EQ(Left(w->HorTrigPos), 251);
+  EXPECT_EQ(w->Label3->text(), port);
+  EXPECT_TRUE(TForm1::Enabled(w->AboutTimer));
+  // Nothing was filled in behind the user's back: the close writes them.
   EXPECT_FALSE(w->SettingsRegistry.ValueExists(QStringLiteral("TrigPos")));
 }
 
-TEST_F(Restore, EveryMissingOrMistypedIntegerStopsTheRestoreNamingIt) {
+TEST_F(Restore, EveryMissingOrMistypedIntegerTakesItsDefaultNamingIt) {
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   for (stored::Id id : settings_defaults::RestoreReads) {
     const QString value = stored::Name(id);
-    if (value == QLatin1String("COMPORT")) continue;  // a text: missing reads as empty
+    if (value == QLatin1String("COMPORT")) continue;  // a text: below
     SCOPED_TRACE(value.toStdString());
+    const QString byDefault = QString::number(settings_defaults::DefaultOf(id)->number);
     w.ui.errors.clear();
+    TForm1::SetEnabled(w->AboutTimer, false);
     ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {}, {value}));
     QByteArray before = FileBytes(w->SettingsRegistry.FilePath());
     w->Guard([&] { w->FormShow(); });
-    ExpectStoppedKeeping(w.ui.errors, QStringLiteral("Failed to get data for '%1'").arg(value), w->SettingsRegistry,
-                         before);
+    ExpectReplacedKeeping(w.ui.errors, QStringLiteral("Failed to get data for '%1'").arg(value), w->SettingsRegistry,
+                          before, QStringLiteral("%1 (missing) as %2").arg(value, byDefault));
+    EXPECT_TRUE(TForm1::Enabled(w->AboutTimer)) << "the restore did not run to its end";
     w.ui.errors.clear();
     ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{value, QStringLiteral("12")}}));
     before = FileBytes(w->SettingsRegistry.FilePath());
     w->Guard([&] { w->FormShow(); });
-    ExpectStoppedKeeping(w.ui.errors, QStringLiteral("Invalid data type for '%1'").arg(value), w->SettingsRegistry,
-                         before);
+    ExpectReplacedKeeping(w.ui.errors, QStringLiteral("Invalid data type for '%1'").arg(value), w->SettingsRegistry,
+                          before, QStringLiteral("%1 (str:12) as %2").arg(value, byDefault));
   }
 }
 
-TEST_F(Restore, MissingPortReadsAsEmpty) {
+TEST_F(Restore, MissingPortTakesTheDefaultPortAndIsTold) {
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {}, {"COMPORT"}));
+  const QByteArray before = FileBytes(w->SettingsRegistry.FilePath());
   w->FormShow();
-  EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
-  EXPECT_EQ(w->Label3->text(), QString());
+  ExpectReplacedKeeping(w.ui.errors, QStringLiteral("Failed to get data for 'COMPORT'"), w->SettingsRegistry, before,
+                        QStringLiteral("COMPORT (missing) as %1").arg(TForm1::DefaultComPort()));
+  EXPECT_EQ(w->Label3->text(), TForm1::DefaultComPort());
 }
 
-TEST_F(Restore, StepsBeforeAStopStayDone) {
-  // "Auto" is read at the 26th step: edge and acquisition mode are applied,
-  // the about panel is never armed.
+TEST_F(Restore, AMissingValueTakesItsDefaultAndTheStepsAfterItFollow) {
+  // "Auto" is read at the 26th step: the steps before and after it apply,
+  // the about panel is armed.
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   ReplaceStore(w->SettingsRegistry,
                With(CompleteStore(), {{"RisingTrigger", 0}, {"ConSample", 0}, {"TrigPos", 300}}, {"Auto"}));
   TForm1::SetEnabled(w->AboutTimer, false);
   const QByteArray before = FileBytes(w->SettingsRegistry.FilePath());
   w->Guard([&] { w->FormShow(); });
-  ExpectStoppedKeeping(w.ui.errors, QStringLiteral("Failed to get data for 'Auto'"), w->SettingsRegistry, before);
+  ExpectReplacedKeeping(w.ui.errors, QStringLiteral("Failed to get data for 'Auto'"), w->SettingsRegistry, before,
+                        QStringLiteral("Auto (missing) as 1"));
   EXPECT_EQ(w->RisingTrigger, 0);
   EXPECT_EQ(w->ConSample, 0);
   EXPECT_EQ(Left(w->HorTrigPos), 300);
-  EXPECT_FALSE(TForm1::Enabled(w->AboutTimer));
+  EXPECT_EQ(w->AutoTrigger, 1);
+  EXPECT_TRUE(TForm1::Enabled(w->AboutTimer));
 }
 
 TEST_F(Restore, FlagsOtherThanOneAreFalse) {
