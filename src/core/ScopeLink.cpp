@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <span>
+#include <string>
 
 namespace core {
 
@@ -19,7 +20,7 @@ namespace {
 // The line the instrument's port is opened with: "NONE" is not the exact
 // text that turns parity off, so the line runs with even parity, as the
 // instrument expects.
-const std::string kBaud = "9600";
+const std::string kBaud = std::to_string(link_timing::LineBaud);
 const std::string kParity = "NONE";
 const std::string kDataBits = "8";
 
@@ -48,7 +49,8 @@ ScopeLink::ScopeLink(QObject* parent) : QObject(parent) {
   watchTimer_.setInterval(WatchIntervalMs);
   restartTimer_.setInterval(RestartDelayMs);
   graceTimer_.setInterval(link_timing::LastByteGraceMs);
-  stallTimer_.setInterval(StalledReplyMs);
+  // A begun reply that brings nothing for this long has stopped for good.
+  stallTimer_.setInterval(link_timing::StalledReplyMs(link_timing::LineBaud));
   // Precise: these time the line (a 10 ms grace, a quiet line), not a screen.
   for (QTimer* t : {&settleTimer_, &graceTimer_, &answerTimer_}) t->setTimerType(Qt::PreciseTimer);
   connect(&settleTimer_, &QTimer::timeout, this, &ScopeLink::SettleStep);
@@ -218,6 +220,7 @@ void ScopeLink::ReadReply() {
   const int got = port_.ReadBuffer(reply_.data() + have_, std::min(queued, want));
   if (got <= 0) return;
   have_ += got;
+  lastByteMs_ = NowMs();
   if (state_ == State::Armed) SetState(State::Receiving);
   stallTimer_.start();
   if (have_ >= capture_protocol::CaptureReplyLength) {
@@ -276,6 +279,13 @@ void ScopeLink::FinishReply() {
 
 void ScopeLink::ReplyStall() {
   if (state_ != State::Receiving) return;
+  // A timer may fire a little early: the line's own rule decides.
+  const std::int64_t silentMs = NowMs() - lastByteMs_;
+  if (!link_timing::ReplyStalled(have_, silentMs, link_timing::LineBaud)) {
+    stallTimer_.start(static_cast<int>(
+        std::max<std::int64_t>(1, link_timing::StalledReplyMs(link_timing::LineBaud) - silentMs)));
+    return;
+  }
   // Given up like a stop: the rest is discarded once the line is quiet, and
   // a continuous run asks again.
   SendStopByte();

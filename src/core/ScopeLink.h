@@ -35,9 +35,6 @@ class QSocketNotifier;
 
 namespace core {
 
-// A reply that began and then brought no byte for this long is given up like
-// a stop: the instrument, or the line, has lost it.
-inline constexpr int StalledReplyMs = 1000;
 // Forced stop after a setting that needs a fresh acquisition, then RUN again.
 inline constexpr int RestartDelayMs = 80;
 // The hourglass turns this often while a reply is awaited.
@@ -169,6 +166,7 @@ class ScopeLink : public QObject {
   bool outstanding_ = false;    // a command went out; neither its reply nor a stop byte followed
   std::array<std::uint8_t, capture_protocol::CaptureReplyLength> reply_{};
   int have_ = 0;
+  std::int64_t lastByteMs_ = 0;  // when the reply's latest byte was read
   capture_protocol::ReplyLayout commandLayout_{};
   Record pending_;  // the description of the record the command asked for
   capture_protocol::SampleBuffer ch1_{};
