@@ -16,7 +16,6 @@
 #include "app/TForm1.h"
 
 #include "controls/Calibration.h"
-#include "controls/TimeKnob.h"
 #include "storage/SettingsStore.h"
 #include "storage/StoredValues.h"
 
@@ -95,8 +94,6 @@ void TForm1::Button2Click() {
   SavedCH1HighRange = CH1HighRange;
   SavedCH2HighRange = CH2HighRange;
   SavedConSample = ConSample;
-  SavedRate1MS = Rate1MS;
-  SavedSampleRateText = SampleRateText;
   SingleClick();
   // Auto trigger, so a grounded input is answered; it is left on afterwards.
   Auto1->setChecked(true);
@@ -106,13 +103,11 @@ void TForm1::Button2Click() {
   // so both channels are measured on every time base row (at 1 MS/s the
   // instrument would fill one channel only). The rate caption goes with the
   // mode, as the channel keys set it: the captures are described, and their
-  // frames captioned, by what was asked.
-  if (Rate1MS == 1) {
-    Rate1MS = 0;
-    SampleRateText = TableText(time_knob::TwoChannelRateText);
-  }
-
+  // frames captioned, by what was asked. From here the knob and the keys
+  // settle the panel's own rate aside (SettlePanelRate), so a turn while a
+  // capture waits cannot make the next one a one-channel record.
   Calibrating = 1;
+  SettlePanelRate(Rate1MS == 1, SampleRateText);
   int why = 0;
   std::int32_t high1 = 0, high2 = 0;
   bool complete = CalibrationCapture(true, why);
@@ -193,9 +188,10 @@ void TForm1::CalibrationWatchTimer() {
 void TForm1::RestoreAfterCalibration() {
   CH1HighRange = SavedCH1HighRange;
   CH2HighRange = SavedCH2HighRange;
-  // The panel's rate for the next run; the held record keeps its own.
-  Rate1MS = SavedRate1MS;
-  SampleRateText = SavedSampleRateText;
+  // The panel's rate for the next run, as its time base and channels now
+  // give it (kept by the knob and the keys during the run); the held record
+  // keeps its own.
+  SettlePanelRate(SavedRate1MS == 1, SavedSampleRateText);
   if (SavedConSample == 1)
     ContinuousClick();
   else

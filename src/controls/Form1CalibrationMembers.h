@@ -16,6 +16,9 @@
   Flag SavedCH1HighRange = 0;
   Flag SavedCH2HighRange = 0;
   Flag SavedConSample = 0;
+  // The panel's rate while the captures are forced to two channels: what the
+  // knob and the keys settle during the run (SettlePanelRate), put back at
+  // its end.
   Flag SavedRate1MS = 0;
   QString SavedSampleRateText;
 

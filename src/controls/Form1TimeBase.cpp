@@ -55,10 +55,12 @@ void TForm1::UpdatedTimeKnob() {
   if (KnobSnap == 1) KnobAngle = row.detent;
   TimeKnobAngle = row.detent;
   TimeBaseIndex = row.index;
-  if (row.index != time_knob::FastestIndex) Rate1MS = 0;
+  // Every row but 50 us/div samples both channels; the knob words that row's
+  // one-channel rate "1M/s".
+  const bool rate1MS = row.index == time_knob::FastestIndex && PanelRate1MS();
   SamplePeriodUs = row.samplePeriodUs;
   TimeDivText = TableText(row.timeDivText);
-  SampleRateText = TableText(time_knob::SampleRateTextFor(row, Rate1MS == 1));
+  SettlePanelRate(rate1MS, TableText(time_knob::SampleRateTextFor(row, rate1MS)));
   TriggerPosCalc();
   ShowBitmap(Image9, TableText(row.face));
   const knob::DotPlace dot = time_knob::DotPlace(KnobAngle);
@@ -88,8 +90,7 @@ void TForm1::UpdatedTimeKnob() {
 // the channel that is on.
 void TForm1::Checkfor1Ms() {
   if (ChannelOn[1] == 1 && ChannelOn[2] == 1) {
-    Rate1MS = 0;
-    SampleRateText = TableText(time_knob::TwoChannelRateText);
+    SettlePanelRate(false, TableText(time_knob::TwoChannelRateText));
     return;
   }
   // Run on every key press on this row, even when the source is already that
@@ -100,18 +101,34 @@ void TForm1::Checkfor1Ms() {
     else
       CH21Click();
   }
-  Rate1MS = 1;
-  SampleRateText = TableText(time_knob::OneChannelRateText);
+  SettlePanelRate(true, TableText(time_knob::OneChannelRateText));
 }
 
 // The same for a turn of the knob onto the 50 us/div row; the trigger source
 // is left alone.
 void TForm1::Checkfor1Ms2() {
-  if (ChannelOn[1] == 1 && ChannelOn[2] == 1) {
-    Rate1MS = 0;
-    SampleRateText = TableText(time_knob::TwoChannelRateText);
-  } else {
-    Rate1MS = 1;
-    SampleRateText = TableText(time_knob::OneChannelRateText);
-  }
+  const bool bothOn = ChannelOn[1] == 1 && ChannelOn[2] == 1;
+  SettlePanelRate(!bothOn, TableText(bothOn ? time_knob::TwoChannelRateText : time_knob::OneChannelRateText));
 }
+
+// Rate1MS and SampleRateText are what the next capture asks for and how its
+// frames are captioned. A calibration takes both of its captures in the
+// two-channel layout, whatever the knob and the keys are turned to while they
+// wait; so while it runs the panel's own rate is settled aside, in
+// SavedRate1MS and SavedSampleRateText, by the same rule, and the calibration
+// puts that back when it ends.
+void TForm1::SettlePanelRate(bool rate1MS, const QString& caption) {
+  if (Calibrating == 1) {
+    SavedRate1MS = rate1MS ? 1 : 0;
+    SavedSampleRateText = caption;
+    Rate1MS = 0;
+    // Only the 50 us/div row has a one-channel rate; both channels are
+    // sampled at 500 KS/s there.
+    SampleRateText = rate1MS ? TableText(time_knob::TwoChannelRateText) : caption;
+    return;
+  }
+  Rate1MS = rate1MS ? 1 : 0;
+  SampleRateText = caption;
+}
+
+bool TForm1::PanelRate1MS() const { return (Calibrating == 1 ? SavedRate1MS : Rate1MS) == 1; }

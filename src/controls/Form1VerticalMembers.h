@@ -30,6 +30,10 @@
   // The 1 MS/s mode of the 50 us/div row after a change of channels.
   void Checkfor1Ms();
   void Checkfor1Ms2();
+  // The panel's 1 MS/s mode and rate caption as the knob and the keys settle
+  // them; set aside while a calibration runs (Form1TimeBase.cpp).
+  void SettlePanelRate(bool rate1MS, const QString& caption);
+  bool PanelRate1MS() const;
 
   TPanel* Panel3 = nullptr;
   TImage* Image1 = nullptr;

@@ -9,6 +9,7 @@
 #include "storage/SettingsStore.h"
 #include "support/CapturePanel.h"
 #include "support/ScopeWindow.h"
+#include "vertical/VerticalDriving.h"
 
 #include <gtest/gtest.h>
 
@@ -278,6 +279,92 @@ TEST_F(Calibration, ACancelledRunLeavesTheHeldRecordAsItWas) {
   ASSERT_EQ(after.size(), before.size());
   after[2] = before[2];  // the date line is the moment of the export
   EXPECT_EQ(after, before);
+}
+
+// The knob or a channel key moved while the calibration's first capture
+// waits. Its captures stay two-channel whatever is turned; afterwards the
+// panel's rate and caption are what its time base and channels then give, as
+// the knob and the keys settle them, and the next capture asks for that. A
+// new time base or trigger source stops the capture and so cancels the run.
+TEST_F(Calibration, ThePanelRateAfterwardsIsWhatTheKnobAndKeysTurnedMeanwhileGive) {
+  // Pointer positions on the time/div face.
+  constexpr QPoint kTime50us{100, 200};       // angle 97
+  constexpr QPoint kTime50usAgain{91, 168};   // angle 110, the same row
+  constexpr QPoint kTime200us{32, 138};       // angle 161
+  using Step = std::function<void()>;
+  const Step oneChannelAt50us = [this] { OneChannelAtFiftyMicroseconds(); };
+  const Step oneChannelAt100us = [this] {
+    f.CHButtonClick(f.CH2Button);
+    f.CHButtonClick(f.ChannelOff);
+    f.KnobAngle = 138;
+    f.UpdatedTimeKnob();
+    ASSERT_EQ(f.Rate1MS, 0);
+  };
+  const Step bothAt50us = [this] {
+    f.CHButtonClick(f.CH2Button);
+    f.KnobAngle = 114;
+    f.UpdatedTimeKnob();
+    ASSERT_EQ(f.Rate1MS, 0);
+    ASSERT_EQ(f.SampleRateText, "500KS/s");
+  };
+  const Step knobTo200us = [this] { TurnKnob(f.Image9, {kTime200us}); };
+  const Step knobTo50us = [this] { TurnKnob(f.Image9, {kTime50us}); };
+  const Step knobInside50us = [this] { TurnKnob(f.Image9, {kTime50usAgain}); };
+  const Step ch2On = [this] { f.CHButtonClick(f.CH2Button); };
+  const Step ch2Off = [this] { f.CHButtonClick(f.ChannelOff); };
+  struct Case {
+    const char* name;
+    Step panel;      // before the run
+    Step act;        // while the first capture waits
+    bool completes;  // false: the capture was stopped and the run cancelled
+    std::uint8_t rate1MS;
+    QString caption;
+    sim::Layout next;
+  } cases[] = {
+      {"one channel, knob off 50 us/div", oneChannelAt50us, knobTo200us, false, 0, "250KS/s",
+       sim::Layout::TwoChannel},
+      {"one channel, knob onto 50 us/div", oneChannelAt100us, knobTo50us, false, 1, "1M/s", sim::Layout::CH1Only},
+      {"one channel, knob turned inside 50 us/div", oneChannelAt50us, knobInside50us, true, 1, "1M/s",
+       sim::Layout::CH1Only},
+      {"50 us/div, CH2 turned on", oneChannelAt50us, ch2On, true, 0, "500KS/s", sim::Layout::TwoChannel},
+      {"50 us/div, CH2 turned off, the CH1 trigger re-selected", bothAt50us, ch2Off, false, 1, "1MS/s",
+       sim::Layout::CH1Only},
+      {"50 us/div, CH2 turned off, EXT trigger", [&] { bothAt50us(); f.EXT1Click(); }, ch2Off, true, 1, "1MS/s",
+       sim::Layout::CH1Only},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    // Grounded inputs and an external input with no edge for minutes: each
+    // capture waits for the auto trigger, long enough to act in.
+    Start(kGrounded + QStringList{"--ext", "0.001", "--auto-wait", "600"});
+    ASSERT_NO_FATAL_FAILURE(c.panel());
+    f.CH2HighRange = 0;  // the volts knob handed to CH2 set its range
+    w.ui.messages.clear();
+    bool actedWhileTheFirstWaited = false;
+    Script script([this] { f.Running = 0; }, 30000);
+    script.When([this] { return f.AwaitingData == 1 && sim->Commands() == 1; }, [&] {
+      actedWhileTheFirstWaited = f.AwaitingData == 1 && sim->Commands() == 1;
+      c.act();
+    });
+    ASSERT_TRUE(Calibrate(30000));
+    ASSERT_TRUE(script.Done());
+    ASSERT_TRUE(actedWhileTheFirstWaited);
+    ASSERT_EQ(w.ui.messages.size(), 1);
+    if (c.completes)
+      EXPECT_EQ(w.ui.messages[0], "Calibration Complete ");
+    else
+      EXPECT_TRUE(w.ui.messages[0].startsWith("Calibration cancelled: the capture was stopped"))
+          << w.ui.messages[0].toStdString();
+    const std::vector<sim::CaptureSetup> during = Commands();
+    EXPECT_EQ(during.size(), c.completes ? 2u : 1u);
+    for (const sim::CaptureSetup& command : during) EXPECT_EQ(command.layout, sim::Layout::TwoChannel);
+
+    ExpectPanelPutBack(c.rate1MS);
+    EXPECT_EQ(f.SampleRateText, c.caption);
+    ASSERT_NO_FATAL_FAILURE(CaptureOnce());
+    EXPECT_EQ(Commands().back().layout, c.next);
+    EXPECT_EQ(f.SampleRate->text(), c.caption);
+  }
 }
 
 TEST_F(Calibration, StartedWhileRunningStopsAcquisitionFirstAndDoesNotRestartIt) {
