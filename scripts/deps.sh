@@ -9,6 +9,7 @@ packages=(
   fonts-dejavu-core xvfb xauth
   desktop-file-utils appstream dpkg-dev
   clang libclang-rt-dev
+  ccache
 )
 missing=()
 for p in "${packages[@]}"; do
