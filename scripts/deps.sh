@@ -9,6 +9,7 @@ packages=(
   fonts-dejavu-core fonts-dejavu-extra xvfb xauth
   desktop-file-utils appstream dpkg-dev
   clang libclang-rt-dev
+  ccache
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -11,6 +11,7 @@
 #include "support/ScopeWindow.h"
 
 #include <QAction>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -40,7 +41,10 @@ class Instrument {
     process->start();
     processes_.push_back(std::move(process));
   }
+  // The link goes first (see SimProcess::Kill): left behind, it would name a
+  // freed pseudo-terminal that another test may be given next.
   void Kill() {
+    QFile::remove(Link());
     for (auto& p : processes_) p->kill();
   }
   // Killed and started anew, as a cable pulled and put back.

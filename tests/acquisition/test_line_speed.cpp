@@ -16,6 +16,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <set>
@@ -125,12 +126,21 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---- Continuous capture at the line speed --------------------------------------
 
-TEST_F(LineSpeed, AHundredPacedCapturesKeepEachChannelsLevelInItsOwnBuffer) {
+// A hundred captures, about six minutes of line; PACED_CAPTURES sets another
+// count (the quick test loop runs ten).
+std::uint64_t PacedCaptures() {
+  bool ok = false;
+  const int count = qEnvironmentVariableIntValue("PACED_CAPTURES", &ok);
+  return ok && count > 0 ? std::uint64_t(count) : 100;
+}
+
+TEST_F(LineSpeed, PacedCapturesKeepEachChannelsLevelInItsOwnBuffer) {
   // CH1 at +2 V and CH2 at -2 V, DC: a record shifted by the late last byte
   // of an earlier one would put the status byte and CH2's level into CH1.
   Start({"--baud", "--ch1", "dc:0:0:2", "--ch2", "dc:0:0:-2"});
   f.Continuous->trigger();
-  constexpr std::uint64_t captures = 100;
+  const std::uint64_t captures = PacedCaptures();
+  std::printf("%llu paced captures\n", static_cast<unsigned long long>(captures));
   std::string firstMisfit;
   std::uint64_t checked = f.RecordsReceived;
   Script script = MakeScript(captures * 3600 + 30000);

@@ -12,6 +12,7 @@
 #include "storage/ReferenceFile.h"
 #include "storage/TextLines.h"
 #include "support/Mouse.h"
+#include "support/PanelSnapshot.h"
 #include "support/ScopeWindow.h"
 
 #include <QAction>
@@ -81,22 +82,9 @@ class ReferenceOnWindow : public RestoreFixture {
 
 // What a load may change, as the panel shows it.
 QStringList Panel(const TForm1& f) {
-  QStringList p;
-  auto num = [&p](const char* item, long long v) { p << QLatin1String(item) + u'=' + QString::number(v); };
-  num("Image1", Top(f.Image1));
-  num("Image2", Top(f.Image2));
-  num("TimeKnobAngle", f.TimeKnobAngle);
-  num("TimeBaseIndex", f.TimeBaseIndex);
-  num("CH1KnobAngle", f.CH1KnobAngle);
-  num("CH2KnobAngle", f.CH2KnobAngle);
-  num("CH1On", f.ChannelOn[1]);
-  num("CH2On", f.ChannelOn[2]);
-  num("TriggerCH", f.TriggerCH);
-  num("HorTrigPos", Left(f.HorTrigPos));
-  num("ReferenceOn", f.ReferenceOn);
-  num("Image9 enabled", f.Image9->isEnabled());
-  num("Image26 shown", f.Image26->isVisibleTo(f.Image26->parentWidget()));
-  return p;
+  return PanelSnapshot(f, {"Image1 top", "Image2 top", "TimeKnobAngle", "TimeBaseIndex", "CH1KnobAngle",
+                           "CH2KnobAngle", "CH1On", "CH2On", "TriggerCH", "HorTrigPos left", "ReferenceOn",
+                           "Image9 enabled", "Image26 shown"});
 }
 
 // One single capture of the simulator, held once it has been drawn.

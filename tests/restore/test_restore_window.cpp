@@ -9,6 +9,7 @@
 #include "app/Paths.h"
 #include "app/Widgets.h"
 #include "storage/SettingsDefaults.h"
+#include "support/PanelSnapshot.h"
 #include "support/ScopeWindow.h"
 
 #include <QAction>
@@ -27,88 +28,8 @@ namespace {
 std::string Errors(const ScopeWindow& w) { return w.ui.errors.join(QStringLiteral(" | ")).toStdString(); }
 
 bool Shown(const QWidget* w) { return w->isVisibleTo(w->parentWidget()); }
-QString Checked(const QAction* a) { return a->isChecked() ? QStringLiteral("checked") : QStringLiteral("-"); }
-QString Bool(bool b) { return b ? QStringLiteral("yes") : QStringLiteral("no"); }
 
-// What a user sees of the front panel and what the next capture sends, one
-// line per item, so a difference names the item.
-QStringList Panel(const TForm1& f) {
-  QStringList p;
-  auto add = [&p](const char* item, const QString& value) { p << QLatin1String(item) + u'=' + value; };
-  auto num = [&add](const char* item, long long v) { add(item, QString::number(v)); };
-  num("TimeBaseIndex", f.TimeBaseIndex);
-  num("TimeKnobAngle", f.TimeKnobAngle);
-  add("TimeDivText", f.TimeDivText);
-  add("SampleRateText", f.SampleRateText);
-  add("Image9", f.Image9->FileName());
-  num("CH1KnobAngle", f.CH1KnobAngle);
-  num("CH2KnobAngle", f.CH2KnobAngle);
-  add("CH1VoltsDivText", f.CH1VoltsDivText);
-  add("CH2VoltsDivText", f.CH2VoltsDivText);
-  num("CH1Scale", f.CH1Scale);
-  num("CH2Scale", f.CH2Scale);
-  num("CH1HighRange", f.CH1HighRange);
-  num("CH2HighRange", f.CH2HighRange);
-  num("CH1On", f.ChannelOn[1]);
-  num("CH2On", f.ChannelOn[2]);
-  num("CH1Focus", f.CH1Focus);
-  add("KnobBitmapPrefix", f.KnobBitmapPrefix);
-  add("Image7", f.Image7->FileName());
-  add("Image7 enabled", Bool(f.Image7->isEnabledTo(f.Image7->parentWidget())));
-  add("Image6", f.Image6->FileName());
-  add("Image1 shown", Bool(Shown(f.Image1)));
-  add("Image2 shown", Bool(Shown(f.Image2)));
-  add("CH1NS shown", Bool(Shown(f.CH1NS)));
-  add("CH2NS shown", Bool(Shown(f.CH2NS)));
-  num("Image1 top", Top(f.Image1));
-  num("CH1NS top", Top(f.CH1NS));
-  num("Image2 top", Top(f.Image2));
-  num("CH2NS top", Top(f.CH2NS));
-  num("CH1VertPos", f.CH1VertPos);
-  num("CH2VertPos", f.CH2VertPos);
-  // A hidden arrow is placed from its level, with its channel's scale, when
-  // its channel becomes the source; until then its Top is not seen.
-  if (Shown(f.TriggerArrowCH1)) num("TriggerArrowCH1 top", Top(f.TriggerArrowCH1));
-  if (Shown(f.TriggerArrowCH2)) num("TriggerArrowCH2 top", Top(f.TriggerArrowCH2));
-  add("TriggerArrowCH1 shown", Bool(Shown(f.TriggerArrowCH1)));
-  add("TriggerArrowCH2 shown", Bool(Shown(f.TriggerArrowCH2)));
-  // The line shows a channel's level; with EXT it is hidden and goes nowhere.
-  if (f.TriggerCH == 1 || f.TriggerCH == 2) num("TriggerVoltageLine top", Top(f.TriggerVoltageLine));
-  add("TriggerVoltageLine colour", f.TriggerVoltageLine->Color().name());
-  num("TriggerCH", f.TriggerCH);
-  add("CH11", Checked(f.CH11));
-  add("CH21", Checked(f.CH21));
-  add("EXT1", Checked(f.EXT1));
-  add("TrigSourceButton", f.TrigSourceButton->FileName());
-  num("CH1TriggerV", f.CH1TriggerV);
-  num("CH2TriggerV", f.CH2TriggerV);
-  add("Label23", f.Label23->text());
-  num("RisingTrigger", f.RisingTrigger);
-  add("Rising1", Checked(f.Rising1));
-  add("Falling2", Checked(f.Falling2));
-  add("Falling2 enabled", Bool(f.Falling2->isEnabled()));
-  add("TriggerEdgeButton", f.TriggerEdgeButton->FileName());
-  num("AutoTrigger", f.AutoTrigger);
-  add("Auto1", Checked(f.Auto1));
-  add("Normal1", Checked(f.Normal1));
-  num("ConSample", f.ConSample);
-  add("Continuous", Checked(f.Continuous));
-  add("Single", Checked(f.Single));
-  num("HorTrigPos left", Left(f.HorTrigPos));
-  add("POS10", Checked(f.POS10));
-  add("POS50", Checked(f.POS50));
-  add("POS90", Checked(f.POS90));
-  num("TrigPosPreLo", f.TrigPosPreLo);
-  num("TrigPosPreHi", f.TrigPosPreHi);
-  num("TrigPosPostLo", f.TrigPosPostLo);
-  num("TrigPosPostHi", f.TrigPosPostHi);
-  add("Label3", f.Label3->text());
-  num("AutoMeasOn", f.AutoMeasOn);
-  num("FormWidth", f.FormWidth());
-  num("FormLeft", f.x());
-  num("FormTop", f.y());
-  return p;
-}
+QStringList Panel(const TForm1& f) { return PanelSnapshot(f); }
 
 using Restore = RestoreFixture;
 

@@ -6,6 +6,7 @@
 
 #include "storage/SettingsFile.h"
 #include "storage/TextLines.h"
+#include "support/PanelSnapshot.h"
 #include "support/ScopeWindow.h"
 
 #include <QAction>
@@ -30,28 +31,10 @@ std::string Errors(const ScopeWindow& w) { return w.ui.errors.join(QStringLitera
 
 // What a settings file carries, as the panel shows it.
 QStringList Carried(const TForm1& f) {
-  QStringList p;
-  auto num = [&p](const char* item, long long v) { p << QLatin1String(item) + u'=' + QString::number(v); };
-  num("Image1", Top(f.Image1));
-  num("Image2", Top(f.Image2));
-  num("TimeKnobAngle", f.TimeKnobAngle);
-  num("TriggerCH", f.TriggerCH);
-  num("CH1TriggerV", f.CH1TriggerV);
-  num("CH2TriggerV", f.CH2TriggerV);
-  num("CH1 arrow", f.TriggerArrowCH1->isVisibleTo(f.TriggerArrowCH1->parentWidget()));
-  num("CH2 arrow", f.TriggerArrowCH2->isVisibleTo(f.TriggerArrowCH2->parentWidget()));
-  num("CH1On", f.ChannelOn[1]);
-  num("CH2On", f.ChannelOn[2]);
-  num("CH1KnobAngle", f.CH1KnobAngle);
-  num("CH2KnobAngle", f.CH2KnobAngle);
-  num("CH1Focus", f.CH1Focus);
-  num("RisingTrigger", f.RisingTrigger);
-  num("ConSample", f.ConSample);
-  num("AutoTrigger", f.AutoTrigger);
-  num("HorTrigPos", Left(f.HorTrigPos));
-  num("x", f.x());
-  num("y", f.y());
-  return p;
+  return PanelSnapshot(f, {"Image1 top", "Image2 top", "TimeKnobAngle", "TriggerCH", "CH1TriggerV", "CH2TriggerV",
+                           "TriggerArrowCH1 shown", "TriggerArrowCH2 shown", "CH1On", "CH2On", "CH1KnobAngle",
+                           "CH2KnobAngle", "CH1Focus", "RisingTrigger", "ConSample", "AutoTrigger",
+                           "HorTrigPos left", "FormLeft", "FormTop"});
 }
 
 TEST_F(SettingsFileOnWindow, SaveChangeLoadGivesThePanelBack) {

@@ -46,10 +46,15 @@ class SimProcess {
       throw std::runtime_error("tessaron-sim did not start");
   }
 
-  // The instrument vanishing at once, as when the cable is pulled: the link
-  // is left behind, pointing at a device that no longer exists.
+  // The instrument vanishing at once, as when the cable is pulled: opening
+  // its path fails with "no such file", as for a device node udev removed.
+  // The link goes before the process: left behind, it would name a freed
+  // pseudo-terminal whose number the next one opened on the machine takes
+  // (another test's instrument, with tests running side by side), and the
+  // scope would open that one.
   void Kill() {
     if (!process_) return;
+    QFile::remove(Link());
     process_->kill();
     process_->waitForFinished(10000);
     process_.reset();
