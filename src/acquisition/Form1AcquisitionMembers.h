@@ -24,6 +24,9 @@
   // ranges, the time per column and rate caption, the 3000-sample record's
   // channel) is latched from the command it answers.
   void ReceiveCaptureReply();
+  // HeldRecord's description from the command its reply answers, and its
+  // sequence number; the one place it is made.
+  void DescribeHeldRecord(int samplesReceived);
   // Ends a pending capture: the stop byte, then what is queued is discarded.
   // A reply the instrument had begun may still be arriving: the line is
   // marked disturbed, and nothing new is asked until it has been quiet.
@@ -79,6 +82,11 @@
   Flag CommandCH2HighRange = 0;
   std::int32_t CommandSamplePeriodUs = 0;
   QString CommandSampleRateText;
+  // The channel keys and calibration counts in force when it went out.
+  Flag CommandChannelOn1 = 0;
+  Flag CommandChannelOn2 = 0;
+  std::int32_t CommandCH1CalOffset = 0;
+  std::int32_t CommandCH2CalOffset = 0;
   // A capture command went out and neither its reply nor a stop byte has
   // followed: the instrument is armed.
   bool CaptureOutstanding = false;

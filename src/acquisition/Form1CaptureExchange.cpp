@@ -80,6 +80,10 @@ void TForm1::SendCaptureCommand() {
   CommandCH2HighRange = in.CH2HighRange ? 1 : 0;
   CommandSamplePeriodUs = SamplePeriodUs;
   CommandSampleRateText = SampleRateText;
+  CommandChannelOn1 = ChannelOn[1];
+  CommandChannelOn2 = ChannelOn[2];
+  CommandCH1CalOffset = CH1CalOffset;
+  CommandCH2CalOffset = CH2CalOffset;
   // The instrument answers in the layout this command asked for, whatever the
   // channel keys say by the time the reply is read.
   ReplyRate1MS = in.Rate1MS ? 1 : 0;
@@ -122,6 +126,25 @@ void TForm1::ReceiveCaptureReply() {
   CapturedSamplePeriodUs = CommandSamplePeriodUs;
   CapturedSampleRateText = CommandSampleRateText;
   CapturedRecordChannel = ReplyChannelOn1 == 1 ? 1 : 2;
+  HeldRecord.ch1 = CH1Samples;
+  HeldRecord.ch2 = CH2Samples;
+  DescribeHeldRecord(received);
 
   SerialPort.ReadBlock(0, DrainTimeoutMs);
+}
+
+// The held record's description is the one its command asked for; the
+// knobs and keys may have moved since.
+void TForm1::DescribeHeldRecord(int samplesReceived) {
+  core::Record& r = HeldRecord;
+  r.timeBaseIndex = CommandTimeBase;
+  r.rate1MS = CommandRate1MS == 1;
+  r.layout = screen_model::LayoutOf(r.timeBaseIndex, CommandRate1MS);
+  r.recordChannel = ReplyChannelOn1 == 1 ? 1 : 2;
+  r.channels[0] = {CommandChannelOn1 == 1, CommandCH1HighRange == 1, CommandCH1Scale, CommandCH1CalOffset};
+  r.channels[1] = {CommandChannelOn2 == 1, CommandCH2HighRange == 1, CommandCH2Scale, CommandCH2CalOffset};
+  r.samplePeriodUs = CommandSamplePeriodUs;
+  r.samplesReceived = samplesReceived;
+  r.received = QDateTime::currentDateTime();
+  ++r.sequence;
 }

@@ -4,6 +4,8 @@
 // build several windows); every name is the one used throughout the code.
 // Flags are one byte holding 0 or 1 and readers take exactly 1 as true.
 
+#include "core/Record.h"
+
 #include <QColor>
 #include <QString>
 
@@ -23,6 +25,11 @@ struct ScopeState {
   std::int32_t StopTrigPos = 0;
   // Complete capture replies received since the window was made.
   std::uint64_t RecordsReceived = 0;
+  // The record on screen: both channels' samples and the description they
+  // are read by (layout, ranges and scales at capture, time per column, its
+  // sequence number, 0 before the first reply). Made whole when a reply is
+  // received and written nowhere else.
+  core::Record HeldRecord;
 
   // Connection
   Flag DeviceFound = 0;

@@ -8,6 +8,7 @@
 #include "display/RecordLayout.h"
 
 #include <QDateTime>
+#include <QString>
 #include <QMetaType>
 
 #include <array>
@@ -46,6 +47,9 @@ struct Record {
   // Microseconds between two samples: two plot columns a sample in the
   // stretched record.
   std::int32_t UsPerSample() const;
+  // The sample-rate caption of its time base row and rate ("1MS/s" on the
+  // 50 us/div row of a one-channel record).
+  QString SampleRateText() const;
 
   friend bool operator==(const Record&, const Record&) = default;
 };
