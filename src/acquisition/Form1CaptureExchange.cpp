@@ -137,9 +137,7 @@ void TForm1::ReceiveCaptureReply() {
 // knobs and keys may have moved since.
 void TForm1::DescribeHeldRecord(int samplesReceived) {
   core::Record& r = HeldRecord;
-  r.timeBaseIndex = CommandTimeBase;
-  r.rate1MS = CommandRate1MS == 1;
-  r.layout = screen_model::LayoutOf(r.timeBaseIndex, CommandRate1MS);
+  r.SetTimeBase(CommandTimeBase, CommandRate1MS == 1);
   r.recordChannel = ReplyChannelOn1 == 1 ? 1 : 2;
   r.channels[0] = {CommandChannelOn1 == 1, CommandCH1HighRange == 1, CommandCH1Scale, CommandCH1CalOffset};
   r.channels[1] = {CommandChannelOn2 == 1, CommandCH2HighRange == 1, CommandCH2Scale, CommandCH2CalOffset};

@@ -11,6 +11,12 @@ std::int32_t Record::UsPerSample() const {
   return samplePeriodUs * screen_model::RowOf(layout).columnStep;
 }
 
+void Record::SetTimeBase(std::int32_t index, bool oneMS) {
+  timeBaseIndex = index;
+  rate1MS = oneMS;
+  layout = screen_model::LayoutOf(index, oneMS ? 1 : 0);
+}
+
 QString Record::SampleRateText() const {
   const auto row = std::find_if(std::begin(time_knob::TimeRows), std::end(time_knob::TimeRows),
                                 [this](const time_knob::TimeRow& r) { return r.index == timeBaseIndex; });

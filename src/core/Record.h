@@ -47,6 +47,8 @@ struct Record {
   // Microseconds between two samples: two plot columns a sample in the
   // stretched record.
   std::int32_t UsPerSample() const;
+  // Describes it as taken on this time base row and rate: the layout follows.
+  void SetTimeBase(std::int32_t index, bool oneMS);
   // The sample-rate caption of its time base row and rate ("1MS/s" on the
   // 50 us/div row of a one-channel record).
   QString SampleRateText() const;

@@ -92,9 +92,9 @@ class ExportWindow : public ::testing::Test {
   }
   // One capture, waited for to its end.
   void Capture() {
-    const std::uint64_t before = f.RecordsReceived;
+    const std::uint64_t before = f.HeldRecord.sequence;
     f.RUNSTOP->trigger();
-    ASSERT_TRUE(WaitFor([&] { return f.Running == 0 && f.AwaitingData == 0 && f.RecordsReceived > before; }, 20000))
+    ASSERT_TRUE(WaitFor([&] { return f.Running == 0 && f.AwaitingData == 0 && f.HeldRecord.sequence > before; }, 20000))
         << Errors();
   }
   void Export(const QString& path) {
