@@ -19,10 +19,10 @@
   // The 9 command bytes, preceded by the stop byte when a capture is still
   // pending; remembers what the reply will be split by and described with.
   void SendCaptureCommand();
-  // Status byte, samples into CH1Samples/CH2Samples, final drain; the held
-  // record's description (CapturedTimeBase, CapturedRate1MS, the scales, the
-  // ranges, the time per column and rate caption, the 3000-sample record's
-  // channel) is latched from the command it answers.
+  // Status byte, samples into HeldRecord's two buffers, final drain; the
+  // held record's description (time base and rate, the scales, the ranges,
+  // the time per column, the 3000-sample record's channel) is the command's
+  // it answers.
   void ReceiveCaptureReply();
   // HeldRecord's description from the command its reply answers, and its
   // sequence number; the one place it is made.
@@ -77,11 +77,10 @@
   // The scales the pending command was sent with, latched with the reply.
   std::int32_t CommandCH1Scale = 0;
   std::int32_t CommandCH2Scale = 0;
-  // Its ranges, period per column and rate caption, latched likewise.
+  // Its ranges and period per column, latched likewise.
   Flag CommandCH1HighRange = 0;
   Flag CommandCH2HighRange = 0;
   std::int32_t CommandSamplePeriodUs = 0;
-  QString CommandSampleRateText;
   // The channel keys and calibration counts in force when it went out.
   Flag CommandChannelOn1 = 0;
   Flag CommandChannelOn2 = 0;

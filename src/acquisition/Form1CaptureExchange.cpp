@@ -79,7 +79,6 @@ void TForm1::SendCaptureCommand() {
   CommandCH1HighRange = in.CH1HighRange ? 1 : 0;
   CommandCH2HighRange = in.CH2HighRange ? 1 : 0;
   CommandSamplePeriodUs = SamplePeriodUs;
-  CommandSampleRateText = SampleRateText;
   CommandChannelOn1 = ChannelOn[1];
   CommandChannelOn2 = ChannelOn[2];
   CommandCH1CalOffset = CH1CalOffset;
@@ -112,22 +111,10 @@ void TForm1::ReceiveCaptureReply() {
   }
   capture_protocol::SplitCaptureSamples(
       std::span<const std::uint8_t>(samples.data(), static_cast<std::size_t>(received)),
-      capture_protocol::ReplyLayout{ReplyRate1MS == 1, ReplyChannelOn1 == 1}, CH1Samples,
-      CH2Samples);
-  ++RecordsReceived;
+      capture_protocol::ReplyLayout{ReplyRate1MS == 1, ReplyChannelOn1 == 1}, HeldRecord.ch1,
+      HeldRecord.ch2);
   // The held record now is this one, in the layout and scales it was asked
   // for; a replot, an export or a calibration reads it by these.
-  CapturedTimeBase = CommandTimeBase;
-  CapturedRate1MS = CommandRate1MS;
-  CH1ScaleAtCapture = CommandCH1Scale;
-  CH2ScaleAtCapture = CommandCH2Scale;
-  CH1HighRangeAtCapture = CommandCH1HighRange;
-  CH2HighRangeAtCapture = CommandCH2HighRange;
-  CapturedSamplePeriodUs = CommandSamplePeriodUs;
-  CapturedSampleRateText = CommandSampleRateText;
-  CapturedRecordChannel = ReplyChannelOn1 == 1 ? 1 : 2;
-  HeldRecord.ch1 = CH1Samples;
-  HeldRecord.ch2 = CH2Samples;
   DescribeHeldRecord(received);
 
   SerialPort.ReadBlock(0, DrainTimeoutMs);
