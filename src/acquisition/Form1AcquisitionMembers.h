@@ -77,10 +77,11 @@
   // The scales the pending command was sent with, latched with the reply.
   std::int32_t CommandCH1Scale = 0;
   std::int32_t CommandCH2Scale = 0;
-  // Its ranges and period per column, latched likewise.
+  // Its ranges, period per column and rate caption, latched likewise.
   Flag CommandCH1HighRange = 0;
   Flag CommandCH2HighRange = 0;
   std::int32_t CommandSamplePeriodUs = 0;
+  QString CommandSampleRateText;
   // The channel keys and calibration counts in force when it went out.
   Flag CommandChannelOn1 = 0;
   Flag CommandChannelOn2 = 0;

@@ -79,6 +79,7 @@ void TForm1::SendCaptureCommand() {
   CommandCH1HighRange = in.CH1HighRange ? 1 : 0;
   CommandCH2HighRange = in.CH2HighRange ? 1 : 0;
   CommandSamplePeriodUs = SamplePeriodUs;
+  CommandSampleRateText = SampleRateText;
   CommandChannelOn1 = ChannelOn[1];
   CommandChannelOn2 = ChannelOn[2];
   CommandCH1CalOffset = CH1CalOffset;
@@ -129,6 +130,7 @@ void TForm1::DescribeHeldRecord(int samplesReceived) {
   r.channels[0] = {CommandChannelOn1 == 1, CommandCH1HighRange == 1, CommandCH1Scale, CommandCH1CalOffset};
   r.channels[1] = {CommandChannelOn2 == 1, CommandCH2HighRange == 1, CommandCH2Scale, CommandCH2CalOffset};
   r.samplePeriodUs = CommandSamplePeriodUs;
+  r.sampleRateText = CommandSampleRateText;
   r.samplesReceived = samplesReceived;
   r.received = QDateTime::currentDateTime();
   ++r.sequence;

@@ -1,9 +1,6 @@
 #include "core/Record.h"
 
 #include "core/PanelSettings.h"
-#include "controls/TimeKnob.h"
-
-#include <algorithm>
 
 namespace core {
 
@@ -15,14 +12,6 @@ void Record::SetTimeBase(std::int32_t index, bool oneMS) {
   timeBaseIndex = index;
   rate1MS = oneMS;
   layout = screen_model::LayoutOf(index, oneMS ? 1 : 0);
-}
-
-QString Record::SampleRateText() const {
-  const auto row = std::find_if(std::begin(time_knob::TimeRows), std::end(time_knob::TimeRows),
-                                [this](const time_knob::TimeRow& r) { return r.index == timeBaseIndex; });
-  if (row == std::end(time_knob::TimeRows)) return {};
-  const std::string_view text = time_knob::SampleRateTextFor(*row, rate1MS);
-  return QString::fromLatin1(text.data(), qsizetype(text.size()));
 }
 
 Record DescribeRecord(const PanelSettings& panel) {

@@ -34,7 +34,7 @@ void TForm1::ExportData1Click() {
       .ch2HighRange = held.Channel(2).highRange,
       .usPerColumn = held.samplePeriodUs,
       .columnStep = screen_model::RowOf(held.layout).columnStep,
-      .sampleRateText = held.SampleRateText(),
+      .sampleRateText = held.sampleRateText,
   };
   // The whole table is made before the dialog, from the record as it is now:
   // a capture that arrives while the dialog is open does not mix into it.
