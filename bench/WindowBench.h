@@ -43,16 +43,15 @@ struct HeldRecordWindow {
     TForm1::SetEnabled(form->Timer1, false);
     TForm1& f = *form;
     for (int i = 1; i <= 3000; ++i) {
-      f.CH1Samples[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(128 + 100 * std::sin(i / 23.0));
-      f.CH2Samples[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(128 + 90 * std::cos(i / 7.0));
+      f.HeldRecord.ch1[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(128 + 100 * std::sin(i / 23.0));
+      f.HeldRecord.ch2[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(128 + 90 * std::cos(i / 7.0));
     }
     f.ChannelOn[1] = f.ChannelOn[2] = 1;
     f.CH1Focus = 1;
     f.CH1VertPos = 150;
     f.CH2VertPos = 250;
-    f.CH1ScaleAtCapture = f.CH2ScaleAtCapture = 100;
-    f.CapturedTimeBase = 5;
-    f.CapturedRate1MS = 0;
+    f.HeldRecord.channels[0].scale = f.HeldRecord.channels[1].scale = 100;
+    f.HeldRecord.SetTimeBase(5, false);
     f.Running = 0;
   }
 };

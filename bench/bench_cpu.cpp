@@ -75,7 +75,7 @@ void Measure(benchmark::State& state, ScopeWindow& w, const std::function<void()
     QTimer::singleShot(0, [&] { start(); });
     QTimer::singleShot(settleMs, [&] {
       cpu0 = ProcCpuSeconds();
-      records0 = w->RecordsReceived;
+      records0 = w->HeldRecord.sequence;
       wall.start();
     });
     QTimer::singleShot(settleMs + measureMs, [&] {
@@ -83,7 +83,7 @@ void Measure(benchmark::State& state, ScopeWindow& w, const std::function<void()
       const double seconds = wall.elapsed() / 1000.0;
       state.SetIterationTime(seconds);
       state.counters["cpu_percent_of_core"] = 100.0 * (cpu1 - cpu0) / seconds;
-      const auto records = static_cast<double>(w->RecordsReceived - records0);
+      const auto records = static_cast<double>(w->HeldRecord.sequence - records0);
       state.counters["records"] = records;
       // A paced capture takes a little over 20 ms from command to command;
       // a longer cycle means the machine held the program back, and its

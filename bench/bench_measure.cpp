@@ -39,10 +39,10 @@ void BM_AutoMeasuremtnsOnTheWindow(benchmark::State& state) {
   std::unique_ptr<ScopeUnit> unit = InitializeUnit();
   TForm1 f(*unit, ui);
   TForm1::SetEnabled(f.Timer1, false);
-  f.CH1Samples = Sine(250, 0);
-  f.CH2Samples = Sine(97, 1);
+  f.HeldRecord.ch1 = Sine(250, 0);
+  f.HeldRecord.ch2 = Sine(97, 1);
   f.ChannelOn[1] = f.ChannelOn[2] = 1;
-  f.CapturedTimeBase = 5;
+  f.HeldRecord.SetTimeBase(5, f.HeldRecord.rate1MS);
   f.SamplePeriodUs = 2;
   f.PlotWaveform();
   for (auto _ : state) f.AutoMeasuremtns();

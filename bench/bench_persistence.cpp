@@ -50,7 +50,7 @@ void BM_ContinuousCapturesWithPersistence(benchmark::State& state) {
   f.PersistenceHit = mode == 1 ? 255 : 1024;
   const int runMs = 2000;
   for (auto _ : state) {
-    const std::uint64_t recordsBefore = f.RecordsReceived;
+    const std::uint64_t recordsBefore = f.HeldRecord.sequence;
     double started = 0, stopped = 0;
     QTimer::singleShot(0, [&] {
       started = WallSeconds();
@@ -61,7 +61,7 @@ void BM_ContinuousCapturesWithPersistence(benchmark::State& state) {
       w->RunStopClick();
     });
     WaitFor([&] { return stopped > 0 && w->Running == 0 && w->AwaitingData == 0; }, runMs + 10000);
-    const double captures = static_cast<double>(f.RecordsReceived - recordsBefore);
+    const double captures = static_cast<double>(f.HeldRecord.sequence - recordsBefore);
     const double seconds = stopped - started;
     state.SetIterationTime(seconds);
     state.counters["captures"] = captures;

@@ -47,9 +47,9 @@ BENCHMARK(BM_LineFrameRunning)->Unit(benchmark::kMicrosecond);
 void BM_LineFrameStretched(benchmark::State& state) {
   TForm1& f = *TheWindow().form;
   f.PersistenceOn = 0;
-  f.CapturedTimeBase = 2;
+  f.HeldRecord.SetTimeBase(2, f.HeldRecord.rate1MS);
   for (auto _ : state) f.PlotWaveform();
-  f.CapturedTimeBase = 5;
+  f.HeldRecord.SetTimeBase(5, f.HeldRecord.rate1MS);
 }
 BENCHMARK(BM_LineFrameStretched)->Unit(benchmark::kMicrosecond);
 
@@ -64,19 +64,18 @@ void BM_LineFrameSteadySim1Like(benchmark::State& state) {
     f.show();  // the restore when first shown sets the panel, set again below
     QApplication::processEvents();
   }
-  const auto ch1 = f.CH1Samples, ch2 = f.CH2Samples;
-  const auto scale1 = f.CH1ScaleAtCapture, scale2 = f.CH2ScaleAtCapture;
+  const auto ch1 = f.HeldRecord.ch1, ch2 = f.HeldRecord.ch2;
+  const auto scale1 = f.HeldRecord.channels[0].scale, scale2 = f.HeldRecord.channels[1].scale;
   const auto pos1 = f.CH1VertPos, pos2 = f.CH2VertPos;
   for (int i = 1; i <= 3000; ++i) {
-    f.CH1Samples[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(127 + 51 * std::sin(i * 2 * M_PI / 25));
-    f.CH2Samples[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>((i / 6) % 2 ? 159 : 95);
+    f.HeldRecord.ch1[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(127 + 51 * std::sin(i * 2 * M_PI / 25));
+    f.HeldRecord.ch2[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>((i / 6) % 2 ? 159 : 95);
   }
-  f.CH1ScaleAtCapture = f.CH2ScaleAtCapture = 78;
+  f.HeldRecord.channels[0].scale = f.HeldRecord.channels[1].scale = 78;
   f.CH1VertPos = 150;
   f.CH2VertPos = 300;
   f.ChannelOn[1] = f.ChannelOn[2] = 1;
-  f.CapturedTimeBase = 5;
-  f.CapturedRate1MS = 0;
+  f.HeldRecord.SetTimeBase(5, false);
   SetLeft(f.Image3, 173);
   f.PersistenceOn = 0;
   f.ReferenceOn = 0;
@@ -86,10 +85,10 @@ void BM_LineFrameSteadySim1Like(benchmark::State& state) {
     if (painted) QApplication::processEvents();
   }
   if (painted) f.hide();
-  f.CH1Samples = ch1;
-  f.CH2Samples = ch2;
-  f.CH1ScaleAtCapture = scale1;
-  f.CH2ScaleAtCapture = scale2;
+  f.HeldRecord.ch1 = ch1;
+  f.HeldRecord.ch2 = ch2;
+  f.HeldRecord.channels[0].scale = scale1;
+  f.HeldRecord.channels[1].scale = scale2;
   f.CH1VertPos = pos1;
   f.CH2VertPos = pos2;
 }

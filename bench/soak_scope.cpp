@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
       firstSim = lastSim;
     }
     std::printf("minute %d records %llu scope_rss_kb %ld sim_rss_kb %ld\n", minute,
-                static_cast<unsigned long long>(f.RecordsReceived), lastScope, lastSim);
+                static_cast<unsigned long long>(f.HeldRecord.sequence), lastScope, lastSim);
     std::fflush(stdout);
     if (minute >= minutes) f.RunStopClick();
   });
@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
           (minutes + 1) * 60000);
   std::printf("growth after the first minute: scope %ld kB, simulator %ld kB, records %llu\n",
               lastScope - firstScope, lastSim - firstSim,
-              static_cast<unsigned long long>(f.RecordsReceived));
+              static_cast<unsigned long long>(f.HeldRecord.sequence));
   if (unpaced) {
     simProcess.terminate();
     simProcess.waitForFinished();

@@ -19,11 +19,14 @@
   // The 9 command bytes, preceded by the stop byte when a capture is still
   // pending; remembers what the reply will be split by and described with.
   void SendCaptureCommand();
-  // Status byte, samples into CH1Samples/CH2Samples, final drain; the held
-  // record's description (CapturedTimeBase, CapturedRate1MS, the scales, the
-  // ranges, the time per column and rate caption, the 3000-sample record's
-  // channel) is latched from the command it answers.
+  // Status byte, samples into HeldRecord's two buffers, final drain; the
+  // held record's description (time base and rate, the scales, the ranges,
+  // the time per column, the 3000-sample record's channel) is the command's
+  // it answers.
   void ReceiveCaptureReply();
+  // HeldRecord's description from the command its reply answers, and its
+  // sequence number; the one place it is made.
+  void DescribeHeldRecord(int samplesReceived);
   // Ends a pending capture: the stop byte, then what is queued is discarded.
   // A reply the instrument had begun may still be arriving: the line is
   // marked disturbed, and nothing new is asked until it has been quiet.
@@ -79,6 +82,11 @@
   Flag CommandCH2HighRange = 0;
   std::int32_t CommandSamplePeriodUs = 0;
   QString CommandSampleRateText;
+  // The channel keys and calibration counts in force when it went out.
+  Flag CommandChannelOn1 = 0;
+  Flag CommandChannelOn2 = 0;
+  std::int32_t CommandCH1CalOffset = 0;
+  std::int32_t CommandCH2CalOffset = 0;
   // A capture command went out and neither its reply nor a stop byte has
   // followed: the instrument is armed.
   bool CaptureOutstanding = false;

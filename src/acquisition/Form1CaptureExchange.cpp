@@ -80,6 +80,10 @@ void TForm1::SendCaptureCommand() {
   CommandCH2HighRange = in.CH2HighRange ? 1 : 0;
   CommandSamplePeriodUs = SamplePeriodUs;
   CommandSampleRateText = SampleRateText;
+  CommandChannelOn1 = ChannelOn[1];
+  CommandChannelOn2 = ChannelOn[2];
+  CommandCH1CalOffset = CH1CalOffset;
+  CommandCH2CalOffset = CH2CalOffset;
   // The instrument answers in the layout this command asked for, whatever the
   // channel keys say by the time the reply is read.
   ReplyRate1MS = in.Rate1MS ? 1 : 0;
@@ -108,20 +112,26 @@ void TForm1::ReceiveCaptureReply() {
   }
   capture_protocol::SplitCaptureSamples(
       std::span<const std::uint8_t>(samples.data(), static_cast<std::size_t>(received)),
-      capture_protocol::ReplyLayout{ReplyRate1MS == 1, ReplyChannelOn1 == 1}, CH1Samples,
-      CH2Samples);
-  ++RecordsReceived;
+      capture_protocol::ReplyLayout{ReplyRate1MS == 1, ReplyChannelOn1 == 1}, HeldRecord.ch1,
+      HeldRecord.ch2);
   // The held record now is this one, in the layout and scales it was asked
   // for; a replot, an export or a calibration reads it by these.
-  CapturedTimeBase = CommandTimeBase;
-  CapturedRate1MS = CommandRate1MS;
-  CH1ScaleAtCapture = CommandCH1Scale;
-  CH2ScaleAtCapture = CommandCH2Scale;
-  CH1HighRangeAtCapture = CommandCH1HighRange;
-  CH2HighRangeAtCapture = CommandCH2HighRange;
-  CapturedSamplePeriodUs = CommandSamplePeriodUs;
-  CapturedSampleRateText = CommandSampleRateText;
-  CapturedRecordChannel = ReplyChannelOn1 == 1 ? 1 : 2;
+  DescribeHeldRecord(received);
 
   SerialPort.ReadBlock(0, DrainTimeoutMs);
+}
+
+// The held record's description is the one its command asked for; the
+// knobs and keys may have moved since.
+void TForm1::DescribeHeldRecord(int samplesReceived) {
+  core::Record& r = HeldRecord;
+  r.SetTimeBase(CommandTimeBase, CommandRate1MS == 1);
+  r.recordChannel = ReplyChannelOn1 == 1 ? 1 : 2;
+  r.channels[0] = {CommandChannelOn1 == 1, CommandCH1HighRange == 1, CommandCH1Scale, CommandCH1CalOffset};
+  r.channels[1] = {CommandChannelOn2 == 1, CommandCH2HighRange == 1, CommandCH2Scale, CommandCH2CalOffset};
+  r.samplePeriodUs = CommandSamplePeriodUs;
+  r.sampleRateText = CommandSampleRateText;
+  r.samplesReceived = samplesReceived;
+  r.received = QDateTime::currentDateTime();
+  ++r.sequence;
 }

@@ -33,8 +33,8 @@ void TForm1::RunStopClick() {
     ShowBitmap(Image12, run_stop::PicturePath(run_stop::RunStatusBitmap));
     Running = 1;
     HideReplyNotice();
-    // The held record keeps its time base and mode (CapturedTimeBase,
-    // CapturedRate1MS) until the reply to this run replaces it.
+    // The held record keeps its time base and mode (HeldRecord) until the
+    // reply to this run replaces it.
     TriggerPosCalc();
     if (Button1 != nullptr) Button1->setEnabled(false);
     ResetPres();

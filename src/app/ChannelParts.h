@@ -31,7 +31,6 @@ struct ChannelParts {
   std::int32_t& VertPos;           // the 0 V row: the Top of the channel's marker
   std::int32_t& KnobAngle;         // the volts/div knob's detent while the other channel has it
   std::int32_t& Scale;             // plot pixels per 100 counts
-  std::int32_t& ScaleAtCapture;    // Scale when the record on screen was asked for
   std::int32_t& VoltsDiv;          // in units of 50 mV
   QString& VoltsDivText;           // "CH1 1V/DIV"
   ScopeState::Flag& HighRange;     // the 1 V..10 V/div input range
@@ -39,7 +38,6 @@ struct ChannelParts {
   std::int32_t& CalLow;            // calibration offset of the low range
   std::int32_t& CalHigh;           // calibration offset of the high range
   std::int32_t& CalOffset;         // the offset of the range in use, for the plot
-  std::array<std::uint8_t, 3001>& Samples;
   std::vector<std::int32_t>& Persistence;
   std::array<QColor, 256>& PersistColors;
 

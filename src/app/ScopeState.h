@@ -4,6 +4,8 @@
 // build several windows); every name is the one used throughout the code.
 // Flags are one byte holding 0 or 1 and readers take exactly 1 as true.
 
+#include "core/Record.h"
+
 #include <QColor>
 #include <QString>
 
@@ -21,32 +23,21 @@ struct ScopeState {
   Flag RestartPending = 0;
   std::int32_t HourGlassFrame = 0;
   std::int32_t StopTrigPos = 0;
-  // Complete capture replies received since the window was made.
-  std::uint64_t RecordsReceived = 0;
+  // The record on screen: both channels' samples (indexed 1..3000, index 0
+  // unused, so the arithmetic of the record layouts reads as it does
+  // everywhere else) and the description they are read by (layout, ranges
+  // and scales at capture, time per column, its sequence number: the
+  // complete replies received since the window was made, 0 before the first). Made whole when a reply is
+  // received and written nowhere else.
+  core::Record HeldRecord;
 
   // Connection
   Flag DeviceFound = 0;
 
-  // Capture buffers, indexed 1..3000 (index 0 unused) so the arithmetic of
-  // the record layouts reads as it does everywhere else.
-  std::array<std::uint8_t, 3001> CH1Samples{};
-  std::array<std::uint8_t, 3001> CH2Samples{};
-  std::int32_t CH1ScaleAtCapture = 0;
-  std::int32_t CH2ScaleAtCapture = 0;
-  // The held record's own input ranges, microseconds per plot column and
-  // sample-rate caption, and the channel a 3000-sample record belongs to (1
-  // or 2), latched with its reply: the knobs may have moved since.
-  Flag CH1HighRangeAtCapture = 0;
-  Flag CH2HighRangeAtCapture = 0;
-  std::int32_t CapturedSamplePeriodUs = 0;
-  QString CapturedSampleRateText;
-  std::int32_t CapturedRecordChannel = 1;
 
   // Time base
   std::int32_t TimeBaseIndex = 0;
-  std::int32_t CapturedTimeBase = 0;
   Flag Rate1MS = 0;
-  Flag CapturedRate1MS = 0;
   std::int32_t SamplePeriodUs = 0;
   std::int32_t TimeKnobAngle = 0;
   QString TimeDivText;

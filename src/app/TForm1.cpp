@@ -21,11 +21,10 @@ template <class T>
 using Member = T TForm1::*;
 struct ChannelMembers {
   QColor colour;
-  Member<std::int32_t> vertPos, knobAngle, scale, scaleAtCapture, voltsDiv;
+  Member<std::int32_t> vertPos, knobAngle, scale, voltsDiv;
   Member<QString> voltsDivText;
   Member<ScopeState::Flag> highRange;
   Member<std::int32_t> triggerV, calLow, calHigh, calOffset;
-  Member<std::array<std::uint8_t, 3001>> samples;
   Member<std::vector<std::int32_t>> persistence;
   Member<std::array<QColor, 256>> persistColors;
   Member<TImage*> marker, markerUnselected;
@@ -37,14 +36,14 @@ struct ChannelMembers {
 
 constexpr ChannelMembers ChannelTable[] = {
     {QColor(0, 126, 255), &TForm1::CH1VertPos, &TForm1::CH1KnobAngle, &TForm1::CH1Scale,
-     &TForm1::CH1ScaleAtCapture, &TForm1::CH1VoltsDiv, &TForm1::CH1VoltsDivText, &TForm1::CH1HighRange,
-     &TForm1::CH1TriggerV, &TForm1::CalCH1L, &TForm1::CalCH1H, &TForm1::CH1CalOffset, &TForm1::CH1Samples,
+     &TForm1::CH1VoltsDiv, &TForm1::CH1VoltsDivText, &TForm1::CH1HighRange,
+     &TForm1::CH1TriggerV, &TForm1::CalCH1L, &TForm1::CalCH1H, &TForm1::CH1CalOffset,
      &TForm1::CH1Persistence, &TForm1::CH1PersistColors, &TForm1::Image1, &TForm1::CH1NS,
      &TForm1::CH1Button, &TForm1::CH1V, &TForm1::TriggerArrowCH1, &TForm1::TrigUP, &TForm1::TrigDWN,
      &TForm1::CH11},
     {QColor(255, 0, 0), &TForm1::CH2VertPos, &TForm1::CH2KnobAngle, &TForm1::CH2Scale,
-     &TForm1::CH2ScaleAtCapture, &TForm1::CH2VoltsDiv, &TForm1::CH2VoltsDivText, &TForm1::CH2HighRange,
-     &TForm1::CH2TriggerV, &TForm1::CalCH2L, &TForm1::CalCH2H, &TForm1::CH2CalOffset, &TForm1::CH2Samples,
+     &TForm1::CH2VoltsDiv, &TForm1::CH2VoltsDivText, &TForm1::CH2HighRange,
+     &TForm1::CH2TriggerV, &TForm1::CalCH2L, &TForm1::CalCH2H, &TForm1::CH2CalOffset,
      &TForm1::CH2Persistence, &TForm1::CH2PersistColors, &TForm1::Image2, &TForm1::CH2NS,
      &TForm1::CH2Button, &TForm1::CH2V, &TForm1::TriggerArrowCH2, &TForm1::TrigUP2, &TForm1::TrigDWN2,
      &TForm1::CH21},
@@ -140,7 +139,6 @@ ChannelParts TForm1::Channel(int number) {
           this->*m.vertPos,
           this->*m.knobAngle,
           this->*m.scale,
-          this->*m.scaleAtCapture,
           this->*m.voltsDiv,
           this->*m.voltsDivText,
           this->*m.highRange,
@@ -148,7 +146,6 @@ ChannelParts TForm1::Channel(int number) {
           this->*m.calLow,
           this->*m.calHigh,
           this->*m.calOffset,
-          this->*m.samples,
           this->*m.persistence,
           this->*m.persistColors,
           this->*m.marker,

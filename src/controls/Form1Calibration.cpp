@@ -113,8 +113,8 @@ void TForm1::Button2Click() {
   bool complete = CalibrationCapture(true, why);
   if (!alive) return;
   if (complete) {
-    high1 = calibration::ZeroOffset(CH1Samples, ViewStart, ViewEnd);
-    high2 = calibration::ZeroOffset(CH2Samples, ViewStart, ViewEnd);
+    high1 = calibration::ZeroOffset(HeldRecord.ch1, ViewStart, ViewEnd);
+    high2 = calibration::ZeroOffset(HeldRecord.ch2, ViewStart, ViewEnd);
     complete = CalibrationCapture(false, why);
     if (!alive) return;
   }
@@ -128,8 +128,8 @@ void TForm1::Button2Click() {
     Ui.ShowMessage(Text(calibration::CancelMessage(static_cast<calibration::CancelReason>(why))));
     return;
   }
-  const std::int32_t low1 = calibration::ZeroOffset(CH1Samples, ViewStart, ViewEnd);
-  const std::int32_t low2 = calibration::ZeroOffset(CH2Samples, ViewStart, ViewEnd);
+  const std::int32_t low1 = calibration::ZeroOffset(HeldRecord.ch1, ViewStart, ViewEnd);
+  const std::int32_t low2 = calibration::ZeroOffset(HeldRecord.ch2, ViewStart, ViewEnd);
   CalCH1H = high1;
   CalCH2H = high2;
   CalCH1L = low1;
@@ -153,7 +153,7 @@ bool TForm1::CalibrationCapture(bool highRange, int& why) {
   TriggerPosCalc();
   if (Button1 != nullptr) Button1->setEnabled(false);
 
-  const std::uint64_t recordsBefore = RecordsReceived;
+  const std::uint64_t recordsBefore = HeldRecord.sequence;
   CalibrationTimedOut = 0;
   CalibrationLimitMs = calibration::CaptureTimeLimitMs(SamplePeriodUs);
   CalibrationClock.start();
@@ -162,7 +162,7 @@ bool TForm1::CalibrationCapture(bool highRange, int& why) {
   if (!alive) return false;
   SetEnabled(CalibrationWatch, false);
 
-  if (RecordsReceived != recordsBefore) return true;
+  if (HeldRecord.sequence != recordsBefore) return true;
   using calibration::CancelReason;
   CancelReason reason = CancelReason::Stopped;
   if (SerialPort.DeviceGone() || !SerialPort.IsOpen)

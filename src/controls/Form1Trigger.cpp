@@ -243,7 +243,7 @@ void TForm1::ShowTriggerModeSetting() {
 void TForm1::TriggerPosCalc() {
   const int left = Left(HorTrigPos);
   // For the time base the next command goes out with; the held record keeps
-  // its own (CapturedTimeBase) until a reply replaces it.
+  // its own (HeldRecord.timeBaseIndex) until a reply replaces it.
   const trigger_position::PositionBytes bytes =
       trigger_position::PositionBytesFor(left, TimeBaseIndex);
   TrigPosPreLo = bytes.preLo;

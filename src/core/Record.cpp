@@ -8,6 +8,12 @@ std::int32_t Record::UsPerSample() const {
   return samplePeriodUs * screen_model::RowOf(layout).columnStep;
 }
 
+void Record::SetTimeBase(std::int32_t index, bool oneMS) {
+  timeBaseIndex = index;
+  rate1MS = oneMS;
+  layout = screen_model::LayoutOf(index, oneMS ? 1 : 0);
+}
+
 Record DescribeRecord(const PanelSettings& panel) {
   Record r;
   r.timeBaseIndex = panel.timeBase.index;

@@ -8,6 +8,7 @@
 #include "display/RecordLayout.h"
 
 #include <QDateTime>
+#include <QString>
 #include <QMetaType>
 
 #include <array>
@@ -37,6 +38,10 @@ struct Record {
   int recordChannel = 1;  // the channel a 3000-sample record belongs to
   std::array<RecordChannel, 2> channels{};
   std::int32_t samplePeriodUs = 0;  // microseconds per plot column of the time base
+  // The panel's sample-rate caption when its command went out, as the user
+  // saw it: the knob spells the one-channel rate "1M/s", the channel keys
+  // "1MS/s", so it is kept, not worked out from the layout.
+  QString sampleRateText;
   int samplesReceived = 0;          // sample bytes that came (3000, or 2999 without a late last byte)
   QDateTime received;               // local time the reply was read
   std::uint64_t sequence = 0;       // 1 for the first record of a link
@@ -46,6 +51,8 @@ struct Record {
   // Microseconds between two samples: two plot columns a sample in the
   // stretched record.
   std::int32_t UsPerSample() const;
+  // Describes it as taken on this time base row and rate: the layout follows.
+  void SetTimeBase(std::int32_t index, bool oneMS);
 
   friend bool operator==(const Record&, const Record&) = default;
 };

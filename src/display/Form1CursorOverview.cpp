@@ -20,10 +20,6 @@ namespace {
 const QString SnapOnCaption = QStringLiteral("Snap to Plot ON");
 const QString SnapOffCaption = QStringLiteral("Snap to Plot OFF");
 
-screen_model::RecordLayout HeldLayout(const ScopeState& s) {
-  return screen_model::LayoutOf(s.CapturedTimeBase, s.CapturedRate1MS);
-}
-
 }  // namespace
 
 void TForm1::Image3MouseDown(QWidget* Sender, Qt::MouseButton, int X, int) {
@@ -73,11 +69,13 @@ void TForm1::SnapToPlot() {
   // The focused channel's buffer, whether or not that channel is on, at the
   // channel's present scale and the calibration the last frame selected.
   const ChannelParts focused = Channel(FocusedChannel());
-  const screen_model::RecordLayout layout = HeldLayout(*this);
+  const core::Record& record = HeldRecord;
+  const auto& samples = record.Samples(FocusedChannel());
+  const screen_model::RecordLayout layout = record.layout;
   const std::int32_t viewStart = MarkerViewStart();
   auto rowUnder = [&](const QWidget* timeLine) {
     const std::int32_t k = SnapSampleIndex(layout, viewStart, Left(timeLine));
-    return screen_model::SampleRow(focused.Samples[static_cast<std::size_t>(k)], focused.VertPos, focused.Scale,
+    return screen_model::SampleRow(samples[static_cast<std::size_t>(k)], focused.VertPos, focused.Scale,
                                    focused.CalOffset);
   };
   // While one time line is dragged only its partner follows (X with A, O

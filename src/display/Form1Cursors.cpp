@@ -47,10 +47,6 @@ constexpr QRect Image21Rect{377, 6, 33, 18};
 constexpr QRect Image20Rect{446, 6, 33, 18};
 constexpr QRect Image22Rect{312, 6, 33, 18};
 
-screen_model::RecordLayout HeldLayout(const ScopeState& s) {
-  return screen_model::LayoutOf(s.CapturedTimeBase, s.CapturedRate1MS);
-}
-
 // The strips left and right of the plot overlap the two outer columns of
 // its panel on each side. The panel lies over them but lets them show
 // through there, except where a line stands: the mask follows each line as
@@ -256,7 +252,7 @@ void TForm1::PaintBox2MouseMove(QWidget* Sender, int X, int Y) {
     CursorCalculation();
     // The handles over the view the lines were placed on, which after a
     // pan while running is not yet the view of the last frame.
-    const screen_model::RecordLayout layout = HeldLayout(*this);
+    const screen_model::RecordLayout layout = HeldRecord.layout;
     const std::int32_t viewStart = MarkerViewStart();
     SetLeft(CursorX, HandleLeftFromLine(layout, Left(XCursor), viewStart));
     SetLeft(CursorO, HandleLeftFromLine(layout, Left(OCursor), viewStart));
@@ -275,7 +271,7 @@ void TForm1::PaintBox2MouseUp(QWidget*, Qt::MouseButton, int, int) {
 
 void TForm1::VertCursorPos(QWidget* Handle) {
   TPanel* line = Handle == CursorX ? XCursor : OCursor;
-  SetLeft(line, LineLeftFromHandle(HeldLayout(*this), Left(Handle), MarkerViewStart()));
+  SetLeft(line, LineLeftFromHandle(HeldRecord.layout, Left(Handle), MarkerViewStart()));
   XCursor->update();
   OCursor->update();
   CursorCalculation();
@@ -284,11 +280,11 @@ void TForm1::VertCursorPos(QWidget* Handle) {
 void TForm1::VertCursorPos2() { PlaceTimeLines(MarkerViewStart()); }
 
 std::int32_t TForm1::MarkerViewStart() const {
-  return screen_model::ViewFromMarker(HeldLayout(*this), Left(Image3)).start;
+  return screen_model::ViewFromMarker(HeldRecord.layout, Left(Image3)).start;
 }
 
 void TForm1::PlaceTimeLines(std::int32_t viewStart) {
-  const screen_model::RecordLayout layout = HeldLayout(*this);
+  const screen_model::RecordLayout layout = HeldRecord.layout;
   SetLeft(XCursor, LineLeftFromHandle(layout, Left(CursorX), viewStart));
   SetLeft(OCursor, LineLeftFromHandle(layout, Left(CursorO), viewStart));
   XCursor->update();

@@ -47,7 +47,7 @@ void TForm1::DrawPersistenceDots() {
   // (the offsets the frame chose): after a calibration the two pictures of
   // one record must agree. Only the cells over the plot are ever painted, so
   // only they are faded.
-  const screen_model::RecordLayout layout = screen_model::LayoutOf(CapturedTimeBase, CapturedRate1MS);
+  const screen_model::RecordLayout layout = HeldRecord.layout;
   CopyGridToPlot();
   if (PlotBitmap.format() != QImage::Format_RGB32) PlotBitmap = PlotBitmap.convertToFormat(QImage::Format_RGB32);
   auto* pixels = reinterpret_cast<std::uint32_t*>(PlotBitmap.bits());
@@ -56,9 +56,9 @@ void TForm1::DrawPersistenceDots() {
   const auto ch1Ramp = PixelTable(CH1PersistColors);
   const auto ch2Ramp = PixelTable(CH2PersistColors);
   const bool useRainbow = RainbowOn == 1;
-  const ChannelDots ch1{CH1Persistence, CH1Samples, ChannelOn[1] == 1, CH1VertPos, CH1ScaleAtCapture, CH1CalOffset,
+  const ChannelDots ch1{CH1Persistence, HeldRecord.ch1, ChannelOn[1] == 1, CH1VertPos, HeldRecord.Channel(1).scale, CH1CalOffset,
                         useRainbow ? std::span<const std::uint32_t>(rainbow) : std::span<const std::uint32_t>(ch1Ramp)};
-  const ChannelDots ch2{CH2Persistence, CH2Samples, ChannelOn[2] == 1, CH2VertPos, CH2ScaleAtCapture, CH2CalOffset,
+  const ChannelDots ch2{CH2Persistence, HeldRecord.ch2, ChannelOn[2] == 1, CH2VertPos, HeldRecord.Channel(2).scale, CH2CalOffset,
                         useRainbow ? std::span<const std::uint32_t>(rainbow) : std::span<const std::uint32_t>(ch2Ramp)};
   FadeStampAndPaint(ch1, ch2, layout, ViewStart, ViewEnd, PersistenceFade, PersistenceHit, pixels, stride,
                     PlotBitmap.width(), PlotBitmap.height());

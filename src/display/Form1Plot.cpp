@@ -44,8 +44,6 @@ std::uint32_t PixelOf(TColor c) {
   return qRgb(rgb.red, rgb.green, rgb.blue);
 }
 
-RecordLayout HeldLayout(const ScopeState& s) { return LayoutOf(s.CapturedTimeBase, s.CapturedRate1MS); }
-
 // Rows of a reference file are taken as stored; absurd ones are held far
 // off the plot so the rasterizer is never handed coordinates it cannot
 // represent. The visible part of such a line is the same.
@@ -82,7 +80,7 @@ void TForm1::PlotWaveform() {
   // 2. The view window from the marker over the strip. The drag keeps the
   // marker where the window lies inside the record; a window outside it is
   // refused before anything reads past the buffers.
-  const RecordLayout layout = HeldLayout(*this);
+  const RecordLayout layout = HeldRecord.layout;
   const ViewWindow view = ViewFromMarker(layout, Left(Image3));
   CheckListIndex(view.start, RecordIndexCount);
   CheckListIndex(view.end, RecordIndexCount);
@@ -192,7 +190,7 @@ RowBands TForm1::DrawLineTraces() {
   // The graticule is in place; the calibration offsets are those the frame
   // chose; the scales are those latched with the record.
   RowBands drawn;
-  const RecordLayout layout = HeldLayout(*this);
+  const RecordLayout layout = HeldRecord.layout;
   // The traces are stroked straight into the bitmap's pixels, which are in
   // the one format the plot is kept in.
   if (PlotBitmap.format() != QImage::Format_RGB32) PlotBitmap = PlotBitmap.convertToFormat(QImage::Format_RGB32);
@@ -206,9 +204,10 @@ RowBands TForm1::DrawLineTraces() {
     TColor color;
   };
   // CH2 is drawn second, over CH1.
+  const core::Record& record = HeldRecord;
   const Trace traces[] = {
-      {CH1Samples, CH1VertPos, CH1ScaleAtCapture, CH1CalOffset, ChannelOn[1], CH1Color},
-      {CH2Samples, CH2VertPos, CH2ScaleAtCapture, CH2CalOffset, ChannelOn[2], CH2Color},
+      {record.ch1, CH1VertPos, record.Channel(1).scale, CH1CalOffset, ChannelOn[1], CH1Color},
+      {record.ch2, CH2VertPos, record.Channel(2).scale, CH2CalOffset, ChannelOn[2], CH2Color},
   };
   for (const Trace& t : traces) {
     if (t.on != 1) continue;
@@ -223,7 +222,7 @@ RowBands TForm1::DrawLineTraces() {
 }
 
 RowSpan TForm1::DrawReference() {
-  const RecordLayout layout = HeldLayout(*this);
+  const RecordLayout layout = HeldRecord.layout;
   TracePoints points;
   const int n = TracePolyline(points, layout, ViewStart, ViewEnd, [this](std::int32_t i) {
     return RasterRow(ReferenceRows[static_cast<std::size_t>(i)]);
@@ -246,9 +245,9 @@ RowSpan TForm1::DrawReference() {
 void TForm1::BuildOverviewStrip() {
   // The focused channel's buffer, whether or not that channel is on: the
   // strip shows what the knob acts on.
-  const RecordLayout layout = HeldLayout(*this);
+  const RecordLayout layout = HeldRecord.layout;
   const bool ch1 = CH1Focus == 1;
-  const auto& samples = ch1 ? CH1Samples : CH2Samples;
+  const auto& samples = HeldRecord.Samples(ch1 ? 1 : 2);
 
   PreviewBitmap.fill(Qt::black);
   {

@@ -113,12 +113,12 @@ void TForm1::AutoMeasuremtns() {
   CheckListIndex(ViewStart, 3001);
   CheckListIndex(ViewEnd, 3001);
   if (ViewEnd < ViewStart) throw ScopeError(QStringLiteral("Division by zero"));
-  const screen_model::RecordLayout layout = screen_model::LayoutOf(CapturedTimeBase, CapturedRate1MS);
+  const screen_model::RecordLayout layout = HeldRecord.layout;
   const std::int32_t usPerSample = SamplePeriodUs * screen_model::RowOf(layout).columnStep;
   const QString point = QLocale().decimalPoint();
   for (int n : {1, 2}) {
     const ChannelParts channel = Channel(n);
-    const std::span<const std::uint8_t> window(channel.Samples.data() + ViewStart,
+    const std::span<const std::uint8_t> window(HeldRecord.Samples(n).data() + ViewStart,
                                                static_cast<std::size_t>(ViewEnd - ViewStart + 1));
     const measure::ReadingTexts texts =
         measure::MeasureChannel(window, channel.CalOffset, channel.HighRange == 1, usPerSample, point);

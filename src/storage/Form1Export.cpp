@@ -23,18 +23,18 @@ constexpr const char* DefaultExtension = "txt";
 void TForm1::BuildExport() { Bind(ExportData1, &TForm1::ExportData1Click); }
 
 void TForm1::ExportData1Click() {
-  held_record::RequireRecord(RecordsReceived);
-  const screen_model::RecordLayout layout = screen_model::LayoutOf(CapturedTimeBase, CapturedRate1MS);
+  const core::Record& held = HeldRecord;
+  held_record::RequireRecord(held.sequence);
   const export_file::Record record{
-      .ch1Samples = CH1Samples,
-      .ch2Samples = CH2Samples,
-      .threeThousand = layout == screen_model::RecordLayout::ThreeThousand,
-      .recordChannel = CapturedRecordChannel,
-      .ch1HighRange = CH1HighRangeAtCapture == 1,
-      .ch2HighRange = CH2HighRangeAtCapture == 1,
-      .usPerColumn = CapturedSamplePeriodUs,
-      .columnStep = screen_model::RowOf(layout).columnStep,
-      .sampleRateText = CapturedSampleRateText,
+      .ch1Samples = held.ch1,
+      .ch2Samples = held.ch2,
+      .threeThousand = held.layout == screen_model::RecordLayout::ThreeThousand,
+      .recordChannel = held.recordChannel,
+      .ch1HighRange = held.Channel(1).highRange,
+      .ch2HighRange = held.Channel(2).highRange,
+      .usPerColumn = held.samplePeriodUs,
+      .columnStep = screen_model::RowOf(held.layout).columnStep,
+      .sampleRateText = held.sampleRateText,
   };
   // The whole table is made before the dialog, from the record as it is now:
   // a capture that arrives while the dialog is open does not mix into it.

@@ -53,18 +53,19 @@ void TForm1::SaveCH1Ref1Click() { SaveReference(1); }
 void TForm1::SaveCH2Ref1Click() { SaveReference(2); }
 
 void TForm1::SaveReference(int channel) {
-  held_record::RequireRecord(RecordsReceived);
+  const core::Record& held = HeldRecord;
+  held_record::RequireRecord(held.sequence);
   const ChannelParts ch = Channel(channel);
   reference_file::Reference reference;
   // The time base and the scale the record was captured with: the knobs may
   // have turned since, and the rows must lie on the trace as it is drawn
   // (the present 0 V row and calibration, as the plot takes them).
   const auto captured = std::find_if(std::begin(time_knob::TimeRows), std::end(time_knob::TimeRows),
-                                     [this](const time_knob::TimeRow& row) { return row.index == CapturedTimeBase; });
+                                     [&held](const time_knob::TimeRow& row) { return row.index == held.timeBaseIndex; });
   reference.timeKnobAngle = captured != std::end(time_knob::TimeRows) ? captured->detent : TimeKnobAngle;
   reference.viewStart = ViewStart;
   reference.viewEnd = ViewEnd;
-  reference.rows = reference_file::RowsOf({ch.Samples, ch.VertPos, ch.ScaleAtCapture, ch.CalOffset});
+  reference.rows = reference_file::RowsOf({held.Samples(channel), ch.VertPos, held.Channel(channel).scale, ch.CalOffset});
   // The lines are the record at the moment of the command, before the dialog.
   const QStringList lines = reference_file::Lines(reference);
 

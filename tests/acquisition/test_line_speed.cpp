@@ -34,10 +34,10 @@ std::uint8_t Code(double volts) { return sim::VoltsToCode(volts, /*highRange=*/t
 // "" when the record holds only what the inputs give, else the first misfit.
 std::string MisfitIn(const TForm1& f, const std::set<std::uint8_t>& ch1Codes, std::uint8_t ch2Code) {
   for (int i = 1; i <= 1500; ++i) {
-    if (!ch1Codes.count(f.CH1Samples[i]))
-      return "CH1[" + std::to_string(i) + "] = " + std::to_string(f.CH1Samples[i]);
-    if (f.CH2Samples[i] != ch2Code)
-      return "CH2[" + std::to_string(i) + "] = " + std::to_string(f.CH2Samples[i]);
+    if (!ch1Codes.count(f.HeldRecord.ch1[i]))
+      return "CH1[" + std::to_string(i) + "] = " + std::to_string(f.HeldRecord.ch1[i]);
+    if (f.HeldRecord.ch2[i] != ch2Code)
+      return "CH2[" + std::to_string(i) + "] = " + std::to_string(f.HeldRecord.ch2[i]);
   }
   return "";
 }
@@ -81,18 +81,18 @@ TEST_P(Interrupted, TheNextRecordIsTheInstrumentsNextRecordUnshifted) {
   const Interruption& c = GetParam();
   Start(kRealLine + kKnownInputs);
   f.Continuous->trigger();
-  const std::uint64_t before = f.RecordsReceived;
+  const std::uint64_t before = f.HeldRecord.sequence;
   Script script = MakeScript();
   script.When([&] { return MidReply(); }, [&] { c.act(f); });
   // Then a whole record after the interruption, and stop.
-  script.When([&] { return f.RecordsReceived > before && f.Running == 1; },
+  script.When([&] { return f.HeldRecord.sequence > before && f.Running == 1; },
               [&] { f.RunStopClick(); });
   PostRun();
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped() && !TForm1::Enabled(f.StatStopResetTimer); },
                       60000))
       << c.name;
   ASSERT_FALSE(script.TimedOut()) << c.name;
-  EXPECT_EQ(f.RecordsReceived, before + 1) << c.name;
+  EXPECT_EQ(f.HeldRecord.sequence, before + 1) << c.name;
   EXPECT_EQ(Misfit(), "") << c.name;
   // The first reply was cut into by a stop byte, and the record came from a
   // second command.
@@ -142,24 +142,24 @@ TEST_F(LineSpeed, PacedCapturesKeepEachChannelsLevelInItsOwnBuffer) {
   const std::uint64_t captures = PacedCaptures();
   std::printf("%llu paced captures\n", static_cast<unsigned long long>(captures));
   std::string firstMisfit;
-  std::uint64_t checked = f.RecordsReceived;
+  std::uint64_t checked = f.HeldRecord.sequence;
   Script script = MakeScript(captures * 3600 + 30000);
   // Every record is looked at as it arrives, not only the last.
   QTimer look;
   QObject::connect(&look, &QTimer::timeout, [&] {
-    if (f.RecordsReceived == checked) return;
-    checked = f.RecordsReceived;
+    if (f.HeldRecord.sequence == checked) return;
+    checked = f.HeldRecord.sequence;
     if (firstMisfit.empty()) {
       const std::string misfit = MisfitIn(f, {Code(2)}, Code(-2));
       if (!misfit.empty()) firstMisfit = "record " + std::to_string(checked) + ": " + misfit;
     }
   });
   look.start(20);
-  script.When([&] { return f.RecordsReceived >= captures; }, [&] { f.RunStopClick(); });
+  script.When([&] { return f.HeldRecord.sequence >= captures; }, [&] { f.RunStopClick(); });
   PostRun();
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, captures * 3600 + 30000));
   ASSERT_FALSE(script.TimedOut());
-  EXPECT_GE(f.RecordsReceived, captures);
+  EXPECT_GE(f.HeldRecord.sequence, captures);
   EXPECT_EQ(firstMisfit, "");
   EXPECT_EQ(MisfitIn(f, {Code(2)}, Code(-2)), "");
 }
@@ -169,11 +169,11 @@ TEST_F(LineSpeed, PacedCapturesKeepEachChannelsLevelInItsOwnBuffer) {
 TEST_F(LineSpeed, AReplyWhoseLastByteComesLateIsReadWhole) {
   Start(kKnownInputs + QStringList{"--fault", "late-last=4"});
   f.Single->trigger();
-  f.CH2Samples.fill(0x5A);  // no code the inputs give
+  f.HeldRecord.ch2.fill(0x5A);  // no code the inputs give
   f.RUNSTOP->trigger();
   ASSERT_TRUE(Stopped());
-  EXPECT_EQ(f.RecordsReceived, 1u);
-  EXPECT_EQ(f.CH2Samples[1500], Code(-1));
+  EXPECT_EQ(f.HeldRecord.sequence, 1u);
+  EXPECT_EQ(f.HeldRecord.ch2[1500], Code(-1));
   EXPECT_EQ(Misfit(), "");
 }
 
@@ -183,8 +183,8 @@ TEST_F(LineSpeed, ARunStoppedBeforeItsReplyLeavesTheHeldRecordsDescription) {
   Start({"--ch1", "dc:0:0:0", "--ch2", "dc:0:0:0"});
   f.Single->trigger();
   f.RUNSTOP->trigger();  // one record at 100 us/div, 5 V/div
-  ASSERT_EQ(f.RecordsReceived, 1u);
-  ASSERT_EQ(f.CapturedTimeBase, 3);
+  ASSERT_EQ(f.HeldRecord.sequence, 1u);
+  ASSERT_EQ(f.HeldRecord.timeBaseIndex, 3);
 
   // 50 us/div with CH1 alone at 1 MS/s, 1 V/div, normal mode: never answered.
   f.TimeBaseIndex = 2;
@@ -198,13 +198,13 @@ TEST_F(LineSpeed, ARunStoppedBeforeItsReplyLeavesTheHeldRecordsDescription) {
   PostRun();
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000));
 
-  EXPECT_EQ(f.RecordsReceived, 1u);
-  EXPECT_EQ(f.CapturedTimeBase, 3);
-  EXPECT_EQ(f.CapturedRate1MS, 0);
-  EXPECT_EQ(f.CH1ScaleAtCapture, 78);
+  EXPECT_EQ(f.HeldRecord.sequence, 1u);
+  EXPECT_EQ(f.HeldRecord.timeBaseIndex, 3);
+  EXPECT_FALSE(f.HeldRecord.rate1MS);
+  EXPECT_EQ(f.HeldRecord.channels[0].scale, 78);
   // A replot reads the held two-channel record as such.
   f.Guard([&] { f.PlotWaveform(); });
-  EXPECT_EQ(f.CapturedTimeBase, 3);
+  EXPECT_EQ(f.HeldRecord.timeBaseIndex, 3);
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
 }
 
@@ -230,10 +230,10 @@ TEST_F(LineSpeed, TheWatchWaitsForTheQuietLineAfterAStopMidReply) {
   EXPECT_EQ(g.DeviceFound, 1);
   EXPECT_TRUE(Shows(g.Image11, "USBCON.bmp"));
 
-  const std::uint64_t before = g.RecordsReceived;
+  const std::uint64_t before = g.HeldRecord.sequence;
   g.Single->trigger();
   g.RUNSTOP->trigger();
-  EXPECT_EQ(g.RecordsReceived, before + 1);
+  EXPECT_EQ(g.HeldRecord.sequence, before + 1);
   EXPECT_EQ(MisfitIn(g, {Code(2), Code(-2)}, Code(-1)), "");
   EXPECT_TRUE(watched.ui.errors.isEmpty()) << watched.ui.errors.join('\n').toStdString();
 }
@@ -276,7 +276,7 @@ TEST_F(LineSpeed, TheProgressMovesWhileAReplyArrivesAndTheWindowAnswers) {
   look.start(50);
   LatencyProbe probe;
   PostRun();
-  ASSERT_TRUE(WaitFor([&] { return f.RecordsReceived == 1 && Stopped(); }, 20000));
+  ASSERT_TRUE(WaitFor([&] { return f.HeldRecord.sequence == 1 && Stopped(); }, 20000));
   look.stop();
   probe.Stop();
   EXPECT_TRUE(shownWhileArriving);

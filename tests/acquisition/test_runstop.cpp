@@ -92,8 +92,8 @@ TEST_F(RunStop, SingleRunCapturesOnceAndPlotsTheTrace) {
     return std::any_of(samples.begin() + 2, samples.begin() + 1501,
                        [&](std::uint8_t s) { return s != samples[1]; });
   };
-  EXPECT_TRUE(varies(f.CH1Samples));
-  EXPECT_TRUE(varies(f.CH2Samples));
+  EXPECT_TRUE(varies(f.HeldRecord.ch1));
+  EXPECT_TRUE(varies(f.HeldRecord.ch2));
   EXPECT_EQ(f.PlotValid, 1);
   EXPECT_TRUE(PlotHas(f.PlotBitmap, QColor(0, 126, 255)));
   EXPECT_TRUE(PlotHas(f.PlotBitmap, QColor(255, 0, 0)));
@@ -214,7 +214,7 @@ TEST_F(RunStop, AForcedStopRestartsAcquisitionAfterTheDelayWithTheNewSettings) {
   // The restarted run asked for the new time base; stopped before its reply,
   // the held record is still described by the time base it was taken with.
   EXPECT_EQ(f.CommandTimeBase, 5);
-  EXPECT_EQ(f.CapturedTimeBase, 3);
+  EXPECT_EQ(f.HeldRecord.timeBaseIndex, 3);
 }
 
 TEST_F(RunStop, TheHourglassGoesOnFromTheFrameTheLastWaitLeft) {
@@ -244,7 +244,7 @@ TEST_F(RunStop, TheReplyIsSplitByTheLayoutTheCommandAskedFor) {
   f.Single->trigger();
   f.Rate1MS = 1;  // CH1 alone at 1 MS/s
   f.ChannelOn[2] = 0;
-  f.CH2Samples.fill(0x5A);
+  f.HeldRecord.ch2.fill(0x5A);
   Script script = MakeScript();
   // CH1 switched off, CH2 on, while the CH1 record is on its way.
   script.When([&] { return f.AwaitingData == 1; }, [&] {
@@ -256,9 +256,9 @@ TEST_F(RunStop, TheReplyIsSplitByTheLayoutTheCommandAskedFor) {
   ASSERT_FALSE(script.TimedOut());
 
   EXPECT_EQ(sim->Frames().value(0).split(' ').value(4), "18");  // CH1 alone
-  EXPECT_TRUE(std::all_of(f.CH2Samples.begin() + 1, f.CH2Samples.end(),
+  EXPECT_TRUE(std::all_of(f.HeldRecord.ch2.begin() + 1, f.HeldRecord.ch2.end(),
                           [](std::uint8_t s) { return s == 0x5A; }));
-  EXPECT_TRUE(std::any_of(f.CH1Samples.begin() + 1501, f.CH1Samples.end(),
+  EXPECT_TRUE(std::any_of(f.HeldRecord.ch1.begin() + 1501, f.HeldRecord.ch1.end(),
                           [](std::uint8_t s) { return s != 0; }));
 }
 
@@ -310,9 +310,9 @@ TEST_F(RunStop, AnInstrumentThatVanishesDuringTheWaitEndsItAndIsFoundAgainWhenBa
   EXPECT_TRUE(Shows(f.Image11, "USBCON.bmp"));
   f.AutoTrigger = 1;
   f.Single->trigger();
-  const std::uint64_t before = f.RecordsReceived;
+  const std::uint64_t before = f.HeldRecord.sequence;
   f.RUNSTOP->trigger();
-  EXPECT_EQ(f.RecordsReceived, before + 1);
+  EXPECT_EQ(f.HeldRecord.sequence, before + 1);
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
 }
 
@@ -353,7 +353,7 @@ TEST_F(RunStop, ASingleCaptureWhoseReplyStallsEndsWithTheKeyBackAtRun) {
   RunEventsFor(300);
   // The stalled capture was ended with the stop byte, and no other followed.
   EXPECT_EQ(sim->Wire(), "AA FF");
-  EXPECT_EQ(f.RecordsReceived, 0u);
+  EXPECT_EQ(f.HeldRecord.sequence, 0u);
   EXPECT_EQ(f.PlotValid, 0);
   EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
   EXPECT_TRUE(Shows(f.Image12, "Stop.bmp"));
@@ -389,7 +389,7 @@ TEST_F(RunStop, AContinuousRunGoesOnAfterEachStalledReplyAndTheWindowAnswersThro
   // Each stalled reply was ended by a stop byte before the next command.
   EXPECT_EQ(sim->Wire(), "AA FF AA FF AA FF AA FF");
   EXPECT_TRUE(noticeShown);
-  EXPECT_EQ(f.RecordsReceived, 0u);
+  EXPECT_EQ(f.HeldRecord.sequence, 0u);
   EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
   EXPECT_LT(probe.WorstMs(), LatencyProbe::FrozenMs);
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
@@ -405,9 +405,9 @@ TEST(RunStopBeforeConnection, RunJustAfterStartWaitsForTheConnectionAndCaptures)
   ASSERT_FALSE(f.SerialPort.IsOpen);
 
   Script script([&] { f.Running = 0; }, 5000);
-  script.When([&] { return f.RecordsReceived >= 1; }, [] {});
+  script.When([&] { return f.HeldRecord.sequence >= 1; }, [] {});
   QTimer::singleShot(100, &f, [&] { f.RUNSTOP->trigger(); });
-  ASSERT_TRUE(WaitFor([&] { return f.RecordsReceived >= 1; }, 2000));
+  ASSERT_TRUE(WaitFor([&] { return f.HeldRecord.sequence >= 1; }, 2000));
   ASSERT_TRUE(WaitFor([&] { return script.Done() && f.Running == 0; }));
 
   // The watch's tick ran first: the instrument was asked who it is, then for
@@ -439,7 +439,7 @@ TEST(RunStopBeforeConnection, RunWithNoInstrumentWaitsForItUntilStop) {
     watchOffWhileWaiting = !TForm1::Enabled(f.Timer1);
     sim.Start();
   });
-  script.When([&] { return f.RecordsReceived >= 2; }, [&] { f.RunStopClick(); });
+  script.When([&] { return f.HeldRecord.sequence >= 2; }, [&] { f.RunStopClick(); });
   f.HourGlassFrame = 0;
   QTimer::singleShot(0, &f, [&] { f.RUNSTOP->trigger(); });
   ASSERT_TRUE(WaitFor([&] { return script.Done() && f.Running == 0 && f.AwaitingData == 0; }, 25000));

@@ -132,8 +132,8 @@ TEST(Shell, InitialScopeStateBeforeAnyAction) {
   EXPECT_EQ(w->RestartPending, 0);
   EXPECT_EQ(w->HourGlassFrame, 0);
   EXPECT_EQ(w->DeviceFound, 0);
-  EXPECT_EQ(w->CH1Samples[1], 0);
-  EXPECT_EQ(w->CH2Samples[3000], 0);
+  EXPECT_EQ(w->HeldRecord.ch1[1], 0);
+  EXPECT_EQ(w->HeldRecord.ch2[3000], 0);
   EXPECT_EQ(w->PlotValid, 0);
   EXPECT_EQ(w->ReferenceOn, 0);
   EXPECT_EQ(w->PersistenceOn, 0);
@@ -148,9 +148,9 @@ TEST(Shell, TwoWindowsKeepSeparateState) {
   ScopeWindow a(false, true);
   ScopeWindow b(false, true);
   a->Running = 1;
-  a->CH1Samples[10] = 99;
+  a->HeldRecord.ch1[10] = 99;
   EXPECT_EQ(b->Running, 0);
-  EXPECT_EQ(b->CH1Samples[10], 0);
+  EXPECT_EQ(b->HeldRecord.ch1[10], 0);
 }
 
 // Per-channel code is written once against Channel(n): a part that named the
@@ -159,24 +159,24 @@ TEST(Shell, EachChannelsPartsAreThatChannelsOwn) {
   ScopeWindow w(false, true);
   TForm1& f = *w.form;
   auto parts = [](const ChannelParts& c) {
-    return std::vector<const void*>{&c.On, &c.VertPos, &c.KnobAngle, &c.Scale, &c.ScaleAtCapture,
+    return std::vector<const void*>{&c.On, &c.VertPos, &c.KnobAngle, &c.Scale,
                                     &c.VoltsDiv, &c.VoltsDivText, &c.HighRange, &c.TriggerV, &c.CalLow,
-                                    &c.CalHigh, &c.CalOffset, &c.Samples, &c.Persistence, &c.PersistColors,
+                                    &c.CalHigh, &c.CalOffset, &c.Persistence, &c.PersistColors,
                                     c.Marker, c.MarkerUnselected, c.Key, c.VoltsReadout, c.TriggerArrow,
                                     c.TriggerUp, c.TriggerDown, c.SourceItem};
   };
   EXPECT_EQ(parts(f.Channel(1)),
             (std::vector<const void*>{&f.ChannelOn[1], &f.CH1VertPos, &f.CH1KnobAngle, &f.CH1Scale,
-                                      &f.CH1ScaleAtCapture, &f.CH1VoltsDiv, &f.CH1VoltsDivText,
+                                      &f.CH1VoltsDiv, &f.CH1VoltsDivText,
                                       &f.CH1HighRange, &f.CH1TriggerV, &f.CalCH1L, &f.CalCH1H,
-                                      &f.CH1CalOffset, &f.CH1Samples, &f.CH1Persistence,
+                                      &f.CH1CalOffset, &f.CH1Persistence,
                                       &f.CH1PersistColors, f.Image1, f.CH1NS, f.CH1Button, f.CH1V,
                                       f.TriggerArrowCH1, f.TrigUP, f.TrigDWN, f.CH11}));
   EXPECT_EQ(parts(f.Channel(2)),
             (std::vector<const void*>{&f.ChannelOn[2], &f.CH2VertPos, &f.CH2KnobAngle, &f.CH2Scale,
-                                      &f.CH2ScaleAtCapture, &f.CH2VoltsDiv, &f.CH2VoltsDivText,
+                                      &f.CH2VoltsDiv, &f.CH2VoltsDivText,
                                       &f.CH2HighRange, &f.CH2TriggerV, &f.CalCH2L, &f.CalCH2H,
-                                      &f.CH2CalOffset, &f.CH2Samples, &f.CH2Persistence,
+                                      &f.CH2CalOffset, &f.CH2Persistence,
                                       &f.CH2PersistColors, f.Image2, f.CH2NS, f.CH2Button, f.CH2V,
                                       f.TriggerArrowCH2, f.TrigUP2, f.TrigDWN2, f.CH21}));
   EXPECT_EQ(f.Channel(1).Colour, QColor(0, 126, 255));

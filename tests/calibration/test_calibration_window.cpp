@@ -130,9 +130,9 @@ class Calibration : public ::testing::Test {
   // One capture as RUN in single mode takes it.
   void CaptureOnce() {
     f.SingleClick();
-    const std::uint64_t before = f.RecordsReceived;
+    const std::uint64_t before = f.HeldRecord.sequence;
     QTimer::singleShot(0, [this] { f.RunStopClick(); });
-    ASSERT_TRUE(WaitFor([&] { return f.RecordsReceived > before && f.Running == 0; }));
+    ASSERT_TRUE(WaitFor([&] { return f.HeldRecord.sequence > before && f.Running == 0; }));
   }
   QStringList Export(const char* name) {
     const QString path = files.filePath(QLatin1String(name));
@@ -194,8 +194,8 @@ TEST_F(Calibration, AGroundedInputIsDrawnOnItsZeroVoltRowAfterwardsAsLineAndAsDo
     f.PersistenceOn = dots ? 1 : 0;
     f.PersistenceHit = 255;
     QTimer::singleShot(0, [this] { f.RunStopClick(); });
-    const std::uint64_t before = f.RecordsReceived;
-    ASSERT_TRUE(WaitFor([&] { return f.RecordsReceived > before && f.Running == 0; }));
+    const std::uint64_t before = f.HeldRecord.sequence;
+    ASSERT_TRUE(WaitFor([&] { return f.HeldRecord.sequence > before && f.Running == 0; }));
     const QRgb ch1 = dots ? qRgb(0, 0, 255) : qRgb(0x00, 0x7E, 0xFF);
     const QRgb ch2 = dots ? qRgb(255, 0, 0) : qRgb(0xFF, 0x00, 0x00);
     for (int x : {10, 250, 490}) {
@@ -246,8 +246,8 @@ TEST_F(Calibration, TheRecordItLeavesAtOneMegasampleIsTheTwoChannelRecordItRecei
   ASSERT_EQ(lines.size(), ExportHeaderLines + 1500 + 1);  // empty after the last CR LF
   EXPECT_EQ(lines[1], "Sample Rate: 500KS/s");
   for (int k = 1; k <= 1500; ++k) {
-    const QString expected = QString::number(2 * k) + ',' + ExportedVolts(f.CH1Samples[k], false) + ',' +
-                             ExportedVolts(f.CH2Samples[k], false);
+    const QString expected = QString::number(2 * k) + ',' + ExportedVolts(f.HeldRecord.ch1[k], false) + ',' +
+                             ExportedVolts(f.HeldRecord.ch2[k], false);
     ASSERT_EQ(lines[ExportHeaderLines + k - 1], expected) << "sample " << k;
   }
 
@@ -256,7 +256,7 @@ TEST_F(Calibration, TheRecordItLeavesAtOneMegasampleIsTheTwoChannelRecordItRecei
   EXPECT_EQ(f.SampleRateText, "1M/s");
   ASSERT_NO_FATAL_FAILURE(CaptureOnce());
   EXPECT_EQ(Commands().back().layout, sim::Layout::CH1Only);
-  EXPECT_EQ(f.CapturedRate1MS, 1);
+  EXPECT_TRUE(f.HeldRecord.rate1MS);
   EXPECT_EQ(f.SampleRate->text(), "1M/s");
 }
 

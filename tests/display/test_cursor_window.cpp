@@ -34,14 +34,13 @@ class CursorWindow : public ::testing::Test {
     f.Running = 0;
     f.PersistenceOn = 0;
     f.ReferenceOn = 0;
-    f.CapturedTimeBase = 5;  // 100 us/div: the standard record
-    f.CapturedRate1MS = 0;
+    f.HeldRecord.SetTimeBase(5, false);  // 100 us/div: the standard record
     f.ChannelOn[1] = f.ChannelOn[2] = 1;
     f.CH1Focus = 1;
     f.CH1VertPos = 200;
     f.CH2VertPos = 300;
-    f.CH1Scale = f.CH1ScaleAtCapture = 50;
-    f.CH2Scale = f.CH2ScaleAtCapture = 50;
+    f.CH1Scale = f.HeldRecord.channels[0].scale = 50;
+    f.CH2Scale = f.HeldRecord.channels[1].scale = 50;
     f.CH1HighRange = 1;
     f.CalCH1H = f.CalCH1L = 0;
     f.SamplePeriodUs = 50;
@@ -54,12 +53,12 @@ class CursorWindow : public ::testing::Test {
   // snaps to another row.
   void FillRecord(int shift) {
     for (int i = 1; i <= 3000; ++i) {
-      f.CH1Samples[std::size_t(i)] = std::uint8_t((i * 7 + shift) % 256);
-      f.CH2Samples[std::size_t(i)] = std::uint8_t((i * 3 + shift + 60) % 256);
+      f.HeldRecord.ch1[std::size_t(i)] = std::uint8_t((i * 7 + shift) % 256);
+      f.HeldRecord.ch2[std::size_t(i)] = std::uint8_t((i * 3 + shift + 60) % 256);
     }
   }
   int CH1RowOf(int sample) const {
-    return screen_model::SampleRow(f.CH1Samples[std::size_t(sample)], f.CH1VertPos, f.CH1Scale, f.CH1CalOffset);
+    return screen_model::SampleRow(f.HeldRecord.ch1[std::size_t(sample)], f.CH1VertPos, f.CH1Scale, f.CH1CalOffset);
   }
   // The sample under a time line in the standard record: Xp + 3 (L - 8) + 5.
   int SampleUnder(const QWidget* line) const { return Left(line) + 3 * (Left(f.Image3) - 8) + 5; }
@@ -169,8 +168,7 @@ TEST_F(CursorWindow, AHandleMovesItsLineToTheTriggerPointOfThatPlaceInEveryLayou
   f.VerticalON1->trigger();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    f.CapturedTimeBase = c.timeBase;
-    f.CapturedRate1MS = c.rate1MS;
+    f.HeldRecord.SetTimeBase(c.timeBase, c.rate1MS != 0);
     f.PlotWaveform();
     SetLeft(f.CursorX, 227);
     Drag(f.CursorX, OnHandleKnob, {QPoint(4, 0), QPoint(6, 0)});
@@ -423,7 +421,7 @@ TEST_F(CursorWindow, SnapReadsOnlySamplesTheRecordFilled) {
 
   // O past the end of the standard record reads sample 1500, not what an
   // earlier 3000-sample record left behind it.
-  for (int i = 1501; i <= 3000; ++i) f.CH1Samples[std::size_t(i)] = 255;
+  for (int i = 1501; i <= 3000; ++i) f.HeldRecord.ch1[std::size_t(i)] = 255;
   Drag(f.CursorO, OnHandleKnob, {QPoint(900, 0)});
   Drag(f.Image3, InViewWindow, {QPoint(900, 0)});
   ASSERT_EQ(Left(f.OCursor), 501);  // sample 1502
@@ -444,7 +442,7 @@ TEST_F(CursorWindow, EveryFrameChoosesTheCalibrationBeforeTheSnapInLineAndPersis
   f.PersistenceOn = 1;
   f.PlotWaveform();
   EXPECT_EQ(f.CH1CalOffset, -20);
-  EXPECT_EQ(Top(f.HozCusA), screen_model::SampleRow(f.CH1Samples[std::size_t(SampleUnder(f.XCursor))],
+  EXPECT_EQ(Top(f.HozCusA), screen_model::SampleRow(f.HeldRecord.ch1[std::size_t(SampleUnder(f.XCursor))],
                                                     f.CH1VertPos, f.CH1Scale, -20));
 
   // Back on the high range in a line frame: the snap of that very frame
@@ -452,7 +450,7 @@ TEST_F(CursorWindow, EveryFrameChoosesTheCalibrationBeforeTheSnapInLineAndPersis
   f.CH1HighRange = 1;
   f.PersistenceOn = 0;
   f.PlotWaveform();
-  EXPECT_EQ(Top(f.HozCusA), screen_model::SampleRow(f.CH1Samples[std::size_t(SampleUnder(f.XCursor))],
+  EXPECT_EQ(Top(f.HozCusA), screen_model::SampleRow(f.HeldRecord.ch1[std::size_t(SampleUnder(f.XCursor))],
                                                     f.CH1VertPos, f.CH1Scale, 10));
 }
 

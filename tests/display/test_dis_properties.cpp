@@ -148,7 +148,7 @@ TEST_F(DisProperties, EachGraticuleIsLoadedStoredAndSeenInTheNextFrame) {
   } cases[] = {{1, "Grid3.bmp", 2}, {2, "Grid4.bmp", 3}, {3, "Grid5.bmp", 4}, {4, "Grid6.bmp", 5}, {0, "Grid2.bmp", 1}};
   // A held record whose traces are off: the frame shows the graticule alone.
   f.ChannelOn[1] = f.ChannelOn[2] = 0;
-  f.CapturedTimeBase = 5;
+  f.HeldRecord.SetTimeBase(5, f.HeldRecord.rate1MS);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
     Graticule(c.radio)->click();

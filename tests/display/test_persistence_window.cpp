@@ -63,9 +63,9 @@ class PersistenceOnScreen : public ::testing::Test {
   }
   // One single capture from RUN, drawn when it arrives.
   void Capture() {
-    const std::uint64_t before = f.RecordsReceived;
+    const std::uint64_t before = f.HeldRecord.sequence;
     QTimer::singleShot(0, [this] { f.RunStopClick(); });
-    ASSERT_TRUE(WaitFor([&] { return f.RecordsReceived > before && f.Running == 0; }));
+    ASSERT_TRUE(WaitFor([&] { return f.HeldRecord.sequence > before && f.Running == 0; }));
   }
   // Frames of the held record, as a view change while stopped draws them.
   void Replot(int frames) {
@@ -104,8 +104,8 @@ TEST_F(PersistenceOnScreen, NormalDotsAreFullBlueAndFullRedOnTheTracesRows) {
     f.CalCH1H = c.ch1Cal;
     d.RadioButton2->click();
     Capture();
-    const int ch1Row = SampleRow(f.CH1Samples[600], 150, Scale, c.ch1Cal);
-    const int ch2Row = SampleRow(f.CH2Samples[600], c.ch2VertPos, Scale, 0);
+    const int ch1Row = SampleRow(f.HeldRecord.ch1[600], 150, Scale, c.ch1Cal);
+    const int ch2Row = SampleRow(f.HeldRecord.ch2[600], c.ch2VertPos, Scale, 0);
     EXPECT_EQ(At(ch1Row), Blue);
     if (ch2Row != ch1Row) {
       EXPECT_EQ(At(ch2Row), Red);
@@ -127,7 +127,7 @@ TEST_F(PersistenceOnScreen, RainbowStampsRedAndFadesThroughYellowGreenCyanToBlue
   d.RadioButton3->click();
   ASSERT_EQ(f.PersistenceFade, 10);
   Capture();
-  const int row = SampleRow(f.CH1Samples[600], 150, Scale, 0);
+  const int row = SampleRow(f.HeldRecord.ch1[600], 150, Scale, 0);
   EXPECT_EQ(At(row), Red);
   // CH1 off: its grid is no longer stamped but keeps fading.
   f.ChannelOn[1] = 0;
@@ -153,7 +153,7 @@ TEST_F(PersistenceOnScreen, FadeLevelsFromMinToMax) {
   // MIN: a Normal dot of 255 is gone after 6 frames.
   d.PersitanceTrackBar->setValue(0);
   Capture();
-  const int row = SampleRow(f.CH1Samples[600], 150, Scale, 0);
+  const int row = SampleRow(f.HeldRecord.ch1[600], 150, Scale, 0);
   f.ChannelOn[1] = 0;
   Replot(5);
   EXPECT_EQ(At(row), qRgb(0, 0, 5));
@@ -171,14 +171,14 @@ TEST_F(PersistenceOnScreen, FadeLevelsFromMinToMax) {
   f.CH1VertPos = 50;  // the next record lands elsewhere
   Capture();
   EXPECT_EQ(At(row), qRgb(0, 0, 0)) << "a run start clears the grids";
-  EXPECT_EQ(At(SampleRow(f.CH1Samples[600], 50, Scale, 0)), Blue);
+  EXPECT_EQ(At(SampleRow(f.HeldRecord.ch1[600], 50, Scale, 0)), Blue);
 }
 
 TEST_F(PersistenceOnScreen, AModeChangeKeepsTheDotsAndOffReturnsToLinesAtTheNextFrame) {
   Start();
   d.RadioButton2->click();
   Capture();
-  const int row = SampleRow(f.CH1Samples[600], 150, Scale, 0);
+  const int row = SampleRow(f.HeldRecord.ch1[600], 150, Scale, 0);
   // Rainbow: the Normal dot of 255 fades on from there, in the blue part of
   // the rainbow.
   d.RadioButton3->click();
@@ -205,7 +205,7 @@ TEST_F(PersistenceOnScreen, SamplesBelowTheGridAreDroppedNotWrapped) {
   f.ChannelOn[2] = 0;
   d.RadioButton2->click();
   Capture();
-  ASSERT_EQ(f.CH1Samples[600], 255);
+  ASSERT_EQ(f.HeldRecord.ch1[600], 255);
   EXPECT_EQ(LitPixels(), 0);
   EXPECT_EQ(std::count_if(f.CH1Persistence.begin(), f.CH1Persistence.end(), [](std::int32_t v) { return v > 0; }),
             0);

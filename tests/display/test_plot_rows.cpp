@@ -57,13 +57,12 @@ void SetUpPicture(TForm1& f) {
   f.CH1Focus = 1;
   f.CH1VertPos = 120;
   f.CH2VertPos = 300;
-  f.CH1ScaleAtCapture = f.CH2ScaleAtCapture = 78;
+  f.HeldRecord.channels[0].scale = f.HeldRecord.channels[1].scale = 78;
   f.CH1HighRange = f.CH2HighRange = 1;
-  f.CapturedTimeBase = 5;
-  f.CapturedRate1MS = 0;
+  f.HeldRecord.SetTimeBase(5, false);
   for (int i = 1; i <= 3000; ++i) {
-    f.CH1Samples[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(127 + 51 * std::sin(i / 4.0));
-    f.CH2Samples[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>((i / 6) % 2 ? 159 : 95);
+    f.HeldRecord.ch1[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(127 + 51 * std::sin(i / 4.0));
+    f.HeldRecord.ch2[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>((i / 6) % 2 ? 159 : 95);
   }
   for (std::size_t i = 0; i < f.ReferenceRows.size(); ++i) f.ReferenceRows[i] = 210 + static_cast<int>(i % 20);
   f.InitRainbow();
@@ -91,8 +90,8 @@ const Step Again{"the same record again", Nothing, false};
 const Sequence Sequences[] = {
     {"a tall trace, then a flat one",
      {First,
-      {"CH1 tall", [](TForm1& f) { for (int i = 1; i <= 3000; ++i) f.CH1Samples[static_cast<std::size_t>(i)] = i % 2 ? 0 : 255; }, false},
-      {"CH1 flat", [](TForm1& f) { f.CH1Samples.fill(127); }, false},
+      {"CH1 tall", [](TForm1& f) { for (int i = 1; i <= 3000; ++i) f.HeldRecord.ch1[static_cast<std::size_t>(i)] = i % 2 ? 0 : 255; }, false},
+      {"CH1 flat", [](TForm1& f) { f.HeldRecord.ch1.fill(127); }, false},
       Again}},
     {"a trace switched off, then on",
      {First, {"CH2 off", [](TForm1& f) { f.ChannelOn[2] = 0; }, false},
@@ -131,8 +130,8 @@ const Sequence Sequences[] = {
       {"CH2 off the bottom", [](TForm1& f) { f.CH2VertPos = 700; }, false},
       {"CH2 off the top", [](TForm1& f) { f.CH2VertPos = -300; }, false},
       {"CH2 back", [](TForm1& f) { f.CH2VertPos = 330; }, false},
-      {"stretched record", [](TForm1& f) { f.CapturedTimeBase = 2; }, false},
-      {"3000-sample record", [](TForm1& f) { f.CapturedRate1MS = 1; }, false}}},
+      {"stretched record", [](TForm1& f) { f.HeldRecord.SetTimeBase(2, f.HeldRecord.rate1MS); }, false},
+      {"3000-sample record", [](TForm1& f) { f.HeldRecord.SetTimeBase(f.HeldRecord.timeBaseIndex, true); }, false}}},
     {"a writer the frame does not know of",
      {First, Again,
       {"a painter on the plot", [](TForm1& f) {

@@ -70,8 +70,8 @@ class PlotWaveformTest : public ::testing::Test {
     // CH1 in the upper half, CH2 in the lower half: the traces never cross.
     f.CH1VertPos = 100;
     f.CH2VertPos = 320;
-    f.CH1ScaleAtCapture = 50;
-    f.CH2ScaleAtCapture = 40;
+    f.HeldRecord.channels[0].scale = 50;
+    f.HeldRecord.channels[1].scale = 40;
     f.CH1HighRange = 1;
     f.CalCH1H = 6;
     f.CalCH1L = -50;
@@ -82,15 +82,14 @@ class PlotWaveformTest : public ::testing::Test {
   }
 
   void Use(const LayoutCase& c) {
-    f.CapturedTimeBase = c.capturedTimeBase;
-    f.CapturedRate1MS = c.capturedRate1MS;
+    f.HeldRecord.SetTimeBase(c.capturedTimeBase, c.capturedRate1MS != 0);
   }
 
   // A slow sine on each channel over the whole record.
   void FillSines() {
     for (int i = 1; i <= 3000; ++i) {
-      f.CH1Samples[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(128 + 100 * std::sin(i / 23.0));
-      f.CH2Samples[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(128 + 90 * std::cos(i / 31.0));
+      f.HeldRecord.ch1[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(128 + 100 * std::sin(i / 23.0));
+      f.HeldRecord.ch2[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(128 + 90 * std::cos(i / 31.0));
     }
   }
 
@@ -116,7 +115,7 @@ TEST_F(PlotWaveformTest, TracesStandOnTheRowsOfTheVerticalMappingInEveryLayout) 
       const std::array<std::uint8_t, 3001>& samples;
       std::int32_t vertPos, scale, cal;
       QRgb colour;
-    } channels[] = {{f.CH1Samples, 100, 50, 6, CH1Pixel}, {f.CH2Samples, 320, 40, -4, CH2Pixel}};
+    } channels[] = {{f.HeldRecord.ch1, 100, 50, 6, CH1Pixel}, {f.HeldRecord.ch2, 320, 40, -4, CH2Pixel}};
     for (const Channel& ch : channels) {
       auto row = [&](int i) { return SampleRow(ch.samples[static_cast<std::size_t>(i)], ch.vertPos, ch.scale, ch.cal); };
       for (int i = f.ViewStart + 1; i < f.ViewEnd; ++i) {
@@ -143,8 +142,8 @@ TEST_F(PlotWaveformTest, EachSampleOfTheViewHasItsOwnColumn) {
     const int samples = c.samplesOnPlot;
     const int tipRow = 100 - 63 - 3;  // sample 0 less the calibration of 6, at 50 pixels per 100
     for (int j = 0; j < samples; ++j) {
-      f.CH1Samples.fill(255);
-      f.CH1Samples[static_cast<std::size_t>(c.viewStart + j)] = 0;
+      f.HeldRecord.ch1.fill(255);
+      f.HeldRecord.ch1[static_cast<std::size_t>(c.viewStart + j)] = 0;
       f.PlotWaveform();
       ASSERT_EQ(f.ViewStart, c.viewStart);
       ASSERT_EQ(f.ViewEnd, c.viewStart + samples - 1);
@@ -156,8 +155,8 @@ TEST_F(PlotWaveformTest, EachSampleOfTheViewHasItsOwnColumn) {
       ASSERT_GE(*lit.begin(), j == 0 ? 0 : column - 1) << "sample " << j;
     }
     // The sample just past the view is not on the plot.
-    f.CH1Samples.fill(255);
-    f.CH1Samples[static_cast<std::size_t>(c.viewStart + samples)] = 0;
+    f.HeldRecord.ch1.fill(255);
+    f.HeldRecord.ch1[static_cast<std::size_t>(c.viewStart + samples)] = 0;
     f.PlotWaveform();
     EXPECT_TRUE(LitColumns(f.PlotBitmap, tipRow, CH1Pixel).empty());
   }
@@ -167,7 +166,7 @@ TEST_F(PlotWaveformTest, StretchedRecordEndsOnColumn498) {
   // 249 samples on columns 2, 4, ..., 498, with a flat start from column 1.
   f.ChannelOn[2] = 0;
   Use(Layouts[2]);
-  f.CH1Samples.fill(127 + 6);  // the 0 V row, after calibration
+  f.HeldRecord.ch1.fill(127 + 6);  // the 0 V row, after calibration
   f.PlotWaveform();
   EXPECT_EQ(f.ViewEnd - f.ViewStart, 248);
   const std::set<int> lit = LitColumns(f.PlotBitmap, 100, CH1Pixel);
@@ -187,14 +186,14 @@ TEST_F(PlotWaveformTest, OverviewStripShowsTheLayoutsSamples) {
       const OverviewVertex v{c.stripColumn(m), c.stripSample(m)};
       if (v.column >= 500) continue;  // clipped
       if (m % 7 != 0 && m > 3 && v.column < 497) continue;  // a spread of vertices is enough
-      f.CH1Samples.fill(250);
-      f.CH1Samples[static_cast<std::size_t>(v.sampleIndex)] = 0;
+      f.HeldRecord.ch1.fill(250);
+      f.HeldRecord.ch1[static_cast<std::size_t>(v.sampleIndex)] = 0;
       f.PlotWaveform();
       ASSERT_EQ(LitColumns(f.PreviewBitmap, 0, CH1Pixel), std::set<int>{v.column}) << "m " << m;
       // The neighbours the strip skips never show.
       if (m == 0) continue;  // sample 2 follows sample 1 on the standard strip
-      f.CH1Samples[static_cast<std::size_t>(v.sampleIndex)] = 250;
-      f.CH1Samples[static_cast<std::size_t>(v.sampleIndex + 1)] = 0;
+      f.HeldRecord.ch1[static_cast<std::size_t>(v.sampleIndex)] = 250;
+      f.HeldRecord.ch1[static_cast<std::size_t>(v.sampleIndex + 1)] = 0;
       f.PlotWaveform();
       ASSERT_TRUE(LitColumns(f.PreviewBitmap, 0, CH1Pixel).empty()) << "m " << m;
     }
@@ -205,9 +204,9 @@ TEST_F(PlotWaveformTest, OverviewStripShowsTheLayoutsSamples) {
 TEST_F(PlotWaveformTest, Ch2IsDrawnOverCh1) {
   Use(Layouts[0]);
   f.CH1VertPos = f.CH2VertPos = 200;
-  f.CH1ScaleAtCapture = f.CH2ScaleAtCapture = 100;
-  f.CH1Samples.fill(127 + 6);
-  f.CH2Samples.fill(127 - 4);
+  f.HeldRecord.channels[0].scale = f.HeldRecord.channels[1].scale = 100;
+  f.HeldRecord.ch1.fill(127 + 6);
+  f.HeldRecord.ch2.fill(127 - 4);
   f.PlotWaveform();
   EXPECT_EQ(LitColumns(f.PlotBitmap, 200, CH2Pixel).size(), 499u);
   EXPECT_TRUE(LitColumns(f.PlotBitmap, 200, CH1Pixel).empty());
@@ -215,8 +214,8 @@ TEST_F(PlotWaveformTest, Ch2IsDrawnOverCh1) {
 
 TEST_F(PlotWaveformTest, OverviewStripFollowsTheFocusEvenWhenThatChannelIsOff) {
   Use(Layouts[0]);
-  f.CH1Samples.fill(0);
-  f.CH2Samples.fill(120);
+  f.HeldRecord.ch1.fill(0);
+  f.HeldRecord.ch2.fill(120);
   f.CH1Focus = 0;
   f.ChannelOn[2] = 0;
   f.PlotWaveform();
@@ -381,7 +380,7 @@ TEST_F(PlotWaveformTest, BothChannelsOffShowTheGraticuleAndStillTheStrip) {
   f.ChannelOn[2] = 0;
   f.PlotWaveform();
   EXPECT_EQ(f.PlotBitmap, f.GridBitmap);
-  EXPECT_FALSE(LitColumns(f.PreviewBitmap, OverviewRow(f.CH1Samples[1]), CH1Pixel).empty());
+  EXPECT_FALSE(LitColumns(f.PreviewBitmap, OverviewRow(f.HeldRecord.ch1[1]), CH1Pixel).empty());
 }
 
 TEST_F(PlotWaveformTest, ReferenceIsDrawnOverTheTracesWithThePenTheTracesLeft) {
@@ -390,7 +389,7 @@ TEST_F(PlotWaveformTest, ReferenceIsDrawnOverTheTracesWithThePenTheTracesLeft) {
   f.ReferenceOn = 1;
   // CH1 on the same row: the reference covers it.
   f.CH1VertPos = 200;
-  f.CH1Samples.fill(127 + 6);
+  f.HeldRecord.ch1.fill(127 + 6);
   f.ChannelOn[2] = 0;
 
   // Persistence before any line frame: the canvas pen is 1 pixel wide.
@@ -453,10 +452,10 @@ TEST_F(PlotWaveformTest, PersistenceDotsReplaceTheTraces) {
   f.CalCH1H = 0;
   f.CalCH2L = 0;
   f.CH1VertPos = f.CH2VertPos = 200;
-  f.CH1ScaleAtCapture = f.CH2ScaleAtCapture = 100;
-  f.CH1Samples.fill(127);
-  f.CH2Samples.fill(127);
-  f.CH1Samples[503] = 157;  // the view's first sample: 30 below the 0 V row
+  f.HeldRecord.channels[0].scale = f.HeldRecord.channels[1].scale = 100;
+  f.HeldRecord.ch1.fill(127);
+  f.HeldRecord.ch2.fill(127);
+  f.HeldRecord.ch1[503] = 157;  // the view's first sample: 30 below the 0 V row
   f.PlotWaveform();
   const QRgb fullBlue = qRgb(0, 0, 255);
   EXPECT_EQ(f.PlotBitmap.pixel(2, 230), fullBlue);

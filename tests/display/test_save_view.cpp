@@ -32,14 +32,14 @@ class SaveView : public ::testing::Test {
     // A held record with both traces on, so the screen has colours as well
     // as black.
     for (int i = 1; i <= 3000; ++i) {
-      f.CH1Samples[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(128 + 90 * std::sin(i / 20.0));
-      f.CH2Samples[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(128 + 60 * std::cos(i / 9.0));
+      f.HeldRecord.ch1[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(128 + 90 * std::sin(i / 20.0));
+      f.HeldRecord.ch2[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(128 + 60 * std::cos(i / 9.0));
     }
     f.ChannelOn[1] = f.ChannelOn[2] = 1;
-    f.CH1ScaleAtCapture = f.CH2ScaleAtCapture = 78;
+    f.HeldRecord.channels[0].scale = f.HeldRecord.channels[1].scale = 78;
     f.CH1VertPos = 120;
     f.CH2VertPos = 280;
-    f.CapturedTimeBase = 5;
+    f.HeldRecord.SetTimeBase(5, f.HeldRecord.rate1MS);
     f.PlotWaveform();
     QCoreApplication::processEvents();
   }

@@ -67,8 +67,7 @@ TEST_F(MeasureWindow, TheLongestTextOfEachLabelFitsItUprightAndLeftAligned) {
 
 TEST_F(MeasureWindow, ReadingsOfTheFrameAndHiddenValuesOfAChannelThatIsOff) {
   f.Running = 0;
-  f.CapturedTimeBase = 5;
-  f.CapturedRate1MS = 0;
+  f.HeldRecord.SetTimeBase(5, false);
   f.SamplePeriodUs = 10;
   f.CH1HighRange = f.CH2HighRange = 1;
   f.CalCH1H = f.CalCH2H = 0;
@@ -76,8 +75,8 @@ TEST_F(MeasureWindow, ReadingsOfTheFrameAndHiddenValuesOfAChannelThatIsOff) {
   f.ChannelOn[2] = 0;
   // CH1: 120 five times, 80 three times; CH2 flat at 0 V.
   for (int i = 1; i <= 3000; ++i) {
-    f.CH1Samples[std::size_t(i)] = (i - 1) % 8 < 5 ? 120 : 80;
-    f.CH2Samples[std::size_t(i)] = 126;
+    f.HeldRecord.ch1[std::size_t(i)] = (i - 1) % 8 < 5 ? 120 : 80;
+    f.HeldRecord.ch2[std::size_t(i)] = 126;
   }
   SetLeft(f.Image3, 173);  // samples 503..999: the view starts on a 120 run
   f.PlotWaveform();
@@ -99,7 +98,7 @@ TEST_F(MeasureWindow, ReadingsOfTheFrameAndHiddenValuesOfAChannelThatIsOff) {
   EXPECT_TRUE(caption->isVisible());
 
   // The stretched record: samples 2 us apart at 1 us a column.
-  f.CapturedTimeBase = 2;
+  f.HeldRecord.SetTimeBase(2, f.HeldRecord.rate1MS);
   f.SamplePeriodUs = 1;
   f.PlotWaveform();
   f.AutoMeasuremtns();

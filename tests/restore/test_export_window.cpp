@@ -92,9 +92,9 @@ class ExportWindow : public ::testing::Test {
   }
   // One capture, waited for to its end.
   void Capture() {
-    const std::uint64_t before = f.RecordsReceived;
+    const std::uint64_t before = f.HeldRecord.sequence;
     f.RUNSTOP->trigger();
-    ASSERT_TRUE(WaitFor([&] { return f.Running == 0 && f.AwaitingData == 0 && f.RecordsReceived > before; }, 20000))
+    ASSERT_TRUE(WaitFor([&] { return f.Running == 0 && f.AwaitingData == 0 && f.HeldRecord.sequence > before; }, 20000))
         << Errors();
   }
   void Export(const QString& path) {
@@ -169,13 +169,19 @@ TEST_F(ExportWindow, EachLayoutExportsItsOwnSamplesAndTimes) {
     int columns;
     int lastTime;        // microseconds
     const char* rate;
+    bool keysLast = false;  // the knob turned first, then CH1 switched off: the keys' caption
   };
   const Case cases[] = {
       {"both channels at 50 us/div: a sample every 2 us", true, Time50us, 1500, 3, 3000, "500KS/s"},
       {"CH2 alone at 50 us/div: its 3000-sample record", false, Time50us, 1505, 2, 1505, "1M/s"},
+      {"CH1 switched off on the 50 us/div row", false, Time50us, 1505, 2, 1505, "1MS/s", true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
+    if (c.keysLast) {
+      BothChannels();
+      TimeKnob(c.timeAngle);
+    }
     if (c.bothOn) {
       BothChannels();
     } else {
@@ -185,7 +191,7 @@ TEST_F(ExportWindow, EachLayoutExportsItsOwnSamplesAndTimes) {
       ASSERT_EQ(f.ChannelOn[1], 0);
       ASSERT_EQ(f.ChannelOn[2], 1);
     }
-    TimeKnob(c.timeAngle);
+    if (!c.keysLast) TimeKnob(c.timeAngle);
     ASSERT_NO_FATAL_FAILURE(Capture());
     const QString path = PathOf("layout.txt");
     ASSERT_NO_FATAL_FAILURE(Export(path));

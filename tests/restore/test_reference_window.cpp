@@ -126,7 +126,7 @@ TEST_F(ReferenceOnWindow, ASavedTraceComesBackOnTheSameRowsAfterTheMarkerAndVolt
   f.UpdatedKnob();
   TurnTimeKnobTo(f, Angle1ms);
   ASSERT_EQ(f.TimeKnobAngle, Angle1ms);
-  ASSERT_NE(f.CH1Scale, f.CH1ScaleAtCapture);
+  ASSERT_NE(f.CH1Scale, f.HeldRecord.channels[0].scale);
   f.PlotWaveform();
   struct Point {
     int column, row;
@@ -134,7 +134,7 @@ TEST_F(ReferenceOnWindow, ASavedTraceComesBackOnTheSameRowsAfterTheMarkerAndVolt
   std::vector<Point> onTrace;
   for (std::int32_t i = f.ViewStart; i <= f.ViewEnd; i += 7) {
     const int row =
-        screen_model::SampleRow(f.CH1Samples[std::size_t(i)], f.CH1VertPos, f.CH1ScaleAtCapture, f.CH1CalOffset);
+        screen_model::SampleRow(f.HeldRecord.ch1[std::size_t(i)], f.CH1VertPos, f.HeldRecord.channels[0].scale, f.CH1CalOffset);
     if (row < 0 || row > 399) continue;
     const int column = 2 + (i - f.ViewStart);
     ASSERT_EQ(PixelRgb(f.PlotBitmap, column, row), Rgb(screen_model::CH1Color)) << column << ", " << row;
@@ -158,7 +158,7 @@ TEST_F(ReferenceOnWindow, ASavedTraceComesBackOnTheSameRowsAfterTheMarkerAndVolt
   EXPECT_EQ(saved->viewStart, f.ViewStart);
   EXPECT_EQ(saved->viewEnd, f.ViewEnd);
   // The knob's present scale would have put the rows elsewhere.
-  EXPECT_NE(saved->rows, RowsOf({f.CH1Samples, f.CH1VertPos, f.CH1Scale, f.CH1CalOffset}));
+  EXPECT_NE(saved->rows, RowsOf({f.HeldRecord.ch1, f.CH1VertPos, f.CH1Scale, f.CH1CalOffset}));
 
   // The marker moves, the knob turns again; the reference stays put.
   SetTop(f.Image1, f.CH1VertPos + 60);

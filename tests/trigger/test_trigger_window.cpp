@@ -177,7 +177,7 @@ TEST_F(TriggerWindow, PositionPresetsAndTheDraggedMarker) {
     p.item->trigger();
     EXPECT_EQ(Left(f.HorTrigPos), p.left);
     for (QAction* other : {f.POS10, f.POS50, f.POS90}) EXPECT_EQ(other->isChecked(), other == p.item);
-    const auto bytes = trigger_position::PositionBytesFor(p.left, f.CapturedTimeBase);
+    const auto bytes = trigger_position::PositionBytesFor(p.left, f.HeldRecord.timeBaseIndex);
     EXPECT_EQ(f.TrigPosPreLo, bytes.preLo);
     EXPECT_EQ(f.TrigPosPostHi, bytes.postHi);
   }

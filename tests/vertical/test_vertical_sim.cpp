@@ -97,7 +97,7 @@ TEST_P(CommandAfterPanel, CarriesWhatThePanelShows) {
   EXPECT_EQ(command[2], c.edgeRange) << std::hex << command[2];
   EXPECT_EQ(command[3], c.mode) << std::hex << command[3];
   EXPECT_EQ(command[4], c.channel) << std::hex << command[4];
-  EXPECT_EQ(f.CapturedTimeBase, c.mode >> 3);
+  EXPECT_EQ(f.HeldRecord.timeBaseIndex, c.mode >> 3);
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join(" | ").toStdString();
 }
 
@@ -163,8 +163,8 @@ TEST_F(PanelOnTheWire, TimeBaseChangeWhileACaptureIsAwaitedRestartsWithTheNewInd
   // The restarted run asked for index 4; no reply came, so no record is held
   // and none is described by it.
   EXPECT_EQ(f.CommandTimeBase, 4);
-  EXPECT_EQ(f.CapturedTimeBase, 0);
-  EXPECT_EQ(f.RecordsReceived, 0u);
+  EXPECT_EQ(f.HeldRecord.timeBaseIndex, 0);
+  EXPECT_EQ(f.HeldRecord.sequence, 0u);
   EXPECT_EQ(f.TimeBaseIndex, 4);
   EXPECT_FALSE(noticeDuringRestart);
   EXPECT_FALSE(TForm1::Enabled(f.StatStopResetTimer));
@@ -176,11 +176,11 @@ TEST_F(PanelOnTheWire, TimeBaseChangeWhileStoppedWaitsForTheNextRun) {
   f.Single->trigger();
   f.RUNSTOP->trigger();
   ASSERT_TRUE(WaitFor([&] { return Stopped() && sim->Commands() == 1; }));
-  ASSERT_EQ(f.CapturedTimeBase, 3);
+  ASSERT_EQ(f.HeldRecord.timeBaseIndex, 3);
   TurnKnob(f.Image9, {kTime200us});
   RunEventsFor(200);
   EXPECT_EQ(f.TimeBaseIndex, 4);
-  EXPECT_EQ(f.CapturedTimeBase, 3);  // the held record is shown as captured
+  EXPECT_EQ(f.HeldRecord.timeBaseIndex, 3);  // the held record is shown as captured
   EXPECT_EQ(CaptureWire(*sim), "AA");
   EXPECT_FALSE(f.Panel12->isHidden());
   EXPECT_EQ(f.Running, 0);

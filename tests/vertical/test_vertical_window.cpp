@@ -286,9 +286,9 @@ TEST_F(VerticalWindow, MarkerDragRecordsTheDeltaTheTriggerArrowFollows) {
 
 TEST_F(VerticalWindow, AHeldRecordIsReplottedWhileTheMarkerMoves) {
   // A flat record at the 0 V code, as if captured at 5 V/div and stopped.
-  w->CH1Samples.fill(127);
-  w->CH1ScaleAtCapture = 78;
-  w->CapturedTimeBase = 3;
+  w->HeldRecord.ch1.fill(127);
+  w->HeldRecord.channels[0].scale = 78;
+  w->HeldRecord.SetTimeBase(3, w->HeldRecord.rate1MS);
   w->PlotWaveform();
   ASSERT_EQ(w->PlotValid, 1);
   const QRgb ch1 = QColor(0, 126, 255).rgb();
@@ -332,7 +332,7 @@ TEST_P(TimeKnobRelease, SelectsTheRowAndSnapsTheDot) {
   EXPECT_EQ(w->Rate1MS, 0);
   EXPECT_TRUE(w->Image9->FileName().contains("Grafics/TimeKnob/TimeKnob"));
   // Stopped: the held record keeps the time base it was captured with.
-  EXPECT_EQ(w->CapturedTimeBase, 0);
+  EXPECT_EQ(w->HeldRecord.timeBaseIndex, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
