@@ -52,12 +52,16 @@ run: build
 # ten paced captures.
 test: test-plain
 
-# Everything CI runs: `make test`, then the sanitized suite, then a minute of
-# fuzzing for each fuzz target. The hundred paced captures of the plain build
-# (six minutes of waiting on the line, next to no CPU) run while the
-# sanitized tree builds; a failure of either side fails the check.
+# Everything CI runs: `make test`, then the hundred paced captures of the
+# plain build, then the sanitized suite, then a minute of fuzzing for each
+# fuzz target, one after another. The export test's in-process instrument
+# has three times answered a capture asked for with another test's front
+# panel (5 V/div, 1 ms/div), twice in the sanitized suite while the paced
+# captures ran beside it: a cross-test leak not yet found. Until it is, no
+# two ctest runs share the machine's pseudo-terminals at once.
 check: test
-	@$(MAKE) --no-print-directory -j 2 --output-sync=line paced-hundred sanitized-then-fuzz
+	@$(MAKE) --no-print-directory paced-hundred
+	@$(MAKE) --no-print-directory sanitized-then-fuzz
 
 paced-hundred:
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen PACED_CAPTURES=100 \
