@@ -79,10 +79,14 @@ test-plain: build
 # paths; a hundred replies at the real line speed and long fault phases add
 # wall-clock time there, not coverage, so it runs ten and shortens the phases.
 SANITIZE_TEST_ENV = PACED_CAPTURES=10 FAULT_SECONDS=3
+# One test at a time here: run several at once, the slower sanitized tests
+# have shown a simulator answering another test's window (test_sim, the
+# export test); until that leak is found this suite stays serial.
+SANITIZE_TEST_JOBS ?= 1
 
 test-sanitize: build-sanitize
 	@cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen $(SANITIZE_TEST_ENV) \
-	  ctest --output-on-failure -j $(TEST_JOBS)
+	  ctest --output-on-failure -j $(SANITIZE_TEST_JOBS)
 
 # Each fuzz target for FUZZ_SECONDS (10 minutes unless told otherwise),
 # FUZZ_JOBS at a time; the figures are in
