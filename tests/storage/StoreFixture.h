@@ -33,5 +33,12 @@ class StoreFixture : public ConfigHomeFixture {
   QStringList StoreFolderEntries(const QString& pattern) const {
     return QDir(StoreFolder()).entryList({pattern}, QDir::Files | QDir::Hidden, QDir::Name);
   }
+  // The one copy a damaged store file was set aside as, or an empty path
+  // (and a failure) when there is not exactly one.
+  QString KeptAsideCopy() const {
+    const QStringList kept = StoreFolderEntries(QStringLiteral("settings.damaged-*"));
+    EXPECT_EQ(kept.size(), 1);
+    return kept.size() == 1 ? StoreFolder() + u'/' + kept.front() : QString();
+  }
 
 };

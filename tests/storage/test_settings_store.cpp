@@ -243,9 +243,8 @@ TEST_P(DamagedStoreFile, IsKeptUnderANewNameAndTheStoreStartsAfresh) {
   PutStoreFile(damaged);
 
   SettingsStore store;
-  const QStringList kept = StoreFolderEntries(QStringLiteral("settings.damaged-*"));
-  ASSERT_EQ(kept.size(), 1);
-  const QString keptPath = StoreFolder() + u'/' + kept.front();
+  const QString keptPath = KeptAsideCopy();
+  ASSERT_FALSE(keptPath.isEmpty());
   EXPECT_EQ(FileBytes(keptPath), damaged);
   EXPECT_FALSE(QFileInfo::exists(StoreFile()));
 
@@ -294,9 +293,8 @@ TEST_F(Store, ALineThatDoesNotReadCostsOnlyItsOwnValue) {
   PutStoreFile(damaged);
 
   SettingsStore store;
-  const QStringList kept = StoreFolderEntries(QStringLiteral("settings.damaged-*"));
-  ASSERT_EQ(kept.size(), 1);
-  const QString keptPath = StoreFolder() + u'/' + kept.front();
+  const QString keptPath = KeptAsideCopy();
+  ASSERT_FALSE(keptPath.isEmpty());
   EXPECT_EQ(FileBytes(keptPath), damaged);
   EXPECT_EQ(store.TakeDamageNotice(),
             QStringLiteral("The settings file \"%1\" had lines that could not be read (line 3 \"rubbish\", line 5 "
