@@ -4,7 +4,6 @@
 #include "app/TForm1.h"
 
 #include "acquisition/CaptureProtocol.h"
-#include "acquisition/CaptureWait.h"
 #include "acquisition/RunStopPictures.h"
 #include "app/Errors.h"
 
@@ -78,5 +77,5 @@ void TForm1::BuildAcquisition() {
   connect(StatStopResetTimer, &QTimer::timeout, this,
           Handler([this] { StatStopResetTimerTimer(); }));
 
-  ReplyWait = new CaptureWait(this);
+  ConnectLink();
 }

@@ -115,8 +115,10 @@ TForm1::TForm1(ScopeUnit& unit, UiServices& ui, QWidget* parent)
 }
 
 TForm1::~TForm1() {
-  // A capture may still be pending in a nested wait when the window goes;
-  // nothing may run against a half-destroyed window after this point.
+  // The link outlives the widgets' destruction by nothing: it tells no one
+  // anything from here on, and its own end sends the stop byte should a
+  // capture still be pending.
+  QObject::disconnect(&Link, nullptr, this, nullptr);
   Running = 0;
 }
 

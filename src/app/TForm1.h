@@ -13,6 +13,7 @@
 #include "app/ScopeState.h"
 #include "app/UiServices.h"
 #include "app/Widgets.h"
+#include "core/ScopeLink.h"
 #include "display/DisProperties.h"
 #include "display/RowBands.h"
 #include "serial/TSerial.h"
@@ -100,7 +101,10 @@ class TForm1 : public QMainWindow, public ScopeState {
   QImage& GridBitmap;
   QImage& PreviewBitmap;
   ::SettingsStore& SettingsRegistry;
-  TSerial SerialPort;
+  // The instrument: the port, the connection watch and acquisition, which
+  // tell the window what happened through signals.
+  core::ScopeLink Link;
+  TSerial& SerialPort = Link.Port();
 
   // ---- Shell (app/) -----------------------------------------------------
   void FormCreate();

@@ -133,6 +133,7 @@ void TForm1::BuildConnection() {
 
   Bind(COMSettings1, &TForm1::COMSettings1Click);
   connect(Timer1, &QTimer::timeout, this, Handler([this] { Timer1Timer(); }));
+  ConnectWatch();
 
   // The restore of the settings puts the stored port into Label3 while the
   // window is first shown; a port named on the command line is put there

@@ -3,6 +3,8 @@
 // class TForm1 (app/TForm1.h); owned by the connection folder.
  public:
   void BuildConnection();
+  // The link's connection signals, bound once (Form1ConnectionWatch.cpp).
+  void ConnectWatch();
 
   // ---- Port discovery ---------------------------------------------------
   // Refills the list with the ports present now: plain names (what
@@ -12,8 +14,9 @@
   void UpdateComboBox1();
   void ComboBox1KeyDown(int& Key);
 
-  // ---- The connection watch ---------------------------------------------
-  void OpenCOM();
+  // ---- The connection watch (the link's; the window shows it) -----------
+  // One tick of the watch now: the link opens the chosen port and asks the
+  // instrument who it is; the answer comes in asynchronously.
   void Timer1Timer();
   void Button1Click();
   void ComboBox1Change();
@@ -32,27 +35,12 @@
   // user has chosen a port in the panel: from then on the name is theirs.
   bool CommandLinePortSettled = false;
 
+  // The connected state: the instrument answered, indicator USBCON.
+  void ShowConnected();
   // The disconnected state: no device, port closed, indicator USBCON#.
   void ShowDisconnected();
-  // Closes the instrument's port, ending any watch on it first.
+  // Closes the instrument's port; a run in progress ends as if the device went.
   void ClosePort();
-  // One byte of an identify exchange, waited for while the window's events
-  // are dispatched. nullopt when the exchange was given up meanwhile (the
-  // window went, acquisition started, the port changed): the caller then
-  // returns at once, touching nothing.
-  std::optional<int> ReadAnswerByte(int timeoutMs, std::uint64_t exchange);
-  // Up to `count` bytes of an answer discarded within `timeoutMs`, live as
-  // above; false when the exchange was given up.
-  bool DiscardAnswerBytes(int count, int timeoutMs, std::uint64_t exchange);
-  // The hardware revision detection of Button1Click as part of `exchange`;
-  // false when it was given up.
-  bool DetectRevision(std::uint64_t exchange);
-  // Counts exchanges with the instrument: an identify exchange is given up
-  // once a later one (or a capture command) has begun.
-  std::uint64_t IdentifyExchange = 0;
-  // A tick's exchange is waiting for its answer: a tick run nested inside
-  // that wait (the timer fires again) leaves the line to it.
-  bool IdentifyBusy = false;
 
   TLabel* Label3 = nullptr;        // the chosen port name: the one source of truth
   QPushButton* Button1 = nullptr;  // "Detect HW Rev."

@@ -2,9 +2,9 @@
 // and one on the low range measure each channel's offset from the zero code;
 // the plot subtracts the offset of each channel's present range.
 //
-// The captures run through GetData like any other, so every handler of the
-// window may run inside them: the user may press STOP, turn the time base or
-// pull the cable. A capture that ends without a reply must not be taken for
+// The captures run through the link like any other, and the window stays
+// live meanwhile: the user may press STOP, turn the time base or pull the
+// cable. A capture that ends without a reply must not be taken for
 // a measurement: the run then stops at once, puts the panel back as it was,
 // keeps the stored offsets and says why.
 //
@@ -20,7 +20,6 @@
 #include "storage/StoredValues.h"
 
 #include <QAction>
-#include <QPointer>
 #include <QTimer>
 
 namespace {
@@ -82,7 +81,6 @@ void TForm1::Button3Click() { Panel11->hide(); }
 
 void TForm1::Button2Click() {
   if (Calibrating == 1) return;
-  const QPointer<TForm1> alive(this);
   Panel11->hide();
 
   // Started while acquisition runs: stop it as STOP does, and do not start it
@@ -108,18 +106,52 @@ void TForm1::Button2Click() {
   // capture waits cannot make the next one a one-channel record.
   Calibrating = 1;
   SettlePanelRate(Rate1MS == 1, SampleRateText);
-  int why = 0;
-  std::int32_t high1 = 0, high2 = 0;
-  bool complete = CalibrationCapture(true, why);
-  if (!alive) return;
-  if (complete) {
-    high1 = calibration::ZeroOffset(HeldRecord.ch1, ViewStart, ViewEnd);
-    high2 = calibration::ZeroOffset(HeldRecord.ch2, ViewStart, ViewEnd);
-    complete = CalibrationCapture(false, why);
-    if (!alive) return;
-  }
-  Calibrating = 0;
+  StartCalibrationCapture(true);
+}
 
+void TForm1::StartCalibrationCapture(bool highRange) {
+  CalibratingHighRange = highRange;
+  CH1HighRange = highRange ? 1 : 0;
+  CH2HighRange = highRange ? 1 : 0;
+  Running = 1;
+  TriggerPosCalc();
+  if (Button1 != nullptr) Button1->setEnabled(false);
+
+  CalibrationRecordsBefore = HeldRecord.sequence;
+  CalibrationTimedOut = 0;
+  CalibrationLimitMs = calibration::CaptureTimeLimitMs(SamplePeriodUs);
+  CalibrationClock.start();
+  SetEnabled(CalibrationWatch, true);
+  // The connection watch must not talk to the instrument meanwhile.
+  SetEnabled(Timer1, false);
+  Link.SetContinuous(false);
+  Link.Run();
+  ShowHourglass();
+}
+
+void TForm1::CalibrationCaptureEnded() {
+  SetEnabled(CalibrationWatch, false);
+  if (HeldRecord.sequence == CalibrationRecordsBefore) {
+    using calibration::CancelReason;
+    CancelReason reason = CancelReason::Stopped;
+    if (SerialPort.DeviceGone() || !SerialPort.IsOpen)
+      reason = CancelReason::Disconnected;
+    else if (CalibrationTimedOut == 1)
+      reason = CancelReason::NoAnswer;
+    FinishCalibration(false, static_cast<int>(reason));
+    return;
+  }
+  if (CalibratingHighRange) {
+    CalibrationHigh1 = calibration::ZeroOffset(HeldRecord.ch1, ViewStart, ViewEnd);
+    CalibrationHigh2 = calibration::ZeroOffset(HeldRecord.ch2, ViewStart, ViewEnd);
+    StartCalibrationCapture(false);
+    return;
+  }
+  FinishCalibration(true, 0);
+}
+
+void TForm1::FinishCalibration(bool complete, int why) {
+  Calibrating = 0;
   RestoreAfterCalibration();
   if (!complete) {
     // A restart a knob turn scheduled belongs to the calibration's capture.
@@ -130,8 +162,8 @@ void TForm1::Button2Click() {
   }
   const std::int32_t low1 = calibration::ZeroOffset(HeldRecord.ch1, ViewStart, ViewEnd);
   const std::int32_t low2 = calibration::ZeroOffset(HeldRecord.ch2, ViewStart, ViewEnd);
-  CalCH1H = high1;
-  CalCH2H = high2;
+  CalCH1H = CalibrationHigh1;
+  CalCH2H = CalibrationHigh2;
   CalCH1L = low1;
   CalCH2L = low2;
   // The panel is put back first, so a store that fails leaves it as it was.
@@ -145,37 +177,9 @@ void TForm1::Button2Click() {
   Ui.ShowMessage(Text(calibration::CompleteMessage));
 }
 
-bool TForm1::CalibrationCapture(bool highRange, int& why) {
-  const QPointer<TForm1> alive(this);
-  CH1HighRange = highRange ? 1 : 0;
-  CH2HighRange = highRange ? 1 : 0;
-  Running = 1;
-  TriggerPosCalc();
-  if (Button1 != nullptr) Button1->setEnabled(false);
-
-  const std::uint64_t recordsBefore = HeldRecord.sequence;
-  CalibrationTimedOut = 0;
-  CalibrationLimitMs = calibration::CaptureTimeLimitMs(SamplePeriodUs);
-  CalibrationClock.start();
-  SetEnabled(CalibrationWatch, true);
-  GetData();
-  if (!alive) return false;
-  SetEnabled(CalibrationWatch, false);
-
-  if (HeldRecord.sequence != recordsBefore) return true;
-  using calibration::CancelReason;
-  CancelReason reason = CancelReason::Stopped;
-  if (SerialPort.DeviceGone() || !SerialPort.IsOpen)
-    reason = CancelReason::Disconnected;
-  else if (CalibrationTimedOut == 1)
-    reason = CancelReason::NoAnswer;
-  why = static_cast<int>(reason);
-  return false;
-}
-
 void TForm1::CalibrationWatchTimer() {
-  // Runs inside the capture wait. Ends the capture as STOP does when the
-  // instrument has gone or has had more than enough time to answer.
+  // Ends the capture as STOP does when the instrument has gone or has had
+  // more than enough time to answer.
   if (Running != 1 || AwaitingData != 1) return;
   const bool gone = SerialPort.DeviceGone() || !SerialPort.IsOpen;
   const bool late = CalibrationClock.elapsed() > CalibrationLimitMs;

@@ -23,15 +23,25 @@
   QString SavedSampleRateText;
 
  private:
-  // One calibration capture on the given range through GetData. True when a
-  // reply arrived; otherwise `why` says what ended it. The window may be gone
-  // when it returns (`alive` tells).
-  bool CalibrationCapture(bool highRange, int& why);
+  // Starts one calibration capture on the given range (a single capture
+  // through the link, the panel as the calibration set it).
+  void StartCalibrationCapture(bool highRange);
+  // The capture has ended (acquisition stopped): with a record the offsets
+  // are read and the next capture starts or the calibration completes;
+  // without one the calibration is given up, saying why.
+  void CalibrationCaptureEnded();
+  // The end: the panel put back, then the offsets stored or the reason told.
+  void FinishCalibration(bool complete, int why);
   // Puts back the ranges, the sample rate and the acquisition mode.
   void RestoreAfterCalibration();
   void CalibrationWatchTimer();
 
   Flag Calibrating = 0;
+  // The capture under way: on the high range (the first) or the low range.
+  bool CalibratingHighRange = false;
+  std::uint64_t CalibrationRecordsBefore = 0;
+  std::int32_t CalibrationHigh1 = 0;
+  std::int32_t CalibrationHigh2 = 0;
   Flag CalibrationTimedOut = 0;
   int CalibrationLimitMs = 0;
   QTimer* CalibrationWatch = nullptr;  // ends a capture that never completes

@@ -223,8 +223,10 @@ void TForm1::Auto1Click() {
   Normal1->setChecked(false);
   AutoTrigger = 1;
   // A capture waiting for an edge that may never come is asked again in auto
-  // mode; while stopped this sends one request and returns.
-  GetData();
+  // mode. While stopped nothing is sent: a command no one waits for would
+  // leave the instrument armed, and its answer would be taken for the next
+  // run's.
+  Link.Reissue();
 }
 
 void TForm1::Normal1Click() {

@@ -194,7 +194,7 @@ void TForm1::TriggerArrowMouseUp() {
   // The line goes 3 s after the release (not restarted if it is still running).
   SetEnabled(TrigVoltLineTimer, true);
   // A capture that waits for the old level is asked again with the new one.
-  if (AwaitingData == 1) GetData();
+  if (AwaitingData == 1) Link.Reissue();
 }
 
 void TForm1::TrigVoltLineTimerTimer() {
@@ -235,5 +235,5 @@ void TForm1::TriggerVEditKeyDown(int Key) {
   ch.TriggerV = trigger_level::CountsFromVolts(volts, ch.HighRange == 1);
   ShowTriggerLevel(ch.Number);
   ResetTriggerVoltage(ch.Number);
-  if (AwaitingData == 1) GetData();
+  if (AwaitingData == 1) Link.Reissue();
 }

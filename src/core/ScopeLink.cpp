@@ -1,5 +1,6 @@
 #include "core/ScopeLink.h"
 
+#include "app/Errors.h"
 #include "connection/FirmwareIdentity.h"
 #include "connection/PortList.h"
 #include "connection/SystemPorts.h"
@@ -39,12 +40,23 @@ bool HungUp(int handle) {
   return (probe.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
 }
 
+// The identity detection: what is left of an answer, the query, the 7 bytes
+// of its answer, and what follows them.
+std::vector<int> DetectTimeouts() {
+  return {AnswerByteMs, AnswerByteMs, VersionByteMs, VersionByteMs, VersionByteMs, AnswerByteMs, AnswerByteMs};
+}
+
 }  // namespace
+
+CaptureRequest RequestFor(const PanelSettings& panel) {
+  return {CaptureCommandFor(panel), panel.Layout(), DescribeRecord(panel)};
+}
 
 ScopeLink::ScopeLink(QObject* parent) : QObject(parent) {
   clock_.start();
-  for (QTimer* t : {&settleTimer_, &graceTimer_, &stallTimer_, &restartTimer_, &answerTimer_})
+  for (QTimer* t : {&settleTimer_, &graceTimer_, &stallTimer_, &restartTimer_, &answerTimer_, &trickleTimer_})
     t->setSingleShot(true);
+  connectTimer_.setInterval(WatchIntervalMs);
   hourglassTimer_.setInterval(HourglassMs);
   watchTimer_.setInterval(WatchIntervalMs);
   restartTimer_.setInterval(RestartDelayMs);
@@ -52,13 +64,22 @@ ScopeLink::ScopeLink(QObject* parent) : QObject(parent) {
   // A begun reply that brings nothing for this long has stopped for good.
   stallTimer_.setInterval(link_timing::StalledReplyMs(link_timing::LineBaud));
   // Precise: these time the line (a 10 ms grace, a quiet line), not a screen.
-  for (QTimer* t : {&settleTimer_, &graceTimer_, &answerTimer_}) t->setTimerType(Qt::PreciseTimer);
+  for (QTimer* t : {&settleTimer_, &graceTimer_, &answerTimer_, &trickleTimer_}) t->setTimerType(Qt::PreciseTimer);
   connect(&settleTimer_, &QTimer::timeout, this, &ScopeLink::SettleStep);
   connect(&graceTimer_, &QTimer::timeout, this, &ScopeLink::FinishReply);
   connect(&stallTimer_, &QTimer::timeout, this, &ScopeLink::ReplyStall);
   connect(&hourglassTimer_, &QTimer::timeout, this, &ScopeLink::hourglassTick);
   connect(&restartTimer_, &QTimer::timeout, this, &ScopeLink::RunStop);
-  connect(&watchTimer_, &QTimer::timeout, this, &ScopeLink::WatchTick);
+  // A tick of the link's own watch has no caller to report a failure to.
+  connect(&watchTimer_, &QTimer::timeout, this, [this] {
+    try {
+      WatchTick();
+    } catch (const ScopeError& e) {
+      Q_EMIT failed(e.Message());
+    }
+  });
+  connect(&connectTimer_, &QTimer::timeout, this, &ScopeLink::ConnectTick);
+  connect(&trickleTimer_, &QTimer::timeout, this, &ScopeLink::TrickleLook);
   connect(&answerTimer_, &QTimer::timeout, this, &ScopeLink::ExchangeStep);
 }
 
@@ -128,7 +149,8 @@ void ScopeLink::OnInput() {
 void ScopeLink::DeviceLost() {
   const bool wasRunning = running_;
   AbandonExchange();
-  for (QTimer* t : {&settleTimer_, &graceTimer_, &stallTimer_, &hourglassTimer_}) t->stop();
+  for (QTimer* t : {&settleTimer_, &graceTimer_, &stallTimer_, &hourglassTimer_, &connectTimer_, &trickleTimer_})
+    t->stop();
   running_ = false;
   commandWanted_ = false;
   outstanding_ = false;
@@ -157,7 +179,7 @@ void ScopeLink::SendStopByte() {
   line_.Disturbed(NowMs(), outstanding_ ? capture_protocol::CaptureReplyLength - have_ : -1);
   outstanding_ = false;
   have_ = 0;
-  for (QTimer* t : {&graceTimer_, &stallTimer_, &hourglassTimer_}) t->stop();
+  for (QTimer* t : {&graceTimer_, &stallTimer_, &hourglassTimer_, &trickleTimer_}) t->stop();
   DiscardInput();
 }
 
@@ -199,13 +221,14 @@ void ScopeLink::SendCommand() {
   // Byte by byte, each with its own time-out; a failed write is not
   // checked: the wait that follows is left by STOP like any unanswered
   // capture.
-  for (const std::uint8_t byte : CaptureCommandFor(panel_)) port_.WriteByte(byte, WriteTimeoutMs);
+  CaptureRequest request = requestSource_ ? requestSource_() : RequestFor(panel_);
+  for (const std::uint8_t byte : request.bytes) port_.WriteByte(byte, WriteTimeoutMs);
   outstanding_ = true;
   have_ = 0;
   // The reply is described and split by what this command asked for,
   // whatever the panel says by the time it is read.
-  pending_ = DescribeRecord(panel_);
-  commandLayout_ = panel_.Layout();
+  pending_ = std::move(request.description);
+  commandLayout_ = request.layout;
   hourglassTimer_.start();
   SetState(State::Armed);
   // Input may already be queued (a fast instrument, leftovers).
@@ -217,6 +240,7 @@ void ScopeLink::ReadReply() {
   const int queued = port_.InQueueCount();
   if (queued <= 0) return;
   const int want = capture_protocol::CaptureReplyLength - have_;
+  const bool first = have_ == 0;
   const int got = port_.ReadBuffer(reply_.data() + have_, std::min(queued, want));
   if (got <= 0) return;
   have_ += got;
@@ -231,6 +255,26 @@ void ScopeLink::ReadReply() {
   // last byte lands in its record and not in the next one.
   if (have_ == capture_protocol::CaptureSampleCount && !graceTimer_.isActive()) graceTimer_.start();
   EmitProgress();
+  // A reply at the line speed is read some 20 times a second, not byte by
+  // byte: asleep until the rest is due at the rate seen so far. The rate is
+  // reckoned between reads that found bytes: the time before the first of
+  // them is the instrument's, not the line's.
+  const std::int64_t nowUs = clock_.nsecsElapsed() / 1000;
+  const int sleepMs = have_ >= capture_protocol::CaptureSampleCount
+                          ? 0
+                          : link_timing::TrickleSleepMs(capture_protocol::CaptureSampleCount - have_, got,
+                                                        first ? 0 : nowUs - lastLookUs_);
+  lastLookUs_ = nowUs;
+  if (sleepMs > 0 && state_ == State::Receiving) {
+    WatchPort(false);
+    trickleTimer_.start(sleepMs);
+  }
+}
+
+void ScopeLink::TrickleLook() {
+  if (state_ != State::Receiving) return;
+  WatchPort(true);
+  ReadReply();
 }
 
 void ScopeLink::EmitProgress() {
@@ -246,7 +290,7 @@ void ScopeLink::EmitProgress() {
 
 void ScopeLink::FinishReply() {
   if (state_ != State::Receiving) return;
-  for (QTimer* t : {&graceTimer_, &stallTimer_, &hourglassTimer_}) t->stop();
+  for (QTimer* t : {&graceTimer_, &stallTimer_, &hourglassTimer_, &trickleTimer_}) t->stop();
   outstanding_ = false;
   // The status byte means nothing to the scope. Without a late last byte
   // the last block is one sample short, which keeps the buffer's earlier
@@ -289,6 +333,9 @@ void ScopeLink::ReplyStall() {
   // Given up like a stop: the rest is discarded once the line is quiet, and
   // a continuous run asks again.
   SendStopByte();
+  const QPointer<ScopeLink> alive(this);
+  Q_EMIT replyGivenUp();
+  if (!alive || !running_) return;
   if (panel_.mode.continuous) {
     SendCommandWhenQuiet();
     return;
@@ -300,6 +347,7 @@ void ScopeLink::EndRun(StopReason reason) {
   running_ = false;
   commandWanted_ = false;
   hourglassTimer_.stop();
+  connectTimer_.stop();
   if (line_.Dirty()) {
     SetState(State::Settling);
     SettleStep();
@@ -319,7 +367,40 @@ void ScopeLink::Run() {
   // an identify exchange still waiting for its answer is over.
   watchTimer_.stop();
   AbandonExchange();
+  if (!port_.IsOpen) {
+    // The port opens at the next tick that finds the instrument; the
+    // hourglass turns meanwhile and Stop ends the wait.
+    commandWanted_ = true;
+    hourglassTimer_.start();
+    connectTimer_.start();
+    ConnectTick();
+    return;
+  }
   SendCommandWhenQuiet();
+}
+
+void ScopeLink::ConnectTick() {
+  if (!running_) {
+    connectTimer_.stop();
+    return;
+  }
+  if (exchange_ != Exchange::None) return;
+  try {
+    Tick();
+  } catch (const ScopeError& e) {
+    // The ports could not be listed: acquisition ends before the failure is
+    // reported.
+    EndRun(StopReason::Stop);
+    Q_EMIT failed(e.Message());
+  }
+}
+
+void ScopeLink::Reissue() {
+  if (!running_) return;
+  if (state_ == State::Armed || state_ == State::Receiving) {
+    SendStopByte();
+    SendCommandWhenQuiet();
+  }
 }
 
 void ScopeLink::Stop() { StopBecause(StopReason::Stop); }
@@ -352,10 +433,7 @@ void ScopeLink::SetPanel(const PanelSettings& panel) {
   }
   // Re-issued: the pending capture is ended and asked again with the new
   // level or mode.
-  if (state_ == State::Armed || state_ == State::Receiving) {
-    SendStopByte();
-    SendCommandWhenQuiet();
-  }
+  Reissue();
 }
 
 // ---- The connection watch ----------------------------------------------
@@ -408,12 +486,22 @@ bool ScopeLink::OpenChosenPort() {
     port_.Close();
     return false;
   }
-  if (!port_.IsOpen) port_.Open(portName_.toStdString(), kBaud, kParity, kDataBits, false);
+  if (!port_.IsOpen) {
+    const bool opened = port_.Open(portName_.toStdString(), kBaud, kParity, kDataBits, false);
+    const QPointer<ScopeLink> alive(this);
+    Q_EMIT portOpenTried(portName_, opened, opened ? 0 : static_cast<int>(port_.LastError));
+    if (!alive) return false;
+  }
   return port_.IsOpen && !port_.DeviceGone();
 }
 
 void ScopeLink::WatchTick() {
   if (running_ || exchange_ != Exchange::None) return;
+  Tick();
+}
+
+void ScopeLink::Tick() {
+  Q_EMIT watchTickDue();
   if (!OpenChosenPort()) {
     ShowConnected(false);
     WatchPort(false);
@@ -496,12 +584,11 @@ void ScopeLink::ExchangeDone() {
       // replugged instrument is read again.
       if (!deviceFound_) {
         std::vector<AnswerStep> detect{tail(), {AnswerStep::Kind::Query}};
-        for (const int ms : {AnswerByteMs, AnswerByteMs, VersionByteMs, VersionByteMs, VersionByteMs,
-                             AnswerByteMs, AnswerByteMs})
-          detect.push_back({AnswerStep::Kind::Read, 1, ms});
+        for (const int ms : DetectTimeouts()) detect.push_back({AnswerStep::Kind::Read, 1, ms});
         detect.push_back(tail());
         detect.push_back(tail());
         BeginExchange(Exchange::Detect, std::move(detect));
+        Q_EMIT detectionStarted();
         return;
       }
       BeginExchange(Exchange::Tail, {tail()});
@@ -512,11 +599,19 @@ void ScopeLink::ExchangeDone() {
       identity_.version = connection::VersionText(At(answer, 2), At(answer, 3), At(answer, 4));
       identity_.date = connection::FirmwareDateText(At(answer, 5), At(answer, 6));
       line_.Clear();
+      {
+        const QPointer<ScopeLink> alive(this);
+        Q_EMIT identified(identity_);
+        if (alive) Q_EMIT detectionEnded();
+        if (!alive) return;
+      }
       ShowConnected(true);
+      SendWantedCommand();
       break;
     case Exchange::Tail:
       line_.Clear();
       ShowConnected(true);
+      SendWantedCommand();
       break;
     case Exchange::None:
       break;
@@ -525,9 +620,29 @@ void ScopeLink::ExchangeDone() {
 }
 
 void ScopeLink::AbandonExchange() {
+  const bool detecting = exchange_ == Exchange::Detect;
   exchange_ = Exchange::None;
   answerTimer_.stop();
   steps_.clear();
+  if (detecting) Q_EMIT detectionEnded();
+}
+
+void ScopeLink::DetectRevision() {
+  if (running_ || !port_.IsOpen || port_.DeviceGone()) return;
+  AbandonExchange();
+  const auto tail = [] { return AnswerStep{AnswerStep::Kind::Discard, connection::IdentifyAnswerRest, AnswerByteMs}; };
+  std::vector<AnswerStep> detect{tail(), {AnswerStep::Kind::Query}};
+  for (const int ms : DetectTimeouts()) detect.push_back({AnswerStep::Kind::Read, 1, ms});
+  detect.push_back(tail());
+  Q_EMIT detectionStarted();
+  BeginExchange(Exchange::Detect, std::move(detect));
+}
+
+void ScopeLink::SendWantedCommand() {
+  // RUN was pressed before the instrument was found: it is asked now.
+  if (!running_ || !commandWanted_ || !connectTimer_.isActive() || state_ != State::Idle) return;
+  connectTimer_.stop();
+  SendCommandWhenQuiet();
 }
 
 void ScopeLink::ShowConnected(bool connected) {

@@ -29,6 +29,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class QSocketNotifier;
@@ -49,6 +50,17 @@ struct DeviceIdentity {
   QString date;      // "Mar. 2006"
   friend bool operator==(const DeviceIdentity&, const DeviceIdentity&) = default;
 };
+
+// What one capture command asks for: its 9 bytes, the layout its reply comes
+// in and the description the record will carry. Made from the panel by
+// default; a holder that keeps its settings elsewhere (the window) makes it
+// from its own, so the bytes and the description are exactly its own.
+struct CaptureRequest {
+  capture_protocol::CaptureCommand bytes{};
+  capture_protocol::ReplyLayout layout{};
+  Record description;
+};
+CaptureRequest RequestFor(const PanelSettings& panel);
 
 class ScopeLink : public QObject {
   Q_OBJECT
@@ -80,7 +92,13 @@ class ScopeLink : public QObject {
   void StopWatch();
   bool Watching() const { return watchOn_; }
   // Finds the port, opens it, asks "?"; the answer comes in asynchronously.
+  // Throws ScopeError when the system will not list its ports.
   void WatchTick();
+  // Reads the instrument's identity again ("Detect HW Rev."): a query and
+  // its 7-byte answer, asynchronously; `identified` follows.
+  void DetectRevision();
+  // An identify exchange is under way.
+  bool Exchanging() const { return exchange_ != Exchange::None; }
   bool DeviceFound() const { return deviceFound_; }
   const DeviceIdentity& Identity() const { return identity_; }
   // Identify exchanges that reached the instrument since the link was made.
@@ -96,6 +114,12 @@ class ScopeLink : public QObject {
   // capture; anything else goes out with the next command.
   void SetPanel(const PanelSettings& panel);
   const PanelSettings& Panel() const { return panel_; }
+  // Where each command comes from, asked right before it goes out; unset,
+  // from the panel.
+  void SetRequestSource(std::function<CaptureRequest()> source) { requestSource_ = std::move(source); }
+  // The pending capture is ended with the stop byte and asked again (a new
+  // trigger level or mode); nothing while stopped.
+  void Reissue();
   void SetContinuous(bool continuous);
 
   void Run();
@@ -107,6 +131,12 @@ class ScopeLink : public QObject {
   std::uint64_t RecordsReceived() const { return records_; }
   // The last record received (sequence 0 before the first).
   const Record& Held() const { return held_; }
+  // A capture command went out and neither its reply nor a stop byte has
+  // followed: the instrument is armed.
+  bool CommandOutstanding() const { return outstanding_; }
+  // RUN with the port closed: the link opens it, once a watch period, and
+  // the command goes out as soon as the instrument has answered.
+  bool AwaitingConnection() const { return connectTimer_.isActive(); }
 
  Q_SIGNALS:
   void stateChanged(core::ScopeLink::State state);
@@ -118,6 +148,20 @@ class ScopeLink : public QObject {
   void stopped(core::ScopeLink::StopReason reason);
   void connectionChanged(bool connected);
   void hourglassTick();
+  // A reply that began stopped half way and was given up (in continuous
+  // mode the run goes on).
+  void replyGivenUp();
+  // Before every tick of the watch: the holder may name the port now.
+  void watchTickDue();
+  // The chosen port was opened, or failed to open with this system error.
+  void portOpenTried(const QString& name, bool opened, int error);
+  // The identity detection began; `identified` when its answer is read,
+  // `detectionEnded` however it ends.
+  void detectionStarted();
+  void identified(const core::DeviceIdentity& identity);
+  void detectionEnded();
+  // A failure that ended acquisition (the ports could not be listed).
+  void failed(const QString& message);
 
  private:
   // One step of an identify exchange.
@@ -143,6 +187,10 @@ class ScopeLink : public QObject {
   void FinishReply();
   void ReplyStall();
   void StopBecause(StopReason reason);
+  void Tick();
+  void ConnectTick();
+  void SendWantedCommand();
+  void TrickleLook();
   void EndRun(StopReason reason);
   void EmitProgress();
   // The identify exchange.
@@ -181,6 +229,11 @@ class ScopeLink : public QObject {
   QTimer restartTimer_;
   QTimer watchTimer_;
   QTimer answerTimer_;
+  QTimer connectTimer_;
+  QTimer trickleTimer_;
+  std::function<CaptureRequest()> requestSource_;
+  std::int64_t lastLookUs_ = 0;  // when the reply's bytes were last read
+  int lastGain_ = 0;             // bytes that read brought
 
   bool watchOn_ = false;
   bool deviceFound_ = false;

@@ -28,6 +28,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QTimer>
 
 #include <algorithm>
@@ -316,8 +317,13 @@ void TForm1::PlaceWindow(int left, int top) {
 }
 
 void TForm1::FormClose() {
-  // Ends a capture that may be pending in a nested wait before anything is
-  // written: the panel state saved is the stopped one.
+  // Ends a capture that may be pending before anything is written (the
+  // stop byte goes out; the window, about to close, is told nothing): the
+  // panel state saved is the stopped one.
+  {
+    const QSignalBlocker quiet(&Link);
+    Link.Stop();
+  }
   Running = 0;
   std::vector<SettingsStore::NamedValue> writes;
   // After a restore that gave damaged values their defaults (the store as it

@@ -159,7 +159,7 @@ TEST_F(RunStop, ACaptureRequestedWhileOneIsPendingIsPrecededByTheStopByte) {
   // A trigger change re-issues the capture from inside the wait; the inner
   // GetData then waits on its own until STOP.
   script.When([&] { return f.AwaitingData == 1 && sim->Commands() == 1; },
-              [&] { f.Guard([&] { f.GetData(); }); });
+              [&] { f.Guard([&] { f.Link.Reissue(); }); });
   script.When([&] { return f.AwaitingData == 1 && sim->Commands() == 2; },
               [&] { f.Guard([&] { f.RunStopClick(); }); });
   PostRun();
