@@ -32,8 +32,11 @@ core::CaptureRequest TForm1::RequestNow() {
   core::Record& r = request.description;
   r.SetTimeBase(TimeBaseIndex, in.Rate1MS);
   r.recordChannel = in.ChannelOn1 ? 1 : 2;
-  r.channels[0] = {ChannelOn[1] == 1, in.CH1HighRange, CH1Scale, CH1CalOffset};
-  r.channels[1] = {ChannelOn[2] == 1, in.CH2HighRange, CH2Scale, CH2CalOffset};
+  // The calibration count of the range each channel is asked on (not the
+  // one the last frame chose, which a range change or a calibration since
+  // has made stale).
+  r.channels[0] = {ChannelOn[1] == 1, in.CH1HighRange, CH1Scale, in.CH1HighRange ? CalCH1H : CalCH1L};
+  r.channels[1] = {ChannelOn[2] == 1, in.CH2HighRange, CH2Scale, in.CH2HighRange ? CalCH2H : CalCH2L};
   r.samplePeriodUs = SamplePeriodUs;
   r.sampleRateText = SampleRateText;
 

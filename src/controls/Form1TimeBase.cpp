@@ -72,14 +72,14 @@ void TForm1::UpdatedTimeKnob() {
   // command.
   const bool changed = CommandTimeBase != TimeBaseIndex;
   // The capture being awaited was asked for with the old time base: stop it
-  // and start again 80 ms later, once the stopped wait has unwound. Only a
-  // running acquisition is stopped: a wait left over from a stop that has
-  // not unwound yet, or a single command sent while stopped, also shows
-  // AwaitingData, and toggling the run/stop key there would start a run.
+  // and start again 80 ms later. Only a running acquisition is stopped:
+  // toggling the run/stop key otherwise would start a run.
   if (AwaitingData == 1 && Running == 1 && changed) {
+    // The restart is scheduled before the stop: whoever the stop tells (a
+    // calibration giving up its capture) may call it off.
     RestartPending = 1;
-    RunStopClick();
     SetEnabled(StatStopResetTimer, true);
+    RunStopClick();
   }
   // The trigger-position bytes depend on the time base.
   TriggerPosCalc();

@@ -158,10 +158,11 @@ void TForm1::EXT1Click() {
 
 void TForm1::RestartForNewSource() {
   // The instrument only learns the source with a new command: stop now and
-  // start again once the stopped capture loop has unwound.
+  // start again 80 ms later (scheduled first, so that whoever the stop tells
+  // may call it off).
   if (Running == 1) {
-    RunStopClick();
     SetEnabled(StatStopResetTimer, true);
+    RunStopClick();
   }
 }
 

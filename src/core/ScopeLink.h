@@ -129,6 +129,8 @@ class ScopeLink : public QObject {
   bool RestartPending() const { return restartTimer_.isActive(); }
   State CurrentState() const { return state_; }
   std::uint64_t RecordsReceived() const { return records_; }
+  // Bytes of the awaited reply read so far (0 while none has come).
+  int ReplyBytes() const { return have_; }
   // The last record received (sequence 0 before the first).
   const Record& Held() const { return held_; }
   // A capture command went out and neither its reply nor a stop byte has

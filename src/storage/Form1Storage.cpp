@@ -28,7 +28,6 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
-#include <QSignalBlocker>
 #include <QTimer>
 
 #include <algorithm>
@@ -317,13 +316,9 @@ void TForm1::PlaceWindow(int left, int top) {
 }
 
 void TForm1::FormClose() {
-  // Ends a capture that may be pending before anything is written (the
-  // stop byte goes out; the window, about to close, is told nothing): the
-  // panel state saved is the stopped one.
-  {
-    const QSignalBlocker quiet(&Link);
-    Link.Stop();
-  }
+  // Ends a capture that may be pending before anything is written, as STOP
+  // does: the panel state saved is the stopped one.
+  if (Running == 1) RunStopClick();
   Running = 0;
   std::vector<SettingsStore::NamedValue> writes;
   // After a restore that gave damaged values their defaults (the store as it

@@ -57,10 +57,10 @@ class LineSpeed : public ::testing::Test {
     QTimer::singleShot(0, [this] { f.RUNSTOP->trigger(); });
   }
   Script MakeScript(int deadlineMs = 60000) {
-    return Script([this] { f.Running = 0; }, deadlineMs);
+    return Script([this] { StopIfRunning(f); }, deadlineMs);
   }
   bool Stopped() const { return f.Running == 0 && f.AwaitingData == 0; }
-  bool MidReply() { return f.AwaitingData == 1 && f.SerialPort.InQueueCount() > 1000; }
+  bool MidReply() { return f.AwaitingData == 1 && f.Link.ReplyBytes() > 1000; }
   std::string Misfit() const { return MisfitIn(f, {Code(2), Code(-2)}, Code(-1)); }
 
   ScopeWindow w{true, /*stopWatch=*/true};
@@ -169,9 +169,8 @@ TEST_F(LineSpeed, PacedCapturesKeepEachChannelsLevelInItsOwnBuffer) {
 TEST_F(LineSpeed, AReplyWhoseLastByteComesLateIsReadWhole) {
   Start(kKnownInputs + QStringList{"--fault", "late-last=4"});
   f.Single->trigger();
-  f.HeldRecord.ch2.fill(0x5A);  // no code the inputs give
   f.RUNSTOP->trigger();
-  ASSERT_TRUE(Stopped());
+  ASSERT_TRUE(WaitFor([&] { return Stopped(); }, 20000));
   EXPECT_EQ(f.HeldRecord.sequence, 1u);
   EXPECT_EQ(f.HeldRecord.ch2[1500], Code(-1));
   EXPECT_EQ(Misfit(), "");
@@ -183,6 +182,7 @@ TEST_F(LineSpeed, ARunStoppedBeforeItsReplyLeavesTheHeldRecordsDescription) {
   Start({"--ch1", "dc:0:0:0", "--ch2", "dc:0:0:0"});
   f.Single->trigger();
   f.RUNSTOP->trigger();  // one record at 100 us/div, 5 V/div
+  ASSERT_TRUE(WaitFor([&] { return Stopped(); }, 20000));
   ASSERT_EQ(f.HeldRecord.sequence, 1u);
   ASSERT_EQ(f.HeldRecord.timeBaseIndex, 3);
 
@@ -215,13 +215,13 @@ TEST_F(LineSpeed, TheWatchWaitsForTheQuietLineAfterAStopMidReply) {
   ScopeWindow watched;  // the watch on, as a user has it
   TForm1& g = *watched.form;
   g.Label3->setText(sim->Link());
-  g.Guard([&] { g.Timer1Timer(); });
+  ASSERT_TRUE(WatchTick(g));
   ASSERT_EQ(g.DeviceFound, 1);
   g.AutoTrigger = 1;
   g.Continuous->trigger();
 
-  Script script([&] { g.Running = 0; }, 60000);
-  script.When([&] { return g.AwaitingData == 1 && g.SerialPort.InQueueCount() > 500; },
+  Script script([&] { StopIfRunning(g); }, 60000);
+  script.When([&] { return g.AwaitingData == 1 && g.Link.ReplyBytes() > 500; },
               [&] { g.RunStopClick(); });
   QTimer::singleShot(0, [&] { g.RUNSTOP->trigger(); });
   ASSERT_TRUE(WaitFor([&] { return script.Done() && g.Running == 0 && g.AwaitingData == 0; }, 20000));
@@ -233,6 +233,7 @@ TEST_F(LineSpeed, TheWatchWaitsForTheQuietLineAfterAStopMidReply) {
   const std::uint64_t before = g.HeldRecord.sequence;
   g.Single->trigger();
   g.RUNSTOP->trigger();
+  EXPECT_TRUE(WaitFor([&] { return g.Running == 0 && g.AwaitingData == 0; }, 20000));
   EXPECT_EQ(g.HeldRecord.sequence, before + 1);
   EXPECT_EQ(MisfitIn(g, {Code(2), Code(-2)}, Code(-1)), "");
   EXPECT_TRUE(watched.ui.errors.isEmpty()) << watched.ui.errors.join('\n').toStdString();
@@ -255,7 +256,7 @@ TEST_F(LineSpeed, ClosingWhileArmedInNormalModeSendsTheStopByte) {
   ScopeWindow next(true, true);
   next->Label3->setText(sim->Link());
   w.form.reset();  // the port is free again
-  next->Guard([&] { next->Timer1Timer(); });
+  EXPECT_TRUE(WatchTick(*next.form));
   EXPECT_EQ(next->DeviceFound, 1);
 }
 

@@ -1,9 +1,9 @@
 // The run/stop cycle against a real tessaron-sim on a pseudo-terminal: what
 // goes over the wire, what the key and the status picture show, and how the
-// nested wait behaves when handlers run inside it.
+// window does while the link captures and handlers run meanwhile.
 //
-// While acquisition runs, the test body is blocked inside GetData's nested
-// dispatch; the test acts from there through a Script of steps.
+// While acquisition runs, the test acts on the live window through a Script
+// of steps, each run when its condition holds.
 #include <gtest/gtest.h>
 
 #include "LatencyProbe.h"
@@ -60,7 +60,7 @@ class RunStop : public ::testing::Test {
     QTimer::singleShot(0, [this] { f.RUNSTOP->trigger(); });
   }
   Script MakeScript() {
-    return Script([this] { f.Running = 0; });
+    return Script([this] { StopIfRunning(f); });
   }
   bool Stopped() const { return f.Running == 0 && f.AwaitingData == 0; }
 
@@ -75,10 +75,10 @@ TEST_F(RunStop, SingleRunCapturesOnceAndPlotsTheTrace) {
   ASSERT_EQ(f.ConSample, 0);
   ASSERT_NE(f.Button1, nullptr);
 
-  f.RUNSTOP->trigger();  // single mode: returns once the capture is done
+  f.RUNSTOP->trigger();  // single mode: stops once the capture is done
 
+  ASSERT_TRUE(WaitFor([&] { return Stopped(); }, 20000));
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
-  EXPECT_TRUE(Stopped());
   ASSERT_TRUE(WaitFor([&] { return sim->Commands() >= 1; }));
   RunEventsFor(200);
   EXPECT_EQ(sim->Wire(), "AA");
@@ -117,14 +117,14 @@ TEST_F(RunStop, ChoosingSingleDuringAContinuousRunEndsAfterTheCaptureInProgress)
   EXPECT_FALSE(f.Continuous->isChecked());
 }
 
-TEST_F(RunStop, StopWhileWaitingSendsTheStopByteAndTheKeyReturnsOnceTheWaitNotices) {
+TEST_F(RunStop, StopWhileWaitingSendsTheStopByteAndTheKeyReturnsAtOnce) {
   Start(kNoEdge);
   NormalTrigger();
   TForm1::SetEnabled(f.Timer1, true);
   ASSERT_NE(f.Button1, nullptr);
 
   bool watchOffWhileWaiting = false, button1OffWhileWaiting = false;
-  bool runPicturesWhileWaiting = false, keyStillStopAfterClick = false;
+  bool runPicturesWhileWaiting = false, keyBackToRunAfterClick = false;
   Script script = MakeScript();
   script.When([&] { return f.AwaitingData == 1 && sim->Commands() == 1; }, [&] {
     watchOffWhileWaiting = !TForm1::Enabled(f.Timer1);
@@ -132,7 +132,8 @@ TEST_F(RunStop, StopWhileWaitingSendsTheStopByteAndTheKeyReturnsOnceTheWaitNotic
     runPicturesWhileWaiting = Shows(f.RunStopButton, "StopButton.bmp") &&
                               (Shows(f.Image12, "Run.bmp") || f.HourGlassFrame > 0);
     f.RunStopButton->mouse.OnClick();
-    keyStillStopAfterClick = Shows(f.RunStopButton, "StopButton.bmp") && f.Running == 0;
+    // Nothing is left to unwind: the key is RUN again as soon as STOP is pressed.
+    keyBackToRunAfterClick = Shows(f.RunStopButton, "RunButton.bmp") && f.Running == 0;
   });
   PostRun();
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000));
@@ -141,7 +142,7 @@ TEST_F(RunStop, StopWhileWaitingSendsTheStopByteAndTheKeyReturnsOnceTheWaitNotic
   EXPECT_TRUE(watchOffWhileWaiting);
   EXPECT_TRUE(button1OffWhileWaiting);
   EXPECT_TRUE(runPicturesWhileWaiting);
-  EXPECT_TRUE(keyStillStopAfterClick);
+  EXPECT_TRUE(keyBackToRunAfterClick);
   ASSERT_TRUE(WaitFor([&] { return sim->Frames().size() >= 2; }));
   EXPECT_EQ(sim->Wire(), "AA FF");
   EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
@@ -210,7 +211,7 @@ TEST_F(RunStop, AForcedStopRestartsAcquisitionAfterTheDelayWithTheNewSettings) {
   // Mode byte: time base 3 before (0x1C with auto trigger), 5 after (0x2C).
   EXPECT_EQ(frames.front().split(' ').value(3), "1C");
   EXPECT_EQ(restarted->split(' ').value(3), "2C");
-  EXPECT_TRUE(RunStopSim::IsStop(frames.back()));
+  EXPECT_TRUE(RunStopSim::IsStop(frames.back())) << sim->Wire().toStdString();
   // The restarted run asked for the new time base; stopped before its reply,
   // the held record is still described by the time base it was taken with.
   EXPECT_EQ(f.CommandTimeBase, 5);
@@ -242,9 +243,12 @@ TEST_F(RunStop, TheHourglassGoesOnFromTheFrameTheLastWaitLeft) {
 TEST_F(RunStop, TheReplyIsSplitByTheLayoutTheCommandAskedFor) {
   Start(kPacedReply);
   f.Single->trigger();
+  // A two-channel record first: its CH2 samples are what the buffer holds.
+  f.RUNSTOP->trigger();
+  ASSERT_TRUE(WaitFor([&] { return Stopped() && f.HeldRecord.sequence == 1; }, 20000));
+  const auto earlierCH2 = f.HeldRecord.ch2;
   f.Rate1MS = 1;  // CH1 alone at 1 MS/s
   f.ChannelOn[2] = 0;
-  f.HeldRecord.ch2.fill(0x5A);
   Script script = MakeScript();
   // CH1 switched off, CH2 on, while the CH1 record is on its way.
   script.When([&] { return f.AwaitingData == 1; }, [&] {
@@ -255,9 +259,8 @@ TEST_F(RunStop, TheReplyIsSplitByTheLayoutTheCommandAskedFor) {
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000));
   ASSERT_FALSE(script.TimedOut());
 
-  EXPECT_EQ(sim->Frames().value(0).split(' ').value(4), "18");  // CH1 alone
-  EXPECT_TRUE(std::all_of(f.HeldRecord.ch2.begin() + 1, f.HeldRecord.ch2.end(),
-                          [](std::uint8_t s) { return s == 0x5A; }));
+  EXPECT_EQ(sim->Frames().value(1).split(' ').value(4), "18");  // CH1 alone
+  EXPECT_EQ(f.HeldRecord.ch2, earlierCH2);
   EXPECT_TRUE(std::any_of(f.HeldRecord.ch1.begin() + 1501, f.HeldRecord.ch1.end(),
                           [](std::uint8_t s) { return s != 0; }));
 }
@@ -278,7 +281,7 @@ TEST_F(RunStop, AnInstrumentThatVanishesDuringTheWaitEndsItAndIsFoundAgainWhenBa
   Start(kNoEdge);
   NormalTrigger();
   f.Label3->setText(sim->Link());
-  f.Guard([&] { f.Timer1Timer(); });
+  EXPECT_TRUE(WatchTick(f));
   ASSERT_EQ(f.DeviceFound, 1);
   QElapsedTimer sinceKill;
   qint64 noticedAfterMs = -1;
@@ -305,13 +308,14 @@ TEST_F(RunStop, AnInstrumentThatVanishesDuringTheWaitEndsItAndIsFoundAgainWhenBa
 
   // Plugged back in: the next tick finds it, and RUN captures.
   sim->Start({"--ch1", "dc:0:0:0", "--ch2", "dc:0:0:0"});
-  f.Guard([&] { f.Timer1Timer(); });
+  EXPECT_TRUE(WatchTick(f));
   EXPECT_EQ(f.DeviceFound, 1);
   EXPECT_TRUE(Shows(f.Image11, "USBCON.bmp"));
   f.AutoTrigger = 1;
   f.Single->trigger();
   const std::uint64_t before = f.HeldRecord.sequence;
   f.RUNSTOP->trigger();
+  EXPECT_TRUE(WaitFor([&] { return Stopped(); }, 20000));
   EXPECT_EQ(f.HeldRecord.sequence, before + 1);
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
 }
@@ -404,7 +408,7 @@ TEST(RunStopBeforeConnection, RunJustAfterStartWaitsForTheConnectionAndCaptures)
   f.Single->trigger();
   ASSERT_FALSE(f.SerialPort.IsOpen);
 
-  Script script([&] { f.Running = 0; }, 5000);
+  Script script([&] { StopIfRunning(f); }, 5000);
   script.When([&] { return f.HeldRecord.sequence >= 1; }, [] {});
   QTimer::singleShot(100, &f, [&] { f.RUNSTOP->trigger(); });
   ASSERT_TRUE(WaitFor([&] { return f.HeldRecord.sequence >= 1; }, 2000));
@@ -433,7 +437,7 @@ TEST(RunStopBeforeConnection, RunWithNoInstrumentWaitsForItUntilStop) {
   f.Continuous->trigger();
 
   bool watchOffWhileWaiting = false;
-  Script script([&] { f.Running = 0; }, 20000);
+  Script script([&] { StopIfRunning(f); }, 20000);
   // Still waiting for an instrument, the hourglass turning; then it comes.
   script.When([&] { return f.Running == 1 && f.HourGlassFrame >= 2; }, [&] {
     watchOffWhileWaiting = !TForm1::Enabled(f.Timer1);
@@ -452,10 +456,10 @@ TEST(RunStopBeforeConnection, RunWithNoInstrumentWaitsForItUntilStop) {
   // STOP while still waiting for an absent instrument: nothing went out, the
   // key is back at RUN and the watch ticks again.
   sim.Kill();
-  f.Guard([&] { f.Timer1Timer(); });
+  EXPECT_TRUE(WatchTick(f));
   ASSERT_FALSE(f.SerialPort.IsOpen);
   const qsizetype framesBefore = sim.Frames().size();
-  Script stop([&] { f.Running = 0; }, 10000);
+  Script stop([&] { StopIfRunning(f); }, 10000);
   stop.When([&] { return f.Running == 1 && f.HourGlassFrame >= 1; }, [&] { f.RunStopClick(); });
   f.HourGlassFrame = 0;
   QTimer::singleShot(0, &f, [&] { f.RUNSTOP->trigger(); });
@@ -479,7 +483,7 @@ TEST(RunStopWindowGone, DestroyingTheWindowWhileWaitingUnwindsAndFreesThePort) {
 
   bool unwound = false;
   Script script([&] {
-    if (w && w->form) w->form->Running = 0;
+    if (w && w->form) StopIfRunning(*w->form);
   });
   script.When([&] { return form->AwaitingData == 1; }, [&] { w->form.reset(); });
   QTimer::singleShot(0, [&] {
@@ -499,6 +503,7 @@ TEST(RunStopWindowGone, DestroyingTheWindowWhileWaitingUnwindsAndFreesThePort) {
   next->AutoTrigger = 1;
   next->Single->trigger();
   next->RUNSTOP->trigger();
+  EXPECT_TRUE(WaitFor([&] { return next->Running == 0; }, 20000));
   EXPECT_EQ(next->PlotValid, 1);
   EXPECT_EQ(next->Running, 0);
   EXPECT_TRUE(next.ui.errors.isEmpty()) << next.ui.errors.join('\n').toStdString();

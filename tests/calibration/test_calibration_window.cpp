@@ -227,7 +227,7 @@ TEST_F(Calibration, TheRecordItLeavesAtOneMegasampleIsTheTwoChannelRecordItRecei
   ASSERT_EQ(f.SampleRate->text(), "1M/s");
   f.ContinuousClick();
   QString captionDuring;
-  Script script([this] { f.Running = 0; });
+  Script script([this] { StopIfRunning(f); });
   // While the second capture waits: the first one's frame has been drawn.
   script.When([this] { return f.AwaitingData == 1 && sim->Commands() == 3; },
               [&] { captionDuring = f.SampleRate->text(); });
@@ -341,7 +341,7 @@ TEST_F(Calibration, ThePanelRateAfterwardsIsWhatTheKnobAndKeysTurnedMeanwhileGiv
     f.CH2HighRange = 0;  // the volts knob handed to CH2 set its range
     w.ui.messages.clear();
     bool actedWhileTheFirstWaited = false;
-    Script script([this] { f.Running = 0; }, 30000);
+    Script script([this] { StopIfRunning(f); }, 30000);
     script.When([this] { return f.AwaitingData == 1 && sim->Commands() == 1; }, [&] {
       actedWhileTheFirstWaited = f.AwaitingData == 1 && sim->Commands() == 1;
       c.act();
@@ -370,7 +370,7 @@ TEST_F(Calibration, ThePanelRateAfterwardsIsWhatTheKnobAndKeysTurnedMeanwhileGiv
 TEST_F(Calibration, StartedWhileRunningStopsAcquisitionFirstAndDoesNotRestartIt) {
   Start(Offsets("4:1"));
   f.AutoTrigger = 1;
-  Script script([this] { f.Running = 0; });
+  Script script([this] { StopIfRunning(f); });
   script.When([this] { return f.Running == 1 && sim->Commands() >= 3; }, [this] { f.Button2->click(); });
   QTimer::singleShot(0, [this] { f.RUNSTOP->trigger(); });
   ASSERT_TRUE(WaitFor([&] { return script.Done() && !w.ui.messages.isEmpty() && f.Running == 0; }, 15000));
@@ -442,7 +442,7 @@ TEST_F(Calibration, ACaptureThatNeverCompletesCancelsWithItsReason) {
     Start(c.simOptions);
     StoreOffsets(5, 6, 7, 8);
     w.ui.messages.clear();
-    Script script([this] { f.Running = 0; }, 30000);
+    Script script([this] { StopIfRunning(f); }, 30000);
     if (c.act) script.When([this] { return f.AwaitingData == 1 && sim->Commands() == 1; }, [&] { c.act(f, *sim); });
     ASSERT_TRUE(Calibrate(30000));
     EXPECT_FALSE(script.TimedOut());

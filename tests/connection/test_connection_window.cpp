@@ -1,5 +1,6 @@
 // The connection watch in the real window, against a real tessaron-sim on a
-// pseudo-terminal. Ticks are driven by calling Timer1Timer; the 1 s timer is
+// pseudo-terminal. Ticks are driven by WatchTick (Timer1Timer, waited for to
+// the end of its exchange); the 1 s timer is
 // stopped so it never runs in between.
 #include "support/SimProcess.h"
 #include "connection/PortList.h"
@@ -49,10 +50,12 @@ int IndexOfPort(QComboBox* box, const QString& port) {
   return -1;
 }
 
-// The user picking an item of the chooser.
-void Choose(QComboBox* box, int index) {
+// The user picking an item of the chooser; the tick it runs is waited for to
+// the end of its exchange.
+void Choose(const ScopeWindow& w, QComboBox* box, int index) {
   box->setCurrentIndex(index);
   Q_EMIT box->activated(index);
+  EXPECT_TRUE(WaitFor([&] { return !w->Link.Exchanging(); }, 5000));
 }
 
 class ConnectionWindow : public ::testing::Test {
@@ -65,7 +68,7 @@ class ConnectionWindow : public ::testing::Test {
 TEST_F(ConnectionWindow, TickConnectsAndShowsTheIdentity) {
   sim.Start();
   w->Label3->setText(sim.Link());
-  w->Timer1Timer();
+  EXPECT_TRUE(WatchTick(*w.form));
 
   ExpectConnected(w);
   EXPECT_EQ(w->Edit2->text(), QStringLiteral("Tessaron USB Oscilloscope Rev A"));
@@ -76,7 +79,7 @@ TEST_F(ConnectionWindow, TickConnectsAndShowsTheIdentity) {
 
   // Detection runs on the way into the connected state only.
   ClearIdentity(w);
-  w->Timer1Timer();
+  EXPECT_TRUE(WatchTick(*w.form));
   ExpectConnected(w);
   EXPECT_TRUE(w->Edit3->text().isEmpty());
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
@@ -85,17 +88,17 @@ TEST_F(ConnectionWindow, TickConnectsAndShowsTheIdentity) {
 TEST_F(ConnectionWindow, UnplugAndReplugAtTheSamePath) {
   sim.Start();
   w->Label3->setText(sim.Link());
-  w->Timer1Timer();
+  EXPECT_TRUE(WatchTick(*w.form));
   ExpectConnected(w);
 
   sim.Kill();
-  w->Timer1Timer();
+  EXPECT_TRUE(WatchTick(*w.form));
   ExpectDisconnected(w);
 
   // Back, as another revision: the detection is run again and reads it.
   ClearIdentity(w);
   sim.Start({QStringLiteral("--revision"), QStringLiteral("B")});
-  w->Timer1Timer();
+  EXPECT_TRUE(WatchTick(*w.form));
   ExpectConnected(w);
   EXPECT_EQ(w->Edit2->text(), QStringLiteral("Tessaron USB Oscilloscope Rev B"));
   EXPECT_EQ(w->Edit4->text(), QStringLiteral("Dec. 2006"));
@@ -106,7 +109,7 @@ TEST_F(ConnectionWindow, UnplugAndReplugAtTheSamePath) {
 TEST_F(ConnectionWindow, ReplugBetweenTwoTicksCostsOneTick) {
   sim.Start();
   w->Label3->setText(sim.Link());
-  w->Timer1Timer();
+  EXPECT_TRUE(WatchTick(*w.form));
   ExpectConnected(w);
 
   // The port is still open on the vanished device when the new one appears
@@ -114,10 +117,10 @@ TEST_F(ConnectionWindow, ReplugBetweenTwoTicksCostsOneTick) {
   // the new device.
   sim.Kill();
   sim.Start();
-  w->Timer1Timer();
+  EXPECT_TRUE(WatchTick(*w.form));
   ExpectDisconnected(w);
   ClearIdentity(w);
-  w->Timer1Timer();
+  EXPECT_TRUE(WatchTick(*w.form));
   ExpectConnected(w);
   EXPECT_EQ(w->Edit3->text(), QStringLiteral("S.I.M"));
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
@@ -131,7 +134,7 @@ TEST_P(NotTheInstrument, StaysDisconnectedAndClosesThePortEveryTick) {
   sim.Start({QStringLiteral("--fault"), QString::fromLatin1(GetParam())});
   w->Label3->setText(sim.Link());
   for (int tick = 1; tick <= 2; ++tick) {
-    w->Timer1Timer();
+    EXPECT_TRUE(WatchTick(*w.form));
     ExpectDisconnected(w);
     // The port was opened and asked each time, then closed again.
     EXPECT_TRUE(WaitFor([&] { return sim.IdentifyQueries() >= tick; }, 5000)) << tick;
@@ -146,7 +149,7 @@ INSTANTIATE_TEST_SUITE_P(Faults, NotTheInstrument,
 TEST_F(ConnectionWindow, DateDigitsThatNameNothingReadAsQuestionMarks) {
   sim.Start({QStringLiteral("--fault"), QStringLiteral("bad-date")});
   w->Label3->setText(sim.Link());
-  w->Timer1Timer();
+  EXPECT_TRUE(WatchTick(*w.form));
   ExpectConnected(w);
   EXPECT_EQ(w->Edit4->text(), QStringLiteral("?. ?"));
 }
@@ -154,7 +157,7 @@ TEST_F(ConnectionWindow, DateDigitsThatNameNothingReadAsQuestionMarks) {
 TEST_F(ConnectionWindow, APortThatIsNotThereIsNoError) {
   for (const QString& name : {QStringLiteral("COM4"), sim.Link(), QString()}) {
     w->Label3->setText(name);
-    w->Timer1Timer();
+    EXPECT_TRUE(WatchTick(*w.form));
     ExpectDisconnected(w);
   }
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
@@ -165,12 +168,12 @@ TEST_F(ConnectionWindow, ABusyPortIsNoError) {
   TSerial other;
   ASSERT_TRUE(other.Open(sim.Link().toStdString(), "9600", "NONE", "8", false));
   w->Label3->setText(sim.Link());
-  w->Timer1Timer();
+  EXPECT_TRUE(WatchTick(*w.form));
   ExpectDisconnected(w);
   EXPECT_EQ(w.ui.beeps, 0);
 
   other.Close();
-  w->Timer1Timer();
+  EXPECT_TRUE(WatchTick(*w.form));
   ExpectConnected(w);
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
 }
@@ -191,7 +194,7 @@ TEST_F(ConnectionWindow, ChoosingTheSimulatorConnectsWithinOneTick) {
   ASSERT_GE(index, 0);
   EXPECT_EQ(w->ComboBox1->itemText(index), QStringLiteral("Built-in Simulator (SIM1)"));
 
-  Choose(w->ComboBox1, index);
+  Choose(w, w->ComboBox1, index);
   EXPECT_EQ(w->Label3->text(), QStringLiteral("SIM1"));
   ExpectConnected(w);
   EXPECT_EQ(w->Edit2->text(), QStringLiteral("Tessaron USB Oscilloscope Rev A"));
@@ -199,7 +202,7 @@ TEST_F(ConnectionWindow, ChoosingTheSimulatorConnectsWithinOneTick) {
   // Closing the port stops the built-in simulator; the name is gone from
   // nothing, so the next tick connects it again.
   w->SerialPort.Close();
-  w->Timer1Timer();
+  EXPECT_TRUE(WatchTick(*w.form));
   ExpectConnected(w);
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
 }
@@ -207,30 +210,30 @@ TEST_F(ConnectionWindow, ChoosingTheSimulatorConnectsWithinOneTick) {
 TEST_F(ConnectionWindow, ChoosingAnotherPortLeavesTheOldOne) {
   sim.Start();
   w->Label3->setText(sim.Link());
-  w->Timer1Timer();
+  EXPECT_TRUE(WatchTick(*w.form));
   ExpectConnected(w);
 
   w->UpdateComboBox1();
-  Choose(w->ComboBox1, IndexOfPort(w->ComboBox1, QStringLiteral("SIM1")));
+  Choose(w, w->ComboBox1, IndexOfPort(w->ComboBox1, QStringLiteral("SIM1")));
   ExpectConnected(w);
   EXPECT_EQ(w->SerialPort.PortName, "SIM1");
 
   // An item without a port in it selects nothing and changes nothing.
   w->ComboBox1->addItem(QStringLiteral("No port here"));
-  Choose(w->ComboBox1, w->ComboBox1->count() - 1);
+  Choose(w, w->ComboBox1, w->ComboBox1->count() - 1);
   EXPECT_EQ(w->Label3->text(), QStringLiteral("SIM1"));
   EXPECT_EQ(w->SerialPort.PortName, "SIM1");
 }
 
 TEST_F(ConnectionWindow, ANameChangedBehindTheWatchIsOpenedAtTheNextTick) {
   w->Label3->setText(QStringLiteral("SIM1"));
-  w->Timer1Timer();
+  EXPECT_TRUE(WatchTick(*w.form));
   ExpectConnected(w);
   // A restore or a settings file writes another port into Label3.
   sim.Start();
   w->Label3->setText(sim.Link());
   ClearIdentity(w);
-  w->Timer1Timer();
+  EXPECT_TRUE(WatchTick(*w.form));
   ExpectConnected(w);
   EXPECT_EQ(QString::fromStdString(w->SerialPort.PortName), sim.Link());
 }
@@ -336,7 +339,7 @@ TEST(CommandLinePort, WinsOverTheStoredPortAndConnectsAtTheFirstTick) {
   ASSERT_TRUE(WaitFor([&] { return w->Label3->text() == sim.Link(); }));
   RunEventsFor(50);
   EXPECT_EQ(w->Label3->text(), sim.Link());
-  w->Timer1Timer();
+  EXPECT_TRUE(WatchTick(*w.form));
   ExpectConnected(w);
 
   w->close();
@@ -351,8 +354,8 @@ TEST(CommandLinePort, AChoiceInThePanelOutranksIt) {
   w->show();
   ASSERT_TRUE(WaitFor([&] { return w->Label3->text() == sim.Link(); }));
   w->UpdateComboBox1();
-  Choose(w->ComboBox1, IndexOfPort(w->ComboBox1, QStringLiteral("SIM1")));
-  w->Timer1Timer();
+  Choose(w, w->ComboBox1, IndexOfPort(w->ComboBox1, QStringLiteral("SIM1")));
+  EXPECT_TRUE(WatchTick(*w.form));
   EXPECT_EQ(w->Label3->text(), QStringLiteral("SIM1"));
   ExpectConnected(w);
 }

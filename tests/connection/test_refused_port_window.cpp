@@ -25,7 +25,7 @@ TEST(RefusedPortWindow, TheWatchSaysWhyOnceAndStaysDisconnected) {
     SCOPED_TRACE(c.name.toStdString());
     ScopeWindow w(/*show=*/true, /*stopWatch=*/true);
     w->Label3->setText(c.name);
-    for (int tick = 0; tick < 3; ++tick) w->Timer1Timer();
+    for (int tick = 0; tick < 3; ++tick) EXPECT_TRUE(WatchTick(*w.form));
     EXPECT_EQ(w.ui.errors, QStringList{c.box});
     EXPECT_FALSE(w->SerialPort.IsOpen);
     EXPECT_EQ(w->DeviceFound, 0);
@@ -46,7 +46,7 @@ TEST(RefusedPortWindow, ALongByIdLinkToTheInstrumentConnects) {
 
   ScopeWindow w(/*show=*/true, /*stopWatch=*/true);
   w->Label3->setText(link);
-  w->Timer1Timer();
+  EXPECT_TRUE(WatchTick(*w.form));
   EXPECT_TRUE(w.ui.errors.isEmpty());
   EXPECT_TRUE(w->SerialPort.IsOpen);
   EXPECT_EQ(w->DeviceFound, 1);

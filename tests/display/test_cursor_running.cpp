@@ -38,7 +38,7 @@ class CursorsWhileRunning : public ::testing::Test {
 TEST_F(CursorsWhileRunning, ResetShowsTheMiddleOfTheRecordAtTheNextFrame) {
   SetLeft(f.Image3, 8);
   bool replottedAtOnce = true;
-  Script script([this] { f.Running = 0; });
+  Script script([this] { StopIfRunning(f); });
   script
       .When([&] { return f.Running == 1 && f.PlotValid == 1 && f.ViewStart == 8; },
             [&] {
@@ -62,7 +62,7 @@ TEST_F(CursorsWhileRunning, ALineDraggedWhileCapturesComeInFollowsTheMouseAndThe
   int step = 0;
   int capturesAtPress = 0;
   std::vector<int> lefts;
-  Script script([this] { f.Running = 0; });
+  Script script([this] { StopIfRunning(f); });
   script.When([&] { return f.Running == 1 && f.PlotValid == 1; },
               [&] {
                 capturesAtPress = Captures();
@@ -100,7 +100,7 @@ TEST_F(CursorsWhileRunning, ALineDraggedAfterAPanBeforeTheNextFrameKeepsItsHandl
   f.VerticalON1->trigger();
   const QPoint inViewWindow(80, 13);
   int viewAtPan = -1;
-  Script script([this] { f.Running = 0; });
+  Script script([this] { StopIfRunning(f); });
   script
       .When([&] { return f.Running == 1 && f.PlotValid == 1 && f.ViewStart == 503; },
             [&] {

@@ -93,7 +93,7 @@ constexpr char kChildPort[] = "TESSARON_TEST_DENIED_PORT";
 QStringList WatchTicks(ScopeWindow& w, const QString& port, int ticks) {
   w->Label3->setText(port);
   for (int i = 0; i < ticks; ++i) {
-    w->Timer1Timer();
+    EXPECT_TRUE(WatchTick(*w.form));
     RunEventsFor(20);
   }
   return w.ui.errors;

@@ -62,3 +62,18 @@ struct ScopeWindow {
   }
   TForm1* operator->() const { return form.get(); }
 };
+
+// One tick of the connection watch, waited for to its end: the link asks the
+// instrument who it is and reads the answer as it comes. False when the
+// exchange had not ended after `timeoutMs`.
+inline bool WatchTick(TForm1& form, int timeoutMs = 5000) {
+  form.Timer1Timer();
+  return WaitFor([&] { return !form.Link.Exchanging(); }, timeoutMs);
+}
+
+// What a script's time-out does: a run still going is stopped as STOP does,
+// so a failing test ends instead of hanging.
+inline void StopIfRunning(TForm1& form) {
+  if (form.Running == 1) form.Guard([&] { form.RunStopClick(); });
+}
+

@@ -33,7 +33,7 @@ class TriggerWithSim : public ::testing::Test {
     QTimer::singleShot(0, [this] { f.RUNSTOP->trigger(); });
   }
   Script MakeScript() {
-    return Script([this] { f.Running = 0; });
+    return Script([this] { StopIfRunning(f); });
   }
   bool Stopped() const { return f.Running == 0 && f.AwaitingData == 0; }
   std::string Errors() const { return w.ui.errors.join('\n').toStdString(); }

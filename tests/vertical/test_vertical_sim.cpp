@@ -140,7 +140,7 @@ TEST_F(PanelOnTheWire, TimeBaseChangeWhileACaptureIsAwaitedRestartsWithTheNewInd
   f.CH1TriggerV = 50;  // 4 V: the held inputs never reach it
   f.Continuous->trigger();
   bool noticeDuringRestart = true;
-  Script script([this] { f.Running = 0; }, 20000);
+  Script script([this] { StopIfRunning(f); }, 20000);
   script
       .When([&] { return f.AwaitingData == 1 && sim->Commands() == 1; },
             [&] {
