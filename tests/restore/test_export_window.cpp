@@ -69,7 +69,15 @@ class ExportWindow : public ::testing::Test {
     config_.inputs.ch2 = {sim::Shape::Square, 1000.0, 0.5, 0.0};
     server_ = std::make_unique<sim::SimServer>(config_);
     if (!f.SerialPort.Open(server_->SlavePath(), "9600", "NONE", "8", false)) ADD_FAILURE() << "no simulator";
-    f.Auto1Click();
+    // Auto mode, so each capture is answered at once. Set, not chosen from
+    // the menu: Auto1Click while stopped sends a capture request of its own
+    // (the default panel, CH2 on 5 V/div), and nothing drains its reply with
+    // the watch stopped; once it had arrived (more than the instrument's
+    // 20 ms pace before RUN, on a loaded machine) it was read as the reply to
+    // the test's capture, CH2's counts of the high range then taken for the
+    // low range (+-0.09 V for +-0.5 V).
+    f.AutoTrigger = 1;
+    f.ShowTriggerModeSetting();
     f.SingleClick();
   }
 
