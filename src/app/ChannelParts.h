@@ -37,7 +37,7 @@ struct ChannelParts {
   std::int32_t& TriggerV;          // trigger level, counts above the 0 V row
   std::int32_t& CalLow;            // calibration offset of the low range
   std::int32_t& CalHigh;           // calibration offset of the high range
-  std::int32_t& CalOffset;         // the offset of the range in use, for the plot
+  std::int32_t& CalOffset;         // the offset of the present range, for the next capture command
   std::vector<std::int32_t>& Persistence;
   std::array<QColor, 256>& PersistColors;
 

@@ -1,8 +1,15 @@
 #include "core/Record.h"
 
 #include "core/PanelSettings.h"
+#include "controls/VoltsKnob.h"
 
 namespace core {
+
+std::optional<std::int32_t> RecordChannel::VoltsDiv() const {
+  for (const volts_knob::VoltsRow& row : volts_knob::VoltsRows)
+    if (row.scale == scale && row.highRange == highRange) return row.voltsDiv;
+  return std::nullopt;
+}
 
 std::int32_t Record::UsPerSample() const {
   return samplePeriodUs * screen_model::RowOf(layout).columnStep;

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace core {
 
@@ -23,6 +24,10 @@ struct RecordChannel {
   bool highRange = false;   // 1..10 V/div
   std::int32_t scale = 0;   // plot pixels per 100 counts at capture
   std::int32_t calOffset = 0;  // calibration count in force for its range
+  // Volts/div of the knob row it was captured on, in 50 mV (millivolts per
+  // plot pixel): each row has a scale of its own, so the scale names the
+  // row. Empty for a scale no row has (no record yet).
+  std::optional<std::int32_t> VoltsDiv() const;
   friend bool operator==(const RecordChannel&, const RecordChannel&) = default;
 };
 

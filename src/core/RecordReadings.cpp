@@ -7,16 +7,24 @@
 
 namespace core {
 
+namespace {
+
+// Samples start..end of a channel, refused outside the buffers or empty.
+std::span<const std::uint8_t> WindowOf(const Record& record, int channel, std::int32_t start, std::int32_t end) {
+  CheckListIndex(start, capture_protocol::CaptureSampleCount + 1);
+  CheckListIndex(end, capture_protocol::CaptureSampleCount + 1);
+  if (end < start) throw ScopeError(QStringLiteral("Division by zero"));
+  return {record.Samples(channel).data() + start, static_cast<std::size_t>(end - start + 1)};
+}
+
+}  // namespace
+
 std::array<ChannelReadings, 2> ReadingsOf(const Record& record, std::int32_t viewMarkerLeft) {
   const screen_model::ViewWindow view = screen_model::ViewFromMarker(record.layout, viewMarkerLeft);
-  CheckListIndex(view.start, capture_protocol::CaptureSampleCount + 1);
-  CheckListIndex(view.end, capture_protocol::CaptureSampleCount + 1);
-  if (view.end < view.start) throw ScopeError(QStringLiteral("Division by zero"));
   std::array<ChannelReadings, 2> readings{};
   for (int n = 1; n <= 2; ++n) {
     const RecordChannel& channel = record.Channel(n);
-    const std::span<const std::uint8_t> window(record.Samples(n).data() + view.start,
-                                               static_cast<std::size_t>(view.end - view.start + 1));
+    const std::span<const std::uint8_t> window = WindowOf(record, n, view.start, view.end);
     ChannelReadings& r = readings[static_cast<std::size_t>(n - 1)];
     r.panelUnits = measure::ReadChannel(window, channel.calOffset, channel.highRange, record.UsPerSample());
     if (!channel.on) continue;
@@ -36,6 +44,12 @@ std::array<ChannelReadings, 2> ReadingsOf(const Record& record, std::int32_t vie
     r.dutyCycle = p.dutyCycle;
   }
   return readings;
+}
+
+measure::ReadingTexts PanelTextsOf(const Record& record, int channel, std::int32_t viewStart,
+                                   std::int32_t viewEnd, std::int32_t calOffset, const QString& decimalPoint) {
+  return measure::MeasureChannel(WindowOf(record, channel, viewStart, viewEnd), calOffset,
+                                 record.Channel(channel).highRange, record.UsPerSample(), decimalPoint);
 }
 
 }  // namespace core

@@ -35,4 +35,12 @@ struct ChannelReadings {
 std::array<ChannelReadings, 2> ReadingsOf(const Record& record,
                                           std::int32_t viewMarkerLeft = DesignViewMarkerLeft);
 
+// The measurement panel's ten texts of `channel` over samples
+// viewStart..viewEnd less `calOffset` counts, read with the record's range
+// and time per sample, never the panel's: a stopped record measures the same
+// after a knob turn. Throws ScopeError for a window outside the record or an
+// empty one.
+measure::ReadingTexts PanelTextsOf(const Record& record, int channel, std::int32_t viewStart,
+                                   std::int32_t viewEnd, std::int32_t calOffset, const QString& decimalPoint);
+
 }  // namespace core

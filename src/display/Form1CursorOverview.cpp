@@ -7,9 +7,9 @@
 #include "app/TForm1.h"
 
 #include "controls/TriggerPosition.h"
+#include "core/RecordScales.h"
 #include "display/CursorGeometry.h"
 #include "display/RecordLayout.h"
-#include "display/SampleRows.h"
 
 #include <QAction>
 
@@ -66,17 +66,18 @@ void TForm1::ResetHorizontalView1Click() {
 }
 
 void TForm1::SnapToPlot() {
-  // The focused channel's buffer, whether or not that channel is on, at the
-  // channel's present scale and the calibration the last frame selected.
+  // The focused channel's buffer, whether or not that channel is on, on the
+  // rows its trace is drawn on: the record's scale, the calibration of its
+  // range, the channel's present 0 V row. A knob turned since the capture
+  // does not part the lines from the trace.
   const ChannelParts focused = Channel(FocusedChannel());
   const core::Record& record = HeldRecord;
-  const auto& samples = record.Samples(FocusedChannel());
   const screen_model::RecordLayout layout = record.layout;
   const std::int32_t viewStart = MarkerViewStart();
+  const std::int32_t calOffset = core::CalOffsetOf(record, focused.Number, focused.CalHigh, focused.CalLow);
   auto rowUnder = [&](const QWidget* timeLine) {
     const std::int32_t k = SnapSampleIndex(layout, viewStart, Left(timeLine));
-    return screen_model::SampleRow(samples[static_cast<std::size_t>(k)], focused.VertPos, focused.Scale,
-                                   focused.CalOffset);
+    return core::RowOfSample(record, focused.Number, k, focused.VertPos, calOffset);
   };
   // While one time line is dragged only its partner follows (X with A, O
   // with B); a new frame moves both.

@@ -6,6 +6,7 @@
 #include "app/TForm1.h"
 
 #include "app/ReadoutText.h"
+#include "core/RecordScales.h"
 #include "display/CursorGeometry.h"
 #include "display/RecordLayout.h"
 
@@ -295,7 +296,10 @@ void TForm1::PlaceTimeLines(std::int32_t viewStart) {
 // ---- Readouts --------------------------------------------------------------------
 
 void TForm1::CursorCalculation() {
-  const CursorTimes t = TimesOfLines(Left(XCursor), Left(OCursor), Left(PlotTrigPanel), SamplePeriodUs);
+  // The record's time base: the knob turned since the capture does not
+  // change the time between two points of the trace.
+  const CursorTimes t = TimesOfLines(Left(XCursor), Left(OCursor), Left(PlotTrigPanel),
+                                     core::CursorUsPerColumn(HeldRecord, SamplePeriodUs));
   OTimeCursor->setText(readout_text::FormatCursorTime(t.o));
   XTimeCursor->setText(readout_text::FormatCursorTime(t.x));
   CursorTimeText = readout_text::FormatCursorTime(t.between);
@@ -304,9 +308,11 @@ void TForm1::CursorCalculation() {
 }
 
 void TForm1::HorizontalCalualtions() {
+  // Against the focused channel's 0 V row as it stands, at the volts/div its
+  // trace was captured with: the lines read the trace as it is drawn.
   const ChannelParts focused = Channel(FocusedChannel());
-  const CursorVolts v =
-      VoltsOfLines(focused.Number == 1, focused.VertPos, focused.VoltsDiv, Top(HozCusA), Top(HozCusB));
+  const std::int32_t voltsDiv = core::CursorVoltsDiv(HeldRecord, focused.Number, focused.VoltsDiv);
+  const CursorVolts v = VoltsOfLines(focused.Number == 1, focused.VertPos, voltsDiv, Top(HozCusA), Top(HozCusB));
   HCusAVolts = v.a;
   HCusBVolts = v.b;
   HCusDelta = v.delta;

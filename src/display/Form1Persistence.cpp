@@ -5,6 +5,7 @@
 
 #include "app/TForm1.h"
 
+#include "core/RecordScales.h"
 #include "display/PersistenceDots.h"
 
 #include <QPainter>
@@ -43,11 +44,12 @@ void TForm1::InitPersistColors() {
 }
 
 void TForm1::DrawPersistenceDots() {
-  // The dots stand on the rows of the line traces, calibration included
-  // (the offsets the frame chose): after a calibration the two pictures of
-  // one record must agree. Only the cells over the plot are ever painted, so
-  // only they are faded.
-  const screen_model::RecordLayout layout = HeldRecord.layout;
+  // The dots stand on the rows of the line traces: the record's scales, the
+  // calibration of its ranges, the panel's 0 V rows and channel keys, so the
+  // two pictures of one record agree. Only the cells over the plot are ever
+  // painted, so only they are faded.
+  const core::Record& record = HeldRecord;
+  const screen_model::RecordLayout layout = record.layout;
   CopyGridToPlot();
   if (PlotBitmap.format() != QImage::Format_RGB32) PlotBitmap = PlotBitmap.convertToFormat(QImage::Format_RGB32);
   auto* pixels = reinterpret_cast<std::uint32_t*>(PlotBitmap.bits());
@@ -56,9 +58,11 @@ void TForm1::DrawPersistenceDots() {
   const auto ch1Ramp = PixelTable(CH1PersistColors);
   const auto ch2Ramp = PixelTable(CH2PersistColors);
   const bool useRainbow = RainbowOn == 1;
-  const ChannelDots ch1{CH1Persistence, HeldRecord.ch1, ChannelOn[1] == 1, CH1VertPos, HeldRecord.Channel(1).scale, CH1CalOffset,
+  const ChannelDots ch1{CH1Persistence, record.ch1, ChannelOn[1] == 1, CH1VertPos, record.Channel(1).scale,
+                        core::CalOffsetOf(record, 1, CalCH1H, CalCH1L),
                         useRainbow ? std::span<const std::uint32_t>(rainbow) : std::span<const std::uint32_t>(ch1Ramp)};
-  const ChannelDots ch2{CH2Persistence, HeldRecord.ch2, ChannelOn[2] == 1, CH2VertPos, HeldRecord.Channel(2).scale, CH2CalOffset,
+  const ChannelDots ch2{CH2Persistence, record.ch2, ChannelOn[2] == 1, CH2VertPos, record.Channel(2).scale,
+                        core::CalOffsetOf(record, 2, CalCH2H, CalCH2L),
                         useRainbow ? std::span<const std::uint32_t>(rainbow) : std::span<const std::uint32_t>(ch2Ramp)};
   FadeStampAndPaint(ch1, ch2, layout, ViewStart, ViewEnd, PersistenceFade, PersistenceHit, pixels, stride,
                     PlotBitmap.width(), PlotBitmap.height());

@@ -8,6 +8,7 @@
 
 #include "acquisition/RunStopPictures.h"
 #include "app/Errors.h"
+#include "core/RecordScales.h"
 #include "display/RecordLayout.h"
 #include "display/SampleRows.h"
 #include "display/TraceStroke.h"
@@ -87,9 +88,9 @@ void TForm1::PlotWaveform() {
   ViewStart = view.start;
   ViewEnd = view.end;
 
-  // The calibration of each channel's present range, chosen once for the
-  // whole frame: the snap below and the measurements after the frame read
-  // the same offsets as the traces, in line and in persistence frames alike.
+  // The calibration of each channel's present range: the next capture
+  // command is described with it. The record on screen is read with that of
+  // the range it was captured on (traces, dots, snap, measurements alike).
   for (int n : {1, 2}) {
     const ChannelParts channel = Channel(n);
     channel.CalOffset = CalOffsetFor(channel.HighRange, channel.CalHigh, channel.CalLow);
@@ -187,8 +188,9 @@ bool TForm1::RestoreGridUnderLastFrame() {
 }
 
 RowBands TForm1::DrawLineTraces() {
-  // The graticule is in place; the calibration offsets are those the frame
-  // chose; the scales are those latched with the record.
+  // The graticule is in place. The samples are read as they were captured
+  // (the record's scales, the calibration of its ranges); the 0 V rows and
+  // which traces show are the panel's.
   RowBands drawn;
   const RecordLayout layout = HeldRecord.layout;
   // The traces are stroked straight into the bitmap's pixels, which are in
@@ -197,25 +199,18 @@ RowBands TForm1::DrawLineTraces() {
   const trace_stroke::PixelTarget plot = PixelsOf(PlotBitmap);
   TracePoints points;
 
-  struct Trace {
-    const std::array<std::uint8_t, 3001>& samples;
-    std::int32_t vertPos, scale, calOffset;
-    Flag on;
-    TColor color;
-  };
   // CH2 is drawn second, over CH1.
   const core::Record& record = HeldRecord;
-  const Trace traces[] = {
-      {record.ch1, CH1VertPos, record.Channel(1).scale, CH1CalOffset, ChannelOn[1], CH1Color},
-      {record.ch2, CH2VertPos, record.Channel(2).scale, CH2CalOffset, ChannelOn[2], CH2Color},
-  };
-  for (const Trace& t : traces) {
-    if (t.on != 1) continue;
-    const int n = TracePolyline(points, layout, ViewStart, ViewEnd, [&t](std::int32_t i) {
-      return SampleRow(t.samples[static_cast<std::size_t>(i)], t.vertPos, t.scale, t.calOffset);
+  for (int n : {1, 2}) {
+    const ChannelParts channel = Channel(n);
+    if (channel.On != 1) continue;
+    const std::int32_t zeroRow = channel.VertPos;
+    const std::int32_t calOffset = core::CalOffsetOf(record, n, channel.CalHigh, channel.CalLow);
+    const int count = TracePolyline(points, layout, ViewStart, ViewEnd, [&](std::int32_t i) {
+      return core::RowOfSample(record, n, i, zeroRow, calOffset);
     });
-    drawn.Add(trace_stroke::StrokeTwoPixelsWide(plot, std::span(points.data(), static_cast<std::size_t>(n)),
-                                                PixelOf(t.color)));
+    drawn.Add(trace_stroke::StrokeTwoPixelsWide(plot, std::span(points.data(), static_cast<std::size_t>(count)),
+                                                PixelOf(n == 1 ? CH1Color : CH2Color)));
   }
   PlotPenWidth = TracePenWidth;
   return drawn;

@@ -4,8 +4,8 @@
 
 #include "app/TForm1.h"
 
-#include "app/Errors.h"
-#include "display/RecordLayout.h"
+#include "core/RecordReadings.h"
+#include "core/RecordScales.h"
 #include "measure/Measurements.h"
 #include "storage/SettingsStore.h"
 #include "storage/StoredValues.h"
@@ -107,26 +107,21 @@ void TForm1::BuildMeasure() {
 }
 
 void TForm1::AutoMeasuremtns() {
-  // The window the frame has just drawn, with the calibration it chose. A
-  // stretched record has two plot columns per sample: its samples are twice
-  // the time base's microseconds per column apart.
-  CheckListIndex(ViewStart, 3001);
-  CheckListIndex(ViewEnd, 3001);
-  if (ViewEnd < ViewStart) throw ScopeError(QStringLiteral("Division by zero"));
-  const screen_model::RecordLayout layout = HeldRecord.layout;
-  const std::int32_t usPerSample = SamplePeriodUs * screen_model::RowOf(layout).columnStep;
+  // The window the frame has just drawn, read as the record was captured:
+  // its ranges (and the calibration of each), its time per sample, whatever
+  // the knobs show now. A stretched record has two plot columns per sample: its
+  // samples are twice the time base's microseconds per column apart.
   const QString point = QLocale().decimalPoint();
   for (int n : {1, 2}) {
     const ChannelParts channel = Channel(n);
-    const std::span<const std::uint8_t> window(HeldRecord.Samples(n).data() + ViewStart,
-                                               static_cast<std::size_t>(ViewEnd - ViewStart + 1));
-    const measure::ReadingTexts texts =
-        measure::MeasureChannel(window, channel.CalOffset, channel.HighRange == 1, usPerSample, point);
+    const measure::ReadingTexts texts = core::PanelTextsOf(
+        HeldRecord, n, ViewStart, ViewEnd, core::CalOffsetOf(HeldRecord, n, channel.CalHigh, channel.CalLow), point);
     // A channel that is off is measured all the same; its values are hidden.
+    const bool shown = channel.On == 1;
     for (const ReadingRow& row : ReadingRows) {
       TLabel* value = this->*row.value[n - 1];
       value->setText(texts.*row.text);
-      value->setVisible(channel.On == 1);
+      value->setVisible(shown);
     }
   }
 }

@@ -10,6 +10,7 @@
 #include "app/TForm1.h"
 #include "app/Widgets.h"
 #include "controls/TimeKnob.h"
+#include "core/RecordScales.h"
 #include "storage/HeldRecord.h"
 #include "storage/ReferenceFile.h"
 #include "storage/SettingsStore.h"
@@ -57,15 +58,16 @@ void TForm1::SaveReference(int channel) {
   held_record::RequireRecord(held.sequence);
   const ChannelParts ch = Channel(channel);
   reference_file::Reference reference;
-  // The time base and the scale the record was captured with: the knobs may
-  // have turned since, and the rows must lie on the trace as it is drawn
-  // (the present 0 V row and calibration, as the plot takes them).
+  // The time base, scale and input range the record was captured with: the
+  // knobs may have turned since, and the rows must lie on the trace as it is
+  // drawn (the present 0 V row, as the plot takes it).
   const auto captured = std::find_if(std::begin(time_knob::TimeRows), std::end(time_knob::TimeRows),
                                      [&held](const time_knob::TimeRow& row) { return row.index == held.timeBaseIndex; });
   reference.timeKnobAngle = captured != std::end(time_knob::TimeRows) ? captured->detent : TimeKnobAngle;
   reference.viewStart = ViewStart;
   reference.viewEnd = ViewEnd;
-  reference.rows = reference_file::RowsOf({held.Samples(channel), ch.VertPos, held.Channel(channel).scale, ch.CalOffset});
+  reference.rows = reference_file::RowsOf({held.Samples(channel), ch.VertPos, held.Channel(channel).scale,
+                                            core::CalOffsetOf(held, channel, ch.CalHigh, ch.CalLow)});
   // The lines are the record at the moment of the command, before the dialog.
   const QStringList lines = reference_file::Lines(reference);
 

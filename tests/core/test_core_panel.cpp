@@ -4,7 +4,10 @@
 
 #include "app/Errors.h"
 #include "core/PanelSettings.h"
+#include "controls/VoltsKnob.h"
 #include "core/Record.h"
+#include "core/RecordReadings.h"
+#include "core/RecordScales.h"
 #include "support/ErrorOf.h"
 #include "support/QtPrint.h"
 
@@ -195,6 +198,79 @@ TEST(CoreRecord, TheDescriptionIsThatOfTheCommandsPanel) {
   const core::Record r = core::DescribeRecord(p);
   EXPECT_EQ(r.Channel(1), (core::RecordChannel{true, true, 78, 4}));
   EXPECT_EQ(r.Channel(2), (core::RecordChannel{true, false, 156, 5}));
+}
+
+TEST(CoreRecord, EachVoltsRowIsNamedByTheScaleItWasCapturedAt) {
+  for (int row = 0; row < static_cast<int>(std::size(volts_knob::VoltsRows)); ++row) {
+    PanelSettings p = DefaultPanel();
+    p.SetVoltsRow(1, row);
+    const core::RecordChannel c = core::DescribeRecord(p).Channel(1);
+    EXPECT_EQ(c.VoltsDiv(), volts_knob::VoltsRows[row].voltsDiv) << "row " << row;
+    // The same scale on the other range is no row of the knob.
+    EXPECT_EQ((core::RecordChannel{true, !c.highRange, c.scale, 0}.VoltsDiv()), std::nullopt) << "row " << row;
+  }
+  EXPECT_EQ(core::RecordChannel{}.VoltsDiv(), std::nullopt);  // nothing captured
+}
+
+// How the screen reads a record: the record's time base, ranges and scales;
+// before the first record, the panel's, for lines over an empty graticule.
+TEST(CoreRecord, ScreenReadersTakeTheRecordsMeaningAndThePanelsOnlyBeforeTheFirst) {
+  PanelSettings p = DefaultPanel();  // 5 V/div on both, 100 us/div
+  p.SetVoltsRow(2, Row100mV);
+  core::Record r = core::DescribeRecord(p);
+  EXPECT_EQ(core::CursorUsPerColumn(r, 1000), 1000);  // no reply yet
+  EXPECT_EQ(core::CursorVoltsDiv(r, 1, 7), 7);
+  r.sequence = 1;
+  EXPECT_EQ(core::CursorUsPerColumn(r, 1000), 2);
+  EXPECT_EQ(core::CursorVoltsDiv(r, 1, 7), 100);  // 5 V/div
+  EXPECT_EQ(core::CursorVoltsDiv(r, 2, 7), 2);    // 100 mV/div
+
+  // The calibration of the range each channel was captured on.
+  EXPECT_EQ(core::CalOffsetOf(r, 1, 9, -3), 9);
+  EXPECT_EQ(core::CalOffsetOf(r, 2, 9, -3), -3);
+
+  // A sample at C + 127 lands on the 0 V row, at the record's scale.
+  r.ch1[10] = 130;
+  r.ch2[10] = 124;
+  EXPECT_EQ(core::RowOfSample(r, 1, 10, 200, 3), 200);
+  EXPECT_EQ(core::RowOfSample(r, 2, 10, 200, -3), 200);
+  EXPECT_EQ(core::RowOfSample(r, 1, 10, 200, 0), 200 - (127 * 78) / 100 + (130 * 78) / 100);
+  EXPECT_EQ(ErrorOf([&] { core::RowOfSample(r, 1, 3001, 200, 0); }), QStringLiteral("List index out of bounds (3001)"));
+}
+
+TEST(CoreRecord, TheMeasurementTextsAreThoseOfTheRecordsRangeAndTimeBase) {
+  // A square wave of 10 samples a period, 20 counts above and below 0 V.
+  PanelSettings p = DefaultPanel();
+  core::Record r = core::DescribeRecord(p);
+  for (int i = 1; i <= 3000; ++i) r.ch1[std::size_t(i)] = (i - 1) % 10 < 5 ? 106 : 146;
+  struct Case {
+    const char* what;
+    int voltsRow, timeBase;
+    const char* peakToPeak;
+    const char* period;
+  };
+  const Case cases[] = {
+      {"5 V/div at 100 us/div: 2 us a sample", Row5V, 3, "3.13 V", "20 us"},  // 40 counts x 78.4 mV
+      {"500 mV/div at 1 ms/div: 20 us a sample", Row500mV, 6, "620 mV", "200 us"},  // 40 x 15.6 mV
+      {"the stretched record: 2 us a sample at 1 us a column", Row1V, 2, "3.13 V", "20 us"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    PanelSettings q = DefaultPanel();
+    q.SetVoltsRow(1, c.voltsRow);
+    q.SetTimeBase(c.timeBase);
+    const core::Record described = core::DescribeRecord(q);
+    r.channels = described.channels;
+    r.SetTimeBase(described.timeBaseIndex, described.rate1MS);
+    r.samplePeriodUs = described.samplePeriodUs;
+    const measure::ReadingTexts t = core::PanelTextsOf(r, 1, 500, 996, 0, QStringLiteral("."));
+    EXPECT_EQ(t.peakToPeak, QLatin1String(c.peakToPeak));
+    EXPECT_EQ(t.period, QLatin1String(c.period));
+  }
+  EXPECT_EQ(ErrorOf([&] { core::PanelTextsOf(r, 1, 600, 599, 0, QStringLiteral(".")); }),
+            QStringLiteral("Division by zero"));
+  EXPECT_EQ(ErrorOf([&] { core::PanelTextsOf(r, 1, 600, 3001, 0, QStringLiteral(".")); }),
+            QStringLiteral("List index out of bounds (3001)"));
 }
 
 }  // namespace

@@ -430,28 +430,34 @@ TEST_F(CursorWindow, SnapReadsOnlySamplesTheRecordFilled) {
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
 }
 
-TEST_F(CursorWindow, EveryFrameChoosesTheCalibrationBeforeTheSnapInLineAndPersistenceFrames) {
+TEST_F(CursorWindow, EveryFrameChoosesThePanelsCalibrationWhileTheSnapReadsTheRecordsRange) {
   f.CalCH1H = 10;
   f.CalCH1L = -20;
+  f.HeldRecord.channels[0].highRange = true;  // captured on the high range
   f.SnaptoPlotON1->trigger();
   f.PlotWaveform();
   ASSERT_EQ(f.CH1CalOffset, 10);
+  const auto rowOfX = [&](int calOffset) {
+    return screen_model::SampleRow(f.HeldRecord.ch1[std::size_t(SampleUnder(f.XCursor))], f.CH1VertPos, f.CH1Scale,
+                                   calOffset);
+  };
+  EXPECT_EQ(Top(f.HozCusA), rowOfX(10));
 
-  // The range changes; the next frame is a persistence frame.
+  // The panel's range changes; the next frame is a persistence frame. The
+  // next command will go out with the low range's offset, while the held
+  // record is still read on its own range's, so the line stays on its trace.
   f.CH1HighRange = 0;
   f.PersistenceOn = 1;
   f.PlotWaveform();
   EXPECT_EQ(f.CH1CalOffset, -20);
-  EXPECT_EQ(Top(f.HozCusA), screen_model::SampleRow(f.HeldRecord.ch1[std::size_t(SampleUnder(f.XCursor))],
-                                                    f.CH1VertPos, f.CH1Scale, -20));
+  EXPECT_EQ(Top(f.HozCusA), rowOfX(10));
 
-  // Back on the high range in a line frame: the snap of that very frame
-  // uses the high range's offset.
-  f.CH1HighRange = 1;
+  // A record of the low range, in a line frame: the snap of that very frame
+  // uses the low range's offset.
+  f.HeldRecord.channels[0].highRange = false;
   f.PersistenceOn = 0;
   f.PlotWaveform();
-  EXPECT_EQ(Top(f.HozCusA), screen_model::SampleRow(f.HeldRecord.ch1[std::size_t(SampleUnder(f.XCursor))],
-                                                    f.CH1VertPos, f.CH1Scale, 10));
+  EXPECT_EQ(Top(f.HozCusA), rowOfX(-20));
 }
 
 }  // namespace

@@ -72,6 +72,10 @@ class PlotWaveformTest : public ::testing::Test {
     f.CH2VertPos = 320;
     f.HeldRecord.channels[0].scale = 50;
     f.HeldRecord.channels[1].scale = 40;
+    // Captured with CH1 on the high range, CH2 on the low one, as the panel
+    // still stands.
+    f.HeldRecord.channels[0].highRange = true;
+    f.HeldRecord.channels[1].highRange = false;
     f.CH1HighRange = 1;
     f.CalCH1H = 6;
     f.CalCH1L = -50;

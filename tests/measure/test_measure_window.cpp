@@ -68,8 +68,8 @@ TEST_F(MeasureWindow, TheLongestTextOfEachLabelFitsItUprightAndLeftAligned) {
 TEST_F(MeasureWindow, ReadingsOfTheFrameAndHiddenValuesOfAChannelThatIsOff) {
   f.Running = 0;
   f.HeldRecord.SetTimeBase(5, false);
-  f.SamplePeriodUs = 10;
-  f.CH1HighRange = f.CH2HighRange = 1;
+  f.HeldRecord.samplePeriodUs = 10;
+  f.HeldRecord.channels[0].highRange = f.HeldRecord.channels[1].highRange = true;
   f.CalCH1H = f.CalCH2H = 0;
   f.ChannelOn[1] = 1;
   f.ChannelOn[2] = 0;
@@ -99,7 +99,7 @@ TEST_F(MeasureWindow, ReadingsOfTheFrameAndHiddenValuesOfAChannelThatIsOff) {
 
   // The stretched record: samples 2 us apart at 1 us a column.
   f.HeldRecord.SetTimeBase(2, f.HeldRecord.rate1MS);
-  f.SamplePeriodUs = 1;
+  f.HeldRecord.samplePeriodUs = 1;
   f.PlotWaveform();
   f.AutoMeasuremtns();
   EXPECT_EQ(f.CH1Period->text(), QStringLiteral("16 us"));

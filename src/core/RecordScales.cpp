@@ -1,0 +1,34 @@
+#include "core/RecordScales.h"
+
+#include "app/Errors.h"
+#include "display/SampleRows.h"
+
+namespace core {
+
+namespace {
+// No reply has been received: the record describes nothing yet.
+bool Empty(const Record& record) { return record.sequence == 0; }
+}  // namespace
+
+std::int32_t CalOffsetOf(const Record& record, int channel, std::int32_t calHigh, std::int32_t calLow) {
+  return record.Channel(channel).highRange ? calHigh : calLow;
+}
+
+std::int32_t RowOfSample(const Record& record, int channel, std::int32_t index, std::int32_t zeroRow,
+                         std::int32_t calOffset) {
+  const capture_protocol::SampleBuffer& samples = record.Samples(channel);
+  CheckListIndex(index, static_cast<std::int64_t>(samples.size()));
+  return screen_model::SampleRow(samples[static_cast<std::size_t>(index)], zeroRow, record.Channel(channel).scale,
+                                 calOffset);
+}
+
+std::int32_t CursorUsPerColumn(const Record& record, std::int32_t panelUsPerColumn) {
+  return Empty(record) ? panelUsPerColumn : record.samplePeriodUs;
+}
+
+std::int32_t CursorVoltsDiv(const Record& record, int channel, std::int32_t panelVoltsDiv) {
+  if (Empty(record)) return panelVoltsDiv;
+  return record.Channel(channel).VoltsDiv().value_or(panelVoltsDiv);
+}
+
+}  // namespace core

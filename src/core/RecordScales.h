@@ -1,0 +1,40 @@
+#pragma once
+// How the screen reads a record: the plot row of one of its samples, and the
+// time per plot column and the volts/div the cursor readouts take. What the
+// samples mean (scale, calibration offset, time base, input range) is the
+// record's own, latched when its command went out; how they are viewed (the
+// channel's 0 V row, whether its trace shows) stays with the panel. So a
+// stopped record reads the same after a knob turn, and its trace still moves
+// with the position marker.
+
+#include "core/Record.h"
+
+#include <cstdint>
+
+namespace core {
+
+// The calibration count subtracted from `channel`'s samples: the
+// instrument's zero offset (`calHigh`, `calLow`, as calibrated now) of the
+// input range the record was captured on. The range is the record's; the
+// offset is the instrument's, so a record taken before a calibration reads
+// with the better one. (The window's record cannot carry its own yet: it is
+// described with the offset the last frame chose, not its command's range's.)
+std::int32_t CalOffsetOf(const Record& record, int channel, std::int32_t calHigh, std::int32_t calLow);
+
+// Plot row of sample `index` of `channel` with the channel's 0 V line on
+// `zeroRow`, at the record's scale less `calOffset` counts. Throws
+// ScopeError for an index outside the buffers.
+std::int32_t RowOfSample(const Record& record, int channel, std::int32_t index, std::int32_t zeroRow,
+                         std::int32_t calOffset);
+
+// Microseconds per plot column for the time cursors: the record's time
+// base. Before the first record there is no trace to read, and the lines
+// read the graticule at the panel's time base.
+std::int32_t CursorUsPerColumn(const Record& record, std::int32_t panelUsPerColumn);
+
+// Volts/div (in 50 mV, millivolts per pixel) for the voltage cursors against
+// `channel`'s 0 V row: the row the record was captured on. Before the first
+// record, the panel's.
+std::int32_t CursorVoltsDiv(const Record& record, int channel, std::int32_t panelVoltsDiv);
+
+}  // namespace core

@@ -1,0 +1,145 @@
+// A stopped record read again after the knobs have turned, on the real window
+// with a record of the simulated instrument: the measurement texts, the cursor
+// readouts, the voltage lines that snap puts on the trace, and a reference
+// saved from it are those of the record as it was captured (its ranges, the
+// calibration of those ranges, its scales and time base), not of the panel.
+
+#include "sim/SimServer.h"
+#include "storage/TextLines.h"
+#include "support/ScopeWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+
+namespace {
+
+// Knob angles of the rows the cases use.
+constexpr int Volts100mV = 135;  // low range
+constexpr int Volts200mV = 180;  // low range
+constexpr int Volts1V = 270;     // high range
+constexpr int Volts10V = 45;     // high range
+constexpr int Time100us = 138;
+constexpr int Time1ms = 210;
+
+class HeldRecordReaders : public ::testing::Test {
+ protected:
+  HeldRecordReaders() {
+    // CH1 +/-2.5 V, CH2 +/-0.5 V, each inside the range it is captured on.
+    config_.inputs.ch1 = {sim::Shape::Square, 2000.0, 2.5, 0.0};
+    config_.inputs.ch2 = {sim::Shape::Square, 1000.0, 0.5, 0.0};
+    server_ = std::make_unique<sim::SimServer>(config_);
+    if (!f.SerialPort.Open(server_->SlavePath(), "9600", "NONE", "8", false)) ADD_FAILURE() << "no simulator";
+    f.Auto1Click();
+    f.SingleClick();
+    // Each range calibrated to its own offset, so a reader that took the
+    // calibration of the panel's present range would read another count.
+    f.CalCH1H = 3;
+    f.CalCH1L = -7;
+    f.CalCH2H = 2;
+    f.CalCH2L = -4;
+  }
+
+  void Knob(int channel, int angle) {
+    f.CHButtonClick(channel == 1 ? f.CH1Button : f.CH2Button);
+    f.KnobAngle = angle;
+    f.UpdatedKnob();
+  }
+  void TimeKnob(int angle) {
+    f.KnobAngle = angle;
+    f.UpdatedTimeKnob();
+  }
+  void Capture() {
+    const std::uint64_t before = f.HeldRecord.sequence;
+    f.RUNSTOP->trigger();
+    ASSERT_TRUE(WaitFor([&] { return f.Running == 0 && f.AwaitingData == 0 && f.HeldRecord.sequence > before; }, 20000))
+        << Errors();
+  }
+  std::string Errors() const { return w.ui.errors.join('\n').toStdString(); }
+
+  // Everything the screen reads from the held record, after it has been
+  // drawn again (as a view change draws it) and measured again, with CH1
+  // holding the knob as it did at the capture.
+  QStringList Readings() {
+    f.CHButtonClick(f.CH1Button);
+    f.PlotWaveform();
+    f.AutoMeasuremtns();
+    f.HorizontalCalualtions();
+    QStringList r;
+    QList<QLabel*> measurements = f.MeasurePanel->findChildren<QLabel*>();
+    std::sort(measurements.begin(), measurements.end(),
+              [](const QLabel* a, const QLabel* b) { return a->objectName() < b->objectName(); });
+    for (const QLabel* label : measurements) r << label->objectName() + "=" + label->text();
+    for (const QLabel* label : {f.XTimeCursor, f.OTimeCursor, f.TimeCursor, f.Label13, f.HCusA, f.HCusB, f.CusRes})
+      r << label->objectName() + "=" + label->text();
+    r << QStringLiteral("HozCusA top=%1").arg(Top(f.HozCusA)) << QStringLiteral("HozCusB top=%1").arg(Top(f.HozCusB));
+    const QString reference = dir_.filePath(QStringLiteral("ch1.txt"));
+    w.ui.saveAnswers.push_back(reference);
+    f.SaveCH1Ref1->trigger();
+    QFile file(reference);
+    if (file.open(QIODevice::ReadOnly)) r << text_lines::SplitLines(QString::fromUtf8(file.readAll()));
+    return r;
+  }
+
+  QTemporaryDir dir_;
+  sim::SimConfig config_;
+  std::unique_ptr<sim::SimServer> server_;
+  ScopeWindow w{true, /*stopWatch=*/true};
+  TForm1& f = *w.form;
+};
+
+TEST_F(HeldRecordReaders, AStoppedRecordReadsAsCapturedWhateverTheKnobsTurnTo) {
+  Knob(2, Volts200mV);
+  Knob(1, Volts1V);
+  TimeKnob(Time1ms);
+  if (f.AutoMeasOn != 1) f.AutoMeasurementsON1->trigger();
+  f.SnaptoPlotON1->trigger();  // both cursor sets on, the voltage lines on CH1's trace
+  ASSERT_NO_FATAL_FAILURE(Capture());
+  ASSERT_GT(f.HeldRecord.sequence, 0u);
+  const QStringList captured = Readings();
+  ASSERT_TRUE(w.ui.errors.isEmpty()) << Errors();
+  // The readings are of the 2 kHz signal (25 samples a period, give or take
+  // the sample an edge falls on), not of an empty screen.
+  const QStringList frequency = captured.filter(QStringLiteral("Ch1Freq="));
+  ASSERT_EQ(frequency.size(), 1);
+  EXPECT_NEAR(frequency[0].section(u'=', 1).chopped(4).toDouble(), 2.0, 0.09) << frequency[0].toStdString();
+  ASSERT_TRUE(captured.contains(QStringLiteral("Tessaron USB Oscilloscope Referance File")));
+
+  struct Turn {
+    const char* what;
+    int channel;  // 0: the time base knob
+    int angle;
+  };
+  const Turn turns[] = {
+      {"CH1 to 100 mV/div: another scale, the low range and its calibration", 1, Volts100mV},
+      {"CH1 to 10 V/div: the high range again at another scale", 1, Volts10V},
+      {"CH2 to 1 V/div: its high range", 2, Volts1V},
+      {"the time base to 100 us/div", 0, Time100us},
+  };
+  for (const Turn& t : turns) {
+    SCOPED_TRACE(t.what);
+    if (t.channel == 0)
+      TimeKnob(t.angle);
+    else
+      Knob(t.channel, t.angle);
+    EXPECT_EQ(Readings(), captured);
+    EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
+  }
+
+  // What the user views stays with the panel: CH1's 0 V row moved by its
+  // marker moves the snapped lines with the trace, and the readout against
+  // that row stays.
+  const int aTop = Top(f.HozCusA);
+  const QString aVolts = f.HCusA->text();
+  f.CH1VertPos += 40;
+  Readings();
+  EXPECT_EQ(Top(f.HozCusA), aTop + 40);
+  EXPECT_EQ(f.HCusA->text(), aVolts);
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
+}
+
+}  // namespace
