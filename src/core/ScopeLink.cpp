@@ -231,8 +231,9 @@ void ScopeLink::SendCommand() {
   commandLayout_ = request.layout;
   hourglassTimer_.start();
   SetState(State::Armed);
-  // Input may already be queued (a fast instrument, leftovers).
-  if (port_.IsOpen && port_.InQueueCount() > 0) ReadReply();
+  // Input already queued (a fast or flooding instrument) is read when the
+  // notifier says so, from the event loop: however the replies come, the
+  // window's events are handled between one record and the next.
 }
 
 void ScopeLink::ReadReply() {

@@ -5,6 +5,8 @@
 // that vanishes, floods or stays silent.
 #include <gtest/gtest.h>
 
+#include <QTimer>
+
 #include "core/ScopeLink.h"
 #include "support/SimProcess.h"
 #include "support/QtPrint.h"
@@ -217,10 +219,23 @@ TEST_F(Link, ASilentInstrumentIsWaitedForUntilStop) {
 
 TEST_F(Link, AFloodingInstrumentIsReadAsRepliesAndStopped) {
   Start({"--fault", "flood"}, true);
+  // Whatever floods in fills reply after reply; the loop is never held: a
+  // timer due at every pass of the event loop runs between any two records.
+  bool passSinceRecord = true;
+  int recordsBackToBack = 0;
+  QTimer everyPass;
+  everyPass.setInterval(0);
+  QObject::connect(&everyPass, &QTimer::timeout, [&] { passSinceRecord = true; });
+  QObject::connect(&link, &core::ScopeLink::recordReceived, [&] {
+    if (!passSinceRecord) ++recordsBackToBack;
+    passSinceRecord = false;
+  });
+  everyPass.start();
   link.Run();
-  // Whatever floods in fills reply after reply; the loop is never held.
-  ASSERT_TRUE(WaitFor([&] { return records.size() >= 2; }, 10000));
+  ASSERT_TRUE(WaitFor([&] { return records.size() >= 20; }, 10000));
   link.Stop();
+  everyPass.stop();
+  EXPECT_EQ(recordsBackToBack, 0);
   // The line never falls quiet; the discard gives up after one reply time.
   ASSERT_TRUE(WaitFor([&] { return Quiet(); }, 10000));
   ASSERT_TRUE(WaitFor([&] { return SimProcess::IsStop(sim.Frames().value(sim.Frames().size() - 1)); }));
