@@ -36,12 +36,13 @@ std::array<ChannelReadings, 2> ReadingsOf(const Record& record, std::int32_t vie
     r.peakToPeak = volts(p.volts.peakToPeak);
     r.mean = volts(p.volts.mean);
     r.rms = volts(p.volts.rms);
-    if (!p.complete) continue;
+    // Without a complete cycle the panel shows "0 us" and "0 Hz" for the
+    // period, widths and frequency, and "No Cycle" for the duty cycle only.
     r.period = seconds(p.periodUs);
     r.posWidth = seconds(p.posWidthUs);
     r.negWidth = seconds(p.negWidthUs);
     r.frequency = p.frequencyHz;
-    r.dutyCycle = p.dutyCycle;
+    if (p.complete) r.dutyCycle = p.dutyCycle;
   }
   return readings;
 }

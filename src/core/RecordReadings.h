@@ -3,8 +3,9 @@
 // in SI units (V, s, Hz, %): the numbers the panel formats
 // (measure::ReadChannel), over the same samples (the view window of the
 // overview marker), before it is formatted. A reading is empty where the
-// panel shows no number for it: a channel that is off, and the five cycle
-// readings of a window with no complete cycle (the panel's "No Cycle").
+// panel shows no number for it: a channel that is off, and the duty cycle of
+// a window with no complete cycle (the panel's "No Cycle"; its period,
+// widths and frequency read 0 there, as the panel's "0 us" and "0 Hz").
 
 #include "core/Record.h"
 #include "measure/Measurements.h"

@@ -57,7 +57,7 @@ class LogAndWindow : public RestoreFixture {
     const QString& frequency = fields[6];
     return {volts(fields[0]), volts(fields[1]), volts(fields[2]), volts(fields[3]), volts(fields[4]),
             time(fields[5]),
-            frequency.isEmpty() ? QStringLiteral("0 Hz")
+            frequency.toDouble() <= 0 ? QStringLiteral("0 Hz")
                                 : FormatFreq(qRound64(1e6 / frequency.toDouble()), QLocale().decimalPoint()),
             time(fields[7]), time(fields[8]),
             fields[9].isEmpty() ? QStringLiteral("No Cycle") : fields[9] + u'%'};
@@ -118,6 +118,10 @@ TEST_F(LogAndWindow, ReadingsOfASquareWaveAreTheWindowsTexts) {
        {"--ch1", "square:1730:2.5", "--ch2", "sine:3460:0.6:0.2"},
        {{"CH1On", 1}, {"CH2On", 1}, {"CH1KnobAngle", Angle1V}, {"CH2KnobAngle", Angle200mV},
         {"Angle", Angle200us}, {"CH1TriggerV", 0}, {"CalCH1H", 2}, {"CalCH2L", -3}}},
+      {"CH1 square, CH2 held at 1 V: no cycle on CH2, its duty cycle empty and its period 0",
+       {"--ch1", "square:1730:2.5", "--ch2", "dc:0:0:1"},
+       {{"CH1On", 1}, {"CH2On", 1}, {"CH1KnobAngle", Angle1V}, {"CH2KnobAngle", Angle1V},
+        {"Angle", Angle200us}, {"CH1TriggerV", 0}}},
       {"a square at 50 us/div, both channels: the stretched record",
        {"--ch1", "square:17300:3", "--ch2", "sine:34600:1.5"},
        {{"CH1On", 1}, {"CH2On", 1}, {"CH1KnobAngle", Angle2V}, {"CH2KnobAngle", Angle1V},
