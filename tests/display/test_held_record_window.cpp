@@ -4,9 +4,8 @@
 // saved from it are those of the record as it was captured (its ranges, the
 // calibration of those ranges, its scales and time base), not of the panel.
 
-#include "sim/SimServer.h"
 #include "storage/TextLines.h"
-#include "support/ScopeWindow.h"
+#include "support/SquareWaveWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -26,16 +25,9 @@ constexpr int Volts10V = 45;     // high range
 constexpr int Time100us = 138;
 constexpr int Time1ms = 210;
 
-class HeldRecordReaders : public ::testing::Test {
+class HeldRecordReaders : public SquareWaveWindow {
  protected:
   HeldRecordReaders() {
-    // CH1 +/-2.5 V, CH2 +/-0.5 V, each inside the range it is captured on.
-    config_.inputs.ch1 = {sim::Shape::Square, 2000.0, 2.5, 0.0};
-    config_.inputs.ch2 = {sim::Shape::Square, 1000.0, 0.5, 0.0};
-    server_ = std::make_unique<sim::SimServer>(config_);
-    if (!f.SerialPort.Open(server_->SlavePath(), "9600", "NONE", "8", false)) ADD_FAILURE() << "no simulator";
-    f.Auto1Click();
-    f.SingleClick();
     // Each range calibrated to its own offset, so a reader that took the
     // calibration of the panel's present range would read another count.
     f.CalCH1H = 3;
@@ -43,23 +35,6 @@ class HeldRecordReaders : public ::testing::Test {
     f.CalCH2H = 2;
     f.CalCH2L = -4;
   }
-
-  void Knob(int channel, int angle) {
-    f.CHButtonClick(channel == 1 ? f.CH1Button : f.CH2Button);
-    f.KnobAngle = angle;
-    f.UpdatedKnob();
-  }
-  void TimeKnob(int angle) {
-    f.KnobAngle = angle;
-    f.UpdatedTimeKnob();
-  }
-  void Capture() {
-    const std::uint64_t before = f.HeldRecord.sequence;
-    f.RUNSTOP->trigger();
-    ASSERT_TRUE(WaitFor([&] { return f.Running == 0 && f.AwaitingData == 0 && f.HeldRecord.sequence > before; }, 20000))
-        << Errors();
-  }
-  std::string Errors() const { return w.ui.errors.join('\n').toStdString(); }
 
   // Everything the screen reads from the held record, after it has been
   // drawn again (as a view change draws it) and measured again, with CH1
@@ -86,10 +61,6 @@ class HeldRecordReaders : public ::testing::Test {
   }
 
   QTemporaryDir dir_;
-  sim::SimConfig config_;
-  std::unique_ptr<sim::SimServer> server_;
-  ScopeWindow w{true, /*stopWatch=*/true};
-  TForm1& f = *w.form;
 };
 
 TEST_F(HeldRecordReaders, AStoppedRecordReadsAsCapturedWhateverTheKnobsTurnTo) {

@@ -3,11 +3,10 @@
 // knobs have moved, each layout's samples and times, and the cases that
 // write nothing.
 
-#include "sim/SimServer.h"
 #include "storage/ExportFile.h"
 #include "storage/HeldRecord.h"
 #include "storage/TextLines.h"
-#include "support/ScopeWindow.h"
+#include "support/SquareWaveWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -61,49 +60,14 @@ ColumnSpan SpanOf(const QStringList& data, int column) {
   return span;
 }
 
-class ExportWindow : public ::testing::Test {
+class ExportWindow : public SquareWaveWindow {
  protected:
-  ExportWindow() {
-    // CH1 +/-2.5 V, CH2 +/-0.5 V: each clearly inside the range it is read on.
-    config_.inputs.ch1 = {sim::Shape::Square, 2000.0, 2.5, 0.0};
-    config_.inputs.ch2 = {sim::Shape::Square, 1000.0, 0.5, 0.0};
-    server_ = std::make_unique<sim::SimServer>(config_);
-    if (!f.SerialPort.Open(server_->SlavePath(), "9600", "NONE", "8", false)) ADD_FAILURE() << "no simulator";
-    // Auto mode, so each capture is answered at once. Set, not chosen from
-    // the menu: Auto1Click while stopped sends a capture request of its own
-    // (the default panel, CH2 on 5 V/div), and nothing drains its reply with
-    // the watch stopped; once it had arrived (more than the instrument's
-    // 20 ms pace before RUN, on a loaded machine) it was read as the reply to
-    // the test's capture, CH2's counts of the high range then taken for the
-    // low range (+-0.09 V for +-0.5 V).
-    f.AutoTrigger = 1;
-    f.ShowTriggerModeSetting();
-    f.SingleClick();
-  }
-
   QString PathOf(const char* name) const { return dir_.filePath(QLatin1String(name)); }
-  std::string Errors() const { return w.ui.errors.join('\n').toStdString(); }
 
-  void Knob(int channel, int angle) {
-    f.CHButtonClick(channel == 1 ? f.CH1Button : f.CH2Button);
-    f.KnobAngle = angle;
-    f.UpdatedKnob();
-  }
-  void TimeKnob(int angle) {
-    f.KnobAngle = angle;
-    f.UpdatedTimeKnob();
-  }
   // Both channels on: CH1 on 1 V/div (high range), CH2 on 200 mV/div (low).
   void BothChannels() {
     Knob(2, Volts200mV);
     Knob(1, Volts1V);
-  }
-  // One capture, waited for to its end.
-  void Capture() {
-    const std::uint64_t before = f.HeldRecord.sequence;
-    f.RUNSTOP->trigger();
-    ASSERT_TRUE(WaitFor([&] { return f.Running == 0 && f.AwaitingData == 0 && f.HeldRecord.sequence > before; }, 20000))
-        << Errors();
   }
   void Export(const QString& path) {
     w.ui.saveAnswers.push_back(path);
@@ -112,10 +76,6 @@ class ExportWindow : public ::testing::Test {
   }
 
   QTemporaryDir dir_;
-  sim::SimConfig config_;
-  std::unique_ptr<sim::SimServer> server_;
-  ScopeWindow w{true, /*stopWatch=*/true};
-  TForm1& f = *w.form;
 };
 
 TEST_F(ExportWindow, ARecordKeepsItsCapturesVoltsAndTimesAfterTheKnobsMove) {

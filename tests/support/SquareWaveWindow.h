@@ -1,0 +1,55 @@
+#pragma once
+// The real window on the in-process simulated instrument, both inputs
+// square waves each well inside the range it is captured on (CH1 2 kHz
+// +-2.5 V, CH2 1 kHz +-0.5 V), auto trigger, single capture, the connection
+// watch stopped. For tests of what is read from a captured record.
+//
+//   class MyTest : public SquareWaveWindow {};
+//   Knob(1, angle); TimeKnob(angle); ASSERT_NO_FATAL_FAILURE(Capture());
+
+#include "sim/SimServer.h"
+#include "support/ScopeWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+
+#include <memory>
+#include <string>
+
+class SquareWaveWindow : public ::testing::Test {
+ protected:
+  SquareWaveWindow() {
+    config_.inputs.ch1 = {sim::Shape::Square, 2000.0, 2.5, 0.0};
+    config_.inputs.ch2 = {sim::Shape::Square, 1000.0, 0.5, 0.0};
+    server_ = std::make_unique<sim::SimServer>(config_);
+    if (!f.SerialPort.Open(server_->SlavePath(), "9600", "NONE", "8", false)) ADD_FAILURE() << "no simulator";
+    // Auto mode, so each capture is answered at once.
+    f.Auto1Click();
+    f.SingleClick();
+  }
+
+  // The volts knob of a channel, or the time knob, turned to a detent.
+  void Knob(int channel, int angle) {
+    f.CHButtonClick(channel == 1 ? f.CH1Button : f.CH2Button);
+    f.KnobAngle = angle;
+    f.UpdatedKnob();
+  }
+  void TimeKnob(int angle) {
+    f.KnobAngle = angle;
+    f.UpdatedTimeKnob();
+  }
+  // One capture, waited for to its end.
+  void Capture() {
+    const std::uint64_t before = f.HeldRecord.sequence;
+    f.RUNSTOP->trigger();
+    ASSERT_TRUE(WaitFor([&] { return f.Running == 0 && f.AwaitingData == 0 && f.HeldRecord.sequence > before; }, 20000))
+        << Errors();
+  }
+  std::string Errors() const { return w.ui.errors.join('\n').toStdString(); }
+
+  sim::SimConfig config_;
+  std::unique_ptr<sim::SimServer> server_;
+  ScopeWindow w{true, /*stopWatch=*/true};
+  TForm1& f = *w.form;
+};
