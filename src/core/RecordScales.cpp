@@ -11,6 +11,9 @@ bool Empty(const Record& record) { return record.sequence == 0; }
 }  // namespace
 
 std::int32_t CalOffsetOf(const Record& record, int channel, std::int32_t calHigh, std::int32_t calLow) {
+  // A record holds the calibration in force when its command went out; a
+  // calibration since applies to the records that follow.
+  if (!Empty(record)) return record.Channel(channel).calOffset;
   return record.Channel(channel).highRange ? calHigh : calLow;
 }
 

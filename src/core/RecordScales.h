@@ -13,12 +13,9 @@
 
 namespace core {
 
-// The calibration count subtracted from `channel`'s samples: the
-// instrument's zero offset (`calHigh`, `calLow`, as calibrated now) of the
-// input range the record was captured on. The range is the record's; the
-// offset is the instrument's, so a record taken before a calibration reads
-// with the better one. (The window's record cannot carry its own yet: it is
-// described with the offset the last frame chose, not its command's range's.)
+// The calibration count subtracted from `channel`'s samples: the one in
+// force for its range when the record's command went out. Before the first
+// record, the panel's (`calHigh`, `calLow`) for the record's range.
 std::int32_t CalOffsetOf(const Record& record, int channel, std::int32_t calHigh, std::int32_t calLow);
 
 // Plot row of sample `index` of `channel` with the channel's 0 V line on

@@ -217,17 +217,22 @@ TEST(CoreRecord, EachVoltsRowIsNamedByTheScaleItWasCapturedAt) {
 TEST(CoreRecord, ScreenReadersTakeTheRecordsMeaningAndThePanelsOnlyBeforeTheFirst) {
   PanelSettings p = DefaultPanel();  // 5 V/div on both, 100 us/div
   p.SetVoltsRow(2, Row100mV);
+  p.SetCalibration(1, -3, 9);
+  p.SetCalibration(2, -3, 9);
   core::Record r = core::DescribeRecord(p);
   EXPECT_EQ(core::CursorUsPerColumn(r, 1000), 1000);  // no reply yet
   EXPECT_EQ(core::CursorVoltsDiv(r, 1, 7), 7);
+  EXPECT_EQ(core::CalOffsetOf(r, 1, 11, -5), 11);  // the panel's, by the range
+  EXPECT_EQ(core::CalOffsetOf(r, 2, 11, -5), -5);
   r.sequence = 1;
   EXPECT_EQ(core::CursorUsPerColumn(r, 1000), 2);
   EXPECT_EQ(core::CursorVoltsDiv(r, 1, 7), 100);  // 5 V/div
   EXPECT_EQ(core::CursorVoltsDiv(r, 2, 7), 2);    // 100 mV/div
 
-  // The calibration of the range each channel was captured on.
-  EXPECT_EQ(core::CalOffsetOf(r, 1, 9, -3), 9);
-  EXPECT_EQ(core::CalOffsetOf(r, 2, 9, -3), -3);
+  // The calibration in force for the range each channel was captured on,
+  // whatever the panel's calibration is now.
+  EXPECT_EQ(core::CalOffsetOf(r, 1, 11, -5), 9);
+  EXPECT_EQ(core::CalOffsetOf(r, 2, 11, -5), -3);
 
   // A sample at C + 127 lands on the 0 V row, at the record's scale.
   r.ch1[10] = 130;
