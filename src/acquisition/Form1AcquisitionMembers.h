@@ -25,21 +25,21 @@
   // reply; hidden again by a whole reply or the next RUN.
   TLabel* ReplyNotice = nullptr;
 
-  // The time base and 1 MS/s mode of the last command sent, which a reply
-  // will be described by.
+  // The time base of the last command sent, which its reply will be
+  // described by.
   std::int32_t CommandTimeBase = 0;
-  Flag CommandRate1MS = 0;
 
  private:
   // The link's signals, bound once.
   void ConnectLink();
   // A record came: it is held, plotted and measured.
   void TakeRecord(const core::Record& record);
+  // The link has stopped: the keys and pictures say so, a vanished device is
+  // shown at once, a calibration goes on or ends.
   void AcquisitionStopped(core::ScopeLink::StopReason reason);
   void EndAcquisition();  // acquisition has stopped: the keys and pictures say so
-  // The instrument vanished while a capture was pending: acquisition ends
-  // and the indicator shows the disconnection at once, without a message.
-  void LeaveBecauseDeviceVanished();
+  // Starts the link on the panel as it is (RUN, a calibration capture).
+  void StartAcquisition();
   // The hourglass turns while the link waits for the instrument.
   void ShowHourglass();
   void ShowReplyNotice();

@@ -41,6 +41,5 @@ core::CaptureRequest TForm1::RequestNow() {
   r.sampleRateText = SampleRateText;
 
   CommandTimeBase = TimeBaseIndex;
-  CommandRate1MS = Rate1MS;
   return request;
 }

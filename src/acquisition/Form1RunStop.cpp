@@ -58,15 +58,8 @@ void TForm1::RunStopClick() {
     HideReplyNotice();
     // The held record keeps its time base and mode (HeldRecord) until the
     // reply to this run replaces it.
-    TriggerPosCalc();
-    if (Button1 != nullptr) Button1->setEnabled(false);
     ResetPres();
-    // The connection watch must not talk to the instrument while a capture
-    // is pending.
-    SetEnabled(Timer1, false);
-    Link.SetContinuous(ConSample == 1);
-    Link.Run();
-    ShowHourglass();
+    StartAcquisition();
     return;
   }
   if (HorTrigPos != nullptr) StopTrigPos = Left(HorTrigPos);
@@ -79,6 +72,18 @@ void TForm1::RunStopClick() {
     Link.Stop();
   else
     EndAcquisition();
+}
+
+void TForm1::StartAcquisition() {
+  // The trigger-position bytes depend on the time base.
+  TriggerPosCalc();
+  if (Button1 != nullptr) Button1->setEnabled(false);
+  // The connection watch must not talk to the instrument while a capture
+  // is pending.
+  SetEnabled(Timer1, false);
+  Link.SetContinuous(ConSample == 1);
+  Link.Run();
+  ShowHourglass();
 }
 
 void TForm1::ShowHourglass() {
@@ -102,11 +107,12 @@ void TForm1::TakeRecord(const core::Record& record) {
 }
 
 void TForm1::AcquisitionStopped(core::ScopeLink::StopReason reason) {
-  if (reason == core::ScopeLink::StopReason::DeviceGone) {
-    LeaveBecauseDeviceVanished();
-    return;
-  }
   EndAcquisition();
+  // A device that vanished while a capture was pending: the port is closed
+  // and the indicator turns at once, without a message; the watch reopens
+  // the port when the device is back.
+  if (reason == core::ScopeLink::StopReason::DeviceGone) ShowDisconnected();
+  if (Calibrating == 1) CalibrationCaptureEnded();
 }
 
 void TForm1::ShowReplyProgress(int queued) {
@@ -146,22 +152,6 @@ void TForm1::EndAcquisition() {
   if (HorTrigPos != nullptr) StopTrigPos = Left(HorTrigPos);
   ShowBitmap(Image12, run_stop::PicturePath(run_stop::StopStatusBitmap));
   ShowBitmap(RunStopButton, run_stop::PicturePath(run_stop::RunButtonBitmap));
-  if (Calibrating == 1) CalibrationCaptureEnded();
-}
-
-void TForm1::LeaveBecauseDeviceVanished() {
-  Running = 0;
-  AwaitingData = 0;
-  HideReplyProgress();
-  SetEnabled(Timer1, true);
-  SetEnabled(Anoucer, false);
-  if (HorTrigPos != nullptr) StopTrigPos = Left(HorTrigPos);
-  // The port is closed and the indicator turns at once; the watch reopens
-  // the port when the device is back.
-  ShowDisconnected();
-  ShowBitmap(Image12, run_stop::PicturePath(run_stop::StopStatusBitmap));
-  ShowBitmap(RunStopButton, run_stop::PicturePath(run_stop::RunButtonBitmap));
-  if (Calibrating == 1) CalibrationCaptureEnded();
 }
 
 void TForm1::ContinuousClick() {

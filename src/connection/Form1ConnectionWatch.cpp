@@ -69,10 +69,10 @@ void TForm1::ShowConnected() {
 }
 
 void TForm1::ShowDisconnected() {
-  // The port, the instrument's answer and the indicator must agree even if
-  // a picture cannot be shown, so the state changes go first.
+  // The link has closed the port. The instrument's answer and the indicator
+  // must agree even if a picture cannot be shown, so the state changes go
+  // first.
   DeviceFound = 0;
-  if (Link.Port().IsOpen && !Link.Running()) Link.ClosePort();
   HWRevLabel->hide();
   Button1->setEnabled(false);
   ShowBitmap(Image11, QStringLiteral("Grafics\\USBCON#.bmp"));

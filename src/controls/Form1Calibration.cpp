@@ -114,19 +114,13 @@ void TForm1::StartCalibrationCapture(bool highRange) {
   CH1HighRange = highRange ? 1 : 0;
   CH2HighRange = highRange ? 1 : 0;
   Running = 1;
-  TriggerPosCalc();
-  if (Button1 != nullptr) Button1->setEnabled(false);
-
   CalibrationRecordsBefore = HeldRecord.sequence;
   CalibrationTimedOut = 0;
   CalibrationLimitMs = calibration::CaptureTimeLimitMs(SamplePeriodUs);
   CalibrationClock.start();
   SetEnabled(CalibrationWatch, true);
-  // The connection watch must not talk to the instrument meanwhile.
-  SetEnabled(Timer1, false);
-  Link.SetContinuous(false);
-  Link.Run();
-  ShowHourglass();
+  // A single capture: the calibration chose Single.
+  StartAcquisition();
 }
 
 void TForm1::CalibrationCaptureEnded() {

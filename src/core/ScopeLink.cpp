@@ -40,12 +40,6 @@ bool HungUp(int handle) {
   return (probe.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
 }
 
-// The identity detection: what is left of an answer, the query, the 7 bytes
-// of its answer, and what follows them.
-std::vector<int> DetectTimeouts() {
-  return {AnswerByteMs, AnswerByteMs, VersionByteMs, VersionByteMs, VersionByteMs, AnswerByteMs, AnswerByteMs};
-}
-
 }  // namespace
 
 CaptureRequest RequestFor(const PanelSettings& panel) {
@@ -567,11 +561,25 @@ void ScopeLink::ExchangeStep() {
   ExchangeDone();
 }
 
+ScopeLink::AnswerStep ScopeLink::TailStep() {
+  return {AnswerStep::Kind::Discard, connection::IdentifyAnswerRest, AnswerByteMs};
+}
+
+std::vector<ScopeLink::AnswerStep> ScopeLink::DetectSteps(int tailsAfter) {
+  // What is left of an earlier answer, the query, the 7 bytes of its
+  // answer (the version's three get longer), then what follows them.
+  std::vector<AnswerStep> steps{TailStep(), {AnswerStep::Kind::Query}};
+  for (const int ms : {AnswerByteMs, AnswerByteMs, VersionByteMs, VersionByteMs, VersionByteMs, AnswerByteMs,
+                       AnswerByteMs})
+    steps.push_back({AnswerStep::Kind::Read, 1, ms});
+  for (int i = 0; i < tailsAfter; ++i) steps.push_back(TailStep());
+  return steps;
+}
+
 void ScopeLink::ExchangeDone() {
   const Exchange done = exchange_;
   exchange_ = Exchange::None;
   const std::vector<int> answer = answer_;
-  const auto tail = [] { return AnswerStep{AnswerStep::Kind::Discard, connection::IdentifyAnswerRest, AnswerByteMs}; };
   switch (done) {
     case Exchange::Query:
       if (At(answer, 0) != connection::IdentifyAnswerFirst) {
@@ -584,15 +592,12 @@ void ScopeLink::ExchangeDone() {
       // Detection runs on every way into the connected state, so a
       // replugged instrument is read again.
       if (!deviceFound_) {
-        std::vector<AnswerStep> detect{tail(), {AnswerStep::Kind::Query}};
-        for (const int ms : DetectTimeouts()) detect.push_back({AnswerStep::Kind::Read, 1, ms});
-        detect.push_back(tail());
-        detect.push_back(tail());
-        BeginExchange(Exchange::Detect, std::move(detect));
+        // The rest of this answer is discarded after the detection's own.
+        BeginExchange(Exchange::Detect, DetectSteps(2));
         Q_EMIT detectionStarted();
         return;
       }
-      BeginExchange(Exchange::Tail, {tail()});
+      BeginExchange(Exchange::Tail, {TailStep()});
       return;
     case Exchange::Detect:
       // answer[0] is the leading "O".
@@ -631,12 +636,8 @@ void ScopeLink::AbandonExchange() {
 void ScopeLink::DetectRevision() {
   if (running_ || !port_.IsOpen || port_.DeviceGone()) return;
   AbandonExchange();
-  const auto tail = [] { return AnswerStep{AnswerStep::Kind::Discard, connection::IdentifyAnswerRest, AnswerByteMs}; };
-  std::vector<AnswerStep> detect{tail(), {AnswerStep::Kind::Query}};
-  for (const int ms : DetectTimeouts()) detect.push_back({AnswerStep::Kind::Read, 1, ms});
-  detect.push_back(tail());
   Q_EMIT detectionStarted();
-  BeginExchange(Exchange::Detect, std::move(detect));
+  BeginExchange(Exchange::Detect, DetectSteps(1));
 }
 
 void ScopeLink::SendWantedCommand() {

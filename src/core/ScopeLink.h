@@ -133,9 +133,6 @@ class ScopeLink : public QObject {
   int ReplyBytes() const { return have_; }
   // The last record received (sequence 0 before the first).
   const Record& Held() const { return held_; }
-  // A capture command went out and neither its reply nor a stop byte has
-  // followed: the instrument is armed.
-  bool CommandOutstanding() const { return outstanding_; }
   // RUN with the port closed: the link opens it, once a watch period, and
   // the command goes out as soon as the instrument has answered.
   bool AwaitingConnection() const { return connectTimer_.isActive(); }
@@ -173,6 +170,10 @@ class ScopeLink : public QObject {
     int timeoutMs = 0;  // Read: for its byte; Discard: for all of them
   };
   enum class Exchange { None, Query, Detect, Tail };
+  // Discards the rest of an identify answer.
+  static AnswerStep TailStep();
+  // The identity detection, then `tailsAfter` discards.
+  static std::vector<AnswerStep> DetectSteps(int tailsAfter);
 
   void SetState(State state);
   std::int64_t NowMs() const { return clock_.elapsed(); }

@@ -319,7 +319,6 @@ void TForm1::FormClose() {
   // Ends a capture that may be pending before anything is written, as STOP
   // does: the panel state saved is the stopped one.
   if (Running == 1) RunStopClick();
-  Running = 0;
   std::vector<SettingsStore::NamedValue> writes;
   // After a restore that gave damaged values their defaults (the store as it
   // was is kept aside), the values the close does not write get theirs too,
