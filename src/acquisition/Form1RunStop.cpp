@@ -62,12 +62,8 @@ void TForm1::RunStopClick() {
     StartAcquisition();
     return;
   }
-  if (HorTrigPos != nullptr) StopTrigPos = Left(HorTrigPos);
-  ShowBitmap(Image12, run_stop::PicturePath(run_stop::StopStatusBitmap));
-  Running = 0;
-  if (Button1 != nullptr) Button1->setEnabled(true);
-  // The stop byte ends the pending capture; the key goes back to RUN when
-  // the link says acquisition has stopped.
+  // The stop byte ends the pending capture; the keys and pictures go back
+  // when the link says acquisition has stopped (EndAcquisition).
   if (Link.Running())
     Link.Stop();
   else
