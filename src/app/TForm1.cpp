@@ -3,6 +3,7 @@
 #include "app/Errors.h"
 #include "app/Paths.h"
 #include "app/UnitInit.h"
+#include "measure/MeasurementPanel.h"
 #include "storage/SettingsStore.h"
 
 #include <QAction>
@@ -56,7 +57,6 @@ constexpr QRect Panel2Place{0, 2, 558, 545};         // the screen bezel
 constexpr QRect Panel5Place{3, 463, 552, 79};        // in Panel2: the status strip under the plot
 constexpr QRect HorVerPanelPlace{559, 0, 225, 505};  // the control column
 constexpr QRect RunStopButtonPlace{619, 506, 100, 35};
-constexpr QRect MeasurePanelPlace{784, 0, 192, 608};
 // The pop-up panels. The calibration panel lies over the plot, 56 and 48
 // pixels into Panel4 (which is at 27, 51 in Panel2).
 constexpr QRect SettingPanelPlace{56, 352, 444, 113};
@@ -69,6 +69,7 @@ constexpr QRect AboutPanelPlace{136, 96, 508, 321};
 TForm1::TForm1(ScopeUnit& unit, UiServices& ui, QWidget* parent)
     : QMainWindow(parent),
       Ui(ui),
+      Kit(ui),
       Unit(unit),
       PlotBitmap(unit.PlotBitmap),
       SaveBitmap(unit.SaveBitmap),
@@ -160,15 +161,7 @@ ChannelParts TForm1::Channel(int number) {
           this->*m.sourceItem};
 }
 
-void TForm1::Guard(const std::function<void()>& handler) {
-  try {
-    handler();
-  } catch (const ScopeError& e) {
-    Ui.ShowError(e.Message());
-  } catch (const std::exception& e) {
-    Ui.ShowError(QString::fromLocal8Bit(e.what()));
-  }
-}
+void TForm1::Guard(const std::function<void()>& handler) { Kit.Guard(handler); }
 
 void TForm1::Bind(QAction* item, void (TForm1::*handler)()) {
   connect(item, &QAction::triggered, this, Handler([this, handler] { (this->*handler)(); }));
@@ -199,17 +192,7 @@ void TForm1::SetFormHeight(int outerHeight) {
 int TForm1::FormWidth() const { return Client->width() + FrameWidth; }
 int TForm1::FormHeight() const { return Client->height() + FrameHeight; }
 
-void TForm1::ShowBitmap(TImage* image, const QString& relativePath) {
-  const QString path = ProgramPath(relativePath);
-  const QFileInfo file(path);
-  auto cached = decodedBitmaps_.constFind(path);
-  if (cached == decodedBitmaps_.constEnd() || !file.exists() ||
-      cached->modified != file.lastModified() || cached->size != file.size()) {
-    // A missing or unreadable file throws here, as every picture change does.
-    cached = decodedBitmaps_.insert(path, {file.lastModified(), file.size(), LoadBitmapFile(path)});
-  }
-  image->ShowPicture(cached->image, path);
-}
+void TForm1::ShowBitmap(TImage* image, const QString& relativePath) { Kit.ShowBitmap(image, relativePath); }
 
 void TForm1::CreateMenu() {
   MainMenu1 = menuBar();
@@ -328,7 +311,7 @@ void TForm1::CreateRegions() {
   RunStopButton = new TImage(Client, QStringLiteral("RunStopButton"));
   RunStopButton->setGeometry(RunStopButtonPlace);
 
-  MeasurePanel = MakePanel(Client, QStringLiteral("MeasurePanel"), MeasurePanelPlace);
+  measurementPanel_ = new MeasurementPanel(Client, Kit);
 
   SettingPanel = MakePanel(Client, QStringLiteral("SettingPanel"), SettingPanelPlace, PanelGrey, 2);
   SettingPanel->hide();

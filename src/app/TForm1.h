@@ -10,6 +10,7 @@
 
 #include "acquisition/LinkTiming.h"
 #include "app/ChannelParts.h"
+#include "app/PanelKit.h"
 #include "app/ScopeState.h"
 #include "app/UiServices.h"
 #include "app/Widgets.h"
@@ -39,6 +40,7 @@ class QMenu;
 class QPainter;
 class QProgressBar;
 class QTimer;
+class MeasurementPanel;
 class RestoreReader;
 struct ScopeUnit;
 
@@ -95,6 +97,8 @@ class TForm1 : public QMainWindow, public ScopeState {
 
   // ---- Shared services --------------------------------------------------
   UiServices& Ui;
+  // The error wrapper and the pictures, shared with the panels.
+  PanelKit Kit;
   ScopeUnit& Unit;
   QImage& PlotBitmap;
   QImage& SaveBitmap;
@@ -170,7 +174,6 @@ class TForm1 : public QMainWindow, public ScopeState {
   TPanel* Panel5 = nullptr;       // the status strip under the plot
   TPanel* HorVerPanel = nullptr;  // the control column: knobs and channel keys
   TImage* RunStopButton = nullptr;
-  TPanel* MeasurePanel = nullptr; // the measurement readouts right of x = 784
   TPanel* SettingPanel = nullptr; // COM settings
   TPanel* Panel11 = nullptr;      // calibration
   TPanel* Panel12 = nullptr;      // "New setting will take effect..."
@@ -200,10 +203,4 @@ class TForm1 : public QMainWindow, public ScopeState {
   void CreateTimers();
   void CreateRegions();
   bool shownOnce_ = false;
-  struct DecodedBitmap {
-    QDateTime modified;
-    qint64 size = 0;
-    QImage image;
-  };
-  QHash<QString, DecodedBitmap> decodedBitmaps_;
 };
