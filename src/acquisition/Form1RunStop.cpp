@@ -4,6 +4,8 @@
 // the window what happened, and nothing here waits.
 #include "app/TForm1.h"
 
+#include "connection/ComSettingsPanel.h"
+
 #include "acquisition/CaptureProtocol.h"
 #include "acquisition/RunStopPictures.h"
 #include "app/Errors.h"
@@ -73,7 +75,7 @@ void TForm1::RunStopClick() {
 void TForm1::StartAcquisition() {
   // The trigger-position bytes depend on the time base.
   TriggerPosCalc();
-  if (Button1 != nullptr) Button1->setEnabled(false);
+  comSettings_->SetDetectEnabled(false);
   // The connection watch must not talk to the instrument while a capture
   // is pending.
   SetEnabled(Timer1, false);
@@ -142,7 +144,7 @@ void TForm1::EndAcquisition() {
   Running = 0;
   AwaitingData = 0;
   HideReplyProgress();
-  if (Button1 != nullptr) Button1->setEnabled(true);
+  comSettings_->SetDetectEnabled(true);
   SetEnabled(Timer1, true);
   SetEnabled(Anoucer, false);
   if (HorTrigPos != nullptr) StopTrigPos = Left(HorTrigPos);

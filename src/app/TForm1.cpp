@@ -3,6 +3,9 @@
 #include "app/Errors.h"
 #include "app/Paths.h"
 #include "app/UnitInit.h"
+#include "app/AboutPanel.h"
+#include "connection/ComSettingsPanel.h"
+#include "controls/CalibrationPanel.h"
 #include "measure/MeasurementPanel.h"
 #include "storage/SettingsStore.h"
 
@@ -57,12 +60,9 @@ constexpr QRect Panel2Place{0, 2, 558, 545};         // the screen bezel
 constexpr QRect Panel5Place{3, 463, 552, 79};        // in Panel2: the status strip under the plot
 constexpr QRect HorVerPanelPlace{559, 0, 225, 505};  // the control column
 constexpr QRect RunStopButtonPlace{619, 506, 100, 35};
-// The pop-up panels. The calibration panel lies over the plot, 56 and 48
-// pixels into Panel4 (which is at 27, 51 in Panel2).
-constexpr QRect SettingPanelPlace{56, 352, 444, 113};
-constexpr QRect Panel11Place{0 + 27 + 56, 2 + 51 + 48, 369, 225};
+// The notice after a knob release while stopped (the other pop-up panels
+// place themselves).
 constexpr QRect Panel12Place{248, 208, 337, 65};
-constexpr QRect AboutPanelPlace{136, 96, 508, 321};
 
 }  // namespace
 
@@ -106,7 +106,9 @@ TForm1::TForm1(ScopeUnit& unit, UiServices& ui, QWidget* parent)
   BuildExport();
   LayLinesOverBorderStrips();
   // The pop-up panels lie over everything the subsystems placed.
-  for (TPanel* popup : {SettingPanel, Panel11, Panel12, AboutPanel}) popup->raise();
+  for (TPanel* popup : {static_cast<TPanel*>(comSettings_), static_cast<TPanel*>(calibrationPanel_), Panel12,
+                        static_cast<TPanel*>(aboutPanel_)})
+    popup->raise();
 
   SetFormWidth(ClientSize.width() + FrameWidth);
   SetFormHeight(ClientSize.height() + FrameHeight);
@@ -313,13 +315,11 @@ void TForm1::CreateRegions() {
 
   measurementPanel_ = new MeasurementPanel(Client, Kit);
 
-  SettingPanel = MakePanel(Client, QStringLiteral("SettingPanel"), SettingPanelPlace, PanelGrey, 2);
-  SettingPanel->hide();
-  Panel11 = MakePanel(Client, QStringLiteral("Panel11"), Panel11Place, PanelGrey, 2);
-  Panel11->hide();
+  comSettings_ = new ComSettingsPanel(Client, Kit);
+  calibrationPanel_ = new CalibrationPanel(Client, Kit);
   Panel12 = MakePanel(Client, QStringLiteral("Panel12"), Panel12Place, PanelGrey, 2);
   Panel12->hide();
-  AboutPanel = MakePanel(Client, QStringLiteral("AboutPanel"), AboutPanelPlace, PanelGrey, 2);
+  aboutPanel_ = new AboutPanel(Client, Kit);
 }
 
 void TForm1::showEvent(QShowEvent* event) {

@@ -40,6 +40,9 @@ class QMenu;
 class QPainter;
 class QProgressBar;
 class QTimer;
+class AboutPanel;
+class CalibrationPanel;
+class ComSettingsPanel;
 class MeasurementPanel;
 class RestoreReader;
 struct ScopeUnit;
@@ -174,10 +177,7 @@ class TForm1 : public QMainWindow, public ScopeState {
   TPanel* Panel5 = nullptr;       // the status strip under the plot
   TPanel* HorVerPanel = nullptr;  // the control column: knobs and channel keys
   TImage* RunStopButton = nullptr;
-  TPanel* SettingPanel = nullptr; // COM settings
-  TPanel* Panel11 = nullptr;      // calibration
   TPanel* Panel12 = nullptr;      // "New setting will take effect..."
-  TPanel* AboutPanel = nullptr;
   TDisPropertiesForm* DisPropertiesForm = nullptr;
 
   // ---- The subsystems' members, each kept in its own folder ----------
@@ -203,4 +203,5 @@ class TForm1 : public QMainWindow, public ScopeState {
   void CreateTimers();
   void CreateRegions();
   bool shownOnce_ = false;
+  AboutPanel* aboutPanel_ = nullptr;
 };

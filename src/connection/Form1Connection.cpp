@@ -1,11 +1,11 @@
 // The connection's widgets: the indicator and the settings key in the status
-// strip, and the COM settings panel with the port chooser.
+// strip; the COM settings panel (ComSettingsPanel) bound to the watch.
 #include "app/TForm1.h"
 
+#include "connection/ComSettingsPanel.h"
 #include "connection/PortComboBox.h"
 
 #include <QAction>
-#include <QFontMetrics>
 #include <QTimer>
 
 namespace {
@@ -20,44 +20,6 @@ constexpr QRect IndicatorPlace{35, 54, 56, 25};
 constexpr QPoint VersionOnIndicator{26, 5};
 constexpr QSize VersionSize{27, 16};
 constexpr QRect SettingKeyPlace{100, 60, 69, 18};
-
-// The panel's own layout.
-constexpr QRect Label2Place{8, 12, 144, 13};
-constexpr QRect Label3Place{152, 12, 92, 13};  // wider names slip under Button1
-constexpr QRect Label1Place{64, 34, 120, 13};
-constexpr QRect ComboBox1Place{32, 52, 177, 21};
-constexpr QRect Button1Place{248, 8, 185, 17};
-constexpr QRect Edit2Place{248, 28, 185, 21};
-constexpr QRect Edit3Place{248, 52, 185, 21};
-constexpr QRect Edit4Place{248, 76, 185, 21};
-constexpr QRect Button4Place{8, 80, 75, 25};
-
-// Shrinks a label's font until its caption fits its width: the panel's
-// places were laid out for a narrower typeface than most systems have.
-void FitCaptionToWidth(QLabel* label) {
-  QFont f = label->font();
-  while (f.pixelSize() > 8 && QFontMetrics(f).horizontalAdvance(label->text()) > label->width()) {
-    f.setPixelSize(f.pixelSize() - 1);
-  }
-  label->setFont(f);
-}
-
-QLineEdit* MakeEdit(QWidget* parent, const char* name, const QRect& place) {
-  auto* edit = new QLineEdit(parent);
-  edit->setObjectName(QString::fromLatin1(name));
-  edit->setGeometry(place);
-  edit->setReadOnly(true);
-  return edit;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption,
-                        const QRect& place) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setGeometry(place);
-  button->setFocusPolicy(Qt::TabFocus);
-  return button;
-}
 
 }  // namespace
 
@@ -98,38 +60,10 @@ void TForm1::BuildConnection() {
   });
 
   // ---- COM settings panel -----------------------------------------------
-  QFont small = SettingPanel->font();
-  small.setPixelSize(10);
-  SettingPanel->setFont(small);
-
-  Label2 = new TLabel(SettingPanel, QStringLiteral("Label2"),
-                      QStringLiteral("Currently Selected COM Port:"));
-  Label2->setGeometry(Label2Place);
-  FitCaptionToWidth(Label2);
-  Label3 = new TLabel(SettingPanel, QStringLiteral("Label3"), QStringLiteral("COM4"));
-  Label3->setGeometry(Label3Place);
-  Label3->SetFontColor(Qt::blue);
-  Label1 = new TLabel(SettingPanel, QStringLiteral("Label1"), QStringLiteral("Available COM Ports:"));
-  Label1->setGeometry(Label1Place);
-
-  auto* chooser = new PortComboBox(SettingPanel, QStringLiteral("ComboBox1"));
-  chooser->setGeometry(ComboBox1Place);
-  chooser->OnDropDown = Handler([this] { UpdateComboBox1(); });
-  chooser->OnEnter = Handler([this] { UpdateComboBox1(); });
-  chooser->OnKeyDown = [this](int& key) { Guard([this, &key] { ComboBox1KeyDown(key); }); };
-  // Only a choice the user makes counts; refilling the items does not.
-  connect(chooser, &QComboBox::activated, this, Handler([this] { ComboBox1Change(); }));
-  ComboBox1 = chooser;
-
-  Button1 = MakeButton(SettingPanel, "Button1", QStringLiteral("Detect Hardware Revision"),
-                       Button1Place);
-  Button1->setEnabled(false);
-  connect(Button1, &QPushButton::clicked, this, Handler([this] { Button1Click(); }));
-  Edit2 = MakeEdit(SettingPanel, "Edit2", Edit2Place);
-  Edit3 = MakeEdit(SettingPanel, "Edit3", Edit3Place);
-  Edit4 = MakeEdit(SettingPanel, "Edit4", Edit4Place);
-  Button4 = MakeButton(SettingPanel, "Button4", QStringLiteral("Close"), Button4Place);
-  connect(Button4, &QPushButton::clicked, this, Handler([this] { Button4Click(); }));
+  comSettings_->OnChooserOpening = [this] { UpdateComboBox1(); };
+  comSettings_->OnChooserKey = [this](int& key) { ComboBox1KeyDown(key); };
+  comSettings_->OnPortPicked = [this] { ComboBox1Change(); };
+  comSettings_->OnDetect = [this] { Button1Click(); };
 
   Bind(COMSettings1, &TForm1::COMSettings1Click);
   connect(Timer1, &QTimer::timeout, this, Handler([this] { Timer1Timer(); }));
@@ -146,18 +80,16 @@ void TForm1::BuildConnection() {
 
 void TForm1::ApplyCommandLinePort() {
   if (CommandLinePortSettled || CommandLinePort.isEmpty()) return;
-  Label3->setText(CommandLinePort);
+  comSettings_->SetPortName(CommandLinePort);
 }
 
 void TForm1::COMSettings1Click() {
-  SettingPanel->show();
-  SettingPanel->raise();
+  comSettings_->ShowOnTop();
   ShowBitmap(SettingButton, QStringLiteral("Grafics\\SettingButton2.bmp"));
 }
 
 void TForm1::SettingButtonClick() {
-  SettingPanel->show();
-  SettingPanel->raise();
+  comSettings_->ShowOnTop();
 }
 
 void TForm1::SettingButtonMouseDown(Qt::MouseButton, int, int) {
@@ -168,4 +100,4 @@ void TForm1::SettingButtonMouseUp(Qt::MouseButton, int, int) {
   ShowBitmap(SettingButton, QStringLiteral("Grafics\\SettingButton1.bmp"));
 }
 
-void TForm1::Button4Click() { SettingPanel->hide(); }
+void TForm1::Button4Click() { comSettings_->hide(); }

@@ -42,15 +42,10 @@
   // Closes the instrument's port; a run in progress ends as if the device went.
   void ClosePort();
 
-  TLabel* Label3 = nullptr;        // the chosen port name: the one source of truth
-  QPushButton* Button1 = nullptr;  // "Detect HW Rev."
   TImage* Image11 = nullptr;       // connection indicator (USBCON / USBCON#)
   TLabel* HWRevLabel = nullptr;
-  QComboBox* ComboBox1 = nullptr;
-  QLineEdit* Edit2 = nullptr;
-  QLineEdit* Edit3 = nullptr;
-  QLineEdit* Edit4 = nullptr;
   TImage* SettingButton = nullptr;
-  TLabel* Label1 = nullptr;        // "Available COM Ports:"
-  TLabel* Label2 = nullptr;        // "Currently Selected COM Port:"
-  QPushButton* Button4 = nullptr;  // "Close"
+
+ private:
+  ComSettingsPanel* comSettings_ = nullptr;
+ public:

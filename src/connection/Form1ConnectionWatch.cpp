@@ -5,6 +5,7 @@
 // disconnected indicator, never as a message.
 #include "app/TForm1.h"
 
+#include "connection/ComSettingsPanel.h"
 #include "connection/PortAccess.h"
 #include "connection/PortList.h"
 
@@ -15,10 +16,10 @@ void TForm1::ConnectWatch() {
   connect(&Link, &core::ScopeLink::watchTickDue, this, Handler([this] {
             ApplyCommandLinePort();
             // Device paths are longer than the panel has room for.
-            Label3->setToolTip(Label3->text());
+            comSettings_->ShowPortNameHint();
             // The permission advice is for the port chosen when it was given.
-            if (PortAccessToldFor != Label3->text()) PortAccessToldFor.clear();
-            Link.SetPortName(Label3->text());
+            if (PortAccessToldFor != comSettings_->PortName()) PortAccessToldFor.clear();
+            Link.SetPortName(comSettings_->PortName());
           }));
   connect(&Link, &core::ScopeLink::portOpenTried, this,
           Handler([this](const QString& port, bool opened, int error) {
@@ -34,15 +35,12 @@ void TForm1::ConnectWatch() {
               ShowDisconnected();
           }));
   connect(&Link, &core::ScopeLink::detectionStarted, this,
-          Handler([this] { Button1->setText(QStringLiteral("Detecting")); }));
+          Handler([this] { comSettings_->SetDetectCaption(QStringLiteral("Detecting")); }));
   connect(&Link, &core::ScopeLink::detectionEnded, this,
-          Handler([this] { Button1->setText(QStringLiteral("Detect HW Rev.")); }));
+          Handler([this] { comSettings_->SetDetectCaption(QStringLiteral("Detect HW Rev.")); }));
   connect(&Link, &core::ScopeLink::identified, this, Handler([this](const core::DeviceIdentity& identity) {
-            Edit2->setText(identity.revision);
-            Edit2->home(false);  // the start of a long text, not its end
-            Edit3->setText(identity.version);
-            Edit4->setText(identity.date);
-            HWRevLabel->setText(Edit3->text());
+            comSettings_->ShowIdentity(identity.revision, identity.version, identity.date);
+            HWRevLabel->setText(comSettings_->VersionText());
           }));
 }
 
@@ -64,7 +62,7 @@ void TForm1::ShowConnected() {
   DeviceFound = 1;
   HWRevLabel->show();
   // Detection is offered while acquisition is stopped.
-  Button1->setEnabled(Running == 0);
+  comSettings_->SetDetectEnabled(Running == 0);
   ShowBitmap(Image11, QStringLiteral("Grafics\\USBCON.bmp"));
 }
 
@@ -74,7 +72,7 @@ void TForm1::ShowDisconnected() {
   // first.
   DeviceFound = 0;
   HWRevLabel->hide();
-  Button1->setEnabled(false);
+  comSettings_->SetDetectEnabled(false);
   ShowBitmap(Image11, QStringLiteral("Grafics\\USBCON#.bmp"));
 }
 
@@ -83,11 +81,11 @@ void TForm1::Timer1Timer() { Link.WatchTick(); }
 void TForm1::Button1Click() { Link.DetectRevision(); }
 
 void TForm1::ComboBox1Change() {
-  const QString port = connection::PortNameFromItem(ComboBox1->currentText());
+  const QString port = connection::PortNameFromItem(comSettings_->PickedItem());
   if (port.isEmpty()) return;
   // A choice in the panel outranks the name given on the command line.
   CommandLinePortSettled = true;
-  Label3->setText(port);
+  comSettings_->SetPortName(port);
   // An exchange still waiting on the old port is over.
   Link.SetPortName(port);
   Link.ClosePort();

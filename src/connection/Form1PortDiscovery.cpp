@@ -5,13 +5,13 @@
 #include "connection/PortList.h"
 #include "connection/SystemPorts.h"
 
-#include <QAbstractItemView>
+#include "connection/ComSettingsPanel.h"
 
 void TForm1::EnumerateComPorts(bool displayForm, QStringList& list) {
   list.clear();
   // The chosen port counts as present while its device node exists, even
   // when the system lists it nowhere: a pseudo-terminal, a udev link.
-  const QString named = Label3->text();
+  const QString named = comSettings_->PortName();
   const bool namedPresent = connection::DeviceNodeExists(named);
   list = connection::ComposePortList(connection::ListSystemPorts(), named, namedPresent,
                                      namedPresent ? connection::ResolvedDevicePath(named) : QString(),
@@ -19,14 +19,11 @@ void TForm1::EnumerateComPorts(bool displayForm, QStringList& list) {
 }
 
 void TForm1::UpdateComboBox1() {
-  ComboBox1->clear();
   QStringList ports;
   EnumerateComPorts(true, ports);
-  ComboBox1->addItems(ports);
-  // The old selection went with the old items.
-  ComboBox1->setCurrentIndex(-1);
-  // Device paths are long; let the drop-down list be as wide as its widest item.
-  ComboBox1->view()->setMinimumWidth(ComboBox1->view()->sizeHintForColumn(0) + 8);
+  // The old selection goes with the old items; the list is as wide as its
+  // widest item, since device paths are long.
+  comSettings_->FillPortChoices(ports);
 }
 
 void TForm1::ComboBox1KeyDown(int& Key) {

@@ -16,6 +16,7 @@
 #include "app/TForm1.h"
 
 #include "controls/Calibration.h"
+#include "controls/CalibrationPanel.h"
 #include "storage/SettingsStore.h"
 #include "storage/StoredValues.h"
 
@@ -26,42 +27,12 @@ namespace {
 
 QString Text(std::string_view text) { return QString::fromLatin1(text.data(), qsizetype(text.size())); }
 
-// Geometry inside Panel11: Left, Top, Width, Height.
-constexpr QPoint Label14At{48, 8};
-constexpr QRect Image24Rect{8, 32, 353, 153};
-constexpr QRect Button2Rect{8, 192, 129, 25};
-constexpr QRect Button3Rect{280, 192, 75, 25};
-constexpr int Label14Pixels = 16;
-const QColor PanelSilver(192, 192, 192);
 constexpr int WatchIntervalMs = 50;
 
 }  // namespace
 
 void TForm1::BuildCalibration() {
-  Panel11->SetColor(PanelSilver);
-
-  Label14 = new TLabel(Panel11, QStringLiteral("Label14"), QStringLiteral("Ground Both CH1 and CH2 Probes.  "));
-  QFont bold(QStringLiteral("Arial"));
-  bold.setPixelSize(Label14Pixels);
-  bold.setBold(true);
-  Label14->setFont(bold);
-  Label14->adjustSize();
-  Label14->move(Label14At);
-
-  Image24 = new TImage(Panel11, QStringLiteral("Image24"));
-  Image24->setGeometry(Image24Rect);
-  Image24->SetTransparent(true);
-  // A picture of the window design: missing, it is reported and left blank.
-  Guard([this] { ShowBitmap(Image24, QStringLiteral("Grafics\\Panel\\CalibrationProbes.bmp")); });
-
-  Button2 = new QPushButton(QStringLiteral("START CALIBRATION"), Panel11);
-  Button2->setObjectName(QStringLiteral("Button2"));
-  Button2->setGeometry(Button2Rect);
-  Button3 = new QPushButton(QStringLiteral("Cancel"), Panel11);
-  Button3->setObjectName(QStringLiteral("Button3"));
-  Button3->setGeometry(Button3Rect);
-  connect(Button2, &QPushButton::clicked, this, Handler([this] { Button2Click(); }));
-  connect(Button3, &QPushButton::clicked, this, Handler([this] { Button3Click(); }));
+  connect(calibrationPanel_, &CalibrationPanel::startRequested, this, Handler([this] { Button2Click(); }));
   Bind(Calibrate1, &TForm1::Calibrate1Click);
 
   CalibrationWatch = new QTimer(this);
@@ -73,15 +44,14 @@ void TForm1::BuildCalibration() {
 void TForm1::Calibrate1Click() {
   // One calibration at a time: its panel is not offered again while it runs.
   if (Calibrating == 1) return;
-  Panel11->show();
-  Panel11->raise();
+  calibrationPanel_->ShowOnTop();
 }
 
-void TForm1::Button3Click() { Panel11->hide(); }
+void TForm1::Button3Click() { calibrationPanel_->hide(); }
 
 void TForm1::Button2Click() {
   if (Calibrating == 1) return;
-  Panel11->hide();
+  calibrationPanel_->hide();
 
   // Started while acquisition runs: stop it as STOP does, and do not start it
   // again afterwards (nor a restart a knob turn had scheduled).

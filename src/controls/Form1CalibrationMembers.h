@@ -7,11 +7,6 @@
   void Button3Click();     // "Cancel": hides Panel11
   void Button2Click();     // "START CALIBRATION": the two captures and the offsets
 
-  TLabel* Label14 = nullptr;
-  TImage* Image24 = nullptr;
-  QPushButton* Button2 = nullptr;
-  QPushButton* Button3 = nullptr;
-
   // The settings in force before a calibration, put back at its end.
   Flag SavedCH1HighRange = 0;
   Flag SavedCH2HighRange = 0;
@@ -45,5 +40,6 @@
   Flag CalibrationTimedOut = 0;
   int CalibrationLimitMs = 0;
   QTimer* CalibrationWatch = nullptr;  // ends a capture that never completes
+  CalibrationPanel* calibrationPanel_ = nullptr;
   QElapsedTimer CalibrationClock;
  public:

@@ -9,6 +9,7 @@
 #include "app/Errors.h"
 #include "app/Paths.h"
 #include "app/TForm1.h"
+#include "connection/ComSettingsPanel.h"
 #include "app/Widgets.h"
 #include "controls/VoltsKnob.h"
 #include "storage/SettingsFile.h"
@@ -37,7 +38,7 @@ void TForm1::BuildSettingsFile() {
 
 void TForm1::SaveSettingsToFile1Click() {
   settings_file::PanelState p;
-  p.port = Label3->text();
+  p.port = comSettings_->PortName();
   p.ch1VertPos = Top(Image1);
   p.ch2VertPos = Top(Image2);
   p.timeKnobAngle = TimeKnobAngle;

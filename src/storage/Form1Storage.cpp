@@ -14,6 +14,7 @@
 #include "app/Errors.h"
 #include "app/Paths.h"
 #include "app/TForm1.h"
+#include "connection/ComSettingsPanel.h"
 #include "connection/SystemPorts.h"
 #include "controls/TriggerPosition.h"
 #include "controls/VerticalMarker.h"
@@ -236,7 +237,7 @@ void TForm1::RestoreDisplay(RestoreReader& read) {
   ShowGraticule();
 
   // The port the connection watch opens.
-  Label3->setText(read.Text(Id::COMPORT));
+  comSettings_->SetPortName(read.Text(Id::COMPORT));
 
   // Persistence memory and colour tables. The hit value follows the
   // persistence mode in force: a "Normal" dot starts at the ramp's full
@@ -335,7 +336,7 @@ std::vector<SettingsStore::NamedValue> TForm1::PanelStateWrites() {
   std::vector<SettingsStore::NamedValue> writes;
   const auto flag = [](bool on) { return std::int32_t{on ? 1 : 0}; };
   const auto add = [&writes](Id id, settings_text::Value value) { writes.push_back({stored::Name(id), std::move(value)}); };
-  add(Id::COMPORT, Label3->text());
+  add(Id::COMPORT, comSettings_->PortName());
   add(Id::TrigPos, Left(HorTrigPos));
   add(Id::CH1VertPos, Top(Image1));
   add(Id::CH2VertPos, Top(Image2));

@@ -27,8 +27,6 @@
   void BuildAboutPanel();
   void About1Click();
   void Button5Click();
-  TImage* Image27 = nullptr;
-  QPushButton* Button5 = nullptr;
 
  private:
   // The restore's steps, in their order.
