@@ -6,6 +6,7 @@
 #include "app/AboutPanel.h"
 #include "connection/ComSettingsPanel.h"
 #include "controls/CalibrationPanel.h"
+#include "controls/NextRunNotice.h"
 #include "measure/MeasurementPanel.h"
 #include "storage/SettingsStore.h"
 
@@ -60,9 +61,6 @@ constexpr QRect Panel2Place{0, 2, 558, 545};         // the screen bezel
 constexpr QRect Panel5Place{3, 463, 552, 79};        // in Panel2: the status strip under the plot
 constexpr QRect HorVerPanelPlace{559, 0, 225, 505};  // the control column
 constexpr QRect RunStopButtonPlace{619, 506, 100, 35};
-// The notice after a knob release while stopped (the other pop-up panels
-// place themselves).
-constexpr QRect Panel12Place{248, 208, 337, 65};
 
 }  // namespace
 
@@ -106,7 +104,7 @@ TForm1::TForm1(ScopeUnit& unit, UiServices& ui, QWidget* parent)
   BuildExport();
   LayLinesOverBorderStrips();
   // The pop-up panels lie over everything the subsystems placed.
-  for (TPanel* popup : {static_cast<TPanel*>(comSettings_), static_cast<TPanel*>(calibrationPanel_), Panel12,
+  for (TPanel* popup : {static_cast<TPanel*>(comSettings_), static_cast<TPanel*>(calibrationPanel_), static_cast<TPanel*>(nextRunNotice_),
                         static_cast<TPanel*>(aboutPanel_)})
     popup->raise();
 
@@ -317,8 +315,7 @@ void TForm1::CreateRegions() {
 
   comSettings_ = new ComSettingsPanel(Client, Kit);
   calibrationPanel_ = new CalibrationPanel(Client, Kit);
-  Panel12 = MakePanel(Client, QStringLiteral("Panel12"), Panel12Place, PanelGrey, 2);
-  Panel12->hide();
+  nextRunNotice_ = new NextRunNotice(Client);
   aboutPanel_ = new AboutPanel(Client, Kit);
 }
 

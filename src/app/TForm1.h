@@ -44,6 +44,7 @@ class AboutPanel;
 class CalibrationPanel;
 class ComSettingsPanel;
 class MeasurementPanel;
+class NextRunNotice;
 class RestoreReader;
 struct ScopeUnit;
 
@@ -177,7 +178,6 @@ class TForm1 : public QMainWindow, public ScopeState {
   TPanel* Panel5 = nullptr;       // the status strip under the plot
   TPanel* HorVerPanel = nullptr;  // the control column: knobs and channel keys
   TImage* RunStopButton = nullptr;
-  TPanel* Panel12 = nullptr;      // "New setting will take effect..."
   TDisPropertiesForm* DisPropertiesForm = nullptr;
 
   // ---- The subsystems' members, each kept in its own folder ----------

@@ -6,6 +6,7 @@
 #include "app/TForm1.h"
 #include "controls/ChannelSelector.h"
 #include "controls/KnobAngle.h"
+#include "controls/NextRunNotice.h"
 #include "controls/TimeKnob.h"
 #include "controls/VerticalMarker.h"
 #include "controls/VoltsKnob.h"
@@ -41,9 +42,6 @@ constexpr QRect Image6Place{0, 425, 225, 80};    // in HorVerPanel: the channel 
 constexpr QRect KeyPlaces[] = {{18, 434, 63, 63}, {142, 434, 61, 63}};  // CH1Button, CH2Button
 constexpr QRect ChannelOffPlace{92, 431, 45, 25};
 constexpr QRect VoltsReadoutPlaces[] = {{4, 17, 96, 16}, {4, 33, 96, 16}};  // in Panel5: CH1V, CH2V
-constexpr QRect NoticePlace{8, 6, 321, 20};      // in Panel12
-constexpr QRect CheckBox1Place{8, 36, 230, 20};
-constexpr QRect Button6Place{254, 33, 75, 25};
 
 }  // namespace
 
@@ -104,23 +102,6 @@ void TForm1::BuildVerticalControls() {
     ch.VoltsReadout = MakeReadout(Panel5, QStringLiteral("CH%1V").arg(n), VoltsReadoutPlaces[n - 1], ch.Colour);
     ch.VoltsReadout->hide();
   }
-
-  // The notice after a knob release while stopped.
-  Panel12Notice = new TLabel(Panel12, QStringLiteral("Panel12Notice"),
-                             QStringLiteral("New setting will take effect the next time you click Run."));
-  Panel12Notice->setGeometry(NoticePlace);
-  QFont small = Panel12Notice->font();
-  small.setPixelSize(11);
-  Panel12Notice->setFont(small);
-  CheckBox1 = new QCheckBox(QStringLiteral("Do not show this message again."), Panel12);
-  CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-  CheckBox1->setGeometry(CheckBox1Place);
-  CheckBox1->setFont(small);
-  Button6 = new QPushButton(QStringLiteral("OK"), Panel12);
-  Button6->setObjectName(QStringLiteral("Button6"));
-  Button6->setGeometry(Button6Place);
-  Button6->setFont(small);
-  connect(Button6, &QPushButton::clicked, this, Handler([this] { Button6Click(); }));
 
   Guard([this] { SetDesignVerticalPanel(); });
 }
@@ -322,10 +303,10 @@ void TForm1::Image7MouseUp(QWidget* Sender, Qt::MouseButton, int X, int Y) {
   KnobSnap = 0;
   MouseIsDown = 0;
   CursorCalculation();
-  if (RestartPending != 1 && Running != 1 && !CheckBox1->isChecked()) Panel12->show();
+  if (RestartPending != 1 && Running != 1) nextRunNotice_->Offer();
 }
 
-void TForm1::Button6Click() { Panel12->hide(); }
+void TForm1::Button6Click() { nextRunNotice_->hide(); }
 
 // ---- Vertical position markers -------------------------------------------
 

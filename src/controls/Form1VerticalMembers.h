@@ -49,9 +49,6 @@
   TImage* ChannelOff = nullptr;
   TLabel* CH1V = nullptr;
   TLabel* CH2V = nullptr;
-  TLabel* Panel12Notice = nullptr;  // the text of the notice
-  QCheckBox* CheckBox1 = nullptr;
-  QPushButton* Button6 = nullptr;
   TPanel* Panel7 = nullptr;
   TImage* Image9 = nullptr;
   TImage* Image10 = nullptr;
@@ -59,6 +56,7 @@
   TLabel* SampleRate = nullptr;
 
  private:
+  NextRunNotice* nextRunNotice_ = nullptr;  // after a knob release while stopped
   // Steps shared by CHButtonClick and UpdatedvoltageButtons: the selector
   // picture, markers and readouts of the current code, keys in front.
   void ApplyChannelSelector();
