@@ -18,12 +18,6 @@
   // 3000-sample record) its record will carry.
   core::CaptureRequest RequestNow();
 
-  TImage* Image12 = nullptr;  // status picture: run, stop, hourglass frames
-  // How much of the reply has come, beside the hourglass while it arrives.
-  QProgressBar* ReplyProgress = nullptr;
-  // Says in the status strip that the instrument stopped in the middle of a
-  // reply; hidden again by a whole reply or the next RUN.
-  TLabel* ReplyNotice = nullptr;
 
   // The time base of the last command sent, which its reply will be
   // described by.

@@ -3,6 +3,7 @@
 // stop. The captures themselves are the link's (core/ScopeLink): it tells
 // the window what happened, and nothing here waits.
 #include "app/TForm1.h"
+#include "display/StatusStrip.h"
 
 #include "connection/ComSettingsPanel.h"
 
@@ -55,7 +56,7 @@ void TForm1::ConnectLink() {
 void TForm1::RunStopClick() {
   if (Running == 0) {
     ShowBitmap(RunStopButton, run_stop::PicturePath(run_stop::StopButtonBitmap));
-    ShowBitmap(Image12, run_stop::PicturePath(run_stop::RunStatusBitmap));
+    statusStrip_->ShowRunStatus(run_stop::PicturePath(run_stop::RunStatusBitmap));
     Running = 1;
     HideReplyNotice();
     // The held record keeps its time base and mode (HeldRecord) until the
@@ -114,30 +115,28 @@ void TForm1::AcquisitionStopped(core::ScopeLink::StopReason reason) {
 }
 
 void TForm1::ShowReplyProgress(int queued) {
-  if (ReplyProgress == nullptr) return;
   if (queued <= 0) return;
   const qint64 now = LinkClock.elapsed();
   if (ReplyArrivingSince < 0) ReplyArrivingSince = now;
   if (now - ReplyArrivingSince < ProgressEveryMs) return;
-  if (ReplyProgress->isVisible() && ProgressShownAt >= 0 && now - ProgressShownAt < ProgressEveryMs)
+  if (statusStrip_->ReplyProgressShown() && ProgressShownAt >= 0 && now - ProgressShownAt < ProgressEveryMs)
     return;
   ProgressShownAt = now;
-  ReplyProgress->setValue(std::min(queued, capture_protocol::CaptureReplyLength));
-  ReplyProgress->show();
+  statusStrip_->ShowReplyProgress(queued);
 }
 
 void TForm1::ShowReplyNotice() {
-  if (ReplyNotice != nullptr) ReplyNotice->show();
+  statusStrip_->SetReplyNoticeShown(true);
 }
 
 void TForm1::HideReplyNotice() {
-  if (ReplyNotice != nullptr && !ReplyNotice->isHidden()) ReplyNotice->hide();
+  statusStrip_->SetReplyNoticeShown(false);
 }
 
 void TForm1::HideReplyProgress() {
   ProgressShownAt = -1;
   ReplyArrivingSince = -1;
-  if (ReplyProgress != nullptr && ReplyProgress->isVisible()) ReplyProgress->hide();
+  statusStrip_->HideReplyProgress();
 }
 
 void TForm1::EndAcquisition() {
@@ -148,7 +147,7 @@ void TForm1::EndAcquisition() {
   SetEnabled(Timer1, true);
   SetEnabled(Anoucer, false);
   if (HorTrigPos != nullptr) StopTrigPos = Left(HorTrigPos);
-  ShowBitmap(Image12, run_stop::PicturePath(run_stop::StopStatusBitmap));
+  statusStrip_->ShowRunStatus(run_stop::PicturePath(run_stop::StopStatusBitmap));
   ShowBitmap(RunStopButton, run_stop::PicturePath(run_stop::RunButtonBitmap));
 }
 
@@ -169,7 +168,7 @@ void TForm1::SingleClick() {
 
 void TForm1::AnoucerTimer() {
   HourGlassFrame = run_stop::NextHourGlassFrame(HourGlassFrame);
-  ShowBitmap(Image12, run_stop::PicturePath(run_stop::HourGlassBitmap(HourGlassFrame)));
+  statusStrip_->ShowRunStatus(run_stop::PicturePath(run_stop::HourGlassBitmap(HourGlassFrame)));
 }
 
 void TForm1::StatStopResetTimerTimer() {

@@ -46,6 +46,7 @@ class ComSettingsPanel;
 class MeasurementPanel;
 class NextRunNotice;
 class RestoreReader;
+class StatusStrip;
 struct ScopeUnit;
 
 class TForm1 : public QMainWindow, public ScopeState {
@@ -175,7 +176,6 @@ class TForm1 : public QMainWindow, public ScopeState {
 
   // Window regions and pop-up panels; each subsystem fills its own.
   TPanel* Panel2 = nullptr;       // the screen bezel
-  TPanel* Panel5 = nullptr;       // the status strip under the plot
   TPanel* HorVerPanel = nullptr;  // the control column: knobs and channel keys
   TImage* RunStopButton = nullptr;
   TDisPropertiesForm* DisPropertiesForm = nullptr;
@@ -204,4 +204,5 @@ class TForm1 : public QMainWindow, public ScopeState {
   void CreateRegions();
   bool shownOnce_ = false;
   AboutPanel* aboutPanel_ = nullptr;
+  StatusStrip* statusStrip_ = nullptr;
 };

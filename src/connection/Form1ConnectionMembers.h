@@ -42,10 +42,6 @@
   // Closes the instrument's port; a run in progress ends as if the device went.
   void ClosePort();
 
-  TImage* Image11 = nullptr;       // connection indicator (USBCON / USBCON#)
-  TLabel* HWRevLabel = nullptr;
-  TImage* SettingButton = nullptr;
-
  private:
   ComSettingsPanel* comSettings_ = nullptr;
  public:

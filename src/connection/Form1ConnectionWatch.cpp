@@ -4,6 +4,7 @@
 // missing port, a busy one, a silent or wrong instrument all end up as the
 // disconnected indicator, never as a message.
 #include "app/TForm1.h"
+#include "display/StatusStrip.h"
 
 #include "connection/ComSettingsPanel.h"
 #include "connection/PortAccess.h"
@@ -40,7 +41,7 @@ void TForm1::ConnectWatch() {
           Handler([this] { comSettings_->SetDetectCaption(QStringLiteral("Detect HW Rev.")); }));
   connect(&Link, &core::ScopeLink::identified, this, Handler([this](const core::DeviceIdentity& identity) {
             comSettings_->ShowIdentity(identity.revision, identity.version, identity.date);
-            HWRevLabel->setText(comSettings_->VersionText());
+            statusStrip_->ShowFirmwareVersion(comSettings_->VersionText());
           }));
 }
 
@@ -60,10 +61,9 @@ void TForm1::ClosePort() { Link.ClosePort(); }
 
 void TForm1::ShowConnected() {
   DeviceFound = 1;
-  HWRevLabel->show();
   // Detection is offered while acquisition is stopped.
   comSettings_->SetDetectEnabled(Running == 0);
-  ShowBitmap(Image11, QStringLiteral("Grafics\\USBCON.bmp"));
+  statusStrip_->ShowConnection(QStringLiteral("Grafics\\USBCON.bmp"), true);
 }
 
 void TForm1::ShowDisconnected() {
@@ -71,9 +71,8 @@ void TForm1::ShowDisconnected() {
   // must agree even if a picture cannot be shown, so the state changes go
   // first.
   DeviceFound = 0;
-  HWRevLabel->hide();
   comSettings_->SetDetectEnabled(false);
-  ShowBitmap(Image11, QStringLiteral("Grafics\\USBCON#.bmp"));
+  statusStrip_->ShowConnection(QStringLiteral("Grafics\\USBCON#.bmp"), false);
 }
 
 void TForm1::Timer1Timer() { Link.WatchTick(); }

@@ -3,6 +3,7 @@
 // Dragging it is the volts/div knob's mechanism (Form1Vertical.cpp).
 
 #include "app/TForm1.h"
+#include "display/StatusStrip.h"
 #include "controls/KnobAngle.h"
 #include "controls/TimeKnob.h"
 
@@ -16,8 +17,6 @@ constexpr QColor Lime(0, 255, 0);
 constexpr QRect Panel7Place{0, -3, 225, 225};      // in HorVerPanel: the time/div knob
 constexpr QRect Image9Place{0, 0, 225, 225};       // in Panel7: the face
 constexpr QRect Image10Place{101, 101, 22, 22};    // in Panel7: the dot, moved with the angle
-constexpr QRect TimeBaseLPlace{104, 17, 75, 16};   // in Panel5, right of the volts/div readouts
-constexpr QRect SampleRatePlace{104, 33, 75, 16};
 
 }  // namespace
 
@@ -32,11 +31,6 @@ void TForm1::BuildTimeBase() {
   Image10->setEnabled(false);
   Image10->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-  // The time/div and sample-rate readouts; the plot copies the captions into
-  // them while acquisition runs.
-  TimeBaseL = MakeReadout(Panel5, QStringLiteral("TimeBaseL"), TimeBaseLPlace, Lime);
-  SampleRate = MakeReadout(Panel5, QStringLiteral("SampleRate"), SampleRatePlace, Lime);
-
   Guard([this] { SetDesignTimeBase(); });
 }
 
@@ -45,8 +39,7 @@ void TForm1::SetDesignTimeBase() {
   ShowBitmap(Image10, TableText(time_knob::DotPicture));
   KnobAngle = 138;
   UpdatedTimeKnob();
-  TimeBaseL->setText(TimeDivText);
-  SampleRate->setText(SampleRateText);
+  statusStrip_->ShowTimeBase(TimeDivText, SampleRateText);
 }
 
 void TForm1::UpdatedTimeKnob() {

@@ -5,6 +5,7 @@
 // position bytes set here.
 
 #include "app/TForm1.h"
+#include "display/StatusStrip.h"
 
 #include "controls/TriggerLevel.h"
 #include "controls/TriggerPosition.h"
@@ -23,9 +24,6 @@ const QString FallingPicture = QStringLiteral("Grafics\\TrigSymboFallingl.bmp");
 
 constexpr int ExtSource = 10;
 
-// Places in Panel5, left of the level readout.
-constexpr QRect TrigSourceButtonPlace{192, 26, 25, 18};
-constexpr QRect TriggerEdgeButtonPlace{222, 26, 18, 18};
 
 }  // namespace
 
@@ -54,13 +52,10 @@ void TForm1::BuildTrigger() {
 }
 
 void TForm1::BuildTriggerButtons() {
-  TrigSourceButton = MakeImageButton(Panel5, QStringLiteral("TrigSourceButton"), TrigSourceButtonPlace,
-                                     QStringLiteral("Click Here To Change Trigger Channel."));
-  TrigSourceButton->mouse.OnClick = Handler([this] { TrigSourceButtonClick(); });
-
-  TriggerEdgeButton = MakeImageButton(Panel5, QStringLiteral("TriggerEdgeButton"), TriggerEdgeButtonPlace,
-                                      QStringLiteral("Click Here To Change Trigger Edge."));
-  TriggerEdgeButton->mouse.OnClick = Handler([this] { TriggerEdgeButtonClick(); });
+  statusStrip_->OnTriggerSourceKey = [this] { TrigSourceButtonClick(); };
+  statusStrip_->OnTriggerEdgeKey = [this] { TriggerEdgeButtonClick(); };
+  statusStrip_->OnLevelDoubleClick = [this] { Label23DblClick(); };
+  statusStrip_->OnLevelEntryKey = [this](int key) { TriggerVEditKeyDown(key); };
 }
 
 // The trigger as the window is designed, until a stored setting replaces it:
@@ -89,8 +84,8 @@ void TForm1::SetDesignTrigger() {
     ShowTriggerLevel(1);
     POS50Click();
   });
-  Guard([this] { ShowBitmap(TrigSourceButton, NextIsCH2); });
-  Guard([this] { ShowBitmap(TriggerEdgeButton, RisingPicture); });
+  Guard([this] { statusStrip_->ShowTriggerSourceKey(NextIsCH2); });
+  Guard([this] { statusStrip_->ShowTriggerEdgeKey(RisingPicture); });
 }
 
 // ---- Source ----------------------------------------------------------------
@@ -130,7 +125,7 @@ void TForm1::SelectTriggerChannel(int channel) {
   ResetTriggerVoltage(channel);
   PlaceTriggerLineAtArrow();
   ShowTriggerLevel(channel);
-  ShowBitmap(TrigSourceButton, channel == 1 ? NextIsCH2 : NextIsCH1);
+  statusStrip_->ShowTriggerSourceKey(channel == 1 ? NextIsCH2 : NextIsCH1);
   RestartForNewSource();
   MouseIsDown = 0;
 }
@@ -143,15 +138,15 @@ void TForm1::EXT1Click() {
   TriggerArrowCH2->hide();
   TriggerVoltageLine->hide();
   TriggerCH = ExtSource;
-  Label23->setText(QStringLiteral("TTL"));
+  statusStrip_->ShowTriggerLevel(QStringLiteral("TTL"));
   // The external input is sent with the edge value false while the menu and
   // the button show Rising; the instrument takes it so for the TTL input.
   RisingTrigger = 0;
   Rising1->setChecked(true);
   Falling2->setChecked(false);
   Falling2->setEnabled(false);
-  ShowBitmap(TriggerEdgeButton, RisingPicture);
-  ShowBitmap(TrigSourceButton, NextIsEXT);
+  statusStrip_->ShowTriggerEdgeKey(RisingPicture);
+  statusStrip_->ShowTriggerSourceKey(NextIsEXT);
   RestartForNewSource();
   MouseIsDown = 0;
 }
@@ -179,11 +174,11 @@ void TForm1::ShowTriggerSourceSetting() {
   switch (TriggerCH) {
     case 1:
     case 2:
-      ShowBitmap(TrigSourceButton, TriggerCH == 1 ? NextIsCH2 : NextIsCH1);
+      statusStrip_->ShowTriggerSourceKey(TriggerCH == 1 ? NextIsCH2 : NextIsCH1);
       TriggerVoltageLine->SetColor(Channel(TriggerCH).Colour);
       break;
     case ExtSource:
-      ShowBitmap(TrigSourceButton, NextIsEXT);
+      statusStrip_->ShowTriggerSourceKey(NextIsEXT);
       break;
     default: return;
   }
@@ -200,14 +195,14 @@ void TForm1::Rising1Click() {
   Rising1->setChecked(true);
   Falling2->setChecked(false);
   RisingTrigger = 1;
-  ShowBitmap(TriggerEdgeButton, RisingPicture);
+  statusStrip_->ShowTriggerEdgeKey(RisingPicture);
 }
 
 void TForm1::Falling2Click() {
   Falling2->setChecked(true);
   Rising1->setChecked(false);
   RisingTrigger = 0;
-  ShowBitmap(TriggerEdgeButton, FallingPicture);
+  statusStrip_->ShowTriggerEdgeKey(FallingPicture);
 }
 
 void TForm1::TriggerEdgeButtonClick() {

@@ -5,6 +5,7 @@
 // channel's 0 V line; an arrow's Top is a plot row like its 0 V marker's.
 
 #include "app/TForm1.h"
+#include "display/StatusStrip.h"
 
 #include "controls/TriggerLevel.h"
 
@@ -31,9 +32,6 @@ constexpr int IndicatorDownTop = 402;
 constexpr QSize IndicatorSize{22, 15};
 constexpr QRect ArrowPlace{1, 0, 22, 15};              // in TriggerSlider, Top set by the level
 constexpr QRect TriggerVoltageLinePlace{5, 0, 494, 1};  // in Panel4, Top set by the arrow
-constexpr QRect Label23Place{243, 27, 56, 16};         // in Panel5: the level readout
-constexpr QRect TriggerVEditPlace{243, 24, 41, 21};    // in Panel5, over Label23
-constexpr QRect Label12Place{228, 59, 60, 16};         // in Panel5
 
 }  // namespace
 
@@ -82,27 +80,6 @@ void TForm1::BuildTriggerStrip() {
   TriggerVoltageLine->hide();
   TriggerVoltageLine->raise();
 
-  Label23 = new TLabel(Panel5, QStringLiteral("Label23"));
-  Label23->setGeometry(Label23Place);
-  Label23->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-  PaintTextOnBlack(Label23, ReadoutOrange);
-  Label23->setFont(ReadoutFont());
-  Label23->setToolTip(QStringLiteral("Double Click Here to enter Trigger Voltage"));
-  Label23->mouse.OnDblClick = Handler([this] { Label23DblClick(); });
-
-  TriggerVEdit = new QLineEdit(Panel5);
-  TriggerVEdit->setObjectName(QStringLiteral("TriggerVEdit"));
-  TriggerVEdit->setGeometry(TriggerVEditPlace);
-  PaintTextOnBlack(TriggerVEdit, ReadoutOrange);
-  TriggerVEdit->hide();
-  // Return and the keypad's Enter are the one key that takes the text.
-  connect(TriggerVEdit, &QLineEdit::returnPressed, this,
-          Handler([this] { TriggerVEditKeyDown(Qt::Key_Return); }));
-
-  Label12 = new TLabel(Panel5, QStringLiteral("Label12"));
-  Label12->setGeometry(Label12Place);
-  Label12->hide();
-
   const std::pair<TImage*, const char*> pictures[] = {
       {TriggerArrowCH1, ArrowCH1Picture}, {TriggerArrowCH2, ArrowCH2Picture},
       {TrigUP, UpCH1Picture},             {TrigDWN, DownCH1Picture},
@@ -116,14 +93,14 @@ int TForm1::TriggerLevelChannel() const { return TriggerCH == 1 ? 1 : 2; }
 
 void TForm1::ShowTriggerLevel(int channel) {
   const ChannelParts ch = Channel(channel);
-  Label23->setText(trigger_level::LevelReadout(ch.TriggerV, ch.HighRange == 1, QLocale().decimalPoint()));
+  statusStrip_->ShowTriggerLevel(trigger_level::LevelReadout(ch.TriggerV, ch.HighRange == 1, QLocale().decimalPoint()));
 }
 
 void TForm1::ShowTriggerLevelFromArrow() {
   const ChannelParts ch = Channel(TriggerLevelChannel());
   ch.TriggerV = trigger_level::LevelFromArrow(ch.VertPos, Top(ch.TriggerArrow), ch.Scale);
   if (TriggerCH == ExtSource)
-    Label23->setText(QStringLiteral("TTL"));
+    statusStrip_->ShowTriggerLevel(QStringLiteral("TTL"));
   else
     ShowTriggerLevel(ch.Number);
 }
@@ -186,7 +163,7 @@ void TForm1::TriggerArrowMouseMove(QWidget* Sender, int, int Y) {
   const ChannelParts ch = Channel(TriggerLevelChannel());
   ch.TriggerV = trigger_level::LevelFromArrow(ch.VertPos, Top(Sender), ch.Scale);
   // The hidden Label12 keeps CH1's level in counts.
-  if (ch.Number == 1) Label12->setText(QString::number(ch.TriggerV));
+  if (ch.Number == 1) statusStrip_->ShowTriggerCounts(QString::number(ch.TriggerV));
   ShowTriggerLevel(ch.Number);
 }
 
@@ -209,27 +186,25 @@ void TForm1::TrigUP2DblClick() { ResetTriggerToZero(2); }
 
 void TForm1::ResetTriggerToZero(int channel) {
   Channel(channel).TriggerV = 0;
-  Label23->setText(QStringLiteral("0 V"));
+  statusStrip_->ShowTriggerLevel(QStringLiteral("0 V"));
   ResetTriggerVoltage(channel);
 }
 
 // ---- Typed level ---------------------------------------------------------------
 
 void TForm1::Label23DblClick() {
-  TriggerVEdit->show();
-  TriggerVEdit->raise();
-  TriggerVEdit->setFocus();
+  statusStrip_->OpenLevelEntry();
 }
 
 void TForm1::TriggerVEditKeyDown(int Key) {
   if (Key != Qt::Key_Return && Key != Qt::Key_Enter) return;
   // A text that is not a number is reported; the edit stays open for another try.
-  const double volts = trigger_level::ParseVolts(TriggerVEdit->text(), QLocale().decimalPoint());
+  const double volts = trigger_level::ParseVolts(statusStrip_->LevelEntryText(), QLocale().decimalPoint());
   if (volts > trigger_level::TypedLimitVolts || volts < -trigger_level::TypedLimitVolts) {
-    Label23->setText(QStringLiteral("0"));
+    statusStrip_->ShowTriggerLevel(QStringLiteral("0"));
     return;
   }
-  TriggerVEdit->hide();
+  statusStrip_->CloseLevelEntry();
   // EXT types CH2's level too, and shows it in place of "TTL".
   const ChannelParts ch = Channel(TriggerLevelChannel());
   ch.TriggerV = trigger_level::CountsFromVolts(volts, ch.HighRange == 1);

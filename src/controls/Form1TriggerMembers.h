@@ -70,11 +70,6 @@
   TImage* TrigUP2 = nullptr;
   TImage* TrigDWN2 = nullptr;
   TPanel* TriggerVoltageLine = nullptr;
-  TLabel* Label23 = nullptr;
-  QLineEdit* TriggerVEdit = nullptr;
-  TLabel* Label12 = nullptr;
-  TImage* TrigSourceButton = nullptr;
-  TImage* TriggerEdgeButton = nullptr;
 
  private:
   void BuildTriggerStrip();

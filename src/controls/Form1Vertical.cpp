@@ -4,6 +4,7 @@
 
 #include "app/Paths.h"
 #include "app/TForm1.h"
+#include "display/StatusStrip.h"
 #include "controls/ChannelSelector.h"
 #include "controls/KnobAngle.h"
 #include "controls/NextRunNotice.h"
@@ -41,7 +42,6 @@ constexpr QRect Image5Place{92, 92, 16, 16};     // in Panel6: the dot, moved wi
 constexpr QRect Image6Place{0, 425, 225, 80};    // in HorVerPanel: the channel selector
 constexpr QRect KeyPlaces[] = {{18, 434, 63, 63}, {142, 434, 61, 63}};  // CH1Button, CH2Button
 constexpr QRect ChannelOffPlace{92, 431, 45, 25};
-constexpr QRect VoltsReadoutPlaces[] = {{4, 17, 96, 16}, {4, 33, 96, 16}};  // in Panel5: CH1V, CH2V
 
 }  // namespace
 
@@ -96,13 +96,6 @@ void TForm1::BuildVerticalControls() {
                                QStringLiteral("Turn off selected channel."));
   ChannelOff->mouse.OnClick = Handler([this] { CHButtonClick(ChannelOff); });
 
-  // The volts/div readouts under the screen (their text is the plot's).
-  for (int n : {1, 2}) {
-    const ChannelParts ch = Channel(n);
-    ch.VoltsReadout = MakeReadout(Panel5, QStringLiteral("CH%1V").arg(n), VoltsReadoutPlaces[n - 1], ch.Colour);
-    ch.VoltsReadout->hide();
-  }
-
   Guard([this] { SetDesignVerticalPanel(); });
 }
 
@@ -134,7 +127,7 @@ void TForm1::SetDesignVerticalPanel() {
   UpdatedKnob();
   Image7->setEnabled(true);
   UpdatedvoltageButtons();
-  for (int n : {1, 2}) Channel(n).VoltsReadout->setText(Channel(n).VoltsDivText);
+  for (int n : {1, 2}) statusStrip_->ShowVoltsPerDiv(n, Channel(n).VoltsDivText);
 }
 
 void TForm1::BindMarker(TImage* marker, void (TForm1::*click)()) {
@@ -208,8 +201,8 @@ void TForm1::ApplyChannelSelector() {
     ShowBitmap(Image6, TableText(entry->picture));
     Image1->setVisible(entry->image1);
     Image2->setVisible(entry->image2);
-    CH1V->setVisible(entry->ch1v);
-    CH2V->setVisible(entry->ch2v);
+    statusStrip_->SetVoltsPerDivShown(1, entry->ch1v);
+    statusStrip_->SetVoltsPerDivShown(2, entry->ch2v);
     CH1NS->setVisible(entry->ch1ns);
     CH2NS->setVisible(entry->ch2ns);
     if (entry->prefix == KnobPrefix::CH1) KnobBitmapPrefix = ProgramPath(TableText(volts_knob::FacePrefix(1)));

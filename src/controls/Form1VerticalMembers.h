@@ -47,13 +47,9 @@
   TPaintBox* CH1Button = nullptr;
   TPaintBox* CH2Button = nullptr;
   TImage* ChannelOff = nullptr;
-  TLabel* CH1V = nullptr;
-  TLabel* CH2V = nullptr;
   TPanel* Panel7 = nullptr;
   TImage* Image9 = nullptr;
   TImage* Image10 = nullptr;
-  TLabel* TimeBaseL = nullptr;
-  TLabel* SampleRate = nullptr;
 
  private:
   NextRunNotice* nextRunNotice_ = nullptr;  // after a knob release while stopped

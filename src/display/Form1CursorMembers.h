@@ -48,16 +48,6 @@
   TPanel* HozCusB = nullptr;  // voltage line B (yellow)
   TImage* CursorX = nullptr;  // handle of X over the overview strip
   TImage* CursorO = nullptr;  // handle of O
-  TLabel* XTimeCursor = nullptr;
-  TLabel* OTimeCursor = nullptr;
-  TLabel* TimeCursor = nullptr;
-  TLabel* Label13 = nullptr;  // the frequency of the time between X and O
-  TLabel* HCusA = nullptr;
-  TLabel* HCusB = nullptr;
-  TLabel* CusRes = nullptr;
-  TImage* Image20 = nullptr;  // "Turn Horizontal Cursor On"
-  TImage* Image21 = nullptr;  // "Turn Vertical Cursors On"
-  TImage* Image22 = nullptr;  // "Turn All Cursors Off"
 
  private:
   // The first sample of the view the view window marker selects now: the

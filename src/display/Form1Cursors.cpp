@@ -4,6 +4,7 @@
 // the plot; the arithmetic is in CursorGeometry and the texts in ReadoutText.
 
 #include "app/TForm1.h"
+#include "display/StatusStrip.h"
 
 #include "app/ReadoutText.h"
 #include "core/RecordScales.h"
@@ -24,7 +25,6 @@ namespace {
 
 constexpr QColor Lime(0, 255, 0);
 constexpr QColor Yellow(255, 255, 0);
-constexpr QColor Grey(128, 128, 128);
 
 // The lines, in the panel that holds the plot (plot coordinates plus 2).
 constexpr QRect XCursorRect{232, 4, 1, 396};
@@ -35,18 +35,8 @@ constexpr QRect HozCusBRect{0, 232, 500, 1};
 constexpr QRect CursorXRect{227, 3, 15, 40};
 constexpr QRect CursorORect{275, 3, 15, 40};
 // The readouts, in the status strip.
-constexpr QRect XTimeCursorRect{364, 27, 60, 17};
-constexpr QRect OTimeCursorRect{364, 43, 60, 16};
-constexpr QRect TimeCursorRect{364, 59, 60, 16};
-constexpr QRect Label13Rect{300, 62, 58, 16};
-constexpr QRect HCusARect{430, 28, 65, 16};
-constexpr QRect HCusBRect{430, 44, 65, 16};
-constexpr QRect CusResRect{430, 60, 65, 16};
 // The buttons, above the readouts they switch on: the time cursors' over the
 // time column, the voltage cursors' over the voltage column, all off left.
-constexpr QRect Image21Rect{377, 6, 33, 18};
-constexpr QRect Image20Rect{446, 6, 33, 18};
-constexpr QRect Image22Rect{312, 6, 33, 18};
 
 // The strips left and right of the plot overlap the two outer columns of
 // its panel on each side. The panel lies over them but lets them show
@@ -146,28 +136,9 @@ void TForm1::BuildCursors() {
         Handler([this, marker](Qt::MouseButton b, int x, int y) { Image3MouseUp(marker, b, x, y); });
   }
 
-  auto readout = [this](const char* name, const QRect& place, const QColor& colour) {
-    TLabel* label = MakeReadout(Panel5, QString::fromLatin1(name), place, colour);
-    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    label->hide();
-    return label;
-  };
-  XTimeCursor = readout("XTimeCursor", XTimeCursorRect, Lime);
-  OTimeCursor = readout("OTimeCursor", OTimeCursorRect, Yellow);
-  TimeCursor = readout("TimeCursor", TimeCursorRect, Grey);
-  Label13 = readout("Label13", Label13Rect, Grey);
-  HCusA = readout("HCusA", HCusARect, Lime);
-  HCusB = readout("HCusB", HCusBRect, Yellow);
-  CusRes = readout("CusRes", CusResRect, Grey);
-
-  auto button = [this](const char* name, const QRect& place, const char* hint, void (TForm1::*click)()) {
-    TImage* image = MakeImageButton(Panel5, QString::fromLatin1(name), place, QString::fromLatin1(hint));
-    image->mouse.OnClick = Handler([this, click] { (this->*click)(); });
-    return image;
-  };
-  Image20 = button("Image20", Image20Rect, "Turn Horizontal Cursor On", &TForm1::HorizontalON1Click);
-  Image21 = button("Image21", Image21Rect, "Turn Vertical Cursors On", &TForm1::VerticalON1Click);
-  Image22 = button("Image22", Image22Rect, "Turn All Cursors Off", &TForm1::AllOff1Click);
+  statusStrip_->OnHorizontalCursorsKey = [this] { HorizontalON1Click(); };
+  statusStrip_->OnVerticalCursorsKey = [this] { VerticalON1Click(); };
+  statusStrip_->OnCursorsOffKey = [this] { AllOff1Click(); };
 
   Bind(AllOff1, &TForm1::AllOff1Click);
   Bind(VerticalON1, &TForm1::VerticalON1Click);
@@ -181,9 +152,6 @@ void TForm1::BuildCursors() {
   const std::pair<TImage*, const char*> pictures[] = {
       {CursorX, "Grafics\\Markers\\CursorX.bmp"},
       {CursorO, "Grafics\\Markers\\CursorO.bmp"},
-      {Image20, "Grafics\\Panel\\CursorsHorizontalOn.bmp"},
-      {Image21, "Grafics\\Panel\\CursorsVerticalOn.bmp"},
-      {Image22, "Grafics\\Panel\\CursorsOff.bmp"},
   };
   for (const auto& [image, path] : pictures) Guard([&] { ShowBitmap(image, QString::fromLatin1(path)); });
 }
@@ -300,11 +268,9 @@ void TForm1::CursorCalculation() {
   // change the time between two points of the trace.
   const CursorTimes t = TimesOfLines(Left(XCursor), Left(OCursor), Left(PlotTrigPanel),
                                      core::CursorUsPerColumn(HeldRecord, SamplePeriodUs));
-  OTimeCursor->setText(readout_text::FormatCursorTime(t.o));
-  XTimeCursor->setText(readout_text::FormatCursorTime(t.x));
   CursorTimeText = readout_text::FormatCursorTime(t.between);
-  TimeCursor->setText(CursorTimeText);
-  Label13->setText(readout_text::FormatFreq(t.between, QLocale().decimalPoint()));
+  statusStrip_->ShowTimeCursorReadouts(readout_text::FormatCursorTime(t.x), readout_text::FormatCursorTime(t.o),
+                                       CursorTimeText, readout_text::FormatFreq(t.between, QLocale().decimalPoint()));
 }
 
 void TForm1::HorizontalCalualtions() {
@@ -316,26 +282,24 @@ void TForm1::HorizontalCalualtions() {
   HCusAVolts = v.a;
   HCusBVolts = v.b;
   HCusDelta = v.delta;
-  HCusA->setText(readout_text::FormatCursortext(v.a));
-  HCusB->setText(readout_text::FormatCursortext(v.b));
   CursorVoltText = readout_text::FormatCursortext(std::abs(v.delta));
-  CusRes->setText(CursorVoltText);
+  statusStrip_->ShowVoltageCursorReadouts(readout_text::FormatCursortext(v.a), readout_text::FormatCursortext(v.b),
+                                          CursorVoltText);
 }
 
 // ---- Showing and hiding ------------------------------------------------------------
 
 void TForm1::ShowTimeCursors() {
-  for (QWidget* w : std::initializer_list<QWidget*>{CursorX, CursorO, XCursor, OCursor, XTimeCursor,
-                                                    OTimeCursor, TimeCursor})
-    w->show();
+  for (QWidget* w : std::initializer_list<QWidget*>{CursorX, CursorO, XCursor, OCursor}) w->show();
+  statusStrip_->SetTimeCursorReadoutsShown(true);
   VertCursorPos2();
-  Label13->show();
   XCursor->setEnabled(true);
   OCursor->setEnabled(true);
 }
 
 void TForm1::ShowVoltageCursors() {
-  for (QWidget* w : std::initializer_list<QWidget*>{HozCusA, HozCusB, HCusA, HCusB, CusRes}) w->show();
+  for (QWidget* w : std::initializer_list<QWidget*>{HozCusA, HozCusB}) w->show();
+  statusStrip_->SetVoltageCursorReadoutsShown(true);
   HozCusA->setEnabled(true);
   HozCusB->setEnabled(true);
   // The readouts show the lines where they stand now, not where they stood
@@ -353,10 +317,9 @@ void TForm1::BothOn1Click() {
 }
 
 void TForm1::AllOff1Click() {
-  for (QWidget* w : std::initializer_list<QWidget*>{CursorX, CursorO, XCursor, OCursor, HozCusA, HozCusB,
-                                                    XTimeCursor, OTimeCursor, TimeCursor, Label13, HCusA,
-                                                    HCusB, CusRes})
-    w->hide();
+  for (QWidget* w : std::initializer_list<QWidget*>{CursorX, CursorO, XCursor, OCursor, HozCusA, HozCusB}) w->hide();
+  statusStrip_->SetTimeCursorReadoutsShown(false);
+  statusStrip_->SetVoltageCursorReadoutsShown(false);
   for (TPanel* line : {XCursor, OCursor, HozCusA, HozCusB}) line->setEnabled(false);
   SwitchSnapOff();
 }

@@ -23,7 +23,7 @@
   void Properties1Click();
   void RefreshDisplayProperties();
 
-  // Save View as BMP and Print View (display/Form1SaveView.cpp); Image23 is
+  // Save View as BMP and Print View (display/Form1SaveView.cpp); its key is
   // the save button in the status strip.
   void BuildSaveView();
   void SaveViewasBMP1Click();
@@ -31,7 +31,6 @@
   // The client area's rectangle `area` as the widgets draw it, one pixel per
   // window pixel.
   QImage RenderClientArea(const QRect& area) const;
-  TImage* Image23 = nullptr;
 
   // The steps of a frame (display/Form1Plot.cpp, display/Form1Persistence.cpp).
   // CopyGridToPlot puts the whole graticule in PlotBitmap. A line frame

@@ -5,6 +5,7 @@
 // (PaintBox2Paint), so the screen never shows a half-drawn frame.
 
 #include "app/TForm1.h"
+#include "display/StatusStrip.h"
 
 #include "acquisition/RunStopPictures.h"
 #include "app/Errors.h"
@@ -68,14 +69,13 @@ void TForm1::PlotWaveform() {
   // 1. Captions and the run indicator follow the record being acquired; a
   // held record keeps the captions it was captured with.
   if (Running == 1) {
-    if (CH1V) CH1V->setText(CH1VoltsDivText);
-    if (CH2V) CH2V->setText(CH2VoltsDivText);
-    if (SampleRate) SampleRate->setText(SampleRateText);
-    if (TimeBaseL) TimeBaseL->setText(TimeDivText);
+    statusStrip_->ShowVoltsPerDiv(1, CH1VoltsDivText);
+    statusStrip_->ShowVoltsPerDiv(2, CH2VoltsDivText);
+    statusStrip_->ShowTimeBase(TimeDivText, SampleRateText);
     // Put back only when another picture shows (the hourglass): a frame
     // looks nothing up on disk.
-    if (Image12 && !Image12->FileName().endsWith(QLatin1String("Grafics/Run.bmp")))
-      ShowBitmap(Image12, run_stop::PicturePath(run_stop::RunStatusBitmap));
+    if (!statusStrip_->RunStatusFile().endsWith(QLatin1String("Grafics/Run.bmp")))
+      statusStrip_->ShowRunStatus(run_stop::PicturePath(run_stop::RunStatusBitmap));
   }
 
   // 2. The view window from the marker over the strip. The drag keeps the

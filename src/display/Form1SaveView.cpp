@@ -7,22 +7,15 @@
 // on the compositor, and it is taken at one device pixel per window pixel.
 
 #include "app/TForm1.h"
+#include "display/StatusStrip.h"
 
 #include "display/SaveView.h"
 
 #include <QAction>
 
-namespace {
-constexpr QRect Image23Rect{178, 60, 33, 18};  // in Panel5
-}  // namespace
-
 void TForm1::BuildSaveView() {
-  Image23 = new TImage(Panel5, QStringLiteral("Image23"));
-  Image23->setGeometry(Image23Rect);
-  Image23->setToolTip(QStringLiteral("Save Screen Capture As *.BMP."));
-  Image23->setCursor(Qt::PointingHandCursor);
-  Guard([this] { ShowBitmap(Image23, QStringLiteral("Grafics\\Panel\\SaveView.bmp")); });
-  Image23->mouse.OnClick = Handler([this] { SaveViewasBMP1Click(); });
+  statusStrip_->AddSaveViewKey();
+  statusStrip_->OnSaveViewKey = [this] { SaveViewasBMP1Click(); };
   Bind(SaveViewasBMP1, &TForm1::SaveViewasBMP1Click);
   Bind(PrintView1, &TForm1::PrintView1Click);
 }
