@@ -79,6 +79,20 @@ class StatusStrip : public TPanel {
   void AddSaveViewKey();
 
  private:
+  // A picture key and the callback its click calls.
+  struct KeyDesign {
+    const char* name;
+    QRect place;
+    const char* hint;
+    std::function<void()> StatusStrip::*callback;
+  };
+  TImage* MakeKey(const KeyDesign& design);
+  void BuildCursorItems();
+  void BuildPanelReadouts();
+  void BuildTriggerItems();
+  void BuildAcquisitionItems();
+  void BuildConnectionItems();
+
   PanelKit& kit_;
   // Cursors
   TLabel* xTimeReadout_ = nullptr;
@@ -88,9 +102,7 @@ class StatusStrip : public TPanel {
   TLabel* aVoltsReadout_ = nullptr;
   TLabel* bVoltsReadout_ = nullptr;
   TLabel* differenceVoltsReadout_ = nullptr;
-  TImage* horizontalCursorsKey_ = nullptr;
-  TImage* verticalCursorsKey_ = nullptr;
-  TImage* cursorsOffKey_ = nullptr;
+  TImage* cursorKeys_[3] = {};  // horizontal on, vertical on, all off
   // Panel readouts
   TLabel* voltsReadouts_[2] = {};
   TLabel* timeBaseReadout_ = nullptr;
