@@ -46,7 +46,8 @@ inline constexpr const char* HighRangeName = "high";
 inline constexpr const char* LowRangeName = "low";
 inline constexpr const char* CountName = "Records";
 inline constexpr const char* NumberName = "Record";
-inline constexpr const char* DateFormat = "yyyy-MM-ddTHH:mm:ss.zzz";
+// The panel's captions are a few characters; a file allows some more.
+inline constexpr int MaxSampleRateLength = 40;
 
 QString ChannelName(int channel) { return QStringLiteral("CH%1").arg(channel); }
 
@@ -108,7 +109,7 @@ QStringList DescriptionLines(const core::Record& r, const ZeroRows& zeroRows) {
                          .arg(r.timeBaseIndex));
   }
   if (r.sampleRateText.contains(u',') || r.sampleRateText.contains(u'\r') || r.sampleRateText.contains(u'\n') ||
-      r.sampleRateText.size() > MaxLineLength / 2) {
+      r.sampleRateText.size() > MaxSampleRateLength) {
     throw ScopeError(QStringLiteral("The record's sample rate \"%1\" cannot be saved").arg(r.sampleRateText.left(40)));
   }
   const core::RecordChannel& c1 = r.Channel(1);
@@ -394,7 +395,10 @@ void Reader::Description(QStringView line) {
       }
       break;
     }
-    case SampleRate: r.sampleRateText = cells[0].toString(); break;
+    case SampleRate:
+      if (cells[0].size() > MaxSampleRateLength) Fail(QStringLiteral("the sample rate is longer than any the panel shows"));
+      r.sampleRateText = cells[0].toString();
+      break;
     case Rate1MS: {
       r.rate1MS = values.Flag(0);
       if (r.rate1MS && r.timeBaseIndex != time_knob::FastestIndex)
