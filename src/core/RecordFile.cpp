@@ -291,7 +291,9 @@ void Reader::Count(QStringView line) {
     Fail(error.Message());
   }
   if (count < 1 || count > core::RecordHistory::MaxCapacity)
-    Fail(QStringLiteral("a history file holds 1 to %1 records, not %2").arg(core::RecordHistory::MaxCapacity).arg(count));
+    Fail(QStringLiteral("a history file holds 1 to %1 records, not %2")
+             .arg(core::RecordHistory::MaxCapacity)
+             .arg(count));
   recordCount_ = count;
   CheckSize(count);
   records_.reserve(std::size_t(count));
@@ -396,7 +398,8 @@ void Reader::Description(QStringView line) {
       break;
     }
     case SampleRate:
-      if (cells[0].size() > MaxSampleRateLength) Fail(QStringLiteral("the sample rate is longer than any the panel shows"));
+      if (cells[0].size() > MaxSampleRateLength)
+        Fail(QStringLiteral("the sample rate is longer than any the panel shows"));
       r.sampleRateText = cells[0].toString();
       break;
     case Rate1MS: {
@@ -492,7 +495,8 @@ void Reader::Data(QStringView line) {
     bool ok = false;
     const int code = cells[cell].toInt(&ok);
     if (!ok) Fail(QStringLiteral("'%1' is not a valid integer value").arg(Shown(cells[cell])));
-    if (code < 0 || code > 255) Fail(QStringLiteral("%1 code %2 is outside 0..255").arg(ChannelName(channel)).arg(code));
+    if (code < 0 || code > 255)
+      Fail(QStringLiteral("%1 code %2 is outside 0..255").arg(ChannelName(channel)).arg(code));
     const bool highRange = r.Channel(channel).highRange;
     const QString volts = VoltsText(std::uint8_t(code), highRange);
     if (cells[cell + 1] != volts) {

@@ -136,8 +136,8 @@ Contents Read(const QString& path);
 
 // Write the file whole or not at all (a temporary beside it, renamed over
 // it). Throw ScopeError "Cannot create file <path>" when it cannot be
-// written, and RecordLines' errors before anything is written; an empty
-// history is refused.
+// written, and RecordLines' errors for a record no file can describe; the
+// old file then stays as it was. An empty history is refused.
 void WriteRecord(const QString& path, const core::Record& record, const ZeroRows& zeroRows);
 void WriteHistory(const QString& path, const core::RecordHistory& history, const ZeroRows& zeroRows);
 

@@ -49,7 +49,8 @@ Record MakeRecord(Shape shape, int seed) {
   for (int channel = 1; channel <= 2; ++channel) {
     const core::SampleSpan own = core::OwnSamples(r, channel);
     auto& buffer = channel == 1 ? r.ch1 : r.ch2;
-    for (int k = own.first; k <= own.last; ++k) buffer[std::size_t(k)] = std::uint8_t((k * 7 + seed * 13 + channel) % 256);
+    for (int k = own.first; k <= own.last; ++k)
+      buffer[std::size_t(k)] = std::uint8_t((k * 7 + seed * 13 + channel) % 256);
   }
   r.samplesReceived = seed % 5 == 4 ? 2999 : 3000;
   r.received = QDateTime(QDate(2026, 3, 7), QTime(14, 5, 9, 123)).addSecs(seed * 3);
@@ -193,11 +194,12 @@ struct ShapeCase {
   const char* columns;
   int dataLines;
 };
+constexpr const char* BothChannels = "Sample,CH1 code,CH1 V,CH2 code,CH2 V";
 const ShapeCase Shapes[] = {
-    {"two-channel", Shape::TwoChannel, screen_model::RecordLayout::Standard, "Sample,CH1 code,CH1 V,CH2 code,CH2 V", 1500},
+    {"two-channel", Shape::TwoChannel, screen_model::RecordLayout::Standard, BothChannels, 1500},
     {"3000 samples of CH1", Shape::CH1Alone, screen_model::RecordLayout::ThreeThousand, "Sample,CH1 code,CH1 V", 3000},
     {"3000 samples of CH2", Shape::CH2Alone, screen_model::RecordLayout::ThreeThousand, "Sample,CH2 code,CH2 V", 3000},
-    {"stretched 50 us/div", Shape::Stretched, screen_model::RecordLayout::Stretched, "Sample,CH1 code,CH1 V,CH2 code,CH2 V", 1500},
+    {"stretched 50 us/div", Shape::Stretched, screen_model::RecordLayout::Stretched, BothChannels, 1500},
 };
 
 TEST(RecordFile, EveryLayoutWrittenAndReadIsTheSameRecordAndZeroRows) {
@@ -299,7 +301,8 @@ QStringList GoodLines(Shape shape, bool history) {
   const Record r = MakeRecord(shape, 3);
   if (!history) return record_file::RecordLines(r, Zero);
   QStringList lines = record_file::HistoryHeadLines(2);
-  lines << record_file::HistoryRecordLines(r, Zero, 1) << record_file::HistoryRecordLines(MakeRecord(shape, 4), Zero, 2);
+  lines << record_file::HistoryRecordLines(r, Zero, 1)
+        << record_file::HistoryRecordLines(MakeRecord(shape, 4), Zero, 2);
   return lines;
 }
 
@@ -334,7 +337,8 @@ TEST(RecordFile, BadFilesAreRefusedWithTheirLine) {
       {"a code that is no number", Shape::CH1Alone, false, Replace(21, "2,x2,1.96"),
        "Line 21 of the record file: 'x2' is not a valid integer value; nothing was opened"},
       {"volts that do not match the code", Shape::CH2Alone, false, Replace(20, "1,126,0.01"),
-       "Line 20 of the record file: CH2 reads \"0.01\" V, but code 126 is 0.00 V on the high range; nothing was opened"},
+       "Line 20 of the record file: CH2 reads \"0.01\" V, but code 126 is 0.00 V on the high range; "
+       "nothing was opened"},
       {"3000 samples of CH1 but lines for CH2", Shape::CH1Alone, false, Replace(19, "Sample,CH2 code,CH2 V"),
        "Line 19 of the record file: the columns \"Sample,CH2 code,CH2 V\" where the description above, the "
        "3000-sample record of CH1, has \"Sample,CH1 code,CH1 V\"; nothing was opened"},
@@ -444,7 +448,8 @@ TEST(RecordFile, AFileThatCannotBeReadOrWrittenGivesTheHousesMessage) {
   QTemporaryDir dir;
   const QString gone = dir.filePath(QStringLiteral("gone.csv"));
   EXPECT_EQ(ErrorOf([&] { record_file::Read(gone); }), "Cannot open file " + QDir::toNativeSeparators(gone));
-  EXPECT_EQ(ErrorOf([&] { record_file::Read(dir.path()); }), "Cannot open file " + QDir::toNativeSeparators(dir.path()));
+  EXPECT_EQ(ErrorOf([&] { record_file::Read(dir.path()); }),
+            "Cannot open file " + QDir::toNativeSeparators(dir.path()));
   const QString nowhere = dir.filePath(QStringLiteral("no/such/folder/r.csv"));
   EXPECT_EQ(ErrorOf([&] { record_file::WriteRecord(nowhere, MakeRecord(Shape::TwoChannel, 1), Zero); }),
             "Cannot create file " + QDir::toNativeSeparators(nowhere));
