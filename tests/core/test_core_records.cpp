@@ -19,6 +19,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
+#include <cstdio>
 #include <functional>
 
 namespace {
