@@ -113,6 +113,32 @@ TEST(MeasurementLog, EachLineIsTheRecordsReadingsWrittenAsItArrives) {
   ExpectParses(expected);
 }
 
+TEST(MeasurementLog, AHundredRecordsOfTheSimulatorGiveAHundredLinesOfTheirReadings) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("hundred.csv"));
+  MeasurementLog log;
+  ASSERT_EQ(log.Start(path), QString());
+  core::ScopeLink link;
+  ASSERT_TRUE(link.Port().Open("SIM1", "9600", "NONE", "8", false));
+  core::PanelSettings p;
+  p.SetChannelOn(1, true);
+  p.SetChannelOn(2, true);
+  p.SetContinuous(true);
+  link.SetPanel(p);
+  QStringList expected{core::LogHeaderLine()};
+  QObject::connect(&link, &core::ScopeLink::recordReceived, [&](const core::Record& r) {
+    if (expected.size() > 100) return;
+    ASSERT_TRUE(Append(log, r));
+    expected << LineOf(r);
+    if (expected.size() > 100) link.Stop();
+  });
+  link.Run();
+  ASSERT_TRUE(WaitFor([&] { return !link.Running(); }, 120000)) << expected.size();
+  EXPECT_EQ(log.Lines(), 100);
+  EXPECT_EQ(LinesOf(path), expected);
+  ExpectParses(LinesOf(path));
+}
+
 TEST(MeasurementLog, AFileThatHoldsTheHeaderIsContinuedAndAnyOtherRefused) {
   const QByteArray header = core::LogHeaderLine().toUtf8();
   const QByteArray earlier = LineOf(Square(10, 1)).toUtf8();
