@@ -222,6 +222,7 @@ void ScopeLink::SendCommand() {
   // The reply is described and split by what this command asked for,
   // whatever the panel says by the time it is read.
   pending_ = std::move(request.description);
+  pendingCommand_ = request.bytes;
   commandLayout_ = request.layout;
   hourglassTimer_.start();
   SetState(State::Armed);
@@ -302,6 +303,7 @@ void ScopeLink::FinishReply() {
   have_ = 0;
   port_.ReadBlock(0, DrainTimeoutMs);
   held_ = record;
+  heldCommand_ = pendingCommand_;
   SetState(State::Done);
 
   const QPointer<ScopeLink> alive(this);

@@ -133,6 +133,9 @@ class ScopeLink : public QObject {
   int ReplyBytes() const { return have_; }
   // The last record received (sequence 0 before the first).
   const Record& Held() const { return held_; }
+  // The command bytes that asked for it (the trigger settings it was taken
+  // with are only there); zeros before the first record.
+  const capture_protocol::CaptureCommand& HeldCommand() const { return heldCommand_; }
   // RUN with the port closed: the link opens it, once a watch period, and
   // the command goes out as soon as the instrument has answered.
   bool AwaitingConnection() const { return connectTimer_.isActive(); }
@@ -220,9 +223,11 @@ class ScopeLink : public QObject {
   std::int64_t lastByteMs_ = 0;  // when the reply's latest byte was read
   capture_protocol::ReplyLayout commandLayout_{};
   Record pending_;  // the description of the record the command asked for
+  capture_protocol::CaptureCommand pendingCommand_{};  // and its bytes
   capture_protocol::SampleBuffer ch1_{};
   capture_protocol::SampleBuffer ch2_{};
   Record held_;
+  capture_protocol::CaptureCommand heldCommand_{};
   std::uint64_t records_ = 0;
 
   QTimer settleTimer_;
