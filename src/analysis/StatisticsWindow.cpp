@@ -75,7 +75,7 @@ StatisticsWindow::StatisticsWindow(core::MeasurementStatistics& statistics, QWid
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addLayout(bottom);
-  Refresh();
+  Fill();
 }
 
 QLabel* StatisticsWindow::Cell(int channel, core::Reading reading, Column column) const {
@@ -92,7 +92,10 @@ QString StatisticsWindow::RecordsText() const { return records_->text(); }
 
 void StatisticsWindow::Refresh() {
   // A hidden window is brought up to date when it is shown.
-  if (!isVisible()) return;
+  if (isVisible()) Fill();
+}
+
+void StatisticsWindow::Fill() {
   for (int channel = 1; channel <= 2; ++channel) {
     for (const ReadingName& name : ReadingNames) {
       const core::StatisticTexts t = statistics_.TextsOf(channel, name.reading, decimalPoint_);

@@ -53,6 +53,7 @@ class StatisticsWindow : public QWidget {
   void showEvent(QShowEvent* event) override;
 
  private:
+  void Fill();
   QLabel* Cell(int channel, core::Reading reading, Column column) const;
 
   core::MeasurementStatistics& statistics_;
