@@ -102,6 +102,7 @@ TForm1::TForm1(ScopeUnit& unit, UiServices& ui, QWidget* parent)
   BuildStorage();
   BuildHelp();
   BuildExport();
+  BuildRecords();
   LayLinesOverBorderStrips();
   // The pop-up panels lie over everything the subsystems placed.
   for (TPanel* popup : {static_cast<TPanel*>(comSettings_), static_cast<TPanel*>(calibrationPanel_), static_cast<TPanel*>(nextRunNotice_),
@@ -209,6 +210,7 @@ void TForm1::CreateMenu() {
     QMenu* TForm1::*menu = nullptr;
     QAction* TForm1::*item = nullptr;
     int radioGroup = 0;
+    Qt::Key plainKey = Qt::Key_unknown;
   };
   static const Entry entries[] = {
       {Kind::BarMenu, "View1", "View", &TForm1::View1},
@@ -254,6 +256,14 @@ void TForm1::CreateMenu() {
       {Kind::Item, "SaveCH2Ref1", "Save CH2 Ref", nullptr, &TForm1::SaveCH2Ref1},
       {Kind::Item, "LoadReferance1", "Load Reference", nullptr, &TForm1::LoadReferance1},
       {Kind::Item, "ReferanceOFF1", "Reference OFF", nullptr, &TForm1::ReferanceOFF1},
+      {Kind::BarMenu, "Records1", "Records", &TForm1::Records1},
+      {Kind::Item, "PreviousRecord1", "Previous Record", nullptr, &TForm1::PreviousRecord1, 0, Qt::Key_PageUp},
+      {Kind::Item, "NextRecord1", "Next Record", nullptr, &TForm1::NextRecord1, 0, Qt::Key_PageDown},
+      {Kind::Item, "LatestRecord1", "Latest Record", nullptr, &TForm1::LatestRecord1, 0, Qt::Key_End},
+      {Kind::Item, "SaveRecord1", "Save Record...", nullptr, &TForm1::SaveRecord1},
+      {Kind::Item, "SaveHistory1", "Save History...", nullptr, &TForm1::SaveHistory1},
+      {Kind::Item, "OpenRecord1", "Open Record...", nullptr, &TForm1::OpenRecord1},
+      {Kind::Item, "ClearHistory1", "Clear History", nullptr, &TForm1::ClearHistory1},
       {Kind::BarMenu, "Help1", "Help", &TForm1::Help1},
       {Kind::Item, "About1", "About", nullptr, &TForm1::About1},
       {Kind::Item, "Help2", "Help", nullptr, &TForm1::Help2},
@@ -279,6 +289,7 @@ void TForm1::CreateMenu() {
         QAction* a = current->addAction(caption);
         a->setObjectName(QString::fromLatin1(e.name));
         a->setEnabled(false);
+        if (e.plainKey != Qt::Key_unknown) a->setShortcut(QKeySequence(e.plainKey));
         if (e.radioGroup != 0) {
           QActionGroup*& group = groups[e.radioGroup];
           if (group == nullptr) {

@@ -14,6 +14,7 @@
 #include "app/ScopeState.h"
 #include "app/UiServices.h"
 #include "app/Widgets.h"
+#include "core/RecordHistory.h"
 #include "core/ScopeLink.h"
 #include "display/DisProperties.h"
 #include "display/RowBands.h"
@@ -118,6 +119,9 @@ class TForm1 : public QMainWindow, public ScopeState {
   // ---- Shell (app/) -----------------------------------------------------
   void FormCreate();
   QString CommandLinePort;    // --port NAME: the port for this run
+  // --history N: how many records the history keeps (10..1000; ScopeError
+  // for any other number).
+  void SetHistoryCapacity(int records);
   QWidget* Client = nullptr;  // the client area below the menu bar
 
   QMenuBar* MainMenu1 = nullptr;
@@ -164,6 +168,14 @@ class TForm1 : public QMainWindow, public ScopeState {
   QAction* SaveCH2Ref1 = nullptr;
   QAction* LoadReferance1 = nullptr;
   QAction* ReferanceOFF1 = nullptr;
+  QMenu* Records1 = nullptr;
+  QAction* PreviousRecord1 = nullptr;
+  QAction* NextRecord1 = nullptr;
+  QAction* LatestRecord1 = nullptr;
+  QAction* SaveRecord1 = nullptr;
+  QAction* SaveHistory1 = nullptr;
+  QAction* OpenRecord1 = nullptr;
+  QAction* ClearHistory1 = nullptr;
   QMenu* Help1 = nullptr;
   QAction* About1 = nullptr;
   QAction* Help2 = nullptr;
@@ -199,6 +211,22 @@ class TForm1 : public QMainWindow, public ScopeState {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // ---- Records kept (storage/Form1Records.cpp): the last complete records,
+  // stepped through while stopped, saved to and opened from record files.
+  void BuildRecords();
+  void PreviousRecordClick();
+  void NextRecordClick();
+  void LatestRecordClick();
+  void SaveRecordClick();
+  void SaveHistoryClick();
+  void OpenRecordClick();
+  void ClearHistoryClick();
+  // A new record joins the history; the position readout goes.
+  void KeepRecord(const core::Record& record);
+  // Shows the history's shown record as the held record, as it was captured.
+  void ShowHistoryRecord();
+  core::RecordHistory History;
+
   void CreateMenu();
   void CreateTimers();
   void CreateRegions();

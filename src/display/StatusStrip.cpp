@@ -53,6 +53,9 @@ constexpr QPoint VersionOnIndicator{26, 5};
 constexpr QSize VersionSize{27, 16};
 constexpr QRect SettingsKeyPlace{100, 60, 69, 18};
 constexpr QRect SaveViewKeyPlace{178, 60, 33, 18};
+// Along the top, over the panel's readouts, while a kept record is shown.
+constexpr QRect RecordPositionPlace{4, 0, 236, 16};
+constexpr QColor RecordPositionColour(224, 224, 224);
 
 // Calls a callback the window may not have bound.
 template <class F, class... A>
@@ -72,6 +75,7 @@ StatusStrip::StatusStrip(QWidget* bezel, PanelKit& kit) : TPanel(bezel, QStringL
   BuildTriggerItems();
   BuildAcquisitionItems();
   BuildConnectionItems();
+  BuildRecordItems();
 }
 
 TImage* StatusStrip::MakeKey(const KeyDesign& design) {
@@ -278,3 +282,15 @@ void StatusStrip::ShowConnection(const QString& indicatorPicture, bool versionSh
 }
 void StatusStrip::ShowFirmwareVersion(const QString& version) { versionOnIndicator_->setText(version); }
 void StatusStrip::ShowSettingsKey(const QString& picture) { kit_.ShowBitmap(settingsKey_, picture); }
+
+void StatusStrip::BuildRecordItems() {
+  recordPosition_ = MakeReadout(this, QStringLiteral("RecordPosition"), RecordPositionPlace, RecordPositionColour);
+  recordPosition_->hide();
+}
+
+void StatusStrip::ShowRecordPosition(const QString& text) {
+  recordPosition_->setText(text);
+  recordPosition_->setVisible(!text.isEmpty());
+}
+
+QString StatusStrip::RecordPositionText() const { return recordPosition_->isHidden() ? QString() : recordPosition_->text(); }

@@ -61,6 +61,12 @@ class StatusStrip : public TPanel {
   void ShowFirmwareVersion(const QString& version);
   void ShowSettingsKey(const QString& picture);
 
+  // ---- Records kept --------------------------------------------------
+  // "Record 37 of 100  14:02:31" while the user steps through the history;
+  // an empty text hides it.
+  void ShowRecordPosition(const QString& text);
+  QString RecordPositionText() const;
+
   // ---- What the user does: bound by the window ----------------------
   std::function<void()> OnTriggerSourceKey;
   std::function<void()> OnTriggerEdgeKey;
@@ -92,6 +98,7 @@ class StatusStrip : public TPanel {
   void BuildTriggerItems();
   void BuildAcquisitionItems();
   void BuildConnectionItems();
+  void BuildRecordItems();
 
   PanelKit& kit_;
   // Cursors
@@ -122,4 +129,5 @@ class StatusStrip : public TPanel {
   TLabel* versionOnIndicator_ = nullptr;
   TImage* settingsKey_ = nullptr;
   TImage* saveViewKey_ = nullptr;
+  TLabel* recordPosition_ = nullptr;
 };
