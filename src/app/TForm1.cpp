@@ -103,6 +103,7 @@ TForm1::TForm1(ScopeUnit& unit, UiServices& ui, QWidget* parent)
   BuildHelp();
   BuildExport();
   BuildRecords();
+  BuildAnalysis();
   LayLinesOverBorderStrips();
   // The pop-up panels lie over everything the subsystems placed.
   for (TPanel* popup : {static_cast<TPanel*>(comSettings_), static_cast<TPanel*>(calibrationPanel_), static_cast<TPanel*>(nextRunNotice_),
@@ -202,7 +203,7 @@ void TForm1::CreateMenu() {
   // above it) or an item of the menu above it. Items exist from the start,
   // disabled until their subsystem binds them; the items of one radio group
   // exclude each other, and none is checked until the restore says which.
-  enum class Kind { BarMenu, SubMenu, Item };
+  enum class Kind { BarMenu, SubMenu, EndSubMenu, Item };
   struct Entry {
     Kind kind;
     const char* name;
@@ -211,6 +212,9 @@ void TForm1::CreateMenu() {
     QAction* TForm1::*item = nullptr;
     int radioGroup = 0;
     Qt::Key plainKey = Qt::Key_unknown;
+    // Items made from one entry each, told apart by their data.
+    QList<QAction*> TForm1::*family = nullptr;
+    int data = 0;
   };
   static const Entry entries[] = {
       {Kind::BarMenu, "View1", "View", &TForm1::View1},
@@ -264,6 +268,20 @@ void TForm1::CreateMenu() {
       {Kind::Item, "SaveHistory1", "Save History...", nullptr, &TForm1::SaveHistory1},
       {Kind::Item, "OpenRecord1", "Open Record...", nullptr, &TForm1::OpenRecord1},
       {Kind::Item, "ClearHistory1", "Clear History", nullptr, &TForm1::ClearHistory1},
+      {Kind::BarMenu, "Analysis1", "Analysis", &TForm1::Analysis1},
+      {Kind::Item, "MeasurementStatistics1", "Measurement Statistics", nullptr, &TForm1::MeasurementStatistics1},
+      {Kind::SubMenu, "Average1", "Average", &TForm1::Average1},
+      {Kind::Item, "AverageOff1", "Off", nullptr, nullptr, 6, Qt::Key_unknown, &TForm1::AverageItems, 1},
+      {Kind::Item, "Average2", "2", nullptr, nullptr, 6, Qt::Key_unknown, &TForm1::AverageItems, 2},
+      {Kind::Item, "Average4", "4", nullptr, nullptr, 6, Qt::Key_unknown, &TForm1::AverageItems, 4},
+      {Kind::Item, "Average8", "8", nullptr, nullptr, 6, Qt::Key_unknown, &TForm1::AverageItems, 8},
+      {Kind::Item, "Average16", "16", nullptr, nullptr, 6, Qt::Key_unknown, &TForm1::AverageItems, 16},
+      {Kind::Item, "Average32", "32", nullptr, nullptr, 6, Qt::Key_unknown, &TForm1::AverageItems, 32},
+      {Kind::Item, "Average64", "64", nullptr, nullptr, 6, Qt::Key_unknown, &TForm1::AverageItems, 64},
+      {Kind::EndSubMenu, "", ""},
+      {Kind::Item, "LogMeasurements1", "Log Measurements...", nullptr, &TForm1::LogMeasurements1},
+      {Kind::Item, "StopLogging1", "Stop Logging", nullptr, &TForm1::StopLogging1},
+      {Kind::Item, "TrendPlot1", "Trend Plot", nullptr, &TForm1::TrendPlot1},
       {Kind::BarMenu, "Help1", "Help", &TForm1::Help1},
       {Kind::Item, "About1", "About", nullptr, &TForm1::About1},
       {Kind::Item, "Help2", "Help", nullptr, &TForm1::Help2},
@@ -285,6 +303,9 @@ void TForm1::CreateMenu() {
         current->setObjectName(QString::fromLatin1(e.name));
         this->*e.menu = current;
         break;
+      case Kind::EndSubMenu:
+        current = barMenu;
+        break;
       case Kind::Item: {
         QAction* a = current->addAction(caption);
         a->setObjectName(QString::fromLatin1(e.name));
@@ -300,7 +321,11 @@ void TForm1::CreateMenu() {
           a->setChecked(false);
           group->addAction(a);
         }
-        this->*e.item = a;
+        if (e.item != nullptr) this->*e.item = a;
+        if (e.family != nullptr) {
+          a->setData(e.data);
+          (this->*e.family).append(a);
+        }
         break;
       }
     }

@@ -14,7 +14,10 @@
 #include "app/ScopeState.h"
 #include "app/UiServices.h"
 #include "app/Widgets.h"
+#include "analysis/TrendRow.h"
+#include "core/MeasurementStatistics.h"
 #include "core/RecordHistory.h"
+#include "core/TraceAverage.h"
 #include "core/ScopeLink.h"
 #include "display/DisProperties.h"
 #include "display/RowBands.h"
@@ -31,6 +34,7 @@
 #include <QPushButton>
 #include <QMainWindow>
 
+#include <deque>
 #include <functional>
 #include <optional>
 #include <type_traits>
@@ -45,6 +49,13 @@ class AboutPanel;
 class CalibrationPanel;
 class ComSettingsPanel;
 class MeasurementPanel;
+namespace analysis {
+class StatisticsWindow;
+class TrendPlot;
+}  // namespace analysis
+namespace core {
+class MeasurementLog;
+}  // namespace core
 class NextRunNotice;
 class RestoreReader;
 class StatusStrip;
@@ -176,6 +187,13 @@ class TForm1 : public QMainWindow, public ScopeState {
   QAction* SaveHistory1 = nullptr;
   QAction* OpenRecord1 = nullptr;
   QAction* ClearHistory1 = nullptr;
+  QMenu* Analysis1 = nullptr;
+  QAction* MeasurementStatistics1 = nullptr;
+  QMenu* Average1 = nullptr;
+  QList<QAction*> AverageItems;  // Off, 2 .. 64, each with its depth as data
+  QAction* LogMeasurements1 = nullptr;
+  QAction* StopLogging1 = nullptr;
+  QAction* TrendPlot1 = nullptr;
   QMenu* Help1 = nullptr;
   QAction* About1 = nullptr;
   QAction* Help2 = nullptr;
@@ -226,6 +244,27 @@ class TForm1 : public QMainWindow, public ScopeState {
   // Shows the history's shown record as the held record, as it was captured.
   void ShowHistoryRecord();
   core::RecordHistory History;
+
+  // ---- Analysis (measure/Form1Analysis.cpp): statistics of the readings,
+  // the averaged trace, the measurement log and the trend plot.
+  void BuildAnalysis();
+  void MeasurementStatisticsClick();
+  void AverageClick(int depth);
+  void LogMeasurementsClick();
+  void StopLoggingClick();
+  void TrendPlotClick();
+  // The record to hold for one received: itself, or the average of the last
+  // ones taken with the same settings while averaging.
+  const core::Record& Averaged(const core::Record& received);
+  // The held record counted by the statistics, the log and the trend, over
+  // the view the frame has drawn.
+  void CountRecord();
+  core::MeasurementStatistics Statistics;
+  core::TraceAverage Average;
+  core::MeasurementLog* measurementLog_ = nullptr;
+  analysis::StatisticsWindow* statisticsWindow_ = nullptr;
+  analysis::TrendPlot* trendPlot_ = nullptr;
+  std::deque<analysis::TrendRow> trendRows_;  // until the trend plot is first opened
 
   void CreateMenu();
   void CreateTimers();

@@ -56,6 +56,7 @@ constexpr QRect SaveViewKeyPlace{178, 60, 33, 18};
 // Along the top, over the panel's readouts, while a kept record is shown.
 constexpr QRect RecordPositionPlace{4, 0, 236, 16};
 constexpr QColor RecordPositionColour(224, 224, 224);
+constexpr QRect LoggingPlace{244, 0, 64, 16};
 
 // Calls a callback the window may not have bound.
 template <class F, class... A>
@@ -286,7 +287,16 @@ void StatusStrip::ShowSettingsKey(const QString& picture) { kit_.ShowBitmap(sett
 void StatusStrip::BuildRecordItems() {
   recordPosition_ = MakeReadout(this, QStringLiteral("RecordPosition"), RecordPositionPlace, RecordPositionColour);
   recordPosition_->hide();
+  logging_ = MakeReadout(this, QStringLiteral("LoggingReadout"), LoggingPlace, NoticeOrange);
+  logging_->hide();
 }
+
+void StatusStrip::ShowLogging(const QString& text) {
+  logging_->setText(text);
+  logging_->setVisible(!text.isEmpty());
+}
+
+QString StatusStrip::LoggingText() const { return logging_->isHidden() ? QString() : logging_->text(); }
 
 void StatusStrip::ShowRecordPosition(const QString& text) {
   recordPosition_->setText(text);

@@ -66,6 +66,9 @@ class StatusStrip : public TPanel {
   // an empty text hides it.
   void ShowRecordPosition(const QString& text);
   QString RecordPositionText() const;
+  // "LOG 123" while a measurement log runs; an empty text hides it.
+  void ShowLogging(const QString& text);
+  QString LoggingText() const;
 
   // ---- What the user does: bound by the window ----------------------
   std::function<void()> OnTriggerSourceKey;
@@ -130,4 +133,5 @@ class StatusStrip : public TPanel {
   TImage* settingsKey_ = nullptr;
   TImage* saveViewKey_ = nullptr;
   TLabel* recordPosition_ = nullptr;
+  TLabel* logging_ = nullptr;
 };
