@@ -44,17 +44,18 @@ TEST_F(Restore, CloseThenStartAgainReproducesThePanel) {
   const PanelSetup setups[] = {
       {"CH2 alone with the knob, EXT trigger, normal mode, single shots",
        [](TForm1& f) {
+         ScopeDriver scope(f);
          f.CHButtonClick(f.CH2Button);
          f.CHButtonClick(f.CH1Button);
          f.CHButtonClick(f.ChannelOff);  // CH1 off; the knob goes to CH2
-         f.KnobAngle = 180;  // 200 mV/div for CH2
+         scope.State().KnobAngle = 180;  // 200 mV/div for CH2
          f.UpdatedKnob();
-         f.KnobAngle = 234;  // 2 ms/div
+         scope.State().KnobAngle = 234;  // 2 ms/div
          f.UpdatedTimeKnob();
          // CH1's 0 V marker dragged 28 rows down; its arrow follows.
-         f.Image1MouseDown(f.Image1, Qt::LeftButton, 5, 7);
-         f.VerticalSliderMouseMove(f.Image1, 5, 7 + 28);
-         f.Image1MouseUp(f.Image1, Qt::LeftButton, 5, 7 + 28);
+         f.Image1MouseDown(scope.Marker(1), Qt::LeftButton, 5, 7);
+         f.VerticalSliderMouseMove(scope.Marker(1), 5, 7 + 28);
+         f.Image1MouseUp(scope.Marker(1), Qt::LeftButton, 5, 7 + 28);
          f.EXT1Click();
          f.Normal1Click();
          f.SingleClick();
@@ -64,14 +65,15 @@ TEST_F(Restore, CloseThenStartAgainReproducesThePanel) {
        }},
       {"both channels, CH1 at 1 V/div triggering falling at a typed 1.5 V, 10 % position",
        [](TForm1& f) {
+         ScopeDriver scope(f);
          f.CH11Click();
          f.CHButtonClick(f.CH2Button);
-         f.KnobAngle = 315;  // CH2 2 V/div
+         scope.State().KnobAngle = 315;  // CH2 2 V/div
          f.UpdatedKnob();
          f.CHButtonClick(f.CH1Button);
-         f.KnobAngle = 270;  // CH1 1 V/div
+         scope.State().KnobAngle = 270;  // CH1 1 V/div
          f.UpdatedKnob();
-         f.KnobAngle = 18;  // 200 ms/div
+         scope.State().KnobAngle = 18;  // 200 ms/div
          f.UpdatedTimeKnob();
          f.Label23DblClick();
          f.TriggerVEdit->setText(QStringLiteral("1.5"));
@@ -82,11 +84,12 @@ TEST_F(Restore, CloseThenStartAgainReproducesThePanel) {
        }},
       {"CH2 triggering, 500 us/div, 90 % position",
        [](TForm1& f) {
+         ScopeDriver scope(f);
          f.CHButtonClick(f.CH2Button);
-         f.KnobAngle = 225;  // CH2 500 mV/div
+         scope.State().KnobAngle = 225;  // CH2 500 mV/div
          f.UpdatedKnob();
          f.CH21Click();
-         f.KnobAngle = 186;
+         scope.State().KnobAngle = 186;
          f.UpdatedTimeKnob();
          f.POS90Click();
        }},
@@ -113,9 +116,9 @@ TEST_F(Restore, CloseWritesEveryValueOfTheCloseListAfterStoppingAcquisition) {
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   SettingsStore& store = w->SettingsRegistry;
   ReplaceStore(store, {});
-  w->Running = 1;
+  w.scope.State().Running = 1;
   w->FormClose();
-  EXPECT_EQ(w->Running, 0);
+  EXPECT_EQ(w.scope.State().Running, 0);
   const char* closeList[] = {"COMPORT",       "TrigPos",      "CH1VertPos",   "CH2VertPos",
                              "Angle",         "CH1Trig",      "CH2Trig",      "TriggerCH",
                              "CH1TriggerV",   "CH2TriggerV",  "CH1TriggerArrowVis", "CH2TriggerArrowVis",
@@ -143,12 +146,12 @@ TEST_F(Restore, LoadDefaultSettingsClearsCalibrationAndKeepsTheStoredTriggerPosi
                                   {"COMPORT", QStringLiteral("/dev/ttyUSB7")}}));
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   ASSERT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
-  ASSERT_EQ(w->CalCH1H, 7);
+  ASSERT_EQ(w.scope.State().CalCH1H, 7);
   // Persistence on and the view window moved, as a user may have left them.
-  w->PersistenceOn = 1;
-  w->RainbowOn = 1;
-  w->PersistenceMode = 3;
-  SetLeft(w->Image3, 250);
+  w.scope.State().PersistenceOn = 1;
+  w.scope.State().RainbowOn = 1;
+  w.scope.State().PersistenceMode = 3;
+  SetLeft(w.scope.ViewWindowMarker(), 250);
   w->AboutPanel->hide();
   TForm1::SetEnabled(w->AboutTimer, false);
 
@@ -156,18 +159,18 @@ TEST_F(Restore, LoadDefaultSettingsClearsCalibrationAndKeepsTheStoredTriggerPosi
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
   for (const char* name : {"CalCH1L", "CalCH2L", "CalCH1H", "CalCH2H"})
     EXPECT_EQ(w->SettingsRegistry.ReadInteger(QLatin1String(name)), 0) << name;
-  EXPECT_EQ(w->CalCH1L + w->CalCH2L + w->CalCH1H + w->CalCH2H, 0);
+  EXPECT_EQ(w.scope.State().CalCH1L + w.scope.State().CalCH2L + w.scope.State().CalCH1H + w.scope.State().CalCH2H, 0);
   EXPECT_EQ(Left(w->HorTrigPos), 123);
-  EXPECT_EQ(w->Label3->text(), QStringLiteral("/dev/ttyUSB7"));
-  EXPECT_EQ(Left(w->Image3), 173);
-  EXPECT_EQ(w->PersistenceOn, 0);
-  EXPECT_EQ(w->RainbowOn, 0);
-  EXPECT_EQ(w->PersistenceMode, 1);
-  EXPECT_EQ(w->PersistenceHit, 1024);
+  EXPECT_EQ(w.scope.PortNameLabel()->text(), QStringLiteral("/dev/ttyUSB7"));
+  EXPECT_EQ(Left(w.scope.ViewWindowMarker()), 173);
+  EXPECT_EQ(w.scope.State().PersistenceOn, 0);
+  EXPECT_EQ(w.scope.State().RainbowOn, 0);
+  EXPECT_EQ(w.scope.State().PersistenceMode, 1);
+  EXPECT_EQ(w.scope.State().PersistenceHit, 1024);
   // The panel of the defaults.
-  EXPECT_EQ(w->TriggerCH, 1);
-  EXPECT_EQ(w->ChannelOn[2], 0);
-  EXPECT_EQ(w->TimeDivText, QStringLiteral("100us/DIV"));
+  EXPECT_EQ(w.scope.State().TriggerCH, 1);
+  EXPECT_EQ(w.scope.State().ChannelOn[2], 0);
+  EXPECT_EQ(w.scope.State().TimeDivText, QStringLiteral("100us/DIV"));
   EXPECT_EQ(w->FormWidth(), 984);
   EXPECT_TRUE(TForm1::Enabled(w->AboutTimer));
 }
@@ -175,10 +178,10 @@ TEST_F(Restore, LoadDefaultSettingsClearsCalibrationAndKeepsTheStoredTriggerPosi
 TEST_F(Restore, LoadDefaultSettingsReloadsTheFullGridFromTheProgramFolder) {
   PutStore(With(CompleteStore(), {{"DISPLAYBACKGROUND", QStringLiteral("Grafics\\Grid5.bmp")}}));
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
-  ASSERT_EQ(w->GridFile, QStringLiteral("Grafics\\Grid5.bmp"));
+  ASSERT_EQ(w.scope.State().GridFile, QStringLiteral("Grafics\\Grid5.bmp"));
   w->LoadDefultSettings1Click();
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
-  EXPECT_EQ(w->GridFile, QStringLiteral("Grafics\\Grid2.bmp"));
+  EXPECT_EQ(w.scope.State().GridFile, QStringLiteral("Grafics\\Grid2.bmp"));
   EXPECT_EQ(w->GridBitmap, LoadBitmapFile(ProgramPath(QStringLiteral("Grafics\\Grid2.bmp"))));
   EXPECT_EQ(w->PlotBitmap, w->GridBitmap);  // the empty graticule is on the screen
 }
@@ -229,7 +232,7 @@ TEST_F(Restore, GraticuleComesFromTheStoredNameOrTheFullGrid) {
     }
     ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
     EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
-    EXPECT_EQ(w->GridFile, QLatin1String(c.loaded));
+    EXPECT_EQ(w.scope.State().GridFile, QLatin1String(c.loaded));
     EXPECT_EQ(w->GridBitmap, LoadBitmapFile(ProgramPath(QLatin1String(c.loaded))));
     EXPECT_EQ(w->PlotBitmap, w->GridBitmap);
   }
@@ -254,7 +257,7 @@ TEST_F(Restore, MeasurementPanelSwitchSetsCaptionAndWindowWidth) {
     ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{"AutoMeasONOFF", c.stored}}));
     w->FormShow();
     EXPECT_EQ(w->AutoMeasurementsON1->text(), QLatin1String(c.caption));
-    EXPECT_EQ(w->AutoMeasOn, c.autoMeasOn);
+    EXPECT_EQ(w.scope.State().AutoMeasOn, c.autoMeasOn);
     EXPECT_EQ(w->FormWidth(), c.width);
     EXPECT_EQ(w->FormHeight(), 603);
   }
@@ -273,11 +276,11 @@ TEST_F(Restore, KeyWithOnlyTheLoadDefaultValuesTakesTheDefaultsOfTheRestAndRunsT
                                        "FormLeft (missing) as 261")
                             .arg(port));
   // The values that read well are applied, and so is every later step.
-  EXPECT_EQ(Top(w->Image1), 140);
-  EXPECT_EQ(Top(w->Image2), 300);
-  EXPECT_EQ(w->CH1VertPos, 140);
+  EXPECT_EQ(Top(w.scope.Marker(1)), 140);
+  EXPECT_EQ(Top(w.scope.Marker(2)), 300);
+  EXPECT_EQ(w.scope.State().CH1VertPos, 140);
   EXPECT_EQ(Left(w->HorTrigPos), 251);
-  EXPECT_EQ(w->Label3->text(), port);
+  EXPECT_EQ(w.scope.PortNameLabel()->text(), port);
   EXPECT_TRUE(TForm1::Enabled(w->AboutTimer));
   // Nothing was filled in behind the user's back: the close writes them.
   EXPECT_FALSE(w->SettingsRegistry.ValueExists(QStringLiteral("TrigPos")));
@@ -314,7 +317,7 @@ TEST_F(Restore, MissingPortTakesTheDefaultPortAndIsTold) {
   w->FormShow();
   ExpectReplacedKeeping(w.ui.errors, QStringLiteral("Failed to get data for 'COMPORT'"), w->SettingsRegistry, before,
                         QStringLiteral("COMPORT (missing) as %1").arg(TForm1::DefaultComPort()));
-  EXPECT_EQ(w->Label3->text(), TForm1::DefaultComPort());
+  EXPECT_EQ(w.scope.PortNameLabel()->text(), TForm1::DefaultComPort());
 }
 
 TEST_F(Restore, AMissingValueTakesItsDefaultAndTheStepsAfterItFollow) {
@@ -328,10 +331,10 @@ TEST_F(Restore, AMissingValueTakesItsDefaultAndTheStepsAfterItFollow) {
   w->Guard([&] { w->FormShow(); });
   ExpectReplacedKeeping(w.ui.errors, QStringLiteral("Failed to get data for 'Auto'"), w->SettingsRegistry, before,
                         QStringLiteral("Auto (missing) as 1"));
-  EXPECT_EQ(w->RisingTrigger, 0);
-  EXPECT_EQ(w->ConSample, 0);
+  EXPECT_EQ(w.scope.State().RisingTrigger, 0);
+  EXPECT_EQ(w.scope.State().ConSample, 0);
   EXPECT_EQ(Left(w->HorTrigPos), 300);
-  EXPECT_EQ(w->AutoTrigger, 1);
+  EXPECT_EQ(w.scope.State().AutoTrigger, 1);
   EXPECT_TRUE(TForm1::Enabled(w->AboutTimer));
 }
 
@@ -342,15 +345,15 @@ TEST_F(Restore, FlagsOtherThanOneAreFalse) {
     std::function<bool(const TForm1&)> on;
   };
   const Case cases[] = {
-      {"CH1On", {}, [](const TForm1& f) { return f.ChannelOn[1] == 1; }},
-      {"CH2On", {}, [](const TForm1& f) { return f.ChannelOn[2] == 1; }},
-      {"CH1Focus", {}, [](const TForm1& f) { return f.CH1Focus == 1; }},
+      {"CH1On", {}, [](const TForm1& f) { ScopeDriver scope(f); return scope.State().ChannelOn[1] == 1; }},
+      {"CH2On", {}, [](const TForm1& f) { ScopeDriver scope(f); return scope.State().ChannelOn[2] == 1; }},
+      {"CH1Focus", {}, [](const TForm1& f) { ScopeDriver scope(f); return scope.State().CH1Focus == 1; }},
       {"CH1TriggerArrowVis", {{"TriggerCH", 2}}, [](const TForm1& f) { return Shown(f.TriggerArrowCH1); }},
       {"CH2TriggerArrowVis", {}, [](const TForm1& f) { return Shown(f.TriggerArrowCH2); }},
-      {"Image7EN", {}, [](const TForm1& f) { return f.Image7->isEnabledTo(f.Image7->parentWidget()); }},
-      {"RisingTrigger", {}, [](const TForm1& f) { return f.RisingTrigger == 1 && f.Rising1->isChecked(); }},
-      {"ConSample", {}, [](const TForm1& f) { return f.ConSample == 1 && f.Continuous->isChecked(); }},
-      {"Auto", {}, [](const TForm1& f) { return f.AutoTrigger == 1 && f.Auto1->isChecked(); }},
+      {"Image7EN", {}, [](const TForm1& f) { ScopeDriver scope(f); return scope.VoltsKnob()->isEnabledTo(scope.VoltsKnob()->parentWidget()); }},
+      {"RisingTrigger", {}, [](const TForm1& f) { ScopeDriver scope(f); return scope.State().RisingTrigger == 1 && f.Rising1->isChecked(); }},
+      {"ConSample", {}, [](const TForm1& f) { ScopeDriver scope(f); return scope.State().ConSample == 1 && f.Continuous->isChecked(); }},
+      {"Auto", {}, [](const TForm1& f) { ScopeDriver scope(f); return scope.State().AutoTrigger == 1 && f.Auto1->isChecked(); }},
   };
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   for (const Case& c : cases) {
@@ -376,7 +379,7 @@ TEST_F(Restore, TriggerSourceOutsideTheKnownOnesChangesNoPictureCheckOrColour) {
     SCOPED_TRACE(odd);
     ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{"TriggerCH", odd}}));
     w->FormShow();
-    EXPECT_EQ(w->TriggerCH, odd);
+    EXPECT_EQ(w.scope.State().TriggerCH, odd);
     EXPECT_EQ(w->TrigSourceButton->FileName(), picture);
     EXPECT_EQ(w->TriggerVoltageLine->Color(), colour);
     EXPECT_FALSE(w->CH11->isChecked());
@@ -391,12 +394,12 @@ TEST_F(Restore, ExternalSourceShowsItsOneEdgeAndSendsTheStoredOne) {
   ReplaceStore(w->SettingsRegistry,
                With(CompleteStore(), {{"TriggerCH", 10}, {"RisingTrigger", 0}, {"CH1TriggerArrowVis", 0}}));
   w->FormShow();
-  EXPECT_EQ(w->RisingTrigger, 0);
+  EXPECT_EQ(w.scope.State().RisingTrigger, 0);
   EXPECT_TRUE(w->Rising1->isChecked());
   EXPECT_FALSE(w->Falling2->isChecked());
   EXPECT_FALSE(w->Falling2->isEnabled());
   EXPECT_TRUE(w->TriggerEdgeButton->FileName().endsWith(QStringLiteral("TrigSymboRising.bmp")));
-  EXPECT_EQ(w->Label23->text(), QStringLiteral("TTL"));
+  EXPECT_EQ(w.scope.TriggerLevelReadout()->text(), QStringLiteral("TTL"));
   // Back on a channel the falling edge can be chosen again.
   ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{"RisingTrigger", 0}}));
   w->FormShow();
@@ -416,20 +419,20 @@ TEST_F(Restore, PersistenceIsClearedAndItsHitValueFollowsTheModeInForce) {
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.mode);
-    w->PersistenceOn = c.persistenceOn;
-    w->RainbowOn = c.rainbowOn;
-    w->PersistenceHit = c.hit;
-    w->PersistenceFade = 0;
-    w->CH1Persistence[1234] = 77;
-    w->CH2Persistence[4321] = 88;
+    w.scope.State().PersistenceOn = c.persistenceOn;
+    w.scope.State().RainbowOn = c.rainbowOn;
+    w.scope.State().PersistenceHit = c.hit;
+    w.scope.State().PersistenceFade = 0;
+    w.scope.State().CH1Persistence[1234] = 77;
+    w.scope.State().CH2Persistence[4321] = 88;
     w->FormShow();  // as a settings file or a reference load runs it
-    EXPECT_EQ(w->PersistenceHit, c.hit);
-    EXPECT_EQ(w->PersistenceFade, 10);
-    EXPECT_EQ(w->CH1Persistence[1234], 0);
-    EXPECT_EQ(w->CH2Persistence[4321], 0);
-    EXPECT_EQ(w->CH1PersistColors[255], QColor(0, 0, 255));
-    EXPECT_EQ(w->CH2PersistColors[255], QColor(255, 0, 0));
-    EXPECT_EQ(w->RainbowColors[1023], QColor(255, 0, 0));
+    EXPECT_EQ(w.scope.State().PersistenceHit, c.hit);
+    EXPECT_EQ(w.scope.State().PersistenceFade, 10);
+    EXPECT_EQ(w.scope.State().CH1Persistence[1234], 0);
+    EXPECT_EQ(w.scope.State().CH2Persistence[4321], 0);
+    EXPECT_EQ(w.scope.State().CH1PersistColors[255], QColor(0, 0, 255));
+    EXPECT_EQ(w.scope.State().CH2PersistColors[255], QColor(255, 0, 0));
+    EXPECT_EQ(w.scope.State().RainbowColors[1023], QColor(255, 0, 0));
   }
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
 }

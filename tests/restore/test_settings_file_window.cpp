@@ -41,11 +41,12 @@ TEST_F(SettingsFileOnWindow, SaveChangeLoadGivesThePanelBack) {
   const QString file = ConfigHome() + QStringLiteral("/bench.txt");
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   TForm1& f = *w.form;
+  ScopeDriver& scope = w.scope;
   f.CHButtonClick(f.CH2Button);
-  f.KnobAngle = 180;  // CH2 200 mV/div
+  scope.State().KnobAngle = 180;  // CH2 200 mV/div
   f.UpdatedKnob();
   f.CH21Click();
-  f.KnobAngle = 234;  // 2 ms/div
+  scope.State().KnobAngle = 234;  // 2 ms/div
   f.UpdatedTimeKnob();
   f.Falling2Click();
   f.Normal1Click();
@@ -65,12 +66,12 @@ TEST_F(SettingsFileOnWindow, SaveChangeLoadGivesThePanelBack) {
 
   f.LoadDefultSettings1Click();
   ASSERT_NE(Carried(f), saved);
-  f.PersistenceOn = 1;
+  scope.State().PersistenceOn = 1;
   w.ui.openAnswers.push_back(file);
   f.LoadSettings1->trigger();
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
   EXPECT_EQ(Carried(f), saved);
-  EXPECT_EQ(f.PersistenceOn, 0);
+  EXPECT_EQ(scope.State().PersistenceOn, 0);
   // Line 24 is applied, not stored: the close stores it.
   EXPECT_NE(w->SettingsRegistry.ReadInteger(QStringLiteral("TrigPos")), 333);
 }
@@ -78,6 +79,7 @@ TEST_F(SettingsFileOnWindow, SaveChangeLoadGivesThePanelBack) {
 TEST_F(SettingsFileOnWindow, ABadFileChangesNeitherTheStoreNorThePanel) {
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   TForm1& f = *w.form;
+  ScopeDriver& scope = w.scope;
   const QString good = ConfigHome() + QStringLiteral("/good.txt");
   w.ui.saveAnswers.push_back(good);
   f.SaveSettingsToFile1Click();
@@ -135,12 +137,12 @@ TEST_F(SettingsFileOnWindow, ABadFileChangesNeitherTheStoreNorThePanel) {
       {"a file that is not there", [](const QString& path) { QFile::remove(path); }, cannotOpen},
       {"a folder", [](const QString& path) { QDir().mkpath(path); }, cannotOpen},
   };
-  f.KnobAngle = 18;  // something the store does not hold yet
+  scope.State().KnobAngle = 18;  // something the store does not hold yet
   f.UpdatedTimeKnob();
   // A reference on screen stays: only a file that loads switches it off.
-  f.ReferenceOn = 1;
-  for (std::size_t k = 1; k < f.ReferenceRows.size(); ++k) f.ReferenceRows[k] = std::int32_t(k % 400);
-  const auto referenceRows = f.ReferenceRows;
+  scope.State().ReferenceOn = 1;
+  for (std::size_t k = 1; k < scope.State().ReferenceRows.size(); ++k) scope.State().ReferenceRows[k] = std::int32_t(k % 400);
+  const auto referenceRows = scope.State().ReferenceRows;
   const QStringList panel = Carried(f);
   const QByteArray store = FileBytes(w->SettingsRegistry.FilePath());
   for (const Case& c : cases) {
@@ -157,8 +159,8 @@ TEST_F(SettingsFileOnWindow, ABadFileChangesNeitherTheStoreNorThePanel) {
     EXPECT_EQ(w.ui.errors, QStringList{c.message});
     EXPECT_EQ(FileBytes(w->SettingsRegistry.FilePath()), store);
     EXPECT_EQ(Carried(f), panel);
-    EXPECT_EQ(f.ReferenceOn, 1);
-    EXPECT_TRUE(f.ReferenceRows == referenceRows);
+    EXPECT_EQ(scope.State().ReferenceOn, 1);
+    EXPECT_TRUE(scope.State().ReferenceRows == referenceRows);
   }
   w.ui.afterFileDialog = nullptr;
   w.ui.errors.clear();
@@ -171,6 +173,7 @@ TEST_F(SettingsFileOnWindow, ABadFileChangesNeitherTheStoreNorThePanel) {
 TEST_F(SettingsFileOnWindow, AFlagOfTwoIsStoredAsTwoAndShownAsOffAndLinesOneAndEighteenAreNotRead) {
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   TForm1& f = *w.form;
+  ScopeDriver& scope = w.scope;
   f.CHButtonClick(f.CH2Button);  // both channels on
   const QString file = ConfigHome() + QStringLiteral("/flags.txt");
   w.ui.saveAnswers.push_back(file);
@@ -195,8 +198,8 @@ TEST_F(SettingsFileOnWindow, AFlagOfTwoIsStoredAsTwoAndShownAsOffAndLinesOneAndE
   lines[11] = QStringLiteral("2");  // CH1 on
   load(lines);
   EXPECT_EQ(w->SettingsRegistry.ReadInteger(QStringLiteral("CH1On")), 2);
-  EXPECT_EQ(f.ChannelOn[1], 0);
-  EXPECT_EQ(f.ChannelOn[2], 1);
+  EXPECT_EQ(scope.State().ChannelOn[1], 0);
+  EXPECT_EQ(scope.State().ChannelOn[2], 1);
 }
 
 }  // namespace

@@ -32,18 +32,18 @@ class SquareWaveWindow : public ::testing::Test {
   // The volts knob of a channel, or the time knob, turned to a detent.
   void Knob(int channel, int angle) {
     f.CHButtonClick(channel == 1 ? f.CH1Button : f.CH2Button);
-    f.KnobAngle = angle;
+    scope.State().KnobAngle = angle;
     f.UpdatedKnob();
   }
   void TimeKnob(int angle) {
-    f.KnobAngle = angle;
+    scope.State().KnobAngle = angle;
     f.UpdatedTimeKnob();
   }
   // One capture, waited for to its end.
   void Capture() {
-    const std::uint64_t before = f.HeldRecord.sequence;
+    const std::uint64_t before = scope.State().HeldRecord.sequence;
     f.RUNSTOP->trigger();
-    ASSERT_TRUE(WaitFor([&] { return f.Running == 0 && f.AwaitingData == 0 && f.HeldRecord.sequence > before; }, 20000))
+    ASSERT_TRUE(WaitFor([&] { return scope.State().Running == 0 && scope.State().AwaitingData == 0 && scope.State().HeldRecord.sequence > before; }, 20000))
         << Errors();
   }
   std::string Errors() const { return w.ui.errors.join('\n').toStdString(); }
@@ -52,4 +52,5 @@ class SquareWaveWindow : public ::testing::Test {
   std::unique_ptr<sim::SimServer> server_;
   ScopeWindow w{true, /*stopWatch=*/true};
   TForm1& f = *w.form;
+  ScopeDriver& scope = w.scope;
 };
