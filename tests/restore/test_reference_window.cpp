@@ -12,7 +12,6 @@
 #include "storage/ReferenceFile.h"
 #include "storage/TextLines.h"
 #include "support/Mouse.h"
-#include "support/PanelSnapshot.h"
 #include "support/ScopeWindow.h"
 
 #include <QAction>
@@ -82,10 +81,10 @@ class ReferenceOnWindow : public RestoreFixture {
 };
 
 // What a load may change, as the panel shows it.
-QStringList Panel(const TForm1& f) {
-  return PanelSnapshot(f, {"Image1 top", "Image2 top", "TimeKnobAngle", "TimeBaseIndex", "CH1KnobAngle",
+QStringList Panel(const ScopeDriver& scope) {
+  return scope.Snapshot().Lines({"CH1 marker top", "CH2 marker top", "TimeKnobAngle", "TimeBaseIndex", "CH1KnobAngle",
                            "CH2KnobAngle", "CH1On", "CH2On", "TriggerCH", "HorTrigPos left", "ReferenceOn",
-                           "Image9 enabled", "Image26 shown"});
+                           "time knob enabled", "reference sign shown"});
 }
 
 // One single capture of the simulator, held once it has been drawn.
@@ -263,13 +262,13 @@ TEST_F(ReferenceOnWindow, NothingIsSavedBeforeTheFirstRecordAndACancelledLoadCha
     EXPECT_FALSE(QFile::exists(file));
   }
 
-  const QStringList panel = Panel(f);
+  const QStringList panel = Panel(scope);
   const QByteArray store = FileBytes(f.SettingsRegistry.FilePath());
   w.ui.errors.clear();
   f.LoadReferance1->trigger();  // no answer queued: cancelled
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.Errors();
   EXPECT_TRUE(w.ui.messages.isEmpty());
-  EXPECT_EQ(Panel(f), panel);
+  EXPECT_EQ(Panel(scope), panel);
   EXPECT_EQ(FileBytes(f.SettingsRegistry.FilePath()), store);
 }
 
@@ -320,12 +319,12 @@ TEST_F(ReferenceOnWindow, ABadFileChangesNeitherStoreNorPanelNorReference) {
     }
     w.ui.errors.clear();
     w.ui.messages.clear();
-    const QStringList panel = Panel(f);
+    const QStringList panel = Panel(scope);
     const auto rows = scope.State().ReferenceRows;
     const QByteArray store = FileBytes(f.SettingsRegistry.FilePath());
     auto expectNothingChanged = [&] {
       EXPECT_EQ(FileBytes(f.SettingsRegistry.FilePath()), store);
-      EXPECT_EQ(Panel(f), panel);
+      EXPECT_EQ(Panel(scope), panel);
       EXPECT_EQ(scope.State().ReferenceRows, rows);
     };
     for (const Case& c : cases) {

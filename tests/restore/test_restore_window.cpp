@@ -9,7 +9,6 @@
 #include "app/Paths.h"
 #include "app/Widgets.h"
 #include "storage/SettingsDefaults.h"
-#include "support/PanelSnapshot.h"
 #include "support/ScopeWindow.h"
 
 #include <QAction>
@@ -29,7 +28,7 @@ std::string Errors(const ScopeWindow& w) { return w.ui.errors.join(QStringLitera
 
 bool Shown(const QWidget* w) { return w->isVisibleTo(w->parentWidget()); }
 
-QStringList Panel(const TForm1& f) { return PanelSnapshot(f); }
+QStringList Panel(const ScopeDriver& scope) { return scope.Snapshot().Lines(); }
 
 using Restore = RestoreFixture;
 
@@ -100,15 +99,15 @@ TEST_F(Restore, CloseThenStartAgainReproducesThePanel) {
     {
       ScopeWindow first(true, true, ScopeWindow::Store::FromEnvironment);
       ASSERT_TRUE(first.ui.errors.isEmpty()) << Errors(first);
-      const QStringList before = Panel(*first.form);
+      const QStringList before = Panel(first.scope);
       setup.change(*first.form);
       ASSERT_TRUE(first.ui.errors.isEmpty()) << Errors(first);
-      closed = Panel(*first.form);
+      closed = Panel(first.scope);
       ASSERT_NE(closed, before) << "the setup changed nothing";
     }
     ScopeWindow second(true, true, ScopeWindow::Store::FromEnvironment);
     EXPECT_TRUE(second.ui.errors.isEmpty()) << Errors(second);
-    EXPECT_EQ(Panel(*second.form), closed);
+    EXPECT_EQ(Panel(second.scope), closed);
   }
 }
 

@@ -6,7 +6,6 @@
 
 #include "storage/SettingsFile.h"
 #include "storage/TextLines.h"
-#include "support/PanelSnapshot.h"
 #include "support/ScopeWindow.h"
 
 #include <QAction>
@@ -30,8 +29,8 @@ QStringList SplitGood(const QString& path) {
 std::string Errors(const ScopeWindow& w) { return w.ui.errors.join(QStringLiteral(" | ")).toStdString(); }
 
 // What a settings file carries, as the panel shows it.
-QStringList Carried(const TForm1& f) {
-  return PanelSnapshot(f, {"Image1 top", "Image2 top", "TimeKnobAngle", "TriggerCH", "CH1TriggerV", "CH2TriggerV",
+QStringList Carried(const ScopeDriver& scope) {
+  return scope.Snapshot().Lines({"CH1 marker top", "CH2 marker top", "TimeKnobAngle", "TriggerCH", "CH1TriggerV", "CH2TriggerV",
                            "TriggerArrowCH1 shown", "TriggerArrowCH2 shown", "CH1On", "CH2On", "CH1KnobAngle",
                            "CH2KnobAngle", "CH1Focus", "RisingTrigger", "ConSample", "AutoTrigger",
                            "HorTrigPos left", "FormLeft", "FormTop"});
@@ -55,7 +54,7 @@ TEST_F(SettingsFileOnWindow, SaveChangeLoadGivesThePanelBack) {
   f.TriggerPosCalc();
   f.move(40, 60);
   ASSERT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
-  const QStringList saved = Carried(f);
+  const QStringList saved = Carried(scope);
 
   w.ui.saveAnswers.push_back(file);
   f.SaveSettingsToFile1->trigger();
@@ -65,12 +64,12 @@ TEST_F(SettingsFileOnWindow, SaveChangeLoadGivesThePanelBack) {
   EXPECT_TRUE(bytes.endsWith("\r\n333\r\n"));
 
   f.LoadDefultSettings1Click();
-  ASSERT_NE(Carried(f), saved);
+  ASSERT_NE(Carried(scope), saved);
   scope.State().PersistenceOn = 1;
   w.ui.openAnswers.push_back(file);
   f.LoadSettings1->trigger();
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
-  EXPECT_EQ(Carried(f), saved);
+  EXPECT_EQ(Carried(scope), saved);
   EXPECT_EQ(scope.State().PersistenceOn, 0);
   // Line 24 is applied, not stored: the close stores it.
   EXPECT_NE(w->SettingsRegistry.ReadInteger(QStringLiteral("TrigPos")), 333);
@@ -143,7 +142,7 @@ TEST_F(SettingsFileOnWindow, ABadFileChangesNeitherTheStoreNorThePanel) {
   scope.State().ReferenceOn = 1;
   for (std::size_t k = 1; k < scope.State().ReferenceRows.size(); ++k) scope.State().ReferenceRows[k] = std::int32_t(k % 400);
   const auto referenceRows = scope.State().ReferenceRows;
-  const QStringList panel = Carried(f);
+  const QStringList panel = Carried(scope);
   const QByteArray store = FileBytes(w->SettingsRegistry.FilePath());
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -158,7 +157,7 @@ TEST_F(SettingsFileOnWindow, ABadFileChangesNeitherTheStoreNorThePanel) {
     f.LoadSettings1->trigger();
     EXPECT_EQ(w.ui.errors, QStringList{c.message});
     EXPECT_EQ(FileBytes(w->SettingsRegistry.FilePath()), store);
-    EXPECT_EQ(Carried(f), panel);
+    EXPECT_EQ(Carried(scope), panel);
     EXPECT_EQ(scope.State().ReferenceOn, 1);
     EXPECT_TRUE(scope.State().ReferenceRows == referenceRows);
   }
@@ -167,7 +166,7 @@ TEST_F(SettingsFileOnWindow, ABadFileChangesNeitherTheStoreNorThePanel) {
   f.LoadSettings1->trigger();  // no answer queued: cancelled
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
   EXPECT_EQ(FileBytes(w->SettingsRegistry.FilePath()), store);
-  EXPECT_EQ(Carried(f), panel);
+  EXPECT_EQ(Carried(scope), panel);
 }
 
 TEST_F(SettingsFileOnWindow, AFlagOfTwoIsStoredAsTwoAndShownAsOffAndLinesOneAndEighteenAreNotRead) {
@@ -180,7 +179,7 @@ TEST_F(SettingsFileOnWindow, AFlagOfTwoIsStoredAsTwoAndShownAsOffAndLinesOneAndE
   f.SaveSettingsToFile1Click();
   QStringList lines = SplitGood(file);
   ASSERT_EQ(lines.size(), settings_file::LineCount);
-  const QStringList saved = Carried(f);
+  const QStringList saved = Carried(scope);
   auto load = [&](const QStringList& content) {
     text_lines::WriteTextLines(file, content);
     w.ui.openAnswers.push_back(file);
@@ -191,9 +190,9 @@ TEST_F(SettingsFileOnWindow, AFlagOfTwoIsStoredAsTwoAndShownAsOffAndLinesOneAndE
   lines[0] = QStringLiteral("no such port");
   lines[17] = QStringLiteral("not a knob face");
   f.LoadDefultSettings1Click();
-  ASSERT_NE(Carried(f), saved);
+  ASSERT_NE(Carried(scope), saved);
   load(lines);
-  EXPECT_EQ(Carried(f), saved);
+  EXPECT_EQ(Carried(scope), saved);
 
   lines[11] = QStringLiteral("2");  // CH1 on
   load(lines);

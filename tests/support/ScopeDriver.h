@@ -21,6 +21,7 @@
 #include "app/Widgets.h"
 #include "controls/VoltsKnob.h"
 #include "core/PanelSettings.h"
+#include "support/FrontPanel.h"
 #include "support/Mouse.h"
 
 #include <QAction>
@@ -34,6 +35,7 @@
 #include <QTimer>
 
 #include <initializer_list>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -97,6 +99,13 @@ class ScopeDriver {
   TImage* ReferenceLockSign() const { return Image(QStringLiteral("Image26")); }
 
   // Trigger.
+  TImage* TriggerArrow(int channel) const {
+    return Image(channel == 1 ? QStringLiteral("TriggerArrowCH1") : QStringLiteral("TriggerArrowCH2"));
+  }
+  TPanel* TriggerLevelLine() const { return Panel(QStringLiteral("TriggerVoltageLine")); }
+  TImage* TriggerPositionMarker() const { return Image(QStringLiteral("HorTrigPos")); }
+  TImage* TriggerSourceButton() const { return Image(QStringLiteral("TrigSourceButton")); }
+  TImage* TriggerEdgeButton() const { return Image(QStringLiteral("TriggerEdgeButton")); }
   TLabel* TriggerLevelReadout() const { return Label(QStringLiteral("Label23")); }
   TLabel* TriggerLevelCounts() const { return Label(QStringLiteral("Label12")); }
   QLineEdit* TriggerLevelEdit() const { return Find<QLineEdit>(QStringLiteral("TriggerVEdit")); }
@@ -146,6 +155,14 @@ class ScopeDriver {
     for (int i = 0; i < PortList()->count(); ++i) items << PortList()->itemText(i);
     return items;
   }
+  // The window's outer width (frame included, as the store keeps it) and
+  // its outer top-left corner.
+  int WindowWidth() const { return window_->FormWidth(); }
+  QPoint WindowPlace() const { return window_->pos(); }
+  // What the panel sends: the core's settings as the window holds them now.
+  core::PanelSettings Settings() const;
+  // The whole front panel now: what it sends and what it shows.
+  FrontPanel Snapshot() const;
   // The channel that has the volts/div knob, 1 or 2.
   int FocusedChannel() const { return window_->FocusedChannel(); }
 
@@ -190,3 +207,156 @@ class ScopeDriver {
  private:
   TForm1* window_ = nullptr;
 };
+
+inline core::PanelSettings ScopeDriver::Settings() const {
+  const ScopeState& s = State();
+  core::PanelSettings panel;
+  const std::int32_t knobAngles[] = {s.CH1KnobAngle, s.CH2KnobAngle};
+  const std::int32_t zeroRows[] = {s.CH1VertPos, s.CH2VertPos};
+  const std::int32_t levels[] = {s.CH1TriggerV, s.CH2TriggerV};
+  const std::int32_t calLow[] = {s.CalCH1L, s.CalCH2L};
+  const std::int32_t calHigh[] = {s.CalCH1H, s.CalCH2H};
+  for (int k = 0; k < core::ChannelCount; ++k) {
+    core::ChannelSettings& channel = panel.channels[std::size_t(k)];
+    channel.on = s.ChannelOn[std::size_t(k + 1)] == 1;
+    channel.voltsRow = int(&volts_knob::RowForAngle(knobAngles[k]) - volts_knob::VoltsRows);
+    channel.zeroRow = zeroRows[k];
+    channel.triggerLevel = levels[k];
+    channel.calLow = calLow[k];
+    channel.calHigh = calHigh[k];
+  }
+  panel.trigger.source = static_cast<core::TriggerSource>(s.TriggerCH);
+  panel.trigger.rising = s.RisingTrigger == 1;
+  panel.trigger.automatic = s.AutoTrigger == 1;
+  panel.trigger.markerLeft = Left(TriggerPositionMarker());
+  panel.timeBase.index = s.TimeBaseIndex;
+  panel.mode.continuous = s.ConSample == 1;
+  return panel;
+}
+
+// ---- The snapshot's items ---------------------------------------------------
+namespace front_panel {
+
+inline bool Shown(const QWidget* w) { return w->isVisibleTo(w->parentWidget()); }
+inline QString Checked(const QAction* a) { return a->isChecked() ? QStringLiteral("checked") : QStringLiteral("-"); }
+inline QString Bool(bool b) { return b ? QStringLiteral("yes") : QStringLiteral("no"); }
+inline QString Num(long long v) { return QString::number(v); }
+
+// An item and how it is read off the window; no value leaves the item out of
+// the snapshot (a hidden arrow's place is not seen).
+struct Item {
+  const char* name;
+  std::optional<QString> (*read)(const ScopeDriver&);
+};
+using Value = std::optional<QString>;
+using D = const ScopeDriver&;
+
+inline constexpr Item kShownItems[] = {
+    {"TimeBaseIndex", [](D d) -> Value { return Num(d.State().TimeBaseIndex); }},
+    {"TimeKnobAngle", [](D d) -> Value { return Num(d.State().TimeKnobAngle); }},
+    {"TimeDivText", [](D d) -> Value { return d.State().TimeDivText; }},
+    {"SampleRateText", [](D d) -> Value { return d.State().SampleRateText; }},
+    {"time knob picture", [](D d) -> Value { return d.TimeKnob()->FileName(); }},
+    // The time knob, locked while a reference from another time base is shown.
+    {"time knob enabled", [](D d) -> Value { return Bool(d.TimeKnob()->isEnabled()); }},
+    {"CH1KnobAngle", [](D d) -> Value { return Num(d.State().CH1KnobAngle); }},
+    {"CH2KnobAngle", [](D d) -> Value { return Num(d.State().CH2KnobAngle); }},
+    {"CH1VoltsDivText", [](D d) -> Value { return d.State().CH1VoltsDivText; }},
+    {"CH2VoltsDivText", [](D d) -> Value { return d.State().CH2VoltsDivText; }},
+    {"CH1Scale", [](D d) -> Value { return Num(d.State().CH1Scale); }},
+    {"CH2Scale", [](D d) -> Value { return Num(d.State().CH2Scale); }},
+    {"CH1HighRange", [](D d) -> Value { return Num(d.State().CH1HighRange); }},
+    {"CH2HighRange", [](D d) -> Value { return Num(d.State().CH2HighRange); }},
+    {"CH1On", [](D d) -> Value { return Num(d.State().ChannelOn[1]); }},
+    {"CH2On", [](D d) -> Value { return Num(d.State().ChannelOn[2]); }},
+    {"CH1Focus", [](D d) -> Value { return Num(d.State().CH1Focus); }},
+    {"KnobBitmapPrefix", [](D d) -> Value { return d.State().KnobBitmapPrefix; }},
+    {"volts knob picture", [](D d) -> Value { return d.VoltsKnob()->FileName(); }},
+    {"volts knob enabled", [](D d) -> Value { return Bool(d.VoltsKnob()->isEnabledTo(d.VoltsKnob()->parentWidget())); }},
+    {"channel selector picture", [](D d) -> Value { return d.ChannelSelector()->FileName(); }},
+    {"CH1 marker shown", [](D d) -> Value { return Bool(Shown(d.Marker(1))); }},
+    {"CH2 marker shown", [](D d) -> Value { return Bool(Shown(d.Marker(2))); }},
+    {"CH1 unselected marker shown", [](D d) -> Value { return Bool(Shown(d.UnselectedMarker(1))); }},
+    {"CH2 unselected marker shown", [](D d) -> Value { return Bool(Shown(d.UnselectedMarker(2))); }},
+    {"CH1 marker top", [](D d) -> Value { return Num(Top(d.Marker(1))); }},
+    {"CH1 unselected marker top", [](D d) -> Value { return Num(Top(d.UnselectedMarker(1))); }},
+    {"CH2 marker top", [](D d) -> Value { return Num(Top(d.Marker(2))); }},
+    {"CH2 unselected marker top", [](D d) -> Value { return Num(Top(d.UnselectedMarker(2))); }},
+    {"CH1VertPos", [](D d) -> Value { return Num(d.State().CH1VertPos); }},
+    {"CH2VertPos", [](D d) -> Value { return Num(d.State().CH2VertPos); }},
+    // A hidden arrow is placed from its level, with its channel's scale, when
+    // its channel becomes the source; until then its Top is not seen.
+    {"TriggerArrowCH1 top",
+     [](D d) -> Value {
+       if (!Shown(d.TriggerArrow(1))) return std::nullopt;
+       return Num(Top(d.TriggerArrow(1)));
+     }},
+    {"TriggerArrowCH2 top",
+     [](D d) -> Value {
+       if (!Shown(d.TriggerArrow(2))) return std::nullopt;
+       return Num(Top(d.TriggerArrow(2)));
+     }},
+    {"TriggerArrowCH1 shown", [](D d) -> Value { return Bool(Shown(d.TriggerArrow(1))); }},
+    {"TriggerArrowCH2 shown", [](D d) -> Value { return Bool(Shown(d.TriggerArrow(2))); }},
+    // The line shows a channel's level; with EXT it is hidden and goes nowhere.
+    {"TriggerVoltageLine top",
+     [](D d) -> Value {
+       if (d.State().TriggerCH != 1 && d.State().TriggerCH != 2) return std::nullopt;
+       return Num(Top(d.TriggerLevelLine()));
+     }},
+    {"TriggerVoltageLine colour", [](D d) -> Value { return d.TriggerLevelLine()->Color().name(); }},
+    {"TriggerCH", [](D d) -> Value { return Num(d.State().TriggerCH); }},
+    {"CH11", [](D d) -> Value { return Checked(d.MenuItem(QStringLiteral("CH11"))); }},
+    {"CH21", [](D d) -> Value { return Checked(d.MenuItem(QStringLiteral("CH21"))); }},
+    {"EXT1", [](D d) -> Value { return Checked(d.MenuItem(QStringLiteral("EXT1"))); }},
+    {"TrigSourceButton", [](D d) -> Value { return d.TriggerSourceButton()->FileName(); }},
+    {"CH1TriggerV", [](D d) -> Value { return Num(d.State().CH1TriggerV); }},
+    {"CH2TriggerV", [](D d) -> Value { return Num(d.State().CH2TriggerV); }},
+    {"trigger level readout", [](D d) -> Value { return d.TriggerLevelText(); }},
+    {"RisingTrigger", [](D d) -> Value { return Num(d.State().RisingTrigger); }},
+    {"Rising1", [](D d) -> Value { return Checked(d.MenuItem(QStringLiteral("Rising1"))); }},
+    {"Falling2", [](D d) -> Value { return Checked(d.MenuItem(QStringLiteral("Falling2"))); }},
+    {"Falling2 enabled", [](D d) -> Value { return Bool(d.MenuItem(QStringLiteral("Falling2"))->isEnabled()); }},
+    {"TriggerEdgeButton", [](D d) -> Value { return d.TriggerEdgeButton()->FileName(); }},
+    {"AutoTrigger", [](D d) -> Value { return Num(d.State().AutoTrigger); }},
+    {"Auto1", [](D d) -> Value { return Checked(d.MenuItem(QStringLiteral("Auto1"))); }},
+    {"Normal1", [](D d) -> Value { return Checked(d.MenuItem(QStringLiteral("Normal1"))); }},
+    {"ConSample", [](D d) -> Value { return Num(d.State().ConSample); }},
+    {"Continuous", [](D d) -> Value { return Checked(d.MenuItem(QStringLiteral("Continuous"))); }},
+    {"Single", [](D d) -> Value { return Checked(d.MenuItem(QStringLiteral("Single"))); }},
+    {"HorTrigPos left", [](D d) -> Value { return Num(Left(d.TriggerPositionMarker())); }},
+    {"POS10", [](D d) -> Value { return Checked(d.MenuItem(QStringLiteral("POS10"))); }},
+    {"POS50", [](D d) -> Value { return Checked(d.MenuItem(QStringLiteral("POS50"))); }},
+    {"POS90", [](D d) -> Value { return Checked(d.MenuItem(QStringLiteral("POS90"))); }},
+    {"TrigPosPreLo", [](D d) -> Value { return Num(d.State().TrigPosPreLo); }},
+    {"TrigPosPreHi", [](D d) -> Value { return Num(d.State().TrigPosPreHi); }},
+    {"TrigPosPostLo", [](D d) -> Value { return Num(d.State().TrigPosPostLo); }},
+    {"TrigPosPostHi", [](D d) -> Value { return Num(d.State().TrigPosPostHi); }},
+    {"port name", [](D d) -> Value { return d.PortName(); }},
+    {"AutoMeasOn", [](D d) -> Value { return Num(d.State().AutoMeasOn); }},
+    {"ReferenceOn", [](D d) -> Value { return Num(d.State().ReferenceOn); }},
+    {"reference sign shown", [](D d) -> Value { return Bool(Shown(d.ReferenceLockSign())); }},
+    {"FormWidth", [](D d) -> Value { return Num(d.WindowWidth()); }},
+    {"FormLeft", [](D d) -> Value { return Num(d.WindowPlace().x()); }},
+    {"FormTop", [](D d) -> Value { return Num(d.WindowPlace().y()); }},
+};
+
+inline FrontPanel Take(const ScopeDriver& scope) {
+  FrontPanel panel;
+  panel.settings = scope.Settings();
+  for (const Item& item : kShownItems)
+    if (const Value value = item.read(scope)) panel.shown.emplace_back(item.name, *value);
+  return panel;
+}
+
+}  // namespace front_panel
+
+inline bool FrontPanel::IsItem(std::string_view name) {
+  for (const auto& [item, value] : FrontPanel{}.Items())
+    if (item == name) return true;
+  for (const front_panel::Item& item : front_panel::kShownItems)
+    if (name == item.name) return true;
+  return false;
+}
+
+inline FrontPanel ScopeDriver::Snapshot() const { return front_panel::Take(*this); }
