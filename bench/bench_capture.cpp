@@ -65,7 +65,7 @@ void BM_ContinuousCaptures(benchmark::State& state) {
     QTimer::singleShot(runMs, [&] {
       stopped = WallSeconds();
       cpuStopped = ProcessCpuSeconds();
-      w->RunStopClick();
+      w.scope.PressRun();
     });
     WaitFor([&] { return stopped > 0 && w.scope.State().Running == 0 && w.scope.State().AwaitingData == 0; }, runMs + 10000);
     // The last command was ended by the stop byte, not answered.
@@ -97,7 +97,7 @@ void MeasureWait(benchmark::State& state, RunStopSim* sim, ScopeWindow& w,
     QTimer::singleShot(settleMs + measureMs, [&] {
       cpu1 = ProcessCpuSeconds();
       wall1 = WallSeconds();
-      w->RunStopClick();
+      w.scope.PressRun();
     });
     WaitFor([&] { return wall1 > 0 && w.scope.State().Running == 0 && w.scope.State().AwaitingData == 0; }, 20000);
     const bool waitedThroughout = sim == nullptr || sim->Commands() == 1;

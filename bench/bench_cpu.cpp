@@ -90,7 +90,7 @@ void Measure(benchmark::State& state, ScopeWindow& w, const std::function<void()
       // processor time then counts that too.
       if (records > 0) state.counters["ms_per_record"] = 1000.0 * seconds / records;
       finish.start();
-      if (w.scope.State().Running == 1) w->RunStopClick();
+      if (w.scope.State().Running == 1) w.scope.PressRun();
     });
     loop.exec();
   }

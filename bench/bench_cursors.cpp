@@ -27,7 +27,7 @@ struct Window : HeldRecordWindow {
     scope.State().CH1Scale = scope.State().CH2Scale = 100;
     scope.State().PersistenceOn = 0;
     f.BothOn1->trigger();
-    f.PlotWaveform();
+    scope.DrawHeldRecord();
   }
 };
 
@@ -46,7 +46,7 @@ void BM_FrameWithBothCursorSets(benchmark::State& state) {
   SetSnap(f, state.range(0) != 0);
   scope.State().Running = static_cast<std::uint8_t>(state.range(1));
   for (auto _ : state) {
-    f.PlotWaveform();
+    scope.DrawHeldRecord();
     benchmark::DoNotOptimize(f.PlotBitmap.constBits());
   }
   scope.State().Running = 0;

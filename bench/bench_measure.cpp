@@ -44,8 +44,8 @@ void BM_AutoMeasuremtnsOnTheWindow(benchmark::State& state) {
   scope.State().ChannelOn[1] = scope.State().ChannelOn[2] = 1;
   scope.State().HeldRecord.SetTimeBase(5, scope.State().HeldRecord.rate1MS);
   scope.State().SamplePeriodUs = 2;
-  f.PlotWaveform();
-  for (auto _ : state) f.AutoMeasuremtns();
+  scope.DrawHeldRecord();
+  for (auto _ : state) scope.MeasureHeldRecord();
 }
 BENCHMARK(BM_AutoMeasuremtnsOnTheWindow)->Unit(benchmark::kMicrosecond);
 

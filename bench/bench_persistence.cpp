@@ -59,7 +59,7 @@ void BM_ContinuousCapturesWithPersistence(benchmark::State& state) {
     });
     QTimer::singleShot(runMs, [&] {
       stopped = WallSeconds();
-      w->RunStopClick();
+      w.scope.PressRun();
     });
     WaitFor([&] { return stopped > 0 && w.scope.State().Running == 0 && w.scope.State().AwaitingData == 0; }, runMs + 10000);
     const double captures = static_cast<double>(scope.State().HeldRecord.sequence - recordsBefore);

@@ -26,7 +26,7 @@ void BM_LineFrame(benchmark::State& state) {
   scope.State().ReferenceOn = state.range(0);
   scope.State().ReferenceRows.fill(200);
   for (auto _ : state) {
-    f.PlotWaveform();
+    scope.DrawHeldRecord();
     benchmark::DoNotOptimize(f.PlotBitmap.constBits());
   }
   scope.State().ReferenceOn = 0;
@@ -39,7 +39,7 @@ void BM_LineFrameRunning(benchmark::State& state) {
   TForm1& f = *TheWindow().form;
   scope.State().PersistenceOn = 0;
   scope.State().Running = 1;
-  for (auto _ : state) f.PlotWaveform();
+  for (auto _ : state) scope.DrawHeldRecord();
   scope.State().Running = 0;
 }
 BENCHMARK(BM_LineFrameRunning)->Unit(benchmark::kMicrosecond);
@@ -48,7 +48,7 @@ void BM_LineFrameStretched(benchmark::State& state) {
   TForm1& f = *TheWindow().form;
   scope.State().PersistenceOn = 0;
   scope.State().HeldRecord.SetTimeBase(2, scope.State().HeldRecord.rate1MS);
-  for (auto _ : state) f.PlotWaveform();
+  for (auto _ : state) scope.DrawHeldRecord();
   scope.State().HeldRecord.SetTimeBase(5, scope.State().HeldRecord.rate1MS);
 }
 BENCHMARK(BM_LineFrameStretched)->Unit(benchmark::kMicrosecond);
@@ -79,9 +79,9 @@ void BM_LineFrameSteadySim1Like(benchmark::State& state) {
   SetLeft(scope.ViewWindowMarker(), 173);
   scope.State().PersistenceOn = 0;
   scope.State().ReferenceOn = 0;
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   for (auto _ : state) {
-    f.PlotWaveform();
+    scope.DrawHeldRecord();
     if (painted) QApplication::processEvents();
   }
   if (painted) f.hide();
@@ -98,12 +98,12 @@ void BM_PersistenceFrame(benchmark::State& state) {
   TForm1& f = *TheWindow().form;
   f.InitRainbow();
   f.InitPersistColors();
-  f.ResetPres();
+  scope.ClearPersistence();
   scope.State().PersistenceOn = 1;
   scope.State().RainbowOn = static_cast<std::uint8_t>(state.range(0));
   scope.State().PersistenceHit = scope.State().RainbowOn ? 1024 : 255;
   scope.State().PersistenceFade = 10;
-  for (auto _ : state) f.PlotWaveform();
+  for (auto _ : state) scope.DrawHeldRecord();
   scope.State().PersistenceOn = 0;
 }
 BENCHMARK(BM_PersistenceFrame)->Arg(0)->Arg(1)->ArgNames({"rainbow"})->Unit(benchmark::kMicrosecond);

@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
     std::printf("minute %d records %llu scope_rss_kb %ld sim_rss_kb %ld\n", minute,
                 static_cast<unsigned long long>(scope.State().HeldRecord.sequence), lastScope, lastSim);
     std::fflush(stdout);
-    if (minute >= minutes) f.RunStopClick();
+    if (minute >= minutes) scope.PressRun();
   });
   sample.start(60000);
   QTimer::singleShot(0, [&] { f.RUNSTOP->trigger(); });

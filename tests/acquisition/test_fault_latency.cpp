@@ -98,12 +98,12 @@ TEST_P(FaultLatency, TheWindowNeverFreezesRunningOrStopped) {
     f.SerialPort.Open(instrument.Link().toStdString(), "9600", "NONE", "8", false);
     if (c.event == FaultCase::Event::KilledAtStart)
       QTimer::singleShot(500, &f, [&] { instrument.Kill(); });
-    f.Guard([&] { f.RunStopClick(); });
+    scope.Guarded([&] { scope.PressRun(); });
   });
   bool phaseOver = false;
   QTimer::singleShot(phaseMs, &f, [&] {
     phaseOver = true;
-    if (scope.State().Running == 1) f.Guard([&] { f.RunStopClick(); });
+    if (scope.State().Running == 1) scope.Guarded([&] { scope.PressRun(); });
   });
   ASSERT_TRUE(WaitFor([&] { return phaseOver && scope.State().Running == 0 && scope.State().AwaitingData == 0; }, phaseMs + 20000));
   const qint64 running = probe.WorstMs();

@@ -88,7 +88,7 @@ TEST_P(Interrupted, TheNextRecordIsTheInstrumentsNextRecordUnshifted) {
   script.When([&] { return MidReply(); }, [&] { c.act(f); });
   // Then a whole record after the interruption, and stop.
   script.When([&] { return scope.State().HeldRecord.sequence > before && scope.State().Running == 1; },
-              [&] { f.RunStopClick(); });
+              [&] { scope.PressRun(); });
   PostRun();
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped() && !TForm1::Enabled(f.StatStopResetTimer); },
                       60000))
@@ -108,13 +108,15 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Interruption{"STOP, then RUN",
                      [](TForm1& f) {
-                       f.RunStopClick();
+                       ScopeDriver scope(f);
+                       scope.PressRun();
                        QTimer::singleShot(300, &f, [&f] { f.RUNSTOP->trigger(); });
                      }},
         Interruption{"a new trigger level typed",
                      [](TForm1& f) {
+                       ScopeDriver scope(f);
                        f.TriggerVEdit->setText(QStringLiteral("1"));
-                       f.TriggerVEditKeyDown(Qt::Key_Return);
+                       scope.TriggerLevelKey(Qt::Key_Return);
                      }},
         Interruption{"Normal chosen, then Auto",
                      [](TForm1& f) {
@@ -124,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(
         Interruption{"a new time base", [](TForm1& f) {
                        ScopeDriver scope(f);
                        scope.State().KnobAngle = 162;  // 200 us/div
-                       f.UpdatedTimeKnob();
+                       scope.SettleTimeKnob();
                      }}));
 
 // ---- Continuous capture at the line speed --------------------------------------
@@ -158,7 +160,7 @@ TEST_F(LineSpeed, PacedCapturesKeepEachChannelsLevelInItsOwnBuffer) {
     }
   });
   look.start(20);
-  script.When([&] { return scope.State().HeldRecord.sequence >= captures; }, [&] { f.RunStopClick(); });
+  script.When([&] { return scope.State().HeldRecord.sequence >= captures; }, [&] { scope.PressRun(); });
   PostRun();
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, captures * 3600 + 30000));
   ASSERT_FALSE(script.TimedOut());
@@ -197,7 +199,7 @@ TEST_F(LineSpeed, ARunStoppedBeforeItsReplyLeavesTheHeldRecordsDescription) {
   scope.State().AutoTrigger = 0;
   scope.State().CH1TriggerV = 50;
   Script script = MakeScript();
-  script.When([&] { return scope.State().AwaitingData == 1 && sim->Commands() == 2; }, [&] { f.RunStopClick(); });
+  script.When([&] { return scope.State().AwaitingData == 1 && sim->Commands() == 2; }, [&] { scope.PressRun(); });
   PostRun();
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000));
 
@@ -206,7 +208,7 @@ TEST_F(LineSpeed, ARunStoppedBeforeItsReplyLeavesTheHeldRecordsDescription) {
   EXPECT_FALSE(scope.State().HeldRecord.rate1MS);
   EXPECT_EQ(scope.State().HeldRecord.channels[0].scale, 78);
   // A replot reads the held two-channel record as such.
-  f.Guard([&] { f.PlotWaveform(); });
+  scope.Guarded([&] { scope.DrawHeldRecord(); });
   EXPECT_EQ(scope.State().HeldRecord.timeBaseIndex, 3);
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
 }

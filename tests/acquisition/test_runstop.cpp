@@ -161,9 +161,9 @@ TEST_F(RunStop, ACaptureRequestedWhileOneIsPendingIsPrecededByTheStopByte) {
   // A trigger change re-issues the capture from inside the wait; the inner
   // GetData then waits on its own until STOP.
   script.When([&] { return scope.State().AwaitingData == 1 && sim->Commands() == 1; },
-              [&] { f.Guard([&] { f.Link.Reissue(); }); });
+              [&] { scope.Guarded([&] { f.Link.Reissue(); }); });
   script.When([&] { return scope.State().AwaitingData == 1 && sim->Commands() == 2; },
-              [&] { f.Guard([&] { f.RunStopClick(); }); });
+              [&] { scope.Guarded([&] { scope.PressRun(); }); });
   PostRun();
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000));
   ASSERT_FALSE(script.TimedOut());
@@ -186,7 +186,7 @@ TEST_F(RunStop, AForcedStopRestartsAcquisitionAfterTheDelayWithTheNewSettings) {
   script.When([&] { return scope.State().AwaitingData == 1 && sim->Commands() >= 2; }, [&] {
     scope.State().TimeBaseIndex = 5;
     scope.State().RestartPending = 1;
-    f.RunStopClick();
+    scope.PressRun();
     TForm1::SetEnabled(f.StatStopResetTimer, true);
   });
   // The stopped GetData has left before the restart tick starts a new one.
@@ -196,7 +196,7 @@ TEST_F(RunStop, AForcedStopRestartsAcquisitionAfterTheDelayWithTheNewSettings) {
   });
   script.When(
       [&] { return scope.State().Running == 1 && scope.State().AwaitingData == 1 && sim->Commands() > commandsBeforeRestart; },
-      [&] { f.RunStopClick(); });
+      [&] { scope.PressRun(); });
   PostRun();
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped() && scope.State().RestartPending == 0; }, 20000));
   ASSERT_FALSE(script.TimedOut());
@@ -227,12 +227,12 @@ TEST_F(RunStop, TheHourglassGoesOnFromTheFrameTheLastWaitLeft) {
   Script script = MakeScript();
   script.When([&] { return scope.State().HourGlassFrame == 2; }, [&] {
     showedFrameTwo = Shows(scope.StatusPicture(), "HourGlass2.bmp");
-    f.RunStopClick();
+    scope.PressRun();
   });
   script.When([&] { return Stopped(); }, [&] { PostRun(); });
   script.When([&] { return scope.State().Running == 1 && scope.State().HourGlassFrame != 2; }, [&] {
     showedFrameThree = scope.State().HourGlassFrame == 3 && Shows(scope.StatusPicture(), "HourGlass3.bmp");
-    f.RunStopClick();
+    scope.PressRun();
   });
   PostRun();
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000));
@@ -385,7 +385,7 @@ TEST_F(RunStop, AContinuousRunGoesOnAfterEachStalledReplyAndTheWindowAnswersThro
       noticeShown = noticeShown || f.ReplyNotice->isVisible();
     }
     return commandsSeen >= 4 && scope.State().AwaitingData == 1;
-  }, [&] { f.RunStopClick(); });
+  }, [&] { scope.PressRun(); });
   PostRun();
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 30000));
   ASSERT_FALSE(script.TimedOut());
@@ -448,7 +448,7 @@ TEST(RunStopBeforeConnection, RunWithNoInstrumentWaitsForItUntilStop) {
     watchOffWhileWaiting = !TForm1::Enabled(f.Timer1);
     sim.Start();
   });
-  script.When([&] { return scope.State().HeldRecord.sequence >= 2; }, [&] { f.RunStopClick(); });
+  script.When([&] { return scope.State().HeldRecord.sequence >= 2; }, [&] { scope.PressRun(); });
   scope.State().HourGlassFrame = 0;
   QTimer::singleShot(0, &f, [&] { f.RUNSTOP->trigger(); });
   ASSERT_TRUE(WaitFor([&] { return script.Done() && scope.State().Running == 0 && scope.State().AwaitingData == 0; }, 25000));
@@ -465,7 +465,7 @@ TEST(RunStopBeforeConnection, RunWithNoInstrumentWaitsForItUntilStop) {
   ASSERT_FALSE(f.SerialPort.IsOpen);
   const qsizetype framesBefore = sim.Frames().size();
   Script stop([&] { StopIfRunning(f); }, 10000);
-  stop.When([&] { return scope.State().Running == 1 && scope.State().HourGlassFrame >= 1; }, [&] { f.RunStopClick(); });
+  stop.When([&] { return scope.State().Running == 1 && scope.State().HourGlassFrame >= 1; }, [&] { scope.PressRun(); });
   scope.State().HourGlassFrame = 0;
   QTimer::singleShot(0, &f, [&] { f.RUNSTOP->trigger(); });
   ASSERT_TRUE(WaitFor([&] { return stop.Done() && scope.State().Running == 0 && scope.State().AwaitingData == 0; }, 15000));

@@ -195,8 +195,8 @@ TEST(Shell, EachChannelsPartsAreThatChannelsOwn) {
 TEST(Shell, AFailingHandlerShowsOneErrorBoxAndTheProgramGoesOn) {
   ScopeWindow w(false, true);
   bool after = false;
-  w->Guard([] { throw ScopeError(QStringLiteral("Failed to get data for 'TrigPos'")); });
-  w->Guard([&] { after = true; });
+  w.scope.Guarded([] { throw ScopeError(QStringLiteral("Failed to get data for 'TrigPos'")); });
+  w.scope.Guarded([&] { after = true; });
   ASSERT_EQ(w.ui.errors.size(), 1);
   EXPECT_EQ(w.ui.errors.front(), QStringLiteral("Failed to get data for 'TrigPos'"));
   EXPECT_TRUE(after);
@@ -262,17 +262,17 @@ TEST(Shell, ShownBitmapsFollowTheFileOnDisk) {
   QImage red(4, 3, QImage::Format_RGB32);
   red.fill(Qt::red);
   ASSERT_TRUE(red.save(path, "BMP"));
-  w->ShowBitmap(image, name);
+  w.scope.ShowPicture(image, name);
   EXPECT_EQ(image->Picture().pixelColor(0, 0), QColor(Qt::red));
 
   QImage blue(5, 3, QImage::Format_RGB32);
   blue.fill(Qt::blue);
   ASSERT_TRUE(blue.save(path, "BMP"));
-  w->ShowBitmap(image, name);
+  w.scope.ShowPicture(image, name);
   EXPECT_EQ(image->Picture().pixelColor(0, 0), QColor(Qt::blue));
 
   QFile::remove(path);
-  EXPECT_THROW(w->ShowBitmap(image, name), ScopeError);
+  EXPECT_THROW(w.scope.ShowPicture(image, name), ScopeError);
 }
 
 }  // namespace

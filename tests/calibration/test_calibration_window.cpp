@@ -62,8 +62,8 @@ class Calibration : public ::testing::Test {
     SetCapturePanel(f);
     // CH1 on the high range, CH2 on the low: both are put back afterwards.
     scope.State().CH2HighRange = 0;
-    f.Normal1Click();  // calibration switches to auto and leaves it on
-    f.ContinuousClick();
+    scope.ChooseNormalTrigger();  // calibration switches to auto and leaves it on
+    scope.ChooseContinuous();
   }
   // START CALIBRATION as a click would run it; returns once it has ended.
   bool Calibrate(int deadlineMs = 10000) {
@@ -118,10 +118,10 @@ class Calibration : public ::testing::Test {
   // The 50 us/div row with CH2 off, set as the keys and the knob set it: the
   // panel asks for CH1's 3000-sample record at 1 MS/s.
   void OneChannelAtFiftyMicroseconds() {
-    f.CHButtonClick(f.CH2Button);
-    f.CHButtonClick(f.ChannelOff);
+    scope.PressChannelKey(2);
+    scope.PressChannelOff();
     scope.State().KnobAngle = 114;
-    f.UpdatedTimeKnob();
+    scope.SettleTimeKnob();
     ASSERT_EQ(scope.State().ChannelOn[2], 0);
     ASSERT_EQ(scope.State().TimeBaseIndex, 2);
     ASSERT_EQ(scope.State().Rate1MS, 1);
@@ -129,9 +129,9 @@ class Calibration : public ::testing::Test {
   }
   // One capture as RUN in single mode takes it.
   void CaptureOnce() {
-    f.SingleClick();
+    scope.ChooseSingle();
     const std::uint64_t before = scope.State().HeldRecord.sequence;
-    QTimer::singleShot(0, [this] { f.RunStopClick(); });
+    QTimer::singleShot(0, [this] { scope.PressRun(); });
     ASSERT_TRUE(WaitFor([&] { return scope.State().HeldRecord.sequence > before && scope.State().Running == 0; }));
   }
   QStringList Export(const char* name) {
@@ -189,12 +189,12 @@ TEST_F(Calibration, AGroundedInputIsDrawnOnItsZeroVoltRowAfterwardsAsLineAndAsDo
   ExpectOffsets(3, -3, 3, -3);
 
   // One capture as the user takes it, CH1 on the high range, CH2 on the low.
-  f.SingleClick();
+  scope.ChooseSingle();
   for (const bool dots : {false, true}) {
     SCOPED_TRACE(dots ? "persistence dots" : "line traces");
     scope.State().PersistenceOn = dots ? 1 : 0;
     scope.State().PersistenceHit = 255;
-    QTimer::singleShot(0, [this] { f.RunStopClick(); });
+    QTimer::singleShot(0, [this] { scope.PressRun(); });
     const std::uint64_t before = scope.State().HeldRecord.sequence;
     ASSERT_TRUE(WaitFor([&] { return scope.State().HeldRecord.sequence > before && scope.State().Running == 0; }));
     const QRgb ch1 = dots ? qRgb(0, 0, 255) : qRgb(0x00, 0x7E, 0xFF);
@@ -226,7 +226,7 @@ TEST_F(Calibration, TheRecordItLeavesAtOneMegasampleIsTheTwoChannelRecordItRecei
   ASSERT_NO_FATAL_FAILURE(OneChannelAtFiftyMicroseconds());
   ASSERT_NO_FATAL_FAILURE(CaptureOnce());
   ASSERT_EQ(f.SampleRate->text(), "1M/s");
-  f.ContinuousClick();
+  scope.ChooseContinuous();
   QString captionDuring;
   Script script([this] { StopIfRunning(f); });
   // While the second capture waits: the first one's frame has been drawn.
@@ -295,24 +295,24 @@ TEST_F(Calibration, ThePanelRateAfterwardsIsWhatTheKnobAndKeysTurnedMeanwhileGiv
   using Step = std::function<void()>;
   const Step oneChannelAt50us = [this] { OneChannelAtFiftyMicroseconds(); };
   const Step oneChannelAt100us = [this] {
-    f.CHButtonClick(f.CH2Button);
-    f.CHButtonClick(f.ChannelOff);
+    scope.PressChannelKey(2);
+    scope.PressChannelOff();
     scope.State().KnobAngle = 138;
-    f.UpdatedTimeKnob();
+    scope.SettleTimeKnob();
     ASSERT_EQ(scope.State().Rate1MS, 0);
   };
   const Step bothAt50us = [this] {
-    f.CHButtonClick(f.CH2Button);
+    scope.PressChannelKey(2);
     scope.State().KnobAngle = 114;
-    f.UpdatedTimeKnob();
+    scope.SettleTimeKnob();
     ASSERT_EQ(scope.State().Rate1MS, 0);
     ASSERT_EQ(scope.State().SampleRateText, "500KS/s");
   };
   const Step knobTo200us = [this] { TurnKnob(scope.TimeKnob(), {kTime200us}); };
   const Step knobTo50us = [this] { TurnKnob(scope.TimeKnob(), {kTime50us}); };
   const Step knobInside50us = [this] { TurnKnob(scope.TimeKnob(), {kTime50usAgain}); };
-  const Step ch2On = [this] { f.CHButtonClick(f.CH2Button); };
-  const Step ch2Off = [this] { f.CHButtonClick(f.ChannelOff); };
+  const Step ch2On = [this] { scope.PressChannelKey(2); };
+  const Step ch2Off = [this] { scope.PressChannelOff(); };
   struct Case {
     const char* name;
     Step panel;      // before the run
@@ -330,7 +330,7 @@ TEST_F(Calibration, ThePanelRateAfterwardsIsWhatTheKnobAndKeysTurnedMeanwhileGiv
       {"50 us/div, CH2 turned on", oneChannelAt50us, ch2On, true, 0, "500KS/s", sim::Layout::TwoChannel},
       {"50 us/div, CH2 turned off, the CH1 trigger re-selected", bothAt50us, ch2Off, false, 1, "1MS/s",
        sim::Layout::CH1Only},
-      {"50 us/div, CH2 turned off, EXT trigger", [&] { bothAt50us(); f.EXT1Click(); }, ch2Off, true, 1, "1MS/s",
+      {"50 us/div, CH2 turned off, EXT trigger", [&] { bothAt50us(); scope.ChooseTriggerSource(3); }, ch2Off, true, 1, "1MS/s",
        sim::Layout::CH1Only},
   };
   for (const Case& c : cases) {
@@ -425,13 +425,13 @@ TEST_F(Calibration, ACaptureThatNeverCompletesCancelsWithItsReason) {
     std::function<void(TForm1&, RunStopSim&)> act;  // while the first capture waits; null: nothing
     const char* reason;
   } cases[] = {
-      {"STOP pressed", kGrounded + kNeverAnswers, [](TForm1& f, RunStopSim&) { f.RunStopClick(); },
+      {"STOP pressed", kGrounded + kNeverAnswers, [](TForm1& f, RunStopSim&) { ScopeDriver scope(f); scope.PressRun(); },
        "the capture was stopped"},
       {"time base turned", kGrounded + kNeverAnswers,
        [](TForm1& f, RunStopSim&) {
          ScopeDriver scope(f);
          scope.State().KnobAngle = 162;  // 200 us/div: a forced stop and a restart 80 ms later
-         f.UpdatedTimeKnob();
+         scope.SettleTimeKnob();
        },
        "the capture was stopped"},
       {"instrument unplugged", kGrounded + kNeverAnswers, [](TForm1&, RunStopSim& sim) { sim.Kill(); },

@@ -189,7 +189,7 @@ TEST(ConnectionTimer, TheWatchRunsOnItsOwn) {
 TEST_F(ConnectionWindow, ChoosingTheSimulatorConnectsWithinOneTick) {
   w->COMSettings1->trigger();
   EXPECT_TRUE(w->SettingPanel->isVisible());
-  w->UpdateComboBox1();
+  w.scope.RefreshPortList();
   const int index = IndexOfPort(w.scope.PortList(), QStringLiteral("SIM1"));
   ASSERT_GE(index, 0);
   EXPECT_EQ(w.scope.PortList()->itemText(index), QStringLiteral("Built-in Simulator (SIM1)"));
@@ -213,7 +213,7 @@ TEST_F(ConnectionWindow, ChoosingAnotherPortLeavesTheOldOne) {
   EXPECT_TRUE(WatchTick(*w.form));
   ExpectConnected(w);
 
-  w->UpdateComboBox1();
+  w.scope.RefreshPortList();
   Choose(w, w.scope.PortList(), IndexOfPort(w.scope.PortList(), QStringLiteral("SIM1")));
   ExpectConnected(w);
   EXPECT_EQ(w->SerialPort.PortName, "SIM1");
@@ -265,7 +265,7 @@ TEST_F(ConnectionWindow, DiscoveryListsTheNamedPortBeforeTheSimulator) {
 
 TEST_F(ConnectionWindow, KeysNeverChangeTheChoiceButRefreshTheList) {
   w->COMSettings1->trigger();
-  w->UpdateComboBox1();
+  w.scope.RefreshPortList();
   ASSERT_EQ(w.scope.PortList()->currentIndex(), -1);
   w.scope.PortList()->clear();
   const QString before = w.scope.PortNameLabel()->text();
@@ -353,7 +353,7 @@ TEST(CommandLinePort, AChoiceInThePanelOutranksIt) {
   w->CommandLinePort = sim.Link();
   w->show();
   ASSERT_TRUE(WaitFor([&] { return w.scope.PortNameLabel()->text() == sim.Link(); }));
-  w->UpdateComboBox1();
+  w.scope.RefreshPortList();
   Choose(w, w.scope.PortList(), IndexOfPort(w.scope.PortList(), QStringLiteral("SIM1")));
   EXPECT_TRUE(WatchTick(*w.form));
   EXPECT_EQ(w.scope.PortNameLabel()->text(), QStringLiteral("SIM1"));

@@ -47,7 +47,7 @@ TEST_F(CursorsWhileRunning, ResetShowsTheMiddleOfTheRecordAtTheNextFrame) {
               // A running capture draws the new view with its own frame.
               replottedAtOnce = scope.State().ViewStart != 8;
             })
-      .When([&] { return scope.State().ViewStart != 8; }, [&] { f.RunStopClick(); });
+      .When([&] { return scope.State().ViewStart != 8; }, [&] { scope.PressRun(); });
   QTimer::singleShot(0, [this] { f.RUNSTOP->trigger(); });
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000));
   ASSERT_FALSE(script.TimedOut());
@@ -80,7 +80,7 @@ TEST_F(CursorsWhileRunning, ALineDraggedWhileCapturesComeInFollowsTheMouseAndThe
   script.When([&] { return Captures() > capturesAtPress + step; },
               [&] {
                 SendMouse(f.XCursor, QEvent::MouseButtonRelease, QPoint(0, 100));
-                f.RunStopClick();
+                scope.PressRun();
               });
   QTimer::singleShot(0, [this] { f.RUNSTOP->trigger(); });
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 30000));
@@ -110,7 +110,7 @@ TEST_F(CursorsWhileRunning, ALineDraggedAfterAPanBeforeTheNextFrameKeepsItsHandl
               viewAtPan = scope.State().ViewStart;
               Drag(f.XCursor, QPoint(0, 100), {QPoint(20, 0)});
             })
-      .When([&] { return scope.State().ViewStart == 593; }, [&] { f.RunStopClick(); });
+      .When([&] { return scope.State().ViewStart == 593; }, [&] { scope.PressRun(); });
   QTimer::singleShot(0, [this] { f.RUNSTOP->trigger(); });
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000));
   ASSERT_FALSE(script.TimedOut());

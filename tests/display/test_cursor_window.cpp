@@ -47,7 +47,7 @@ class CursorWindow : public ::testing::Test {
     scope.State().SamplePeriodUs = 50;
     SetLeft(scope.ViewWindowMarker(), 173);
     FillRecord(0);
-    f.PlotWaveform();  // the held record
+    scope.DrawHeldRecord();  // the held record
   }
 
   // Neighbouring samples are 7 counts apart, so a line on another sample
@@ -123,23 +123,23 @@ TEST_F(CursorWindow, LinesShowInTheBorderColumnsOfThePlotPanel) {
     return shot.pixel(scope.PlotPanel()->mapTo(f.Client, inPanel4));
   };
   f.AboutPanel->hide();  // the splash lies over the plot
-  const QImage before = f.RenderClientArea(f.Client->rect());
+  const QImage before = scope.ClientAreaPicture(f.Client->rect());
   f.BothOn1->trigger();
   for (int left : {501, 502, 503}) {
     SCOPED_TRACE(left);
     Drag(f.OCursor, OnTimeLine, {QPoint(left - Left(f.OCursor), 0)});
     ASSERT_EQ(Left(f.OCursor), left);
-    const QImage shot = f.RenderClientArea(f.Client->rect());
+    const QImage shot = scope.ClientAreaPicture(f.Client->rect());
     for (int y : {4, 200, 399}) EXPECT_EQ(screenAt(shot, QPoint(left, y)), yellow) << "row " << y;
   }
   // A voltage line from the panel's first column.
   Drag(f.HozCusA, OnVoltageLine, {QPoint(0, 100 - Top(f.HozCusA))});
-  const QImage shot = f.RenderClientArea(f.Client->rect());
+  const QImage shot = scope.ClientAreaPicture(f.Client->rect());
   EXPECT_EQ(screenAt(shot, QPoint(0, 100)), lime);
   EXPECT_EQ(screenAt(shot, QPoint(1, 100)), lime);
   // All off: the border columns are the strips' again.
   f.AllOff1->trigger();
-  const QImage after = f.RenderClientArea(f.Client->rect());
+  const QImage after = scope.ClientAreaPicture(f.Client->rect());
   for (int x : {0, 1, 502, 503})
     for (int y = 0; y < scope.PlotPanel()->height(); ++y)
       ASSERT_EQ(screenAt(after, QPoint(x, y)), screenAt(before, QPoint(x, y))) << x << "," << y;
@@ -170,7 +170,7 @@ TEST_F(CursorWindow, AHandleMovesItsLineToTheTriggerPointOfThatPlaceInEveryLayou
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     scope.State().HeldRecord.SetTimeBase(c.timeBase, c.rate1MS != 0);
-    f.PlotWaveform();
+    scope.DrawHeldRecord();
     SetLeft(f.CursorX, 227);
     Drag(f.CursorX, OnHandleKnob, {QPoint(4, 0), QPoint(6, 0)});
     EXPECT_EQ(Left(f.CursorX), 237);
@@ -179,7 +179,7 @@ TEST_F(CursorWindow, AHandleMovesItsLineToTheTriggerPointOfThatPlaceInEveryLayou
     // A record triggered with its marker at the handle's place has its
     // trigger point under the line.
     scope.State().StopTrigPos = 237;
-    f.PlotWaveform();
+    scope.DrawHeldRecord();
     EXPECT_EQ(f.XTimeCursor->text(), QStringLiteral("0 us"));
   }
   Drag(f.CursorO, OnHandleKnob, {QPoint(900, 0)});
@@ -236,7 +236,7 @@ TEST_F(CursorWindow, TimeReadoutsAndTheFrequencyOfTheTimeBetween) {
   EXPECT_EQ(scope.CursorFrequencyReadout()->text(), QStringLiteral("2.50 KHz"));
   // Before the trigger point the times are negative.
   scope.State().StopTrigPos = 250;
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   const int trigger = Left(f.PlotTrigPanel) + 7;
   EXPECT_EQ(f.XTimeCursor->text(), readout_text::FormatCursorTime((Left(f.XCursor) - trigger) * 50));
   EXPECT_TRUE(f.XTimeCursor->text().startsWith(QLatin1Char('-')));
@@ -295,7 +295,7 @@ TEST_F(CursorWindow, VoltageReadoutsAgainstTheFocusedChannelAtEveryMoveOverThePl
   // A turn of the volts/div knob reads the lines in the new scale at once.
   scope.State().CH1Focus = 1;
   scope.State().KnobAngle = 135;  // the detent of 100 mV/div
-  f.UpdatedKnob();
+  scope.SettleVoltsKnob();
   EXPECT_EQ(scope.State().CH1VoltsDiv, 2);
   EXPECT_EQ(f.HCusA->text(), QStringLiteral("100 mV"));  // (200 - 150 + 1) * 2 / 10 = 10
 }
@@ -356,7 +356,7 @@ TEST_F(CursorWindow, MenuAndButtonsShowAndHideTheSetsAllOffEndsSnap) {
 
 TEST_F(CursorWindow, SnapMovesOnlyThePartnerOfTheDraggedLineAndBothAtANewFrame) {
   f.SnaptoPlotON1->trigger();
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   EXPECT_EQ(Top(f.HozCusA), CH1RowOf(SampleUnder(f.XCursor)));
   EXPECT_EQ(Top(f.HozCusB), CH1RowOf(SampleUnder(f.OCursor)));
 
@@ -383,14 +383,14 @@ TEST_F(CursorWindow, SnapMovesOnlyThePartnerOfTheDraggedLineAndBothAtANewFrame) 
 TEST_F(CursorWindow, SnapFollowsTheFocusedChannelsBufferEvenWhenItIsOff) {
   scope.State().ChannelOn[1] = 0;
   f.SnaptoPlotON1->trigger();
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   EXPECT_EQ(Top(f.HozCusA), CH1RowOf(SampleUnder(f.XCursor)));
   EXPECT_EQ(Top(f.HozCusB), CH1RowOf(SampleUnder(f.OCursor)));
 }
 
 TEST_F(CursorWindow, WithSnapOnAPressNearAVoltageLineDoesNotDragIt) {
   f.SnaptoPlotON1->trigger();
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   const int a = Top(f.HozCusA);
   const int b = Top(f.HozCusB);
   Drag(scope.Plot(), QPoint(450, a), {QPoint(0, 40), QPoint(0, 40)});
@@ -436,7 +436,7 @@ TEST_F(CursorWindow, EveryFrameChoosesThePanelsCalibrationWhileTheSnapReadsTheRe
   scope.State().CalCH1L = -20;
   scope.State().HeldRecord.channels[0].highRange = true;  // captured on the high range
   f.SnaptoPlotON1->trigger();
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   ASSERT_EQ(scope.State().CH1CalOffset, 10);
   const auto rowOfX = [&](int calOffset) {
     return screen_model::SampleRow(scope.State().HeldRecord.ch1[std::size_t(SampleUnder(f.XCursor))], scope.State().CH1VertPos, scope.State().CH1Scale,
@@ -449,7 +449,7 @@ TEST_F(CursorWindow, EveryFrameChoosesThePanelsCalibrationWhileTheSnapReadsTheRe
   // record is still read on its own range's, so the line stays on its trace.
   scope.State().CH1HighRange = 0;
   scope.State().PersistenceOn = 1;
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   EXPECT_EQ(scope.State().CH1CalOffset, -20);
   EXPECT_EQ(Top(f.HozCusA), rowOfX(10));
 
@@ -457,7 +457,7 @@ TEST_F(CursorWindow, EveryFrameChoosesThePanelsCalibrationWhileTheSnapReadsTheRe
   // uses the low range's offset.
   scope.State().HeldRecord.channels[0].highRange = false;
   scope.State().PersistenceOn = 0;
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   EXPECT_EQ(Top(f.HozCusA), rowOfX(-20));
 }
 

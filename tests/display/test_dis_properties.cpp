@@ -157,7 +157,7 @@ TEST_F(DisProperties, EachGraticuleIsLoadedStoredAndSeenInTheNextFrame) {
     EXPECT_EQ(scope.State().GridFile, relative);
     EXPECT_EQ(Stored("DISPLAYBACKGROUND"), relative);
     EXPECT_EQ(StoredInt("DISPLAYBUTTON"), c.number);
-    f.PlotWaveform();
+    scope.DrawHeldRecord();
     EXPECT_EQ(f.PlotBitmap.convertToFormat(QImage::Format_RGB32), GraticuleFile(c.file));
   }
   // The five pictures differ from one another.

@@ -40,9 +40,9 @@ class HeldRecordReaders : public SquareWaveWindow {
   // drawn again (as a view change draws it) and measured again, with CH1
   // holding the knob as it did at the capture.
   QStringList Readings() {
-    f.CHButtonClick(f.CH1Button);
-    f.PlotWaveform();
-    f.AutoMeasuremtns();
+    scope.PressChannelKey(1);
+    scope.DrawHeldRecord();
+    scope.MeasureHeldRecord();
     f.HorizontalCalualtions();
     QStringList r;
     QList<QLabel*> measurements = f.MeasurePanel->findChildren<QLabel*>();

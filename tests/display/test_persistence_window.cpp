@@ -55,7 +55,7 @@ class PersistenceOnScreen : public ::testing::Test {
     scope.State().CalCH1H = scope.State().CalCH2H = 0;
     scope.State().TriggerCH = 1;
     scope.State().AutoTrigger = 1;
-    f.SingleClick();
+    scope.ChooseSingle();
     // Opening the dialog loads the graticule it shows selected; then a black
     // one, so every lit pixel is a dot.
     f.Properties1->trigger();
@@ -64,12 +64,12 @@ class PersistenceOnScreen : public ::testing::Test {
   // One single capture from RUN, drawn when it arrives.
   void Capture() {
     const std::uint64_t before = scope.State().HeldRecord.sequence;
-    QTimer::singleShot(0, [this] { f.RunStopClick(); });
+    QTimer::singleShot(0, [this] { scope.PressRun(); });
     ASSERT_TRUE(WaitFor([&] { return scope.State().HeldRecord.sequence > before && scope.State().Running == 0; }));
   }
   // Frames of the held record, as a view change while stopped draws them.
   void Replot(int frames) {
-    for (int i = 0; i < frames; ++i) f.PlotWaveform();
+    for (int i = 0; i < frames; ++i) scope.DrawHeldRecord();
   }
   QRgb At(int row) const { return f.PlotBitmap.pixel(Column, row); }
   int Count(QRgb colour) const {

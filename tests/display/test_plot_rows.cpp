@@ -68,7 +68,7 @@ void SetUpPicture(TForm1& f) {
   for (std::size_t i = 0; i < scope.State().ReferenceRows.size(); ++i) scope.State().ReferenceRows[i] = 210 + static_cast<int>(i % 20);
   f.InitRainbow();
   f.InitPersistColors();
-  f.ResetPres();
+  scope.ClearPersistence();
   scope.State().PersistenceHit = 255;
   scope.State().PersistenceFade = 40;
   SetLeft(scope.ViewWindowMarker(), 173);
@@ -180,7 +180,7 @@ TEST(PlotRows, EveryFrameIsWhatAWholeRedrawMakes) {
       SCOPED_TRACE(step.name);
       step.change(f);
       step.change(g);
-      f.PlotWaveform();
+      scope.DrawHeldRecord();
       // A plot written by anyone else is drawn from the whole graticule;
       // the sentinel shows that it was.
       g.PlotBitmap.fill(Sentinel);
@@ -202,8 +202,8 @@ TEST(PlotRows, ASteadyFrameCopiesOnlyTheRowsTheLastOneDrew) {
   ScopeDriver& scope = w.scope;
   SetUpPicture(f);
   scope.State().ChannelOn[2] = 0;
-  f.PlotWaveform();
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
+  scope.DrawHeldRecord();
   // CH1 lies about row 120; row 350 is graticule. Written behind the
   // frame's back (through the read-only pointer, which leaves the key), a
   // pixel there stays, while one among the trace's rows is put back.
@@ -211,7 +211,7 @@ TEST(PlotRows, ASteadyFrameCopiesOnlyTheRowsTheLastOneDrew) {
   const int stride = static_cast<int>(f.PlotBitmap.bytesPerLine() / 4);
   pixels[350 * stride + 7] = Sentinel;
   pixels[120 * stride + 7] = Sentinel;
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   EXPECT_EQ(f.PlotBitmap.pixel(7, 350), Sentinel);
   EXPECT_NE(f.PlotBitmap.pixel(7, 120), Sentinel);
 }

@@ -111,7 +111,7 @@ TEST_F(PlotWaveformTest, TracesStandOnTheRowsOfTheVerticalMappingInEveryLayout) 
   for (const LayoutCase& c : Layouts) {
     SCOPED_TRACE(c.name);
     Use(c);
-    f.PlotWaveform();
+    scope.DrawHeldRecord();
     // The present ranges pick the calibration: CH1 high, CH2 low.
     EXPECT_EQ(scope.State().CH1CalOffset, 6);
     EXPECT_EQ(scope.State().CH2CalOffset, -4);
@@ -149,7 +149,7 @@ TEST_F(PlotWaveformTest, EachSampleOfTheViewHasItsOwnColumn) {
     for (int j = 0; j < samples; ++j) {
       scope.State().HeldRecord.ch1.fill(255);
       scope.State().HeldRecord.ch1[static_cast<std::size_t>(c.viewStart + j)] = 0;
-      f.PlotWaveform();
+      scope.DrawHeldRecord();
       ASSERT_EQ(scope.State().ViewStart, c.viewStart);
       ASSERT_EQ(scope.State().ViewEnd, c.viewStart + samples - 1);
       const int column = 2 + j * c.step;
@@ -162,7 +162,7 @@ TEST_F(PlotWaveformTest, EachSampleOfTheViewHasItsOwnColumn) {
     // The sample just past the view is not on the plot.
     scope.State().HeldRecord.ch1.fill(255);
     scope.State().HeldRecord.ch1[static_cast<std::size_t>(c.viewStart + samples)] = 0;
-    f.PlotWaveform();
+    scope.DrawHeldRecord();
     EXPECT_TRUE(LitColumns(f.PlotBitmap, tipRow, CH1Pixel).empty());
   }
 }
@@ -172,7 +172,7 @@ TEST_F(PlotWaveformTest, StretchedRecordEndsOnColumn498) {
   scope.State().ChannelOn[2] = 0;
   Use(Layouts[2]);
   scope.State().HeldRecord.ch1.fill(127 + 6);  // the 0 V row, after calibration
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   EXPECT_EQ(scope.State().ViewEnd - scope.State().ViewStart, 248);
   const std::set<int> lit = LitColumns(f.PlotBitmap, 100, CH1Pixel);
   ASSERT_FALSE(lit.empty());
@@ -193,13 +193,13 @@ TEST_F(PlotWaveformTest, OverviewStripShowsTheLayoutsSamples) {
       if (m % 7 != 0 && m > 3 && v.column < 497) continue;  // a spread of vertices is enough
       scope.State().HeldRecord.ch1.fill(250);
       scope.State().HeldRecord.ch1[static_cast<std::size_t>(v.sampleIndex)] = 0;
-      f.PlotWaveform();
+      scope.DrawHeldRecord();
       ASSERT_EQ(LitColumns(f.PreviewBitmap, 0, CH1Pixel), std::set<int>{v.column}) << "m " << m;
       // The neighbours the strip skips never show.
       if (m == 0) continue;  // sample 2 follows sample 1 on the standard strip
       scope.State().HeldRecord.ch1[static_cast<std::size_t>(v.sampleIndex)] = 250;
       scope.State().HeldRecord.ch1[static_cast<std::size_t>(v.sampleIndex + 1)] = 0;
-      f.PlotWaveform();
+      scope.DrawHeldRecord();
       ASSERT_TRUE(LitColumns(f.PreviewBitmap, 0, CH1Pixel).empty()) << "m " << m;
     }
     EXPECT_EQ(scope.OverviewStrip()->Picture(), f.PreviewBitmap);
@@ -212,7 +212,7 @@ TEST_F(PlotWaveformTest, Ch2IsDrawnOverCh1) {
   scope.State().HeldRecord.channels[0].scale = scope.State().HeldRecord.channels[1].scale = 100;
   scope.State().HeldRecord.ch1.fill(127 + 6);
   scope.State().HeldRecord.ch2.fill(127 - 4);
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   EXPECT_EQ(LitColumns(f.PlotBitmap, 200, CH2Pixel).size(), 499u);
   EXPECT_TRUE(LitColumns(f.PlotBitmap, 200, CH1Pixel).empty());
 }
@@ -223,7 +223,7 @@ TEST_F(PlotWaveformTest, OverviewStripFollowsTheFocusEvenWhenThatChannelIsOff) {
   scope.State().HeldRecord.ch2.fill(120);
   scope.State().CH1Focus = 0;
   scope.State().ChannelOn[2] = 0;
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   EXPECT_EQ(LitColumns(f.PreviewBitmap, 12, CH2Pixel).size(), 500u);
   EXPECT_TRUE(LitColumns(f.PreviewBitmap, 0, CH1Pixel).empty());
 }
@@ -245,17 +245,17 @@ TEST_F(PlotWaveformTest, TriggerMarkerRunningFollowsHorTrigPosStoppedKeepsStopTr
     SetLeft(f.HorTrigPos, 200);
     scope.State().StopTrigPos = 300;
     scope.State().Running = 1;
-    f.PlotWaveform();
+    scope.DrawHeldRecord();
     EXPECT_EQ(Left(f.PlotTrigPanel), c.expectedRunning);
     EXPECT_TRUE(f.PlotTrigPanel->isVisible());
     scope.State().Running = 0;
-    f.PlotWaveform();
+    scope.DrawHeldRecord();
     EXPECT_EQ(Left(f.PlotTrigPanel), c.expectedStopped);
     EXPECT_TRUE(f.PlotTrigPanel->isVisible());  // nothing in a frame hides it
   }
   // In the standard record the marker's centre is on sample 3 T - 2.
   Use(Layouts[0]);
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   EXPECT_EQ(Left(f.PlotTrigPanel) + 5, 2 + (3 * 300 - 2 - scope.State().ViewStart));
 }
 
@@ -275,7 +275,7 @@ TEST_F(PlotWaveformTest, HiddenTriggerMarkerStaysHiddenWhileStopped) {
   FillSines();
   Use(Layouts[0]);
   ASSERT_FALSE(f.PlotTrigPanel->isVisible());
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   EXPECT_FALSE(f.PlotTrigPanel->isVisible());
 }
 
@@ -290,7 +290,7 @@ TEST_F(PlotWaveformTest, CaptionsFollowTheRecordOnlyWhileRunning) {
   scope.State().TimeDivText = "1ms/DIV";
   scope.State().SampleRateText = "500KS/s";
   scope.State().Running = 1;
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   EXPECT_EQ(f.CH1V->text(), "CH1 1V/DIV");
   EXPECT_EQ(f.CH2V->text(), "CH2 2V/DIV");
   EXPECT_EQ(f.TimeBaseL->text(), "1ms/DIV");
@@ -298,7 +298,7 @@ TEST_F(PlotWaveformTest, CaptionsFollowTheRecordOnlyWhileRunning) {
   scope.State().Running = 0;
   scope.State().CH1VoltsDivText = "CH1 5V/DIV";
   scope.State().TimeDivText = "5ms/DIV";
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   EXPECT_EQ(f.CH1V->text(), "CH1 1V/DIV");
   EXPECT_EQ(f.TimeBaseL->text(), "1ms/DIV");
 }
@@ -334,14 +334,14 @@ TEST_F(PlotWaveformTest, CheckForWaveUpdateNeedDrawsOnlyAHeldRecord) {
 
 TEST_F(PlotWaveformTest, FirstFrameMakesThePlotValid) {
   Use(Layouts[0]);
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   EXPECT_EQ(scope.State().PlotValid, 1);
 }
 
 TEST_F(PlotWaveformTest, ScreenIsACopyOfPlotBitmap) {
   FillSines();
   Use(Layouts[0]);
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   const QImage screen = scope.Plot()->grab().toImage().convertToFormat(QImage::Format_RGB32);
   ASSERT_EQ(screen.size(), QSize(500, 400));
   EXPECT_EQ(screen, f.PlotBitmap);
@@ -352,7 +352,7 @@ TEST_F(PlotWaveformTest, ScreenAroundTheWidgetsOverThePlotIsACopyOfPlotBitmap) {
   // is copied a rectangle at a time and must be the frame, pixel for pixel.
   FillSines();
   Use(Layouts[0]);
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   f.PlotTrigPanel->show();
   std::vector<QRect> covered;
   for (QWidget* child : scope.PlotPanel()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
@@ -383,7 +383,7 @@ TEST_F(PlotWaveformTest, BothChannelsOffShowTheGraticuleAndStillTheStrip) {
   }
   scope.State().ChannelOn[1] = 0;
   scope.State().ChannelOn[2] = 0;
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   EXPECT_EQ(f.PlotBitmap, f.GridBitmap);
   EXPECT_FALSE(LitColumns(f.PreviewBitmap, OverviewRow(scope.State().HeldRecord.ch1[1]), CH1Pixel).empty());
 }
@@ -400,7 +400,7 @@ TEST_F(PlotWaveformTest, ReferenceIsDrawnOverTheTracesWithThePenTheTracesLeft) {
   // Persistence before any line frame: the canvas pen is 1 pixel wide.
   scope.State().PersistenceOn = 1;
   scope.State().PersistenceHit = 0;  // no dots
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   std::set<int> rows;
   for (int y = 0; y < 400; ++y)
     if (f.PlotBitmap.pixel(250, y) == ReferencePixel) rows.insert(y);
@@ -408,7 +408,7 @@ TEST_F(PlotWaveformTest, ReferenceIsDrawnOverTheTracesWithThePenTheTracesLeft) {
 
   // After a line frame the reference takes the traces' width, over CH1.
   scope.State().PersistenceOn = 0;
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   rows.clear();
   for (int y = 0; y < 400; ++y) {
     if (f.PlotBitmap.pixel(250, y) == ReferencePixel) rows.insert(y);
@@ -419,12 +419,12 @@ TEST_F(PlotWaveformTest, ReferenceIsDrawnOverTheTracesWithThePenTheTracesLeft) {
 
   // Its rows are used as stored, whatever the channel's position now.
   scope.State().CH1VertPos = 50;
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   EXPECT_EQ(f.PlotBitmap.pixel(250, 200), ReferencePixel);
 
   // Switched off: no longer drawn.
   scope.State().ReferenceOn = 0;
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   EXPECT_TRUE(LitColumns(f.PlotBitmap, 200, ReferencePixel).empty());
 }
 
@@ -434,7 +434,7 @@ TEST_F(PlotWaveformTest, ReferenceWithAbsurdRowsIsClippedLikeAnyLine) {
     scope.State().ReferenceRows[i] = i % 2 ? std::numeric_limits<std::int32_t>::max() : std::numeric_limits<std::int32_t>::min();
   scope.State().ReferenceOn = 1;
   scope.State().ChannelOn[1] = scope.State().ChannelOn[2] = 0;
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   EXPECT_EQ(scope.State().PlotValid, 1);
   // Each segment runs from far above to far below: it crosses every row of
   // the plot between its two columns.
@@ -447,7 +447,7 @@ TEST_F(PlotWaveformTest, PersistenceDotsReplaceTheTraces) {
   Use(Layouts[0]);
   f.InitRainbow();
   f.InitPersistColors();
-  f.ResetPres();
+  scope.ClearPersistence();
   scope.State().PersistenceOn = 1;
   scope.State().RainbowOn = 0;
   scope.State().PersistenceHit = 255;
@@ -461,7 +461,7 @@ TEST_F(PlotWaveformTest, PersistenceDotsReplaceTheTraces) {
   scope.State().HeldRecord.ch1.fill(127);
   scope.State().HeldRecord.ch2.fill(127);
   scope.State().HeldRecord.ch1[503] = 157;  // the view's first sample: 30 below the 0 V row
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   const QRgb fullBlue = qRgb(0, 0, 255);
   EXPECT_EQ(f.PlotBitmap.pixel(2, 230), fullBlue);
   EXPECT_EQ(f.PlotBitmap.pixel(3, 200), fullBlue);
@@ -472,29 +472,29 @@ TEST_F(PlotWaveformTest, PersistenceDotsReplaceTheTraces) {
 
   // With both channels off the dots fade: 255 - 50 per frame, dark after six.
   scope.State().ChannelOn[1] = scope.State().ChannelOn[2] = 0;
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   EXPECT_EQ(f.PlotBitmap.pixel(3, 200), qRgb(0, 0, 205));
-  for (int frame = 2; frame <= 5; ++frame) f.PlotWaveform();
+  for (int frame = 2; frame <= 5; ++frame) scope.DrawHeldRecord();
   EXPECT_EQ(f.PlotBitmap.pixel(3, 200), qRgb(0, 0, 5));
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   EXPECT_EQ(f.PlotBitmap.pixel(3, 200), Black);
 
   // Rainbow: a fresh dot is red, the table's last entry.
   scope.State().ChannelOn[1] = 1;
   scope.State().RainbowOn = 1;
   scope.State().PersistenceHit = 1024;
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   EXPECT_EQ(f.PlotBitmap.pixel(3, 200), qRgb(255, 0, 0));
   // Back to the ramps with cells still holding 1024: drawn at full blue.
   scope.State().RainbowOn = 0;
   scope.State().ChannelOn[1] = 0;
   scope.State().PersistenceFade = 0;
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   EXPECT_EQ(f.PlotBitmap.pixel(3, 200), fullBlue);
 
   // A run start clears them.
-  f.ResetPres();
-  f.PlotWaveform();
+  scope.ClearPersistence();
+  scope.DrawHeldRecord();
   EXPECT_EQ(f.PlotBitmap.pixel(3, 200), Black);
 
   // The dots take off the calibration of the channel's range, as the line
@@ -502,7 +502,7 @@ TEST_F(PlotWaveformTest, PersistenceDotsReplaceTheTraces) {
   scope.State().ChannelOn[1] = 1;
   scope.State().CalCH1H = 6;
   scope.State().PersistenceFade = 50;
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   EXPECT_EQ(f.PlotBitmap.pixel(3, 194), fullBlue);
   EXPECT_EQ(f.PlotBitmap.pixel(3, 200), Black);
 }
@@ -513,12 +513,12 @@ TEST_F(PlotWaveformTest, ViewOutsideTheRecordIsRefused) {
   SetLeft(scope.ViewWindowMarker(), 0);  // ViewStart would be -16
   const QRgb sentinel = qRgb(1, 2, 3);
   f.PlotBitmap.fill(sentinel);
-  EXPECT_THROW(f.PlotWaveform(), ScopeError);
+  EXPECT_THROW(scope.DrawHeldRecord(), ScopeError);
   EXPECT_EQ(f.PlotBitmap.pixel(100, 100), sentinel);
   EXPECT_EQ(scope.State().PlotValid, 0);
   SetLeft(scope.ViewWindowMarker(), 800);  // past sample 3000 in the 3000-sample record
   Use(Layouts[1]);
-  EXPECT_THROW(f.PlotWaveform(), ScopeError);
+  EXPECT_THROW(scope.DrawHeldRecord(), ScopeError);
 }
 
 TEST_F(PlotWaveformTest, PlotSurfaceLinesUpWithTheMarkerStrips) {

@@ -40,13 +40,13 @@ class SaveView : public ::testing::Test {
     scope.State().CH1VertPos = 120;
     scope.State().CH2VertPos = 280;
     scope.State().HeldRecord.SetTimeBase(5, scope.State().HeldRecord.rate1MS);
-    f.PlotWaveform();
+    scope.DrawHeldRecord();
     QCoreApplication::processEvents();
   }
   QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
   // What the screen area shows now, at the saved size.
   QImage ScreenCopy() const {
-    return save_view::StretchToSavedSize(f.RenderClientArea(save_view::ScreenArea));
+    return save_view::StretchToSavedSize(scope.ClientAreaPicture(save_view::ScreenArea));
   }
   QImage Saved(const QString& path) const { return QImage(path).convertToFormat(QImage::Format_RGB32); }
 
@@ -133,7 +133,7 @@ TEST_F(SaveView, CancellingWritesNothingAndTheNextSaveCapturesTheScreenAgain) {
   // The screen changes: CH2 off.
   const QImage before = ScreenCopy();
   scope.State().ChannelOn[2] = 0;
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   QCoreApplication::processEvents();
   ASSERT_NE(ScreenCopy(), before);
   w.ui.saveAnswers.push_back(Path("again.bmp"));

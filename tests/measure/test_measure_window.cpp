@@ -80,8 +80,8 @@ TEST_F(MeasureWindow, ReadingsOfTheFrameAndHiddenValuesOfAChannelThatIsOff) {
     scope.State().HeldRecord.ch2[std::size_t(i)] = 126;
   }
   SetLeft(scope.ViewWindowMarker(), 173);  // samples 503..999: the view starts on a 120 run
-  f.PlotWaveform();
-  f.AutoMeasuremtns();
+  scope.DrawHeldRecord();
+  scope.MeasureHeldRecord();
   EXPECT_EQ(f.CH1Period->text(), QStringLiteral("80 us"));
   EXPECT_EQ(f.Ch1Freq->text(), QStringLiteral("12.5 KHz"));
   EXPECT_EQ(f.CH1PosPulseWidth->text(), QStringLiteral("30 us"));
@@ -101,8 +101,8 @@ TEST_F(MeasureWindow, ReadingsOfTheFrameAndHiddenValuesOfAChannelThatIsOff) {
   // The stretched record: samples 2 us apart at 1 us a column.
   scope.State().HeldRecord.SetTimeBase(2, scope.State().HeldRecord.rate1MS);
   scope.State().HeldRecord.samplePeriodUs = 1;
-  f.PlotWaveform();
-  f.AutoMeasuremtns();
+  scope.DrawHeldRecord();
+  scope.MeasureHeldRecord();
   EXPECT_EQ(f.CH1Period->text(), QStringLiteral("16 us"));
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
 }

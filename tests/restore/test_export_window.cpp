@@ -155,7 +155,7 @@ TEST_F(ExportWindow, EachLayoutExportsItsOwnSamplesAndTimes) {
     } else {
       Knob(2, Volts200mV);
       Knob(1, Volts1V);
-      f.CHButtonClick(f.ChannelOff);  // CH1 off: CH2 alone, on its low range
+      scope.PressChannelOff();  // CH1 off: CH2 alone, on its low range
       ASSERT_EQ(scope.State().ChannelOn[1], 0);
       ASSERT_EQ(scope.State().ChannelOn[2], 1);
     }

@@ -54,11 +54,11 @@ TEST_F(NewUser, StartsWithoutAnErrorOnTheSimulatorAndSeesATraceAfterRun) {
     if (w.scope.State().PlotValid == 1 && HasCH1Trace(w->PlotBitmap)) {
       traceSeen = true;
       look.stop();
-      w->Guard([&] { w->RunStopClick(); });
+      w.scope.Guarded([&] { w.scope.PressRun(); });
     }
   });
   look.start();
-  QTimer::singleShot(0, w.form.get(), [&] { w->Guard([&] { w->RunStopClick(); }); });
+  QTimer::singleShot(0, w.form.get(), [&] { w.scope.Guarded([&] { w.scope.PressRun(); }); });
   ASSERT_TRUE(WaitFor([&] { return traceSeen && w.scope.State().Running == 0 && w.scope.State().AwaitingData == 0; }, 20000));
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join(u'|').toStdString();
 }

@@ -118,7 +118,7 @@ TEST_F(ReferenceOnWindow, ASavedTraceComesBackOnTheSameRowsAfterTheMarkerAndVolt
   ScopeDriver& scope = w.scope;
   ASSERT_TRUE(f.SerialPort.Open(server.SlavePath(), "9600", "NONE", "8", false));
   scope.State().KnobAngle = 315;  // CH1 at 2 V/div: the 8 V sine spans half the screen
-  f.UpdatedKnob();
+  scope.SettleVoltsKnob();
   CaptureOnce(f);
   ASSERT_TRUE(w.ui.errors.isEmpty()) << w.Errors();
 
@@ -126,11 +126,11 @@ TEST_F(ReferenceOnWindow, ASavedTraceComesBackOnTheSameRowsAfterTheMarkerAndVolt
   // the scale and time base of its capture, and the reference must follow
   // the trace, not the knobs.
   scope.State().KnobAngle = 270;
-  f.UpdatedKnob();
+  scope.SettleVoltsKnob();
   TurnTimeKnobTo(f, Angle1ms);
   ASSERT_EQ(scope.State().TimeKnobAngle, Angle1ms);
   ASSERT_NE(scope.State().CH1Scale, scope.State().HeldRecord.channels[0].scale);
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   struct Point {
     int column, row;
   };
@@ -167,7 +167,7 @@ TEST_F(ReferenceOnWindow, ASavedTraceComesBackOnTheSameRowsAfterTheMarkerAndVolt
   SetTop(scope.Marker(1), scope.State().CH1VertPos + 60);
   scope.State().CH1VertPos = Top(scope.Marker(1));
   scope.State().KnobAngle = 225;
-  f.UpdatedKnob();
+  scope.SettleVoltsKnob();
   w.ui.openAnswers.push_back(file);
   f.LoadReferance1->trigger();
   ASSERT_TRUE(w.ui.errors.isEmpty()) << w.Errors();
@@ -373,7 +373,7 @@ TEST_F(ReferenceOnWindow, LoadingSettingsSwitchesTheReferenceOffBeforeTheTimeBas
   ScopeDriver& scope = w.scope;
   // A settings file at 2 ms/div.
   scope.State().KnobAngle = Angle2ms;
-  f.UpdatedTimeKnob();
+  scope.SettleTimeKnob();
   const QString settings = Path("settings.txt");
   w.ui.saveAnswers.push_back(settings);
   f.SaveSettingsToFile1->trigger();

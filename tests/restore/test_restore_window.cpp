@@ -44,53 +44,53 @@ TEST_F(Restore, CloseThenStartAgainReproducesThePanel) {
       {"CH2 alone with the knob, EXT trigger, normal mode, single shots",
        [](TForm1& f) {
          ScopeDriver scope(f);
-         f.CHButtonClick(f.CH2Button);
-         f.CHButtonClick(f.CH1Button);
-         f.CHButtonClick(f.ChannelOff);  // CH1 off; the knob goes to CH2
+         scope.PressChannelKey(2);
+         scope.PressChannelKey(1);
+         scope.PressChannelOff();  // CH1 off; the knob goes to CH2
          scope.State().KnobAngle = 180;  // 200 mV/div for CH2
-         f.UpdatedKnob();
+         scope.SettleVoltsKnob();
          scope.State().KnobAngle = 234;  // 2 ms/div
-         f.UpdatedTimeKnob();
+         scope.SettleTimeKnob();
          // CH1's 0 V marker dragged 28 rows down; its arrow follows.
          f.Image1MouseDown(scope.Marker(1), Qt::LeftButton, 5, 7);
          f.VerticalSliderMouseMove(scope.Marker(1), 5, 7 + 28);
          f.Image1MouseUp(scope.Marker(1), Qt::LeftButton, 5, 7 + 28);
-         f.EXT1Click();
-         f.Normal1Click();
-         f.SingleClick();
+         scope.ChooseTriggerSource(3);
+         scope.ChooseNormalTrigger();
+         scope.ChooseSingle();
          SetLeft(f.HorTrigPos, 333);
-         f.TriggerPosCalc();
+         scope.SettleTriggerPosition();
          f.move(120, 40);
        }},
       {"both channels, CH1 at 1 V/div triggering falling at a typed 1.5 V, 10 % position",
        [](TForm1& f) {
          ScopeDriver scope(f);
-         f.CH11Click();
-         f.CHButtonClick(f.CH2Button);
+         scope.ChooseTriggerSource(1);
+         scope.PressChannelKey(2);
          scope.State().KnobAngle = 315;  // CH2 2 V/div
-         f.UpdatedKnob();
-         f.CHButtonClick(f.CH1Button);
+         scope.SettleVoltsKnob();
+         scope.PressChannelKey(1);
          scope.State().KnobAngle = 270;  // CH1 1 V/div
-         f.UpdatedKnob();
+         scope.SettleVoltsKnob();
          scope.State().KnobAngle = 18;  // 200 ms/div
-         f.UpdatedTimeKnob();
-         f.Label23DblClick();
+         scope.SettleTimeKnob();
+         scope.OpenTriggerLevelEdit();
          f.TriggerVEdit->setText(QStringLiteral("1.5"));
-         f.TriggerVEditKeyDown(Qt::Key_Return);
-         f.Falling2Click();
-         f.POS10Click();
+         scope.TriggerLevelKey(Qt::Key_Return);
+         scope.ChooseFallingEdge();
+         scope.ChooseTriggerPosition(10);
          f.move(30, 70);
        }},
       {"CH2 triggering, 500 us/div, 90 % position",
        [](TForm1& f) {
          ScopeDriver scope(f);
-         f.CHButtonClick(f.CH2Button);
+         scope.PressChannelKey(2);
          scope.State().KnobAngle = 225;  // CH2 500 mV/div
-         f.UpdatedKnob();
-         f.CH21Click();
+         scope.SettleVoltsKnob();
+         scope.ChooseTriggerSource(2);
          scope.State().KnobAngle = 186;
-         f.UpdatedTimeKnob();
-         f.POS90Click();
+         scope.SettleTimeKnob();
+         scope.ChooseTriggerPosition(90);
        }},
   };
   for (const PanelSetup& setup : setups) {
@@ -178,7 +178,7 @@ TEST_F(Restore, LoadDefaultSettingsReloadsTheFullGridFromTheProgramFolder) {
   PutStore(With(CompleteStore(), {{"DISPLAYBACKGROUND", QStringLiteral("Grafics\\Grid5.bmp")}}));
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   ASSERT_EQ(w.scope.State().GridFile, QStringLiteral("Grafics\\Grid5.bmp"));
-  w->LoadDefultSettings1Click();
+  w.scope.LoadDefaultSettings();
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
   EXPECT_EQ(w.scope.State().GridFile, QStringLiteral("Grafics\\Grid2.bmp"));
   EXPECT_EQ(w->GridBitmap, LoadBitmapFile(ProgramPath(QStringLiteral("Grafics\\Grid2.bmp"))));
@@ -254,7 +254,7 @@ TEST_F(Restore, MeasurementPanelSwitchSetsCaptionAndWindowWidth) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.stored);
     ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{"AutoMeasONOFF", c.stored}}));
-    w->FormShow();
+    w.scope.RestoreFromStore();
     EXPECT_EQ(w->AutoMeasurementsON1->text(), QLatin1String(c.caption));
     EXPECT_EQ(w.scope.State().AutoMeasOn, c.autoMeasOn);
     EXPECT_EQ(w->FormWidth(), c.width);
@@ -296,14 +296,14 @@ TEST_F(Restore, EveryMissingOrMistypedIntegerTakesItsDefaultNamingIt) {
     TForm1::SetEnabled(w->AboutTimer, false);
     ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {}, {value}));
     QByteArray before = FileBytes(w->SettingsRegistry.FilePath());
-    w->Guard([&] { w->FormShow(); });
+    w.scope.Guarded([&] { w.scope.RestoreFromStore(); });
     ExpectReplacedKeeping(w.ui.errors, QStringLiteral("Failed to get data for '%1'").arg(value), w->SettingsRegistry,
                           before, QStringLiteral("%1 (missing) as %2").arg(value, byDefault));
     EXPECT_TRUE(TForm1::Enabled(w->AboutTimer)) << "the restore did not run to its end";
     w.ui.errors.clear();
     ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{value, QStringLiteral("12")}}));
     before = FileBytes(w->SettingsRegistry.FilePath());
-    w->Guard([&] { w->FormShow(); });
+    w.scope.Guarded([&] { w.scope.RestoreFromStore(); });
     ExpectReplacedKeeping(w.ui.errors, QStringLiteral("Invalid data type for '%1'").arg(value), w->SettingsRegistry,
                           before, QStringLiteral("%1 (str:12) as %2").arg(value, byDefault));
   }
@@ -313,7 +313,7 @@ TEST_F(Restore, MissingPortTakesTheDefaultPortAndIsTold) {
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {}, {"COMPORT"}));
   const QByteArray before = FileBytes(w->SettingsRegistry.FilePath());
-  w->FormShow();
+  w.scope.RestoreFromStore();
   ExpectReplacedKeeping(w.ui.errors, QStringLiteral("Failed to get data for 'COMPORT'"), w->SettingsRegistry, before,
                         QStringLiteral("COMPORT (missing) as %1").arg(TForm1::DefaultComPort()));
   EXPECT_EQ(w.scope.PortNameLabel()->text(), TForm1::DefaultComPort());
@@ -327,7 +327,7 @@ TEST_F(Restore, AMissingValueTakesItsDefaultAndTheStepsAfterItFollow) {
                With(CompleteStore(), {{"RisingTrigger", 0}, {"ConSample", 0}, {"TrigPos", 300}}, {"Auto"}));
   TForm1::SetEnabled(w->AboutTimer, false);
   const QByteArray before = FileBytes(w->SettingsRegistry.FilePath());
-  w->Guard([&] { w->FormShow(); });
+  w.scope.Guarded([&] { w.scope.RestoreFromStore(); });
   ExpectReplacedKeeping(w.ui.errors, QStringLiteral("Failed to get data for 'Auto'"), w->SettingsRegistry, before,
                         QStringLiteral("Auto (missing) as 1"));
   EXPECT_EQ(w.scope.State().RisingTrigger, 0);
@@ -359,7 +359,7 @@ TEST_F(Restore, FlagsOtherThanOneAreFalse) {
     for (int stored : {1, 2, -1, 0, 1}) {
       SCOPED_TRACE(std::string(c.value) + "=" + std::to_string(stored));
       ReplaceStore(w->SettingsRegistry, With(With(CompleteStore(), c.base), {{c.value, stored}}));
-      w->FormShow();
+      w.scope.RestoreFromStore();
       EXPECT_EQ(c.on(*w.form), stored == 1);
     }
   }
@@ -370,14 +370,14 @@ TEST_F(Restore, TriggerSourceOutsideTheKnownOnesChangesNoPictureCheckOrColour) {
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   // A CH2 source first, so the looks differ from the design's.
   ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{"TriggerCH", 2}, {"CH2On", 1}}));
-  w->FormShow();
+  w.scope.RestoreFromStore();
   const QString picture = w->TrigSourceButton->FileName();
   const QColor colour = w->TriggerVoltageLine->Color();
   ASSERT_TRUE(w->CH21->isChecked());
   for (int odd : {0, 3, 11, -1}) {
     SCOPED_TRACE(odd);
     ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{"TriggerCH", odd}}));
-    w->FormShow();
+    w.scope.RestoreFromStore();
     EXPECT_EQ(w.scope.State().TriggerCH, odd);
     EXPECT_EQ(w->TrigSourceButton->FileName(), picture);
     EXPECT_EQ(w->TriggerVoltageLine->Color(), colour);
@@ -392,7 +392,7 @@ TEST_F(Restore, ExternalSourceShowsItsOneEdgeAndSendsTheStoredOne) {
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   ReplaceStore(w->SettingsRegistry,
                With(CompleteStore(), {{"TriggerCH", 10}, {"RisingTrigger", 0}, {"CH1TriggerArrowVis", 0}}));
-  w->FormShow();
+  w.scope.RestoreFromStore();
   EXPECT_EQ(w.scope.State().RisingTrigger, 0);
   EXPECT_TRUE(w->Rising1->isChecked());
   EXPECT_FALSE(w->Falling2->isChecked());
@@ -401,7 +401,7 @@ TEST_F(Restore, ExternalSourceShowsItsOneEdgeAndSendsTheStoredOne) {
   EXPECT_EQ(w.scope.TriggerLevelReadout()->text(), QStringLiteral("TTL"));
   // Back on a channel the falling edge can be chosen again.
   ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{"RisingTrigger", 0}}));
-  w->FormShow();
+  w.scope.RestoreFromStore();
   EXPECT_TRUE(w->Falling2->isEnabled());
   EXPECT_TRUE(w->Falling2->isChecked());
   EXPECT_TRUE(w->TriggerEdgeButton->FileName().endsWith(QStringLiteral("TrigSymboFallingl.bmp")));
@@ -424,7 +424,7 @@ TEST_F(Restore, PersistenceIsClearedAndItsHitValueFollowsTheModeInForce) {
     w.scope.State().PersistenceFade = 0;
     w.scope.State().CH1Persistence[1234] = 77;
     w.scope.State().CH2Persistence[4321] = 88;
-    w->FormShow();  // as a settings file or a reference load runs it
+    w.scope.RestoreFromStore();  // as a settings file or a reference load runs it
     EXPECT_EQ(w.scope.State().PersistenceHit, c.hit);
     EXPECT_EQ(w.scope.State().PersistenceFade, 10);
     EXPECT_EQ(w.scope.State().CH1Persistence[1234], 0);
@@ -447,7 +447,7 @@ TEST_F(Restore, WindowStoredOffEveryScreenComesBackOntoOne) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.left) + "," + std::to_string(c.top));
     ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{"FormLeft", c.left}, {"FormTop", c.top}}));
-    w->FormShow();
+    w.scope.RestoreFromStore();
     bool onScreen = false;
     for (const QScreen* screen : QGuiApplication::screens())
       onScreen = onScreen || screen->availableGeometry().contains(w->frameGeometry().topLeft());
@@ -455,7 +455,7 @@ TEST_F(Restore, WindowStoredOffEveryScreenComesBackOntoOne) {
   }
   // A position on the screen is kept as stored.
   ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{"FormLeft", 12}, {"FormTop", 34}}));
-  w->FormShow();
+  w.scope.RestoreFromStore();
   EXPECT_EQ(w->pos(), QPoint(12, 34));
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
 }

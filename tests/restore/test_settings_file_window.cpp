@@ -41,17 +41,17 @@ TEST_F(SettingsFileOnWindow, SaveChangeLoadGivesThePanelBack) {
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   TForm1& f = *w.form;
   ScopeDriver& scope = w.scope;
-  f.CHButtonClick(f.CH2Button);
+  scope.PressChannelKey(2);
   scope.State().KnobAngle = 180;  // CH2 200 mV/div
-  f.UpdatedKnob();
-  f.CH21Click();
+  scope.SettleVoltsKnob();
+  scope.ChooseTriggerSource(2);
   scope.State().KnobAngle = 234;  // 2 ms/div
-  f.UpdatedTimeKnob();
-  f.Falling2Click();
-  f.Normal1Click();
-  f.SingleClick();
+  scope.SettleTimeKnob();
+  scope.ChooseFallingEdge();
+  scope.ChooseNormalTrigger();
+  scope.ChooseSingle();
   SetLeft(f.HorTrigPos, 333);
-  f.TriggerPosCalc();
+  scope.SettleTriggerPosition();
   f.move(40, 60);
   ASSERT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
   const QStringList saved = Carried(scope);
@@ -63,7 +63,7 @@ TEST_F(SettingsFileOnWindow, SaveChangeLoadGivesThePanelBack) {
   EXPECT_EQ(bytes.count("\r\n"), settings_file::LineCount);
   EXPECT_TRUE(bytes.endsWith("\r\n333\r\n"));
 
-  f.LoadDefultSettings1Click();
+  scope.LoadDefaultSettings();
   ASSERT_NE(Carried(scope), saved);
   scope.State().PersistenceOn = 1;
   w.ui.openAnswers.push_back(file);
@@ -81,7 +81,7 @@ TEST_F(SettingsFileOnWindow, ABadFileChangesNeitherTheStoreNorThePanel) {
   ScopeDriver& scope = w.scope;
   const QString good = ConfigHome() + QStringLiteral("/good.txt");
   w.ui.saveAnswers.push_back(good);
-  f.SaveSettingsToFile1Click();
+  scope.SaveSettingsToFile();
   QStringList lines = SplitGood(good);
   ASSERT_EQ(lines.size(), settings_file::LineCount);
   // Values the store does not hold, so a load that wrote any of them before
@@ -137,7 +137,7 @@ TEST_F(SettingsFileOnWindow, ABadFileChangesNeitherTheStoreNorThePanel) {
       {"a folder", [](const QString& path) { QDir().mkpath(path); }, cannotOpen},
   };
   scope.State().KnobAngle = 18;  // something the store does not hold yet
-  f.UpdatedTimeKnob();
+  scope.SettleTimeKnob();
   // A reference on screen stays: only a file that loads switches it off.
   scope.State().ReferenceOn = 1;
   for (std::size_t k = 1; k < scope.State().ReferenceRows.size(); ++k) scope.State().ReferenceRows[k] = std::int32_t(k % 400);
@@ -173,10 +173,10 @@ TEST_F(SettingsFileOnWindow, AFlagOfTwoIsStoredAsTwoAndShownAsOffAndLinesOneAndE
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   TForm1& f = *w.form;
   ScopeDriver& scope = w.scope;
-  f.CHButtonClick(f.CH2Button);  // both channels on
+  scope.PressChannelKey(2);  // both channels on
   const QString file = ConfigHome() + QStringLiteral("/flags.txt");
   w.ui.saveAnswers.push_back(file);
-  f.SaveSettingsToFile1Click();
+  scope.SaveSettingsToFile();
   QStringList lines = SplitGood(file);
   ASSERT_EQ(lines.size(), settings_file::LineCount);
   const QStringList saved = Carried(scope);
@@ -189,7 +189,7 @@ TEST_F(SettingsFileOnWindow, AFlagOfTwoIsStoredAsTwoAndShownAsOffAndLinesOneAndE
 
   lines[0] = QStringLiteral("no such port");
   lines[17] = QStringLiteral("not a knob face");
-  f.LoadDefultSettings1Click();
+  scope.LoadDefaultSettings();
   ASSERT_NE(Carried(scope), saved);
   load(lines);
   EXPECT_EQ(Carried(scope), saved);

@@ -34,6 +34,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <stdexcept>
@@ -192,6 +193,46 @@ class ScopeDriver {
   void PressRun() const { window_->RunStopClick(); }
   void PressChannelKey(int channel) const { window_->CHButtonClick(ChannelKey(channel)); }
   void PressChannelOff() const { window_->CHButtonClick(ChannelOffKey()); }
+  // Runs an action as every handler of the window runs: a ScopeError it
+  // throws is shown in the error box and ends that action only.
+  void Guarded(const std::function<void()>& action) const { window_->Guard(action); }
+  // The held record drawn again, as a frame draws it.
+  void DrawHeldRecord() const { window_->PlotWaveform(); }
+  // The readings over the plot, as a frame takes them with measurements on.
+  void MeasureHeldRecord() const { window_->AutoMeasuremtns(); }
+  void ClearPersistence() const { window_->ResetPres(); }
+  // The whole front panel rebuilt from the store, as at the first show.
+  void RestoreFromStore() const { window_->FormShow(); }
+  // Shows a picture file from beside the program in one of the window's images.
+  void ShowPicture(TImage* image, const QString& relativePath) const { window_->ShowBitmap(image, relativePath); }
+  // The client area's rectangle as the widgets draw it.
+  QImage ClientAreaPicture(const QRect& area) const { return window_->RenderClientArea(area); }
+  // The COM settings panel's list refilled, as opening it does.
+  void RefreshPortList() const { window_->UpdateComboBox1(); }
+  // Menu commands, as their items run them.
+  void ChooseSingle() const { window_->SingleClick(); }
+  void ChooseContinuous() const { window_->ContinuousClick(); }
+  void ChooseAutoTrigger() const { window_->Auto1Click(); }
+  void ChooseNormalTrigger() const { window_->Normal1Click(); }
+  void ChooseFallingEdge() const { window_->Falling2Click(); }
+  void ChooseTriggerSource(int channel) const {
+    if (channel == 1) window_->CH11Click();
+    else if (channel == 2) window_->CH21Click();
+    else window_->EXT1Click();
+  }
+  void ChooseTriggerPosition(int percent) const {
+    if (percent == 10) window_->POS10Click();
+    else if (percent == 90) window_->POS90Click();
+    else window_->POS50Click();
+  }
+  void LoadDefaultSettings() const { window_->LoadDefultSettings1Click(); }
+  void SaveSettingsToFile() const { window_->SaveSettingsToFile1Click(); }
+  // The trigger position bytes from where the position marker stands.
+  void SettleTriggerPosition() const { window_->TriggerPosCalc(); }
+  // A key pressed in the trigger level edit (Enter takes the typed level).
+  void TriggerLevelKey(int key) const { window_->TriggerVEditKeyDown(key); }
+  // A double click on the level readout opens the edit.
+  void OpenTriggerLevelEdit() const { window_->Label23DblClick(); }
   // The knobs left at an angle (KnobAngle) and released there.
   void SettleVoltsKnob() const { window_->UpdatedKnob(); }
   void SettleTimeKnob() const { window_->UpdatedTimeKnob(); }

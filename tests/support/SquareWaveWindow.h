@@ -25,19 +25,19 @@ class SquareWaveWindow : public ::testing::Test {
     server_ = std::make_unique<sim::SimServer>(config_);
     if (!f.SerialPort.Open(server_->SlavePath(), "9600", "NONE", "8", false)) ADD_FAILURE() << "no simulator";
     // Auto mode, so each capture is answered at once.
-    f.Auto1Click();
-    f.SingleClick();
+    scope.ChooseAutoTrigger();
+    scope.ChooseSingle();
   }
 
   // The volts knob of a channel, or the time knob, turned to a detent.
   void Knob(int channel, int angle) {
-    f.CHButtonClick(channel == 1 ? f.CH1Button : f.CH2Button);
+    scope.PressChannelKey(channel);
     scope.State().KnobAngle = angle;
-    f.UpdatedKnob();
+    scope.SettleVoltsKnob();
   }
   void TimeKnob(int angle) {
     scope.State().KnobAngle = angle;
-    f.UpdatedTimeKnob();
+    scope.SettleTimeKnob();
   }
   // One capture, waited for to its end.
   void Capture() {

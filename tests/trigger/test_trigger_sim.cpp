@@ -134,7 +134,7 @@ TEST_P(Reissue, AWaitingCaptureIsEndedAndAskedAgainWithTheNewSetting) {
   Script script = MakeScript();
   script.When([&] { return scope.State().AwaitingData == 1 && sim->CommandCount() == 1; }, [&] { c.act(f); });
   if (!c.answeredAfterwards)
-    script.When([&] { return scope.State().AwaitingData == 1 && sim->CommandCount() == 2; }, [&] { f.RunStopClick(); });
+    script.When([&] { return scope.State().AwaitingData == 1 && sim->CommandCount() == 2; }, [&] { scope.PressRun(); });
   PostRun();
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000)) << c.name;
   ASSERT_FALSE(script.TimedOut()) << c.name;
@@ -197,7 +197,7 @@ TEST_F(TriggerWithSim, ASourceChangeWhileRunningStopsAndRestartsWithTheNewSource
             })
       // Running again, with a command for CH2.
       .When([&] { return scope.State().Running == 1 && scope.State().AwaitingData == 1 && sim->CommandCount() > commandsBefore + 1; },
-            [&] { f.RunStopClick(); });
+            [&] { scope.PressRun(); });
   PostRun();
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped() && !TForm1::Enabled(f.StatStopResetTimer); },
                       20000));

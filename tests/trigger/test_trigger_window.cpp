@@ -30,7 +30,7 @@ class TriggerWindow : public ::testing::Test {
   void SetCH1Row(int angle) {
     scope.State().CH1Focus = 1;
     scope.State().KnobAngle = angle;
-    f.UpdatedKnob();
+    scope.SettleVoltsKnob();
   }
   QString Readout(const char* number) { return Local(number) + QStringLiteral(" V"); }
   int LineRow() const { return Top(f.TriggerVoltageLine) - 2; }
@@ -372,7 +372,7 @@ TEST_F(TriggerWindow, IndicatorsStandInForAnArrowOffTheStripAndResetTo0V) {
   f.CH21->trigger();
   scope.State().KnobAngle = Row100mV;
   scope.State().CH1Focus = 0;
-  f.UpdatedKnob();
+  scope.SettleVoltsKnob();
   DoubleClick(scope.TriggerLevelReadout());
   TypeLevel(f, Local("-1"));
   ASSERT_TRUE(f.TrigDWN2->isVisible());

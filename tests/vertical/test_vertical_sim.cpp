@@ -198,7 +198,7 @@ TEST_F(PanelOnTheWire, TimeBaseChangeAfterATriggerModeChangeWhileStoppedStartsNo
   Start(kNoEdge);
   scope.State().AutoTrigger = 0;
   scope.State().CH1TriggerV = 50;
-  f.Auto1Click();
+  scope.ChooseAutoTrigger();
   EXPECT_EQ(scope.State().AwaitingData, 0);
   TurnKnob(scope.TimeKnob(), {kTime200us});
   RunEventsFor(300);

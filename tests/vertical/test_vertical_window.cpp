@@ -289,7 +289,7 @@ TEST_F(VerticalWindow, AHeldRecordIsReplottedWhileTheMarkerMoves) {
   w.scope.State().HeldRecord.ch1.fill(127);
   w.scope.State().HeldRecord.channels[0].scale = 78;
   w.scope.State().HeldRecord.SetTimeBase(3, w.scope.State().HeldRecord.rate1MS);
-  w->PlotWaveform();
+  w.scope.DrawHeldRecord();
   ASSERT_EQ(w.scope.State().PlotValid, 1);
   const QRgb ch1 = QColor(0, 126, 255).rgb();
   const int column = 250;
