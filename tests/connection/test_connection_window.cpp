@@ -306,7 +306,7 @@ TEST_F(ConnectionWindow, PanelOpensFromTheMenuTheKeyAndTheIndicator) {
   EXPECT_EQ(PictureName(w->SettingButton), QStringLiteral("SettingButton1.bmp"));
   EXPECT_TRUE(w->SettingPanel->isVisible());
 
-  w->Button4Click();
+  QTest::mouseClick(w.scope.ComSettingsCloseButton(), Qt::LeftButton);
   QTest::mouseClick(w.scope.ConnectionIndicator(), Qt::LeftButton);
   EXPECT_TRUE(w->SettingPanel->isVisible());
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();

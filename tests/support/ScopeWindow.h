@@ -3,8 +3,8 @@
 // for conditions instead of sleeping.
 //
 //   ScopeWindow w;                       // unit, scripted dialogs, window shown
-//   w.form->RunStopClick();
-//   ASSERT_TRUE(WaitFor([&] { return w.form->Running == 0; }));
+//   w.scope.PressRun();
+//   ASSERT_TRUE(WaitFor([&] { return w.scope.State().Running == 0; }));
 
 #include "app/TForm1.h"
 #include "support/QtPrint.h"
