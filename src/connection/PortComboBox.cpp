@@ -26,6 +26,14 @@ void PortComboBox::focusInEvent(QFocusEvent* event) {
   if (OnEnter) OnEnter();
 }
 
+bool PortComboBox::event(QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride) {
+    event->accept();
+    return true;
+  }
+  return QComboBox::event(event);
+}
+
 void PortComboBox::keyPressEvent(QKeyEvent* event) {
   int key = event->key();
   if (OnKeyDown) OnKeyDown(key);

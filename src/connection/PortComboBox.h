@@ -23,6 +23,8 @@ class PortComboBox : public QComboBox {
  protected:
   void focusInEvent(QFocusEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  // Every key is the list's own, even one the window has a shortcut for.
+  bool event(QEvent* event) override;
 };
 
 // Calls back once, right after the first time the watched widget has been

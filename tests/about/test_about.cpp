@@ -10,10 +10,10 @@ namespace {
 
 TEST(About, SplashHidesOnTheTimerTickAfterTheRestore) {
   ScopeWindow w(true, true);
-  EXPECT_TRUE(w->AboutPanel->isVisible());
+  EXPECT_TRUE(w.scope.Find<TPanel>(QStringLiteral("AboutPanel"))->isVisible());
   EXPECT_TRUE(TForm1::Enabled(w->AboutTimer)) << "the restore arms the timer";
   w->AboutTimerTimer();
-  EXPECT_FALSE(w->AboutPanel->isVisible());
+  EXPECT_FALSE(w.scope.Find<TPanel>(QStringLiteral("AboutPanel"))->isVisible());
   EXPECT_FALSE(TForm1::Enabled(w->AboutTimer)) << "the panel shows once per arming";
 }
 
@@ -22,13 +22,13 @@ TEST(About, AboutShowsThePanelInFrontUntilClose) {
   w->AboutTimerTimer();
   ASSERT_TRUE(w->About1->isEnabled());
   w->About1->trigger();
-  EXPECT_TRUE(w->AboutPanel->isVisible());
-  EXPECT_EQ(w->AboutPanel->parentWidget()->children().last(), w->AboutPanel)
+  EXPECT_TRUE(w.scope.Find<TPanel>(QStringLiteral("AboutPanel"))->isVisible());
+  EXPECT_EQ(w.scope.Find<TPanel>(QStringLiteral("AboutPanel"))->parentWidget()->children().last(), w.scope.Find<TPanel>(QStringLiteral("AboutPanel")))
       << "in front of every other widget";
   RunEventsFor(50);
-  EXPECT_TRUE(w->AboutPanel->isVisible()) << "no timer hides it unless a restore arms one";
+  EXPECT_TRUE(w.scope.Find<TPanel>(QStringLiteral("AboutPanel"))->isVisible()) << "no timer hides it unless a restore arms one";
   w.scope.AboutCloseButton()->click();
-  EXPECT_FALSE(w->AboutPanel->isVisible());
+  EXPECT_FALSE(w.scope.Find<TPanel>(QStringLiteral("AboutPanel"))->isVisible());
 }
 
 TEST(About, PanelCarriesItsPictureTextsAndCloseKey) {
@@ -38,7 +38,7 @@ TEST(About, PanelCarriesItsPictureTextsAndCloseKey) {
   EXPECT_EQ(w.scope.AboutCloseButton()->geometry(), QRect(424, 288, 75, 25));
   EXPECT_EQ(w.scope.AboutCloseButton()->text(), QStringLiteral("Close"));
   QStringList texts;
-  for (QLabel* l : w->AboutPanel->findChildren<QLabel*>()) texts << l->text();
+  for (QLabel* l : w.scope.Find<TPanel>(QStringLiteral("AboutPanel"))->findChildren<QLabel*>()) texts << l->text();
   EXPECT_TRUE(texts.contains(QStringLiteral("Tessaron USB Oscilloscope")));
   EXPECT_TRUE(texts.contains(QStringLiteral("Rev 5.1.1")));
   EXPECT_TRUE(w.ui.errors.isEmpty());

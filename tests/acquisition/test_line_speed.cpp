@@ -115,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
         Interruption{"a new trigger level typed",
                      [](TForm1& f) {
                        ScopeDriver scope(f);
-                       f.TriggerVEdit->setText(QStringLiteral("1"));
+                       ScopeDriver(f).TriggerLevelEdit()->setText(QStringLiteral("1"));
                        scope.TriggerLevelKey(Qt::Key_Return);
                      }},
         Interruption{"Normal chosen, then Auto",
@@ -274,9 +274,9 @@ TEST_F(LineSpeed, TheProgressMovesWhileAReplyArrivesAndTheWindowAnswers) {
   bool shownWhileArriving = false;
   QTimer look;
   QObject::connect(&look, &QTimer::timeout, [&] {
-    if (scope.State().AwaitingData == 1 && f.ReplyProgress->isVisible()) {
+    if (scope.State().AwaitingData == 1 && ScopeDriver(f).Find<QProgressBar>(QStringLiteral("ReplyProgress"))->isVisible()) {
       shownWhileArriving = true;
-      valuesSeen.insert(f.ReplyProgress->value());
+      valuesSeen.insert(ScopeDriver(f).Find<QProgressBar>(QStringLiteral("ReplyProgress"))->value());
     }
   });
   look.start(50);
@@ -287,14 +287,14 @@ TEST_F(LineSpeed, TheProgressMovesWhileAReplyArrivesAndTheWindowAnswers) {
   probe.Stop();
   EXPECT_TRUE(shownWhileArriving);
   EXPECT_GE(valuesSeen.size(), 5u);  // it moves, several times a second
-  EXPECT_FALSE(f.ReplyProgress->isVisible());
+  EXPECT_FALSE(ScopeDriver(f).Find<QProgressBar>(QStringLiteral("ReplyProgress"))->isVisible());
   EXPECT_LT(probe.WorstMs(), LatencyProbe::FrozenMs) << "worst event-loop stall " << probe.WorstMs() << " ms";
   std::printf("worst event-loop stall during a paced reply: %lld ms\n",
               static_cast<long long>(probe.WorstMs()));
   // Clear of everything else in the status strip.
   for (const QWidget* other : scope.StatusStrip()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-    if (other == f.ReplyProgress) continue;
-    EXPECT_FALSE(other->geometry().intersects(f.ReplyProgress->geometry())) << other->objectName().toStdString();
+    if (other == ScopeDriver(f).Find<QProgressBar>(QStringLiteral("ReplyProgress"))) continue;
+    EXPECT_FALSE(other->geometry().intersects(ScopeDriver(f).Find<QProgressBar>(QStringLiteral("ReplyProgress"))->geometry())) << other->objectName().toStdString();
   }
 }
 

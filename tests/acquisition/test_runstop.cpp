@@ -335,14 +335,14 @@ TEST_F(RunStop, TheStatusPictureSitsInAFreeSpotOfTheStatusStrip) {
 }
 
 TEST_F(RunStop, TheNoticeOfAStalledReplySitsInAFreeSpotOfTheStatusStrip) {
-  const QRect place = f.ReplyNotice->geometry();
-  EXPECT_EQ(f.ReplyNotice->parentWidget(), scope.StatusStrip());
+  const QRect place = ScopeDriver(f).Find<TLabel>(QStringLiteral("ReplyNotice"))->geometry();
+  EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("ReplyNotice"))->parentWidget(), scope.StatusStrip());
   EXPECT_TRUE(scope.StatusStrip()->rect().contains(place));
   for (const QWidget* other : scope.StatusStrip()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-    if (other == f.ReplyNotice) continue;
+    if (other == ScopeDriver(f).Find<TLabel>(QStringLiteral("ReplyNotice"))) continue;
     EXPECT_FALSE(other->geometry().intersects(place)) << other->objectName().toStdString();
   }
-  EXPECT_TRUE(f.ReplyNotice->isHidden());
+  EXPECT_TRUE(ScopeDriver(f).Find<TLabel>(QStringLiteral("ReplyNotice"))->isHidden());
 }
 
 // The instrument sends half of each reply and then nothing (tessaron-sim
@@ -364,9 +364,9 @@ TEST_F(RunStop, ASingleCaptureWhoseReplyStallsEndsWithTheKeyBackAtRun) {
   EXPECT_EQ(scope.State().PlotValid, 0);
   EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
   EXPECT_TRUE(Shows(scope.StatusPicture(), "Stop.bmp"));
-  EXPECT_TRUE(f.ReplyProgress->isHidden());
-  EXPECT_TRUE(f.ReplyNotice->isVisible());
-  EXPECT_TRUE(f.ReplyNotice->text().contains(QLatin1String("stopped mid-reply")));
+  EXPECT_TRUE(ScopeDriver(f).Find<QProgressBar>(QStringLiteral("ReplyProgress"))->isHidden());
+  EXPECT_TRUE(ScopeDriver(f).Find<TLabel>(QStringLiteral("ReplyNotice"))->isVisible());
+  EXPECT_TRUE(ScopeDriver(f).Find<TLabel>(QStringLiteral("ReplyNotice"))->text().contains(QLatin1String("stopped mid-reply")));
   EXPECT_TRUE(TForm1::Enabled(f.Timer1));
   EXPECT_EQ(f.SerialPort.InQueueCount(), 0);
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
@@ -382,7 +382,7 @@ TEST_F(RunStop, AContinuousRunGoesOnAfterEachStalledReplyAndTheWindowAnswersThro
   script.When([&] {
     if (sim->Commands() > commandsSeen) {
       commandsSeen = sim->Commands();
-      noticeShown = noticeShown || f.ReplyNotice->isVisible();
+      noticeShown = noticeShown || ScopeDriver(f).Find<TLabel>(QStringLiteral("ReplyNotice"))->isVisible();
     }
     return commandsSeen >= 4 && scope.State().AwaitingData == 1;
   }, [&] { scope.PressRun(); });

@@ -35,18 +35,18 @@ TEST(Shell, WindowCaptionSizeAndPosition) {
   EXPECT_EQ(w.scope.ScreenBezel()->geometry(), QRect(0, 2, 558, 545));
   EXPECT_EQ(w->HorVerPanel->geometry(), QRect(559, 0, 225, 505));
   EXPECT_EQ(w->RunStopButton->geometry(), QRect(619, 506, 100, 35));
-  EXPECT_EQ(w->SettingPanel->geometry(), QRect(56, 352, 444, 113));
+  EXPECT_EQ(w.scope.Find<TPanel>(QStringLiteral("SettingPanel"))->geometry(), QRect(56, 352, 444, 113));
   EXPECT_EQ(w.scope.ChannelNotice()->geometry(), QRect(248, 208, 337, 65));
-  EXPECT_EQ(w->AboutPanel->geometry(), QRect(136, 96, 508, 321));
+  EXPECT_EQ(w.scope.Find<TPanel>(QStringLiteral("AboutPanel"))->geometry(), QRect(136, 96, 508, 321));
   EXPECT_EQ(w->pos(), QPoint(261, 100));
   w->show();
   QCoreApplication::processEvents();
   EXPECT_EQ(w->Client->geometry().top(), w->menuBar()->height())
       << "client coordinates start below the menu bar";
-  EXPECT_FALSE(w->SettingPanel->isVisible());
+  EXPECT_FALSE(w.scope.Find<TPanel>(QStringLiteral("SettingPanel"))->isVisible());
   EXPECT_FALSE(w.scope.CalibrationPanel()->isVisible());
   EXPECT_FALSE(w.scope.ChannelNotice()->isVisible());
-  EXPECT_TRUE(w->AboutPanel->isVisible());
+  EXPECT_TRUE(w.scope.Find<TPanel>(QStringLiteral("AboutPanel"))->isVisible());
   EXPECT_FALSE(w->DisPropertiesForm->isVisible());
 }
 
@@ -54,7 +54,7 @@ TEST(Shell, MenusInOrderWithTheirCaptions) {
   ScopeWindow w(false, true);
   EXPECT_EQ(Captions(w->MainMenu1->actions()),
             (QStringList{"View", "Trigger", "Acquisition", "Cursors", "Settings",
-                         "Reference Waveform", "Help"}));
+                         "Reference Waveform", "Records", "Analysis", "Help"}));
   EXPECT_EQ(Captions(w->View1->actions()),
             (QStringList{"Reset Horizontal View", "Save View as BMP", "Auto Measurements ON",
                          "Export Data To File", "Print View"}));
@@ -74,6 +74,15 @@ TEST(Shell, MenusInOrderWithTheirCaptions) {
                          "Load Settings From File"}));
   EXPECT_EQ(Captions(w->ReferanceWaveform1->actions()),
             (QStringList{"Save CH1 Ref ", "Save CH2 Ref", "Load Reference", "Reference OFF"}));
+  EXPECT_EQ(Captions(w->Records1->actions()),
+            (QStringList{"Previous Record", "Next Record", "Latest Record", "Save Record...", "Save History...",
+                         "Open Record...", "Clear History"}));
+  EXPECT_EQ(w.scope.MenuItem(QStringLiteral("PreviousRecord1"))->shortcut(), QKeySequence(Qt::Key_PageUp));
+  EXPECT_EQ(w.scope.MenuItem(QStringLiteral("NextRecord1"))->shortcut(), QKeySequence(Qt::Key_PageDown));
+  EXPECT_EQ(w.scope.MenuItem(QStringLiteral("LatestRecord1"))->shortcut(), QKeySequence(Qt::Key_End));
+  EXPECT_EQ(Captions(w->Analysis1->actions()),
+            (QStringList{"Measurement Statistics", "Average", "Log Measurements...", "Stop Logging", "Trend Plot"}));
+  EXPECT_EQ(Captions(w->Average1->actions()), (QStringList{"Off", "2", "4", "8", "16", "32", "64"}));
   EXPECT_EQ(Captions(w->Help1->actions()), (QStringList{"About", "Help"}));
 }
 
@@ -81,7 +90,8 @@ TEST(Shell, RadioGroupsAreExclusive) {
   ScopeWindow w(false, true);
   const std::vector<std::vector<QAction*>> groups = {
       {w->CH11, w->CH21, w->EXT1}, {w->Rising1, w->Falling2}, {w->Auto1, w->Normal1},
-      {w->POS10, w->POS50, w->POS90}, {w->Continuous, w->Single}};
+      {w->POS10, w->POS50, w->POS90}, {w->Continuous, w->Single},
+      std::vector<QAction*>(w->AverageItems.begin(), w->AverageItems.end())};
   for (const auto& group : groups) {
     ASSERT_NE(group.front()->actionGroup(), nullptr) << group.front()->text().toStdString();
     EXPECT_TRUE(group.front()->actionGroup()->isExclusive());
@@ -163,7 +173,7 @@ TEST(Shell, EachChannelsPartsAreThatChannelsOwn) {
     return std::vector<const void*>{&c.On, &c.VertPos, &c.KnobAngle, &c.Scale,
                                     &c.VoltsDiv, &c.VoltsDivText, &c.HighRange, &c.TriggerV, &c.CalLow,
                                     &c.CalHigh, &c.CalOffset, &c.Persistence, &c.PersistColors,
-                                    c.Marker, c.MarkerUnselected, c.Key, c.VoltsReadout, c.TriggerArrow,
+                                    c.Marker, c.MarkerUnselected, c.Key, c.TriggerArrow,
                                     c.TriggerUp, c.TriggerDown, c.SourceItem};
   };
   EXPECT_EQ(parts(f.Channel(1)),
@@ -171,14 +181,14 @@ TEST(Shell, EachChannelsPartsAreThatChannelsOwn) {
                                       &scope.State().CH1VoltsDiv, &scope.State().CH1VoltsDivText,
                                       &scope.State().CH1HighRange, &scope.State().CH1TriggerV, &scope.State().CalCH1L, &scope.State().CalCH1H,
                                       &scope.State().CH1CalOffset, &scope.State().CH1Persistence,
-                                      &scope.State().CH1PersistColors, scope.Marker(1), f.CH1NS, f.CH1Button, f.CH1V,
+                                      &scope.State().CH1PersistColors, scope.Marker(1), f.CH1NS, f.CH1Button,
                                       f.TriggerArrowCH1, f.TrigUP, f.TrigDWN, f.CH11}));
   EXPECT_EQ(parts(f.Channel(2)),
             (std::vector<const void*>{&scope.State().ChannelOn[2], &scope.State().CH2VertPos, &scope.State().CH2KnobAngle, &scope.State().CH2Scale,
                                       &scope.State().CH2VoltsDiv, &scope.State().CH2VoltsDivText,
                                       &scope.State().CH2HighRange, &scope.State().CH2TriggerV, &scope.State().CalCH2L, &scope.State().CalCH2H,
                                       &scope.State().CH2CalOffset, &scope.State().CH2Persistence,
-                                      &scope.State().CH2PersistColors, scope.Marker(2), f.CH2NS, f.CH2Button, f.CH2V,
+                                      &scope.State().CH2PersistColors, scope.Marker(2), f.CH2NS, f.CH2Button,
                                       f.TriggerArrowCH2, f.TrigUP2, f.TrigDWN2, f.CH21}));
   EXPECT_EQ(f.Channel(1).Colour, QColor(0, 126, 255));
   EXPECT_EQ(f.Channel(2).Colour, QColor(255, 0, 0));

@@ -225,18 +225,18 @@ TEST_F(Calibration, TheRecordItLeavesAtOneMegasampleIsTheTwoChannelRecordItRecei
   Start(kMoving);
   ASSERT_NO_FATAL_FAILURE(OneChannelAtFiftyMicroseconds());
   ASSERT_NO_FATAL_FAILURE(CaptureOnce());
-  ASSERT_EQ(f.SampleRate->text(), "1M/s");
+  ASSERT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("SampleRate"))->text(), "1M/s");
   scope.ChooseContinuous();
   QString captionDuring;
   Script script([this] { StopIfRunning(f); });
   // While the second capture waits: the first one's frame has been drawn.
   script.When([this] { return scope.State().AwaitingData == 1 && sim->Commands() == 3; },
-              [&] { captionDuring = f.SampleRate->text(); });
+              [&] { captionDuring = ScopeDriver(f).Find<TLabel>(QStringLiteral("SampleRate"))->text(); });
   ASSERT_TRUE(Calibrate());
   ASSERT_TRUE(script.Done());
   EXPECT_EQ(w.ui.messages, QStringList{"Calibration Complete "});
   EXPECT_EQ(captionDuring, "500KS/s") << "the first capture's frame";
-  EXPECT_EQ(f.SampleRate->text(), "500KS/s") << "the held record's caption";
+  EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("SampleRate"))->text(), "500KS/s") << "the held record's caption";
 
   // A replot reads the held record in the stretched layout.
   f.CheckForWaveUpdateNeed();
@@ -258,7 +258,7 @@ TEST_F(Calibration, TheRecordItLeavesAtOneMegasampleIsTheTwoChannelRecordItRecei
   ASSERT_NO_FATAL_FAILURE(CaptureOnce());
   EXPECT_EQ(Commands().back().layout, sim::Layout::CH1Only);
   EXPECT_TRUE(scope.State().HeldRecord.rate1MS);
-  EXPECT_EQ(f.SampleRate->text(), "1M/s");
+  EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("SampleRate"))->text(), "1M/s");
 }
 
 // A calibration that receives nothing leaves the record held before it as it
@@ -364,7 +364,7 @@ TEST_F(Calibration, ThePanelRateAfterwardsIsWhatTheKnobAndKeysTurnedMeanwhileGiv
     EXPECT_EQ(scope.State().SampleRateText, c.caption);
     ASSERT_NO_FATAL_FAILURE(CaptureOnce());
     EXPECT_EQ(Commands().back().layout, c.next);
-    EXPECT_EQ(f.SampleRate->text(), c.caption);
+    EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("SampleRate"))->text(), c.caption);
   }
 }
 

@@ -27,7 +27,7 @@ void ExpectConnected(const ScopeWindow& w) {
   EXPECT_EQ(w.scope.State().DeviceFound, 1);
   EXPECT_TRUE(w->SerialPort.IsOpen);
   EXPECT_EQ(PictureName(w.scope.ConnectionIndicator()), QStringLiteral("USBCON.bmp"));
-  EXPECT_FALSE(w->HWRevLabel->isHidden());
+  EXPECT_FALSE(w.scope.Find<TLabel>(QStringLiteral("HWRevLabel"))->isHidden());
   EXPECT_TRUE(w.scope.DetectRevisionButton()->isEnabled());
 }
 
@@ -35,7 +35,7 @@ void ExpectDisconnected(const ScopeWindow& w) {
   EXPECT_EQ(w.scope.State().DeviceFound, 0);
   EXPECT_FALSE(w->SerialPort.IsOpen);
   EXPECT_EQ(PictureName(w.scope.ConnectionIndicator()), QStringLiteral("USBCON#.bmp"));
-  EXPECT_TRUE(w->HWRevLabel->isHidden());
+  EXPECT_TRUE(w.scope.Find<TLabel>(QStringLiteral("HWRevLabel"))->isHidden());
   EXPECT_FALSE(w.scope.DetectRevisionButton()->isEnabled());
 }
 
@@ -74,7 +74,7 @@ TEST_F(ConnectionWindow, TickConnectsAndShowsTheIdentity) {
   EXPECT_EQ(w.scope.RevisionEdit()->text(), QStringLiteral("Tessaron USB Oscilloscope Rev A"));
   EXPECT_EQ(w.scope.FirmwareEdit()->text(), QStringLiteral("S.I.M"));
   EXPECT_EQ(w.scope.FirmwareDateEdit()->text(), QStringLiteral("Dec. 2006"));
-  EXPECT_EQ(w->HWRevLabel->text(), QStringLiteral("S.I.M"));
+  EXPECT_EQ(w.scope.Find<TLabel>(QStringLiteral("HWRevLabel"))->text(), QStringLiteral("S.I.M"));
   EXPECT_EQ(w.scope.DetectRevisionButton()->text(), QStringLiteral("Detect HW Rev."));
 
   // Detection runs on the way into the connected state only.
@@ -188,7 +188,7 @@ TEST(ConnectionTimer, TheWatchRunsOnItsOwn) {
 
 TEST_F(ConnectionWindow, ChoosingTheSimulatorConnectsWithinOneTick) {
   w->COMSettings1->trigger();
-  EXPECT_TRUE(w->SettingPanel->isVisible());
+  EXPECT_TRUE(w.scope.Find<TPanel>(QStringLiteral("SettingPanel"))->isVisible());
   w.scope.RefreshPortList();
   const int index = IndexOfPort(w.scope.PortList(), QStringLiteral("SIM1"));
   ASSERT_GE(index, 0);
@@ -295,25 +295,25 @@ TEST_F(ConnectionWindow, TheListIsRefreshedWhenItDropsDownOrIsEntered) {
 
 TEST_F(ConnectionWindow, PanelOpensFromTheMenuTheKeyAndTheIndicator) {
   w->COMSettings1->trigger();
-  EXPECT_TRUE(w->SettingPanel->isVisible());
-  EXPECT_EQ(PictureName(w->SettingButton), QStringLiteral("SettingButton2.bmp"));
+  EXPECT_TRUE(w.scope.Find<TPanel>(QStringLiteral("SettingPanel"))->isVisible());
+  EXPECT_EQ(PictureName(w.scope.Find<TImage>(QStringLiteral("SettingButton"))), QStringLiteral("SettingButton2.bmp"));
   QTest::mouseClick(w.scope.ComSettingsCloseButton(), Qt::LeftButton);
-  EXPECT_FALSE(w->SettingPanel->isVisible());
+  EXPECT_FALSE(w.scope.Find<TPanel>(QStringLiteral("SettingPanel"))->isVisible());
 
-  QTest::mousePress(w->SettingButton, Qt::LeftButton);
-  EXPECT_EQ(PictureName(w->SettingButton), QStringLiteral("SettingButton2.bmp"));
-  QTest::mouseRelease(w->SettingButton, Qt::LeftButton);
-  EXPECT_EQ(PictureName(w->SettingButton), QStringLiteral("SettingButton1.bmp"));
-  EXPECT_TRUE(w->SettingPanel->isVisible());
+  QTest::mousePress(w.scope.Find<TImage>(QStringLiteral("SettingButton")), Qt::LeftButton);
+  EXPECT_EQ(PictureName(w.scope.Find<TImage>(QStringLiteral("SettingButton"))), QStringLiteral("SettingButton2.bmp"));
+  QTest::mouseRelease(w.scope.Find<TImage>(QStringLiteral("SettingButton")), Qt::LeftButton);
+  EXPECT_EQ(PictureName(w.scope.Find<TImage>(QStringLiteral("SettingButton"))), QStringLiteral("SettingButton1.bmp"));
+  EXPECT_TRUE(w.scope.Find<TPanel>(QStringLiteral("SettingPanel"))->isVisible());
 
   QTest::mouseClick(w.scope.ComSettingsCloseButton(), Qt::LeftButton);
   QTest::mouseClick(w.scope.ConnectionIndicator(), Qt::LeftButton);
-  EXPECT_TRUE(w->SettingPanel->isVisible());
+  EXPECT_TRUE(w.scope.Find<TPanel>(QStringLiteral("SettingPanel"))->isVisible());
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
 }
 
 TEST_F(ConnectionWindow, StatusStripPiecesCoverNoOtherReadout) {
-  const QWidget* mine[] = {w.scope.ConnectionIndicator(), w->HWRevLabel, w->SettingButton};
+  const QWidget* mine[] = {w.scope.ConnectionIndicator(), w.scope.Find<TLabel>(QStringLiteral("HWRevLabel")), w.scope.Find<TImage>(QStringLiteral("SettingButton"))};
   for (const QWidget* piece : mine) {
     ASSERT_EQ(piece->parentWidget(), w.scope.StatusStrip());
     EXPECT_TRUE(w.scope.StatusStrip()->rect().contains(piece->geometry())) << piece->objectName().toStdString();
@@ -324,7 +324,7 @@ TEST_F(ConnectionWindow, StatusStripPiecesCoverNoOtherReadout) {
           << piece->objectName().toStdString() << " covers " << other->objectName().toStdString();
     }
   }
-  EXPECT_TRUE(w.scope.ConnectionIndicator()->geometry().contains(w->HWRevLabel->geometry()));
+  EXPECT_TRUE(w.scope.ConnectionIndicator()->geometry().contains(w.scope.Find<TLabel>(QStringLiteral("HWRevLabel"))->geometry()));
 }
 
 // --port: the name given for this run wins over the stored one, and is

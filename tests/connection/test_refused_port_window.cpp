@@ -29,7 +29,7 @@ TEST(RefusedPortWindow, TheWatchSaysWhyOnceAndStaysDisconnected) {
     EXPECT_EQ(w.ui.errors, QStringList{c.box});
     EXPECT_FALSE(w->SerialPort.IsOpen);
     EXPECT_EQ(w.scope.State().DeviceFound, 0);
-    EXPECT_TRUE(w->HWRevLabel->isHidden());
+    EXPECT_TRUE(w.scope.Find<TLabel>(QStringLiteral("HWRevLabel"))->isHidden());
   }
 }
 

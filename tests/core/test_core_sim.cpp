@@ -66,10 +66,10 @@ class LogAndWindow : public RestoreFixture {
   // The window's ten value labels of a channel, as the user sees them.
   static QStringList WindowTexts(TForm1& f, int channel) {
     const QList<TLabel*> labels =
-        channel == 1 ? QList<TLabel*>{f.CH1Max, f.CH1Min, f.CH1PkPk, f.CH1Mean, f.Ch1RMS, f.CH1Period, f.Ch1Freq,
-                                      f.CH1PosPulseWidth, f.Ch1NegPulseWidth, f.CH1DutyCyle}
-                     : QList<TLabel*>{f.CH2Max, f.Ch2Min, f.CH2PkPk, f.Ch2Mean, f.Ch2RMS, f.Ch2Period, f.Ch2Freq,
-                                      f.CH2pulsewidth, f.CH2NegPulseWidth, f.CH2DutyCyc};
+        channel == 1 ? QList<TLabel*>{ScopeDriver(f).Find<TLabel>(QStringLiteral("CH1Max")), ScopeDriver(f).Find<TLabel>(QStringLiteral("CH1Min")), ScopeDriver(f).Find<TLabel>(QStringLiteral("CH1PkPk")), ScopeDriver(f).Find<TLabel>(QStringLiteral("CH1Mean")), ScopeDriver(f).Find<TLabel>(QStringLiteral("Ch1RMS")), ScopeDriver(f).Find<TLabel>(QStringLiteral("CH1Period")), ScopeDriver(f).Find<TLabel>(QStringLiteral("Ch1Freq")),
+                                      ScopeDriver(f).Find<TLabel>(QStringLiteral("CH1PosPulseWidth")), ScopeDriver(f).Find<TLabel>(QStringLiteral("Ch1NegPulseWidth")), ScopeDriver(f).Find<TLabel>(QStringLiteral("CH1DutyCyle"))}
+                     : QList<TLabel*>{ScopeDriver(f).Find<TLabel>(QStringLiteral("CH2Max")), ScopeDriver(f).Find<TLabel>(QStringLiteral("Ch2Min")), ScopeDriver(f).Find<TLabel>(QStringLiteral("CH2PkPk")), ScopeDriver(f).Find<TLabel>(QStringLiteral("Ch2Mean")), ScopeDriver(f).Find<TLabel>(QStringLiteral("Ch2RMS")), ScopeDriver(f).Find<TLabel>(QStringLiteral("Ch2Period")), ScopeDriver(f).Find<TLabel>(QStringLiteral("Ch2Freq")),
+                                      ScopeDriver(f).Find<TLabel>(QStringLiteral("CH2pulsewidth")), ScopeDriver(f).Find<TLabel>(QStringLiteral("CH2NegPulseWidth")), ScopeDriver(f).Find<TLabel>(QStringLiteral("CH2DutyCyc"))};
     QStringList texts;
     for (const TLabel* label : labels) texts << (label->isVisibleTo(label->parentWidget()) ? label->text() : QString());
     return texts;

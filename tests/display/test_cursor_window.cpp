@@ -122,7 +122,7 @@ TEST_F(CursorWindow, LinesShowInTheBorderColumnsOfThePlotPanel) {
   auto screenAt = [&](const QImage& shot, QPoint inPanel4) {
     return shot.pixel(scope.PlotPanel()->mapTo(f.Client, inPanel4));
   };
-  f.AboutPanel->hide();  // the splash lies over the plot
+  ScopeDriver(f).Find<TPanel>(QStringLiteral("AboutPanel"))->hide();  // the splash lies over the plot
   const QImage before = scope.ClientAreaPicture(f.Client->rect());
   f.BothOn1->trigger();
   for (int left : {501, 502, 503}) {
@@ -180,7 +180,7 @@ TEST_F(CursorWindow, AHandleMovesItsLineToTheTriggerPointOfThatPlaceInEveryLayou
     // trigger point under the line.
     scope.State().StopTrigPos = 237;
     scope.DrawHeldRecord();
-    EXPECT_EQ(f.XTimeCursor->text(), QStringLiteral("0 us"));
+    EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("XTimeCursor"))->text(), QStringLiteral("0 us"));
   }
   Drag(f.CursorO, OnHandleKnob, {QPoint(900, 0)});
   EXPECT_EQ(Left(f.CursorO), 501);
@@ -229,17 +229,17 @@ TEST_F(CursorWindow, TheViewWindowIsHeldInsideTheRecordAndAHeldRecordFollowsItAt
 TEST_F(CursorWindow, TimeReadoutsAndTheFrequencyOfTheTimeBetween) {
   f.VerticalON1->trigger();
   Drag(f.OCursor, OnTimeLine, {QPoint(Left(f.XCursor) - Left(f.OCursor), 0)});
-  EXPECT_EQ(f.TimeCursor->text(), QStringLiteral("0 us"));
+  EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("TimeCursor"))->text(), QStringLiteral("0 us"));
   EXPECT_EQ(scope.CursorFrequencyReadout()->text(), QStringLiteral("0 Hz"));
   Drag(f.OCursor, OnTimeLine, {QPoint(8, 0)});  // 8 columns of 50 us
-  EXPECT_EQ(f.TimeCursor->text(), QStringLiteral("400 us"));
+  EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("TimeCursor"))->text(), QStringLiteral("400 us"));
   EXPECT_EQ(scope.CursorFrequencyReadout()->text(), QStringLiteral("2.50 KHz"));
   // Before the trigger point the times are negative.
   scope.State().StopTrigPos = 250;
   scope.DrawHeldRecord();
   const int trigger = Left(f.PlotTrigPanel) + 7;
-  EXPECT_EQ(f.XTimeCursor->text(), readout_text::FormatCursorTime((Left(f.XCursor) - trigger) * 50));
-  EXPECT_TRUE(f.XTimeCursor->text().startsWith(QLatin1Char('-')));
+  EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("XTimeCursor"))->text(), readout_text::FormatCursorTime((Left(f.XCursor) - trigger) * 50));
+  EXPECT_TRUE(ScopeDriver(f).Find<TLabel>(QStringLiteral("XTimeCursor"))->text().startsWith(QLatin1Char('-')));
 }
 
 // The columns of a label's picture that hold any of its text, as drawn on
@@ -261,7 +261,7 @@ TEST_F(CursorWindow, WithBothOnTheFrequencyOfLines288usApartShowsWholeInLabel13)
   scope.State().SamplePeriodUs = 4;  // 200 us/div
   f.BothOn1->trigger();
   Drag(f.OCursor, OnTimeLine, {QPoint(Left(f.XCursor) + 72 - Left(f.OCursor), 0)});
-  EXPECT_EQ(f.TimeCursor->text(), QStringLiteral("288 us"));
+  EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("TimeCursor"))->text(), QStringLiteral("288 us"));
   ASSERT_EQ(scope.CursorFrequencyReadout()->text(), QStringLiteral("3.47 KHz"));
   ASSERT_TRUE(scope.CursorFrequencyReadout()->isVisible());
   const TextFit fit = FitOf(*scope.CursorFrequencyReadout(), scope.CursorFrequencyReadout()->text());
@@ -279,9 +279,9 @@ TEST_F(CursorWindow, VoltageReadoutsAgainstTheFocusedChannelAtEveryMoveOverThePl
   SetTop(f.HozCusA, 150);
   SetTop(f.HozCusB, 250);
   SendMouse(scope.Plot(), QEvent::MouseMove, QPoint(400, 380));
-  EXPECT_EQ(f.HCusA->text(), QStringLiteral("1.02 V"));     // (200 - 150 + 1) * 20 / 10
-  EXPECT_EQ(f.HCusB->text(), QStringLiteral("-980 mV"));    // (200 - 250 + 1) * 20 / 10
-  EXPECT_EQ(f.CusRes->text(), QStringLiteral("2.00 V"));
+  EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("HCusA"))->text(), QStringLiteral("1.02 V"));     // (200 - 150 + 1) * 20 / 10
+  EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("HCusB"))->text(), QStringLiteral("-980 mV"));    // (200 - 250 + 1) * 20 / 10
+  EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("CusRes"))->text(), QStringLiteral("2.00 V"));
   EXPECT_EQ(scope.State().HCusDelta, 200);
 
   // CH2 has no extra row: a line on its 0 V row reads 00 mV.
@@ -289,23 +289,23 @@ TEST_F(CursorWindow, VoltageReadoutsAgainstTheFocusedChannelAtEveryMoveOverThePl
   scope.State().CH2VertPos = 250;
   scope.State().CH2VoltsDiv = 20;
   SendMouse(scope.Plot(), QEvent::MouseMove, QPoint(400, 381));
-  EXPECT_EQ(f.HCusA->text(), QStringLiteral("2.00 V"));
-  EXPECT_EQ(f.HCusB->text(), QStringLiteral("00 mV"));
+  EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("HCusA"))->text(), QStringLiteral("2.00 V"));
+  EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("HCusB"))->text(), QStringLiteral("00 mV"));
 
   // A turn of the volts/div knob reads the lines in the new scale at once.
   scope.State().CH1Focus = 1;
   scope.State().KnobAngle = 135;  // the detent of 100 mV/div
   scope.SettleVoltsKnob();
   EXPECT_EQ(scope.State().CH1VoltsDiv, 2);
-  EXPECT_EQ(f.HCusA->text(), QStringLiteral("100 mV"));  // (200 - 150 + 1) * 2 / 10 = 10
+  EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("HCusA"))->text(), QStringLiteral("100 mV"));  // (200 - 150 + 1) * 2 / 10 = 10
 }
 
 // ---- Menu and buttons -----------------------------------------------------------------
 
 TEST_F(CursorWindow, MenuAndButtonsShowAndHideTheSetsAllOffEndsSnap) {
   const std::vector<QWidget*> timeSet{f.CursorX, f.CursorO, f.XCursor, f.OCursor,
-                                      f.XTimeCursor, f.OTimeCursor, f.TimeCursor, scope.CursorFrequencyReadout()};
-  const std::vector<QWidget*> voltageSet{f.HozCusA, f.HozCusB, f.HCusA, f.HCusB, f.CusRes};
+                                      ScopeDriver(f).Find<TLabel>(QStringLiteral("XTimeCursor")), ScopeDriver(f).Find<TLabel>(QStringLiteral("OTimeCursor")), ScopeDriver(f).Find<TLabel>(QStringLiteral("TimeCursor")), scope.CursorFrequencyReadout()};
+  const std::vector<QWidget*> voltageSet{f.HozCusA, f.HozCusB, ScopeDriver(f).Find<TLabel>(QStringLiteral("HCusA")), ScopeDriver(f).Find<TLabel>(QStringLiteral("HCusB")), ScopeDriver(f).Find<TLabel>(QStringLiteral("CusRes"))};
   auto shown = [](const std::vector<QWidget*>& set) {
     return std::all_of(set.begin(), set.end(), [](QWidget* w) { return w->isVisible(); });
   };

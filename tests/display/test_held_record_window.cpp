@@ -45,11 +45,11 @@ class HeldRecordReaders : public SquareWaveWindow {
     scope.MeasureHeldRecord();
     f.HorizontalCalualtions();
     QStringList r;
-    QList<QLabel*> measurements = f.MeasurePanel->findChildren<QLabel*>();
+    QList<QLabel*> measurements = ScopeDriver(f).Find<TPanel>(QStringLiteral("MeasurePanel"))->findChildren<QLabel*>();
     std::sort(measurements.begin(), measurements.end(),
               [](const QLabel* a, const QLabel* b) { return a->objectName() < b->objectName(); });
     for (const QLabel* label : measurements) r << label->objectName() + "=" + label->text();
-    for (const QLabel* label : {f.XTimeCursor, f.OTimeCursor, f.TimeCursor, scope.CursorFrequencyReadout(), f.HCusA, f.HCusB, f.CusRes})
+    for (const QLabel* label : {ScopeDriver(f).Find<TLabel>(QStringLiteral("XTimeCursor")), ScopeDriver(f).Find<TLabel>(QStringLiteral("OTimeCursor")), ScopeDriver(f).Find<TLabel>(QStringLiteral("TimeCursor")), scope.CursorFrequencyReadout(), ScopeDriver(f).Find<TLabel>(QStringLiteral("HCusA")), ScopeDriver(f).Find<TLabel>(QStringLiteral("HCusB")), ScopeDriver(f).Find<TLabel>(QStringLiteral("CusRes"))})
       r << label->objectName() + "=" + label->text();
     r << QStringLiteral("HozCusA top=%1").arg(Top(f.HozCusA)) << QStringLiteral("HozCusB top=%1").arg(Top(f.HozCusB));
     const QString reference = dir_.filePath(QStringLiteral("ch1.txt"));
@@ -105,11 +105,11 @@ TEST_F(HeldRecordReaders, AStoppedRecordReadsAsCapturedWhateverTheKnobsTurnTo) {
   // marker moves the snapped lines with the trace, and the readout against
   // that row stays.
   const int aTop = Top(f.HozCusA);
-  const QString aVolts = f.HCusA->text();
+  const QString aVolts = ScopeDriver(f).Find<TLabel>(QStringLiteral("HCusA"))->text();
   scope.State().CH1VertPos += 40;
   Readings();
   EXPECT_EQ(Top(f.HozCusA), aTop + 40);
-  EXPECT_EQ(f.HCusA->text(), aVolts);
+  EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("HCusA"))->text(), aVolts);
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
 }
 

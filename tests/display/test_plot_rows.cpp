@@ -175,7 +175,7 @@ TEST(PlotRows, EveryFrameIsWhatAWholeRedrawMakes) {
     ScopeDriver& scope = shown.scope;
     SetUpPicture(f);
     SetUpPicture(g);
-    f.AboutPanel->hide();  // it stands over the plot for the first seconds
+    ScopeDriver(f).Find<TPanel>(QStringLiteral("AboutPanel"))->hide();  // it stands over the plot for the first seconds
     for (const Step& step : sequence.steps) {
       SCOPED_TRACE(step.name);
       step.change(f);

@@ -280,10 +280,10 @@ TEST_F(PlotWaveformTest, HiddenTriggerMarkerStaysHiddenWhileStopped) {
 }
 
 TEST_F(PlotWaveformTest, CaptionsFollowTheRecordOnlyWhileRunning) {
-  ASSERT_NE(f.CH1V, nullptr);
-  ASSERT_NE(f.CH2V, nullptr);
-  ASSERT_NE(f.TimeBaseL, nullptr);
-  ASSERT_NE(f.SampleRate, nullptr);
+  ASSERT_NE(ScopeDriver(f).Find<TLabel>(QStringLiteral("CH1V")), nullptr);
+  ASSERT_NE(ScopeDriver(f).Find<TLabel>(QStringLiteral("CH2V")), nullptr);
+  ASSERT_NE(ScopeDriver(f).Find<TLabel>(QStringLiteral("TimeBaseL")), nullptr);
+  ASSERT_NE(ScopeDriver(f).Find<TLabel>(QStringLiteral("SampleRate")), nullptr);
   Use(Layouts[0]);
   scope.State().CH1VoltsDivText = "CH1 1V/DIV";
   scope.State().CH2VoltsDivText = "CH2 2V/DIV";
@@ -291,16 +291,16 @@ TEST_F(PlotWaveformTest, CaptionsFollowTheRecordOnlyWhileRunning) {
   scope.State().SampleRateText = "500KS/s";
   scope.State().Running = 1;
   scope.DrawHeldRecord();
-  EXPECT_EQ(f.CH1V->text(), "CH1 1V/DIV");
-  EXPECT_EQ(f.CH2V->text(), "CH2 2V/DIV");
-  EXPECT_EQ(f.TimeBaseL->text(), "1ms/DIV");
-  EXPECT_EQ(f.SampleRate->text(), "500KS/s");
+  EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("CH1V"))->text(), "CH1 1V/DIV");
+  EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("CH2V"))->text(), "CH2 2V/DIV");
+  EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("TimeBaseL"))->text(), "1ms/DIV");
+  EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("SampleRate"))->text(), "500KS/s");
   scope.State().Running = 0;
   scope.State().CH1VoltsDivText = "CH1 5V/DIV";
   scope.State().TimeDivText = "5ms/DIV";
   scope.DrawHeldRecord();
-  EXPECT_EQ(f.CH1V->text(), "CH1 1V/DIV");
-  EXPECT_EQ(f.TimeBaseL->text(), "1ms/DIV");
+  EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("CH1V"))->text(), "CH1 1V/DIV");
+  EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("TimeBaseL"))->text(), "1ms/DIV");
 }
 
 TEST_F(PlotWaveformTest, CheckForWaveUpdateNeedDrawsOnlyAHeldRecord) {

@@ -28,7 +28,7 @@ class SaveView : public ::testing::Test {
     ASSERT_TRUE(dir.isValid());
     // The about panel shown at start would go from the screen mid-test.
     TForm1::SetEnabled(f.AboutTimer, false);
-    f.AboutPanel->hide();
+    ScopeDriver(f).Find<TPanel>(QStringLiteral("AboutPanel"))->hide();
     // A held record with both traces on, so the screen has colours as well
     // as black.
     for (int i = 1; i <= 3000; ++i) {

@@ -55,7 +55,7 @@ TEST_F(MeasureWindow, TheLongestTextOfEachLabelFitsItUprightAndLeftAligned) {
   for (const LongestText& row : MeasurementTexts)
     for (const char* name : {row.ch1Label, row.ch2Label}) {
       SCOPED_TRACE(std::string(name) + " \"" + row.text + "\"");
-      auto* label = f.MeasurePanel->findChild<QLabel*>(QString::fromLatin1(name));
+      auto* label = ScopeDriver(f).Find<TPanel>(QStringLiteral("MeasurePanel"))->findChild<QLabel*>(QString::fromLatin1(name));
       ASSERT_NE(label, nullptr);
       const TextFit fit = FitOf(*label, QString::fromLatin1(row.text));
       EXPECT_EQ(fit.family, QStringLiteral("DejaVu Sans"));
@@ -82,17 +82,17 @@ TEST_F(MeasureWindow, ReadingsOfTheFrameAndHiddenValuesOfAChannelThatIsOff) {
   SetLeft(scope.ViewWindowMarker(), 173);  // samples 503..999: the view starts on a 120 run
   scope.DrawHeldRecord();
   scope.MeasureHeldRecord();
-  EXPECT_EQ(f.CH1Period->text(), QStringLiteral("80 us"));
-  EXPECT_EQ(f.Ch1Freq->text(), QStringLiteral("12.5 KHz"));
-  EXPECT_EQ(f.CH1PosPulseWidth->text(), QStringLiteral("30 us"));
-  EXPECT_EQ(f.Ch1NegPulseWidth->text(), QStringLiteral("50 us"));
-  EXPECT_EQ(f.CH1DutyCyle->text(), QStringLiteral("37%"));
-  EXPECT_TRUE(f.CH1Max->isVisible());
+  EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("CH1Period"))->text(), QStringLiteral("80 us"));
+  EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("Ch1Freq"))->text(), QStringLiteral("12.5 KHz"));
+  EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("CH1PosPulseWidth"))->text(), QStringLiteral("30 us"));
+  EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("Ch1NegPulseWidth"))->text(), QStringLiteral("50 us"));
+  EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("CH1DutyCyle"))->text(), QStringLiteral("37%"));
+  EXPECT_TRUE(ScopeDriver(f).Find<TLabel>(QStringLiteral("CH1Max"))->isVisible());
   // The channel that is off is measured, its values hidden, its captions shown.
-  EXPECT_EQ(f.CH2DutyCyc->text(), QStringLiteral("No Cycle"));
-  EXPECT_EQ(f.Ch2Freq->text(), QStringLiteral("0 Hz"));
-  EXPECT_FALSE(f.CH2Max->isVisible());
-  EXPECT_FALSE(f.CH2DutyCyc->isVisible());
+  EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("CH2DutyCyc"))->text(), QStringLiteral("No Cycle"));
+  EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("Ch2Freq"))->text(), QStringLiteral("0 Hz"));
+  EXPECT_FALSE(ScopeDriver(f).Find<TLabel>(QStringLiteral("CH2Max"))->isVisible());
+  EXPECT_FALSE(ScopeDriver(f).Find<TLabel>(QStringLiteral("CH2DutyCyc"))->isVisible());
   auto* caption = f.findChild<TLabel*>(QStringLiteral("Label30"));
   ASSERT_NE(caption, nullptr);
   EXPECT_EQ(caption->text(), QStringLiteral("Max Voltage"));
@@ -103,7 +103,7 @@ TEST_F(MeasureWindow, ReadingsOfTheFrameAndHiddenValuesOfAChannelThatIsOff) {
   scope.State().HeldRecord.samplePeriodUs = 1;
   scope.DrawHeldRecord();
   scope.MeasureHeldRecord();
-  EXPECT_EQ(f.CH1Period->text(), QStringLiteral("16 us"));
+  EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("CH1Period"))->text(), QStringLiteral("16 us"));
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
 }
 
@@ -114,13 +114,13 @@ TEST_F(MeasureWindow, TheSwitchWidensAndNarrowsTheWindowKeepsTheTextsAndIsStored
   EXPECT_EQ(f.AutoMeasurementsON1->text(), QStringLiteral("Auto Measurements ON"));
   EXPECT_EQ(f.SettingsRegistry.ReadInteger(QStringLiteral("AutoMeasONOFF")), 2);
 
-  f.CH1Max->setText(QStringLiteral("1.23 V"));
+  ScopeDriver(f).Find<TLabel>(QStringLiteral("CH1Max"))->setText(QStringLiteral("1.23 V"));
   f.AutoMeasurementsON1->trigger();
   EXPECT_EQ(scope.State().AutoMeasOn, 1);
   EXPECT_EQ(f.FormWidth(), 984);
   EXPECT_EQ(f.AutoMeasurementsON1->text(), QStringLiteral("Auto Measurements OFF"));
   EXPECT_EQ(f.SettingsRegistry.ReadInteger(QStringLiteral("AutoMeasONOFF")), 1);
-  EXPECT_EQ(f.CH1Max->text(), QStringLiteral("1.23 V"));  // nothing computed by the switch
+  EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("CH1Max"))->text(), QStringLiteral("1.23 V"));  // nothing computed by the switch
 }
 
 // Two runs of the program on one settings store.
@@ -161,19 +161,19 @@ TEST_F(MeasureWindow, ASquareWaveOfTheSimulatorMeasuredAfterItsCapture) {
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
   // 100 us/div: 2 us a sample, 250 samples a period, read to within the
   // sample where the edges fall.
-  ASSERT_TRUE(f.CH1Period->text().endsWith(QStringLiteral(" us"))) << f.CH1Period->text().toStdString();
-  EXPECT_NEAR(f.CH1Period->text().chopped(3).toInt(), 500, 2) << f.CH1Period->text().toStdString();
+  ASSERT_TRUE(ScopeDriver(f).Find<TLabel>(QStringLiteral("CH1Period"))->text().endsWith(QStringLiteral(" us"))) << ScopeDriver(f).Find<TLabel>(QStringLiteral("CH1Period"))->text().toStdString();
+  EXPECT_NEAR(ScopeDriver(f).Find<TLabel>(QStringLiteral("CH1Period"))->text().chopped(3).toInt(), 500, 2) << ScopeDriver(f).Find<TLabel>(QStringLiteral("CH1Period"))->text().toStdString();
   // 498 us reads 2.00 KHz, 502 us 1.99 KHz: the frequency's digits are cut.
-  EXPECT_TRUE(f.Ch1Freq->text() == QStringLiteral("2.00 KHz") || f.Ch1Freq->text() == QStringLiteral("1.99 KHz"))
-      << f.Ch1Freq->text().toStdString();
-  const int duty = f.CH1DutyCyle->text().chopped(1).toInt();
-  EXPECT_NEAR(duty, 50, 2) << f.CH1DutyCyle->text().toStdString();
+  EXPECT_TRUE(ScopeDriver(f).Find<TLabel>(QStringLiteral("Ch1Freq"))->text() == QStringLiteral("2.00 KHz") || ScopeDriver(f).Find<TLabel>(QStringLiteral("Ch1Freq"))->text() == QStringLiteral("1.99 KHz"))
+      << ScopeDriver(f).Find<TLabel>(QStringLiteral("Ch1Freq"))->text().toStdString();
+  const int duty = ScopeDriver(f).Find<TLabel>(QStringLiteral("CH1DutyCyle"))->text().chopped(1).toInt();
+  EXPECT_NEAR(duty, 50, 2) << ScopeDriver(f).Find<TLabel>(QStringLiteral("CH1DutyCyle"))->text().toStdString();
   // +/-2.5 V at 5 V/div: within one count (78 mV) of the levels.
   auto volts = [](const TLabel* label) { return label->text().chopped(2).toDouble(); };
-  EXPECT_EQ(f.CH1Max->text().right(2), QStringLiteral(" V"));
-  EXPECT_NEAR(volts(f.CH1Max), 2.5, 0.079) << f.CH1Max->text().toStdString();
-  EXPECT_NEAR(volts(f.CH1Min), -2.5, 0.079) << f.CH1Min->text().toStdString();
-  EXPECT_NEAR(volts(f.CH1PkPk), 5.0, 0.079) << f.CH1PkPk->text().toStdString();
+  EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("CH1Max"))->text().right(2), QStringLiteral(" V"));
+  EXPECT_NEAR(volts(ScopeDriver(f).Find<TLabel>(QStringLiteral("CH1Max"))), 2.5, 0.079) << ScopeDriver(f).Find<TLabel>(QStringLiteral("CH1Max"))->text().toStdString();
+  EXPECT_NEAR(volts(ScopeDriver(f).Find<TLabel>(QStringLiteral("CH1Min"))), -2.5, 0.079) << ScopeDriver(f).Find<TLabel>(QStringLiteral("CH1Min"))->text().toStdString();
+  EXPECT_NEAR(volts(ScopeDriver(f).Find<TLabel>(QStringLiteral("CH1PkPk"))), 5.0, 0.079) << ScopeDriver(f).Find<TLabel>(QStringLiteral("CH1PkPk"))->text().toStdString();
 }
 
 }  // namespace

@@ -75,7 +75,7 @@ TEST_F(Restore, CloseThenStartAgainReproducesThePanel) {
          scope.State().KnobAngle = 18;  // 200 ms/div
          scope.SettleTimeKnob();
          scope.OpenTriggerLevelEdit();
-         f.TriggerVEdit->setText(QStringLiteral("1.5"));
+         ScopeDriver(f).Find<QLineEdit>(QStringLiteral("TriggerVEdit"))->setText(QStringLiteral("1.5"));
          scope.TriggerLevelKey(Qt::Key_Return);
          scope.ChooseFallingEdge();
          scope.ChooseTriggerPosition(10);
@@ -151,7 +151,7 @@ TEST_F(Restore, LoadDefaultSettingsClearsCalibrationAndKeepsTheStoredTriggerPosi
   w.scope.State().RainbowOn = 1;
   w.scope.State().PersistenceMode = 3;
   SetLeft(w.scope.ViewWindowMarker(), 250);
-  w->AboutPanel->hide();
+  w.scope.Find<TPanel>(QStringLiteral("AboutPanel"))->hide();
   TForm1::SetEnabled(w->AboutTimer, false);
 
   w->LoadDefultSettings1->trigger();  // through the menu, as a user does
@@ -371,7 +371,7 @@ TEST_F(Restore, TriggerSourceOutsideTheKnownOnesChangesNoPictureCheckOrColour) {
   // A CH2 source first, so the looks differ from the design's.
   ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{"TriggerCH", 2}, {"CH2On", 1}}));
   w.scope.RestoreFromStore();
-  const QString picture = w->TrigSourceButton->FileName();
+  const QString picture = w.scope.Find<TImage>(QStringLiteral("TrigSourceButton"))->FileName();
   const QColor colour = w->TriggerVoltageLine->Color();
   ASSERT_TRUE(w->CH21->isChecked());
   for (int odd : {0, 3, 11, -1}) {
@@ -379,7 +379,7 @@ TEST_F(Restore, TriggerSourceOutsideTheKnownOnesChangesNoPictureCheckOrColour) {
     ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{"TriggerCH", odd}}));
     w.scope.RestoreFromStore();
     EXPECT_EQ(w.scope.State().TriggerCH, odd);
-    EXPECT_EQ(w->TrigSourceButton->FileName(), picture);
+    EXPECT_EQ(w.scope.Find<TImage>(QStringLiteral("TrigSourceButton"))->FileName(), picture);
     EXPECT_EQ(w->TriggerVoltageLine->Color(), colour);
     EXPECT_FALSE(w->CH11->isChecked());
     EXPECT_TRUE(w->CH21->isChecked());
@@ -397,14 +397,14 @@ TEST_F(Restore, ExternalSourceShowsItsOneEdgeAndSendsTheStoredOne) {
   EXPECT_TRUE(w->Rising1->isChecked());
   EXPECT_FALSE(w->Falling2->isChecked());
   EXPECT_FALSE(w->Falling2->isEnabled());
-  EXPECT_TRUE(w->TriggerEdgeButton->FileName().endsWith(QStringLiteral("TrigSymboRising.bmp")));
+  EXPECT_TRUE(w.scope.Find<TImage>(QStringLiteral("TriggerEdgeButton"))->FileName().endsWith(QStringLiteral("TrigSymboRising.bmp")));
   EXPECT_EQ(w.scope.TriggerLevelReadout()->text(), QStringLiteral("TTL"));
   // Back on a channel the falling edge can be chosen again.
   ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{"RisingTrigger", 0}}));
   w.scope.RestoreFromStore();
   EXPECT_TRUE(w->Falling2->isEnabled());
   EXPECT_TRUE(w->Falling2->isChecked());
-  EXPECT_TRUE(w->TriggerEdgeButton->FileName().endsWith(QStringLiteral("TrigSymboFallingl.bmp")));
+  EXPECT_TRUE(w.scope.Find<TImage>(QStringLiteral("TriggerEdgeButton"))->FileName().endsWith(QStringLiteral("TrigSymboFallingl.bmp")));
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
 }
 
@@ -466,13 +466,13 @@ TEST_F(Restore, AboutPanelGoesWhenTheTimerArmedByTheRestoreFires) {
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   ASSERT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
   ASSERT_TRUE(TForm1::Enabled(w->AboutTimer));
-  ASSERT_TRUE(Shown(w->AboutPanel));
-  ASSERT_TRUE(WaitFor([&] { return !Shown(w->AboutPanel); }, 10000));
+  ASSERT_TRUE(Shown(w.scope.Find<TPanel>(QStringLiteral("AboutPanel"))));
+  ASSERT_TRUE(WaitFor([&] { return !Shown(w.scope.Find<TPanel>(QStringLiteral("AboutPanel"))); }, 10000));
   EXPECT_FALSE(TForm1::Enabled(w->AboutTimer));
   // Shown again by hand, it stays: the timer fired once and is off.
-  w->AboutPanel->show();
+  w.scope.Find<TPanel>(QStringLiteral("AboutPanel"))->show();
   RunEventsFor(200);
-  EXPECT_TRUE(Shown(w->AboutPanel));
+  EXPECT_TRUE(Shown(w.scope.Find<TPanel>(QStringLiteral("AboutPanel"))));
 }
 
 }  // namespace

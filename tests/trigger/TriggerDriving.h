@@ -6,6 +6,7 @@
 
 #include "support/Mouse.h"
 #include "app/TForm1.h"
+#include "support/ScopeDriver.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -46,9 +47,9 @@ inline void Drag(QWidget* widget, QPoint grab, const std::vector<QPoint>& steps)
 
 // Types a level into the open edit box and presses a key (Enter by default).
 inline void TypeLevel(TForm1& f, const QString& text, Qt::Key key = Qt::Key_Return) {
-  f.TriggerVEdit->clear();
-  QTest::keyClicks(f.TriggerVEdit, text);
-  QTest::keyClick(f.TriggerVEdit, key);
+  ScopeDriver(f).TriggerLevelEdit()->clear();
+  QTest::keyClicks(ScopeDriver(f).TriggerLevelEdit(), text);
+  QTest::keyClick(ScopeDriver(f).TriggerLevelEdit(), key);
 }
 
 // A number as the user's locale writes it ("1.25" or "1,25").

@@ -75,8 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "AA 61 F3 1C 00 D0 08 ED 03"},
         CommandCase{"EXT from the source button, 90 %: CH2's level, the edge value false, EXT bit",
                     [](TForm1& f) {
-                      Click(f.TrigSourceButton);
-                      Click(f.TrigSourceButton);
+                      Click(ScopeDriver(f).TriggerSourceButton());
+                      Click(ScopeDriver(f).TriggerSourceButton());
                       f.POS90->trigger();
                     },
                     "AA 81 C3 1D 40 2B 0B 93 01"},
@@ -84,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
                     [](TForm1& f) {
                       ScopeDriver scope(f);
                       f.CH21->trigger();
-                      Click(f.TriggerEdgeButton);
+                      Click(ScopeDriver(f).TriggerEdgeButton());
                       f.Normal1->trigger();
                       DoubleClick(scope.TriggerLevelReadout());
                       TypeLevel(f, Local("-1"));
@@ -100,10 +100,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(TriggerWithSim, SourceEdgeAndPositionChangesWhileStoppedSendNothing) {
   Start();
-  for (int i = 0; i < 3; ++i) Click(f.TrigSourceButton);
+  for (int i = 0; i < 3; ++i) Click(ScopeDriver(f).TriggerSourceButton());
   f.EXT1->trigger();
   f.CH21->trigger();
-  Click(f.TriggerEdgeButton);
+  Click(ScopeDriver(f).TriggerEdgeButton());
   f.Normal1->trigger();
   f.POS10->trigger();
   Drag(f.TriggerArrowCH2, QPoint(10, 7), {QPoint(0, -5)});
@@ -191,7 +191,7 @@ TEST_F(TriggerWithSim, ASourceChangeWhileRunningStopsAndRestartsWithTheNewSource
       .When([&] { return scope.State().AwaitingData == 1 && sim->CommandCount() >= 2; },
             [&] {
               commandsBefore = sim->CommandCount();
-              Click(f.TrigSourceButton);  // CH1 to CH2
+              Click(ScopeDriver(f).TriggerSourceButton());  // CH1 to CH2
               stoppedByTheChange = scope.State().Running == 0;
               restartArmed = TForm1::Enabled(f.StatStopResetTimer);
             })
@@ -289,7 +289,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, TraceAtTheMarker,
                                            CrossingCase{"falling at -1 V, 10 %",
                                                         [](TForm1& f) {
                                                           ScopeDriver scope(f);
-                                                          Click(f.TriggerEdgeButton);
+                                                          Click(ScopeDriver(f).TriggerEdgeButton());
                                                           DoubleClick(scope.TriggerLevelReadout());
                                                           TypeLevel(f, Local("-1"));
                                                           f.POS10->trigger();

@@ -60,29 +60,29 @@ TEST_F(TriggerWindow, StartsAsDesignedWithEveryTriggerItemUsable) {
   EXPECT_FALSE(f.TriggerArrowCH2->isVisible());
   EXPECT_FALSE(f.TriggerVoltageLine->isVisible());
   EXPECT_EQ(scope.TriggerLevelReadout()->text(), Readout("2.49"));
-  EXPECT_TRUE(Shows(f.TrigSourceButton, "CH2TrigButton.bmp"));
-  EXPECT_TRUE(Shows(f.TriggerEdgeButton, "TrigSymboRising.bmp"));
+  EXPECT_TRUE(Shows(ScopeDriver(f).TriggerSourceButton(), "CH2TrigButton.bmp"));
+  EXPECT_TRUE(Shows(ScopeDriver(f).TriggerEdgeButton(), "TrigSymboRising.bmp"));
   // Where the buttons and the readout sit in the status strip.
-  EXPECT_EQ(f.TrigSourceButton->geometry(), QRect(192, 26, 25, 18));
-  EXPECT_EQ(f.TriggerEdgeButton->geometry(), QRect(222, 26, 18, 18));
+  EXPECT_EQ(ScopeDriver(f).TriggerSourceButton()->geometry(), QRect(192, 26, 25, 18));
+  EXPECT_EQ(ScopeDriver(f).TriggerEdgeButton()->geometry(), QRect(222, 26, 18, 18));
   EXPECT_EQ(f.TriggerSlider->geometry(), QRect(529, 46, 22, 417));
   EXPECT_EQ(scope.TriggerLevelReadout()->pos(), QPoint(243, 27));
 }
 
 TEST_F(TriggerWindow, SourceButtonCyclesCH1CH2EXTAndTheEdgeButtonRestsOnEXT) {
-  Click(f.TrigSourceButton);
+  Click(ScopeDriver(f).TriggerSourceButton());
   EXPECT_EQ(scope.State().TriggerCH, 2);
   EXPECT_TRUE(f.CH21->isChecked());
-  EXPECT_TRUE(Shows(f.TrigSourceButton, "CH1TrigButton.bmp"));
+  EXPECT_TRUE(Shows(ScopeDriver(f).TriggerSourceButton(), "CH1TrigButton.bmp"));
   EXPECT_TRUE(f.TriggerArrowCH2->isVisible());
   EXPECT_FALSE(f.TriggerArrowCH1->isVisible());
   EXPECT_EQ(scope.TriggerLevelReadout()->text(), QStringLiteral("0 V"));
 
-  Click(f.TrigSourceButton);
+  Click(ScopeDriver(f).TriggerSourceButton());
   EXPECT_EQ(scope.State().TriggerCH, 10);
   EXPECT_TRUE(f.EXT1->isChecked());
   EXPECT_FALSE(f.CH11->isChecked() || f.CH21->isChecked());
-  EXPECT_TRUE(Shows(f.TrigSourceButton, "EXTTrigButton.bmp"));
+  EXPECT_TRUE(Shows(ScopeDriver(f).TriggerSourceButton(), "EXTTrigButton.bmp"));
   EXPECT_EQ(scope.TriggerLevelReadout()->text(), QStringLiteral("TTL"));
   EXPECT_FALSE(f.TriggerArrowCH1->isVisible() || f.TriggerArrowCH2->isVisible());
   EXPECT_FALSE(f.TriggerVoltageLine->isVisible());
@@ -92,17 +92,17 @@ TEST_F(TriggerWindow, SourceButtonCyclesCH1CH2EXTAndTheEdgeButtonRestsOnEXT) {
   EXPECT_TRUE(f.Rising1->isChecked());
   EXPECT_FALSE(f.Falling2->isChecked());
   EXPECT_FALSE(f.Falling2->isEnabled());
-  EXPECT_TRUE(Shows(f.TriggerEdgeButton, "TrigSymboRising.bmp"));
-  Click(f.TriggerEdgeButton);
+  EXPECT_TRUE(Shows(ScopeDriver(f).TriggerEdgeButton(), "TrigSymboRising.bmp"));
+  Click(ScopeDriver(f).TriggerEdgeButton());
   f.Falling2->trigger();
   EXPECT_EQ(scope.State().RisingTrigger, 0);
   EXPECT_TRUE(f.Rising1->isChecked());
-  EXPECT_TRUE(Shows(f.TriggerEdgeButton, "TrigSymboRising.bmp"));
+  EXPECT_TRUE(Shows(ScopeDriver(f).TriggerEdgeButton(), "TrigSymboRising.bmp"));
 
-  Click(f.TrigSourceButton);
+  Click(ScopeDriver(f).TriggerSourceButton());
   EXPECT_EQ(scope.State().TriggerCH, 1);
   EXPECT_TRUE(f.CH11->isChecked());
-  EXPECT_TRUE(Shows(f.TrigSourceButton, "CH2TrigButton.bmp"));
+  EXPECT_TRUE(Shows(ScopeDriver(f).TriggerSourceButton(), "CH2TrigButton.bmp"));
   EXPECT_EQ(scope.State().RisingTrigger, 1);  // leaving EXT makes the value rising again
   EXPECT_TRUE(f.Falling2->isEnabled());
   EXPECT_TRUE(f.TriggerArrowCH1->isVisible());
@@ -140,18 +140,18 @@ TEST_F(TriggerWindow, FromEXTToCH2TheEdgeIsRisingAndTheRedLineShowsForThreeSecon
 }
 
 TEST_F(TriggerWindow, AChannelSourceKeepsAFallingEdge) {
-  Click(f.TriggerEdgeButton);
+  Click(ScopeDriver(f).TriggerEdgeButton());
   EXPECT_EQ(scope.State().RisingTrigger, 0);
   EXPECT_TRUE(f.Falling2->isChecked());
-  EXPECT_TRUE(Shows(f.TriggerEdgeButton, "TrigSymboFallingl.bmp"));
+  EXPECT_TRUE(Shows(ScopeDriver(f).TriggerEdgeButton(), "TrigSymboFallingl.bmp"));
   f.CH21->trigger();
   EXPECT_EQ(scope.State().RisingTrigger, 0);
   EXPECT_TRUE(f.Falling2->isChecked());
   EXPECT_FALSE(f.Rising1->isChecked());
-  Click(f.TriggerEdgeButton);
+  Click(ScopeDriver(f).TriggerEdgeButton());
   EXPECT_EQ(scope.State().RisingTrigger, 1);
   EXPECT_TRUE(f.Rising1->isChecked());
-  EXPECT_TRUE(Shows(f.TriggerEdgeButton, "TrigSymboRising.bmp"));
+  EXPECT_TRUE(Shows(ScopeDriver(f).TriggerEdgeButton(), "TrigSymboRising.bmp"));
 }
 
 TEST_F(TriggerWindow, ModeItemsSetTheMode) {
@@ -251,7 +251,7 @@ TEST_F(TriggerWindow, ReadoutUsesTheUsersDecimalSeparator) {
   QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
   f.CH11->trigger();
   EXPECT_EQ(scope.TriggerLevelReadout()->text(), QStringLiteral("2,49 V"));
-  f.TriggerVEdit->show();
+  ScopeDriver(f).TriggerLevelEdit()->show();
   TypeLevel(f, QStringLiteral("1,25"));
   EXPECT_EQ(scope.State().CH1TriggerV, 16);
   EXPECT_EQ(scope.TriggerLevelReadout()->text(), QStringLiteral("1,24 V"));
@@ -275,19 +275,19 @@ TEST_F(TriggerWindow, ReadoutFollowsTheRangeOfTheCount) {
 
 TEST_F(TriggerWindow, TypedLevelsOnBothRanges) {
   DoubleClick(scope.TriggerLevelReadout());
-  ASSERT_TRUE(f.TriggerVEdit->isVisible());
+  ASSERT_TRUE(ScopeDriver(f).TriggerLevelEdit()->isVisible());
 
   // Keys other than Enter, and leaving the box, change nothing.
-  f.TriggerVEdit->clear();
-  QTest::keyClicks(f.TriggerVEdit, Local("1.25"));
-  QTest::keyClick(f.TriggerVEdit, Qt::Key_Tab);
-  QTest::keyClick(f.TriggerVEdit, Qt::Key_Escape);
-  f.TriggerVEdit->clearFocus();
-  EXPECT_TRUE(f.TriggerVEdit->isVisible());
+  ScopeDriver(f).TriggerLevelEdit()->clear();
+  QTest::keyClicks(ScopeDriver(f).TriggerLevelEdit(), Local("1.25"));
+  QTest::keyClick(ScopeDriver(f).TriggerLevelEdit(), Qt::Key_Tab);
+  QTest::keyClick(ScopeDriver(f).TriggerLevelEdit(), Qt::Key_Escape);
+  ScopeDriver(f).TriggerLevelEdit()->clearFocus();
+  EXPECT_TRUE(ScopeDriver(f).TriggerLevelEdit()->isVisible());
   EXPECT_EQ(scope.State().CH1TriggerV, 32);
 
   TypeLevel(f, Local("1.25"));
-  EXPECT_FALSE(f.TriggerVEdit->isVisible());
+  EXPECT_FALSE(ScopeDriver(f).TriggerLevelEdit()->isVisible());
   EXPECT_EQ(scope.State().CH1TriggerV, 16);
   EXPECT_EQ(scope.TriggerLevelReadout()->text(), Readout("1.24"));
   EXPECT_EQ(Top(f.TriggerArrowCH1), 122 - 1 - 16 * 78 / 100);
@@ -305,12 +305,12 @@ TEST_F(TriggerWindow, TypedLevelsOnBothRanges) {
     TypeLevel(f, Local(refused));
     EXPECT_EQ(scope.TriggerLevelReadout()->text(), QStringLiteral("0"));
     EXPECT_EQ(scope.State().CH1TriggerV, 83);
-    EXPECT_TRUE(f.TriggerVEdit->isVisible());
+    EXPECT_TRUE(ScopeDriver(f).TriggerLevelEdit()->isVisible());
   }
   // Exactly 10 V is taken.
   TypeLevel(f, QStringLiteral("-10"));
   EXPECT_EQ(scope.State().CH1TriggerV, -666);
-  EXPECT_FALSE(f.TriggerVEdit->isVisible());
+  EXPECT_FALSE(ScopeDriver(f).TriggerLevelEdit()->isVisible());
   EXPECT_TRUE(NoErrors()) << w.ui.errors.join('\n').toStdString();
 }
 
@@ -319,13 +319,13 @@ TEST_F(TriggerWindow, ATypedTextThatIsNoNumberIsReportedAndTheBoxStaysOpen) {
   TypeLevel(f, QStringLiteral("abc"));
   ASSERT_EQ(w.ui.errors.size(), 1);
   EXPECT_EQ(w.ui.errors[0], QStringLiteral("'abc' is not a valid floating point value"));
-  EXPECT_TRUE(f.TriggerVEdit->isVisible());
+  EXPECT_TRUE(ScopeDriver(f).TriggerLevelEdit()->isVisible());
   EXPECT_EQ(scope.State().CH1TriggerV, 32);
   EXPECT_EQ(scope.TriggerLevelReadout()->text(), Readout("2.49"));
   // The next try in the same box goes through.
   TypeLevel(f, Local("2.5"));
   EXPECT_EQ(scope.State().CH1TriggerV, 32);
-  EXPECT_FALSE(f.TriggerVEdit->isVisible());
+  EXPECT_FALSE(ScopeDriver(f).TriggerLevelEdit()->isVisible());
 }
 
 TEST_F(TriggerWindow, ATypedLevelOnEXTSetsCH2AndReplacesTTL) {

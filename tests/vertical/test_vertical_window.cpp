@@ -82,8 +82,8 @@ TEST_P(SelectorSequence, EndsInTheStateOfItsCode) {
   // A channel that is on shows exactly one of its two marker looks.
   EXPECT_EQ(Shown(w.scope.Marker(1)) + Shown(w->CH1NS), s.ch1On);
   EXPECT_EQ(Shown(w.scope.Marker(2)) + Shown(w->CH2NS), s.ch2On);
-  EXPECT_EQ(Shown(w->CH1V), s.ch1On == 1);
-  EXPECT_EQ(Shown(w->CH2V), s.ch2On == 1);
+  EXPECT_EQ(Shown(w.scope.Label(QStringLiteral("CH1V"))), s.ch1On == 1);
+  EXPECT_EQ(Shown(w.scope.Label(QStringLiteral("CH2V"))), s.ch2On == 1);
   // The keys stay clickable over the picture.
   EXPECT_EQ(w->HorVerPanel->childAt(30, 450), w->CH1Button);
   EXPECT_EQ(w->HorVerPanel->childAt(150, 450), w->CH2Button);
