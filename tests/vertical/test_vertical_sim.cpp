@@ -86,7 +86,7 @@ TEST_P(CommandAfterPanel, CarriesWhatThePanelShows) {
   const WireCase& c = GetParam();
   Start();
   c.panel(*this, f);
-  f.Panel12->hide();
+  f.findChild<TPanel*>("Panel12")->hide();
   f.Single->trigger();
   f.RUNSTOP->trigger();  // single: returns once the capture is in
   ASSERT_TRUE(WaitFor([&] { return Stopped() && sim->Commands() >= 1; }));
@@ -106,30 +106,30 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         WireCase{"DesignPanel_BothHighRanges_100us", [](PanelOnTheWire&, TForm1&) {}, 0xF3, 0x1C, 0x00},
         WireCase{"Ch1KnobTo100mV_Ch1LowRange",
-                 [](PanelOnTheWire&, TForm1& form) { TurnKnob(form.Image7, {kVolts100mV}); }, 0xB3, 0x1C, 0x00},
+                 [](PanelOnTheWire&, TForm1& form) { TurnKnob(form.findChild<TImage*>("Image7"), {kVolts100mV}); }, 0xB3, 0x1C, 0x00},
         WireCase{"Ch2KeyAndKnobTo200mV_Ch2LowRange",
                  [](PanelOnTheWire& fixture, TForm1& form) {
-                   fixture.Press(form.CH2Button);
-                   TurnKnob(form.Image7, {kVolts200mV});
+                   fixture.Press(form.findChild<TPaintBox*>("CH2Button"));
+                   TurnKnob(form.findChild<TImage*>("Image7"), {kVolts200mV});
                  },
                  0x73, 0x1C, 0x00},
-        WireCase{"TimeKnobTo5ms_Index8", [](PanelOnTheWire&, TForm1& form) { TurnKnob(form.Image9, {kTime5ms}); }, 0xF3,
+        WireCase{"TimeKnobTo5ms_Index8", [](PanelOnTheWire&, TForm1& form) { TurnKnob(form.findChild<TImage*>("Image9"), {kTime5ms}); }, 0xF3,
                  8 * 8 + 4, 0x00},
         WireCase{"FiftyMicrosecondsCh1Only_1MSofCh1",
-                 [](PanelOnTheWire&, TForm1& form) { TurnKnob(form.Image9, {kTime50us}); }, 0xF3, 2 * 8 + 4, 0x18},
+                 [](PanelOnTheWire&, TForm1& form) { TurnKnob(form.findChild<TImage*>("Image9"), {kTime50us}); }, 0xF3, 2 * 8 + 4, 0x18},
         WireCase{"FiftyMicrosecondsBoth_500k",
                  [](PanelOnTheWire& fixture, TForm1& form) {
-                   TurnKnob(form.Image9, {kTime50us});
-                   fixture.Press(form.CH2Button);
+                   TurnKnob(form.findChild<TImage*>("Image9"), {kTime50us});
+                   fixture.Press(form.findChild<TPaintBox*>("CH2Button"));
                  },
                  0xF3, 2 * 8 + 4, 0x00},
         // CH1 off on this row moves the CH1 source to CH2 (source bits 01).
         WireCase{"FiftyMicrosecondsCh2Only_1MSofCh2_SourceCh2",
                  [](PanelOnTheWire& fixture, TForm1& form) {
-                   TurnKnob(form.Image9, {kTime50us});
-                   fixture.Press(form.CH2Button);
-                   fixture.Press(form.CH1Button);
-                   fixture.Press(form.ChannelOff);
+                   TurnKnob(form.findChild<TImage*>("Image9"), {kTime50us});
+                   fixture.Press(form.findChild<TPaintBox*>("CH2Button"));
+                   fixture.Press(form.findChild<TPaintBox*>("CH1Button"));
+                   fixture.Press(form.findChild<TImage*>("ChannelOff"));
                  },
                  0xF3, 2 * 8 + 4 + 1, 0x28}),
     [](const ::testing::TestParamInfo<WireCase>& param) { return std::string(param.param.name); });
@@ -144,8 +144,8 @@ TEST_F(PanelOnTheWire, TimeBaseChangeWhileACaptureIsAwaitedRestartsWithTheNewInd
   script
       .When([&] { return f.AwaitingData == 1 && sim->Commands() == 1; },
             [&] {
-              TurnKnob(f.Image9, {kTime200us});
-              noticeDuringRestart = !f.Panel12->isHidden();
+              TurnKnob(f.findChild<TImage*>("Image9"), {kTime200us});
+              noticeDuringRestart = !f.findChild<TPanel*>("Panel12")->isHidden();
             })
       .When([&] { return f.Running == 1 && f.AwaitingData == 1 && sim->Commands() == 2; },
             [&] { f.RUNSTOP->trigger(); });
@@ -177,12 +177,12 @@ TEST_F(PanelOnTheWire, TimeBaseChangeWhileStoppedWaitsForTheNextRun) {
   f.RUNSTOP->trigger();
   ASSERT_TRUE(WaitFor([&] { return Stopped() && sim->Commands() == 1; }));
   ASSERT_EQ(f.HeldRecord.timeBaseIndex, 3);
-  TurnKnob(f.Image9, {kTime200us});
+  TurnKnob(f.findChild<TImage*>("Image9"), {kTime200us});
   RunEventsFor(200);
   EXPECT_EQ(f.TimeBaseIndex, 4);
   EXPECT_EQ(f.HeldRecord.timeBaseIndex, 3);  // the held record is shown as captured
   EXPECT_EQ(CaptureWire(*sim), "AA");
-  EXPECT_FALSE(f.Panel12->isHidden());
+  EXPECT_FALSE(f.findChild<TPanel*>("Panel12")->isHidden());
   EXPECT_EQ(f.Running, 0);
 }
 
@@ -196,7 +196,7 @@ TEST_F(PanelOnTheWire, TimeBaseChangeAfterATriggerModeChangeWhileStoppedStartsNo
   f.CH1TriggerV = 50;
   f.Auto1Click();
   EXPECT_EQ(f.AwaitingData, 0);
-  TurnKnob(f.Image9, {kTime200us});
+  TurnKnob(f.findChild<TImage*>("Image9"), {kTime200us});
   RunEventsFor(300);
   EXPECT_EQ(f.TimeBaseIndex, 4);
   EXPECT_EQ(f.Running, 0);

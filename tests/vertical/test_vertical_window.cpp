@@ -38,18 +38,18 @@ TEST_F(VerticalWindow, StartsAsDesignedWithCh1OnAtFiveVoltsAndOneHundredMicrosec
   EXPECT_EQ(w->CH1VoltsDivText, "CH1 5/DIV");
   EXPECT_EQ(w->CH2VoltsDivText, "CH2 5V/DIV");
   EXPECT_EQ(w->CH1HighRange, 1);
-  EXPECT_EQ(w->CH1VertPos, Top(w->Image1));
-  EXPECT_EQ(w->CH2VertPos, Top(w->Image2));
-  EXPECT_TRUE(w->Image7->isEnabled());
-  EXPECT_TRUE(Shown(w->Image5));
-  EXPECT_TRUE(w->Image7->FileName().endsWith("Grafics/VoltageKnob/knobR5V.bmp"));
-  EXPECT_TRUE(w->Image6->FileName().endsWith("CHSelector-1on-2off-1sel.bmp"));
+  EXPECT_EQ(w->CH1VertPos, Top(w->findChild<TImage*>("Image1")));
+  EXPECT_EQ(w->CH2VertPos, Top(w->findChild<TImage*>("Image2")));
+  EXPECT_TRUE(w->findChild<TImage*>("Image7")->isEnabled());
+  EXPECT_TRUE(Shown(w->findChild<TImage*>("Image5")));
+  EXPECT_TRUE(w->findChild<TImage*>("Image7")->FileName().endsWith("Grafics/VoltageKnob/knobR5V.bmp"));
+  EXPECT_TRUE(w->findChild<TImage*>("Image6")->FileName().endsWith("CHSelector-1on-2off-1sel.bmp"));
   EXPECT_EQ(w->TimeBaseIndex, 3);
   EXPECT_EQ(w->SamplePeriodUs, 2);
   EXPECT_EQ(w->TimeDivText, "100us/DIV");
   EXPECT_EQ(w->SampleRateText, "500KS/s");
   EXPECT_EQ(w->KnobAngle, 0);
-  EXPECT_TRUE(w->Panel12->isHidden());
+  EXPECT_TRUE(w->findChild<TPanel*>("Panel12")->isHidden());
 }
 
 // ---- Selector state machine ---------------------------------------------------
@@ -69,24 +69,24 @@ class SelectorSequence : public VerticalWindow, public ::testing::WithParamInter
 
 TEST_P(SelectorSequence, EndsInTheStateOfItsCode) {
   const KeySequence& s = GetParam();
-  for (Key k : s.keys) Press(k == CH1 ? static_cast<QWidget*>(w->CH1Button)
-                              : k == CH2 ? static_cast<QWidget*>(w->CH2Button)
-                                         : static_cast<QWidget*>(w->ChannelOff));
+  for (Key k : s.keys) Press(k == CH1 ? static_cast<QWidget*>(w->findChild<TPaintBox*>("CH1Button"))
+                              : k == CH2 ? static_cast<QWidget*>(w->findChild<TPaintBox*>("CH2Button"))
+                                         : static_cast<QWidget*>(w->findChild<TImage*>("ChannelOff")));
   EXPECT_EQ(w->ChannelOn[1], s.ch1On);
   EXPECT_EQ(w->ChannelOn[2], s.ch2On);
   EXPECT_EQ(w->CH1Focus, s.ch1Focus);
-  EXPECT_TRUE(w->Image6->FileName().endsWith(QString::fromLatin1(s.selector))) << w->Image6->FileName().toStdString();
-  EXPECT_TRUE(w->Image7->FileName().endsWith(QString::fromLatin1(s.face))) << w->Image7->FileName().toStdString();
-  EXPECT_EQ(Shown(w->Image5), s.knobUsable);
-  EXPECT_EQ(w->Panel6->isEnabled(), s.knobUsable);
+  EXPECT_TRUE(w->findChild<TImage*>("Image6")->FileName().endsWith(QString::fromLatin1(s.selector))) << w->findChild<TImage*>("Image6")->FileName().toStdString();
+  EXPECT_TRUE(w->findChild<TImage*>("Image7")->FileName().endsWith(QString::fromLatin1(s.face))) << w->findChild<TImage*>("Image7")->FileName().toStdString();
+  EXPECT_EQ(Shown(w->findChild<TImage*>("Image5")), s.knobUsable);
+  EXPECT_EQ(w->findChild<TPanel*>("Panel6")->isEnabled(), s.knobUsable);
   // A channel that is on shows exactly one of its two marker looks.
-  EXPECT_EQ(Shown(w->Image1) + Shown(w->CH1NS), s.ch1On);
-  EXPECT_EQ(Shown(w->Image2) + Shown(w->CH2NS), s.ch2On);
-  EXPECT_EQ(Shown(w->CH1V), s.ch1On == 1);
-  EXPECT_EQ(Shown(w->CH2V), s.ch2On == 1);
+  EXPECT_EQ(Shown(w->findChild<TImage*>("Image1")) + Shown(w->findChild<TImage*>("CH1NS")), s.ch1On);
+  EXPECT_EQ(Shown(w->findChild<TImage*>("Image2")) + Shown(w->findChild<TImage*>("CH2NS")), s.ch2On);
+  EXPECT_EQ(Shown(w->findChild<TLabel*>("CH1V")), s.ch1On == 1);
+  EXPECT_EQ(Shown(w->findChild<TLabel*>("CH2V")), s.ch2On == 1);
   // The keys stay clickable over the picture.
-  EXPECT_EQ(w->HorVerPanel->childAt(30, 450), w->CH1Button);
-  EXPECT_EQ(w->HorVerPanel->childAt(150, 450), w->CH2Button);
+  EXPECT_EQ(w->findChild<TPanel*>("HorVerPanel")->childAt(30, 450), w->findChild<TPaintBox*>("CH1Button"));
+  EXPECT_EQ(w->findChild<TPanel*>("HorVerPanel")->childAt(150, 450), w->findChild<TPaintBox*>("CH2Button"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -107,42 +107,42 @@ INSTANTIATE_TEST_SUITE_P(
     CaseName<KeySequence>);
 
 TEST_F(VerticalWindow, Ch1OnlyThenOffKeyLeavesNoChannelAndABlockedKnob) {
-  Press(w->ChannelOff);
+  Press(w->findChild<TImage*>("ChannelOff"));
   EXPECT_EQ(w->CH1Focus, 0);
-  EXPECT_TRUE(w->Image5->isHidden());
-  EXPECT_FALSE(w->Panel6->isEnabled());
+  EXPECT_TRUE(w->findChild<TImage*>("Image5")->isHidden());
+  EXPECT_FALSE(w->findChild<TPanel*>("Panel6")->isEnabled());
   // The blocked knob ignores a turn.
   const int angleBefore = w->CH2KnobAngle;
-  TurnKnob(w->Image7, {{100, 190}});
+  TurnKnob(w->findChild<TImage*>("Image7"), {{100, 190}});
   EXPECT_EQ(w->CH2KnobAngle, angleBefore);
   EXPECT_EQ(w->MouseIsDown, 0);
 }
 
 TEST_F(VerticalWindow, ClickOnCh2NotSelectedMarkerSelectsCh2AndLeavesBothOn) {
-  Press(w->CH2Button);
-  Press(w->CH1Button);
-  ASSERT_TRUE(Shown(w->CH2NS));
-  QTest::mouseClick(w->CH2NS, Qt::LeftButton, {}, QPoint(10, 7));
+  Press(w->findChild<TPaintBox*>("CH2Button"));
+  Press(w->findChild<TPaintBox*>("CH1Button"));
+  ASSERT_TRUE(Shown(w->findChild<TImage*>("CH2NS")));
+  QTest::mouseClick(w->findChild<TImage*>("CH2NS"), Qt::LeftButton, {}, QPoint(10, 7));
   EXPECT_EQ(w->ChannelOn[1], 1);
   EXPECT_EQ(w->ChannelOn[2], 1);
   EXPECT_EQ(w->CH1Focus, 0);
-  EXPECT_TRUE(w->Image6->FileName().endsWith("CHSelector-1on-2on-2sel.bmp"));
-  EXPECT_TRUE(Shown(w->Image2));
-  EXPECT_TRUE(Shown(w->CH1NS));
-  EXPECT_FALSE(Shown(w->Image1));
-  EXPECT_FALSE(Shown(w->CH2NS));
-  EXPECT_TRUE(w->Image5->FileName().endsWith("knobdotB.bmp"));
+  EXPECT_TRUE(w->findChild<TImage*>("Image6")->FileName().endsWith("CHSelector-1on-2on-2sel.bmp"));
+  EXPECT_TRUE(Shown(w->findChild<TImage*>("Image2")));
+  EXPECT_TRUE(Shown(w->findChild<TImage*>("CH1NS")));
+  EXPECT_FALSE(Shown(w->findChild<TImage*>("Image1")));
+  EXPECT_FALSE(Shown(w->findChild<TImage*>("CH2NS")));
+  EXPECT_TRUE(w->findChild<TImage*>("Image5")->FileName().endsWith("knobdotB.bmp"));
   EXPECT_EQ(w->MouseIsDown, 0);
 }
 
 TEST_F(VerticalWindow, ClickOnTheSelectedMarkerOfTheOnlyChannelChangesNothing) {
-  QTest::mouseClick(w->Image1, Qt::LeftButton, {}, QPoint(10, 7));
+  QTest::mouseClick(w->findChild<TImage*>("Image1"), Qt::LeftButton, {}, QPoint(10, 7));
   EXPECT_EQ(w->ChannelOn[1], 1);
   EXPECT_EQ(w->ChannelOn[2], 0);
   EXPECT_EQ(w->CH1Focus, 1);
   // The selector hides the CH2 look again: CH2 is off.
-  EXPECT_FALSE(Shown(w->CH2NS));
-  EXPECT_TRUE(Shown(w->Image1));
+  EXPECT_FALSE(Shown(w->findChild<TImage*>("CH2NS")));
+  EXPECT_TRUE(Shown(w->findChild<TImage*>("Image1")));
 }
 
 // A restored "CH1 only, CH2 selected" shows the CH2 marker's other look
@@ -153,11 +153,11 @@ TEST_F(VerticalWindow, MarkerClickIsHandledBeforeTheReleaseAndTurnsNothingOn) {
   w->ChannelOn[2] = 0;
   w->CH1Focus = 0;
   w->UpdatedvoltageButtons();
-  ASSERT_TRUE(Shown(w->CH2NS));
-  QTest::mouseClick(w->CH2NS, Qt::LeftButton, {}, QPoint(10, 7));
+  ASSERT_TRUE(Shown(w->findChild<TImage*>("CH2NS")));
+  QTest::mouseClick(w->findChild<TImage*>("CH2NS"), Qt::LeftButton, {}, QPoint(10, 7));
   EXPECT_EQ(w->ChannelOn[2], 0);
   EXPECT_EQ(w->CH1Focus, 0);
-  EXPECT_TRUE(w->Image6->FileName().endsWith("CHSelector-1on-2on-1sel.bmp"));  // code 21 again
+  EXPECT_TRUE(w->findChild<TImage*>("Image6")->FileName().endsWith("CHSelector-1on-2on-1sel.bmp"));  // code 21 again
   EXPECT_EQ(w->MouseIsDown, 0);
 }
 
@@ -166,34 +166,34 @@ TEST_F(VerticalWindow, SettingsRestoreRebuildsTheSelectorWithoutTheNoChannelRule
   w->ChannelOn[2] = 0;
   w->CH1Focus = 0;
   w->UpdatedvoltageButtons();
-  EXPECT_TRUE(w->Image6->FileName().endsWith("CHSelector-1off-2off.bmp"));
-  EXPECT_TRUE(Shown(w->Image5));
-  EXPECT_TRUE(w->Panel6->isEnabled());
+  EXPECT_TRUE(w->findChild<TImage*>("Image6")->FileName().endsWith("CHSelector-1off-2off.bmp"));
+  EXPECT_TRUE(Shown(w->findChild<TImage*>("Image5")));
+  EXPECT_TRUE(w->findChild<TPanel*>("Panel6")->isEnabled());
   // Code 20 leaves the face prefix as the restore set it; the knob acts on CH2.
-  EXPECT_TRUE(w->Image7->FileName().endsWith("knobR5V.bmp"));
-  EXPECT_TRUE(w->Image5->FileName().endsWith("knobdotB.bmp"));
+  EXPECT_TRUE(w->findChild<TImage*>("Image7")->FileName().endsWith("knobR5V.bmp"));
+  EXPECT_TRUE(w->findChild<TImage*>("Image5")->FileName().endsWith("knobdotB.bmp"));
   EXPECT_EQ(w->CH1Focus, 0);
 }
 
 // ---- Volts/div knob -----------------------------------------------------------
 
 TEST_F(VerticalWindow, VoltsKnobDotFollowsThePointerFaceChangesAtBandsAndSnapsOnRelease) {
-  KnobDrag drag(w->Image7, {190, 100});  // 3 o'clock: 5 V
+  KnobDrag drag(w->findChild<TImage*>("Image7"), {190, 100});  // 3 o'clock: 5 V
   EXPECT_EQ(w->CH1Scale, 78);
   drag.MoveTo({100, 190});  // 6 o'clock, angle 90: 100 mV
   EXPECT_EQ(w->CH1VoltsDivText, "CH1 100mV/DIV");
   EXPECT_EQ(w->CH1Scale, 624);
   EXPECT_EQ(w->CH1HighRange, 0);
-  EXPECT_TRUE(w->Image7->FileName().endsWith("knobR100.bmp"));
-  EXPECT_EQ(Left(w->Image5), 92);  // the dot stands at 90 degrees, not yet at the detent
-  EXPECT_EQ(Top(w->Image5), 110);
+  EXPECT_TRUE(w->findChild<TImage*>("Image7")->FileName().endsWith("knobR100.bmp"));
+  EXPECT_EQ(Left(w->findChild<TImage*>("Image5")), 92);  // the dot stands at 90 degrees, not yet at the detent
+  EXPECT_EQ(Top(w->findChild<TImage*>("Image5")), 110);
   drag.MoveTo({90, 153});  // angle 100, still 100 mV
-  EXPECT_EQ(Left(w->Image5), 89);
-  EXPECT_EQ(Top(w->Image5), 109);
+  EXPECT_EQ(Left(w->findChild<TImage*>("Image5")), 89);
+  EXPECT_EQ(Top(w->findChild<TImage*>("Image5")), 109);
   drag.Release({90, 153});
   EXPECT_EQ(w->CH1KnobAngle, 135);
-  EXPECT_EQ(Left(w->Image5), 80);
-  EXPECT_EQ(Top(w->Image5), 104);
+  EXPECT_EQ(Left(w->findChild<TImage*>("Image5")), 80);
+  EXPECT_EQ(Top(w->findChild<TImage*>("Image5")), 104);
   EXPECT_EQ(w->CH1VoltsDiv, 2);
   EXPECT_EQ(w->KnobAngle, 0);
   EXPECT_EQ(w->MouseIsDown, 0);
@@ -204,36 +204,36 @@ TEST_F(VerticalWindow, VoltsKnobDotFollowsThePointerFaceChangesAtBandsAndSnapsOn
 }
 
 TEST_F(VerticalWindow, VoltsKnobActsOnTheSelectedChannelWithItsOwnFaces) {
-  Press(w->CH2Button);
-  TurnKnob(w->Image7, {{10, 100}});  // 9 o'clock: 200 mV
+  Press(w->findChild<TPaintBox*>("CH2Button"));
+  TurnKnob(w->findChild<TImage*>("Image7"), {{10, 100}});  // 9 o'clock: 200 mV
   EXPECT_EQ(w->CH2KnobAngle, 180);
   EXPECT_EQ(w->CH2Scale, 312);
   EXPECT_EQ(w->CH2VoltsDivText, "CH2 200mV/DIV");
-  EXPECT_TRUE(w->Image7->FileName().endsWith("knobB200.bmp"));
+  EXPECT_TRUE(w->findChild<TImage*>("Image7")->FileName().endsWith("knobB200.bmp"));
   EXPECT_EQ(w->CH1Scale, 78);
   // Back to CH1: the knob shows CH1's row again.
-  Press(w->CH1Button);
-  EXPECT_TRUE(w->Image7->FileName().endsWith("knobR5V.bmp"));
-  EXPECT_EQ(Left(w->Image5), 110);
-  EXPECT_EQ(Top(w->Image5), 92);
+  Press(w->findChild<TPaintBox*>("CH1Button"));
+  EXPECT_TRUE(w->findChild<TImage*>("Image7")->FileName().endsWith("knobR5V.bmp"));
+  EXPECT_EQ(Left(w->findChild<TImage*>("Image5")), 110);
+  EXPECT_EQ(Top(w->findChild<TImage*>("Image5")), 92);
 }
 
 TEST_F(VerticalWindow, NoticeAfterAReleaseWhileStoppedUntilTheBoxIsTicked) {
-  TurnKnob(w->Image7, {{100, 10}});  // 12 o'clock: 1 V
+  TurnKnob(w->findChild<TImage*>("Image7"), {{100, 10}});  // 12 o'clock: 1 V
   EXPECT_EQ(w->CH1VoltsDivText, "CH1 1V/DIV");
-  ASSERT_FALSE(w->Panel12->isHidden());
-  QTest::mouseClick(w->Button6, Qt::LeftButton);
-  EXPECT_TRUE(w->Panel12->isHidden());
-  w->CheckBox1->setChecked(true);
-  TurnKnob(w->Image9, {{20, 200}});
-  EXPECT_TRUE(w->Panel12->isHidden());
+  ASSERT_FALSE(w->findChild<TPanel*>("Panel12")->isHidden());
+  QTest::mouseClick(w->findChild<QPushButton*>("Button6"), Qt::LeftButton);
+  EXPECT_TRUE(w->findChild<TPanel*>("Panel12")->isHidden());
+  w->findChild<QCheckBox*>("CheckBox1")->setChecked(true);
+  TurnKnob(w->findChild<TImage*>("Image9"), {{20, 200}});
+  EXPECT_TRUE(w->findChild<TPanel*>("Panel12")->isHidden());
 }
 
 TEST_F(VerticalWindow, NoNoticeWhileRunning) {
   w->Running = 1;
-  TurnKnob(w->Image7, {{100, 10}});
+  TurnKnob(w->findChild<TImage*>("Image7"), {{100, 10}});
   w->Running = 0;
-  EXPECT_TRUE(w->Panel12->isHidden());
+  EXPECT_TRUE(w->findChild<TPanel*>("Panel12")->isHidden());
 }
 
 // ---- Vertical position markers -------------------------------------------------
@@ -250,17 +250,17 @@ class MarkerDragging : public VerticalWindow, public ::testing::WithParamInterfa
 
 TEST_P(MarkerDragging, MovesBothLooksAndTheZeroVoltRowWithinOneToFourHundred) {
   const MarkerDragCase& c = GetParam();
-  Press(w->CH2Button);  // both on, so both markers can be grabbed
-  TImage* marker = c.channel == 1 ? w->CH1NS : w->Image2;
+  Press(w->findChild<TPaintBox*>("CH2Button"));  // both on, so both markers can be grabbed
+  TImage* marker = c.channel == 1 ? w->findChild<TImage*>("CH1NS") : w->findChild<TImage*>("Image2");
   DragMarker(marker, c.moves);
   if (c.channel == 1) {
-    EXPECT_EQ(Top(w->Image1), c.top);
-    EXPECT_EQ(Top(w->CH1NS), c.top);
+    EXPECT_EQ(Top(w->findChild<TImage*>("Image1")), c.top);
+    EXPECT_EQ(Top(w->findChild<TImage*>("CH1NS")), c.top);
     EXPECT_EQ(w->CH1VertPos, c.top);
     EXPECT_EQ(w->CH1Focus, c.releasedOnMarker ? 1 : 0);  // a drag that ends on the marker selects it
   } else {
-    EXPECT_EQ(Top(w->Image2), c.top);
-    EXPECT_EQ(Top(w->CH2NS), c.top);
+    EXPECT_EQ(Top(w->findChild<TImage*>("Image2")), c.top);
+    EXPECT_EQ(Top(w->findChild<TImage*>("CH2NS")), c.top);
     EXPECT_EQ(w->CH2VertPos, c.top);
     EXPECT_EQ(w->CH1Focus, 0);
   }
@@ -279,9 +279,9 @@ INSTANTIATE_TEST_SUITE_P(
     CaseName<MarkerDragCase>);
 
 TEST_F(VerticalWindow, MarkerDragRecordsTheDeltaTheTriggerArrowFollows) {
-  DragMarker(w->Image1, {-3, 12});
+  DragMarker(w->findChild<TImage*>("Image1"), {-3, 12});
   EXPECT_EQ(w->VertDragDelta, 7 - 12);
-  EXPECT_EQ(Top(w->Image1), 122 - 10 + 5);
+  EXPECT_EQ(Top(w->findChild<TImage*>("Image1")), 122 - 10 + 5);
 }
 
 TEST_F(VerticalWindow, AHeldRecordIsReplottedWhileTheMarkerMoves) {
@@ -300,7 +300,7 @@ TEST_F(VerticalWindow, AHeldRecordIsReplottedWhileTheMarkerMoves) {
   };
   const int before = w->CH1VertPos;
   ASSERT_TRUE(traceAt(before));
-  KnobDrag press(w->Image1, {10, 7});
+  KnobDrag press(w->findChild<TImage*>("Image1"), {10, 7});
   press.MoveTo({10, 7 + 60});
   // Still held: the frame already shows the trace on the new row.
   EXPECT_EQ(w->CH1VertPos, before + 60);
@@ -323,14 +323,14 @@ class TimeKnobRelease : public VerticalWindow, public ::testing::WithParamInterf
 
 TEST_P(TimeKnobRelease, SelectsTheRowAndSnapsTheDot) {
   const TimeRelease& c = GetParam();
-  TurnKnob(w->Image9, {c.pointer});
+  TurnKnob(w->findChild<TImage*>("Image9"), {c.pointer});
   EXPECT_EQ(w->TimeBaseIndex, c.index);
   EXPECT_EQ(w->SamplePeriodUs, c.periodUs);
   EXPECT_EQ(w->TimeDivText, c.timeDiv);
-  EXPECT_EQ(Left(w->Image10), c.dotLeft);
-  EXPECT_EQ(Top(w->Image10), c.dotTop);
+  EXPECT_EQ(Left(w->findChild<TImage*>("Image10")), c.dotLeft);
+  EXPECT_EQ(Top(w->findChild<TImage*>("Image10")), c.dotTop);
   EXPECT_EQ(w->Rate1MS, 0);
-  EXPECT_TRUE(w->Image9->FileName().contains("Grafics/TimeKnob/TimeKnob"));
+  EXPECT_TRUE(w->findChild<TImage*>("Image9")->FileName().contains("Grafics/TimeKnob/TimeKnob"));
   // Stopped: the held record keeps the time base it was captured with.
   EXPECT_EQ(w->HeldRecord.timeBaseIndex, 0);
 }
@@ -345,18 +345,18 @@ INSTANTIATE_TEST_SUITE_P(
     CaseName<TimeRelease>);
 
 TEST_F(VerticalWindow, FiftyMicrosecondsWithOneChannelSamplesAtOneMegahertz) {
-  TurnKnob(w->Image9, {{100, 200}});  // angle 97
+  TurnKnob(w->findChild<TImage*>("Image9"), {{100, 200}});  // angle 97
   EXPECT_EQ(w->TimeBaseIndex, 2);
   EXPECT_EQ(w->SamplePeriodUs, 1);
   EXPECT_EQ(w->Rate1MS, 1);
   EXPECT_EQ(w->SampleRateText, "1M/s");
-  EXPECT_EQ(Left(w->Image10), 87);
-  EXPECT_EQ(Top(w->Image10), 133);
+  EXPECT_EQ(Left(w->findChild<TImage*>("Image10")), 87);
+  EXPECT_EQ(Top(w->findChild<TImage*>("Image10")), 133);
 }
 
 TEST_F(VerticalWindow, FiftyMicrosecondsWithBothChannelsSamplesAt500k) {
-  Press(w->CH2Button);
-  TurnKnob(w->Image9, {{100, 200}});
+  Press(w->findChild<TPaintBox*>("CH2Button"));
+  TurnKnob(w->findChild<TImage*>("Image9"), {{100, 200}});
   EXPECT_EQ(w->TimeBaseIndex, 2);
   EXPECT_EQ(w->SamplePeriodUs, 1);
   EXPECT_EQ(w->Rate1MS, 0);
@@ -364,9 +364,9 @@ TEST_F(VerticalWindow, FiftyMicrosecondsWithBothChannelsSamplesAt500k) {
 }
 
 TEST_F(VerticalWindow, LeavingFiftyMicrosecondsEndsTheOneChannelMode) {
-  TurnKnob(w->Image9, {{100, 200}});
+  TurnKnob(w->findChild<TImage*>("Image9"), {{100, 200}});
   ASSERT_EQ(w->Rate1MS, 1);
-  TurnKnob(w->Image9, {{20, 200}});
+  TurnKnob(w->findChild<TImage*>("Image9"), {{20, 200}});
   EXPECT_EQ(w->Rate1MS, 0);
   EXPECT_EQ(w->SampleRateText, "500KS/s");
 }
@@ -384,14 +384,14 @@ class FiftyMicrosecondChannels : public VerticalWindow,
 
 TEST_P(FiftyMicrosecondChannels, SettleTheRateAndMoveAChannelTriggerSource) {
   const ChannelChangeAt50us& c = GetParam();
-  Press(w->CH2Button);
-  Press(w->CH1Button);
-  TurnKnob(w->Image9, {{100, 200}});
+  Press(w->findChild<TPaintBox*>("CH2Button"));
+  Press(w->findChild<TPaintBox*>("CH1Button"));
+  TurnKnob(w->findChild<TImage*>("Image9"), {{100, 200}});
   ASSERT_EQ(w->Rate1MS, 0);
   w->TriggerCH = c.triggerBefore;
-  for (Key k : c.keys) Press(k == CH1 ? static_cast<QWidget*>(w->CH1Button)
-                              : k == CH2 ? static_cast<QWidget*>(w->CH2Button)
-                                         : static_cast<QWidget*>(w->ChannelOff));
+  for (Key k : c.keys) Press(k == CH1 ? static_cast<QWidget*>(w->findChild<TPaintBox*>("CH1Button"))
+                              : k == CH2 ? static_cast<QWidget*>(w->findChild<TPaintBox*>("CH2Button"))
+                                         : static_cast<QWidget*>(w->findChild<TImage*>("ChannelOff")));
   EXPECT_EQ(w->TriggerCH, c.triggerAfter);
   EXPECT_EQ(w->Rate1MS, c.rate1MS);
   EXPECT_EQ(w->SampleRateText, c.rateText);
