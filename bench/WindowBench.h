@@ -23,10 +23,11 @@
 // The capture tests' panel, continuous. In Normal mode the level is 4 V,
 // which held inputs never reach.
 inline void SetContinuousPanel(TForm1& f, bool autoTrigger) {
+  ScopeDriver scope(f);
   SetCapturePanel(f);
   if (!autoTrigger) {
-    f.AutoTrigger = 0;
-    f.CH1TriggerV = 50;
+    scope.State().AutoTrigger = 0;
+    scope.State().CH1TriggerV = 50;
   }
   f.Continuous->trigger();
 }
@@ -38,21 +39,22 @@ struct HeldRecordWindow {
   ScriptedUi ui;
   std::unique_ptr<ScopeUnit> unit = InitializeUnit();
   std::unique_ptr<TForm1> form = std::make_unique<TForm1>(*unit, ui);
+  ScopeDriver scope{*form};
 
   HeldRecordWindow() {
     TForm1::SetEnabled(form->Timer1, false);
     TForm1& f = *form;
     for (int i = 1; i <= 3000; ++i) {
-      f.HeldRecord.ch1[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(128 + 100 * std::sin(i / 23.0));
-      f.HeldRecord.ch2[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(128 + 90 * std::cos(i / 7.0));
+      scope.State().HeldRecord.ch1[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(128 + 100 * std::sin(i / 23.0));
+      scope.State().HeldRecord.ch2[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(128 + 90 * std::cos(i / 7.0));
     }
-    f.ChannelOn[1] = f.ChannelOn[2] = 1;
-    f.CH1Focus = 1;
-    f.CH1VertPos = 150;
-    f.CH2VertPos = 250;
-    f.HeldRecord.channels[0].scale = f.HeldRecord.channels[1].scale = 100;
-    f.HeldRecord.SetTimeBase(5, false);
-    f.Running = 0;
+    scope.State().ChannelOn[1] = scope.State().ChannelOn[2] = 1;
+    scope.State().CH1Focus = 1;
+    scope.State().CH1VertPos = 150;
+    scope.State().CH2VertPos = 250;
+    scope.State().HeldRecord.channels[0].scale = scope.State().HeldRecord.channels[1].scale = 100;
+    scope.State().HeldRecord.SetTimeBase(5, false);
+    scope.State().Running = 0;
   }
 };
 

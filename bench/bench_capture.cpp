@@ -65,9 +65,9 @@ void BM_ContinuousCaptures(benchmark::State& state) {
     QTimer::singleShot(runMs, [&] {
       stopped = WallSeconds();
       cpuStopped = ProcessCpuSeconds();
-      w->RunStopClick();
+      w.scope.PressRun();
     });
-    WaitFor([&] { return stopped > 0 && w->Running == 0 && w->AwaitingData == 0; }, runMs + 10000);
+    WaitFor([&] { return stopped > 0 && w.scope.State().Running == 0 && w.scope.State().AwaitingData == 0; }, runMs + 10000);
     // The last command was ended by the stop byte, not answered.
     WaitFor([&] { return sim.Frames().size() > 0 && RunStopSim::IsStop(sim.Frames().back()); });
     const int captures = sim.Commands() - commandsBefore - 1;
@@ -97,9 +97,9 @@ void MeasureWait(benchmark::State& state, RunStopSim* sim, ScopeWindow& w,
     QTimer::singleShot(settleMs + measureMs, [&] {
       cpu1 = ProcessCpuSeconds();
       wall1 = WallSeconds();
-      w->RunStopClick();
+      w.scope.PressRun();
     });
-    WaitFor([&] { return wall1 > 0 && w->Running == 0 && w->AwaitingData == 0; }, 20000);
+    WaitFor([&] { return wall1 > 0 && w.scope.State().Running == 0 && w.scope.State().AwaitingData == 0; }, 20000);
     const bool waitedThroughout = sim == nullptr || sim->Commands() == 1;
     state.SetIterationTime(wall1 - wall0);
     state.counters["cpu_percent_of_core"] = 100.0 * (cpu1 - cpu0) / (wall1 - wall0);
@@ -126,10 +126,10 @@ void BM_WaitAfterPeerGone(benchmark::State& state) {
       sim.reset();
       gone = WallSeconds();
     });
-    WaitFor([&] { return gone > 0 && w->Running == 0 && w->AwaitingData == 0; }, 20000);
+    WaitFor([&] { return gone > 0 && w.scope.State().Running == 0 && w.scope.State().AwaitingData == 0; }, 20000);
     ended = WallSeconds();
     state.SetIterationTime(ended - gone);
-    state.counters["ended_by_itself"] = w->Running == 0 ? 1 : 0;
+    state.counters["ended_by_itself"] = w.scope.State().Running == 0 ? 1 : 0;
   }
 }
 BENCHMARK(BM_WaitAfterPeerGone)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);

@@ -70,12 +70,12 @@ void Measure(benchmark::State& state, ScopeWindow& w, const std::function<void()
     QTimer finish;
     finish.setInterval(20);
     QObject::connect(&finish, &QTimer::timeout, [&] {
-      if (w->Running == 0 && w->AwaitingData == 0) loop.quit();
+      if (w.scope.State().Running == 0 && w.scope.State().AwaitingData == 0) loop.quit();
     });
     QTimer::singleShot(0, [&] { start(); });
     QTimer::singleShot(settleMs, [&] {
       cpu0 = ProcCpuSeconds();
-      records0 = w->HeldRecord.sequence;
+      records0 = w.scope.State().HeldRecord.sequence;
       wall.start();
     });
     QTimer::singleShot(settleMs + measureMs, [&] {
@@ -83,14 +83,14 @@ void Measure(benchmark::State& state, ScopeWindow& w, const std::function<void()
       const double seconds = wall.elapsed() / 1000.0;
       state.SetIterationTime(seconds);
       state.counters["cpu_percent_of_core"] = 100.0 * (cpu1 - cpu0) / seconds;
-      const auto records = static_cast<double>(w->HeldRecord.sequence - records0);
+      const auto records = static_cast<double>(w.scope.State().HeldRecord.sequence - records0);
       state.counters["records"] = records;
       // A paced capture takes a little over 20 ms from command to command;
       // a longer cycle means the machine held the program back, and its
       // processor time then counts that too.
       if (records > 0) state.counters["ms_per_record"] = 1000.0 * seconds / records;
       finish.start();
-      if (w->Running == 1) w->RunStopClick();
+      if (w.scope.State().Running == 1) w.scope.PressRun();
     });
     loop.exec();
   }
@@ -99,9 +99,9 @@ void Measure(benchmark::State& state, ScopeWindow& w, const std::function<void()
 void BM_IdleConnected(benchmark::State& state) {
   RunStopSim sim;
   ScopeWindow w;  // the watch on
-  w->Label3->setText(sim.Link());
+  w.scope.PortNameLabel()->setText(sim.Link());
   Measure(state, w, [] {});
-  state.counters["connected"] = w->DeviceFound;
+  state.counters["connected"] = w.scope.State().DeviceFound;
 }
 BENCHMARK(BM_IdleConnected)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 

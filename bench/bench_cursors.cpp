@@ -24,10 +24,10 @@ struct Window : HeldRecordWindow {
     TForm1& f = *form;
     f.show();
     QCoreApplication::processEvents();
-    f.CH1Scale = f.CH2Scale = 100;
-    f.PersistenceOn = 0;
+    scope.State().CH1Scale = scope.State().CH2Scale = 100;
+    scope.State().PersistenceOn = 0;
     f.BothOn1->trigger();
-    f.PlotWaveform();
+    scope.DrawHeldRecord();
   }
 };
 
@@ -37,18 +37,19 @@ Window& TheWindow() {
 }
 
 void SetSnap(TForm1& f, bool on) {
-  if ((f.SnapToPlotOn == 1) != on) f.SnaptoPlotON1->trigger();
+  ScopeDriver scope(f);
+  if ((scope.State().SnapToPlotOn == 1) != on) f.SnaptoPlotON1->trigger();
 }
 
 void BM_FrameWithBothCursorSets(benchmark::State& state) {
   TForm1& f = *TheWindow().form;
   SetSnap(f, state.range(0) != 0);
-  f.Running = static_cast<std::uint8_t>(state.range(1));
+  scope.State().Running = static_cast<std::uint8_t>(state.range(1));
   for (auto _ : state) {
-    f.PlotWaveform();
+    scope.DrawHeldRecord();
     benchmark::DoNotOptimize(f.PlotBitmap.constBits());
   }
-  f.Running = 0;
+  scope.State().Running = 0;
   SetSnap(f, false);
 }
 BENCHMARK(BM_FrameWithBothCursorSets)
@@ -76,13 +77,13 @@ BENCHMARK(BM_TimeLineDragMove)->Arg(0)->Arg(1)->ArgNames({"snap"})->Unit(benchma
 // the new view and the record drawn again.
 void BM_ViewWindowDragMove(benchmark::State& state) {
   TForm1& f = *TheWindow().form;
-  SendMouse(f.Image3, QEvent::MouseButtonPress, QPoint(80, 13));
+  SendMouse(scope.ViewWindowMarker(), QEvent::MouseButtonPress, QPoint(80, 13));
   int direction = 1;
   for (auto _ : state) {
-    SendMouse(f.Image3, QEvent::MouseMove, QPoint(80 + direction, 13));
+    SendMouse(scope.ViewWindowMarker(), QEvent::MouseMove, QPoint(80 + direction, 13));
     direction = -direction;
   }
-  SendMouse(f.Image3, QEvent::MouseButtonRelease, QPoint(80, 13));
+  SendMouse(scope.ViewWindowMarker(), QEvent::MouseButtonRelease, QPoint(80, 13));
 }
 BENCHMARK(BM_ViewWindowDragMove)->Unit(benchmark::kMicrosecond);
 

@@ -39,13 +39,13 @@ void BM_AutoMeasuremtnsOnTheWindow(benchmark::State& state) {
   std::unique_ptr<ScopeUnit> unit = InitializeUnit();
   TForm1 f(*unit, ui);
   TForm1::SetEnabled(f.Timer1, false);
-  f.HeldRecord.ch1 = Sine(250, 0);
-  f.HeldRecord.ch2 = Sine(97, 1);
-  f.ChannelOn[1] = f.ChannelOn[2] = 1;
-  f.HeldRecord.SetTimeBase(5, f.HeldRecord.rate1MS);
-  f.SamplePeriodUs = 2;
-  f.PlotWaveform();
-  for (auto _ : state) f.AutoMeasuremtns();
+  scope.State().HeldRecord.ch1 = Sine(250, 0);
+  scope.State().HeldRecord.ch2 = Sine(97, 1);
+  scope.State().ChannelOn[1] = scope.State().ChannelOn[2] = 1;
+  scope.State().HeldRecord.SetTimeBase(5, scope.State().HeldRecord.rate1MS);
+  scope.State().SamplePeriodUs = 2;
+  scope.DrawHeldRecord();
+  for (auto _ : state) scope.MeasureHeldRecord();
 }
 BENCHMARK(BM_AutoMeasuremtnsOnTheWindow)->Unit(benchmark::kMicrosecond);
 

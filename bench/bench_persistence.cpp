@@ -41,16 +41,17 @@ void BM_ContinuousCapturesWithPersistence(benchmark::State& state) {
   RunStopSim sim(Unpaced());
   ScopeWindow w(true, /*stopWatch=*/true);
   TForm1& f = *w.form;
+  ScopeDriver& scope = w.scope;
   if (!f.SerialPort.Open(sim.Device(), "9600", "NONE", "8", false))
     throw std::runtime_error("cannot open the simulator's port");
   SetContinuousPanel(f, /*autoTrigger=*/true);
   const int mode = static_cast<int>(state.range(0));
-  f.PersistenceOn = mode > 0 ? 1 : 0;
-  f.RainbowOn = mode == 2 ? 1 : 0;
-  f.PersistenceHit = mode == 1 ? 255 : 1024;
+  scope.State().PersistenceOn = mode > 0 ? 1 : 0;
+  scope.State().RainbowOn = mode == 2 ? 1 : 0;
+  scope.State().PersistenceHit = mode == 1 ? 255 : 1024;
   const int runMs = 2000;
   for (auto _ : state) {
-    const std::uint64_t recordsBefore = f.HeldRecord.sequence;
+    const std::uint64_t recordsBefore = scope.State().HeldRecord.sequence;
     double started = 0, stopped = 0;
     QTimer::singleShot(0, [&] {
       started = WallSeconds();
@@ -58,10 +59,10 @@ void BM_ContinuousCapturesWithPersistence(benchmark::State& state) {
     });
     QTimer::singleShot(runMs, [&] {
       stopped = WallSeconds();
-      w->RunStopClick();
+      w.scope.PressRun();
     });
-    WaitFor([&] { return stopped > 0 && w->Running == 0 && w->AwaitingData == 0; }, runMs + 10000);
-    const double captures = static_cast<double>(f.HeldRecord.sequence - recordsBefore);
+    WaitFor([&] { return stopped > 0 && w.scope.State().Running == 0 && w.scope.State().AwaitingData == 0; }, runMs + 10000);
+    const double captures = static_cast<double>(scope.State().HeldRecord.sequence - recordsBefore);
     const double seconds = stopped - started;
     state.SetIterationTime(seconds);
     state.counters["captures"] = captures;

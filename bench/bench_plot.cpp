@@ -22,14 +22,14 @@ HeldRecordWindow& TheWindow() {
 
 void BM_LineFrame(benchmark::State& state) {
   TForm1& f = *TheWindow().form;
-  f.PersistenceOn = 0;
-  f.ReferenceOn = state.range(0);
-  f.ReferenceRows.fill(200);
+  scope.State().PersistenceOn = 0;
+  scope.State().ReferenceOn = state.range(0);
+  scope.State().ReferenceRows.fill(200);
   for (auto _ : state) {
-    f.PlotWaveform();
+    scope.DrawHeldRecord();
     benchmark::DoNotOptimize(f.PlotBitmap.constBits());
   }
-  f.ReferenceOn = 0;
+  scope.State().ReferenceOn = 0;
 }
 BENCHMARK(BM_LineFrame)->Arg(0)->Arg(1)->ArgNames({"reference"})->Unit(benchmark::kMicrosecond);
 
@@ -37,19 +37,19 @@ BENCHMARK(BM_LineFrame)->Arg(0)->Arg(1)->ArgNames({"reference"})->Unit(benchmark
 // indicator's bitmap from disk.
 void BM_LineFrameRunning(benchmark::State& state) {
   TForm1& f = *TheWindow().form;
-  f.PersistenceOn = 0;
-  f.Running = 1;
-  for (auto _ : state) f.PlotWaveform();
-  f.Running = 0;
+  scope.State().PersistenceOn = 0;
+  scope.State().Running = 1;
+  for (auto _ : state) scope.DrawHeldRecord();
+  scope.State().Running = 0;
 }
 BENCHMARK(BM_LineFrameRunning)->Unit(benchmark::kMicrosecond);
 
 void BM_LineFrameStretched(benchmark::State& state) {
   TForm1& f = *TheWindow().form;
-  f.PersistenceOn = 0;
-  f.HeldRecord.SetTimeBase(2, f.HeldRecord.rate1MS);
-  for (auto _ : state) f.PlotWaveform();
-  f.HeldRecord.SetTimeBase(5, f.HeldRecord.rate1MS);
+  scope.State().PersistenceOn = 0;
+  scope.State().HeldRecord.SetTimeBase(2, scope.State().HeldRecord.rate1MS);
+  for (auto _ : state) scope.DrawHeldRecord();
+  scope.State().HeldRecord.SetTimeBase(5, scope.State().HeldRecord.rate1MS);
 }
 BENCHMARK(BM_LineFrameStretched)->Unit(benchmark::kMicrosecond);
 
@@ -64,33 +64,33 @@ void BM_LineFrameSteadySim1Like(benchmark::State& state) {
     f.show();  // the restore when first shown sets the panel, set again below
     QApplication::processEvents();
   }
-  const auto ch1 = f.HeldRecord.ch1, ch2 = f.HeldRecord.ch2;
-  const auto scale1 = f.HeldRecord.channels[0].scale, scale2 = f.HeldRecord.channels[1].scale;
-  const auto pos1 = f.CH1VertPos, pos2 = f.CH2VertPos;
+  const auto ch1 = scope.State().HeldRecord.ch1, ch2 = scope.State().HeldRecord.ch2;
+  const auto scale1 = scope.State().HeldRecord.channels[0].scale, scale2 = scope.State().HeldRecord.channels[1].scale;
+  const auto pos1 = scope.State().CH1VertPos, pos2 = scope.State().CH2VertPos;
   for (int i = 1; i <= 3000; ++i) {
-    f.HeldRecord.ch1[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(127 + 51 * std::sin(i * 2 * M_PI / 25));
-    f.HeldRecord.ch2[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>((i / 6) % 2 ? 159 : 95);
+    scope.State().HeldRecord.ch1[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(127 + 51 * std::sin(i * 2 * M_PI / 25));
+    scope.State().HeldRecord.ch2[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>((i / 6) % 2 ? 159 : 95);
   }
-  f.HeldRecord.channels[0].scale = f.HeldRecord.channels[1].scale = 78;
-  f.CH1VertPos = 150;
-  f.CH2VertPos = 300;
-  f.ChannelOn[1] = f.ChannelOn[2] = 1;
-  f.HeldRecord.SetTimeBase(5, false);
-  SetLeft(f.Image3, 173);
-  f.PersistenceOn = 0;
-  f.ReferenceOn = 0;
-  f.PlotWaveform();
+  scope.State().HeldRecord.channels[0].scale = scope.State().HeldRecord.channels[1].scale = 78;
+  scope.State().CH1VertPos = 150;
+  scope.State().CH2VertPos = 300;
+  scope.State().ChannelOn[1] = scope.State().ChannelOn[2] = 1;
+  scope.State().HeldRecord.SetTimeBase(5, false);
+  SetLeft(scope.ViewWindowMarker(), 173);
+  scope.State().PersistenceOn = 0;
+  scope.State().ReferenceOn = 0;
+  scope.DrawHeldRecord();
   for (auto _ : state) {
-    f.PlotWaveform();
+    scope.DrawHeldRecord();
     if (painted) QApplication::processEvents();
   }
   if (painted) f.hide();
-  f.HeldRecord.ch1 = ch1;
-  f.HeldRecord.ch2 = ch2;
-  f.HeldRecord.channels[0].scale = scale1;
-  f.HeldRecord.channels[1].scale = scale2;
-  f.CH1VertPos = pos1;
-  f.CH2VertPos = pos2;
+  scope.State().HeldRecord.ch1 = ch1;
+  scope.State().HeldRecord.ch2 = ch2;
+  scope.State().HeldRecord.channels[0].scale = scale1;
+  scope.State().HeldRecord.channels[1].scale = scale2;
+  scope.State().CH1VertPos = pos1;
+  scope.State().CH2VertPos = pos2;
 }
 BENCHMARK(BM_LineFrameSteadySim1Like)->Arg(0)->Arg(1)->ArgNames({"painted"})->Unit(benchmark::kMicrosecond);
 
@@ -98,13 +98,13 @@ void BM_PersistenceFrame(benchmark::State& state) {
   TForm1& f = *TheWindow().form;
   f.InitRainbow();
   f.InitPersistColors();
-  f.ResetPres();
-  f.PersistenceOn = 1;
-  f.RainbowOn = static_cast<std::uint8_t>(state.range(0));
-  f.PersistenceHit = f.RainbowOn ? 1024 : 255;
-  f.PersistenceFade = 10;
-  for (auto _ : state) f.PlotWaveform();
-  f.PersistenceOn = 0;
+  scope.ClearPersistence();
+  scope.State().PersistenceOn = 1;
+  scope.State().RainbowOn = static_cast<std::uint8_t>(state.range(0));
+  scope.State().PersistenceHit = scope.State().RainbowOn ? 1024 : 255;
+  scope.State().PersistenceFade = 10;
+  for (auto _ : state) scope.DrawHeldRecord();
+  scope.State().PersistenceOn = 0;
 }
 BENCHMARK(BM_PersistenceFrame)->Arg(0)->Arg(1)->ArgNames({"rainbow"})->Unit(benchmark::kMicrosecond);
 

@@ -65,9 +65,10 @@ int main(int argc, char** argv) {
     return 1;
   }
   TForm1& f = *w.form;
-  f.TimeBaseIndex = 3;
-  f.ChannelOn[1] = f.ChannelOn[2] = 1;
-  f.AutoTrigger = 1;
+  ScopeDriver& scope = w.scope;
+  scope.State().TimeBaseIndex = 3;
+  scope.State().ChannelOn[1] = scope.State().ChannelOn[2] = 1;
+  scope.State().AutoTrigger = 1;
   f.Continuous->trigger();
 
   const long long simPid = unpaced ? simProcess.processId() : -1;
@@ -83,17 +84,17 @@ int main(int argc, char** argv) {
       firstSim = lastSim;
     }
     std::printf("minute %d records %llu scope_rss_kb %ld sim_rss_kb %ld\n", minute,
-                static_cast<unsigned long long>(f.HeldRecord.sequence), lastScope, lastSim);
+                static_cast<unsigned long long>(scope.State().HeldRecord.sequence), lastScope, lastSim);
     std::fflush(stdout);
-    if (minute >= minutes) f.RunStopClick();
+    if (minute >= minutes) scope.PressRun();
   });
   sample.start(60000);
   QTimer::singleShot(0, [&] { f.RUNSTOP->trigger(); });
-  WaitFor([&] { return minute >= minutes && f.Running == 0 && f.AwaitingData == 0; },
+  WaitFor([&] { return minute >= minutes && scope.State().Running == 0 && scope.State().AwaitingData == 0; },
           (minutes + 1) * 60000);
   std::printf("growth after the first minute: scope %ld kB, simulator %ld kB, records %llu\n",
               lastScope - firstScope, lastSim - firstSim,
-              static_cast<unsigned long long>(f.HeldRecord.sequence));
+              static_cast<unsigned long long>(scope.State().HeldRecord.sequence));
   if (unpaced) {
     simProcess.terminate();
     simProcess.waitForFinished();

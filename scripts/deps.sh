@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config make
   qt6-base-dev libserialport-dev
+  qt6-charts-dev libqt6opengl6-dev
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core fonts-dejavu-extra xvfb xauth
   desktop-file-utils appstream dpkg-dev

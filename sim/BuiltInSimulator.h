@@ -27,6 +27,16 @@ class BuiltInSimulator {
   static void SetUnpaced(bool unpaced);
   static bool Unpaced();
 
+  // Replies sent at the instrument's line speed, 11 bits a byte at this many
+  // baud (9600: a capture reply takes 3.44 s), as `tessaron-sim --baud`
+  // sends them; 0, the default, as fast as the pseudo-terminal takes them.
+  // Unset here (0), TESSARON_SIM1_BAUD gives the rate ("9600"); a value
+  // that is no rate `--baud` takes is written to standard error once and
+  // ignored. Set before the port is opened; orthogonal to SetUnpaced, as
+  // the two options of tessaron-sim are.
+  static void SetBaud(int baud);
+  static int Baud();
+
  private:
   struct Impl;
   std::unique_ptr<Impl> d;

@@ -59,6 +59,7 @@ void TForm1::RunStopClick() {
     statusStrip_->ShowRunStatus(run_stop::PicturePath(run_stop::RunStatusBitmap));
     Running = 1;
     HideReplyNotice();
+    statusStrip_->ShowRecordPosition({});
     // The held record keeps its time base and mode (HeldRecord) until the
     // reply to this run replaces it.
     ResetPres();
@@ -98,11 +99,13 @@ void TForm1::ShowHourglass() {
 void TForm1::TakeRecord(const core::Record& record) {
   // The held record is the one the link made from the reply, described by
   // the command it answers; nothing else writes it.
-  HeldRecord = record;
+  HeldRecord = Averaged(record);
+  KeepRecord(record);
   HideReplyProgress();
   HideReplyNotice();
   PlotWaveform();
   if (AutoMeasOn == 1) AutoMeasuremtns();
+  CountRecord();
 }
 
 void TForm1::AcquisitionStopped(core::ScopeLink::StopReason reason) {

@@ -107,6 +107,17 @@ inline int TrickleSleepMs(int remaining, int gained, std::int64_t sinceLookUs) {
   return static_cast<int>(std::clamp(ms, 1.0, static_cast<double>(LongestTrickleSleepMs)));
 }
 
+// A reply's progress (the samples in so far, which the screen draws as they
+// come) is told at most once per this interval: at every read of a reply
+// trickling in at the line speed, some 20 times a second, but never for the
+// reads close together at its start and end, nor faster on a fast link.
+inline constexpr int ProgressIntervalMs = LongestTrickleSleepMs;
+// Whether a progress `sinceLastUs` microseconds after the last one of this
+// reply may be told (negative: none told yet).
+inline bool ProgressDue(std::int64_t sinceLastUs) {
+  return sinceLastUs < 0 || sinceLastUs >= std::int64_t{ProgressIntervalMs} * 1000;
+}
+
 // A reply that has begun and then brings no byte for this long has stopped
 // for good (an instrument reset half way, a bridge that lost the rest): it is
 // given up rather than waited for until STOP. An instrument sends its reply

@@ -108,7 +108,11 @@ QString FormatCursortext2(std::int64_t tenMillivolts) {
 
 QString FormatFreq(std::int64_t periodUs, const QString& decimalPoint) {
   if (periodUs <= 0) return QStringLiteral("0 Hz");
-  const long double hertz = 1000000.0L / static_cast<long double>(periodUs);
+  return FormatHertz(1000000.0L / static_cast<long double>(periodUs), decimalPoint);
+}
+
+QString FormatHertz(long double hertz, const QString& decimalPoint) {
+  if (!(hertz > 0)) return QStringLiteral("0 Hz");
   // s: the frequency's text cut to seven characters; every choice below is
   // made on the value of s, not on the frequency itself.
   const std::string s = PlainDecimal15(hertz).substr(0, 7);

@@ -32,4 +32,9 @@ QString FormatCursortext2(std::int64_t tenMillivolts);
 // decimal separator is the user's (`decimalPoint`).
 QString FormatFreq(std::int64_t periodUs, const QString& decimalPoint = QStringLiteral("."));
 
+// A frequency in hertz in the same text, for a frequency that is no whole
+// period's (a mean of readings): FormatFreq(p) is FormatHertz(1e6 / p). Zero,
+// a negative frequency or none at all reads "0 Hz".
+QString FormatHertz(long double hertz, const QString& decimalPoint = QStringLiteral("."));
+
 }  // namespace readout_text

@@ -16,6 +16,7 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QHash>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
@@ -99,6 +100,8 @@ TForm1::TForm1(ScopeUnit& unit, UiServices& ui, QWidget* parent)
   BuildStorage();
   BuildHelp();
   BuildExport();
+  BuildRecords();
+  BuildAnalysis();
   LayLinesOverBorderStrips();
   // The pop-up panels lie over everything the subsystems placed.
   for (TPanel* popup : {static_cast<TPanel*>(comSettings_), static_cast<TPanel*>(calibrationPanel_), static_cast<TPanel*>(nextRunNotice_),
@@ -190,92 +193,138 @@ void TForm1::ShowBitmap(TImage* image, const QString& relativePath) { Kit.ShowBi
 void TForm1::CreateMenu() {
   MainMenu1 = menuBar();
   MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
-  // Items exist from the start, disabled until their subsystem binds them.
-  auto item = [this](QMenu* menu, const char* name, const QString& caption) {
-    QAction* a = menu->addAction(caption);
-    a->setObjectName(QString::fromLatin1(name));
-    a->setEnabled(false);
-    return a;
+
+  // The menu bar as data: each line a menu (on the bar, or inside the menu
+  // above it) or an item of the menu above it. Items exist from the start,
+  // disabled until their subsystem binds them; the items of one radio group
+  // exclude each other, and none is checked until the restore says which.
+  enum class Kind { BarMenu, SubMenu, EndSubMenu, Item };
+  struct Entry {
+    Kind kind;
+    const char* name;
+    const char* caption;
+    QMenu* TForm1::*menu = nullptr;
+    QAction* TForm1::*item = nullptr;
+    int radioGroup = 0;
+    Qt::Key plainKey = Qt::Key_unknown;
+    // Items made from one entry each, told apart by their data.
+    QList<QAction*> TForm1::*family = nullptr;
+    int data = 0;
   };
-  auto menu = [](QMenu* parent, const char* name, const QString& caption) {
-    QMenu* m = parent->addMenu(caption);
-    m->setObjectName(QString::fromLatin1(name));
-    return m;
+  static const Entry entries[] = {
+      {Kind::BarMenu, "View1", "View", &TForm1::View1},
+      {Kind::Item, "ResetHorizontalView1", "Reset Horizontal View", nullptr, &TForm1::ResetHorizontalView1},
+      {Kind::Item, "SaveViewasBMP1", "Save View as BMP", nullptr, &TForm1::SaveViewasBMP1},
+      {Kind::Item, "AutoMeasurementsON1", "Auto Measurements ON", nullptr, &TForm1::AutoMeasurementsON1},
+      {Kind::Item, "ExportData1", "Export Data To File", nullptr, &TForm1::ExportData1},
+      {Kind::Item, "PrintView1", "Print View", nullptr, &TForm1::PrintView1},
+      {Kind::BarMenu, "Trigger1", "Trigger", &TForm1::Trigger1},
+      {Kind::SubMenu, "Source1", "Source", &TForm1::Source1},
+      {Kind::Item, "CH11", "CH1", nullptr, &TForm1::CH11, 1},
+      {Kind::Item, "CH21", "CH2", nullptr, &TForm1::CH21, 1},
+      {Kind::Item, "EXT1", "EXT", nullptr, &TForm1::EXT1, 1},
+      {Kind::SubMenu, "Edge1", "Edge", &TForm1::Edge1},
+      {Kind::Item, "Rising1", "Rising", nullptr, &TForm1::Rising1, 2},
+      {Kind::Item, "Falling2", "Falling", nullptr, &TForm1::Falling2, 2},
+      {Kind::SubMenu, "Mode1", "Mode", &TForm1::Mode1},
+      {Kind::Item, "Auto1", "Auto", nullptr, &TForm1::Auto1, 3},
+      {Kind::Item, "Normal1", "Normal", nullptr, &TForm1::Normal1, 3},
+      {Kind::SubMenu, "TriggerPosition1", "Trigger Position", &TForm1::TriggerPosition1},
+      {Kind::Item, "POS10", "10%", nullptr, &TForm1::POS10, 4},
+      {Kind::Item, "POS50", "50%", nullptr, &TForm1::POS50, 4},
+      {Kind::Item, "POS90", "90%", nullptr, &TForm1::POS90, 4},
+      {Kind::BarMenu, "Acquisition1", "Acquisition", &TForm1::Acquisition1},
+      {Kind::Item, "Continuous", "Continuous", nullptr, &TForm1::Continuous, 5},
+      {Kind::Item, "Single", "Single", nullptr, &TForm1::Single, 5},
+      {Kind::Item, "RUNSTOP", "RUN/STOP", nullptr, &TForm1::RUNSTOP},
+      {Kind::BarMenu, "Cursors1", "Cursors", &TForm1::Cursors1},
+      {Kind::Item, "AllOff1", "All Off", nullptr, &TForm1::AllOff1},
+      {Kind::Item, "VerticalON1", "Vertical ON", nullptr, &TForm1::VerticalON1},
+      {Kind::Item, "HorizontalON1", "Horizontal ON", nullptr, &TForm1::HorizontalON1},
+      {Kind::Item, "BothOn1", "Both ON", nullptr, &TForm1::BothOn1},
+      {Kind::Item, "SnaptoPlotON1", "Snap to Plot ON", nullptr, &TForm1::SnaptoPlotON1},
+      {Kind::BarMenu, "Display1", "Settings", &TForm1::Display1},
+      {Kind::Item, "Properties1", "Display Properties...", nullptr, &TForm1::Properties1},
+      {Kind::Item, "COMSettings1", "COM Settings...", nullptr, &TForm1::COMSettings1},
+      {Kind::Item, "Calibrate1", "Calibrate Channels...", nullptr, &TForm1::Calibrate1},
+      {Kind::Item, "LoadDefultSettings1", "Load Default Settings", nullptr, &TForm1::LoadDefultSettings1},
+      {Kind::Item, "SaveSettingsToFile1", "Save Settings To File", nullptr, &TForm1::SaveSettingsToFile1},
+      {Kind::Item, "LoadSettings1", "Load Settings From File", nullptr, &TForm1::LoadSettings1},
+      {Kind::BarMenu, "ReferanceWaveform1", "Reference Waveform", &TForm1::ReferanceWaveform1},
+      {Kind::Item, "SaveCH1Ref1", "Save CH1 Ref ", nullptr, &TForm1::SaveCH1Ref1},
+      {Kind::Item, "SaveCH2Ref1", "Save CH2 Ref", nullptr, &TForm1::SaveCH2Ref1},
+      {Kind::Item, "LoadReferance1", "Load Reference", nullptr, &TForm1::LoadReferance1},
+      {Kind::Item, "ReferanceOFF1", "Reference OFF", nullptr, &TForm1::ReferanceOFF1},
+      {Kind::BarMenu, "Records1", "Records", &TForm1::Records1},
+      {Kind::Item, "PreviousRecord1", "Previous Record", nullptr, &TForm1::PreviousRecord1, 0, Qt::Key_PageUp},
+      {Kind::Item, "NextRecord1", "Next Record", nullptr, &TForm1::NextRecord1, 0, Qt::Key_PageDown},
+      {Kind::Item, "LatestRecord1", "Latest Record", nullptr, &TForm1::LatestRecord1, 0, Qt::Key_End},
+      {Kind::Item, "SaveRecord1", "Save Record...", nullptr, &TForm1::SaveRecord1},
+      {Kind::Item, "SaveHistory1", "Save History...", nullptr, &TForm1::SaveHistory1},
+      {Kind::Item, "OpenRecord1", "Open Record...", nullptr, &TForm1::OpenRecord1},
+      {Kind::Item, "ClearHistory1", "Clear History", nullptr, &TForm1::ClearHistory1},
+      {Kind::BarMenu, "Analysis1", "Analysis", &TForm1::Analysis1},
+      {Kind::Item, "MeasurementStatistics1", "Measurement Statistics", nullptr, &TForm1::MeasurementStatistics1},
+      {Kind::SubMenu, "Average1", "Average", &TForm1::Average1},
+      {Kind::Item, "AverageOff1", "Off", nullptr, nullptr, 6, Qt::Key_unknown, &TForm1::AverageItems, 1},
+      {Kind::Item, "Average2", "2", nullptr, nullptr, 6, Qt::Key_unknown, &TForm1::AverageItems, 2},
+      {Kind::Item, "Average4", "4", nullptr, nullptr, 6, Qt::Key_unknown, &TForm1::AverageItems, 4},
+      {Kind::Item, "Average8", "8", nullptr, nullptr, 6, Qt::Key_unknown, &TForm1::AverageItems, 8},
+      {Kind::Item, "Average16", "16", nullptr, nullptr, 6, Qt::Key_unknown, &TForm1::AverageItems, 16},
+      {Kind::Item, "Average32", "32", nullptr, nullptr, 6, Qt::Key_unknown, &TForm1::AverageItems, 32},
+      {Kind::Item, "Average64", "64", nullptr, nullptr, 6, Qt::Key_unknown, &TForm1::AverageItems, 64},
+      {Kind::EndSubMenu, "", ""},
+      {Kind::Item, "LogMeasurements1", "Log Measurements...", nullptr, &TForm1::LogMeasurements1},
+      {Kind::Item, "StopLogging1", "Stop Logging", nullptr, &TForm1::StopLogging1},
+      {Kind::Item, "TrendPlot1", "Trend Plot", nullptr, &TForm1::TrendPlot1},
+      {Kind::BarMenu, "Help1", "Help", &TForm1::Help1},
+      {Kind::Item, "About1", "About", nullptr, &TForm1::About1},
+      {Kind::Item, "Help2", "Help", nullptr, &TForm1::Help2},
   };
-  auto radioGroup = [this](std::initializer_list<QAction*> items) {
-    auto* group = new QActionGroup(this);
-    group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    for (QAction* a : items) {
-      a->setCheckable(true);
-      a->setChecked(false);
-      group->addAction(a);
+
+  QMenu* barMenu = nullptr;  // the menu on the bar being filled
+  QMenu* current = nullptr;  // the menu items go into
+  QHash<int, QActionGroup*> groups;
+  for (const Entry& e : entries) {
+    const QString caption = QString::fromLatin1(e.caption);
+    switch (e.kind) {
+      case Kind::BarMenu:
+        barMenu = current = MainMenu1->addMenu(caption);
+        current->setObjectName(QString::fromLatin1(e.name));
+        this->*e.menu = current;
+        break;
+      case Kind::SubMenu:
+        current = barMenu->addMenu(caption);
+        current->setObjectName(QString::fromLatin1(e.name));
+        this->*e.menu = current;
+        break;
+      case Kind::EndSubMenu:
+        current = barMenu;
+        break;
+      case Kind::Item: {
+        QAction* a = current->addAction(caption);
+        a->setObjectName(QString::fromLatin1(e.name));
+        a->setEnabled(false);
+        if (e.plainKey != Qt::Key_unknown) a->setShortcut(QKeySequence(e.plainKey));
+        if (e.radioGroup != 0) {
+          QActionGroup*& group = groups[e.radioGroup];
+          if (group == nullptr) {
+            group = new QActionGroup(this);
+            group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+          }
+          a->setCheckable(true);
+          a->setChecked(false);
+          group->addAction(a);
+        }
+        if (e.item != nullptr) this->*e.item = a;
+        if (e.family != nullptr) {
+          a->setData(e.data);
+          (this->*e.family).append(a);
+        }
+        break;
+      }
     }
-  };
-
-  View1 = MainMenu1->addMenu(QStringLiteral("View"));
-  View1->setObjectName(QStringLiteral("View1"));
-  ResetHorizontalView1 = item(View1, "ResetHorizontalView1", QStringLiteral("Reset Horizontal View"));
-  SaveViewasBMP1 = item(View1, "SaveViewasBMP1", QStringLiteral("Save View as BMP"));
-  AutoMeasurementsON1 = item(View1, "AutoMeasurementsON1", QStringLiteral("Auto Measurements ON"));
-  ExportData1 = item(View1, "ExportData1", QStringLiteral("Export Data To File"));
-  PrintView1 = item(View1, "PrintView1", QStringLiteral("Print View"));
-
-  Trigger1 = MainMenu1->addMenu(QStringLiteral("Trigger"));
-  Trigger1->setObjectName(QStringLiteral("Trigger1"));
-  Source1 = menu(Trigger1, "Source1", QStringLiteral("Source"));
-  CH11 = item(Source1, "CH11", QStringLiteral("CH1"));
-  CH21 = item(Source1, "CH21", QStringLiteral("CH2"));
-  EXT1 = item(Source1, "EXT1", QStringLiteral("EXT"));
-  radioGroup({CH11, CH21, EXT1});
-  Edge1 = menu(Trigger1, "Edge1", QStringLiteral("Edge"));
-  Rising1 = item(Edge1, "Rising1", QStringLiteral("Rising"));
-  Falling2 = item(Edge1, "Falling2", QStringLiteral("Falling"));
-  radioGroup({Rising1, Falling2});
-  Mode1 = menu(Trigger1, "Mode1", QStringLiteral("Mode"));
-  Auto1 = item(Mode1, "Auto1", QStringLiteral("Auto"));
-  Normal1 = item(Mode1, "Normal1", QStringLiteral("Normal"));
-  radioGroup({Auto1, Normal1});
-  TriggerPosition1 = menu(Trigger1, "TriggerPosition1", QStringLiteral("Trigger Position"));
-  POS10 = item(TriggerPosition1, "POS10", QStringLiteral("10%"));
-  POS50 = item(TriggerPosition1, "POS50", QStringLiteral("50%"));
-  POS90 = item(TriggerPosition1, "POS90", QStringLiteral("90%"));
-  radioGroup({POS10, POS50, POS90});
-
-  Acquisition1 = MainMenu1->addMenu(QStringLiteral("Acquisition"));
-  Acquisition1->setObjectName(QStringLiteral("Acquisition1"));
-  Continuous = item(Acquisition1, "Continuous", QStringLiteral("Continuous"));
-  Single = item(Acquisition1, "Single", QStringLiteral("Single"));
-  radioGroup({Continuous, Single});
-  RUNSTOP = item(Acquisition1, "RUNSTOP", QStringLiteral("RUN/STOP"));
-
-  Cursors1 = MainMenu1->addMenu(QStringLiteral("Cursors"));
-  Cursors1->setObjectName(QStringLiteral("Cursors1"));
-  AllOff1 = item(Cursors1, "AllOff1", QStringLiteral("All Off"));
-  VerticalON1 = item(Cursors1, "VerticalON1", QStringLiteral("Vertical ON"));
-  HorizontalON1 = item(Cursors1, "HorizontalON1", QStringLiteral("Horizontal ON"));
-  BothOn1 = item(Cursors1, "BothOn1", QStringLiteral("Both ON"));
-  SnaptoPlotON1 = item(Cursors1, "SnaptoPlotON1", QStringLiteral("Snap to Plot ON"));
-
-  Display1 = MainMenu1->addMenu(QStringLiteral("Settings"));
-  Display1->setObjectName(QStringLiteral("Display1"));
-  Properties1 = item(Display1, "Properties1", QStringLiteral("Display Properties..."));
-  COMSettings1 = item(Display1, "COMSettings1", QStringLiteral("COM Settings..."));
-  Calibrate1 = item(Display1, "Calibrate1", QStringLiteral("Calibrate Channels..."));
-  LoadDefultSettings1 = item(Display1, "LoadDefultSettings1", QStringLiteral("Load Default Settings"));
-  SaveSettingsToFile1 = item(Display1, "SaveSettingsToFile1", QStringLiteral("Save Settings To File"));
-  LoadSettings1 = item(Display1, "LoadSettings1", QStringLiteral("Load Settings From File"));
-
-  ReferanceWaveform1 = MainMenu1->addMenu(QStringLiteral("Reference Waveform"));
-  ReferanceWaveform1->setObjectName(QStringLiteral("ReferanceWaveform1"));
-  SaveCH1Ref1 = item(ReferanceWaveform1, "SaveCH1Ref1", QStringLiteral("Save CH1 Ref "));
-  SaveCH2Ref1 = item(ReferanceWaveform1, "SaveCH2Ref1", QStringLiteral("Save CH2 Ref"));
-  LoadReferance1 = item(ReferanceWaveform1, "LoadReferance1", QStringLiteral("Load Reference"));
-  ReferanceOFF1 = item(ReferanceWaveform1, "ReferanceOFF1", QStringLiteral("Reference OFF"));
-
-  Help1 = MainMenu1->addMenu(QStringLiteral("Help"));
-  Help1->setObjectName(QStringLiteral("Help1"));
-  About1 = item(Help1, "About1", QStringLiteral("About"));
-  Help2 = item(Help1, "Help2", QStringLiteral("Help"));
+  }
 }
 
 void TForm1::CreateTimers() {

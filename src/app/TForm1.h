@@ -14,6 +14,10 @@
 #include "app/ScopeState.h"
 #include "app/UiServices.h"
 #include "app/Widgets.h"
+#include "analysis/TrendRow.h"
+#include "core/MeasurementStatistics.h"
+#include "core/RecordHistory.h"
+#include "core/TraceAverage.h"
 #include "core/ScopeLink.h"
 #include "display/DisProperties.h"
 #include "display/RowBands.h"
@@ -30,6 +34,7 @@
 #include <QPushButton>
 #include <QMainWindow>
 
+#include <deque>
 #include <functional>
 #include <optional>
 #include <type_traits>
@@ -44,6 +49,13 @@ class AboutPanel;
 class CalibrationPanel;
 class ComSettingsPanel;
 class MeasurementPanel;
+namespace analysis {
+class StatisticsWindow;
+class TrendPlot;
+}  // namespace analysis
+namespace core {
+class MeasurementLog;
+}  // namespace core
 class NextRunNotice;
 class PositionStrip;
 class RestoreReader;
@@ -121,6 +133,9 @@ class TForm1 : public QMainWindow, public ScopeState {
   // ---- Shell (app/) -----------------------------------------------------
   void FormCreate();
   QString CommandLinePort;    // --port NAME: the port for this run
+  // --history N: how many records the history keeps (10..1000; ScopeError
+  // for any other number).
+  void SetHistoryCapacity(int records);
   QWidget* Client = nullptr;  // the client area below the menu bar
 
   QMenuBar* MainMenu1 = nullptr;
@@ -167,6 +182,21 @@ class TForm1 : public QMainWindow, public ScopeState {
   QAction* SaveCH2Ref1 = nullptr;
   QAction* LoadReferance1 = nullptr;
   QAction* ReferanceOFF1 = nullptr;
+  QMenu* Records1 = nullptr;
+  QAction* PreviousRecord1 = nullptr;
+  QAction* NextRecord1 = nullptr;
+  QAction* LatestRecord1 = nullptr;
+  QAction* SaveRecord1 = nullptr;
+  QAction* SaveHistory1 = nullptr;
+  QAction* OpenRecord1 = nullptr;
+  QAction* ClearHistory1 = nullptr;
+  QMenu* Analysis1 = nullptr;
+  QAction* MeasurementStatistics1 = nullptr;
+  QMenu* Average1 = nullptr;
+  QList<QAction*> AverageItems;  // Off, 2 .. 64, each with its depth as data
+  QAction* LogMeasurements1 = nullptr;
+  QAction* StopLogging1 = nullptr;
+  QAction* TrendPlot1 = nullptr;
   QMenu* Help1 = nullptr;
   QAction* About1 = nullptr;
   QAction* Help2 = nullptr;
@@ -201,6 +231,43 @@ class TForm1 : public QMainWindow, public ScopeState {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // ---- Records kept (storage/Form1Records.cpp): the last complete records,
+  // stepped through while stopped, saved to and opened from record files.
+  void BuildRecords();
+  void PreviousRecordClick();
+  void NextRecordClick();
+  void LatestRecordClick();
+  void SaveRecordClick();
+  void SaveHistoryClick();
+  void OpenRecordClick();
+  void ClearHistoryClick();
+  // A new record joins the history; the position readout goes.
+  void KeepRecord(const core::Record& record);
+  // Shows the history's shown record as the held record, as it was captured.
+  void ShowHistoryRecord();
+  core::RecordHistory History;
+
+  // ---- Analysis (measure/Form1Analysis.cpp): statistics of the readings,
+  // the averaged trace, the measurement log and the trend plot.
+  void BuildAnalysis();
+  void MeasurementStatisticsClick();
+  void AverageClick(int depth);
+  void LogMeasurementsClick();
+  void StopLoggingClick();
+  void TrendPlotClick();
+  // The record to hold for one received: itself, or the average of the last
+  // ones taken with the same settings while averaging.
+  const core::Record& Averaged(const core::Record& received);
+  // The held record counted by the statistics, the log and the trend, over
+  // the view the frame has drawn.
+  void CountRecord();
+  core::MeasurementStatistics Statistics;
+  core::TraceAverage Average;
+  core::MeasurementLog* measurementLog_ = nullptr;
+  analysis::StatisticsWindow* statisticsWindow_ = nullptr;
+  analysis::TrendPlot* trendPlot_ = nullptr;
+  std::deque<analysis::TrendRow> trendRows_;  // until the trend plot is first opened
+
   void CreateMenu();
   void CreateTimers();
   void CreateRegions();

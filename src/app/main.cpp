@@ -2,6 +2,7 @@
 #include "app/Errors.h"
 #include "app/Paths.h"
 #include "app/TForm1.h"
+#include "core/RecordHistory.h"
 #include "app/UiServices.h"
 #include "app/UnitInit.h"
 #include "storage/SettingsStore.h"
@@ -52,6 +53,12 @@ int main(int argc, char** argv) {
                      "tessaron-sim link path, or SIM1); saved at close like a choice in the panel."),
       QStringLiteral("NAME"));
   parser.addOption(portOption);
+  const QCommandLineOption historyOption(
+      QStringLiteral("history"),
+      QStringLiteral("Keep the last N complete records (10 to 1000, 100 unless given) to step back "
+                     "through with Records > Previous Record."),
+      QStringLiteral("N"));
+  parser.addOption(historyOption);
   const QCommandLineOption pathsOption(
       QStringLiteral("show-paths"),
       QStringLiteral("Print where the pictures and the help page are read from and where the "
@@ -72,6 +79,18 @@ int main(int argc, char** argv) {
     return 2;
   }
 
+  int historyRecords = core::RecordHistory::DefaultCapacity;
+  if (parser.isSet(historyOption)) {
+    bool number = false;
+    historyRecords = parser.value(historyOption).toInt(&number);
+    if (!number || historyRecords < core::RecordHistory::MinCapacity ||
+        historyRecords > core::RecordHistory::MaxCapacity) {
+      std::fprintf(stderr, "tessaron-scope: --history takes a number of records from %d to %d\n",
+                   core::RecordHistory::MinCapacity, core::RecordHistory::MaxCapacity);
+      return 2;
+    }
+  }
+
   // Before any window: the off-screen bitmaps, the settings store and the
   // graticule. A graticule that cannot be read ends the program here.
   std::unique_ptr<ScopeUnit> unit;
@@ -90,6 +109,7 @@ int main(int argc, char** argv) {
     TForm1 form(*unit, ui);
     ui.SetParent(&form);
     form.CommandLinePort = parser.value(portOption);
+    form.SetHistoryCapacity(historyRecords);
     form.show();
     result = app.exec();
   }

@@ -21,10 +21,14 @@ std::span<const std::uint8_t> WindowOf(const Record& record, int channel, std::i
 
 std::array<ChannelReadings, 2> ReadingsOf(const Record& record, std::int32_t viewMarkerLeft) {
   const screen_model::ViewWindow view = screen_model::ViewFromMarker(record.layout, viewMarkerLeft);
+  return ReadingsOfView(record, view.start, view.end);
+}
+
+std::array<ChannelReadings, 2> ReadingsOfView(const Record& record, std::int32_t viewStart, std::int32_t viewEnd) {
   std::array<ChannelReadings, 2> readings{};
   for (int n = 1; n <= 2; ++n) {
     const RecordChannel& channel = record.Channel(n);
-    const std::span<const std::uint8_t> window = WindowOf(record, n, view.start, view.end);
+    const std::span<const std::uint8_t> window = WindowOf(record, n, viewStart, viewEnd);
     ChannelReadings& r = readings[static_cast<std::size_t>(n - 1)];
     r.panelUnits = measure::ReadChannel(window, channel.calOffset, channel.highRange, record.UsPerSample());
     if (!channel.on) continue;

@@ -35,6 +35,9 @@ struct ChannelReadings {
 // `viewMarkerLeft`. Throws ScopeError for a window outside the record.
 std::array<ChannelReadings, 2> ReadingsOf(const Record& record,
                                           std::int32_t viewMarkerLeft = DesignViewMarkerLeft);
+// The same over samples viewStart..viewEnd: what the measurement panel reads
+// of the frame it has just drawn.
+std::array<ChannelReadings, 2> ReadingsOfView(const Record& record, std::int32_t viewStart, std::int32_t viewEnd);
 
 // The measurement panel's ten texts of `channel` over samples
 // viewStart..viewEnd less `calOffset` counts, read with the record's range

@@ -1,6 +1,8 @@
 #include "core/RecordScales.h"
 
 #include "app/Errors.h"
+#include "controls/TimeKnob.h"
+#include "controls/VoltsKnob.h"
 #include "display/SampleRows.h"
 
 namespace core {
@@ -32,6 +34,23 @@ std::int32_t CursorUsPerColumn(const Record& record, std::int32_t panelUsPerColu
 std::int32_t CursorVoltsDiv(const Record& record, int channel, std::int32_t panelVoltsDiv) {
   if (Empty(record)) return panelVoltsDiv;
   return record.Channel(channel).VoltsDiv().value_or(panelVoltsDiv);
+}
+
+QString VoltsDivCaptionOf(const Record& record, int channel) {
+  for (const volts_knob::VoltsRow& row : volts_knob::VoltsRows) {
+    if (row.scale != record.Channel(channel).scale) continue;
+    const std::string_view caption = volts_knob::Caption(row, channel);
+    return QString::fromLatin1(caption.data(), qsizetype(caption.size()));
+  }
+  return {};
+}
+
+QString TimeDivCaptionOf(const Record& record) {
+  for (const time_knob::TimeRow& row : time_knob::TimeRows) {
+    if (row.index == record.timeBaseIndex)
+      return QString::fromLatin1(row.timeDivText.data(), qsizetype(row.timeDivText.size()));
+  }
+  return {};
 }
 
 }  // namespace core

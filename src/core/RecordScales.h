@@ -9,6 +9,8 @@
 
 #include "core/Record.h"
 
+#include <QString>
+
 #include <cstdint>
 
 namespace core {
@@ -33,5 +35,11 @@ std::int32_t CursorUsPerColumn(const Record& record, std::int32_t panelUsPerColu
 // `channel`'s 0 V row: the row the record was captured on. Before the first
 // record, the panel's.
 std::int32_t CursorVoltsDiv(const Record& record, int channel, std::int32_t panelVoltsDiv);
+
+// The captions the status strip showed for the record when it was captured:
+// `channel`'s volts/div ("CH1 1V/DIV"; empty for a scale no knob row has)
+// and the time/div of its time base row (empty for a row the knob lacks).
+QString VoltsDivCaptionOf(const Record& record, int channel);
+QString TimeDivCaptionOf(const Record& record);
 
 }  // namespace core

@@ -219,9 +219,11 @@ void ScopeLink::SendCommand() {
   for (const std::uint8_t byte : request.bytes) port_.WriteByte(byte, WriteTimeoutMs);
   outstanding_ = true;
   have_ = 0;
+  lastProgressUs_ = -1;
   // The reply is described and split by what this command asked for,
   // whatever the panel says by the time it is read.
   pending_ = std::move(request.description);
+  pendingCommand_ = request.bytes;
   commandLayout_ = request.layout;
   hourglassTimer_.start();
   SetState(State::Armed);
@@ -249,7 +251,7 @@ void ScopeLink::ReadReply() {
   // All but the last byte: it gets a few character times to come, so a late
   // last byte lands in its record and not in the next one.
   if (have_ == capture_protocol::CaptureSampleCount && !graceTimer_.isActive()) graceTimer_.start();
-  EmitProgress();
+  if (!EmitProgress()) return;
   // A reply at the line speed is read some 20 times a second, not byte by
   // byte: asleep until the rest is due at the rate seen so far. The rate is
   // reckoned between reads that found bytes: the time before the first of
@@ -272,7 +274,15 @@ void ScopeLink::TrickleLook() {
   ReadReply();
 }
 
-void ScopeLink::EmitProgress() {
+bool ScopeLink::EmitProgress() {
+  // Counted from before the receivers run: a slow one (a redraw) does not
+  // put off the next progress, which the next read after a whole trickle
+  // sleep always brings.
+  const std::int64_t nowUs = clock_.nsecsElapsed() / 1000;
+  if (!link_timing::ProgressDue(lastProgressUs_ < 0 ? -1 : nowUs - lastProgressUs_)) return true;
+  lastProgressUs_ = nowUs;
+  // A copy: the link's own buffers take the samples only once the reply is
+  // whole, so nothing but these signals ever sees a partial one.
   Record partial = pending_;
   partial.ch1 = ch1_;
   partial.ch2 = ch2_;
@@ -280,7 +290,14 @@ void ScopeLink::EmitProgress() {
   partial.samplesReceived = capture_protocol::SplitCaptureSamples(
       std::span<const std::uint8_t>(reply_.data() + 1, static_cast<std::size_t>(samples)), commandLayout_,
       partial.ch1, partial.ch2);
+  const ReplyArrival arrival = ArrivalOf(commandLayout_, have_);
+  const QPointer<ScopeLink> alive(this);
   Q_EMIT replyProgress(have_, partial);
+  // A receiver may have stopped the run or destroyed the link meanwhile.
+  if (!alive) return false;
+  if (state_ != State::Receiving) return true;
+  Q_EMIT samplesArriving(partial, arrival);
+  return alive;
 }
 
 void ScopeLink::FinishReply() {
@@ -302,6 +319,7 @@ void ScopeLink::FinishReply() {
   have_ = 0;
   port_.ReadBlock(0, DrainTimeoutMs);
   held_ = record;
+  heldCommand_ = pendingCommand_;
   SetState(State::Done);
 
   const QPointer<ScopeLink> alive(this);

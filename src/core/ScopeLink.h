@@ -20,6 +20,7 @@
 #include "acquisition/LinkTiming.h"
 #include "core/PanelSettings.h"
 #include "core/Record.h"
+#include "core/ReplyArrival.h"
 #include "serial/TSerial.h"
 
 #include <QElapsedTimer>
@@ -133,6 +134,9 @@ class ScopeLink : public QObject {
   int ReplyBytes() const { return have_; }
   // The last record received (sequence 0 before the first).
   const Record& Held() const { return held_; }
+  // The command bytes that asked for it (the trigger settings it was taken
+  // with are only there); zeros before the first record.
+  const capture_protocol::CaptureCommand& HeldCommand() const { return heldCommand_; }
   // RUN with the port closed: the link opens it, once a watch period, and
   // the command goes out as soon as the instrument has answered.
   bool AwaitingConnection() const { return connectTimer_.isActive(); }
@@ -141,8 +145,14 @@ class ScopeLink : public QObject {
   void stateChanged(core::ScopeLink::State state);
   // The reply so far: `bytes` of the 3001 in, the samples among them
   // already in their channels (the rest of each buffer as the last record
-  // left it).
+  // left it). Told at most once per link_timing::ProgressIntervalMs, about
+  // 20 times a second of a reply at the line speed, and never for a whole
+  // reply: only `recordReceived` carries a record, and a reply cut short
+  // (STOP, a stall) brings none.
   void replyProgress(int bytes, const core::Record& partial);
+  // The same moment in samples, for drawing the reply as it arrives: how
+  // many of each channel are in and where the arriving trace has got to.
+  void samplesArriving(const core::Record& partial, const core::ReplyArrival& arrival);
   void recordReceived(const core::Record& record);
   void stopped(core::ScopeLink::StopReason reason);
   void connectionChanged(bool connected);
@@ -195,7 +205,9 @@ class ScopeLink : public QObject {
   void SendWantedCommand();
   void TrickleLook();
   void EndRun(StopReason reason);
-  void EmitProgress();
+  // Tells the reply's progress when it is due; false when a receiver
+  // destroyed the link.
+  bool EmitProgress();
   // The identify exchange.
   bool OpenChosenPort();
   void BeginExchange(Exchange kind, std::vector<AnswerStep> steps);
@@ -220,9 +232,11 @@ class ScopeLink : public QObject {
   std::int64_t lastByteMs_ = 0;  // when the reply's latest byte was read
   capture_protocol::ReplyLayout commandLayout_{};
   Record pending_;  // the description of the record the command asked for
+  capture_protocol::CaptureCommand pendingCommand_{};  // and its bytes
   capture_protocol::SampleBuffer ch1_{};
   capture_protocol::SampleBuffer ch2_{};
   Record held_;
+  capture_protocol::CaptureCommand heldCommand_{};
   std::uint64_t records_ = 0;
 
   QTimer settleTimer_;
@@ -236,6 +250,7 @@ class ScopeLink : public QObject {
   QTimer trickleTimer_;
   std::function<CaptureRequest()> requestSource_;
   std::int64_t lastLookUs_ = 0;  // when the reply's bytes were last read
+  std::int64_t lastProgressUs_ = -1;  // when this reply's progress was last told (-1: not yet)
   int lastGain_ = 0;             // bytes that read brought
 
   bool watchOn_ = false;

@@ -1,7 +1,8 @@
 #include "display/DisProperties.h"
 
 #include "app/Paths.h"
-#include "app/TForm1.h"
+#include "app/PanelKit.h"
+#include "app/ScopeState.h"
 #include "app/Widgets.h"
 #include "display/DisplayChoices.h"
 #include "storage/SettingsStore.h"
@@ -76,7 +77,9 @@ QFrame* MakeBevel(QWidget* parent, const char* name, QRect geometry) {
 
 }  // namespace
 
-TDisPropertiesForm::TDisPropertiesForm(TForm1& form, QWidget* parent) : QDialog(parent), form_(form) {
+TDisPropertiesForm::TDisPropertiesForm(ScopeState& state, PanelKit& kit, QImage& gridBitmap, SettingsStore& store,
+                                       QWidget* parent)
+    : QDialog(parent), state_(state), kit_(kit), gridBitmap_(gridBitmap), store_(store) {
   setObjectName(QStringLiteral("DisPropertiesForm"));
   setWindowTitle(QStringLiteral("Display Properties"));
   setFixedSize(DialogWidth, DialogHeight);
@@ -154,27 +157,27 @@ TDisPropertiesForm::TDisPropertiesForm(TForm1& form, QWidget* parent) : QDialog(
   Bind(RadioButton10, &TDisPropertiesForm::RadioButton10Click);
   // Every change of the bar, by the user or from code, sets the fade.
   connect(PersitanceTrackBar, &QSlider::valueChanged, this,
-          [this] { form_.Guard([this] { PersitanceTrackBarChange(); }); });
-  connect(Button1, &QPushButton::clicked, this, [this] { form_.Guard([this] { Button1Click(); }); });
+          [this] { kit_.Guard([this] { PersitanceTrackBarChange(); }); });
+  connect(Button1, &QPushButton::clicked, this, [this] { kit_.Guard([this] { Button1Click(); }); });
 
   FormCreate();
 }
 
 void TDisPropertiesForm::Bind(QRadioButton* radio, void (TDisPropertiesForm::*action)()) {
-  connect(radio, &QRadioButton::clicked, this, [this, action] { form_.Guard([this, action] { (this->*action)(); }); });
+  connect(radio, &QRadioButton::clicked, this, [this, action] { kit_.Guard([this, action] { (this->*action)(); }); });
 }
 
-void TDisPropertiesForm::FormCreate() { form_.PersistenceMode = ModeOff; }
+void TDisPropertiesForm::FormCreate() { state_.PersistenceMode = ModeOff; }
 
 void TDisPropertiesForm::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  form_.Guard([this] { FormShow(); });
+  kit_.Guard([this] { FormShow(); });
 }
 
 void TDisPropertiesForm::FormShow() {
   using Action = void (TDisPropertiesForm::*)();
   // The graticule whose file is exactly GridFile; none when no file matches.
-  const int graticule = GraticuleIndexOf(form_.GridFile.toStdString());
+  const int graticule = GraticuleIndexOf(state_.GridFile.toStdString());
   const Action graticuleActions[] = {
       &TDisPropertiesForm::RadioButton4Click, &TDisPropertiesForm::RadioButton5Click,
       &TDisPropertiesForm::RadioButton6Click, &TDisPropertiesForm::RadioButton7Click,
@@ -184,16 +187,16 @@ void TDisPropertiesForm::FormShow() {
   else
     Select(graticuleRadios_[static_cast<std::size_t>(graticule)], graticuleActions[graticule]);
 
-  const int persistence = PersistenceIndexOf(form_.PersistenceMode);
+  const int persistence = PersistenceIndexOf(state_.PersistenceMode);
   QRadioButton* const persistenceRadios[] = {RadioButton1, RadioButton2, RadioButton3};
   const Action persistenceActions[] = {&TDisPropertiesForm::RadioButton1Click,
                                        &TDisPropertiesForm::RadioButton2Click,
                                        &TDisPropertiesForm::RadioButton3Click};
   if (persistence >= 0) Select(persistenceRadios[persistence], persistenceActions[persistence]);
 
-  if (form_.ScreenSave == 1)
+  if (state_.ScreenSave == 1)
     Select(ColorA, &TDisPropertiesForm::ColorAClick);
-  else if (form_.ScreenSave == 0)
+  else if (state_.ScreenSave == 0)
     Select(RadioButton10, &TDisPropertiesForm::RadioButton10Click);
 }
 
@@ -204,7 +207,7 @@ void TDisPropertiesForm::Select(QRadioButton* radio, void (TDisPropertiesForm::*
 }
 
 void TDisPropertiesForm::ShowGraticuleInUse() {
-  const int inUse = GraticuleIndexOf(form_.GridFile.toStdString());
+  const int inUse = GraticuleIndexOf(state_.GridFile.toStdString());
   if (inUse < 0)
     SelectNone(graticuleRadios_);
   else
@@ -224,10 +227,10 @@ void TDisPropertiesForm::SelectNone(const std::array<QRadioButton*, 5>& group) {
 void TDisPropertiesForm::ChoosePersistence(int choice) {
   const PersistenceChoice& c = PersistenceChoices[static_cast<std::size_t>(choice)];
   // The grids are left as they are: cells from the earlier mode fade on.
-  form_.PersistenceHit = c.hit;
-  form_.PersistenceOn = c.on ? 1 : 0;
-  form_.RainbowOn = c.rainbow ? 1 : 0;
-  form_.PersistenceMode = c.mode;
+  state_.PersistenceHit = c.hit;
+  state_.PersistenceOn = c.on ? 1 : 0;
+  state_.RainbowOn = c.rainbow ? 1 : 0;
+  state_.PersistenceMode = c.mode;
 }
 
 void TDisPropertiesForm::RadioButton1Click() { ChoosePersistence(0); }
@@ -235,7 +238,7 @@ void TDisPropertiesForm::RadioButton2Click() { ChoosePersistence(1); }
 void TDisPropertiesForm::RadioButton3Click() { ChoosePersistence(2); }
 
 void TDisPropertiesForm::PersitanceTrackBarChange() {
-  form_.PersistenceFade = FadeOfLevel(PersitanceTrackBar->value());
+  state_.PersistenceFade = FadeOfLevel(PersitanceTrackBar->value());
 }
 
 void TDisPropertiesForm::ChooseGraticule(int choice) {
@@ -251,14 +254,14 @@ void TDisPropertiesForm::ChooseGraticule(int choice) {
     ShowGraticuleInUse();
     throw;
   }
-  form_.GridBitmap.fill(Qt::black);
+  gridBitmap_.fill(Qt::black);
   {
-    QPainter painter(&form_.GridBitmap);
+    QPainter painter(&gridBitmap_);
     painter.drawImage(0, 0, picture);
   }
-  form_.SettingsRegistry.WriteString(stored::Name(stored::Id::DISPLAYBACKGROUND), file);
-  form_.SettingsRegistry.WriteInteger(stored::Name(stored::Id::DISPLAYBUTTON), c.number);
-  form_.GridFile = file;
+  store_.WriteString(stored::Name(stored::Id::DISPLAYBACKGROUND), file);
+  store_.WriteInteger(stored::Name(stored::Id::DISPLAYBUTTON), c.number);
+  state_.GridFile = file;
 }
 
 void TDisPropertiesForm::RadioButton4Click() { ChooseGraticule(0); }
@@ -268,8 +271,8 @@ void TDisPropertiesForm::RadioButton7Click() { ChooseGraticule(3); }
 void TDisPropertiesForm::RadioButton8Click() { ChooseGraticule(4); }
 
 void TDisPropertiesForm::ChooseSaveBackground(bool white) {
-  form_.SettingsRegistry.WriteBool(stored::Name(stored::Id::ScreenSave), white);
-  form_.ScreenSave = white ? 1 : 0;
+  store_.WriteBool(stored::Name(stored::Id::ScreenSave), white);
+  state_.ScreenSave = white ? 1 : 0;
 }
 
 void TDisPropertiesForm::ColorAClick() { ChooseSaveBackground(true); }

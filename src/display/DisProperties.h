@@ -5,7 +5,7 @@
 // Properties... and closed by its "Close" button; its choices act on the main
 // window's state at once and are seen at the next frame.
 //
-// Its handlers run through the main window's error wrapper, so a graticule
+// Its handlers run through the window's error wrapper (PanelKit), so a graticule
 // that cannot be read is reported like any other failure.
 
 #include <QDialog>
@@ -18,12 +18,15 @@ class QPushButton;
 class QRadioButton;
 class QSlider;
 class QWidget;
-class TForm1;
+class PanelKit;
+class QImage;
+class SettingsStore;
+struct ScopeState;
 
 class TDisPropertiesForm : public QDialog {
   Q_OBJECT
  public:
-  TDisPropertiesForm(TForm1& form, QWidget* parent);
+  TDisPropertiesForm(ScopeState& state, PanelKit& kit, QImage& gridBitmap, SettingsStore& store, QWidget* parent);
 
   // PersistenceMode := Off. Run once, when the dialog is created.
   void FormCreate();
@@ -88,6 +91,9 @@ class TDisPropertiesForm : public QDialog {
   static void SelectNone(const std::array<QRadioButton*, 5>& group);
   void Bind(QRadioButton* radio, void (TDisPropertiesForm::*action)());
 
-  TForm1& form_;
+  ScopeState& state_;
+  PanelKit& kit_;
+  QImage& gridBitmap_;
+  SettingsStore& store_;
   std::array<QRadioButton*, 5> graticuleRadios_{};
 };

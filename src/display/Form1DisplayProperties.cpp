@@ -8,7 +8,7 @@
 #include <QAction>
 
 void TForm1::BuildDisplayProperties() {
-  DisPropertiesForm = new TDisPropertiesForm(*this, this);
+  DisPropertiesForm = new TDisPropertiesForm(*this, Kit, GridBitmap, SettingsRegistry, this);
   Bind(Properties1, &TForm1::Properties1Click);
   BuildSaveView();
 }

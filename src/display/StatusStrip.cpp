@@ -53,6 +53,10 @@ constexpr QPoint VersionOnIndicator{26, 5};
 constexpr QSize VersionSize{27, 16};
 constexpr QRect SettingsKeyPlace{100, 60, 69, 18};
 constexpr QRect SaveViewKeyPlace{178, 60, 33, 18};
+// Along the top, over the panel's readouts, while a kept record is shown.
+constexpr QRect RecordPositionPlace{4, 0, 236, 16};
+constexpr QColor RecordPositionColour(224, 224, 224);
+constexpr QRect LoggingPlace{244, 0, 64, 16};
 
 // Calls a callback the window may not have bound.
 template <class F, class... A>
@@ -66,33 +70,58 @@ StatusStrip::StatusStrip(QWidget* bezel, PanelKit& kit) : TPanel(bezel, QStringL
   setGeometry(StripPlace);
   SetColor(Qt::black);
   SetBevel(0);
-
   // The order they are made in is the order they are stacked in.
-  auto cursorReadout = [this](const char* name, const QRect& place, const QColor& colour) {
-    TLabel* label = MakeReadout(this, QString::fromLatin1(name), place, colour);
+  BuildCursorItems();
+  BuildPanelReadouts();
+  BuildTriggerItems();
+  BuildAcquisitionItems();
+  BuildConnectionItems();
+  BuildRecordItems();
+}
+
+TImage* StatusStrip::MakeKey(const KeyDesign& design) {
+  TImage* image = MakeImageButton(this, QString::fromLatin1(design.name), design.place, QString::fromLatin1(design.hint));
+  image->mouse.OnClick = kit_.Handler([this, callback = design.callback] { Tell(this->*callback); });
+  return image;
+}
+
+void StatusStrip::BuildCursorItems() {
+  struct ReadoutDesign {
+    TLabel* StatusStrip::*label;
+    const char* name;
+    QRect place;
+    QColor colour;
+  };
+  const ReadoutDesign readouts[] = {
+      {&StatusStrip::xTimeReadout_, "XTimeCursor", XTimePlace, Lime},
+      {&StatusStrip::oTimeReadout_, "OTimeCursor", OTimePlace, Yellow},
+      {&StatusStrip::betweenTimeReadout_, "TimeCursor", BetweenTimePlace, Grey},
+      {&StatusStrip::frequencyReadout_, "Label13", FrequencyPlace, Grey},
+      {&StatusStrip::aVoltsReadout_, "HCusA", AVoltsPlace, Lime},
+      {&StatusStrip::bVoltsReadout_, "HCusB", BVoltsPlace, Yellow},
+      {&StatusStrip::differenceVoltsReadout_, "CusRes", DifferenceVoltsPlace, Grey},
+  };
+  for (const ReadoutDesign& r : readouts) {
+    TLabel* label = MakeReadout(this, QString::fromLatin1(r.name), r.place, r.colour);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->hide();
-    return label;
+    this->*r.label = label;
+  }
+  const KeyDesign keys[] = {
+      {"Image20", HorizontalCursorsKeyPlace, "Turn Horizontal Cursor On", &StatusStrip::OnHorizontalCursorsKey},
+      {"Image21", VerticalCursorsKeyPlace, "Turn Vertical Cursors On", &StatusStrip::OnVerticalCursorsKey},
+      {"Image22", CursorsOffKeyPlace, "Turn All Cursors Off", &StatusStrip::OnCursorsOffKey},
   };
-  xTimeReadout_ = cursorReadout("XTimeCursor", XTimePlace, Lime);
-  oTimeReadout_ = cursorReadout("OTimeCursor", OTimePlace, Yellow);
-  betweenTimeReadout_ = cursorReadout("TimeCursor", BetweenTimePlace, Grey);
-  frequencyReadout_ = cursorReadout("Label13", FrequencyPlace, Grey);
-  aVoltsReadout_ = cursorReadout("HCusA", AVoltsPlace, Lime);
-  bVoltsReadout_ = cursorReadout("HCusB", BVoltsPlace, Yellow);
-  differenceVoltsReadout_ = cursorReadout("CusRes", DifferenceVoltsPlace, Grey);
-  auto key = [this, &kit](const char* name, const QRect& place, const char* hint,
-                          std::function<void()> StatusStrip::*callback) {
-    TImage* image = MakeImageButton(this, QString::fromLatin1(name), place, QString::fromLatin1(hint));
-    image->mouse.OnClick = kit.Handler([this, callback] { Tell(this->*callback); });
-    return image;
-  };
-  horizontalCursorsKey_ =
-      key("Image20", HorizontalCursorsKeyPlace, "Turn Horizontal Cursor On", &StatusStrip::OnHorizontalCursorsKey);
-  verticalCursorsKey_ =
-      key("Image21", VerticalCursorsKeyPlace, "Turn Vertical Cursors On", &StatusStrip::OnVerticalCursorsKey);
-  cursorsOffKey_ = key("Image22", CursorsOffKeyPlace, "Turn All Cursors Off", &StatusStrip::OnCursorsOffKey);
+  const char* pictures[] = {"Grafics\\Panel\\CursorsHorizontalOn.bmp", "Grafics\\Panel\\CursorsVerticalOn.bmp",
+                            "Grafics\\Panel\\CursorsOff.bmp"};
+  for (std::size_t k = 0; k < std::size(keys); ++k) cursorKeys_[k] = MakeKey(keys[k]);
+  // Pictures of the window design; one that cannot be read is reported and
+  // leaves its key blank, the window still comes up.
+  for (std::size_t k = 0; k < std::size(keys); ++k)
+    kit_.Guard([&] { kit_.ShowBitmap(cursorKeys_[k], QString::fromLatin1(pictures[k])); });
+}
 
+void StatusStrip::BuildPanelReadouts() {
   for (int n : {1, 2}) {
     voltsReadouts_[n - 1] =
         MakeReadout(this, QStringLiteral("CH%1V").arg(n), VoltsReadoutPlaces[n - 1], ChannelColours[n - 1]);
@@ -100,14 +129,16 @@ StatusStrip::StatusStrip(QWidget* bezel, PanelKit& kit) : TPanel(bezel, QStringL
   }
   timeBaseReadout_ = MakeReadout(this, QStringLiteral("TimeBaseL"), TimeBasePlace, Lime);
   sampleRateReadout_ = MakeReadout(this, QStringLiteral("SampleRate"), SampleRatePlace, Lime);
+}
 
+void StatusStrip::BuildTriggerItems() {
   levelReadout_ = new TLabel(this, QStringLiteral("Label23"));
   levelReadout_->setGeometry(LevelPlace);
   levelReadout_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   PaintTextOnBlack(levelReadout_, ReadoutOrange);
   levelReadout_->setFont(ReadoutFont());
   levelReadout_->setToolTip(QStringLiteral("Double Click Here to enter Trigger Voltage"));
-  levelReadout_->mouse.OnDblClick = kit.Handler([this] { Tell(OnLevelDoubleClick); });
+  levelReadout_->mouse.OnDblClick = kit_.Handler([this] { Tell(OnLevelDoubleClick); });
   levelEntry_ = new QLineEdit(this);
   levelEntry_->setObjectName(QStringLiteral("TriggerVEdit"));
   levelEntry_->setGeometry(LevelEntryPlace);
@@ -115,14 +146,17 @@ StatusStrip::StatusStrip(QWidget* bezel, PanelKit& kit) : TPanel(bezel, QStringL
   levelEntry_->hide();
   // Return and the keypad's Enter are the one key that takes the text.
   connect(levelEntry_, &QLineEdit::returnPressed, this,
-          kit.Handler([this] { Tell(OnLevelEntryKey, int(Qt::Key_Return)); }));
+          kit_.Handler([this] { Tell(OnLevelEntryKey, int(Qt::Key_Return)); }));
   levelCounts_ = new TLabel(this, QStringLiteral("Label12"));
   levelCounts_->setGeometry(LevelCountsPlace);
   levelCounts_->hide();
-  sourceKey_ = key("TrigSourceButton", SourceKeyPlace, "Click Here To Change Trigger Channel.",
-                   &StatusStrip::OnTriggerSourceKey);
-  edgeKey_ = key("TriggerEdgeButton", EdgeKeyPlace, "Click Here To Change Trigger Edge.", &StatusStrip::OnTriggerEdgeKey);
+  sourceKey_ = MakeKey({"TrigSourceButton", SourceKeyPlace, "Click Here To Change Trigger Channel.",
+                        &StatusStrip::OnTriggerSourceKey});
+  edgeKey_ = MakeKey({"TriggerEdgeButton", EdgeKeyPlace, "Click Here To Change Trigger Edge.",
+                      &StatusStrip::OnTriggerEdgeKey});
+}
 
+void StatusStrip::BuildAcquisitionItems() {
   runStatus_ = new TImage(this, QStringLiteral("Image12"));
   runStatus_->setGeometry(RunStatusPlace);
   replyProgress_ = new QProgressBar(this);
@@ -145,11 +179,13 @@ StatusStrip::StatusStrip(QWidget* bezel, PanelKit& kit) : TPanel(bezel, QStringL
   replyNotice_->setToolTip(
       QStringLiteral("The instrument stopped in the middle of a reply; what had come of it was discarded."));
   replyNotice_->hide();
+}
 
+void StatusStrip::BuildConnectionItems() {
   indicator_ = new TImage(this, QStringLiteral("Image11"));
   indicator_->setGeometry(IndicatorPlace);
   indicator_->setCursor(Qt::PointingHandCursor);
-  indicator_->mouse.OnClick = kit.Handler([this] { Tell(OnSettingsKey); });
+  indicator_->mouse.OnClick = kit_.Handler([this] { Tell(OnSettingsKey); });
   versionOnIndicator_ = new TLabel(this, QStringLiteral("HWRevLabel"), QStringLiteral("2.0.7"));
   versionOnIndicator_->setGeometry(QRect(IndicatorPlace.topLeft() + VersionOnIndicator, VersionSize));
   versionOnIndicator_->setAlignment(Qt::AlignCenter);
@@ -166,19 +202,11 @@ StatusStrip::StatusStrip(QWidget* bezel, PanelKit& kit) : TPanel(bezel, QStringL
   settingsKey_ = new TImage(this, QStringLiteral("SettingButton"));
   settingsKey_->setGeometry(SettingsKeyPlace);
   settingsKey_->setCursor(Qt::PointingHandCursor);
-  settingsKey_->mouse.OnMouseDown = kit.Handler([this] { Tell(OnSettingsKeyDown); });
-  settingsKey_->mouse.OnMouseUp = kit.Handler([this] { Tell(OnSettingsKeyUp); });
-  settingsKey_->mouse.OnClick = kit.Handler([this] { Tell(OnSettingsKey); });
-
-  // Pictures of the window design; one that cannot be read is reported and
-  // leaves its widget blank, the window still comes up.
-  const std::pair<TImage*, const char*> pictures[] = {
-      {horizontalCursorsKey_, "Grafics\\Panel\\CursorsHorizontalOn.bmp"},
-      {verticalCursorsKey_, "Grafics\\Panel\\CursorsVerticalOn.bmp"},
-      {cursorsOffKey_, "Grafics\\Panel\\CursorsOff.bmp"},
-  };
-  for (const auto& [image, path] : pictures) kit.Guard([&] { kit.ShowBitmap(image, QString::fromLatin1(path)); });
-  kit.Guard([this] {
+  settingsKey_->mouse.OnMouseDown = kit_.Handler([this] { Tell(OnSettingsKeyDown); });
+  settingsKey_->mouse.OnMouseUp = kit_.Handler([this] { Tell(OnSettingsKeyUp); });
+  settingsKey_->mouse.OnClick = kit_.Handler([this] { Tell(OnSettingsKey); });
+  // The pictures of the window design, as they stand before the first tick.
+  kit_.Guard([this] {
     kit_.ShowBitmap(indicator_, QStringLiteral("Grafics\\USBCON#.bmp"));
     kit_.ShowBitmap(settingsKey_, QStringLiteral("Grafics\\SettingButton1.bmp"));
   });
@@ -255,3 +283,24 @@ void StatusStrip::ShowConnection(const QString& indicatorPicture, bool versionSh
 }
 void StatusStrip::ShowFirmwareVersion(const QString& version) { versionOnIndicator_->setText(version); }
 void StatusStrip::ShowSettingsKey(const QString& picture) { kit_.ShowBitmap(settingsKey_, picture); }
+
+void StatusStrip::BuildRecordItems() {
+  recordPosition_ = MakeReadout(this, QStringLiteral("RecordPosition"), RecordPositionPlace, RecordPositionColour);
+  recordPosition_->hide();
+  logging_ = MakeReadout(this, QStringLiteral("LoggingReadout"), LoggingPlace, NoticeOrange);
+  logging_->hide();
+}
+
+void StatusStrip::ShowLogging(const QString& text) {
+  logging_->setText(text);
+  logging_->setVisible(!text.isEmpty());
+}
+
+QString StatusStrip::LoggingText() const { return logging_->isHidden() ? QString() : logging_->text(); }
+
+void StatusStrip::ShowRecordPosition(const QString& text) {
+  recordPosition_->setText(text);
+  recordPosition_->setVisible(!text.isEmpty());
+}
+
+QString StatusStrip::RecordPositionText() const { return recordPosition_->isHidden() ? QString() : recordPosition_->text(); }

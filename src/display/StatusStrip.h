@@ -61,6 +61,15 @@ class StatusStrip : public TPanel {
   void ShowFirmwareVersion(const QString& version);
   void ShowSettingsKey(const QString& picture);
 
+  // ---- Records kept --------------------------------------------------
+  // "Record 37 of 100  14:02:31" while the user steps through the history;
+  // an empty text hides it.
+  void ShowRecordPosition(const QString& text);
+  QString RecordPositionText() const;
+  // "LOG 123" while a measurement log runs; an empty text hides it.
+  void ShowLogging(const QString& text);
+  QString LoggingText() const;
+
   // ---- What the user does: bound by the window ----------------------
   std::function<void()> OnTriggerSourceKey;
   std::function<void()> OnTriggerEdgeKey;
@@ -79,6 +88,21 @@ class StatusStrip : public TPanel {
   void AddSaveViewKey();
 
  private:
+  // A picture key and the callback its click calls.
+  struct KeyDesign {
+    const char* name;
+    QRect place;
+    const char* hint;
+    std::function<void()> StatusStrip::*callback;
+  };
+  TImage* MakeKey(const KeyDesign& design);
+  void BuildCursorItems();
+  void BuildPanelReadouts();
+  void BuildTriggerItems();
+  void BuildAcquisitionItems();
+  void BuildConnectionItems();
+  void BuildRecordItems();
+
   PanelKit& kit_;
   // Cursors
   TLabel* xTimeReadout_ = nullptr;
@@ -88,9 +112,7 @@ class StatusStrip : public TPanel {
   TLabel* aVoltsReadout_ = nullptr;
   TLabel* bVoltsReadout_ = nullptr;
   TLabel* differenceVoltsReadout_ = nullptr;
-  TImage* horizontalCursorsKey_ = nullptr;
-  TImage* verticalCursorsKey_ = nullptr;
-  TImage* cursorsOffKey_ = nullptr;
+  TImage* cursorKeys_[3] = {};  // horizontal on, vertical on, all off
   // Panel readouts
   TLabel* voltsReadouts_[2] = {};
   TLabel* timeBaseReadout_ = nullptr;
@@ -110,4 +132,6 @@ class StatusStrip : public TPanel {
   TLabel* versionOnIndicator_ = nullptr;
   TImage* settingsKey_ = nullptr;
   TImage* saveViewKey_ = nullptr;
+  TLabel* recordPosition_ = nullptr;
+  TLabel* logging_ = nullptr;
 };

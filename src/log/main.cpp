@@ -4,10 +4,10 @@
 // an instrument that goes away ends it with a message and status 1.
 
 #include "app/Errors.h"
+#include "core/LogLine.h"
 #include "core/RecordReadings.h"
 #include "core/ScopeLink.h"
 #include "core/StoredPanel.h"
-#include "log/LogLine.h"
 #include "log/LogOptions.h"
 #include "storage/SettingsStore.h"
 
@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   QTextStream lines(&out);
-  lines << scope_log::HeaderLine() << '\n';
+  lines << core::LogHeaderLine() << '\n';
   lines.flush();
 
   if (::pipe2(interruptPipe, O_CLOEXEC | O_NONBLOCK) != 0) return 2;
@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
   });
   QObject::connect(&link, &core::ScopeLink::recordReceived, &app, [&](const core::Record& record) {
     try {
-      lines << scope_log::RecordLine(record, core::ReadingsOf(record)) << '\n';
+      lines << core::LogRecordLine(record, core::ReadingsOf(record)) << '\n';
     } catch (const ScopeError& error) {
       Tell(error.Message());
     }

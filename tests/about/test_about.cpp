@@ -27,16 +27,16 @@ TEST(About, AboutShowsThePanelInFrontUntilClose) {
       << "in front of every other widget";
   RunEventsFor(50);
   EXPECT_TRUE(w->AboutPanel->isVisible()) << "no timer hides it unless a restore arms one";
-  w->Button5->click();
+  w.scope.AboutCloseButton()->click();
   EXPECT_FALSE(w->AboutPanel->isVisible());
 }
 
 TEST(About, PanelCarriesItsPictureTextsAndCloseKey) {
   ScopeWindow w(false, true);
-  EXPECT_EQ(w->Image27->geometry(), QRect(3, 3, 501, 314));
-  EXPECT_FALSE(w->Image27->Picture().isNull());
-  EXPECT_EQ(w->Button5->geometry(), QRect(424, 288, 75, 25));
-  EXPECT_EQ(w->Button5->text(), QStringLiteral("Close"));
+  EXPECT_EQ(w.scope.AboutPicture()->geometry(), QRect(3, 3, 501, 314));
+  EXPECT_FALSE(w.scope.AboutPicture()->Picture().isNull());
+  EXPECT_EQ(w.scope.AboutCloseButton()->geometry(), QRect(424, 288, 75, 25));
+  EXPECT_EQ(w.scope.AboutCloseButton()->text(), QStringLiteral("Close"));
   QStringList texts;
   for (QLabel* l : w->AboutPanel->findChildren<QLabel*>()) texts << l->text();
   EXPECT_TRUE(texts.contains(QStringLiteral("Tessaron USB Oscilloscope")));

@@ -79,8 +79,9 @@ TEST_P(FaultLatency, TheWindowNeverFreezesRunningOrStopped) {
 
   ScopeWindow w;  // the connection watch on, as a user has it
   TForm1& f = *w.form;
-  f.Label3->setText(instrument.Link());
-  f.AutoTrigger = 1;
+  ScopeDriver& scope = w.scope;
+  scope.PortNameLabel()->setText(instrument.Link());
+  scope.State().AutoTrigger = 1;
   f.Continuous->trigger();
 
   QTimer events;
@@ -97,14 +98,14 @@ TEST_P(FaultLatency, TheWindowNeverFreezesRunningOrStopped) {
     f.SerialPort.Open(instrument.Link().toStdString(), "9600", "NONE", "8", false);
     if (c.event == FaultCase::Event::KilledAtStart)
       QTimer::singleShot(500, &f, [&] { instrument.Kill(); });
-    f.Guard([&] { f.RunStopClick(); });
+    scope.Guarded([&] { scope.PressRun(); });
   });
   bool phaseOver = false;
   QTimer::singleShot(phaseMs, &f, [&] {
     phaseOver = true;
-    if (f.Running == 1) f.Guard([&] { f.RunStopClick(); });
+    if (scope.State().Running == 1) scope.Guarded([&] { scope.PressRun(); });
   });
-  ASSERT_TRUE(WaitFor([&] { return phaseOver && f.Running == 0 && f.AwaitingData == 0; }, phaseMs + 20000));
+  ASSERT_TRUE(WaitFor([&] { return phaseOver && scope.State().Running == 0 && scope.State().AwaitingData == 0; }, phaseMs + 20000));
   const qint64 running = probe.WorstMs();
   const qint64 runningAt = probe.WorstEndedAtMs();
 

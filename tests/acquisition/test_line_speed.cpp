@@ -33,11 +33,12 @@ std::uint8_t Code(double volts) { return sim::VoltsToCode(volts, /*highRange=*/t
 
 // "" when the record holds only what the inputs give, else the first misfit.
 std::string MisfitIn(const TForm1& f, const std::set<std::uint8_t>& ch1Codes, std::uint8_t ch2Code) {
+  ScopeDriver scope(f);
   for (int i = 1; i <= 1500; ++i) {
-    if (!ch1Codes.count(f.HeldRecord.ch1[i]))
-      return "CH1[" + std::to_string(i) + "] = " + std::to_string(f.HeldRecord.ch1[i]);
-    if (f.HeldRecord.ch2[i] != ch2Code)
-      return "CH2[" + std::to_string(i) + "] = " + std::to_string(f.HeldRecord.ch2[i]);
+    if (!ch1Codes.count(scope.State().HeldRecord.ch1[i]))
+      return "CH1[" + std::to_string(i) + "] = " + std::to_string(scope.State().HeldRecord.ch1[i]);
+    if (scope.State().HeldRecord.ch2[i] != ch2Code)
+      return "CH2[" + std::to_string(i) + "] = " + std::to_string(scope.State().HeldRecord.ch2[i]);
   }
   return "";
 }
@@ -59,12 +60,13 @@ class LineSpeed : public ::testing::Test {
   Script MakeScript(int deadlineMs = 60000) {
     return Script([this] { StopIfRunning(f); }, deadlineMs);
   }
-  bool Stopped() const { return f.Running == 0 && f.AwaitingData == 0; }
-  bool MidReply() { return f.AwaitingData == 1 && f.Link.ReplyBytes() > 1000; }
+  bool Stopped() const { return scope.State().Running == 0 && scope.State().AwaitingData == 0; }
+  bool MidReply() { return scope.State().AwaitingData == 1 && f.Link.ReplyBytes() > 1000; }
   std::string Misfit() const { return MisfitIn(f, {Code(2), Code(-2)}, Code(-1)); }
 
   ScopeWindow w{true, /*stopWatch=*/true};
   TForm1& f = *w.form;
+  ScopeDriver& scope = w.scope;
   std::unique_ptr<RunStopSim> sim;
 };
 
@@ -81,18 +83,18 @@ TEST_P(Interrupted, TheNextRecordIsTheInstrumentsNextRecordUnshifted) {
   const Interruption& c = GetParam();
   Start(kRealLine + kKnownInputs);
   f.Continuous->trigger();
-  const std::uint64_t before = f.HeldRecord.sequence;
+  const std::uint64_t before = scope.State().HeldRecord.sequence;
   Script script = MakeScript();
   script.When([&] { return MidReply(); }, [&] { c.act(f); });
   // Then a whole record after the interruption, and stop.
-  script.When([&] { return f.HeldRecord.sequence > before && f.Running == 1; },
-              [&] { f.RunStopClick(); });
+  script.When([&] { return scope.State().HeldRecord.sequence > before && scope.State().Running == 1; },
+              [&] { scope.PressRun(); });
   PostRun();
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped() && !TForm1::Enabled(f.StatStopResetTimer); },
                       60000))
       << c.name;
   ASSERT_FALSE(script.TimedOut()) << c.name;
-  EXPECT_EQ(f.HeldRecord.sequence, before + 1) << c.name;
+  EXPECT_EQ(scope.State().HeldRecord.sequence, before + 1) << c.name;
   EXPECT_EQ(Misfit(), "") << c.name;
   // The first reply was cut into by a stop byte, and the record came from a
   // second command.
@@ -106,13 +108,15 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Interruption{"STOP, then RUN",
                      [](TForm1& f) {
-                       f.RunStopClick();
+                       ScopeDriver scope(f);
+                       scope.PressRun();
                        QTimer::singleShot(300, &f, [&f] { f.RUNSTOP->trigger(); });
                      }},
         Interruption{"a new trigger level typed",
                      [](TForm1& f) {
+                       ScopeDriver scope(f);
                        f.TriggerVEdit->setText(QStringLiteral("1"));
-                       f.TriggerVEditKeyDown(Qt::Key_Return);
+                       scope.TriggerLevelKey(Qt::Key_Return);
                      }},
         Interruption{"Normal chosen, then Auto",
                      [](TForm1& f) {
@@ -120,8 +124,9 @@ INSTANTIATE_TEST_SUITE_P(
                        QTimer::singleShot(300, &f, [&f] { f.Auto1->trigger(); });
                      }},
         Interruption{"a new time base", [](TForm1& f) {
-                       f.KnobAngle = 162;  // 200 us/div
-                       f.UpdatedTimeKnob();
+                       ScopeDriver scope(f);
+                       scope.State().KnobAngle = 162;  // 200 us/div
+                       scope.SettleTimeKnob();
                      }}));
 
 // ---- Continuous capture at the line speed --------------------------------------
@@ -142,24 +147,24 @@ TEST_F(LineSpeed, PacedCapturesKeepEachChannelsLevelInItsOwnBuffer) {
   const std::uint64_t captures = PacedCaptures();
   std::printf("%llu paced captures\n", static_cast<unsigned long long>(captures));
   std::string firstMisfit;
-  std::uint64_t checked = f.HeldRecord.sequence;
+  std::uint64_t checked = scope.State().HeldRecord.sequence;
   Script script = MakeScript(captures * 3600 + 30000);
   // Every record is looked at as it arrives, not only the last.
   QTimer look;
   QObject::connect(&look, &QTimer::timeout, [&] {
-    if (f.HeldRecord.sequence == checked) return;
-    checked = f.HeldRecord.sequence;
+    if (scope.State().HeldRecord.sequence == checked) return;
+    checked = scope.State().HeldRecord.sequence;
     if (firstMisfit.empty()) {
       const std::string misfit = MisfitIn(f, {Code(2)}, Code(-2));
       if (!misfit.empty()) firstMisfit = "record " + std::to_string(checked) + ": " + misfit;
     }
   });
   look.start(20);
-  script.When([&] { return f.HeldRecord.sequence >= captures; }, [&] { f.RunStopClick(); });
+  script.When([&] { return scope.State().HeldRecord.sequence >= captures; }, [&] { scope.PressRun(); });
   PostRun();
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, captures * 3600 + 30000));
   ASSERT_FALSE(script.TimedOut());
-  EXPECT_GE(f.HeldRecord.sequence, captures);
+  EXPECT_GE(scope.State().HeldRecord.sequence, captures);
   EXPECT_EQ(firstMisfit, "");
   EXPECT_EQ(MisfitIn(f, {Code(2)}, Code(-2)), "");
 }
@@ -171,8 +176,8 @@ TEST_F(LineSpeed, AReplyWhoseLastByteComesLateIsReadWhole) {
   f.Single->trigger();
   f.RUNSTOP->trigger();
   ASSERT_TRUE(WaitFor([&] { return Stopped(); }, 20000));
-  EXPECT_EQ(f.HeldRecord.sequence, 1u);
-  EXPECT_EQ(f.HeldRecord.ch2[1500], Code(-1));
+  EXPECT_EQ(scope.State().HeldRecord.sequence, 1u);
+  EXPECT_EQ(scope.State().HeldRecord.ch2[1500], Code(-1));
   EXPECT_EQ(Misfit(), "");
 }
 
@@ -183,28 +188,28 @@ TEST_F(LineSpeed, ARunStoppedBeforeItsReplyLeavesTheHeldRecordsDescription) {
   f.Single->trigger();
   f.RUNSTOP->trigger();  // one record at 100 us/div, 5 V/div
   ASSERT_TRUE(WaitFor([&] { return Stopped(); }, 20000));
-  ASSERT_EQ(f.HeldRecord.sequence, 1u);
-  ASSERT_EQ(f.HeldRecord.timeBaseIndex, 3);
+  ASSERT_EQ(scope.State().HeldRecord.sequence, 1u);
+  ASSERT_EQ(scope.State().HeldRecord.timeBaseIndex, 3);
 
   // 50 us/div with CH1 alone at 1 MS/s, 1 V/div, normal mode: never answered.
-  f.TimeBaseIndex = 2;
-  f.Rate1MS = 1;
-  f.ChannelOn[2] = 0;
-  f.CH1Scale = 392;
-  f.AutoTrigger = 0;
-  f.CH1TriggerV = 50;
+  scope.State().TimeBaseIndex = 2;
+  scope.State().Rate1MS = 1;
+  scope.State().ChannelOn[2] = 0;
+  scope.State().CH1Scale = 392;
+  scope.State().AutoTrigger = 0;
+  scope.State().CH1TriggerV = 50;
   Script script = MakeScript();
-  script.When([&] { return f.AwaitingData == 1 && sim->Commands() == 2; }, [&] { f.RunStopClick(); });
+  script.When([&] { return scope.State().AwaitingData == 1 && sim->Commands() == 2; }, [&] { scope.PressRun(); });
   PostRun();
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000));
 
-  EXPECT_EQ(f.HeldRecord.sequence, 1u);
-  EXPECT_EQ(f.HeldRecord.timeBaseIndex, 3);
-  EXPECT_FALSE(f.HeldRecord.rate1MS);
-  EXPECT_EQ(f.HeldRecord.channels[0].scale, 78);
+  EXPECT_EQ(scope.State().HeldRecord.sequence, 1u);
+  EXPECT_EQ(scope.State().HeldRecord.timeBaseIndex, 3);
+  EXPECT_FALSE(scope.State().HeldRecord.rate1MS);
+  EXPECT_EQ(scope.State().HeldRecord.channels[0].scale, 78);
   // A replot reads the held two-channel record as such.
-  f.Guard([&] { f.PlotWaveform(); });
-  EXPECT_EQ(f.HeldRecord.timeBaseIndex, 3);
+  scope.Guarded([&] { scope.DrawHeldRecord(); });
+  EXPECT_EQ(scope.State().HeldRecord.timeBaseIndex, 3);
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
 }
 
@@ -214,27 +219,27 @@ TEST_F(LineSpeed, TheWatchWaitsForTheQuietLineAfterAStopMidReply) {
   sim = std::make_unique<RunStopSim>(kRealLine + kKnownInputs);
   ScopeWindow watched;  // the watch on, as a user has it
   TForm1& g = *watched.form;
-  g.Label3->setText(sim->Link());
+  watched.scope.PortNameLabel()->setText(sim->Link());
   ASSERT_TRUE(WatchTick(g));
-  ASSERT_EQ(g.DeviceFound, 1);
-  g.AutoTrigger = 1;
+  ASSERT_EQ(watched.scope.State().DeviceFound, 1);
+  watched.scope.State().AutoTrigger = 1;
   g.Continuous->trigger();
 
   Script script([&] { StopIfRunning(g); }, 60000);
-  script.When([&] { return g.AwaitingData == 1 && g.Link.ReplyBytes() > 500; },
+  script.When([&] { return watched.scope.State().AwaitingData == 1 && g.Link.ReplyBytes() > 500; },
               [&] { g.RunStopClick(); });
   QTimer::singleShot(0, [&] { g.RUNSTOP->trigger(); });
-  ASSERT_TRUE(WaitFor([&] { return script.Done() && g.Running == 0 && g.AwaitingData == 0; }, 20000));
+  ASSERT_TRUE(WaitFor([&] { return script.Done() && watched.scope.State().Running == 0 && watched.scope.State().AwaitingData == 0; }, 20000));
   RunEventsFor(2200);  // two ticks of the watch while the reply's tail arrives
   EXPECT_TRUE(g.SerialPort.IsOpen);
-  EXPECT_EQ(g.DeviceFound, 1);
-  EXPECT_TRUE(Shows(g.Image11, "USBCON.bmp"));
+  EXPECT_EQ(watched.scope.State().DeviceFound, 1);
+  EXPECT_TRUE(Shows(watched.scope.ConnectionIndicator(), "USBCON.bmp"));
 
-  const std::uint64_t before = g.HeldRecord.sequence;
+  const std::uint64_t before = watched.scope.State().HeldRecord.sequence;
   g.Single->trigger();
   g.RUNSTOP->trigger();
-  EXPECT_TRUE(WaitFor([&] { return g.Running == 0 && g.AwaitingData == 0; }, 20000));
-  EXPECT_EQ(g.HeldRecord.sequence, before + 1);
+  EXPECT_TRUE(WaitFor([&] { return watched.scope.State().Running == 0 && watched.scope.State().AwaitingData == 0; }, 20000));
+  EXPECT_EQ(watched.scope.State().HeldRecord.sequence, before + 1);
   EXPECT_EQ(MisfitIn(g, {Code(2), Code(-2)}, Code(-1)), "");
   EXPECT_TRUE(watched.ui.errors.isEmpty()) << watched.ui.errors.join('\n').toStdString();
 }
@@ -243,10 +248,10 @@ TEST_F(LineSpeed, TheWatchWaitsForTheQuietLineAfterAStopMidReply) {
 
 TEST_F(LineSpeed, ClosingWhileArmedInNormalModeSendsTheStopByte) {
   Start({"--ch1", "dc:0:0:0", "--ch2", "dc:0:0:0"});
-  f.AutoTrigger = 0;
-  f.CH1TriggerV = 50;
+  scope.State().AutoTrigger = 0;
+  scope.State().CH1TriggerV = 50;
   Script script = MakeScript();
-  script.When([&] { return f.AwaitingData == 1 && sim->Commands() == 1; }, [&] { f.close(); });
+  script.When([&] { return scope.State().AwaitingData == 1 && sim->Commands() == 1; }, [&] { f.close(); });
   PostRun();
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000));
   ASSERT_TRUE(WaitFor([&] { return sim->Frames().size() >= 2; }));
@@ -254,10 +259,10 @@ TEST_F(LineSpeed, ClosingWhileArmedInNormalModeSendsTheStopByte) {
 
   // The next start finds the instrument at its first tick.
   ScopeWindow next(true, true);
-  next->Label3->setText(sim->Link());
+  next.scope.PortNameLabel()->setText(sim->Link());
   w.form.reset();  // the port is free again
   EXPECT_TRUE(WatchTick(*next.form));
-  EXPECT_EQ(next->DeviceFound, 1);
+  EXPECT_EQ(next.scope.State().DeviceFound, 1);
 }
 
 // ---- Progress and responsiveness during a paced reply -----------------------------
@@ -269,7 +274,7 @@ TEST_F(LineSpeed, TheProgressMovesWhileAReplyArrivesAndTheWindowAnswers) {
   bool shownWhileArriving = false;
   QTimer look;
   QObject::connect(&look, &QTimer::timeout, [&] {
-    if (f.AwaitingData == 1 && f.ReplyProgress->isVisible()) {
+    if (scope.State().AwaitingData == 1 && f.ReplyProgress->isVisible()) {
       shownWhileArriving = true;
       valuesSeen.insert(f.ReplyProgress->value());
     }
@@ -277,7 +282,7 @@ TEST_F(LineSpeed, TheProgressMovesWhileAReplyArrivesAndTheWindowAnswers) {
   look.start(50);
   LatencyProbe probe;
   PostRun();
-  ASSERT_TRUE(WaitFor([&] { return f.HeldRecord.sequence == 1 && Stopped(); }, 20000));
+  ASSERT_TRUE(WaitFor([&] { return scope.State().HeldRecord.sequence == 1 && Stopped(); }, 20000));
   look.stop();
   probe.Stop();
   EXPECT_TRUE(shownWhileArriving);
@@ -287,7 +292,7 @@ TEST_F(LineSpeed, TheProgressMovesWhileAReplyArrivesAndTheWindowAnswers) {
   std::printf("worst event-loop stall during a paced reply: %lld ms\n",
               static_cast<long long>(probe.WorstMs()));
   // Clear of everything else in the status strip.
-  for (const QWidget* other : f.Panel5->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+  for (const QWidget* other : scope.StatusStrip()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
     if (other == f.ReplyProgress) continue;
     EXPECT_FALSE(other->geometry().intersects(f.ReplyProgress->geometry())) << other->objectName().toStdString();
   }

@@ -51,8 +51,8 @@ class RunStop : public ::testing::Test {
     SetCapturePanel(f);
   }
   void NormalTrigger() {
-    f.AutoTrigger = 0;
-    f.CH1TriggerV = 50;  // 4 V: the held inputs never reach it
+    scope.State().AutoTrigger = 0;
+    scope.State().CH1TriggerV = 50;  // 4 V: the held inputs never reach it
   }
   // RUN from the menu, as a posted event: the test body then waits in
   // WaitFor while the acquisition runs inside it.
@@ -62,18 +62,19 @@ class RunStop : public ::testing::Test {
   Script MakeScript() {
     return Script([this] { StopIfRunning(f); });
   }
-  bool Stopped() const { return f.Running == 0 && f.AwaitingData == 0; }
+  bool Stopped() const { return scope.State().Running == 0 && scope.State().AwaitingData == 0; }
 
   ScopeWindow w{true, /*stopWatch=*/true};
   TForm1& f = *w.form;
+  ScopeDriver& scope = w.scope;
   std::unique_ptr<RunStopSim> sim;
 };
 
 TEST_F(RunStop, SingleRunCapturesOnceAndPlotsTheTrace) {
   Start();
   f.Single->trigger();
-  ASSERT_EQ(f.ConSample, 0);
-  ASSERT_NE(f.Button1, nullptr);
+  ASSERT_EQ(scope.State().ConSample, 0);
+  ASSERT_NE(scope.DetectRevisionButton(), nullptr);
 
   f.RUNSTOP->trigger();  // single mode: stops once the capture is done
 
@@ -83,8 +84,8 @@ TEST_F(RunStop, SingleRunCapturesOnceAndPlotsTheTrace) {
   RunEventsFor(200);
   EXPECT_EQ(sim->Wire(), "AA");
   EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
-  EXPECT_TRUE(Shows(f.Image12, "Stop.bmp"));
-  EXPECT_TRUE(f.Button1->isEnabled());
+  EXPECT_TRUE(Shows(scope.StatusPicture(), "Stop.bmp"));
+  EXPECT_TRUE(scope.DetectRevisionButton()->isEnabled());
   EXPECT_TRUE(TForm1::Enabled(f.Timer1));
   EXPECT_FALSE(TForm1::Enabled(f.Anoucer));
   // The sine and the square arrived in their buffers and are on the screen.
@@ -92,9 +93,9 @@ TEST_F(RunStop, SingleRunCapturesOnceAndPlotsTheTrace) {
     return std::any_of(samples.begin() + 2, samples.begin() + 1501,
                        [&](std::uint8_t s) { return s != samples[1]; });
   };
-  EXPECT_TRUE(varies(f.HeldRecord.ch1));
-  EXPECT_TRUE(varies(f.HeldRecord.ch2));
-  EXPECT_EQ(f.PlotValid, 1);
+  EXPECT_TRUE(varies(scope.State().HeldRecord.ch1));
+  EXPECT_TRUE(varies(scope.State().HeldRecord.ch2));
+  EXPECT_EQ(scope.State().PlotValid, 1);
   EXPECT_TRUE(PlotHas(f.PlotBitmap, QColor(0, 126, 255)));
   EXPECT_TRUE(PlotHas(f.PlotBitmap, QColor(255, 0, 0)));
 }
@@ -103,7 +104,7 @@ TEST_F(RunStop, ChoosingSingleDuringAContinuousRunEndsAfterTheCaptureInProgress)
   Start(kPacedReply);
   f.Continuous->trigger();
   Script script = MakeScript();
-  script.When([&] { return f.AwaitingData == 1 && sim->Commands() == 2; },
+  script.When([&] { return scope.State().AwaitingData == 1 && sim->Commands() == 2; },
               [&] { f.Single->trigger(); });
   PostRun();
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000));
@@ -111,7 +112,7 @@ TEST_F(RunStop, ChoosingSingleDuringAContinuousRunEndsAfterTheCaptureInProgress)
 
   RunEventsFor(300);
   EXPECT_EQ(sim->Wire(), "AA AA");
-  EXPECT_EQ(f.PlotValid, 1);  // the capture in progress was still shown
+  EXPECT_EQ(scope.State().PlotValid, 1);  // the capture in progress was still shown
   EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
   EXPECT_TRUE(f.Single->isChecked());
   EXPECT_FALSE(f.Continuous->isChecked());
@@ -121,19 +122,19 @@ TEST_F(RunStop, StopWhileWaitingSendsTheStopByteAndTheKeyReturnsAtOnce) {
   Start(kNoEdge);
   NormalTrigger();
   TForm1::SetEnabled(f.Timer1, true);
-  ASSERT_NE(f.Button1, nullptr);
+  ASSERT_NE(scope.DetectRevisionButton(), nullptr);
 
   bool watchOffWhileWaiting = false, button1OffWhileWaiting = false;
   bool runPicturesWhileWaiting = false, keyBackToRunAfterClick = false;
   Script script = MakeScript();
-  script.When([&] { return f.AwaitingData == 1 && sim->Commands() == 1; }, [&] {
+  script.When([&] { return scope.State().AwaitingData == 1 && sim->Commands() == 1; }, [&] {
     watchOffWhileWaiting = !TForm1::Enabled(f.Timer1);
-    button1OffWhileWaiting = !f.Button1->isEnabled();
+    button1OffWhileWaiting = !scope.DetectRevisionButton()->isEnabled();
     runPicturesWhileWaiting = Shows(f.RunStopButton, "StopButton.bmp") &&
-                              (Shows(f.Image12, "Run.bmp") || f.HourGlassFrame > 0);
+                              (Shows(scope.StatusPicture(), "Run.bmp") || scope.State().HourGlassFrame > 0);
     f.RunStopButton->mouse.OnClick();
     // Nothing is left to unwind: the key is RUN again as soon as STOP is pressed.
-    keyBackToRunAfterClick = Shows(f.RunStopButton, "RunButton.bmp") && f.Running == 0;
+    keyBackToRunAfterClick = Shows(f.RunStopButton, "RunButton.bmp") && scope.State().Running == 0;
   });
   PostRun();
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000));
@@ -146,8 +147,8 @@ TEST_F(RunStop, StopWhileWaitingSendsTheStopByteAndTheKeyReturnsAtOnce) {
   ASSERT_TRUE(WaitFor([&] { return sim->Frames().size() >= 2; }));
   EXPECT_EQ(sim->Wire(), "AA FF");
   EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
-  EXPECT_TRUE(Shows(f.Image12, "Stop.bmp"));
-  EXPECT_TRUE(f.Button1->isEnabled());
+  EXPECT_TRUE(Shows(scope.StatusPicture(), "Stop.bmp"));
+  EXPECT_TRUE(scope.DetectRevisionButton()->isEnabled());
   EXPECT_TRUE(TForm1::Enabled(f.Timer1));
   EXPECT_FALSE(TForm1::Enabled(f.Anoucer));
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
@@ -159,10 +160,10 @@ TEST_F(RunStop, ACaptureRequestedWhileOneIsPendingIsPrecededByTheStopByte) {
   Script script = MakeScript();
   // A trigger change re-issues the capture from inside the wait; the inner
   // GetData then waits on its own until STOP.
-  script.When([&] { return f.AwaitingData == 1 && sim->Commands() == 1; },
-              [&] { f.Guard([&] { f.Link.Reissue(); }); });
-  script.When([&] { return f.AwaitingData == 1 && sim->Commands() == 2; },
-              [&] { f.Guard([&] { f.RunStopClick(); }); });
+  script.When([&] { return scope.State().AwaitingData == 1 && sim->Commands() == 1; },
+              [&] { scope.Guarded([&] { f.Link.Reissue(); }); });
+  script.When([&] { return scope.State().AwaitingData == 1 && sim->Commands() == 2; },
+              [&] { scope.Guarded([&] { scope.PressRun(); }); });
   PostRun();
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000));
   ASSERT_FALSE(script.TimedOut());
@@ -182,22 +183,22 @@ TEST_F(RunStop, AForcedStopRestartsAcquisitionAfterTheDelayWithTheNewSettings) {
   bool unwoundBeforeTheTick = false;
   Script script = MakeScript();
   // What a new time base does while a capture is pending.
-  script.When([&] { return f.AwaitingData == 1 && sim->Commands() >= 2; }, [&] {
-    f.TimeBaseIndex = 5;
-    f.RestartPending = 1;
-    f.RunStopClick();
+  script.When([&] { return scope.State().AwaitingData == 1 && sim->Commands() >= 2; }, [&] {
+    scope.State().TimeBaseIndex = 5;
+    scope.State().RestartPending = 1;
+    scope.PressRun();
     TForm1::SetEnabled(f.StatStopResetTimer, true);
   });
   // The stopped GetData has left before the restart tick starts a new one.
-  script.When([&] { return Stopped() && f.RestartPending == 1; }, [&] {
+  script.When([&] { return Stopped() && scope.State().RestartPending == 1; }, [&] {
     unwoundBeforeTheTick = TForm1::Enabled(f.StatStopResetTimer);
     commandsBeforeRestart = sim->Commands();
   });
   script.When(
-      [&] { return f.Running == 1 && f.AwaitingData == 1 && sim->Commands() > commandsBeforeRestart; },
-      [&] { f.RunStopClick(); });
+      [&] { return scope.State().Running == 1 && scope.State().AwaitingData == 1 && sim->Commands() > commandsBeforeRestart; },
+      [&] { scope.PressRun(); });
   PostRun();
-  ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped() && f.RestartPending == 0; }, 20000));
+  ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped() && scope.State().RestartPending == 0; }, 20000));
   ASSERT_FALSE(script.TimedOut());
 
   EXPECT_TRUE(unwoundBeforeTheTick);
@@ -215,23 +216,23 @@ TEST_F(RunStop, AForcedStopRestartsAcquisitionAfterTheDelayWithTheNewSettings) {
   // The restarted run asked for the new time base; stopped before its reply,
   // the held record is still described by the time base it was taken with.
   EXPECT_EQ(f.CommandTimeBase, 5);
-  EXPECT_EQ(f.HeldRecord.timeBaseIndex, 3);
+  EXPECT_EQ(scope.State().HeldRecord.timeBaseIndex, 3);
 }
 
 TEST_F(RunStop, TheHourglassGoesOnFromTheFrameTheLastWaitLeft) {
   Start(kNoEdge);
   NormalTrigger();
-  f.HourGlassFrame = 0;
+  scope.State().HourGlassFrame = 0;
   bool showedFrameTwo = false, showedFrameThree = false;
   Script script = MakeScript();
-  script.When([&] { return f.HourGlassFrame == 2; }, [&] {
-    showedFrameTwo = Shows(f.Image12, "HourGlass2.bmp");
-    f.RunStopClick();
+  script.When([&] { return scope.State().HourGlassFrame == 2; }, [&] {
+    showedFrameTwo = Shows(scope.StatusPicture(), "HourGlass2.bmp");
+    scope.PressRun();
   });
   script.When([&] { return Stopped(); }, [&] { PostRun(); });
-  script.When([&] { return f.Running == 1 && f.HourGlassFrame != 2; }, [&] {
-    showedFrameThree = f.HourGlassFrame == 3 && Shows(f.Image12, "HourGlass3.bmp");
-    f.RunStopClick();
+  script.When([&] { return scope.State().Running == 1 && scope.State().HourGlassFrame != 2; }, [&] {
+    showedFrameThree = scope.State().HourGlassFrame == 3 && Shows(scope.StatusPicture(), "HourGlass3.bmp");
+    scope.PressRun();
   });
   PostRun();
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000));
@@ -245,23 +246,23 @@ TEST_F(RunStop, TheReplyIsSplitByTheLayoutTheCommandAskedFor) {
   f.Single->trigger();
   // A two-channel record first: its CH2 samples are what the buffer holds.
   f.RUNSTOP->trigger();
-  ASSERT_TRUE(WaitFor([&] { return Stopped() && f.HeldRecord.sequence == 1; }, 20000));
-  const auto earlierCH2 = f.HeldRecord.ch2;
-  f.Rate1MS = 1;  // CH1 alone at 1 MS/s
-  f.ChannelOn[2] = 0;
+  ASSERT_TRUE(WaitFor([&] { return Stopped() && scope.State().HeldRecord.sequence == 1; }, 20000));
+  const auto earlierCH2 = scope.State().HeldRecord.ch2;
+  scope.State().Rate1MS = 1;  // CH1 alone at 1 MS/s
+  scope.State().ChannelOn[2] = 0;
   Script script = MakeScript();
   // CH1 switched off, CH2 on, while the CH1 record is on its way.
-  script.When([&] { return f.AwaitingData == 1; }, [&] {
-    f.ChannelOn[1] = 0;
-    f.ChannelOn[2] = 1;
+  script.When([&] { return scope.State().AwaitingData == 1; }, [&] {
+    scope.State().ChannelOn[1] = 0;
+    scope.State().ChannelOn[2] = 1;
   });
   PostRun();
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000));
   ASSERT_FALSE(script.TimedOut());
 
   EXPECT_EQ(sim->Frames().value(1).split(' ').value(4), "18");  // CH1 alone
-  EXPECT_EQ(f.HeldRecord.ch2, earlierCH2);
-  EXPECT_TRUE(std::any_of(f.HeldRecord.ch1.begin() + 1501, f.HeldRecord.ch1.end(),
+  EXPECT_EQ(scope.State().HeldRecord.ch2, earlierCH2);
+  EXPECT_TRUE(std::any_of(scope.State().HeldRecord.ch1.begin() + 1501, scope.State().HeldRecord.ch1.end(),
                           [](std::uint8_t s) { return s != 0; }));
 }
 
@@ -269,7 +270,7 @@ TEST_F(RunStop, ClosingTheWindowWhileWaitingEndsThePendingCapture) {
   Start(kNoEdge);
   NormalTrigger();
   Script script = MakeScript();
-  script.When([&] { return f.AwaitingData == 1; }, [&] { f.close(); });
+  script.When([&] { return scope.State().AwaitingData == 1; }, [&] { f.close(); });
   PostRun();
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000));
   ASSERT_FALSE(script.TimedOut());
@@ -280,13 +281,13 @@ TEST_F(RunStop, ClosingTheWindowWhileWaitingEndsThePendingCapture) {
 TEST_F(RunStop, AnInstrumentThatVanishesDuringTheWaitEndsItAndIsFoundAgainWhenBack) {
   Start(kNoEdge);
   NormalTrigger();
-  f.Label3->setText(sim->Link());
+  scope.PortNameLabel()->setText(sim->Link());
   EXPECT_TRUE(WatchTick(f));
-  ASSERT_EQ(f.DeviceFound, 1);
+  ASSERT_EQ(scope.State().DeviceFound, 1);
   QElapsedTimer sinceKill;
   qint64 noticedAfterMs = -1;
   Script script = MakeScript();
-  script.When([&] { return f.AwaitingData == 1 && sim->Commands() == 1; }, [&] {
+  script.When([&] { return scope.State().AwaitingData == 1 && sim->Commands() == 1; }, [&] {
     sim->Kill();
     sinceKill.start();
   });
@@ -300,8 +301,8 @@ TEST_F(RunStop, AnInstrumentThatVanishesDuringTheWaitEndsItAndIsFoundAgainWhenBa
   EXPECT_GE(noticedAfterMs, 0);
   EXPECT_LT(noticedAfterMs, 1000);
   EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
-  EXPECT_TRUE(Shows(f.Image11, "USBCON#.bmp"));
-  EXPECT_EQ(f.DeviceFound, 0);
+  EXPECT_TRUE(Shows(scope.ConnectionIndicator(), "USBCON#.bmp"));
+  EXPECT_EQ(scope.State().DeviceFound, 0);
   EXPECT_FALSE(f.SerialPort.IsOpen);
   EXPECT_TRUE(TForm1::Enabled(f.Timer1));
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
@@ -310,34 +311,34 @@ TEST_F(RunStop, AnInstrumentThatVanishesDuringTheWaitEndsItAndIsFoundAgainWhenBa
   sim->Start({"--ch1", "dc:0:0:0", "--ch2", "dc:0:0:0"});
   // A simulator just started on a loaded machine may miss the first query's
   // 100 ms: the watch asks again at its next tick, as it does once a second.
-  for (int tick = 0; tick < 5 && f.DeviceFound != 1; ++tick) EXPECT_TRUE(WatchTick(f));
-  EXPECT_EQ(f.DeviceFound, 1);
-  EXPECT_TRUE(Shows(f.Image11, "USBCON.bmp"));
-  f.AutoTrigger = 1;
+  for (int tick = 0; tick < 5 && scope.State().DeviceFound != 1; ++tick) EXPECT_TRUE(WatchTick(f));
+  EXPECT_EQ(scope.State().DeviceFound, 1);
+  EXPECT_TRUE(Shows(scope.ConnectionIndicator(), "USBCON.bmp"));
+  scope.State().AutoTrigger = 1;
   f.Single->trigger();
-  const std::uint64_t before = f.HeldRecord.sequence;
+  const std::uint64_t before = scope.State().HeldRecord.sequence;
   f.RUNSTOP->trigger();
   EXPECT_TRUE(WaitFor([&] { return Stopped(); }, 20000));
-  EXPECT_EQ(f.HeldRecord.sequence, before + 1);
+  EXPECT_EQ(scope.State().HeldRecord.sequence, before + 1);
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
 }
 
 TEST_F(RunStop, TheStatusPictureSitsInAFreeSpotOfTheStatusStrip) {
-  const QRect place = f.Image12->geometry();
-  EXPECT_EQ(f.Image12->parentWidget(), f.Panel5);
+  const QRect place = scope.StatusPicture()->geometry();
+  EXPECT_EQ(scope.StatusPicture()->parentWidget(), scope.StatusStrip());
   EXPECT_EQ(place.size(), QSize(25, 25));
-  EXPECT_TRUE(f.Panel5->rect().contains(place));
-  for (const QWidget* other : f.Panel5->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-    if (other == f.Image12) continue;
+  EXPECT_TRUE(scope.StatusStrip()->rect().contains(place));
+  for (const QWidget* other : scope.StatusStrip()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (other == scope.StatusPicture()) continue;
     EXPECT_FALSE(other->geometry().intersects(place)) << other->objectName().toStdString();
   }
 }
 
 TEST_F(RunStop, TheNoticeOfAStalledReplySitsInAFreeSpotOfTheStatusStrip) {
   const QRect place = f.ReplyNotice->geometry();
-  EXPECT_EQ(f.ReplyNotice->parentWidget(), f.Panel5);
-  EXPECT_TRUE(f.Panel5->rect().contains(place));
-  for (const QWidget* other : f.Panel5->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+  EXPECT_EQ(f.ReplyNotice->parentWidget(), scope.StatusStrip());
+  EXPECT_TRUE(scope.StatusStrip()->rect().contains(place));
+  for (const QWidget* other : scope.StatusStrip()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
     if (other == f.ReplyNotice) continue;
     EXPECT_FALSE(other->geometry().intersects(place)) << other->objectName().toStdString();
   }
@@ -359,10 +360,10 @@ TEST_F(RunStop, ASingleCaptureWhoseReplyStallsEndsWithTheKeyBackAtRun) {
   RunEventsFor(300);
   // The stalled capture was ended with the stop byte, and no other followed.
   EXPECT_EQ(sim->Wire(), "AA FF");
-  EXPECT_EQ(f.HeldRecord.sequence, 0u);
-  EXPECT_EQ(f.PlotValid, 0);
+  EXPECT_EQ(scope.State().HeldRecord.sequence, 0u);
+  EXPECT_EQ(scope.State().PlotValid, 0);
   EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
-  EXPECT_TRUE(Shows(f.Image12, "Stop.bmp"));
+  EXPECT_TRUE(Shows(scope.StatusPicture(), "Stop.bmp"));
   EXPECT_TRUE(f.ReplyProgress->isHidden());
   EXPECT_TRUE(f.ReplyNotice->isVisible());
   EXPECT_TRUE(f.ReplyNotice->text().contains(QLatin1String("stopped mid-reply")));
@@ -383,8 +384,8 @@ TEST_F(RunStop, AContinuousRunGoesOnAfterEachStalledReplyAndTheWindowAnswersThro
       commandsSeen = sim->Commands();
       noticeShown = noticeShown || f.ReplyNotice->isVisible();
     }
-    return commandsSeen >= 4 && f.AwaitingData == 1;
-  }, [&] { f.RunStopClick(); });
+    return commandsSeen >= 4 && scope.State().AwaitingData == 1;
+  }, [&] { scope.PressRun(); });
   PostRun();
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 30000));
   ASSERT_FALSE(script.TimedOut());
@@ -395,7 +396,7 @@ TEST_F(RunStop, AContinuousRunGoesOnAfterEachStalledReplyAndTheWindowAnswersThro
   // Each stalled reply was ended by a stop byte before the next command.
   EXPECT_EQ(sim->Wire(), "AA FF AA FF AA FF AA FF");
   EXPECT_TRUE(noticeShown);
-  EXPECT_EQ(f.HeldRecord.sequence, 0u);
+  EXPECT_EQ(scope.State().HeldRecord.sequence, 0u);
   EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
   EXPECT_LT(probe.WorstMs(), LatencyProbe::FrozenMs);
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
@@ -405,16 +406,17 @@ TEST(RunStopBeforeConnection, RunJustAfterStartWaitsForTheConnectionAndCaptures)
   RunStopSim sim;
   ScopeWindow w;  // the connection watch on, as at start; its first tick is a second away
   TForm1& f = *w.form;
-  f.Label3->setText(sim.Link());
+  ScopeDriver& scope = w.scope;
+  scope.PortNameLabel()->setText(sim.Link());
   SetCapturePanel(f);
   f.Single->trigger();
   ASSERT_FALSE(f.SerialPort.IsOpen);
 
   Script script([&] { StopIfRunning(f); }, 5000);
-  script.When([&] { return f.HeldRecord.sequence >= 1; }, [] {});
+  script.When([&] { return scope.State().HeldRecord.sequence >= 1; }, [] {});
   QTimer::singleShot(100, &f, [&] { f.RUNSTOP->trigger(); });
-  ASSERT_TRUE(WaitFor([&] { return f.HeldRecord.sequence >= 1; }, 2000));
-  ASSERT_TRUE(WaitFor([&] { return script.Done() && f.Running == 0; }));
+  ASSERT_TRUE(WaitFor([&] { return scope.State().HeldRecord.sequence >= 1; }, 2000));
+  ASSERT_TRUE(WaitFor([&] { return script.Done() && scope.State().Running == 0; }));
 
   // The watch's tick ran first: the instrument was asked who it is, then for
   // the capture.
@@ -422,10 +424,10 @@ TEST(RunStopBeforeConnection, RunJustAfterStartWaitsForTheConnectionAndCaptures)
   ASSERT_FALSE(frames.isEmpty());
   EXPECT_EQ(frames.front(), "3F");
   EXPECT_EQ(sim.Commands(), 1);
-  EXPECT_EQ(f.DeviceFound, 1);
-  EXPECT_TRUE(Shows(f.Image11, "USBCON.bmp"));
+  EXPECT_EQ(scope.State().DeviceFound, 1);
+  EXPECT_TRUE(Shows(scope.ConnectionIndicator(), "USBCON.bmp"));
   EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
-  EXPECT_TRUE(f.Button1->isEnabled());
+  EXPECT_TRUE(scope.DetectRevisionButton()->isEnabled());
   EXPECT_TRUE(TForm1::Enabled(f.Timer1));
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
 }
@@ -434,24 +436,25 @@ TEST(RunStopBeforeConnection, RunWithNoInstrumentWaitsForItUntilStop) {
   SimProcess sim;  // not started yet: the chosen port is absent
   ScopeWindow w{true, /*stopWatch=*/true};
   TForm1& f = *w.form;
-  f.Label3->setText(sim.Link());
+  ScopeDriver& scope = w.scope;
+  scope.PortNameLabel()->setText(sim.Link());
   SetCapturePanel(f);
   f.Continuous->trigger();
 
   bool watchOffWhileWaiting = false;
   Script script([&] { StopIfRunning(f); }, 20000);
   // Still waiting for an instrument, the hourglass turning; then it comes.
-  script.When([&] { return f.Running == 1 && f.HourGlassFrame >= 2; }, [&] {
+  script.When([&] { return scope.State().Running == 1 && scope.State().HourGlassFrame >= 2; }, [&] {
     watchOffWhileWaiting = !TForm1::Enabled(f.Timer1);
     sim.Start();
   });
-  script.When([&] { return f.HeldRecord.sequence >= 2; }, [&] { f.RunStopClick(); });
-  f.HourGlassFrame = 0;
+  script.When([&] { return scope.State().HeldRecord.sequence >= 2; }, [&] { scope.PressRun(); });
+  scope.State().HourGlassFrame = 0;
   QTimer::singleShot(0, &f, [&] { f.RUNSTOP->trigger(); });
-  ASSERT_TRUE(WaitFor([&] { return script.Done() && f.Running == 0 && f.AwaitingData == 0; }, 25000));
+  ASSERT_TRUE(WaitFor([&] { return script.Done() && scope.State().Running == 0 && scope.State().AwaitingData == 0; }, 25000));
   ASSERT_FALSE(script.TimedOut());
   EXPECT_TRUE(watchOffWhileWaiting);
-  EXPECT_EQ(f.DeviceFound, 1);
+  EXPECT_EQ(scope.State().DeviceFound, 1);
   EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
 
@@ -462,10 +465,10 @@ TEST(RunStopBeforeConnection, RunWithNoInstrumentWaitsForItUntilStop) {
   ASSERT_FALSE(f.SerialPort.IsOpen);
   const qsizetype framesBefore = sim.Frames().size();
   Script stop([&] { StopIfRunning(f); }, 10000);
-  stop.When([&] { return f.Running == 1 && f.HourGlassFrame >= 1; }, [&] { f.RunStopClick(); });
-  f.HourGlassFrame = 0;
+  stop.When([&] { return scope.State().Running == 1 && scope.State().HourGlassFrame >= 1; }, [&] { scope.PressRun(); });
+  scope.State().HourGlassFrame = 0;
   QTimer::singleShot(0, &f, [&] { f.RUNSTOP->trigger(); });
-  ASSERT_TRUE(WaitFor([&] { return stop.Done() && f.Running == 0 && f.AwaitingData == 0; }, 15000));
+  ASSERT_TRUE(WaitFor([&] { return stop.Done() && scope.State().Running == 0 && scope.State().AwaitingData == 0; }, 15000));
   ASSERT_FALSE(stop.TimedOut());
   EXPECT_EQ(sim.Frames().size(), framesBefore);
   EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));

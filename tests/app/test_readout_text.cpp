@@ -111,3 +111,27 @@ TEST(FormatFreq, DecimalSeparatorIsTheUsersBelowAHundredHertz) {
   // The kilohertz texts are built digit by digit with their own point.
   EXPECT_EQ(FormatFreq(400, QStringLiteral(",")), QStringLiteral("2.50 KHz"));
 }
+
+TEST(FormatHertz, AFrequencyThatIsNoWholePeriodsReadsLikeOne) {
+  struct HertzCase {
+    long double hertz;
+    const char* out;
+  };
+  const HertzCase cases[] = {
+      {416666.5L, "416 KHz"},  // between 2 us and 3 us: no whole period gives it
+      {2500, "2.50 KHz"},
+      {37.5L, "37.5 Hz"},
+      {0.5L, "0.5 Hz"},
+      {1000, "1.00 KHz"},
+      {0, "0 Hz"},
+      {-3, "0 Hz"},
+      {std::numeric_limits<long double>::quiet_NaN(), "0 Hz"},
+  };
+  for (const HertzCase& c : cases) {
+    SCOPED_TRACE(static_cast<double>(c.hertz));
+    EXPECT_EQ(FormatHertz(c.hertz), QString::fromLatin1(c.out));
+  }
+  // FormatFreq is the frequency of the period, to the character.
+  for (const std::int64_t period : {1, 3, 7, 64, 400, 80000, 3000000})
+    EXPECT_EQ(FormatHertz(1000000.0L / period, QStringLiteral(",")), FormatFreq(period, QStringLiteral(",")));
+}

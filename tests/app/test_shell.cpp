@@ -32,11 +32,11 @@ TEST(Shell, WindowCaptionSizeAndPosition) {
   EXPECT_EQ(w->minimumSize(), w->maximumSize()) << "the window has a fixed size";
   EXPECT_FALSE(w->windowFlags() & Qt::WindowMaximizeButtonHint);
   EXPECT_EQ(w->Client->palette().color(QPalette::Window), QColor(192, 192, 192));
-  EXPECT_EQ(w->Panel2->geometry(), QRect(0, 2, 558, 545));
-  EXPECT_EQ(w->HorVerPanel->geometry(), QRect(559, 0, 225, 505));
+  EXPECT_EQ(w.scope.ScreenBezel()->geometry(), QRect(0, 2, 558, 545));
+  EXPECT_EQ(w.scope.Panel(QStringLiteral("HorVerPanel"))->geometry(), QRect(559, 0, 225, 505));
   EXPECT_EQ(w->RunStopButton->geometry(), QRect(619, 506, 100, 35));
   EXPECT_EQ(w->SettingPanel->geometry(), QRect(56, 352, 444, 113));
-  EXPECT_EQ(w->Panel12->geometry(), QRect(248, 208, 337, 65));
+  EXPECT_EQ(w.scope.ChannelNotice()->geometry(), QRect(248, 208, 337, 65));
   EXPECT_EQ(w->AboutPanel->geometry(), QRect(136, 96, 508, 321));
   EXPECT_EQ(w->pos(), QPoint(261, 100));
   w->show();
@@ -44,8 +44,8 @@ TEST(Shell, WindowCaptionSizeAndPosition) {
   EXPECT_EQ(w->Client->geometry().top(), w->menuBar()->height())
       << "client coordinates start below the menu bar";
   EXPECT_FALSE(w->SettingPanel->isVisible());
-  EXPECT_FALSE(w->Panel11->isVisible());
-  EXPECT_FALSE(w->Panel12->isVisible());
+  EXPECT_FALSE(w.scope.CalibrationPanel()->isVisible());
+  EXPECT_FALSE(w.scope.ChannelNotice()->isVisible());
   EXPECT_TRUE(w->AboutPanel->isVisible());
   EXPECT_FALSE(w->DisPropertiesForm->isVisible());
 }
@@ -127,16 +127,16 @@ TEST(Shell, TimerEnableDoesNotRestartARunningTimer) {
 
 TEST(Shell, InitialScopeStateBeforeAnyAction) {
   ScopeWindow w(false, true);
-  EXPECT_EQ(w->Running, 0);
-  EXPECT_EQ(w->AwaitingData, 0);
-  EXPECT_EQ(w->RestartPending, 0);
-  EXPECT_EQ(w->HourGlassFrame, 0);
-  EXPECT_EQ(w->DeviceFound, 0);
-  EXPECT_EQ(w->HeldRecord.ch1[1], 0);
-  EXPECT_EQ(w->HeldRecord.ch2[3000], 0);
-  EXPECT_EQ(w->PlotValid, 0);
-  EXPECT_EQ(w->ReferenceOn, 0);
-  EXPECT_EQ(w->PersistenceOn, 0);
+  EXPECT_EQ(w.scope.State().Running, 0);
+  EXPECT_EQ(w.scope.State().AwaitingData, 0);
+  EXPECT_EQ(w.scope.State().RestartPending, 0);
+  EXPECT_EQ(w.scope.State().HourGlassFrame, 0);
+  EXPECT_EQ(w.scope.State().DeviceFound, 0);
+  EXPECT_EQ(w.scope.State().HeldRecord.ch1[1], 0);
+  EXPECT_EQ(w.scope.State().HeldRecord.ch2[3000], 0);
+  EXPECT_EQ(w.scope.State().PlotValid, 0);
+  EXPECT_EQ(w.scope.State().ReferenceOn, 0);
+  EXPECT_EQ(w.scope.State().PersistenceOn, 0);
   EXPECT_FALSE(w->SerialPort.IsOpen);
   EXPECT_EQ(w->PlotBitmap.size(), QSize(500, 400));
   EXPECT_EQ(w->PreviewBitmap.size(), QSize(500, 26));
@@ -158,26 +158,27 @@ TEST(Shell, TwoWindowsKeepSeparateState) {
 TEST(Shell, EachChannelsPartsAreThatChannelsOwn) {
   ScopeWindow w(false, true);
   TForm1& f = *w.form;
+  ScopeDriver& scope = w.scope;
   auto parts = [](const ChannelParts& c) {
     return std::vector<const void*>{&c.On, &c.VertPos, &c.KnobAngle, &c.Scale,
                                     &c.VoltsDiv, &c.VoltsDivText, &c.HighRange, &c.TriggerV, &c.CalLow,
                                     &c.CalHigh, &c.CalOffset, &c.Persistence, &c.PersistColors,
-                                    c.Marker, c.MarkerUnselected, c.Key, c.VoltsReadout, c.TriggerArrow,
+                                    c.VoltsReadout, c.TriggerArrow,
                                     c.TriggerUp, c.TriggerDown, c.SourceItem};
   };
   EXPECT_EQ(parts(f.Channel(1)),
-            (std::vector<const void*>{&f.ChannelOn[1], &f.CH1VertPos, &f.CH1KnobAngle, &f.CH1Scale,
-                                      &f.CH1VoltsDiv, &f.CH1VoltsDivText,
-                                      &f.CH1HighRange, &f.CH1TriggerV, &f.CalCH1L, &f.CalCH1H,
-                                      &f.CH1CalOffset, &f.CH1Persistence,
-                                      &f.CH1PersistColors, f.Image1, f.CH1NS, f.CH1Button, f.CH1V,
+            (std::vector<const void*>{&scope.State().ChannelOn[1], &scope.State().CH1VertPos, &scope.State().CH1KnobAngle, &scope.State().CH1Scale,
+                                      &scope.State().CH1VoltsDiv, &scope.State().CH1VoltsDivText,
+                                      &scope.State().CH1HighRange, &scope.State().CH1TriggerV, &scope.State().CalCH1L, &scope.State().CalCH1H,
+                                      &scope.State().CH1CalOffset, &scope.State().CH1Persistence,
+                                      &scope.State().CH1PersistColors, f.CH1V,
                                       f.TriggerArrowCH1, f.TrigUP, f.TrigDWN, f.CH11}));
   EXPECT_EQ(parts(f.Channel(2)),
-            (std::vector<const void*>{&f.ChannelOn[2], &f.CH2VertPos, &f.CH2KnobAngle, &f.CH2Scale,
-                                      &f.CH2VoltsDiv, &f.CH2VoltsDivText,
-                                      &f.CH2HighRange, &f.CH2TriggerV, &f.CalCH2L, &f.CalCH2H,
-                                      &f.CH2CalOffset, &f.CH2Persistence,
-                                      &f.CH2PersistColors, f.Image2, f.CH2NS, f.CH2Button, f.CH2V,
+            (std::vector<const void*>{&scope.State().ChannelOn[2], &scope.State().CH2VertPos, &scope.State().CH2KnobAngle, &scope.State().CH2Scale,
+                                      &scope.State().CH2VoltsDiv, &scope.State().CH2VoltsDivText,
+                                      &scope.State().CH2HighRange, &scope.State().CH2TriggerV, &scope.State().CalCH2L, &scope.State().CalCH2H,
+                                      &scope.State().CH2CalOffset, &scope.State().CH2Persistence,
+                                      &scope.State().CH2PersistColors, f.CH2V,
                                       f.TriggerArrowCH2, f.TrigUP2, f.TrigDWN2, f.CH21}));
   EXPECT_EQ(f.Channel(1).Colour, QColor(0, 126, 255));
   EXPECT_EQ(f.Channel(2).Colour, QColor(255, 0, 0));
@@ -194,8 +195,8 @@ TEST(Shell, EachChannelsPartsAreThatChannelsOwn) {
 TEST(Shell, AFailingHandlerShowsOneErrorBoxAndTheProgramGoesOn) {
   ScopeWindow w(false, true);
   bool after = false;
-  w->Guard([] { throw ScopeError(QStringLiteral("Failed to get data for 'TrigPos'")); });
-  w->Guard([&] { after = true; });
+  w.scope.Guarded([] { throw ScopeError(QStringLiteral("Failed to get data for 'TrigPos'")); });
+  w.scope.Guarded([&] { after = true; });
   ASSERT_EQ(w.ui.errors.size(), 1);
   EXPECT_EQ(w.ui.errors.front(), QStringLiteral("Failed to get data for 'TrigPos'"));
   EXPECT_TRUE(after);
@@ -261,17 +262,17 @@ TEST(Shell, ShownBitmapsFollowTheFileOnDisk) {
   QImage red(4, 3, QImage::Format_RGB32);
   red.fill(Qt::red);
   ASSERT_TRUE(red.save(path, "BMP"));
-  w->ShowBitmap(image, name);
+  w.scope.ShowPicture(image, name);
   EXPECT_EQ(image->Picture().pixelColor(0, 0), QColor(Qt::red));
 
   QImage blue(5, 3, QImage::Format_RGB32);
   blue.fill(Qt::blue);
   ASSERT_TRUE(blue.save(path, "BMP"));
-  w->ShowBitmap(image, name);
+  w.scope.ShowPicture(image, name);
   EXPECT_EQ(image->Picture().pixelColor(0, 0), QColor(Qt::blue));
 
   QFile::remove(path);
-  EXPECT_THROW(w->ShowBitmap(image, name), ScopeError);
+  EXPECT_THROW(w.scope.ShowPicture(image, name), ScopeError);
 }
 
 }  // namespace

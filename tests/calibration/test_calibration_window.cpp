@@ -61,15 +61,15 @@ class Calibration : public ::testing::Test {
     ASSERT_TRUE(f.SerialPort.Open(sim->Device(), "9600", "NONE", "8", false));
     SetCapturePanel(f);
     // CH1 on the high range, CH2 on the low: both are put back afterwards.
-    f.CH2HighRange = 0;
-    f.Normal1Click();  // calibration switches to auto and leaves it on
-    f.ContinuousClick();
+    scope.State().CH2HighRange = 0;
+    scope.ChooseNormalTrigger();  // calibration switches to auto and leaves it on
+    scope.ChooseContinuous();
   }
   // START CALIBRATION as a click would run it; returns once it has ended.
   bool Calibrate(int deadlineMs = 10000) {
     const int before = static_cast<int>(w.ui.messages.size());
-    QTimer::singleShot(0, [this] { f.Button2->click(); });
-    return WaitFor([&] { return w.ui.messages.size() > static_cast<qsizetype>(before) && f.Running == 0; },
+    QTimer::singleShot(0, [this] { scope.StartCalibrationButton()->click(); });
+    return WaitFor([&] { return w.ui.messages.size() > static_cast<qsizetype>(before) && scope.State().Running == 0; },
                    deadlineMs);
   }
   std::vector<sim::CaptureSetup> Commands() const {
@@ -80,20 +80,20 @@ class Calibration : public ::testing::Test {
   }
   std::int32_t Stored(const char* name) { return f.SettingsRegistry.ReadInteger(QString::fromLatin1(name)); }
   void StoreOffsets(std::int32_t ch1L, std::int32_t ch2L, std::int32_t ch1H, std::int32_t ch2H) {
-    f.CalCH1L = ch1L;
-    f.CalCH2L = ch2L;
-    f.CalCH1H = ch1H;
-    f.CalCH2H = ch2H;
+    scope.State().CalCH1L = ch1L;
+    scope.State().CalCH2L = ch2L;
+    scope.State().CalCH1H = ch1H;
+    scope.State().CalCH2H = ch2H;
     f.SettingsRegistry.WriteInteger("CalCH1L", ch1L);
     f.SettingsRegistry.WriteInteger("CalCH2L", ch2L);
     f.SettingsRegistry.WriteInteger("CalCH1H", ch1H);
     f.SettingsRegistry.WriteInteger("CalCH2H", ch2H);
   }
   void ExpectOffsets(std::int32_t ch1L, std::int32_t ch2L, std::int32_t ch1H, std::int32_t ch2H) {
-    EXPECT_EQ(f.CalCH1L, ch1L);
-    EXPECT_EQ(f.CalCH2L, ch2L);
-    EXPECT_EQ(f.CalCH1H, ch1H);
-    EXPECT_EQ(f.CalCH2H, ch2H);
+    EXPECT_EQ(scope.State().CalCH1L, ch1L);
+    EXPECT_EQ(scope.State().CalCH2L, ch2L);
+    EXPECT_EQ(scope.State().CalCH1H, ch1H);
+    EXPECT_EQ(scope.State().CalCH2H, ch2H);
     EXPECT_EQ(Stored("CalCH1L"), ch1L);
     EXPECT_EQ(Stored("CalCH2L"), ch2L);
     EXPECT_EQ(Stored("CalCH1H"), ch1H);
@@ -102,37 +102,37 @@ class Calibration : public ::testing::Test {
   // The panel as it was before the run: ranges, rate and Continuous back,
   // the trigger mode left on Auto, acquisition stopped.
   void ExpectPanelPutBack(std::uint8_t rate1MS = 0) {
-    EXPECT_EQ(f.CH1HighRange, 1);
-    EXPECT_EQ(f.CH2HighRange, 0);
-    EXPECT_EQ(f.Rate1MS, rate1MS);
-    EXPECT_EQ(f.ConSample, 1);
+    EXPECT_EQ(scope.State().CH1HighRange, 1);
+    EXPECT_EQ(scope.State().CH2HighRange, 0);
+    EXPECT_EQ(scope.State().Rate1MS, rate1MS);
+    EXPECT_EQ(scope.State().ConSample, 1);
     EXPECT_TRUE(f.Continuous->isChecked());
     EXPECT_FALSE(f.Single->isChecked());
-    EXPECT_EQ(f.AutoTrigger, 1);
+    EXPECT_EQ(scope.State().AutoTrigger, 1);
     EXPECT_TRUE(f.Auto1->isChecked());
     EXPECT_FALSE(f.Normal1->isChecked());
-    EXPECT_EQ(f.Running, 0);
-    EXPECT_EQ(f.RestartPending, 0);
+    EXPECT_EQ(scope.State().Running, 0);
+    EXPECT_EQ(scope.State().RestartPending, 0);
   }
 
   // The 50 us/div row with CH2 off, set as the keys and the knob set it: the
   // panel asks for CH1's 3000-sample record at 1 MS/s.
   void OneChannelAtFiftyMicroseconds() {
-    f.CHButtonClick(f.CH2Button);
-    f.CHButtonClick(f.ChannelOff);
-    f.KnobAngle = 114;
-    f.UpdatedTimeKnob();
-    ASSERT_EQ(f.ChannelOn[2], 0);
-    ASSERT_EQ(f.TimeBaseIndex, 2);
-    ASSERT_EQ(f.Rate1MS, 1);
-    ASSERT_EQ(f.SampleRateText, "1M/s");
+    scope.PressChannelKey(2);
+    scope.PressChannelOff();
+    scope.State().KnobAngle = 114;
+    scope.SettleTimeKnob();
+    ASSERT_EQ(scope.State().ChannelOn[2], 0);
+    ASSERT_EQ(scope.State().TimeBaseIndex, 2);
+    ASSERT_EQ(scope.State().Rate1MS, 1);
+    ASSERT_EQ(scope.State().SampleRateText, "1M/s");
   }
   // One capture as RUN in single mode takes it.
   void CaptureOnce() {
-    f.SingleClick();
-    const std::uint64_t before = f.HeldRecord.sequence;
-    QTimer::singleShot(0, [this] { f.RunStopClick(); });
-    ASSERT_TRUE(WaitFor([&] { return f.HeldRecord.sequence > before && f.Running == 0; }));
+    scope.ChooseSingle();
+    const std::uint64_t before = scope.State().HeldRecord.sequence;
+    QTimer::singleShot(0, [this] { scope.PressRun(); });
+    ASSERT_TRUE(WaitFor([&] { return scope.State().HeldRecord.sequence > before && scope.State().Running == 0; }));
   }
   QStringList Export(const char* name) {
     const QString path = files.filePath(QLatin1String(name));
@@ -146,6 +146,7 @@ class Calibration : public ::testing::Test {
 
   ScopeWindow w{true, /*stopWatch=*/true};
   TForm1& f = *w.form;
+  ScopeDriver& scope = w.scope;
   std::unique_ptr<RunStopSim> sim;
   QTemporaryDir files;
 };
@@ -188,14 +189,14 @@ TEST_F(Calibration, AGroundedInputIsDrawnOnItsZeroVoltRowAfterwardsAsLineAndAsDo
   ExpectOffsets(3, -3, 3, -3);
 
   // One capture as the user takes it, CH1 on the high range, CH2 on the low.
-  f.SingleClick();
+  scope.ChooseSingle();
   for (const bool dots : {false, true}) {
     SCOPED_TRACE(dots ? "persistence dots" : "line traces");
-    f.PersistenceOn = dots ? 1 : 0;
-    f.PersistenceHit = 255;
-    QTimer::singleShot(0, [this] { f.RunStopClick(); });
-    const std::uint64_t before = f.HeldRecord.sequence;
-    ASSERT_TRUE(WaitFor([&] { return f.HeldRecord.sequence > before && f.Running == 0; }));
+    scope.State().PersistenceOn = dots ? 1 : 0;
+    scope.State().PersistenceHit = 255;
+    QTimer::singleShot(0, [this] { scope.PressRun(); });
+    const std::uint64_t before = scope.State().HeldRecord.sequence;
+    ASSERT_TRUE(WaitFor([&] { return scope.State().HeldRecord.sequence > before && scope.State().Running == 0; }));
     const QRgb ch1 = dots ? qRgb(0, 0, 255) : qRgb(0x00, 0x7E, 0xFF);
     const QRgb ch2 = dots ? qRgb(255, 0, 0) : qRgb(0xFF, 0x00, 0x00);
     for (int x : {10, 250, 490}) {
@@ -207,9 +208,9 @@ TEST_F(Calibration, AGroundedInputIsDrawnOnItsZeroVoltRowAfterwardsAsLineAndAsDo
 
 TEST_F(Calibration, OneChannelAtOneMegasampleStillMeasuresBothChannels) {
   Start(Offsets("4:-0.5"));
-  f.TimeBaseIndex = 2;  // the 50 us/div row
-  f.ChannelOn[2] = 0;
-  f.Rate1MS = 1;
+  scope.State().TimeBaseIndex = 2;  // the 50 us/div row
+  scope.State().ChannelOn[2] = 0;
+  scope.State().Rate1MS = 1;
   ASSERT_TRUE(Calibrate());
   // CH2's buffer was filled too: not -127 from an untouched buffer.
   ExpectOffsets(3, -1, 3, -1);
@@ -225,11 +226,11 @@ TEST_F(Calibration, TheRecordItLeavesAtOneMegasampleIsTheTwoChannelRecordItRecei
   ASSERT_NO_FATAL_FAILURE(OneChannelAtFiftyMicroseconds());
   ASSERT_NO_FATAL_FAILURE(CaptureOnce());
   ASSERT_EQ(f.SampleRate->text(), "1M/s");
-  f.ContinuousClick();
+  scope.ChooseContinuous();
   QString captionDuring;
   Script script([this] { StopIfRunning(f); });
   // While the second capture waits: the first one's frame has been drawn.
-  script.When([this] { return f.AwaitingData == 1 && sim->Commands() == 3; },
+  script.When([this] { return scope.State().AwaitingData == 1 && sim->Commands() == 3; },
               [&] { captionDuring = f.SampleRate->text(); });
   ASSERT_TRUE(Calibrate());
   ASSERT_TRUE(script.Done());
@@ -239,24 +240,24 @@ TEST_F(Calibration, TheRecordItLeavesAtOneMegasampleIsTheTwoChannelRecordItRecei
 
   // A replot reads the held record in the stretched layout.
   f.CheckForWaveUpdateNeed();
-  EXPECT_EQ(f.ViewEnd - f.ViewStart, 248);
+  EXPECT_EQ(scope.State().ViewEnd - scope.State().ViewStart, 248);
 
   // 1500 lines of the second (low range) capture, a sample every 2 us.
   const QStringList lines = Export("calibration.txt");
   ASSERT_EQ(lines.size(), ExportHeaderLines + 1500 + 1);  // empty after the last CR LF
   EXPECT_EQ(lines[1], "Sample Rate: 500KS/s");
   for (int k = 1; k <= 1500; ++k) {
-    const QString expected = QString::number(2 * k) + ',' + ExportedVolts(f.HeldRecord.ch1[k], false) + ',' +
-                             ExportedVolts(f.HeldRecord.ch2[k], false);
+    const QString expected = QString::number(2 * k) + ',' + ExportedVolts(scope.State().HeldRecord.ch1[k], false) + ',' +
+                             ExportedVolts(scope.State().HeldRecord.ch2[k], false);
     ASSERT_EQ(lines[ExportHeaderLines + k - 1], expected) << "sample " << k;
   }
 
   // The panel asks for the 3000-sample record again, and the next record
   // shows its own caption.
-  EXPECT_EQ(f.SampleRateText, "1M/s");
+  EXPECT_EQ(scope.State().SampleRateText, "1M/s");
   ASSERT_NO_FATAL_FAILURE(CaptureOnce());
   EXPECT_EQ(Commands().back().layout, sim::Layout::CH1Only);
-  EXPECT_TRUE(f.HeldRecord.rate1MS);
+  EXPECT_TRUE(scope.State().HeldRecord.rate1MS);
   EXPECT_EQ(f.SampleRate->text(), "1M/s");
 }
 
@@ -294,24 +295,24 @@ TEST_F(Calibration, ThePanelRateAfterwardsIsWhatTheKnobAndKeysTurnedMeanwhileGiv
   using Step = std::function<void()>;
   const Step oneChannelAt50us = [this] { OneChannelAtFiftyMicroseconds(); };
   const Step oneChannelAt100us = [this] {
-    f.CHButtonClick(f.CH2Button);
-    f.CHButtonClick(f.ChannelOff);
-    f.KnobAngle = 138;
-    f.UpdatedTimeKnob();
-    ASSERT_EQ(f.Rate1MS, 0);
+    scope.PressChannelKey(2);
+    scope.PressChannelOff();
+    scope.State().KnobAngle = 138;
+    scope.SettleTimeKnob();
+    ASSERT_EQ(scope.State().Rate1MS, 0);
   };
   const Step bothAt50us = [this] {
-    f.CHButtonClick(f.CH2Button);
-    f.KnobAngle = 114;
-    f.UpdatedTimeKnob();
-    ASSERT_EQ(f.Rate1MS, 0);
-    ASSERT_EQ(f.SampleRateText, "500KS/s");
+    scope.PressChannelKey(2);
+    scope.State().KnobAngle = 114;
+    scope.SettleTimeKnob();
+    ASSERT_EQ(scope.State().Rate1MS, 0);
+    ASSERT_EQ(scope.State().SampleRateText, "500KS/s");
   };
-  const Step knobTo200us = [this] { TurnKnob(f.Image9, {kTime200us}); };
-  const Step knobTo50us = [this] { TurnKnob(f.Image9, {kTime50us}); };
-  const Step knobInside50us = [this] { TurnKnob(f.Image9, {kTime50usAgain}); };
-  const Step ch2On = [this] { f.CHButtonClick(f.CH2Button); };
-  const Step ch2Off = [this] { f.CHButtonClick(f.ChannelOff); };
+  const Step knobTo200us = [this] { TurnKnob(scope.TimeKnob(), {kTime200us}); };
+  const Step knobTo50us = [this] { TurnKnob(scope.TimeKnob(), {kTime50us}); };
+  const Step knobInside50us = [this] { TurnKnob(scope.TimeKnob(), {kTime50usAgain}); };
+  const Step ch2On = [this] { scope.PressChannelKey(2); };
+  const Step ch2Off = [this] { scope.PressChannelOff(); };
   struct Case {
     const char* name;
     Step panel;      // before the run
@@ -329,7 +330,7 @@ TEST_F(Calibration, ThePanelRateAfterwardsIsWhatTheKnobAndKeysTurnedMeanwhileGiv
       {"50 us/div, CH2 turned on", oneChannelAt50us, ch2On, true, 0, "500KS/s", sim::Layout::TwoChannel},
       {"50 us/div, CH2 turned off, the CH1 trigger re-selected", bothAt50us, ch2Off, false, 1, "1MS/s",
        sim::Layout::CH1Only},
-      {"50 us/div, CH2 turned off, EXT trigger", [&] { bothAt50us(); f.EXT1Click(); }, ch2Off, true, 1, "1MS/s",
+      {"50 us/div, CH2 turned off, EXT trigger", [&] { bothAt50us(); scope.ChooseTriggerSource(3); }, ch2Off, true, 1, "1MS/s",
        sim::Layout::CH1Only},
   };
   for (const Case& c : cases) {
@@ -338,12 +339,12 @@ TEST_F(Calibration, ThePanelRateAfterwardsIsWhatTheKnobAndKeysTurnedMeanwhileGiv
     // capture waits for the auto trigger, long enough to act in.
     Start(kGrounded + QStringList{"--ext", "0.001", "--auto-wait", "600"});
     ASSERT_NO_FATAL_FAILURE(c.panel());
-    f.CH2HighRange = 0;  // the volts knob handed to CH2 set its range
+    scope.State().CH2HighRange = 0;  // the volts knob handed to CH2 set its range
     w.ui.messages.clear();
     bool actedWhileTheFirstWaited = false;
     Script script([this] { StopIfRunning(f); }, 30000);
-    script.When([this] { return f.AwaitingData == 1 && sim->Commands() == 1; }, [&] {
-      actedWhileTheFirstWaited = f.AwaitingData == 1 && sim->Commands() == 1;
+    script.When([this] { return scope.State().AwaitingData == 1 && sim->Commands() == 1; }, [&] {
+      actedWhileTheFirstWaited = scope.State().AwaitingData == 1 && sim->Commands() == 1;
       c.act();
     });
     ASSERT_TRUE(Calibrate(30000));
@@ -360,7 +361,7 @@ TEST_F(Calibration, ThePanelRateAfterwardsIsWhatTheKnobAndKeysTurnedMeanwhileGiv
     for (const sim::CaptureSetup& command : during) EXPECT_EQ(command.layout, sim::Layout::TwoChannel);
 
     ExpectPanelPutBack(c.rate1MS);
-    EXPECT_EQ(f.SampleRateText, c.caption);
+    EXPECT_EQ(scope.State().SampleRateText, c.caption);
     ASSERT_NO_FATAL_FAILURE(CaptureOnce());
     EXPECT_EQ(Commands().back().layout, c.next);
     EXPECT_EQ(f.SampleRate->text(), c.caption);
@@ -369,11 +370,11 @@ TEST_F(Calibration, ThePanelRateAfterwardsIsWhatTheKnobAndKeysTurnedMeanwhileGiv
 
 TEST_F(Calibration, StartedWhileRunningStopsAcquisitionFirstAndDoesNotRestartIt) {
   Start(Offsets("4:1"));
-  f.AutoTrigger = 1;
+  scope.State().AutoTrigger = 1;
   Script script([this] { StopIfRunning(f); });
-  script.When([this] { return f.Running == 1 && sim->Commands() >= 3; }, [this] { f.Button2->click(); });
+  script.When([this] { return scope.State().Running == 1 && sim->Commands() >= 3; }, [this] { scope.StartCalibrationButton()->click(); });
   QTimer::singleShot(0, [this] { f.RUNSTOP->trigger(); });
-  ASSERT_TRUE(WaitFor([&] { return script.Done() && !w.ui.messages.isEmpty() && f.Running == 0; }, 15000));
+  ASSERT_TRUE(WaitFor([&] { return script.Done() && !w.ui.messages.isEmpty() && scope.State().Running == 0; }, 15000));
   EXPECT_FALSE(script.TimedOut());
   EXPECT_EQ(w.ui.messages, QStringList{"Calibration Complete "});
   ExpectOffsets(3, 0, 3, 0);
@@ -401,18 +402,18 @@ TEST_F(Calibration, CancelClosesThePanelAndChangesNothing) {
   Start(Offsets("4:1"));
   StoreOffsets(5, 6, 7, 8);
   f.Calibrate1->trigger();
-  EXPECT_TRUE(f.Panel11->isVisible());
-  EXPECT_EQ(f.Label14->text(), "Ground Both CH1 and CH2 Probes.  ");
-  EXPECT_FALSE(f.Image24->Picture().isNull());
-  f.Button3->click();
-  EXPECT_FALSE(f.Panel11->isVisible());
+  EXPECT_TRUE(scope.CalibrationPanel()->isVisible());
+  EXPECT_EQ(scope.CalibrationAdvice()->text(), "Ground Both CH1 and CH2 Probes.  ");
+  EXPECT_FALSE(scope.CalibrationPicture()->Picture().isNull());
+  scope.CancelCalibrationButton()->click();
+  EXPECT_FALSE(scope.CalibrationPanel()->isVisible());
   RunEventsFor(200);
   EXPECT_EQ(sim->Commands(), 0);
   EXPECT_TRUE(w.ui.messages.isEmpty());
   ExpectOffsets(5, 6, 7, 8);
-  EXPECT_EQ(f.ConSample, 1);
-  EXPECT_EQ(f.AutoTrigger, 0);
-  EXPECT_EQ(f.CH2HighRange, 0);
+  EXPECT_EQ(scope.State().ConSample, 1);
+  EXPECT_EQ(scope.State().AutoTrigger, 0);
+  EXPECT_EQ(scope.State().CH2HighRange, 0);
 }
 
 // A capture that ends without a reply ends the calibration there: the panel
@@ -424,12 +425,13 @@ TEST_F(Calibration, ACaptureThatNeverCompletesCancelsWithItsReason) {
     std::function<void(TForm1&, RunStopSim&)> act;  // while the first capture waits; null: nothing
     const char* reason;
   } cases[] = {
-      {"STOP pressed", kGrounded + kNeverAnswers, [](TForm1& f, RunStopSim&) { f.RunStopClick(); },
+      {"STOP pressed", kGrounded + kNeverAnswers, [](TForm1& f, RunStopSim&) { ScopeDriver scope(f); scope.PressRun(); },
        "the capture was stopped"},
       {"time base turned", kGrounded + kNeverAnswers,
        [](TForm1& f, RunStopSim&) {
-         f.KnobAngle = 162;  // 200 us/div: a forced stop and a restart 80 ms later
-         f.UpdatedTimeKnob();
+         ScopeDriver scope(f);
+         scope.State().KnobAngle = 162;  // 200 us/div: a forced stop and a restart 80 ms later
+         scope.SettleTimeKnob();
        },
        "the capture was stopped"},
       {"instrument unplugged", kGrounded + kNeverAnswers, [](TForm1&, RunStopSim& sim) { sim.Kill(); },
@@ -443,7 +445,7 @@ TEST_F(Calibration, ACaptureThatNeverCompletesCancelsWithItsReason) {
     StoreOffsets(5, 6, 7, 8);
     w.ui.messages.clear();
     Script script([this] { StopIfRunning(f); }, 30000);
-    if (c.act) script.When([this] { return f.AwaitingData == 1 && sim->Commands() == 1; }, [&] { c.act(f, *sim); });
+    if (c.act) script.When([this] { return scope.State().AwaitingData == 1 && sim->Commands() == 1; }, [&] { c.act(f, *sim); });
     ASSERT_TRUE(Calibrate(30000));
     EXPECT_FALSE(script.TimedOut());
     ASSERT_EQ(w.ui.messages.size(), 1);
@@ -453,12 +455,12 @@ TEST_F(Calibration, ACaptureThatNeverCompletesCancelsWithItsReason) {
     // No second capture, and no restart of acquisition afterwards.
     RunEventsFor(300);
     EXPECT_LE(sim->Commands(), 1);
-    EXPECT_EQ(f.CH1HighRange, 1);
-    EXPECT_EQ(f.CH2HighRange, 0);
-    EXPECT_EQ(f.ConSample, 1);
+    EXPECT_EQ(scope.State().CH1HighRange, 1);
+    EXPECT_EQ(scope.State().CH2HighRange, 0);
+    EXPECT_EQ(scope.State().ConSample, 1);
     EXPECT_TRUE(f.Continuous->isChecked());
-    EXPECT_EQ(f.Running, 0);
-    EXPECT_EQ(f.RestartPending, 0);
+    EXPECT_EQ(scope.State().Running, 0);
+    EXPECT_EQ(scope.State().RestartPending, 0);
   }
 }
 
@@ -471,8 +473,8 @@ TEST_F(Calibration, AStoreThatCannotBeWrittenLeavesThePanelPutBack) {
     QFile blocker(folder);
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
   }
-  QTimer::singleShot(0, [this] { f.Button2->click(); });
-  ASSERT_TRUE(WaitFor([&] { return f.Running == 0 && !w.ui.errors.isEmpty(); }));
+  QTimer::singleShot(0, [this] { scope.StartCalibrationButton()->click(); });
+  ASSERT_TRUE(WaitFor([&] { return scope.State().Running == 0 && !w.ui.errors.isEmpty(); }));
   EXPECT_EQ(sim->Commands(), 2);
   EXPECT_TRUE(w.ui.messages.isEmpty()) << "no \"Calibration Complete \" for offsets not stored";
   ExpectPanelPutBack();

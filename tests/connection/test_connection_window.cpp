@@ -24,24 +24,24 @@ QString PictureName(const TImage* image) {
 
 // What the window shows about the instrument, in one place.
 void ExpectConnected(const ScopeWindow& w) {
-  EXPECT_EQ(w->DeviceFound, 1);
+  EXPECT_EQ(w.scope.State().DeviceFound, 1);
   EXPECT_TRUE(w->SerialPort.IsOpen);
-  EXPECT_EQ(PictureName(w->Image11), QStringLiteral("USBCON.bmp"));
+  EXPECT_EQ(PictureName(w.scope.ConnectionIndicator()), QStringLiteral("USBCON.bmp"));
   EXPECT_FALSE(w->HWRevLabel->isHidden());
-  EXPECT_TRUE(w->Button1->isEnabled());
+  EXPECT_TRUE(w.scope.DetectRevisionButton()->isEnabled());
 }
 
 void ExpectDisconnected(const ScopeWindow& w) {
-  EXPECT_EQ(w->DeviceFound, 0);
+  EXPECT_EQ(w.scope.State().DeviceFound, 0);
   EXPECT_FALSE(w->SerialPort.IsOpen);
-  EXPECT_EQ(PictureName(w->Image11), QStringLiteral("USBCON#.bmp"));
+  EXPECT_EQ(PictureName(w.scope.ConnectionIndicator()), QStringLiteral("USBCON#.bmp"));
   EXPECT_TRUE(w->HWRevLabel->isHidden());
-  EXPECT_FALSE(w->Button1->isEnabled());
+  EXPECT_FALSE(w.scope.DetectRevisionButton()->isEnabled());
 }
 
 void ClearIdentity(const ScopeWindow& w) {
-  for (QLineEdit* edit : {w->Edit2, w->Edit3, w->Edit4}) edit->clear();
-  w->Button1->setText(QStringLiteral("untouched"));
+  for (QLineEdit* edit : {w.scope.RevisionEdit(), w.scope.FirmwareEdit(), w.scope.FirmwareDateEdit()}) edit->clear();
+  w.scope.DetectRevisionButton()->setText(QStringLiteral("untouched"));
 }
 
 int IndexOfPort(QComboBox* box, const QString& port) {
@@ -67,27 +67,27 @@ class ConnectionWindow : public ::testing::Test {
 
 TEST_F(ConnectionWindow, TickConnectsAndShowsTheIdentity) {
   sim.Start();
-  w->Label3->setText(sim.Link());
+  w.scope.PortNameLabel()->setText(sim.Link());
   EXPECT_TRUE(WatchTick(*w.form));
 
   ExpectConnected(w);
-  EXPECT_EQ(w->Edit2->text(), QStringLiteral("Tessaron USB Oscilloscope Rev A"));
-  EXPECT_EQ(w->Edit3->text(), QStringLiteral("S.I.M"));
-  EXPECT_EQ(w->Edit4->text(), QStringLiteral("Dec. 2006"));
+  EXPECT_EQ(w.scope.RevisionEdit()->text(), QStringLiteral("Tessaron USB Oscilloscope Rev A"));
+  EXPECT_EQ(w.scope.FirmwareEdit()->text(), QStringLiteral("S.I.M"));
+  EXPECT_EQ(w.scope.FirmwareDateEdit()->text(), QStringLiteral("Dec. 2006"));
   EXPECT_EQ(w->HWRevLabel->text(), QStringLiteral("S.I.M"));
-  EXPECT_EQ(w->Button1->text(), QStringLiteral("Detect HW Rev."));
+  EXPECT_EQ(w.scope.DetectRevisionButton()->text(), QStringLiteral("Detect HW Rev."));
 
   // Detection runs on the way into the connected state only.
   ClearIdentity(w);
   EXPECT_TRUE(WatchTick(*w.form));
   ExpectConnected(w);
-  EXPECT_TRUE(w->Edit3->text().isEmpty());
+  EXPECT_TRUE(w.scope.FirmwareEdit()->text().isEmpty());
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
 }
 
 TEST_F(ConnectionWindow, UnplugAndReplugAtTheSamePath) {
   sim.Start();
-  w->Label3->setText(sim.Link());
+  w.scope.PortNameLabel()->setText(sim.Link());
   EXPECT_TRUE(WatchTick(*w.form));
   ExpectConnected(w);
 
@@ -100,15 +100,15 @@ TEST_F(ConnectionWindow, UnplugAndReplugAtTheSamePath) {
   sim.Start({QStringLiteral("--revision"), QStringLiteral("B")});
   EXPECT_TRUE(WatchTick(*w.form));
   ExpectConnected(w);
-  EXPECT_EQ(w->Edit2->text(), QStringLiteral("Tessaron USB Oscilloscope Rev B"));
-  EXPECT_EQ(w->Edit4->text(), QStringLiteral("Dec. 2006"));
-  EXPECT_EQ(w->Button1->text(), QStringLiteral("Detect HW Rev."));
+  EXPECT_EQ(w.scope.RevisionEdit()->text(), QStringLiteral("Tessaron USB Oscilloscope Rev B"));
+  EXPECT_EQ(w.scope.FirmwareDateEdit()->text(), QStringLiteral("Dec. 2006"));
+  EXPECT_EQ(w.scope.DetectRevisionButton()->text(), QStringLiteral("Detect HW Rev."));
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
 }
 
 TEST_F(ConnectionWindow, ReplugBetweenTwoTicksCostsOneTick) {
   sim.Start();
-  w->Label3->setText(sim.Link());
+  w.scope.PortNameLabel()->setText(sim.Link());
   EXPECT_TRUE(WatchTick(*w.form));
   ExpectConnected(w);
 
@@ -122,7 +122,7 @@ TEST_F(ConnectionWindow, ReplugBetweenTwoTicksCostsOneTick) {
   ClearIdentity(w);
   EXPECT_TRUE(WatchTick(*w.form));
   ExpectConnected(w);
-  EXPECT_EQ(w->Edit3->text(), QStringLiteral("S.I.M"));
+  EXPECT_EQ(w.scope.FirmwareEdit()->text(), QStringLiteral("S.I.M"));
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
 }
 
@@ -132,14 +132,14 @@ class NotTheInstrument : public ConnectionWindow,
 
 TEST_P(NotTheInstrument, StaysDisconnectedAndClosesThePortEveryTick) {
   sim.Start({QStringLiteral("--fault"), QString::fromLatin1(GetParam())});
-  w->Label3->setText(sim.Link());
+  w.scope.PortNameLabel()->setText(sim.Link());
   for (int tick = 1; tick <= 2; ++tick) {
     EXPECT_TRUE(WatchTick(*w.form));
     ExpectDisconnected(w);
     // The port was opened and asked each time, then closed again.
     EXPECT_TRUE(WaitFor([&] { return sim.IdentifyQueries() >= tick; }, 5000)) << tick;
   }
-  EXPECT_EQ(w->Edit2->text(), QString());
+  EXPECT_EQ(w.scope.RevisionEdit()->text(), QString());
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
 }
 
@@ -148,15 +148,15 @@ INSTANTIATE_TEST_SUITE_P(Faults, NotTheInstrument,
 
 TEST_F(ConnectionWindow, DateDigitsThatNameNothingReadAsQuestionMarks) {
   sim.Start({QStringLiteral("--fault"), QStringLiteral("bad-date")});
-  w->Label3->setText(sim.Link());
+  w.scope.PortNameLabel()->setText(sim.Link());
   EXPECT_TRUE(WatchTick(*w.form));
   ExpectConnected(w);
-  EXPECT_EQ(w->Edit4->text(), QStringLiteral("?. ?"));
+  EXPECT_EQ(w.scope.FirmwareDateEdit()->text(), QStringLiteral("?. ?"));
 }
 
 TEST_F(ConnectionWindow, APortThatIsNotThereIsNoError) {
   for (const QString& name : {QStringLiteral("COM4"), sim.Link(), QString()}) {
-    w->Label3->setText(name);
+    w.scope.PortNameLabel()->setText(name);
     EXPECT_TRUE(WatchTick(*w.form));
     ExpectDisconnected(w);
   }
@@ -167,7 +167,7 @@ TEST_F(ConnectionWindow, ABusyPortIsNoError) {
   sim.Start();
   TSerial other;
   ASSERT_TRUE(other.Open(sim.Link().toStdString(), "9600", "NONE", "8", false));
-  w->Label3->setText(sim.Link());
+  w.scope.PortNameLabel()->setText(sim.Link());
   EXPECT_TRUE(WatchTick(*w.form));
   ExpectDisconnected(w);
   EXPECT_EQ(w.ui.beeps, 0);
@@ -181,23 +181,23 @@ TEST_F(ConnectionWindow, ABusyPortIsNoError) {
 TEST(ConnectionTimer, TheWatchRunsOnItsOwn) {
   ScopeWindow w;
   ASSERT_TRUE(TForm1::Enabled(w->Timer1));
-  w->Label3->setText(QStringLiteral("SIM1"));
-  ASSERT_TRUE(WaitFor([&] { return w->DeviceFound == 1; }, 10000));
-  EXPECT_EQ(w->Edit2->text(), QStringLiteral("Tessaron USB Oscilloscope Rev A"));
+  w.scope.PortNameLabel()->setText(QStringLiteral("SIM1"));
+  ASSERT_TRUE(WaitFor([&] { return w.scope.State().DeviceFound == 1; }, 10000));
+  EXPECT_EQ(w.scope.RevisionEdit()->text(), QStringLiteral("Tessaron USB Oscilloscope Rev A"));
 }
 
 TEST_F(ConnectionWindow, ChoosingTheSimulatorConnectsWithinOneTick) {
   w->COMSettings1->trigger();
   EXPECT_TRUE(w->SettingPanel->isVisible());
-  w->UpdateComboBox1();
-  const int index = IndexOfPort(w->ComboBox1, QStringLiteral("SIM1"));
+  w.scope.RefreshPortList();
+  const int index = IndexOfPort(w.scope.PortList(), QStringLiteral("SIM1"));
   ASSERT_GE(index, 0);
-  EXPECT_EQ(w->ComboBox1->itemText(index), QStringLiteral("Built-in Simulator (SIM1)"));
+  EXPECT_EQ(w.scope.PortList()->itemText(index), QStringLiteral("Built-in Simulator (SIM1)"));
 
-  Choose(w, w->ComboBox1, index);
-  EXPECT_EQ(w->Label3->text(), QStringLiteral("SIM1"));
+  Choose(w, w.scope.PortList(), index);
+  EXPECT_EQ(w.scope.PortNameLabel()->text(), QStringLiteral("SIM1"));
   ExpectConnected(w);
-  EXPECT_EQ(w->Edit2->text(), QStringLiteral("Tessaron USB Oscilloscope Rev A"));
+  EXPECT_EQ(w.scope.RevisionEdit()->text(), QStringLiteral("Tessaron USB Oscilloscope Rev A"));
 
   // Closing the port stops the built-in simulator; the name is gone from
   // nothing, so the next tick connects it again.
@@ -209,29 +209,29 @@ TEST_F(ConnectionWindow, ChoosingTheSimulatorConnectsWithinOneTick) {
 
 TEST_F(ConnectionWindow, ChoosingAnotherPortLeavesTheOldOne) {
   sim.Start();
-  w->Label3->setText(sim.Link());
+  w.scope.PortNameLabel()->setText(sim.Link());
   EXPECT_TRUE(WatchTick(*w.form));
   ExpectConnected(w);
 
-  w->UpdateComboBox1();
-  Choose(w, w->ComboBox1, IndexOfPort(w->ComboBox1, QStringLiteral("SIM1")));
+  w.scope.RefreshPortList();
+  Choose(w, w.scope.PortList(), IndexOfPort(w.scope.PortList(), QStringLiteral("SIM1")));
   ExpectConnected(w);
   EXPECT_EQ(w->SerialPort.PortName, "SIM1");
 
   // An item without a port in it selects nothing and changes nothing.
-  w->ComboBox1->addItem(QStringLiteral("No port here"));
-  Choose(w, w->ComboBox1, w->ComboBox1->count() - 1);
-  EXPECT_EQ(w->Label3->text(), QStringLiteral("SIM1"));
+  w.scope.PortList()->addItem(QStringLiteral("No port here"));
+  Choose(w, w.scope.PortList(), w.scope.PortList()->count() - 1);
+  EXPECT_EQ(w.scope.PortNameLabel()->text(), QStringLiteral("SIM1"));
   EXPECT_EQ(w->SerialPort.PortName, "SIM1");
 }
 
 TEST_F(ConnectionWindow, ANameChangedBehindTheWatchIsOpenedAtTheNextTick) {
-  w->Label3->setText(QStringLiteral("SIM1"));
+  w.scope.PortNameLabel()->setText(QStringLiteral("SIM1"));
   EXPECT_TRUE(WatchTick(*w.form));
   ExpectConnected(w);
   // A restore or a settings file writes another port into Label3.
   sim.Start();
-  w->Label3->setText(sim.Link());
+  w.scope.PortNameLabel()->setText(sim.Link());
   ClearIdentity(w);
   EXPECT_TRUE(WatchTick(*w.form));
   ExpectConnected(w);
@@ -241,14 +241,14 @@ TEST_F(ConnectionWindow, ANameChangedBehindTheWatchIsOpenedAtTheNextTick) {
 TEST_F(ConnectionWindow, DiscoveryListsTheNamedPortBeforeTheSimulator) {
   sim.Start();
   QStringList plain;
-  w->Label3->setText(QStringLiteral("COM4"));
+  w.scope.PortNameLabel()->setText(QStringLiteral("COM4"));
   w->EnumerateComPorts(false, plain);
   ASSERT_FALSE(plain.isEmpty());
   EXPECT_EQ(plain.last(), QStringLiteral("SIM1"));
   EXPECT_FALSE(plain.contains(sim.Link()));
   for (const QString& name : plain) EXPECT_FALSE(name.startsWith(QStringLiteral("/dev/pts/")));
 
-  w->Label3->setText(sim.Link());
+  w.scope.PortNameLabel()->setText(sim.Link());
   w->EnumerateComPorts(false, plain);
   ASSERT_GE(plain.size(), 2);
   EXPECT_EQ(plain.at(plain.size() - 2), sim.Link());
@@ -265,39 +265,39 @@ TEST_F(ConnectionWindow, DiscoveryListsTheNamedPortBeforeTheSimulator) {
 
 TEST_F(ConnectionWindow, KeysNeverChangeTheChoiceButRefreshTheList) {
   w->COMSettings1->trigger();
-  w->UpdateComboBox1();
-  ASSERT_EQ(w->ComboBox1->currentIndex(), -1);
-  w->ComboBox1->clear();
-  const QString before = w->Label3->text();
+  w.scope.RefreshPortList();
+  ASSERT_EQ(w.scope.PortList()->currentIndex(), -1);
+  w.scope.PortList()->clear();
+  const QString before = w.scope.PortNameLabel()->text();
   for (Qt::Key key : {Qt::Key_Down, Qt::Key_End, Qt::Key_S, Qt::Key_Return}) {
-    QTest::keyClick(w->ComboBox1, key);
-    EXPECT_EQ(w->ComboBox1->currentIndex(), -1) << key;
-    EXPECT_GT(w->ComboBox1->count(), 0) << key;
-    EXPECT_EQ(w->Label3->text(), before) << key;
-    w->ComboBox1->clear();
+    QTest::keyClick(w.scope.PortList(), key);
+    EXPECT_EQ(w.scope.PortList()->currentIndex(), -1) << key;
+    EXPECT_GT(w.scope.PortList()->count(), 0) << key;
+    EXPECT_EQ(w.scope.PortNameLabel()->text(), before) << key;
+    w.scope.PortList()->clear();
   }
 }
 
 TEST_F(ConnectionWindow, TheListIsRefreshedWhenItDropsDownOrIsEntered) {
   w->COMSettings1->trigger();
-  w->ComboBox1->clear();
-  w->ComboBox1->showPopup();
-  EXPECT_EQ(IndexOfPort(w->ComboBox1, QStringLiteral("SIM1")), w->ComboBox1->count() - 1);
-  w->ComboBox1->hidePopup();
+  w.scope.PortList()->clear();
+  w.scope.PortList()->showPopup();
+  EXPECT_EQ(IndexOfPort(w.scope.PortList(), QStringLiteral("SIM1")), w.scope.PortList()->count() - 1);
+  w.scope.PortList()->hidePopup();
 
-  w->Button4->setFocus(Qt::OtherFocusReason);
-  w->ComboBox1->clear();
+  w.scope.ComSettingsCloseButton()->setFocus(Qt::OtherFocusReason);
+  w.scope.PortList()->clear();
   QApplication::setActiveWindow(w.form.get());
-  w->ComboBox1->setFocus(Qt::TabFocusReason);
-  ASSERT_TRUE(WaitFor([&] { return w->ComboBox1->hasFocus(); }));
-  EXPECT_GT(w->ComboBox1->count(), 0);
+  w.scope.PortList()->setFocus(Qt::TabFocusReason);
+  ASSERT_TRUE(WaitFor([&] { return w.scope.PortList()->hasFocus(); }));
+  EXPECT_GT(w.scope.PortList()->count(), 0);
 }
 
 TEST_F(ConnectionWindow, PanelOpensFromTheMenuTheKeyAndTheIndicator) {
   w->COMSettings1->trigger();
   EXPECT_TRUE(w->SettingPanel->isVisible());
   EXPECT_EQ(PictureName(w->SettingButton), QStringLiteral("SettingButton2.bmp"));
-  QTest::mouseClick(w->Button4, Qt::LeftButton);
+  QTest::mouseClick(w.scope.ComSettingsCloseButton(), Qt::LeftButton);
   EXPECT_FALSE(w->SettingPanel->isVisible());
 
   QTest::mousePress(w->SettingButton, Qt::LeftButton);
@@ -306,25 +306,25 @@ TEST_F(ConnectionWindow, PanelOpensFromTheMenuTheKeyAndTheIndicator) {
   EXPECT_EQ(PictureName(w->SettingButton), QStringLiteral("SettingButton1.bmp"));
   EXPECT_TRUE(w->SettingPanel->isVisible());
 
-  w->Button4Click();
-  QTest::mouseClick(w->Image11, Qt::LeftButton);
+  QTest::mouseClick(w.scope.ComSettingsCloseButton(), Qt::LeftButton);
+  QTest::mouseClick(w.scope.ConnectionIndicator(), Qt::LeftButton);
   EXPECT_TRUE(w->SettingPanel->isVisible());
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
 }
 
 TEST_F(ConnectionWindow, StatusStripPiecesCoverNoOtherReadout) {
-  const QWidget* mine[] = {w->Image11, w->HWRevLabel, w->SettingButton};
+  const QWidget* mine[] = {w.scope.ConnectionIndicator(), w->HWRevLabel, w->SettingButton};
   for (const QWidget* piece : mine) {
-    ASSERT_EQ(piece->parentWidget(), w->Panel5);
-    EXPECT_TRUE(w->Panel5->rect().contains(piece->geometry())) << piece->objectName().toStdString();
-    for (const QObject* child : w->Panel5->children()) {
+    ASSERT_EQ(piece->parentWidget(), w.scope.StatusStrip());
+    EXPECT_TRUE(w.scope.StatusStrip()->rect().contains(piece->geometry())) << piece->objectName().toStdString();
+    for (const QObject* child : w.scope.StatusStrip()->children()) {
       const auto* other = qobject_cast<const QWidget*>(child);
       if (!other || std::find(std::begin(mine), std::end(mine), other) != std::end(mine)) continue;
       EXPECT_FALSE(piece->geometry().intersects(other->geometry()))
           << piece->objectName().toStdString() << " covers " << other->objectName().toStdString();
     }
   }
-  EXPECT_TRUE(w->Image11->geometry().contains(w->HWRevLabel->geometry()));
+  EXPECT_TRUE(w.scope.ConnectionIndicator()->geometry().contains(w->HWRevLabel->geometry()));
 }
 
 // --port: the name given for this run wins over the stored one, and is
@@ -336,9 +336,9 @@ TEST(CommandLinePort, WinsOverTheStoredPortAndConnectsAtTheFirstTick) {
   settings_defaults::FillFirstStart(w->SettingsRegistry, QStringLiteral("/dev/ttyS0"));
   w->CommandLinePort = sim.Link();
   w->show();
-  ASSERT_TRUE(WaitFor([&] { return w->Label3->text() == sim.Link(); }));
+  ASSERT_TRUE(WaitFor([&] { return w.scope.PortNameLabel()->text() == sim.Link(); }));
   RunEventsFor(50);
-  EXPECT_EQ(w->Label3->text(), sim.Link());
+  EXPECT_EQ(w.scope.PortNameLabel()->text(), sim.Link());
   EXPECT_TRUE(WatchTick(*w.form));
   ExpectConnected(w);
 
@@ -352,11 +352,11 @@ TEST(CommandLinePort, AChoiceInThePanelOutranksIt) {
   ScopeWindow w(/*show=*/false, /*stopWatch=*/true);
   w->CommandLinePort = sim.Link();
   w->show();
-  ASSERT_TRUE(WaitFor([&] { return w->Label3->text() == sim.Link(); }));
-  w->UpdateComboBox1();
-  Choose(w, w->ComboBox1, IndexOfPort(w->ComboBox1, QStringLiteral("SIM1")));
+  ASSERT_TRUE(WaitFor([&] { return w.scope.PortNameLabel()->text() == sim.Link(); }));
+  w.scope.RefreshPortList();
+  Choose(w, w.scope.PortList(), IndexOfPort(w.scope.PortList(), QStringLiteral("SIM1")));
   EXPECT_TRUE(WatchTick(*w.form));
-  EXPECT_EQ(w->Label3->text(), QStringLiteral("SIM1"));
+  EXPECT_EQ(w.scope.PortNameLabel()->text(), QStringLiteral("SIM1"));
   ExpectConnected(w);
 }
 

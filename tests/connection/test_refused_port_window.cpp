@@ -24,11 +24,11 @@ TEST(RefusedPortWindow, TheWatchSaysWhyOnceAndStaysDisconnected) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name.toStdString());
     ScopeWindow w(/*show=*/true, /*stopWatch=*/true);
-    w->Label3->setText(c.name);
+    w.scope.PortNameLabel()->setText(c.name);
     for (int tick = 0; tick < 3; ++tick) EXPECT_TRUE(WatchTick(*w.form));
     EXPECT_EQ(w.ui.errors, QStringList{c.box});
     EXPECT_FALSE(w->SerialPort.IsOpen);
-    EXPECT_EQ(w->DeviceFound, 0);
+    EXPECT_EQ(w.scope.State().DeviceFound, 0);
     EXPECT_TRUE(w->HWRevLabel->isHidden());
   }
 }
@@ -45,10 +45,10 @@ TEST(RefusedPortWindow, ALongByIdLinkToTheInstrumentConnects) {
   ASSERT_TRUE(QFile::link(sim.Link(), link));
 
   ScopeWindow w(/*show=*/true, /*stopWatch=*/true);
-  w->Label3->setText(link);
+  w.scope.PortNameLabel()->setText(link);
   EXPECT_TRUE(WatchTick(*w.form));
   EXPECT_TRUE(w.ui.errors.isEmpty());
   EXPECT_TRUE(w->SerialPort.IsOpen);
-  EXPECT_EQ(w->DeviceFound, 1);
+  EXPECT_EQ(w.scope.State().DeviceFound, 1);
   EXPECT_EQ(QString::fromStdString(w->SerialPort.PortName), link);
 }

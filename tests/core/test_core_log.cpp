@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Paths.h"
-#include "log/LogLine.h"
+#include "core/LogLine.h"
 #include "log/LogOptions.h"
 #include "support/QtPrint.h"
 #include "support/SimProcess.h"
@@ -84,7 +84,7 @@ TEST_F(LogRun, CountRecordsOneLineEachAfterTheHeader) {
   EXPECT_EQ(log.exitCode(), 0) << log.readAllStandardError().toStdString();
   const QStringList lines = Lines();
   ASSERT_EQ(lines.size(), 4) << output.toStdString();
-  EXPECT_EQ(lines[0], scope_log::HeaderLine());
+  EXPECT_EQ(lines[0], core::LogHeaderLine());
   for (int i = 1; i <= 3; ++i) {
     const QStringList fields = lines[i].split(QLatin1Char(','));
     EXPECT_EQ(fields.size(), 22) << lines[i].toStdString();

@@ -93,11 +93,12 @@ class LogAndWindow : public RestoreFixture {
 
     ScopeWindow w(true, /*stopWatch=*/true, ScopeWindow::Store::FromEnvironment);
     TForm1& f = *w.form;
+    ScopeDriver& scope = w.scope;
     ASSERT_TRUE(f.SerialPort.Open(sim.Link().toStdString(), "9600", "NONE", "8", false));
-    ASSERT_EQ(f.AutoMeasOn, 1);
+    ASSERT_EQ(scope.State().AutoMeasOn, 1);
     f.Single->trigger();
     f.RUNSTOP->trigger();
-    ASSERT_TRUE(WaitFor([&] { return f.Running == 0 && f.AwaitingData == 0 && f.PlotValid == 1; }, 20000));
+    ASSERT_TRUE(WaitFor([&] { return scope.State().Running == 0 && scope.State().AwaitingData == 0 && scope.State().PlotValid == 1; }, 20000));
     EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join(u'\n').toStdString();
     for (int n = 1; n <= 2; ++n) {
       const QStringList fields = logged.front().mid(10 * (n - 1), 10);
@@ -196,12 +197,13 @@ TEST_F(StoredPanelAndWindow, TheCommandIsTheWindowsAfterTheSameRestore) {
 
     ScopeWindow w(true, /*stopWatch=*/true, ScopeWindow::Store::FromEnvironment);
     TForm1& f = *w.form;
+    ScopeDriver& scope = w.scope;
     ASSERT_TRUE(f.SerialPort.Open(sim.Link().toStdString(), "9600", "NONE", "8", false));
     f.Single->trigger();
     f.RUNSTOP->trigger();
     ASSERT_TRUE(WaitFor([&] { return sim.Commands() == 1; }, 20000));
-    if (f.Running == 1) f.RUNSTOP->trigger();
-    ASSERT_TRUE(WaitFor([&] { return f.Running == 0 && f.AwaitingData == 0; }, 20000));
+    if (scope.State().Running == 1) f.RUNSTOP->trigger();
+    ASSERT_TRUE(WaitFor([&] { return scope.State().Running == 0 && scope.State().AwaitingData == 0; }, 20000));
     EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join(u'\n').toStdString();
     QString window;
     for (const QByteArray& frame : sim.Frames())

@@ -27,32 +27,33 @@ class CursorsWhileRunning : public ::testing::Test {
     return int(std::count_if(frames.begin(), frames.end(),
                              [](const sim::ReceivedFrame& fr) { return fr.kind == sim::FrameKind::Capture; }));
   }
-  bool Stopped() const { return f.Running == 0 && f.AwaitingData == 0; }
+  bool Stopped() const { return scope.State().Running == 0 && scope.State().AwaitingData == 0; }
   std::string Errors() const { return w.ui.errors.join('\n').toStdString(); }
 
   ScopeWindow w{true, /*stopWatch=*/true};
   TForm1& f = *w.form;
+  ScopeDriver& scope = w.scope;
   sim::SimServer server{sim::SimConfig{}};
 };
 
 TEST_F(CursorsWhileRunning, ResetShowsTheMiddleOfTheRecordAtTheNextFrame) {
-  SetLeft(f.Image3, 8);
+  SetLeft(scope.ViewWindowMarker(), 8);
   bool replottedAtOnce = true;
   Script script([this] { StopIfRunning(f); });
   script
-      .When([&] { return f.Running == 1 && f.PlotValid == 1 && f.ViewStart == 8; },
+      .When([&] { return scope.State().Running == 1 && scope.State().PlotValid == 1 && scope.State().ViewStart == 8; },
             [&] {
               f.ResetHorizontalView1->trigger();
               // A running capture draws the new view with its own frame.
-              replottedAtOnce = f.ViewStart != 8;
+              replottedAtOnce = scope.State().ViewStart != 8;
             })
-      .When([&] { return f.ViewStart != 8; }, [&] { f.RunStopClick(); });
+      .When([&] { return scope.State().ViewStart != 8; }, [&] { scope.PressRun(); });
   QTimer::singleShot(0, [this] { f.RUNSTOP->trigger(); });
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000));
   ASSERT_FALSE(script.TimedOut());
   EXPECT_FALSE(replottedAtOnce);
-  EXPECT_EQ(f.ViewStart, 503);
-  EXPECT_EQ(f.ViewEnd, 999);
+  EXPECT_EQ(scope.State().ViewStart, 503);
+  EXPECT_EQ(scope.State().ViewEnd, 999);
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
 }
 
@@ -63,7 +64,7 @@ TEST_F(CursorsWhileRunning, ALineDraggedWhileCapturesComeInFollowsTheMouseAndThe
   int capturesAtPress = 0;
   std::vector<int> lefts;
   Script script([this] { StopIfRunning(f); });
-  script.When([&] { return f.Running == 1 && f.PlotValid == 1; },
+  script.When([&] { return scope.State().Running == 1 && scope.State().PlotValid == 1; },
               [&] {
                 capturesAtPress = Captures();
                 SendMouse(f.XCursor, QEvent::MouseButtonPress, QPoint(0, 100));
@@ -79,17 +80,17 @@ TEST_F(CursorsWhileRunning, ALineDraggedWhileCapturesComeInFollowsTheMouseAndThe
   script.When([&] { return Captures() > capturesAtPress + step; },
               [&] {
                 SendMouse(f.XCursor, QEvent::MouseButtonRelease, QPoint(0, 100));
-                f.RunStopClick();
+                scope.PressRun();
               });
   QTimer::singleShot(0, [this] { f.RUNSTOP->trigger(); });
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 30000));
   ASSERT_FALSE(script.TimedOut());
   ASSERT_EQ(lefts.size(), 10u);
   for (std::size_t i = 0; i < lefts.size(); ++i) EXPECT_EQ(lefts[i], start + 10 * int(i + 1));
-  EXPECT_EQ(f.KnobSnap, 0);
-  EXPECT_EQ(f.VCursorDrag, 0);
+  EXPECT_EQ(scope.State().KnobSnap, 0);
+  EXPECT_EQ(scope.State().VCursorDrag, 0);
   // The handle followed the line over the standard record.
-  EXPECT_EQ(Left(f.CursorX), (Left(f.XCursor) + f.ViewStart) / 3);
+  EXPECT_EQ(Left(f.CursorX), (Left(f.XCursor) + scope.State().ViewStart) / 3);
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
 }
 
@@ -102,20 +103,20 @@ TEST_F(CursorsWhileRunning, ALineDraggedAfterAPanBeforeTheNextFrameKeepsItsHandl
   int viewAtPan = -1;
   Script script([this] { StopIfRunning(f); });
   script
-      .When([&] { return f.Running == 1 && f.PlotValid == 1 && f.ViewStart == 503; },
+      .When([&] { return scope.State().Running == 1 && scope.State().PlotValid == 1 && scope.State().ViewStart == 503; },
             [&] {
               // One step: no frame comes between the pan and the drag.
-              Drag(f.Image3, inViewWindow, {QPoint(30, 0)});  // 90 samples on
-              viewAtPan = f.ViewStart;
+              Drag(scope.ViewWindowMarker(), inViewWindow, {QPoint(30, 0)});  // 90 samples on
+              viewAtPan = scope.State().ViewStart;
               Drag(f.XCursor, QPoint(0, 100), {QPoint(20, 0)});
             })
-      .When([&] { return f.ViewStart == 593; }, [&] { f.RunStopClick(); });
+      .When([&] { return scope.State().ViewStart == 593; }, [&] { scope.PressRun(); });
   QTimer::singleShot(0, [this] { f.RUNSTOP->trigger(); });
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000));
   ASSERT_FALSE(script.TimedOut());
   EXPECT_EQ(viewAtPan, 503);  // the pan was not drawn before the drag
   // The handle over the line in the standard record, with the view drawn.
-  EXPECT_EQ(Left(f.CursorX), (Left(f.XCursor) + f.ViewStart) / 3);
+  EXPECT_EQ(Left(f.CursorX), (Left(f.XCursor) + scope.State().ViewStart) / 3);
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
 }
 

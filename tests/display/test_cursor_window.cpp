@@ -29,39 +29,40 @@ class CursorWindow : public ::testing::Test {
  protected:
   ScopeWindow w{true, /*stopWatch=*/true};
   TForm1& f = *w.form;
+  ScopeDriver& scope = w.scope;
 
   void SetUp() override {
-    f.Running = 0;
-    f.PersistenceOn = 0;
-    f.ReferenceOn = 0;
-    f.HeldRecord.SetTimeBase(5, false);  // 100 us/div: the standard record
-    f.ChannelOn[1] = f.ChannelOn[2] = 1;
-    f.CH1Focus = 1;
-    f.CH1VertPos = 200;
-    f.CH2VertPos = 300;
-    f.CH1Scale = f.HeldRecord.channels[0].scale = 50;
-    f.CH2Scale = f.HeldRecord.channels[1].scale = 50;
-    f.CH1HighRange = 1;
-    f.CalCH1H = f.CalCH1L = 0;
-    f.SamplePeriodUs = 50;
-    SetLeft(f.Image3, 173);
+    scope.State().Running = 0;
+    scope.State().PersistenceOn = 0;
+    scope.State().ReferenceOn = 0;
+    scope.State().HeldRecord.SetTimeBase(5, false);  // 100 us/div: the standard record
+    scope.State().ChannelOn[1] = scope.State().ChannelOn[2] = 1;
+    scope.State().CH1Focus = 1;
+    scope.State().CH1VertPos = 200;
+    scope.State().CH2VertPos = 300;
+    scope.State().CH1Scale = scope.State().HeldRecord.channels[0].scale = 50;
+    scope.State().CH2Scale = scope.State().HeldRecord.channels[1].scale = 50;
+    scope.State().CH1HighRange = 1;
+    scope.State().CalCH1H = scope.State().CalCH1L = 0;
+    scope.State().SamplePeriodUs = 50;
+    SetLeft(scope.ViewWindowMarker(), 173);
     FillRecord(0);
-    f.PlotWaveform();  // the held record
+    scope.DrawHeldRecord();  // the held record
   }
 
   // Neighbouring samples are 7 counts apart, so a line on another sample
   // snaps to another row.
   void FillRecord(int shift) {
     for (int i = 1; i <= 3000; ++i) {
-      f.HeldRecord.ch1[std::size_t(i)] = std::uint8_t((i * 7 + shift) % 256);
-      f.HeldRecord.ch2[std::size_t(i)] = std::uint8_t((i * 3 + shift + 60) % 256);
+      scope.State().HeldRecord.ch1[std::size_t(i)] = std::uint8_t((i * 7 + shift) % 256);
+      scope.State().HeldRecord.ch2[std::size_t(i)] = std::uint8_t((i * 3 + shift + 60) % 256);
     }
   }
   int CH1RowOf(int sample) const {
-    return screen_model::SampleRow(f.HeldRecord.ch1[std::size_t(sample)], f.CH1VertPos, f.CH1Scale, f.CH1CalOffset);
+    return screen_model::SampleRow(scope.State().HeldRecord.ch1[std::size_t(sample)], scope.State().CH1VertPos, scope.State().CH1Scale, scope.State().CH1CalOffset);
   }
   // The sample under a time line in the standard record: Xp + 3 (L - 8) + 5.
-  int SampleUnder(const QWidget* line) const { return Left(line) + 3 * (Left(f.Image3) - 8) + 5; }
+  int SampleUnder(const QWidget* line) const { return Left(line) + 3 * (Left(scope.ViewWindowMarker()) - 8) + 5; }
   std::string Errors() const { return w.ui.errors.join('\n').toStdString(); }
 };
 
@@ -74,29 +75,29 @@ TEST_F(CursorWindow, OfTwoLinesInOneGrabZoneTheLaterWinsOOverXBOverA) {
   SetTop(f.HozCusA, 150);
   SetTop(f.HozCusB, 155);
 
-  Drag(f.PaintBox2, QPoint(100, 350), {QPoint(20, 0)});
+  Drag(scope.Plot(), QPoint(100, 350), {QPoint(20, 0)});
   EXPECT_EQ(Left(f.OCursor), 125);
   EXPECT_EQ(Left(f.XCursor), 100);
-  EXPECT_EQ(f.XCursorSelected, 0);
+  EXPECT_EQ(scope.State().XCursorSelected, 0);
 
-  Drag(f.PaintBox2, QPoint(450, 150), {QPoint(0, 30)});
+  Drag(scope.Plot(), QPoint(450, 150), {QPoint(0, 30)});
   EXPECT_EQ(Top(f.HozCusB), 185);
   EXPECT_EQ(Top(f.HozCusA), 150);
-  EXPECT_EQ(f.HozCusASelected, 0);
+  EXPECT_EQ(scope.State().HozCusASelected, 0);
 
   // The zone reaches 15 pixels before a line and 10 after it.
-  Drag(f.PaintBox2, QPoint(135, 350), {QPoint(5, 0)});   // 10 after O: nothing
-  Drag(f.PaintBox2, QPoint(86, 350), {QPoint(-6, 0)});   // 14 before X, 39 before O
+  Drag(scope.Plot(), QPoint(135, 350), {QPoint(5, 0)});   // 10 after O: nothing
+  Drag(scope.Plot(), QPoint(86, 350), {QPoint(-6, 0)});   // 14 before X, 39 before O
   EXPECT_EQ(Left(f.XCursor), 94);
   EXPECT_EQ(Left(f.OCursor), 125);
 
   // A press away from every line drags nothing.
-  Drag(f.PaintBox2, QPoint(400, 300), {QPoint(30, -30)});
+  Drag(scope.Plot(), QPoint(400, 300), {QPoint(30, -30)});
   EXPECT_EQ(Left(f.XCursor), 94);
   EXPECT_EQ(Left(f.OCursor), 125);
   EXPECT_EQ(Top(f.HozCusA), 150);
   EXPECT_EQ(Top(f.HozCusB), 185);
-  EXPECT_EQ(f.KnobSnap, 0);
+  EXPECT_EQ(scope.State().KnobSnap, 0);
 }
 
 TEST_F(CursorWindow, LinesStopAtTheirEndsOGoesThreePixelsFurtherThanX) {
@@ -119,28 +120,28 @@ TEST_F(CursorWindow, LinesStopAtTheirEndsOGoesThreePixelsFurtherThanX) {
 TEST_F(CursorWindow, LinesShowInTheBorderColumnsOfThePlotPanel) {
   const QRgb yellow = qRgb(255, 255, 0), lime = qRgb(0, 255, 0);
   auto screenAt = [&](const QImage& shot, QPoint inPanel4) {
-    return shot.pixel(f.Panel4->mapTo(f.Client, inPanel4));
+    return shot.pixel(scope.PlotPanel()->mapTo(f.Client, inPanel4));
   };
   f.AboutPanel->hide();  // the splash lies over the plot
-  const QImage before = f.RenderClientArea(f.Client->rect());
+  const QImage before = scope.ClientAreaPicture(f.Client->rect());
   f.BothOn1->trigger();
   for (int left : {501, 502, 503}) {
     SCOPED_TRACE(left);
     Drag(f.OCursor, OnTimeLine, {QPoint(left - Left(f.OCursor), 0)});
     ASSERT_EQ(Left(f.OCursor), left);
-    const QImage shot = f.RenderClientArea(f.Client->rect());
+    const QImage shot = scope.ClientAreaPicture(f.Client->rect());
     for (int y : {4, 200, 399}) EXPECT_EQ(screenAt(shot, QPoint(left, y)), yellow) << "row " << y;
   }
   // A voltage line from the panel's first column.
   Drag(f.HozCusA, OnVoltageLine, {QPoint(0, 100 - Top(f.HozCusA))});
-  const QImage shot = f.RenderClientArea(f.Client->rect());
+  const QImage shot = scope.ClientAreaPicture(f.Client->rect());
   EXPECT_EQ(screenAt(shot, QPoint(0, 100)), lime);
   EXPECT_EQ(screenAt(shot, QPoint(1, 100)), lime);
   // All off: the border columns are the strips' again.
   f.AllOff1->trigger();
-  const QImage after = f.RenderClientArea(f.Client->rect());
+  const QImage after = scope.ClientAreaPicture(f.Client->rect());
   for (int x : {0, 1, 502, 503})
-    for (int y = 0; y < f.Panel4->height(); ++y)
+    for (int y = 0; y < scope.PlotPanel()->height(); ++y)
       ASSERT_EQ(screenAt(after, QPoint(x, y)), screenAt(before, QPoint(x, y))) << x << "," << y;
 }
 
@@ -149,11 +150,11 @@ TEST_F(CursorWindow, ABezelPressEndsWithItsReleaseSoNoLineFollowsAnIdleMouse) {
   // A press on the bezel is compared with X's Left as it stands, in the
   // bezel's own pixels.
   const int x = Left(f.XCursor);
-  SendMouse(f.Panel2, QEvent::MouseButtonPress, QPoint(x, 20));
-  EXPECT_EQ(f.KnobSnap, 1);
-  SendMouse(f.Panel2, QEvent::MouseButtonRelease, QPoint(x, 20));
-  EXPECT_EQ(f.KnobSnap, 0);
-  SendMouse(f.PaintBox2, QEvent::MouseMove, QPoint(400, 300));
+  SendMouse(scope.ScreenBezel(), QEvent::MouseButtonPress, QPoint(x, 20));
+  EXPECT_EQ(scope.State().KnobSnap, 1);
+  SendMouse(scope.ScreenBezel(), QEvent::MouseButtonRelease, QPoint(x, 20));
+  EXPECT_EQ(scope.State().KnobSnap, 0);
+  SendMouse(scope.Plot(), QEvent::MouseMove, QPoint(400, 300));
   EXPECT_EQ(Left(f.XCursor), x);
 }
 
@@ -168,22 +169,22 @@ TEST_F(CursorWindow, AHandleMovesItsLineToTheTriggerPointOfThatPlaceInEveryLayou
   f.VerticalON1->trigger();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    f.HeldRecord.SetTimeBase(c.timeBase, c.rate1MS != 0);
-    f.PlotWaveform();
+    scope.State().HeldRecord.SetTimeBase(c.timeBase, c.rate1MS != 0);
+    scope.DrawHeldRecord();
     SetLeft(f.CursorX, 227);
     Drag(f.CursorX, OnHandleKnob, {QPoint(4, 0), QPoint(6, 0)});
     EXPECT_EQ(Left(f.CursorX), 237);
     EXPECT_EQ(Left(f.XCursor), 210);
-    EXPECT_EQ(f.XCursorSelected, 1);
+    EXPECT_EQ(scope.State().XCursorSelected, 1);
     // A record triggered with its marker at the handle's place has its
     // trigger point under the line.
-    f.StopTrigPos = 237;
-    f.PlotWaveform();
+    scope.State().StopTrigPos = 237;
+    scope.DrawHeldRecord();
     EXPECT_EQ(f.XTimeCursor->text(), QStringLiteral("0 us"));
   }
   Drag(f.CursorO, OnHandleKnob, {QPoint(900, 0)});
   EXPECT_EQ(Left(f.CursorO), 501);
-  EXPECT_EQ(f.XCursorSelected, 0);
+  EXPECT_EQ(scope.State().XCursorSelected, 0);
   Drag(f.CursorO, OnHandleKnob, {QPoint(-900, 0)});
   EXPECT_EQ(Left(f.CursorO), 1);
 }
@@ -197,29 +198,29 @@ TEST_F(CursorWindow, ALineDraggedOnThePlotTakesItsHandleAlong) {
 
 TEST_F(CursorWindow, TheViewWindowIsHeldInsideTheRecordAndAHeldRecordFollowsItAtOnce) {
   f.VerticalON1->trigger();
-  Drag(f.Image3, InViewWindow, {QPoint(-900, 0)});
-  EXPECT_EQ(Left(f.Image3), 8);
-  EXPECT_EQ(f.ViewStart, 8);
+  Drag(scope.ViewWindowMarker(), InViewWindow, {QPoint(-900, 0)});
+  EXPECT_EQ(Left(scope.ViewWindowMarker()), 8);
+  EXPECT_EQ(scope.State().ViewStart, 8);
   // The time lines stay on their samples: X's handle at 227 is sample 680.
   EXPECT_EQ(Left(f.XCursor), 3 * 227 - 8 + 2);
 
   // The held record is drawn again at every move, before the release.
-  SendMouse(f.Image3, QEvent::MouseButtonPress, InViewWindow);
-  SendMouse(f.Image3, QEvent::MouseMove, InViewWindow + QPoint(10, 0));
-  EXPECT_EQ(Left(f.Image3), 18);
-  EXPECT_EQ(f.ViewStart, 38);
-  EXPECT_EQ(f.ViewEnd, 534);
-  SendMouse(f.Image3, QEvent::MouseButtonRelease, InViewWindow);
+  SendMouse(scope.ViewWindowMarker(), QEvent::MouseButtonPress, InViewWindow);
+  SendMouse(scope.ViewWindowMarker(), QEvent::MouseMove, InViewWindow + QPoint(10, 0));
+  EXPECT_EQ(Left(scope.ViewWindowMarker()), 18);
+  EXPECT_EQ(scope.State().ViewStart, 38);
+  EXPECT_EQ(scope.State().ViewEnd, 534);
+  SendMouse(scope.ViewWindowMarker(), QEvent::MouseButtonRelease, InViewWindow);
 
-  Drag(f.Image3, InViewWindow, {QPoint(300, 0), QPoint(600, 0)});
-  EXPECT_EQ(Left(f.Image3), 340);
-  EXPECT_EQ(f.ViewStart, 1004);
-  EXPECT_EQ(f.ViewEnd, 1500);  // the last sample of the record
+  Drag(scope.ViewWindowMarker(), InViewWindow, {QPoint(300, 0), QPoint(600, 0)});
+  EXPECT_EQ(Left(scope.ViewWindowMarker()), 340);
+  EXPECT_EQ(scope.State().ViewStart, 1004);
+  EXPECT_EQ(scope.State().ViewEnd, 1500);  // the last sample of the record
 
   f.ResetHorizontalView1->trigger();
-  EXPECT_EQ(Left(f.Image3), 173);
-  EXPECT_EQ(f.ViewStart, 503);
-  EXPECT_EQ(f.ViewEnd, 999);
+  EXPECT_EQ(Left(scope.ViewWindowMarker()), 173);
+  EXPECT_EQ(scope.State().ViewStart, 503);
+  EXPECT_EQ(scope.State().ViewEnd, 999);
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
 }
 
@@ -229,13 +230,13 @@ TEST_F(CursorWindow, TimeReadoutsAndTheFrequencyOfTheTimeBetween) {
   f.VerticalON1->trigger();
   Drag(f.OCursor, OnTimeLine, {QPoint(Left(f.XCursor) - Left(f.OCursor), 0)});
   EXPECT_EQ(f.TimeCursor->text(), QStringLiteral("0 us"));
-  EXPECT_EQ(f.Label13->text(), QStringLiteral("0 Hz"));
+  EXPECT_EQ(scope.CursorFrequencyReadout()->text(), QStringLiteral("0 Hz"));
   Drag(f.OCursor, OnTimeLine, {QPoint(8, 0)});  // 8 columns of 50 us
   EXPECT_EQ(f.TimeCursor->text(), QStringLiteral("400 us"));
-  EXPECT_EQ(f.Label13->text(), QStringLiteral("2.50 KHz"));
+  EXPECT_EQ(scope.CursorFrequencyReadout()->text(), QStringLiteral("2.50 KHz"));
   // Before the trigger point the times are negative.
-  f.StopTrigPos = 250;
-  f.PlotWaveform();
+  scope.State().StopTrigPos = 250;
+  scope.DrawHeldRecord();
   const int trigger = Left(f.PlotTrigPanel) + 7;
   EXPECT_EQ(f.XTimeCursor->text(), readout_text::FormatCursorTime((Left(f.XCursor) - trigger) * 50));
   EXPECT_TRUE(f.XTimeCursor->text().startsWith(QLatin1Char('-')));
@@ -257,45 +258,45 @@ std::pair<int, int> InkColumns(QWidget* label) {
 }
 
 TEST_F(CursorWindow, WithBothOnTheFrequencyOfLines288usApartShowsWholeInLabel13) {
-  f.SamplePeriodUs = 4;  // 200 us/div
+  scope.State().SamplePeriodUs = 4;  // 200 us/div
   f.BothOn1->trigger();
   Drag(f.OCursor, OnTimeLine, {QPoint(Left(f.XCursor) + 72 - Left(f.OCursor), 0)});
   EXPECT_EQ(f.TimeCursor->text(), QStringLiteral("288 us"));
-  ASSERT_EQ(f.Label13->text(), QStringLiteral("3.47 KHz"));
-  ASSERT_TRUE(f.Label13->isVisible());
-  const TextFit fit = FitOf(*f.Label13, f.Label13->text());
-  EXPECT_EQ(f.Label13->width(), 58);
+  ASSERT_EQ(scope.CursorFrequencyReadout()->text(), QStringLiteral("3.47 KHz"));
+  ASSERT_TRUE(scope.CursorFrequencyReadout()->isVisible());
+  const TextFit fit = FitOf(*scope.CursorFrequencyReadout(), scope.CursorFrequencyReadout()->text());
+  EXPECT_EQ(scope.CursorFrequencyReadout()->width(), 58);
   EXPECT_TRUE(fit.Fits()) << testing::PrintToString(fit);
-  const auto [first, last] = InkColumns(f.Label13);
+  const auto [first, last] = InkColumns(scope.CursorFrequencyReadout());
   EXPECT_GT(first, 0);
-  EXPECT_LT(last, f.Label13->width() - 1);
+  EXPECT_LT(last, scope.CursorFrequencyReadout()->width() - 1);
   EXPECT_LE(last - first + 1, 58);
 }
 
 TEST_F(CursorWindow, VoltageReadoutsAgainstTheFocusedChannelAtEveryMoveOverThePlot) {
   f.HorizontalON1->trigger();
-  f.CH1VoltsDiv = 20;  // 1 V/div
+  scope.State().CH1VoltsDiv = 20;  // 1 V/div
   SetTop(f.HozCusA, 150);
   SetTop(f.HozCusB, 250);
-  SendMouse(f.PaintBox2, QEvent::MouseMove, QPoint(400, 380));
+  SendMouse(scope.Plot(), QEvent::MouseMove, QPoint(400, 380));
   EXPECT_EQ(f.HCusA->text(), QStringLiteral("1.02 V"));     // (200 - 150 + 1) * 20 / 10
   EXPECT_EQ(f.HCusB->text(), QStringLiteral("-980 mV"));    // (200 - 250 + 1) * 20 / 10
   EXPECT_EQ(f.CusRes->text(), QStringLiteral("2.00 V"));
-  EXPECT_EQ(f.HCusDelta, 200);
+  EXPECT_EQ(scope.State().HCusDelta, 200);
 
   // CH2 has no extra row: a line on its 0 V row reads 00 mV.
-  f.CH1Focus = 0;
-  f.CH2VertPos = 250;
-  f.CH2VoltsDiv = 20;
-  SendMouse(f.PaintBox2, QEvent::MouseMove, QPoint(400, 381));
+  scope.State().CH1Focus = 0;
+  scope.State().CH2VertPos = 250;
+  scope.State().CH2VoltsDiv = 20;
+  SendMouse(scope.Plot(), QEvent::MouseMove, QPoint(400, 381));
   EXPECT_EQ(f.HCusA->text(), QStringLiteral("2.00 V"));
   EXPECT_EQ(f.HCusB->text(), QStringLiteral("00 mV"));
 
   // A turn of the volts/div knob reads the lines in the new scale at once.
-  f.CH1Focus = 1;
-  f.KnobAngle = 135;  // the detent of 100 mV/div
-  f.UpdatedKnob();
-  EXPECT_EQ(f.CH1VoltsDiv, 2);
+  scope.State().CH1Focus = 1;
+  scope.State().KnobAngle = 135;  // the detent of 100 mV/div
+  scope.SettleVoltsKnob();
+  EXPECT_EQ(scope.State().CH1VoltsDiv, 2);
   EXPECT_EQ(f.HCusA->text(), QStringLiteral("100 mV"));  // (200 - 150 + 1) * 2 / 10 = 10
 }
 
@@ -303,7 +304,7 @@ TEST_F(CursorWindow, VoltageReadoutsAgainstTheFocusedChannelAtEveryMoveOverThePl
 
 TEST_F(CursorWindow, MenuAndButtonsShowAndHideTheSetsAllOffEndsSnap) {
   const std::vector<QWidget*> timeSet{f.CursorX, f.CursorO, f.XCursor, f.OCursor,
-                                      f.XTimeCursor, f.OTimeCursor, f.TimeCursor, f.Label13};
+                                      f.XTimeCursor, f.OTimeCursor, f.TimeCursor, scope.CursorFrequencyReadout()};
   const std::vector<QWidget*> voltageSet{f.HozCusA, f.HozCusB, f.HCusA, f.HCusB, f.CusRes};
   auto shown = [](const std::vector<QWidget*>& set) {
     return std::all_of(set.begin(), set.end(), [](QWidget* w) { return w->isVisible(); });
@@ -314,29 +315,29 @@ TEST_F(CursorWindow, MenuAndButtonsShowAndHideTheSetsAllOffEndsSnap) {
   EXPECT_TRUE(hidden(timeSet));
   EXPECT_TRUE(hidden(voltageSet));
   EXPECT_FALSE(f.XCursor->isEnabled());
-  EXPECT_EQ(f.Image20->toolTip(), QStringLiteral("Turn Horizontal Cursor On"));
-  EXPECT_EQ(f.Image21->toolTip(), QStringLiteral("Turn Vertical Cursors On"));
-  EXPECT_EQ(f.Image22->toolTip(), QStringLiteral("Turn All Cursors Off"));
+  EXPECT_EQ(scope.HorizontalCursorButton()->toolTip(), QStringLiteral("Turn Horizontal Cursor On"));
+  EXPECT_EQ(scope.VerticalCursorsButton()->toolTip(), QStringLiteral("Turn Vertical Cursors On"));
+  EXPECT_EQ(scope.CursorsOffButton()->toolTip(), QStringLiteral("Turn All Cursors Off"));
 
-  Click(f.Image21);
+  Click(scope.VerticalCursorsButton());
   EXPECT_TRUE(shown(timeSet));
   EXPECT_TRUE(hidden(voltageSet));
   EXPECT_TRUE(f.XCursor->isEnabled());
-  Click(f.Image20);
+  Click(scope.HorizontalCursorButton());
   EXPECT_TRUE(shown(voltageSet));
-  Click(f.Image22);
+  Click(scope.CursorsOffButton());
   EXPECT_TRUE(hidden(timeSet));
   EXPECT_TRUE(hidden(voltageSet));
 
   f.SnaptoPlotON1->trigger();
-  EXPECT_EQ(f.SnapToPlotOn, 1);
+  EXPECT_EQ(scope.State().SnapToPlotOn, 1);
   EXPECT_EQ(f.SnaptoPlotON1->text(), QStringLiteral("Snap to Plot OFF"));
   EXPECT_TRUE(shown(timeSet));
   EXPECT_TRUE(shown(voltageSet));
   EXPECT_TRUE(f.HozCusA->isEnabled());
 
   f.AllOff1->trigger();
-  EXPECT_EQ(f.SnapToPlotOn, 0);
+  EXPECT_EQ(scope.State().SnapToPlotOn, 0);
   EXPECT_EQ(f.SnaptoPlotON1->text(), QStringLiteral("Snap to Plot ON"));
   EXPECT_TRUE(hidden(timeSet));
   EXPECT_TRUE(hidden(voltageSet));
@@ -345,7 +346,7 @@ TEST_F(CursorWindow, MenuAndButtonsShowAndHideTheSetsAllOffEndsSnap) {
   // Switching snap off leaves the cursors as they are.
   f.SnaptoPlotON1->trigger();
   f.SnaptoPlotON1->trigger();
-  EXPECT_EQ(f.SnapToPlotOn, 0);
+  EXPECT_EQ(scope.State().SnapToPlotOn, 0);
   EXPECT_EQ(f.SnaptoPlotON1->text(), QStringLiteral("Snap to Plot ON"));
   EXPECT_TRUE(shown(timeSet));
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
@@ -355,7 +356,7 @@ TEST_F(CursorWindow, MenuAndButtonsShowAndHideTheSetsAllOffEndsSnap) {
 
 TEST_F(CursorWindow, SnapMovesOnlyThePartnerOfTheDraggedLineAndBothAtANewFrame) {
   f.SnaptoPlotON1->trigger();
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   EXPECT_EQ(Top(f.HozCusA), CH1RowOf(SampleUnder(f.XCursor)));
   EXPECT_EQ(Top(f.HozCusB), CH1RowOf(SampleUnder(f.OCursor)));
 
@@ -376,24 +377,24 @@ TEST_F(CursorWindow, SnapMovesOnlyThePartnerOfTheDraggedLineAndBothAtANewFrame) 
   SendMouse(f.CursorX, QEvent::MouseButtonRelease, OnHandleKnob);
   EXPECT_EQ(Top(f.HozCusB), CH1RowOf(SampleUnder(f.OCursor)));
   // The readouts follow the snapped lines.
-  EXPECT_EQ(f.HCusAVolts, ((f.CH1VertPos - Top(f.HozCusA) + 1) * f.CH1VoltsDiv) / 10);
+  EXPECT_EQ(scope.State().HCusAVolts, ((scope.State().CH1VertPos - Top(f.HozCusA) + 1) * scope.State().CH1VoltsDiv) / 10);
 }
 
 TEST_F(CursorWindow, SnapFollowsTheFocusedChannelsBufferEvenWhenItIsOff) {
-  f.ChannelOn[1] = 0;
+  scope.State().ChannelOn[1] = 0;
   f.SnaptoPlotON1->trigger();
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   EXPECT_EQ(Top(f.HozCusA), CH1RowOf(SampleUnder(f.XCursor)));
   EXPECT_EQ(Top(f.HozCusB), CH1RowOf(SampleUnder(f.OCursor)));
 }
 
 TEST_F(CursorWindow, WithSnapOnAPressNearAVoltageLineDoesNotDragIt) {
   f.SnaptoPlotON1->trigger();
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   const int a = Top(f.HozCusA);
   const int b = Top(f.HozCusB);
-  Drag(f.PaintBox2, QPoint(450, a), {QPoint(0, 40), QPoint(0, 40)});
-  EXPECT_EQ(f.HCursorDrag, 0);
+  Drag(scope.Plot(), QPoint(450, a), {QPoint(0, 40), QPoint(0, 40)});
+  EXPECT_EQ(scope.State().HCursorDrag, 0);
   EXPECT_EQ(Top(f.HozCusA), a);
   EXPECT_EQ(Top(f.HozCusB), b);
 }
@@ -405,15 +406,15 @@ TEST_F(CursorWindow, SnapReadsOnlySamplesTheRecordFilled) {
 
   // The view dragged one pixel left with X's handle at Left 1: the lines
   // are placed over the new view, so X stands on sample 2.
-  Drag(f.Image3, InViewWindow, {QPoint(9 - 173, 0)});
-  Drag(f.Image3, InViewWindow, {QPoint(-1, 0)});
-  ASSERT_EQ(Left(f.Image3), 8);
+  Drag(scope.ViewWindowMarker(), InViewWindow, {QPoint(9 - 173, 0)});
+  Drag(scope.ViewWindowMarker(), InViewWindow, {QPoint(-1, 0)});
+  ASSERT_EQ(Left(scope.ViewWindowMarker()), 8);
   EXPECT_EQ(Left(f.XCursor), -3);
   EXPECT_EQ(Top(f.HozCusA), CH1RowOf(2));
 
   // A reset from the end of the record leaves the lines where they stood,
   // over samples before the first: X reads the first sample.
-  Drag(f.Image3, InViewWindow, {QPoint(900, 0)});
+  Drag(scope.ViewWindowMarker(), InViewWindow, {QPoint(900, 0)});
   ASSERT_EQ(Left(f.XCursor), -999);
   f.ResetHorizontalView1->trigger();
   EXPECT_EQ(Left(f.XCursor), -999);
@@ -421,24 +422,24 @@ TEST_F(CursorWindow, SnapReadsOnlySamplesTheRecordFilled) {
 
   // O past the end of the standard record reads sample 1500, not what an
   // earlier 3000-sample record left behind it.
-  for (int i = 1501; i <= 3000; ++i) f.HeldRecord.ch1[std::size_t(i)] = 255;
+  for (int i = 1501; i <= 3000; ++i) scope.State().HeldRecord.ch1[std::size_t(i)] = 255;
   Drag(f.CursorO, OnHandleKnob, {QPoint(900, 0)});
-  Drag(f.Image3, InViewWindow, {QPoint(900, 0)});
+  Drag(scope.ViewWindowMarker(), InViewWindow, {QPoint(900, 0)});
   ASSERT_EQ(Left(f.OCursor), 501);  // sample 1502
   EXPECT_EQ(Top(f.HozCusB), CH1RowOf(1500));
-  EXPECT_NE(Top(f.HozCusB), screen_model::SampleRow(255, f.CH1VertPos, f.CH1Scale, f.CH1CalOffset));
+  EXPECT_NE(Top(f.HozCusB), screen_model::SampleRow(255, scope.State().CH1VertPos, scope.State().CH1Scale, scope.State().CH1CalOffset));
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
 }
 
 TEST_F(CursorWindow, EveryFrameChoosesThePanelsCalibrationWhileTheSnapReadsTheRecordsRange) {
-  f.CalCH1H = 10;
-  f.CalCH1L = -20;
-  f.HeldRecord.channels[0].highRange = true;  // captured on the high range
+  scope.State().CalCH1H = 10;
+  scope.State().CalCH1L = -20;
+  scope.State().HeldRecord.channels[0].highRange = true;  // captured on the high range
   f.SnaptoPlotON1->trigger();
-  f.PlotWaveform();
-  ASSERT_EQ(f.CH1CalOffset, 10);
+  scope.DrawHeldRecord();
+  ASSERT_EQ(scope.State().CH1CalOffset, 10);
   const auto rowOfX = [&](int calOffset) {
-    return screen_model::SampleRow(f.HeldRecord.ch1[std::size_t(SampleUnder(f.XCursor))], f.CH1VertPos, f.CH1Scale,
+    return screen_model::SampleRow(scope.State().HeldRecord.ch1[std::size_t(SampleUnder(f.XCursor))], scope.State().CH1VertPos, scope.State().CH1Scale,
                                    calOffset);
   };
   EXPECT_EQ(Top(f.HozCusA), rowOfX(10));
@@ -446,17 +447,17 @@ TEST_F(CursorWindow, EveryFrameChoosesThePanelsCalibrationWhileTheSnapReadsTheRe
   // The panel's range changes; the next frame is a persistence frame. The
   // next command will go out with the low range's offset, while the held
   // record is still read on its own range's, so the line stays on its trace.
-  f.CH1HighRange = 0;
-  f.PersistenceOn = 1;
-  f.PlotWaveform();
-  EXPECT_EQ(f.CH1CalOffset, -20);
+  scope.State().CH1HighRange = 0;
+  scope.State().PersistenceOn = 1;
+  scope.DrawHeldRecord();
+  EXPECT_EQ(scope.State().CH1CalOffset, -20);
   EXPECT_EQ(Top(f.HozCusA), rowOfX(10));
 
   // A record of the low range, in a line frame: the snap of that very frame
   // uses the low range's offset.
-  f.HeldRecord.channels[0].highRange = false;
-  f.PersistenceOn = 0;
-  f.PlotWaveform();
+  scope.State().HeldRecord.channels[0].highRange = false;
+  scope.State().PersistenceOn = 0;
+  scope.DrawHeldRecord();
   EXPECT_EQ(Top(f.HozCusA), rowOfX(-20));
 }
 

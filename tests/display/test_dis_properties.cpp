@@ -60,6 +60,7 @@ class DisProperties : public ::testing::Test {
 
   ScopeWindow w{true, /*stopWatch=*/true};
   TForm1& f = *w.form;
+  ScopeDriver& scope = w.scope;
   TDisPropertiesForm& d = *f.DisPropertiesForm;
 };
 
@@ -113,31 +114,31 @@ TEST_F(DisProperties, PersistenceRadiosSetTheModeAndLeaveTheGrids) {
       {1, 1024, 0, 0, 1},  // Off
   };
   QRadioButton* radios[] = {nullptr, d.RadioButton1, d.RadioButton2, d.RadioButton3};
-  f.CH1Persistence[1234] = 77;
+  scope.State().CH1Persistence[1234] = 77;
   for (const Case& c : cases) {
     radios[c.radio]->click();
-    EXPECT_EQ(f.PersistenceHit, c.hit) << c.radio;
-    EXPECT_EQ(f.PersistenceOn, c.on) << c.radio;
-    EXPECT_EQ(f.RainbowOn, c.rainbow) << c.radio;
-    EXPECT_EQ(f.PersistenceMode, c.mode) << c.radio;
-    EXPECT_EQ(f.CH1Persistence[1234], 77) << "a mode change does not clear the grids";
+    EXPECT_EQ(scope.State().PersistenceHit, c.hit) << c.radio;
+    EXPECT_EQ(scope.State().PersistenceOn, c.on) << c.radio;
+    EXPECT_EQ(scope.State().RainbowOn, c.rainbow) << c.radio;
+    EXPECT_EQ(scope.State().PersistenceMode, c.mode) << c.radio;
+    EXPECT_EQ(scope.State().CH1Persistence[1234], 77) << "a mode change does not clear the grids";
   }
 }
 
 TEST_F(DisProperties, TrackBarPositionSetsTheFadeAndIsNotSetFromIt) {
   // At start the fade is 10 while the bar shows its design position.
-  EXPECT_EQ(f.PersistenceFade, 10);
+  EXPECT_EQ(scope.State().PersistenceFade, 10);
   EXPECT_EQ(d.PersitanceTrackBar->value(), 30);
   for (const auto& [position, fade] : {std::pair{50, 0}, {0, 50}, {30, 20}, {49, 1}}) {
     d.PersitanceTrackBar->setValue(position);
-    EXPECT_EQ(f.PersistenceFade, fade) << "position " << position;
+    EXPECT_EQ(scope.State().PersistenceFade, fade) << "position " << position;
   }
   // Shown again, the bar keeps its position.
   d.PersitanceTrackBar->setValue(45);
   d.hide();
   f.Properties1->trigger();
   EXPECT_EQ(d.PersitanceTrackBar->value(), 45);
-  EXPECT_EQ(f.PersistenceFade, 5);
+  EXPECT_EQ(scope.State().PersistenceFade, 5);
 }
 
 TEST_F(DisProperties, EachGraticuleIsLoadedStoredAndSeenInTheNextFrame) {
@@ -147,16 +148,16 @@ TEST_F(DisProperties, EachGraticuleIsLoadedStoredAndSeenInTheNextFrame) {
     std::int32_t number;
   } cases[] = {{1, "Grid3.bmp", 2}, {2, "Grid4.bmp", 3}, {3, "Grid5.bmp", 4}, {4, "Grid6.bmp", 5}, {0, "Grid2.bmp", 1}};
   // A held record whose traces are off: the frame shows the graticule alone.
-  f.ChannelOn[1] = f.ChannelOn[2] = 0;
-  f.HeldRecord.SetTimeBase(5, f.HeldRecord.rate1MS);
+  scope.State().ChannelOn[1] = scope.State().ChannelOn[2] = 0;
+  scope.State().HeldRecord.SetTimeBase(5, scope.State().HeldRecord.rate1MS);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
     Graticule(c.radio)->click();
     const QString relative = "Grafics\\" + QString::fromLatin1(c.file);
-    EXPECT_EQ(f.GridFile, relative);
+    EXPECT_EQ(scope.State().GridFile, relative);
     EXPECT_EQ(Stored("DISPLAYBACKGROUND"), relative);
     EXPECT_EQ(StoredInt("DISPLAYBUTTON"), c.number);
-    f.PlotWaveform();
+    scope.DrawHeldRecord();
     EXPECT_EQ(f.PlotBitmap.convertToFormat(QImage::Format_RGB32), GraticuleFile(c.file));
   }
   // The five pictures differ from one another.
@@ -168,14 +169,14 @@ TEST_F(DisProperties, EachGraticuleIsLoadedStoredAndSeenInTheNextFrame) {
 
 TEST_F(DisProperties, AnUnreadableGraticuleIsReportedAndChangesNothing) {
   d.RadioButton5->click();
-  ASSERT_EQ(f.GridFile, "Grafics\\Grid3.bmp");
+  ASSERT_EQ(scope.State().GridFile, "Grafics\\Grid3.bmp");
   const QImage before = f.GridBitmap.copy();
   FileAside aside(ProgramPath("Grafics\\Grid6.bmp"));
   ASSERT_TRUE(aside.Moved());
   d.RadioButton8->click();
   ASSERT_EQ(w.ui.errors.size(), 1);
   EXPECT_TRUE(w.ui.errors[0].contains("Grid6.bmp")) << w.ui.errors[0].toStdString();
-  EXPECT_EQ(f.GridFile, "Grafics\\Grid3.bmp");
+  EXPECT_EQ(scope.State().GridFile, "Grafics\\Grid3.bmp");
   EXPECT_EQ(f.GridBitmap, before);
   EXPECT_EQ(Stored("DISPLAYBACKGROUND"), "Grafics\\Grid3.bmp");
   EXPECT_EQ(StoredInt("DISPLAYBUTTON"), 2);
@@ -186,30 +187,30 @@ TEST_F(DisProperties, AnUnreadableGraticuleIsReportedAndChangesNothing) {
 
 TEST_F(DisProperties, SaveBackgroundIsStoredAtOnce) {
   d.RadioButton10->click();
-  EXPECT_EQ(f.ScreenSave, 0);
+  EXPECT_EQ(scope.State().ScreenSave, 0);
   EXPECT_FALSE(f.SettingsRegistry.ReadBool("ScreenSave"));
   d.ColorA->click();
-  EXPECT_EQ(f.ScreenSave, 1);
+  EXPECT_EQ(scope.State().ScreenSave, 1);
   EXPECT_TRUE(f.SettingsRegistry.ReadBool("ScreenSave"));
 }
 
 TEST_F(DisProperties, ShownAgainItSelectsWhatTheStateSays) {
   d.hide();
   // A graticule named by none of the five: no graticule radio is selected.
-  f.GridFile = "Grafics\\Other.bmp";
-  f.PersistenceMode = 3;
-  f.ScreenSave = 0;
+  scope.State().GridFile = "Grafics\\Other.bmp";
+  scope.State().PersistenceMode = 3;
+  scope.State().ScreenSave = 0;
   f.Properties1->trigger();
   EXPECT_EQ(CheckedGraticules(), 0);
   EXPECT_TRUE(d.RadioButton3->isChecked());
   // A radio selected from code runs its action: the rainbow state is set.
-  EXPECT_EQ(f.RainbowOn, 1);
-  EXPECT_EQ(f.PersistenceOn, 1);
+  EXPECT_EQ(scope.State().RainbowOn, 1);
+  EXPECT_EQ(scope.State().PersistenceOn, 1);
   EXPECT_TRUE(d.RadioButton10->isChecked());
   EXPECT_FALSE(f.SettingsRegistry.ReadBool("ScreenSave"));
 
   d.hide();
-  f.GridFile = "Grafics\\Grid4.bmp";
+  scope.State().GridFile = "Grafics\\Grid4.bmp";
   f.SettingsRegistry.WriteInteger("DISPLAYBUTTON", 1);
   f.Properties1->trigger();
   EXPECT_TRUE(d.RadioButton6->isChecked());
@@ -230,9 +231,9 @@ TEST_F(DisProperties, AnOpenDialogFollowsLoadDefaultSettings) {
   EXPECT_TRUE(d.RadioButton1->isChecked());
   EXPECT_TRUE(d.RadioButton4->isChecked());
   EXPECT_TRUE(d.ColorA->isChecked());
-  EXPECT_EQ(f.PersistenceOn, 0);
-  EXPECT_EQ(f.GridFile, "Grafics\\Grid2.bmp");
-  EXPECT_EQ(f.ScreenSave, 1);
+  EXPECT_EQ(scope.State().PersistenceOn, 0);
+  EXPECT_EQ(scope.State().GridFile, "Grafics\\Grid2.bmp");
+  EXPECT_EQ(scope.State().ScreenSave, 1);
   EXPECT_TRUE(f.SettingsRegistry.ReadBool("ScreenSave"));
 }
 

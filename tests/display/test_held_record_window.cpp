@@ -30,26 +30,26 @@ class HeldRecordReaders : public SquareWaveWindow {
   HeldRecordReaders() {
     // Each range calibrated to its own offset, so a reader that took the
     // calibration of the panel's present range would read another count.
-    f.CalCH1H = 3;
-    f.CalCH1L = -7;
-    f.CalCH2H = 2;
-    f.CalCH2L = -4;
+    scope.State().CalCH1H = 3;
+    scope.State().CalCH1L = -7;
+    scope.State().CalCH2H = 2;
+    scope.State().CalCH2L = -4;
   }
 
   // Everything the screen reads from the held record, after it has been
   // drawn again (as a view change draws it) and measured again, with CH1
   // holding the knob as it did at the capture.
   QStringList Readings() {
-    f.CHButtonClick(f.CH1Button);
-    f.PlotWaveform();
-    f.AutoMeasuremtns();
+    scope.PressChannelKey(1);
+    scope.DrawHeldRecord();
+    scope.MeasureHeldRecord();
     f.HorizontalCalualtions();
     QStringList r;
     QList<QLabel*> measurements = f.MeasurePanel->findChildren<QLabel*>();
     std::sort(measurements.begin(), measurements.end(),
               [](const QLabel* a, const QLabel* b) { return a->objectName() < b->objectName(); });
     for (const QLabel* label : measurements) r << label->objectName() + "=" + label->text();
-    for (const QLabel* label : {f.XTimeCursor, f.OTimeCursor, f.TimeCursor, f.Label13, f.HCusA, f.HCusB, f.CusRes})
+    for (const QLabel* label : {f.XTimeCursor, f.OTimeCursor, f.TimeCursor, scope.CursorFrequencyReadout(), f.HCusA, f.HCusB, f.CusRes})
       r << label->objectName() + "=" + label->text();
     r << QStringLiteral("HozCusA top=%1").arg(Top(f.HozCusA)) << QStringLiteral("HozCusB top=%1").arg(Top(f.HozCusB));
     const QString reference = dir_.filePath(QStringLiteral("ch1.txt"));
@@ -67,10 +67,10 @@ TEST_F(HeldRecordReaders, AStoppedRecordReadsAsCapturedWhateverTheKnobsTurnTo) {
   Knob(2, Volts200mV);
   Knob(1, Volts1V);
   TimeKnob(Time1ms);
-  if (f.AutoMeasOn != 1) f.AutoMeasurementsON1->trigger();
+  if (scope.State().AutoMeasOn != 1) f.AutoMeasurementsON1->trigger();
   f.SnaptoPlotON1->trigger();  // both cursor sets on, the voltage lines on CH1's trace
   ASSERT_NO_FATAL_FAILURE(Capture());
-  ASSERT_GT(f.HeldRecord.sequence, 0u);
+  ASSERT_GT(scope.State().HeldRecord.sequence, 0u);
   const QStringList captured = Readings();
   ASSERT_TRUE(w.ui.errors.isEmpty()) << Errors();
   // The readings are of the 2 kHz signal (25 samples a period, give or take
@@ -106,7 +106,7 @@ TEST_F(HeldRecordReaders, AStoppedRecordReadsAsCapturedWhateverTheKnobsTurnTo) {
   // that row stays.
   const int aTop = Top(f.HozCusA);
   const QString aVolts = f.HCusA->text();
-  f.CH1VertPos += 40;
+  scope.State().CH1VertPos += 40;
   Readings();
   EXPECT_EQ(Top(f.HozCusA), aTop + 40);
   EXPECT_EQ(f.HCusA->text(), aVolts);

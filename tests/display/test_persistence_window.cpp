@@ -45,17 +45,17 @@ class PersistenceOnScreen : public ::testing::Test {
                                                    zeroOffsets} + more);
     f.SerialPort.Close();  // the instrument of an earlier case
     ASSERT_TRUE(f.SerialPort.Open(sim->Device(), "9600", "NONE", "8", false));
-    f.TimeBaseIndex = 3;
-    f.Rate1MS = 0;
-    f.ChannelOn[1] = f.ChannelOn[2] = 1;
-    f.CH1HighRange = f.CH2HighRange = 1;
-    f.CH1Scale = f.CH2Scale = Scale;
-    f.CH1VertPos = 150;
-    f.CH2VertPos = 300;
-    f.CalCH1H = f.CalCH2H = 0;
-    f.TriggerCH = 1;
-    f.AutoTrigger = 1;
-    f.SingleClick();
+    scope.State().TimeBaseIndex = 3;
+    scope.State().Rate1MS = 0;
+    scope.State().ChannelOn[1] = scope.State().ChannelOn[2] = 1;
+    scope.State().CH1HighRange = scope.State().CH2HighRange = 1;
+    scope.State().CH1Scale = scope.State().CH2Scale = Scale;
+    scope.State().CH1VertPos = 150;
+    scope.State().CH2VertPos = 300;
+    scope.State().CalCH1H = scope.State().CalCH2H = 0;
+    scope.State().TriggerCH = 1;
+    scope.State().AutoTrigger = 1;
+    scope.ChooseSingle();
     // Opening the dialog loads the graticule it shows selected; then a black
     // one, so every lit pixel is a dot.
     f.Properties1->trigger();
@@ -63,13 +63,13 @@ class PersistenceOnScreen : public ::testing::Test {
   }
   // One single capture from RUN, drawn when it arrives.
   void Capture() {
-    const std::uint64_t before = f.HeldRecord.sequence;
-    QTimer::singleShot(0, [this] { f.RunStopClick(); });
-    ASSERT_TRUE(WaitFor([&] { return f.HeldRecord.sequence > before && f.Running == 0; }));
+    const std::uint64_t before = scope.State().HeldRecord.sequence;
+    QTimer::singleShot(0, [this] { scope.PressRun(); });
+    ASSERT_TRUE(WaitFor([&] { return scope.State().HeldRecord.sequence > before && scope.State().Running == 0; }));
   }
   // Frames of the held record, as a view change while stopped draws them.
   void Replot(int frames) {
-    for (int i = 0; i < frames; ++i) f.PlotWaveform();
+    for (int i = 0; i < frames; ++i) scope.DrawHeldRecord();
   }
   QRgb At(int row) const { return f.PlotBitmap.pixel(Column, row); }
   int Count(QRgb colour) const {
@@ -82,6 +82,7 @@ class PersistenceOnScreen : public ::testing::Test {
 
   ScopeWindow w{true, /*stopWatch=*/true};
   TForm1& f = *w.form;
+  ScopeDriver& scope = w.scope;
   TDisPropertiesForm& d = *f.DisPropertiesForm;
   std::unique_ptr<RunStopSim> sim;
 };
@@ -100,12 +101,12 @@ TEST_F(PersistenceOnScreen, NormalDotsAreFullBlueAndFullRedOnTheTracesRows) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Start(c.zeroOffsets);
-    f.CH2VertPos = c.ch2VertPos;
-    f.CalCH1H = c.ch1Cal;
+    scope.State().CH2VertPos = c.ch2VertPos;
+    scope.State().CalCH1H = c.ch1Cal;
     d.RadioButton2->click();
     Capture();
-    const int ch1Row = SampleRow(f.HeldRecord.ch1[600], 150, Scale, c.ch1Cal);
-    const int ch2Row = SampleRow(f.HeldRecord.ch2[600], c.ch2VertPos, Scale, 0);
+    const int ch1Row = SampleRow(scope.State().HeldRecord.ch1[600], 150, Scale, c.ch1Cal);
+    const int ch2Row = SampleRow(scope.State().HeldRecord.ch2[600], c.ch2VertPos, Scale, 0);
     EXPECT_EQ(At(ch1Row), Blue);
     if (ch2Row != ch1Row) {
       EXPECT_EQ(At(ch2Row), Red);
@@ -125,12 +126,12 @@ TEST_F(PersistenceOnScreen, NormalDotsAreFullBlueAndFullRedOnTheTracesRows) {
 TEST_F(PersistenceOnScreen, RainbowStampsRedAndFadesThroughYellowGreenCyanToBlue) {
   Start();
   d.RadioButton3->click();
-  ASSERT_EQ(f.PersistenceFade, 10);
+  ASSERT_EQ(scope.State().PersistenceFade, 10);
   Capture();
-  const int row = SampleRow(f.HeldRecord.ch1[600], 150, Scale, 0);
+  const int row = SampleRow(scope.State().HeldRecord.ch1[600], 150, Scale, 0);
   EXPECT_EQ(At(row), Red);
   // CH1 off: its grid is no longer stamped but keeps fading.
-  f.ChannelOn[1] = 0;
+  scope.State().ChannelOn[1] = 0;
   struct Step {
     int frames;  // in all, after the capture
     int entry;   // 1024 - 10 per frame
@@ -153,8 +154,8 @@ TEST_F(PersistenceOnScreen, FadeLevelsFromMinToMax) {
   // MIN: a Normal dot of 255 is gone after 6 frames.
   d.PersitanceTrackBar->setValue(0);
   Capture();
-  const int row = SampleRow(f.HeldRecord.ch1[600], 150, Scale, 0);
-  f.ChannelOn[1] = 0;
+  const int row = SampleRow(scope.State().HeldRecord.ch1[600], 150, Scale, 0);
+  scope.State().ChannelOn[1] = 0;
   Replot(5);
   EXPECT_EQ(At(row), qRgb(0, 0, 5));
   Replot(1);
@@ -162,34 +163,34 @@ TEST_F(PersistenceOnScreen, FadeLevelsFromMinToMax) {
 
   // MAX: dots stay, frame after frame, until the next run starts.
   d.PersitanceTrackBar->setValue(50);
-  f.ChannelOn[1] = 1;
+  scope.State().ChannelOn[1] = 1;
   Capture();
-  f.ChannelOn[1] = 0;
+  scope.State().ChannelOn[1] = 0;
   Replot(200);
   EXPECT_EQ(At(row), Blue);
-  f.ChannelOn[1] = 1;
-  f.CH1VertPos = 50;  // the next record lands elsewhere
+  scope.State().ChannelOn[1] = 1;
+  scope.State().CH1VertPos = 50;  // the next record lands elsewhere
   Capture();
   EXPECT_EQ(At(row), qRgb(0, 0, 0)) << "a run start clears the grids";
-  EXPECT_EQ(At(SampleRow(f.HeldRecord.ch1[600], 50, Scale, 0)), Blue);
+  EXPECT_EQ(At(SampleRow(scope.State().HeldRecord.ch1[600], 50, Scale, 0)), Blue);
 }
 
 TEST_F(PersistenceOnScreen, AModeChangeKeepsTheDotsAndOffReturnsToLinesAtTheNextFrame) {
   Start();
   d.RadioButton2->click();
   Capture();
-  const int row = SampleRow(f.HeldRecord.ch1[600], 150, Scale, 0);
+  const int row = SampleRow(scope.State().HeldRecord.ch1[600], 150, Scale, 0);
   // Rainbow: the Normal dot of 255 fades on from there, in the blue part of
   // the rainbow.
   d.RadioButton3->click();
-  f.ChannelOn[1] = 0;
+  scope.State().ChannelOn[1] = 0;
   Replot(1);
   EXPECT_EQ(At(row), RainbowPixel(245));
 
   // Off: the picture stays until the next frame, which is drawn in lines.
   d.RadioButton1->click();
   EXPECT_EQ(At(row), RainbowPixel(245));
-  f.ChannelOn[1] = 1;
+  scope.State().ChannelOn[1] = 1;
   Capture();
   EXPECT_EQ(At(row), LinePixel(screen_model::CH1Color));
   EXPECT_EQ(Count(RainbowPixel(245)), 0);
@@ -200,14 +201,14 @@ TEST_F(PersistenceOnScreen, SamplesBelowTheGridAreDroppedNotWrapped) {
   // row is 912, past the grid's 600 rows. In a flat grid it would land in
   // the next column, near its top.
   Start("0:0", {"--ch1", "dc:0:0:-12"});
-  f.CH1Scale = 400;
-  f.CH1VertPos = 400;
-  f.ChannelOn[2] = 0;
+  scope.State().CH1Scale = 400;
+  scope.State().CH1VertPos = 400;
+  scope.State().ChannelOn[2] = 0;
   d.RadioButton2->click();
   Capture();
-  ASSERT_EQ(f.HeldRecord.ch1[600], 255);
+  ASSERT_EQ(scope.State().HeldRecord.ch1[600], 255);
   EXPECT_EQ(LitPixels(), 0);
-  EXPECT_EQ(std::count_if(f.CH1Persistence.begin(), f.CH1Persistence.end(), [](std::int32_t v) { return v > 0; }),
+  EXPECT_EQ(std::count_if(scope.State().CH1Persistence.begin(), scope.State().CH1Persistence.end(), [](std::int32_t v) { return v > 0; }),
             0);
 }
 

@@ -48,29 +48,30 @@ void PaintGraticule(QImage& grid, QColor background) {
 // A picture like the built-in instrument's: a sine about 80 rows tall on
 // CH1 and a square 50 rows tall on CH2, many periods across the plot.
 void SetUpPicture(TForm1& f) {
+  ScopeDriver scope(f);
   PaintGraticule(f.GridBitmap, QColor(20, 24, 28));
-  f.Running = 0;
-  f.PersistenceOn = 0;
-  f.ReferenceOn = 0;
-  f.SnapToPlotOn = 0;
-  f.ChannelOn[1] = f.ChannelOn[2] = 1;
-  f.CH1Focus = 1;
-  f.CH1VertPos = 120;
-  f.CH2VertPos = 300;
-  f.HeldRecord.channels[0].scale = f.HeldRecord.channels[1].scale = 78;
-  f.CH1HighRange = f.CH2HighRange = 1;
-  f.HeldRecord.SetTimeBase(5, false);
+  scope.State().Running = 0;
+  scope.State().PersistenceOn = 0;
+  scope.State().ReferenceOn = 0;
+  scope.State().SnapToPlotOn = 0;
+  scope.State().ChannelOn[1] = scope.State().ChannelOn[2] = 1;
+  scope.State().CH1Focus = 1;
+  scope.State().CH1VertPos = 120;
+  scope.State().CH2VertPos = 300;
+  scope.State().HeldRecord.channels[0].scale = scope.State().HeldRecord.channels[1].scale = 78;
+  scope.State().CH1HighRange = scope.State().CH2HighRange = 1;
+  scope.State().HeldRecord.SetTimeBase(5, false);
   for (int i = 1; i <= 3000; ++i) {
-    f.HeldRecord.ch1[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(127 + 51 * std::sin(i / 4.0));
-    f.HeldRecord.ch2[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>((i / 6) % 2 ? 159 : 95);
+    scope.State().HeldRecord.ch1[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(127 + 51 * std::sin(i / 4.0));
+    scope.State().HeldRecord.ch2[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>((i / 6) % 2 ? 159 : 95);
   }
-  for (std::size_t i = 0; i < f.ReferenceRows.size(); ++i) f.ReferenceRows[i] = 210 + static_cast<int>(i % 20);
+  for (std::size_t i = 0; i < scope.State().ReferenceRows.size(); ++i) scope.State().ReferenceRows[i] = 210 + static_cast<int>(i % 20);
   f.InitRainbow();
   f.InitPersistColors();
-  f.ResetPres();
-  f.PersistenceHit = 255;
-  f.PersistenceFade = 40;
-  SetLeft(f.Image3, 173);
+  scope.ClearPersistence();
+  scope.State().PersistenceHit = 255;
+  scope.State().PersistenceFade = 40;
+  SetLeft(scope.ViewWindowMarker(), 173);
 }
 
 struct Step {
@@ -90,23 +91,23 @@ const Step Again{"the same record again", Nothing, false};
 const Sequence Sequences[] = {
     {"a tall trace, then a flat one",
      {First,
-      {"CH1 tall", [](TForm1& f) { for (int i = 1; i <= 3000; ++i) f.HeldRecord.ch1[static_cast<std::size_t>(i)] = i % 2 ? 0 : 255; }, false},
-      {"CH1 flat", [](TForm1& f) { f.HeldRecord.ch1.fill(127); }, false},
+      {"CH1 tall", [](TForm1& f) { ScopeDriver scope(f); for (int i = 1; i <= 3000; ++i) scope.State().HeldRecord.ch1[static_cast<std::size_t>(i)] = i % 2 ? 0 : 255; }, false},
+      {"CH1 flat", [](TForm1& f) { ScopeDriver scope(f); scope.State().HeldRecord.ch1.fill(127); }, false},
       Again}},
     {"a trace switched off, then on",
-     {First, {"CH2 off", [](TForm1& f) { f.ChannelOn[2] = 0; }, false},
-      {"CH1 off too", [](TForm1& f) { f.ChannelOn[1] = 0; }, false},
-      {"both on", [](TForm1& f) { f.ChannelOn[1] = f.ChannelOn[2] = 1; }, false}}},
+     {First, {"CH2 off", [](TForm1& f) { ScopeDriver scope(f); scope.State().ChannelOn[2] = 0; }, false},
+      {"CH1 off too", [](TForm1& f) { ScopeDriver scope(f); scope.State().ChannelOn[1] = 0; }, false},
+      {"both on", [](TForm1& f) { ScopeDriver scope(f); scope.State().ChannelOn[1] = scope.State().ChannelOn[2] = 1; }, false}}},
     {"the reference on, then off",
-     {First, {"reference on", [](TForm1& f) { f.ReferenceOn = 1; }, false}, Again,
-      {"reference off", [](TForm1& f) { f.ReferenceOn = 0; }, false}}},
+     {First, {"reference on", [](TForm1& f) { ScopeDriver scope(f); scope.State().ReferenceOn = 1; }, false}, Again,
+      {"reference off", [](TForm1& f) { ScopeDriver scope(f); scope.State().ReferenceOn = 0; }, false}}},
     {"persistence, then lines",
-     {First, {"persistence", [](TForm1& f) { f.PersistenceOn = 1; }, true},
-      {"persistence with the reference", [](TForm1& f) { f.ReferenceOn = 1; }, true},
-      {"lines", [](TForm1& f) { f.PersistenceOn = 0; }, true}, Again}},
+     {First, {"persistence", [](TForm1& f) { ScopeDriver scope(f); scope.State().PersistenceOn = 1; }, true},
+      {"persistence with the reference", [](TForm1& f) { ScopeDriver scope(f); scope.State().ReferenceOn = 1; }, true},
+      {"lines", [](TForm1& f) { ScopeDriver scope(f); scope.State().PersistenceOn = 0; }, true}, Again}},
     {"persistence first, the reference drawn with the painter's thin pen",
-     {{"persistence with the reference", [](TForm1& f) { f.PersistenceOn = f.ReferenceOn = 1; }, true},
-      {"lines", [](TForm1& f) { f.PersistenceOn = 0; }, true}, Again}},
+     {{"persistence with the reference", [](TForm1& f) { ScopeDriver scope(f); scope.State().PersistenceOn = scope.State().ReferenceOn = 1; }, true},
+      {"lines", [](TForm1& f) { ScopeDriver scope(f); scope.State().PersistenceOn = 0; }, true}, Again}},
     {"a graticule changed between frames",
      {First, Again,
       {"a new picture painted in", [](TForm1& f) { PaintGraticule(f.GridBitmap, QColor(0, 40, 0)); }, true},
@@ -125,13 +126,13 @@ const Sequence Sequences[] = {
       {"back to the plot's format", [](TForm1& f) { f.GridBitmap = f.GridBitmap.convertToFormat(QImage::Format_RGB32); }, true},
       Again}},
     {"the view and the positions moved",
-     {First, {"view moved", [](TForm1& f) { SetLeft(f.Image3, 250); }, false},
-      {"CH1 moved down", [](TForm1& f) { f.CH1VertPos = 200; }, false},
-      {"CH2 off the bottom", [](TForm1& f) { f.CH2VertPos = 700; }, false},
-      {"CH2 off the top", [](TForm1& f) { f.CH2VertPos = -300; }, false},
-      {"CH2 back", [](TForm1& f) { f.CH2VertPos = 330; }, false},
-      {"stretched record", [](TForm1& f) { f.HeldRecord.SetTimeBase(2, f.HeldRecord.rate1MS); }, false},
-      {"3000-sample record", [](TForm1& f) { f.HeldRecord.SetTimeBase(f.HeldRecord.timeBaseIndex, true); }, false}}},
+     {First, {"view moved", [](TForm1& f) { ScopeDriver scope(f); SetLeft(scope.ViewWindowMarker(), 250); }, false},
+      {"CH1 moved down", [](TForm1& f) { ScopeDriver scope(f); scope.State().CH1VertPos = 200; }, false},
+      {"CH2 off the bottom", [](TForm1& f) { ScopeDriver scope(f); scope.State().CH2VertPos = 700; }, false},
+      {"CH2 off the top", [](TForm1& f) { ScopeDriver scope(f); scope.State().CH2VertPos = -300; }, false},
+      {"CH2 back", [](TForm1& f) { ScopeDriver scope(f); scope.State().CH2VertPos = 330; }, false},
+      {"stretched record", [](TForm1& f) { ScopeDriver scope(f); scope.State().HeldRecord.SetTimeBase(2, scope.State().HeldRecord.rate1MS); }, false},
+      {"3000-sample record", [](TForm1& f) { ScopeDriver scope(f); scope.State().HeldRecord.SetTimeBase(scope.State().HeldRecord.timeBaseIndex, true); }, false}}},
     {"a writer the frame does not know of",
      {First, Again,
       {"a painter on the plot", [](TForm1& f) {
@@ -147,15 +148,16 @@ const Sequence Sequences[] = {
 // The screen as it was last painted: the window's backing store over the
 // plot, where no other widget covers it.
 void ExpectScreenIsPlotBitmap(TForm1& f) {
+  ScopeDriver scope(f);
   QCoreApplication::processEvents();
   QBackingStore* store = f.backingStore();
   ASSERT_NE(store, nullptr);
   const auto* screen = dynamic_cast<const QImage*>(store->paintDevice());
   ASSERT_NE(screen, nullptr);
-  const QPoint origin = f.PaintBox2->mapTo(&f, QPoint(0, 0));
+  const QPoint origin = scope.Plot()->mapTo(&f, QPoint(0, 0));
   std::vector<QRect> covered;
-  for (QWidget* child : f.Panel4->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
-    if (child != f.PaintBox2 && child->isVisible()) covered.push_back(child->geometry().translated(-f.PaintBox2->pos()));
+  for (QWidget* child : scope.PlotPanel()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+    if (child != scope.Plot() && child->isVisible()) covered.push_back(child->geometry().translated(-scope.Plot()->pos()));
   for (int y = 0; y < 400; ++y)
     for (int x = 0; x < 500; ++x) {
       if (std::any_of(covered.begin(), covered.end(), [&](const QRect& r) { return r.contains(x, y); })) continue;
@@ -170,6 +172,7 @@ TEST(PlotRows, EveryFrameIsWhatAWholeRedrawMakes) {
     ScopeWindow whole{false, true};
     TForm1& f = *shown.form;
     TForm1& g = *whole.form;
+    ScopeDriver& scope = shown.scope;
     SetUpPicture(f);
     SetUpPicture(g);
     f.AboutPanel->hide();  // it stands over the plot for the first seconds
@@ -177,7 +180,7 @@ TEST(PlotRows, EveryFrameIsWhatAWholeRedrawMakes) {
       SCOPED_TRACE(step.name);
       step.change(f);
       step.change(g);
-      f.PlotWaveform();
+      scope.DrawHeldRecord();
       // A plot written by anyone else is drawn from the whole graticule;
       // the sentinel shows that it was.
       g.PlotBitmap.fill(Sentinel);
@@ -187,7 +190,7 @@ TEST(PlotRows, EveryFrameIsWhatAWholeRedrawMakes) {
       ASSERT_EQ(FirstDifference(f.PlotBitmap, g.PlotBitmap), "");
       ExpectScreenIsPlotBitmap(f);
       // What was repainted: the whole plot, or only the rows that changed.
-      const QRect repainted = f.PaintBox2->PaintRegion().boundingRect();
+      const QRect repainted = scope.Plot()->PaintRegion().boundingRect();
       EXPECT_EQ(repainted.height() == 400, step.wholePlot) << repainted.top() << ".." << repainted.bottom();
     }
   }
@@ -196,10 +199,11 @@ TEST(PlotRows, EveryFrameIsWhatAWholeRedrawMakes) {
 TEST(PlotRows, ASteadyFrameCopiesOnlyTheRowsTheLastOneDrew) {
   ScopeWindow w{true, true};
   TForm1& f = *w.form;
+  ScopeDriver& scope = w.scope;
   SetUpPicture(f);
-  f.ChannelOn[2] = 0;
-  f.PlotWaveform();
-  f.PlotWaveform();
+  scope.State().ChannelOn[2] = 0;
+  scope.DrawHeldRecord();
+  scope.DrawHeldRecord();
   // CH1 lies about row 120; row 350 is graticule. Written behind the
   // frame's back (through the read-only pointer, which leaves the key), a
   // pixel there stays, while one among the trace's rows is put back.
@@ -207,7 +211,7 @@ TEST(PlotRows, ASteadyFrameCopiesOnlyTheRowsTheLastOneDrew) {
   const int stride = static_cast<int>(f.PlotBitmap.bytesPerLine() / 4);
   pixels[350 * stride + 7] = Sentinel;
   pixels[120 * stride + 7] = Sentinel;
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   EXPECT_EQ(f.PlotBitmap.pixel(7, 350), Sentinel);
   EXPECT_NE(f.PlotBitmap.pixel(7, 120), Sentinel);
 }

@@ -55,45 +55,46 @@ class PlotWaveformTest : public ::testing::Test {
  protected:
   ScopeWindow w{true, true};
   TForm1& f = *w.form;
+  ScopeDriver& scope = w.scope;
 
   void SetUp() override {
     // A black graticule, so every lit pixel is the frame's own.
     f.GridBitmap.fill(Qt::black);
-    f.Running = 0;
-    f.PlotValid = 0;
-    f.PersistenceOn = 0;
-    f.ReferenceOn = 0;
-    f.SnapToPlotOn = 0;
-    f.ChannelOn[1] = 1;
-    f.ChannelOn[2] = 1;
-    f.CH1Focus = 1;
+    scope.State().Running = 0;
+    scope.State().PlotValid = 0;
+    scope.State().PersistenceOn = 0;
+    scope.State().ReferenceOn = 0;
+    scope.State().SnapToPlotOn = 0;
+    scope.State().ChannelOn[1] = 1;
+    scope.State().ChannelOn[2] = 1;
+    scope.State().CH1Focus = 1;
     // CH1 in the upper half, CH2 in the lower half: the traces never cross.
-    f.CH1VertPos = 100;
-    f.CH2VertPos = 320;
-    f.HeldRecord.channels[0].scale = 50;
-    f.HeldRecord.channels[1].scale = 40;
+    scope.State().CH1VertPos = 100;
+    scope.State().CH2VertPos = 320;
+    scope.State().HeldRecord.channels[0].scale = 50;
+    scope.State().HeldRecord.channels[1].scale = 40;
     // Captured with CH1 on the high range, CH2 on the low one, as the panel
     // still stands.
-    f.HeldRecord.channels[0].highRange = true;
-    f.HeldRecord.channels[1].highRange = false;
-    f.CH1HighRange = 1;
-    f.CalCH1H = 6;
-    f.CalCH1L = -50;
-    f.CH2HighRange = 0;
-    f.CalCH2H = 50;
-    f.CalCH2L = -4;
-    SetLeft(f.Image3, 173);
+    scope.State().HeldRecord.channels[0].highRange = true;
+    scope.State().HeldRecord.channels[1].highRange = false;
+    scope.State().CH1HighRange = 1;
+    scope.State().CalCH1H = 6;
+    scope.State().CalCH1L = -50;
+    scope.State().CH2HighRange = 0;
+    scope.State().CalCH2H = 50;
+    scope.State().CalCH2L = -4;
+    SetLeft(scope.ViewWindowMarker(), 173);
   }
 
   void Use(const LayoutCase& c) {
-    f.HeldRecord.SetTimeBase(c.capturedTimeBase, c.capturedRate1MS != 0);
+    scope.State().HeldRecord.SetTimeBase(c.capturedTimeBase, c.capturedRate1MS != 0);
   }
 
   // A slow sine on each channel over the whole record.
   void FillSines() {
     for (int i = 1; i <= 3000; ++i) {
-      f.HeldRecord.ch1[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(128 + 100 * std::sin(i / 23.0));
-      f.HeldRecord.ch2[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(128 + 90 * std::cos(i / 31.0));
+      scope.State().HeldRecord.ch1[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(128 + 100 * std::sin(i / 23.0));
+      scope.State().HeldRecord.ch2[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(128 + 90 * std::cos(i / 31.0));
     }
   }
 
@@ -110,20 +111,20 @@ TEST_F(PlotWaveformTest, TracesStandOnTheRowsOfTheVerticalMappingInEveryLayout) 
   for (const LayoutCase& c : Layouts) {
     SCOPED_TRACE(c.name);
     Use(c);
-    f.PlotWaveform();
+    scope.DrawHeldRecord();
     // The present ranges pick the calibration: CH1 high, CH2 low.
-    EXPECT_EQ(f.CH1CalOffset, 6);
-    EXPECT_EQ(f.CH2CalOffset, -4);
+    EXPECT_EQ(scope.State().CH1CalOffset, 6);
+    EXPECT_EQ(scope.State().CH2CalOffset, -4);
     const int step = c.step;
     struct Channel {
       const std::array<std::uint8_t, 3001>& samples;
       std::int32_t vertPos, scale, cal;
       QRgb colour;
-    } channels[] = {{f.HeldRecord.ch1, 100, 50, 6, CH1Pixel}, {f.HeldRecord.ch2, 320, 40, -4, CH2Pixel}};
+    } channels[] = {{scope.State().HeldRecord.ch1, 100, 50, 6, CH1Pixel}, {scope.State().HeldRecord.ch2, 320, 40, -4, CH2Pixel}};
     for (const Channel& ch : channels) {
       auto row = [&](int i) { return SampleRow(ch.samples[static_cast<std::size_t>(i)], ch.vertPos, ch.scale, ch.cal); };
-      for (int i = f.ViewStart + 1; i < f.ViewEnd; ++i) {
-        const int column = 2 + (i - f.ViewStart) * step;
+      for (int i = scope.State().ViewStart + 1; i < scope.State().ViewEnd; ++i) {
+        const int column = 2 + (i - scope.State().ViewStart) * step;
         ASSERT_EQ(f.PlotBitmap.pixel(column, row(i)), ch.colour) << "sample " << i;
         // Nothing of this trace in the column beyond the segments that meet there.
         const int low = std::min({row(i - 1), row(i), row(i + 1)}) - 2;
@@ -139,18 +140,18 @@ TEST_F(PlotWaveformTest, TracesStandOnTheRowsOfTheVerticalMappingInEveryLayout) 
 
 TEST_F(PlotWaveformTest, EachSampleOfTheViewHasItsOwnColumn) {
   // One spike at a time: its tip shows the column the sample is drawn at.
-  f.ChannelOn[2] = 0;
+  scope.State().ChannelOn[2] = 0;
   for (const LayoutCase& c : Layouts) {
     SCOPED_TRACE(c.name);
     Use(c);
     const int samples = c.samplesOnPlot;
     const int tipRow = 100 - 63 - 3;  // sample 0 less the calibration of 6, at 50 pixels per 100
     for (int j = 0; j < samples; ++j) {
-      f.HeldRecord.ch1.fill(255);
-      f.HeldRecord.ch1[static_cast<std::size_t>(c.viewStart + j)] = 0;
-      f.PlotWaveform();
-      ASSERT_EQ(f.ViewStart, c.viewStart);
-      ASSERT_EQ(f.ViewEnd, c.viewStart + samples - 1);
+      scope.State().HeldRecord.ch1.fill(255);
+      scope.State().HeldRecord.ch1[static_cast<std::size_t>(c.viewStart + j)] = 0;
+      scope.DrawHeldRecord();
+      ASSERT_EQ(scope.State().ViewStart, c.viewStart);
+      ASSERT_EQ(scope.State().ViewEnd, c.viewStart + samples - 1);
       const int column = 2 + j * c.step;
       const std::set<int> lit = LitColumns(f.PlotBitmap, tipRow, CH1Pixel);
       ASSERT_TRUE(lit.count(column)) << "sample " << j;
@@ -159,20 +160,20 @@ TEST_F(PlotWaveformTest, EachSampleOfTheViewHasItsOwnColumn) {
       ASSERT_GE(*lit.begin(), j == 0 ? 0 : column - 1) << "sample " << j;
     }
     // The sample just past the view is not on the plot.
-    f.HeldRecord.ch1.fill(255);
-    f.HeldRecord.ch1[static_cast<std::size_t>(c.viewStart + samples)] = 0;
-    f.PlotWaveform();
+    scope.State().HeldRecord.ch1.fill(255);
+    scope.State().HeldRecord.ch1[static_cast<std::size_t>(c.viewStart + samples)] = 0;
+    scope.DrawHeldRecord();
     EXPECT_TRUE(LitColumns(f.PlotBitmap, tipRow, CH1Pixel).empty());
   }
 }
 
 TEST_F(PlotWaveformTest, StretchedRecordEndsOnColumn498) {
   // 249 samples on columns 2, 4, ..., 498, with a flat start from column 1.
-  f.ChannelOn[2] = 0;
+  scope.State().ChannelOn[2] = 0;
   Use(Layouts[2]);
-  f.HeldRecord.ch1.fill(127 + 6);  // the 0 V row, after calibration
-  f.PlotWaveform();
-  EXPECT_EQ(f.ViewEnd - f.ViewStart, 248);
+  scope.State().HeldRecord.ch1.fill(127 + 6);  // the 0 V row, after calibration
+  scope.DrawHeldRecord();
+  EXPECT_EQ(scope.State().ViewEnd - scope.State().ViewStart, 248);
   const std::set<int> lit = LitColumns(f.PlotBitmap, 100, CH1Pixel);
   ASSERT_FALSE(lit.empty());
   EXPECT_EQ(*lit.begin(), 0);  // the round end of the segment from column 1
@@ -190,39 +191,39 @@ TEST_F(PlotWaveformTest, OverviewStripShowsTheLayoutsSamples) {
       const OverviewVertex v{c.stripColumn(m), c.stripSample(m)};
       if (v.column >= 500) continue;  // clipped
       if (m % 7 != 0 && m > 3 && v.column < 497) continue;  // a spread of vertices is enough
-      f.HeldRecord.ch1.fill(250);
-      f.HeldRecord.ch1[static_cast<std::size_t>(v.sampleIndex)] = 0;
-      f.PlotWaveform();
+      scope.State().HeldRecord.ch1.fill(250);
+      scope.State().HeldRecord.ch1[static_cast<std::size_t>(v.sampleIndex)] = 0;
+      scope.DrawHeldRecord();
       ASSERT_EQ(LitColumns(f.PreviewBitmap, 0, CH1Pixel), std::set<int>{v.column}) << "m " << m;
       // The neighbours the strip skips never show.
       if (m == 0) continue;  // sample 2 follows sample 1 on the standard strip
-      f.HeldRecord.ch1[static_cast<std::size_t>(v.sampleIndex)] = 250;
-      f.HeldRecord.ch1[static_cast<std::size_t>(v.sampleIndex + 1)] = 0;
-      f.PlotWaveform();
+      scope.State().HeldRecord.ch1[static_cast<std::size_t>(v.sampleIndex)] = 250;
+      scope.State().HeldRecord.ch1[static_cast<std::size_t>(v.sampleIndex + 1)] = 0;
+      scope.DrawHeldRecord();
       ASSERT_TRUE(LitColumns(f.PreviewBitmap, 0, CH1Pixel).empty()) << "m " << m;
     }
-    EXPECT_EQ(f.Image4->Picture(), f.PreviewBitmap);
+    EXPECT_EQ(scope.OverviewStrip()->Picture(), f.PreviewBitmap);
   }
 }
 
 TEST_F(PlotWaveformTest, Ch2IsDrawnOverCh1) {
   Use(Layouts[0]);
-  f.CH1VertPos = f.CH2VertPos = 200;
-  f.HeldRecord.channels[0].scale = f.HeldRecord.channels[1].scale = 100;
-  f.HeldRecord.ch1.fill(127 + 6);
-  f.HeldRecord.ch2.fill(127 - 4);
-  f.PlotWaveform();
+  scope.State().CH1VertPos = scope.State().CH2VertPos = 200;
+  scope.State().HeldRecord.channels[0].scale = scope.State().HeldRecord.channels[1].scale = 100;
+  scope.State().HeldRecord.ch1.fill(127 + 6);
+  scope.State().HeldRecord.ch2.fill(127 - 4);
+  scope.DrawHeldRecord();
   EXPECT_EQ(LitColumns(f.PlotBitmap, 200, CH2Pixel).size(), 499u);
   EXPECT_TRUE(LitColumns(f.PlotBitmap, 200, CH1Pixel).empty());
 }
 
 TEST_F(PlotWaveformTest, OverviewStripFollowsTheFocusEvenWhenThatChannelIsOff) {
   Use(Layouts[0]);
-  f.HeldRecord.ch1.fill(0);
-  f.HeldRecord.ch2.fill(120);
-  f.CH1Focus = 0;
-  f.ChannelOn[2] = 0;
-  f.PlotWaveform();
+  scope.State().HeldRecord.ch1.fill(0);
+  scope.State().HeldRecord.ch2.fill(120);
+  scope.State().CH1Focus = 0;
+  scope.State().ChannelOn[2] = 0;
+  scope.DrawHeldRecord();
   EXPECT_EQ(LitColumns(f.PreviewBitmap, 12, CH2Pixel).size(), 500u);
   EXPECT_TRUE(LitColumns(f.PreviewBitmap, 0, CH1Pixel).empty());
 }
@@ -242,39 +243,39 @@ TEST_F(PlotWaveformTest, TriggerMarkerRunningFollowsHorTrigPosStoppedKeepsStopTr
     SCOPED_TRACE(c.layout.name);
     Use(c.layout);
     SetLeft(f.HorTrigPos, 200);
-    f.StopTrigPos = 300;
-    f.Running = 1;
-    f.PlotWaveform();
+    scope.State().StopTrigPos = 300;
+    scope.State().Running = 1;
+    scope.DrawHeldRecord();
     EXPECT_EQ(Left(f.PlotTrigPanel), c.expectedRunning);
     EXPECT_TRUE(f.PlotTrigPanel->isVisible());
-    f.Running = 0;
-    f.PlotWaveform();
+    scope.State().Running = 0;
+    scope.DrawHeldRecord();
     EXPECT_EQ(Left(f.PlotTrigPanel), c.expectedStopped);
     EXPECT_TRUE(f.PlotTrigPanel->isVisible());  // nothing in a frame hides it
   }
   // In the standard record the marker's centre is on sample 3 T - 2.
   Use(Layouts[0]);
-  f.PlotWaveform();
-  EXPECT_EQ(Left(f.PlotTrigPanel) + 5, 2 + (3 * 300 - 2 - f.ViewStart));
+  scope.DrawHeldRecord();
+  EXPECT_EQ(Left(f.PlotTrigPanel) + 5, 2 + (3 * 300 - 2 - scope.State().ViewStart));
 }
 
 TEST_F(PlotWaveformTest, HeldRecordPannedKeepsItsTriggerMarker) {
   FillSines();
   Use(Layouts[0]);
-  f.StopTrigPos = 300;
-  f.PlotValid = 1;
+  scope.State().StopTrigPos = 300;
+  scope.State().PlotValid = 1;
   SetLeft(f.HorTrigPos, 90);  // moved after the stop
-  SetLeft(f.Image3, 250);
+  SetLeft(scope.ViewWindowMarker(), 250);
   f.CheckForWaveUpdateNeed();
-  EXPECT_EQ(f.ViewStart, 3 * 250 - 16);
-  EXPECT_EQ(Left(f.PlotTrigPanel), 3 * 300 - f.ViewStart - 5);
+  EXPECT_EQ(scope.State().ViewStart, 3 * 250 - 16);
+  EXPECT_EQ(Left(f.PlotTrigPanel), 3 * 300 - scope.State().ViewStart - 5);
 }
 
 TEST_F(PlotWaveformTest, HiddenTriggerMarkerStaysHiddenWhileStopped) {
   FillSines();
   Use(Layouts[0]);
   ASSERT_FALSE(f.PlotTrigPanel->isVisible());
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   EXPECT_FALSE(f.PlotTrigPanel->isVisible());
 }
 
@@ -284,20 +285,20 @@ TEST_F(PlotWaveformTest, CaptionsFollowTheRecordOnlyWhileRunning) {
   ASSERT_NE(f.TimeBaseL, nullptr);
   ASSERT_NE(f.SampleRate, nullptr);
   Use(Layouts[0]);
-  f.CH1VoltsDivText = "CH1 1V/DIV";
-  f.CH2VoltsDivText = "CH2 2V/DIV";
-  f.TimeDivText = "1ms/DIV";
-  f.SampleRateText = "500KS/s";
-  f.Running = 1;
-  f.PlotWaveform();
+  scope.State().CH1VoltsDivText = "CH1 1V/DIV";
+  scope.State().CH2VoltsDivText = "CH2 2V/DIV";
+  scope.State().TimeDivText = "1ms/DIV";
+  scope.State().SampleRateText = "500KS/s";
+  scope.State().Running = 1;
+  scope.DrawHeldRecord();
   EXPECT_EQ(f.CH1V->text(), "CH1 1V/DIV");
   EXPECT_EQ(f.CH2V->text(), "CH2 2V/DIV");
   EXPECT_EQ(f.TimeBaseL->text(), "1ms/DIV");
   EXPECT_EQ(f.SampleRate->text(), "500KS/s");
-  f.Running = 0;
-  f.CH1VoltsDivText = "CH1 5V/DIV";
-  f.TimeDivText = "5ms/DIV";
-  f.PlotWaveform();
+  scope.State().Running = 0;
+  scope.State().CH1VoltsDivText = "CH1 5V/DIV";
+  scope.State().TimeDivText = "5ms/DIV";
+  scope.DrawHeldRecord();
   EXPECT_EQ(f.CH1V->text(), "CH1 1V/DIV");
   EXPECT_EQ(f.TimeBaseL->text(), "1ms/DIV");
 }
@@ -320,28 +321,28 @@ TEST_F(PlotWaveformTest, CheckForWaveUpdateNeedDrawsOnlyAHeldRecord) {
     SCOPED_TRACE(c.name);
     f.PlotBitmap.fill(sentinel);
     f.PreviewBitmap.fill(sentinel);
-    f.Running = c.running;
-    f.PlotValid = c.plotValid;
-    f.ViewStart = -1;
+    scope.State().Running = c.running;
+    scope.State().PlotValid = c.plotValid;
+    scope.State().ViewStart = -1;
     f.CheckForWaveUpdateNeed();
     EXPECT_EQ(f.PlotBitmap.pixel(0, 0) != sentinel, c.draws);
     EXPECT_EQ(f.PreviewBitmap.pixel(0, 0) != sentinel, c.draws);
-    EXPECT_EQ(f.ViewStart != -1, c.draws);
-    EXPECT_EQ(f.PlotValid, c.draws || c.plotValid ? 1 : 0);
+    EXPECT_EQ(scope.State().ViewStart != -1, c.draws);
+    EXPECT_EQ(scope.State().PlotValid, c.draws || c.plotValid ? 1 : 0);
   }
 }
 
 TEST_F(PlotWaveformTest, FirstFrameMakesThePlotValid) {
   Use(Layouts[0]);
-  f.PlotWaveform();
-  EXPECT_EQ(f.PlotValid, 1);
+  scope.DrawHeldRecord();
+  EXPECT_EQ(scope.State().PlotValid, 1);
 }
 
 TEST_F(PlotWaveformTest, ScreenIsACopyOfPlotBitmap) {
   FillSines();
   Use(Layouts[0]);
-  f.PlotWaveform();
-  const QImage screen = f.PaintBox2->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  scope.DrawHeldRecord();
+  const QImage screen = scope.Plot()->grab().toImage().convertToFormat(QImage::Format_RGB32);
   ASSERT_EQ(screen.size(), QSize(500, 400));
   EXPECT_EQ(screen, f.PlotBitmap);
 }
@@ -351,17 +352,17 @@ TEST_F(PlotWaveformTest, ScreenAroundTheWidgetsOverThePlotIsACopyOfPlotBitmap) {
   // is copied a rectangle at a time and must be the frame, pixel for pixel.
   FillSines();
   Use(Layouts[0]);
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   f.PlotTrigPanel->show();
   std::vector<QRect> covered;
-  for (QWidget* child : f.Panel4->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-    if (child == f.PaintBox2) continue;
+  for (QWidget* child : scope.PlotPanel()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+    if (child == scope.Plot()) continue;
     child->show();
-    covered.push_back(child->geometry().translated(-f.PaintBox2->pos()));
+    covered.push_back(child->geometry().translated(-scope.Plot()->pos()));
   }
   ASSERT_GE(covered.size(), 2u);
-  const QImage panel = f.Panel4->grab().toImage().convertToFormat(QImage::Format_RGB32);
-  const QImage screen = panel.copy(QRect(f.PaintBox2->pos(), QSize(500, 400)));
+  const QImage panel = scope.PlotPanel()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  const QImage screen = panel.copy(QRect(scope.Plot()->pos(), QSize(500, 400)));
   int compared = 0;
   for (int y = 0; y < 400; ++y)
     for (int x = 0; x < 500; ++x) {
@@ -380,34 +381,34 @@ TEST_F(PlotWaveformTest, BothChannelsOffShowTheGraticuleAndStillTheStrip) {
     grid.fillRect(0, 0, 500, 400, QColor(40, 40, 40));
     grid.fillRect(0, 200, 500, 1, QColor(90, 90, 90));
   }
-  f.ChannelOn[1] = 0;
-  f.ChannelOn[2] = 0;
-  f.PlotWaveform();
+  scope.State().ChannelOn[1] = 0;
+  scope.State().ChannelOn[2] = 0;
+  scope.DrawHeldRecord();
   EXPECT_EQ(f.PlotBitmap, f.GridBitmap);
-  EXPECT_FALSE(LitColumns(f.PreviewBitmap, OverviewRow(f.HeldRecord.ch1[1]), CH1Pixel).empty());
+  EXPECT_FALSE(LitColumns(f.PreviewBitmap, OverviewRow(scope.State().HeldRecord.ch1[1]), CH1Pixel).empty());
 }
 
 TEST_F(PlotWaveformTest, ReferenceIsDrawnOverTheTracesWithThePenTheTracesLeft) {
   Use(Layouts[0]);
-  f.ReferenceRows.fill(200);
-  f.ReferenceOn = 1;
+  scope.State().ReferenceRows.fill(200);
+  scope.State().ReferenceOn = 1;
   // CH1 on the same row: the reference covers it.
-  f.CH1VertPos = 200;
-  f.HeldRecord.ch1.fill(127 + 6);
-  f.ChannelOn[2] = 0;
+  scope.State().CH1VertPos = 200;
+  scope.State().HeldRecord.ch1.fill(127 + 6);
+  scope.State().ChannelOn[2] = 0;
 
   // Persistence before any line frame: the canvas pen is 1 pixel wide.
-  f.PersistenceOn = 1;
-  f.PersistenceHit = 0;  // no dots
-  f.PlotWaveform();
+  scope.State().PersistenceOn = 1;
+  scope.State().PersistenceHit = 0;  // no dots
+  scope.DrawHeldRecord();
   std::set<int> rows;
   for (int y = 0; y < 400; ++y)
     if (f.PlotBitmap.pixel(250, y) == ReferencePixel) rows.insert(y);
   EXPECT_EQ(rows, (std::set<int>{200}));
 
   // After a line frame the reference takes the traces' width, over CH1.
-  f.PersistenceOn = 0;
-  f.PlotWaveform();
+  scope.State().PersistenceOn = 0;
+  scope.DrawHeldRecord();
   rows.clear();
   for (int y = 0; y < 400; ++y) {
     if (f.PlotBitmap.pixel(250, y) == ReferencePixel) rows.insert(y);
@@ -417,24 +418,24 @@ TEST_F(PlotWaveformTest, ReferenceIsDrawnOverTheTracesWithThePenTheTracesLeft) {
   EXPECT_EQ(LitColumns(f.PlotBitmap, 200, ReferencePixel).size(), 499u);  // columns 0..498
 
   // Its rows are used as stored, whatever the channel's position now.
-  f.CH1VertPos = 50;
-  f.PlotWaveform();
+  scope.State().CH1VertPos = 50;
+  scope.DrawHeldRecord();
   EXPECT_EQ(f.PlotBitmap.pixel(250, 200), ReferencePixel);
 
   // Switched off: no longer drawn.
-  f.ReferenceOn = 0;
-  f.PlotWaveform();
+  scope.State().ReferenceOn = 0;
+  scope.DrawHeldRecord();
   EXPECT_TRUE(LitColumns(f.PlotBitmap, 200, ReferencePixel).empty());
 }
 
 TEST_F(PlotWaveformTest, ReferenceWithAbsurdRowsIsClippedLikeAnyLine) {
   Use(Layouts[0]);
-  for (std::size_t i = 0; i < f.ReferenceRows.size(); ++i)
-    f.ReferenceRows[i] = i % 2 ? std::numeric_limits<std::int32_t>::max() : std::numeric_limits<std::int32_t>::min();
-  f.ReferenceOn = 1;
-  f.ChannelOn[1] = f.ChannelOn[2] = 0;
-  f.PlotWaveform();
-  EXPECT_EQ(f.PlotValid, 1);
+  for (std::size_t i = 0; i < scope.State().ReferenceRows.size(); ++i)
+    scope.State().ReferenceRows[i] = i % 2 ? std::numeric_limits<std::int32_t>::max() : std::numeric_limits<std::int32_t>::min();
+  scope.State().ReferenceOn = 1;
+  scope.State().ChannelOn[1] = scope.State().ChannelOn[2] = 0;
+  scope.DrawHeldRecord();
+  EXPECT_EQ(scope.State().PlotValid, 1);
   // Each segment runs from far above to far below: it crosses every row of
   // the plot between its two columns.
   const std::set<int> lit = LitColumns(f.PlotBitmap, 200, ReferencePixel);
@@ -446,21 +447,21 @@ TEST_F(PlotWaveformTest, PersistenceDotsReplaceTheTraces) {
   Use(Layouts[0]);
   f.InitRainbow();
   f.InitPersistColors();
-  f.ResetPres();
-  f.PersistenceOn = 1;
-  f.RainbowOn = 0;
-  f.PersistenceHit = 255;
-  f.PersistenceFade = 50;
+  scope.ClearPersistence();
+  scope.State().PersistenceOn = 1;
+  scope.State().RainbowOn = 0;
+  scope.State().PersistenceHit = 255;
+  scope.State().PersistenceFade = 50;
   // Both channels on the same rows: CH1 stays on top. Uncalibrated here;
   // the calibrated rows are checked at the end.
-  f.CalCH1H = 0;
-  f.CalCH2L = 0;
-  f.CH1VertPos = f.CH2VertPos = 200;
-  f.HeldRecord.channels[0].scale = f.HeldRecord.channels[1].scale = 100;
-  f.HeldRecord.ch1.fill(127);
-  f.HeldRecord.ch2.fill(127);
-  f.HeldRecord.ch1[503] = 157;  // the view's first sample: 30 below the 0 V row
-  f.PlotWaveform();
+  scope.State().CalCH1H = 0;
+  scope.State().CalCH2L = 0;
+  scope.State().CH1VertPos = scope.State().CH2VertPos = 200;
+  scope.State().HeldRecord.channels[0].scale = scope.State().HeldRecord.channels[1].scale = 100;
+  scope.State().HeldRecord.ch1.fill(127);
+  scope.State().HeldRecord.ch2.fill(127);
+  scope.State().HeldRecord.ch1[503] = 157;  // the view's first sample: 30 below the 0 V row
+  scope.DrawHeldRecord();
   const QRgb fullBlue = qRgb(0, 0, 255);
   EXPECT_EQ(f.PlotBitmap.pixel(2, 230), fullBlue);
   EXPECT_EQ(f.PlotBitmap.pixel(3, 200), fullBlue);
@@ -470,38 +471,38 @@ TEST_F(PlotWaveformTest, PersistenceDotsReplaceTheTraces) {
   EXPECT_EQ(f.PlotBitmap.pixel(2, 201), Black);            // dots, not lines
 
   // With both channels off the dots fade: 255 - 50 per frame, dark after six.
-  f.ChannelOn[1] = f.ChannelOn[2] = 0;
-  f.PlotWaveform();
+  scope.State().ChannelOn[1] = scope.State().ChannelOn[2] = 0;
+  scope.DrawHeldRecord();
   EXPECT_EQ(f.PlotBitmap.pixel(3, 200), qRgb(0, 0, 205));
-  for (int frame = 2; frame <= 5; ++frame) f.PlotWaveform();
+  for (int frame = 2; frame <= 5; ++frame) scope.DrawHeldRecord();
   EXPECT_EQ(f.PlotBitmap.pixel(3, 200), qRgb(0, 0, 5));
-  f.PlotWaveform();
+  scope.DrawHeldRecord();
   EXPECT_EQ(f.PlotBitmap.pixel(3, 200), Black);
 
   // Rainbow: a fresh dot is red, the table's last entry.
-  f.ChannelOn[1] = 1;
-  f.RainbowOn = 1;
-  f.PersistenceHit = 1024;
-  f.PlotWaveform();
+  scope.State().ChannelOn[1] = 1;
+  scope.State().RainbowOn = 1;
+  scope.State().PersistenceHit = 1024;
+  scope.DrawHeldRecord();
   EXPECT_EQ(f.PlotBitmap.pixel(3, 200), qRgb(255, 0, 0));
   // Back to the ramps with cells still holding 1024: drawn at full blue.
-  f.RainbowOn = 0;
-  f.ChannelOn[1] = 0;
-  f.PersistenceFade = 0;
-  f.PlotWaveform();
+  scope.State().RainbowOn = 0;
+  scope.State().ChannelOn[1] = 0;
+  scope.State().PersistenceFade = 0;
+  scope.DrawHeldRecord();
   EXPECT_EQ(f.PlotBitmap.pixel(3, 200), fullBlue);
 
   // A run start clears them.
-  f.ResetPres();
-  f.PlotWaveform();
+  scope.ClearPersistence();
+  scope.DrawHeldRecord();
   EXPECT_EQ(f.PlotBitmap.pixel(3, 200), Black);
 
   // The dots take off the calibration of the channel's range, as the line
   // traces do: CH1 on the high range with 6 counts stands 6 rows higher.
-  f.ChannelOn[1] = 1;
-  f.CalCH1H = 6;
-  f.PersistenceFade = 50;
-  f.PlotWaveform();
+  scope.State().ChannelOn[1] = 1;
+  scope.State().CalCH1H = 6;
+  scope.State().PersistenceFade = 50;
+  scope.DrawHeldRecord();
   EXPECT_EQ(f.PlotBitmap.pixel(3, 194), fullBlue);
   EXPECT_EQ(f.PlotBitmap.pixel(3, 200), Black);
 }
@@ -509,30 +510,30 @@ TEST_F(PlotWaveformTest, PersistenceDotsReplaceTheTraces) {
 TEST_F(PlotWaveformTest, ViewOutsideTheRecordIsRefused) {
   FillSines();
   Use(Layouts[0]);
-  SetLeft(f.Image3, 0);  // ViewStart would be -16
+  SetLeft(scope.ViewWindowMarker(), 0);  // ViewStart would be -16
   const QRgb sentinel = qRgb(1, 2, 3);
   f.PlotBitmap.fill(sentinel);
-  EXPECT_THROW(f.PlotWaveform(), ScopeError);
+  EXPECT_THROW(scope.DrawHeldRecord(), ScopeError);
   EXPECT_EQ(f.PlotBitmap.pixel(100, 100), sentinel);
-  EXPECT_EQ(f.PlotValid, 0);
-  SetLeft(f.Image3, 800);  // past sample 3000 in the 3000-sample record
+  EXPECT_EQ(scope.State().PlotValid, 0);
+  SetLeft(scope.ViewWindowMarker(), 800);  // past sample 3000 in the 3000-sample record
   Use(Layouts[1]);
-  EXPECT_THROW(f.PlotWaveform(), ScopeError);
+  EXPECT_THROW(scope.DrawHeldRecord(), ScopeError);
 }
 
 TEST_F(PlotWaveformTest, PlotSurfaceLinesUpWithTheMarkerStrips) {
   // A marker's Top in the strips beside the plot is its plot row: the
   // strips start 46 pixels down the bezel and the plot 53.
-  EXPECT_EQ(f.PaintBox2->mapTo(f.Panel2, QPoint(0, 0)), QPoint(29, 53));
-  EXPECT_EQ(f.PaintBox2->size(), QSize(500, 400));
-  EXPECT_EQ(f.Image4->mapTo(f.Panel2, QPoint(0, 0)), QPoint(29, 10));
-  EXPECT_EQ(Left(f.Image3), 173);
+  EXPECT_EQ(scope.Plot()->mapTo(scope.ScreenBezel(), QPoint(0, 0)), QPoint(29, 53));
+  EXPECT_EQ(scope.Plot()->size(), QSize(500, 400));
+  EXPECT_EQ(scope.OverviewStrip()->mapTo(scope.ScreenBezel(), QPoint(0, 0)), QPoint(29, 10));
+  EXPECT_EQ(Left(scope.ViewWindowMarker()), 173);
   EXPECT_FALSE(f.PlotTrigPanel->isVisible());
   // The trigger position's design place, before the restore moves it to the
   // stored one.
   ScopeWindow unshown{false, true};
   EXPECT_EQ(Left(unshown->HorTrigPos), 251);
-  EXPECT_EQ(f.PaintBox2->cursor().shape(), Qt::CrossCursor);
+  EXPECT_EQ(scope.Plot()->cursor().shape(), Qt::CrossCursor);
   EXPECT_TRUE(w.ui.errors.isEmpty());  // every window-design picture was found
 }
 

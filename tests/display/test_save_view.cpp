@@ -32,26 +32,27 @@ class SaveView : public ::testing::Test {
     // A held record with both traces on, so the screen has colours as well
     // as black.
     for (int i = 1; i <= 3000; ++i) {
-      f.HeldRecord.ch1[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(128 + 90 * std::sin(i / 20.0));
-      f.HeldRecord.ch2[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(128 + 60 * std::cos(i / 9.0));
+      scope.State().HeldRecord.ch1[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(128 + 90 * std::sin(i / 20.0));
+      scope.State().HeldRecord.ch2[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(128 + 60 * std::cos(i / 9.0));
     }
-    f.ChannelOn[1] = f.ChannelOn[2] = 1;
-    f.HeldRecord.channels[0].scale = f.HeldRecord.channels[1].scale = 78;
-    f.CH1VertPos = 120;
-    f.CH2VertPos = 280;
-    f.HeldRecord.SetTimeBase(5, f.HeldRecord.rate1MS);
-    f.PlotWaveform();
+    scope.State().ChannelOn[1] = scope.State().ChannelOn[2] = 1;
+    scope.State().HeldRecord.channels[0].scale = scope.State().HeldRecord.channels[1].scale = 78;
+    scope.State().CH1VertPos = 120;
+    scope.State().CH2VertPos = 280;
+    scope.State().HeldRecord.SetTimeBase(5, scope.State().HeldRecord.rate1MS);
+    scope.DrawHeldRecord();
     QCoreApplication::processEvents();
   }
   QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
   // What the screen area shows now, at the saved size.
   QImage ScreenCopy() const {
-    return save_view::StretchToSavedSize(f.RenderClientArea(save_view::ScreenArea));
+    return save_view::StretchToSavedSize(scope.ClientAreaPicture(save_view::ScreenArea));
   }
   QImage Saved(const QString& path) const { return QImage(path).convertToFormat(QImage::Format_RGB32); }
 
   ScopeWindow w{true, /*stopWatch=*/true};
   TForm1& f = *w.form;
+  ScopeDriver& scope = w.scope;
   QTemporaryDir dir;
 };
 
@@ -89,7 +90,7 @@ TEST_F(SaveView, AFileOf556By545In24BitBmpWhateverTheWindowSizeOrSuffix) {
 }
 
 TEST_F(SaveView, BlackBackgroundSavesTheScreenAsItIs) {
-  f.ScreenSave = 0;
+  scope.State().ScreenSave = 0;
   w.ui.saveAnswers.push_back(Path("black.bmp"));
   f.SaveViewasBMP1->trigger();
   const QImage screen = ScreenCopy();
@@ -98,9 +99,9 @@ TEST_F(SaveView, BlackBackgroundSavesTheScreenAsItIs) {
 }
 
 TEST_F(SaveView, WhiteBackgroundTurnsOnlyPureBlackWhite) {
-  f.ScreenSave = 1;
+  scope.State().ScreenSave = 1;
   w.ui.saveAnswers.push_back(Path("white.bmp"));
-  f.Image23->mouse.OnClick();  // the button in the status strip does the same
+  scope.SaveViewButton()->mouse.OnClick();  // the button in the status strip does the same
   const QImage screen = ScreenCopy();
   const QImage saved = Saved(Path("white.bmp"));
   ASSERT_EQ(saved.size(), screen.size());
@@ -124,15 +125,15 @@ TEST_F(SaveView, WhiteBackgroundTurnsOnlyPureBlackWhite) {
 }
 
 TEST_F(SaveView, CancellingWritesNothingAndTheNextSaveCapturesTheScreenAgain) {
-  f.ScreenSave = 0;
+  scope.State().ScreenSave = 0;
   f.SaveViewasBMP1->trigger();  // no answer queued: the user cancels
   EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
   EXPECT_TRUE(w.ui.errors.isEmpty());
 
   // The screen changes: CH2 off.
   const QImage before = ScreenCopy();
-  f.ChannelOn[2] = 0;
-  f.PlotWaveform();
+  scope.State().ChannelOn[2] = 0;
+  scope.DrawHeldRecord();
   QCoreApplication::processEvents();
   ASSERT_NE(ScreenCopy(), before);
   w.ui.saveAnswers.push_back(Path("again.bmp"));
@@ -150,10 +151,10 @@ TEST_F(SaveView, AFileThatCannotBeWrittenIsReported) {
 }
 
 TEST_F(SaveView, TheSaveButtonSitsInTheStatusStrip) {
-  EXPECT_EQ(f.Image23->parentWidget(), f.Panel5);
-  EXPECT_EQ(f.Image23->geometry(), QRect(178, 60, 33, 18));
-  EXPECT_EQ(f.Image23->toolTip(), "Save Screen Capture As *.BMP.");
-  EXPECT_FALSE(f.Image23->Picture().isNull());
+  EXPECT_EQ(scope.SaveViewButton()->parentWidget(), scope.StatusStrip());
+  EXPECT_EQ(scope.SaveViewButton()->geometry(), QRect(178, 60, 33, 18));
+  EXPECT_EQ(scope.SaveViewButton()->toolTip(), "Save Screen Capture As *.BMP.");
+  EXPECT_FALSE(scope.SaveViewButton()->Picture().isNull());
 }
 
 TEST(PrintPlacement, FitsThePageKeepingTheAspectRatioAtTheTopLeft) {

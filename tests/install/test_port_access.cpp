@@ -91,7 +91,7 @@ constexpr char kChildPort[] = "TESSARON_TEST_DENIED_PORT";
 
 // Ticks of the watch on a port; returns the error boxes shown.
 QStringList WatchTicks(ScopeWindow& w, const QString& port, int ticks) {
-  w->Label3->setText(port);
+  w.scope.PortNameLabel()->setText(port);
   for (int i = 0; i < ticks; ++i) {
     EXPECT_TRUE(WatchTick(*w.form));
     RunEventsFor(20);
@@ -111,7 +111,7 @@ TEST(PortAccessAsUser, TheWatchTellsOnceHowToGetAccess) {
   EXPECT_TRUE(errors.first().contains(QLatin1String("sudo usermod -aG dialout $USER")))
       << errors.first().toStdString();
   EXPECT_FALSE(w->SerialPort.IsOpen);
-  EXPECT_EQ(w->DeviceFound, 0);
+  EXPECT_EQ(w.scope.State().DeviceFound, 0);
   EXPECT_TRUE(w.ui.messages.isEmpty());
 
   // Another port and back: the advice is for a port, so it comes again.

@@ -18,6 +18,7 @@ class MeasureWindow : public ::testing::Test {
  protected:
   ScopeWindow w{true, /*stopWatch=*/true};
   TForm1& f = *w.form;
+  ScopeDriver& scope = w.scope;
   std::string Errors() const { return w.ui.errors.join('\n').toStdString(); }
 };
 
@@ -66,21 +67,21 @@ TEST_F(MeasureWindow, TheLongestTextOfEachLabelFitsItUprightAndLeftAligned) {
 }
 
 TEST_F(MeasureWindow, ReadingsOfTheFrameAndHiddenValuesOfAChannelThatIsOff) {
-  f.Running = 0;
-  f.HeldRecord.SetTimeBase(5, false);
-  f.HeldRecord.samplePeriodUs = 10;
-  f.HeldRecord.channels[0].highRange = f.HeldRecord.channels[1].highRange = true;
-  f.CalCH1H = f.CalCH2H = 0;
-  f.ChannelOn[1] = 1;
-  f.ChannelOn[2] = 0;
+  scope.State().Running = 0;
+  scope.State().HeldRecord.SetTimeBase(5, false);
+  scope.State().HeldRecord.samplePeriodUs = 10;
+  scope.State().HeldRecord.channels[0].highRange = scope.State().HeldRecord.channels[1].highRange = true;
+  scope.State().CalCH1H = scope.State().CalCH2H = 0;
+  scope.State().ChannelOn[1] = 1;
+  scope.State().ChannelOn[2] = 0;
   // CH1: 120 five times, 80 three times; CH2 flat at 0 V.
   for (int i = 1; i <= 3000; ++i) {
-    f.HeldRecord.ch1[std::size_t(i)] = (i - 1) % 8 < 5 ? 120 : 80;
-    f.HeldRecord.ch2[std::size_t(i)] = 126;
+    scope.State().HeldRecord.ch1[std::size_t(i)] = (i - 1) % 8 < 5 ? 120 : 80;
+    scope.State().HeldRecord.ch2[std::size_t(i)] = 126;
   }
-  SetLeft(f.Image3, 173);  // samples 503..999: the view starts on a 120 run
-  f.PlotWaveform();
-  f.AutoMeasuremtns();
+  SetLeft(scope.ViewWindowMarker(), 173);  // samples 503..999: the view starts on a 120 run
+  scope.DrawHeldRecord();
+  scope.MeasureHeldRecord();
   EXPECT_EQ(f.CH1Period->text(), QStringLiteral("80 us"));
   EXPECT_EQ(f.Ch1Freq->text(), QStringLiteral("12.5 KHz"));
   EXPECT_EQ(f.CH1PosPulseWidth->text(), QStringLiteral("30 us"));
@@ -98,24 +99,24 @@ TEST_F(MeasureWindow, ReadingsOfTheFrameAndHiddenValuesOfAChannelThatIsOff) {
   EXPECT_TRUE(caption->isVisible());
 
   // The stretched record: samples 2 us apart at 1 us a column.
-  f.HeldRecord.SetTimeBase(2, f.HeldRecord.rate1MS);
-  f.HeldRecord.samplePeriodUs = 1;
-  f.PlotWaveform();
-  f.AutoMeasuremtns();
+  scope.State().HeldRecord.SetTimeBase(2, scope.State().HeldRecord.rate1MS);
+  scope.State().HeldRecord.samplePeriodUs = 1;
+  scope.DrawHeldRecord();
+  scope.MeasureHeldRecord();
   EXPECT_EQ(f.CH1Period->text(), QStringLiteral("16 us"));
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
 }
 
 TEST_F(MeasureWindow, TheSwitchWidensAndNarrowsTheWindowKeepsTheTextsAndIsStored) {
-  if (f.AutoMeasOn == 1) f.AutoMeasurementsON1->trigger();
-  ASSERT_EQ(f.AutoMeasOn, 0);
+  if (scope.State().AutoMeasOn == 1) f.AutoMeasurementsON1->trigger();
+  ASSERT_EQ(scope.State().AutoMeasOn, 0);
   EXPECT_EQ(f.FormWidth(), 792);
   EXPECT_EQ(f.AutoMeasurementsON1->text(), QStringLiteral("Auto Measurements ON"));
   EXPECT_EQ(f.SettingsRegistry.ReadInteger(QStringLiteral("AutoMeasONOFF")), 2);
 
   f.CH1Max->setText(QStringLiteral("1.23 V"));
   f.AutoMeasurementsON1->trigger();
-  EXPECT_EQ(f.AutoMeasOn, 1);
+  EXPECT_EQ(scope.State().AutoMeasOn, 1);
   EXPECT_EQ(f.FormWidth(), 984);
   EXPECT_EQ(f.AutoMeasurementsON1->text(), QStringLiteral("Auto Measurements OFF"));
   EXPECT_EQ(f.SettingsRegistry.ReadInteger(QStringLiteral("AutoMeasONOFF")), 1);
@@ -150,13 +151,13 @@ TEST_F(MeasureWindow, ASquareWaveOfTheSimulatorMeasuredAfterItsCapture) {
   config.inputs.ch1 = {sim::Shape::Square, 2000.0, 2.5, 0.0};
   sim::SimServer server(config);
   ASSERT_TRUE(f.SerialPort.Open(server.SlavePath(), "9600", "NONE", "8", false));
-  if (f.AutoMeasOn != 1) f.AutoMeasurementsON1->trigger();
+  if (scope.State().AutoMeasOn != 1) f.AutoMeasurementsON1->trigger();
   // A view that begins inside a low half-period: it holds one whole cycle
   // after it, whatever the trigger's jitter of a sample or two.
-  SetLeft(f.Image3, 52);
+  SetLeft(scope.ViewWindowMarker(), 52);
   f.Single->trigger();
   f.RUNSTOP->trigger();
-  ASSERT_TRUE(WaitFor([&] { return f.Running == 0 && f.AwaitingData == 0 && f.PlotValid == 1; }, 20000));
+  ASSERT_TRUE(WaitFor([&] { return scope.State().Running == 0 && scope.State().AwaitingData == 0 && scope.State().PlotValid == 1; }, 20000));
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
   // 100 us/div: 2 us a sample, 250 samples a period, read to within the
   // sample where the edges fall.

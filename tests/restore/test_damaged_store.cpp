@@ -100,12 +100,13 @@ TEST_F(DamagedStore, EachCaseStartsTellsOnceLosesNothingAndTheNextStartIsClean) 
        "-32768.\nThe settings file as it was is kept as \"",
        false,
        [&](const TForm1& f, const QString& kept) {
+         ScopeDriver scope(f);
          EXPECT_EQ(FileBytes(kept), extremeBytes);
-         EXPECT_EQ(Top(f.Image2), vertical_marker::BottomRow);
-         EXPECT_EQ(f.CH2VertPos, vertical_marker::BottomRow);
+         EXPECT_EQ(Top(scope.Marker(2)), vertical_marker::BottomRow);
+         EXPECT_EQ(scope.State().CH2VertPos, vertical_marker::BottomRow);
          EXPECT_EQ(Left(f.HorTrigPos), 1);
-         EXPECT_EQ(f.CH2TriggerV, -1025);
-         EXPECT_EQ(f.TimeKnobAngle, time_knob::RowForAngle(359).detent);
+         EXPECT_EQ(scope.State().CH2TriggerV, -1025);
+         EXPECT_EQ(scope.State().TimeKnobAngle, time_knob::RowForAngle(359).detent);
          EXPECT_TRUE(OnSomeScreen(f.frameGeometry().topLeft())) << f.x() << "," << f.y();
        }},
       {"a folder",

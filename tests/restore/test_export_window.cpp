@@ -120,7 +120,7 @@ TEST_F(ExportWindow, ARecordKeepsItsCapturesVoltsAndTimesAfterTheKnobsMove) {
   Knob(1, Volts100mV);
   Knob(2, Volts1V);
   TimeKnob(Time100us);
-  ASSERT_NE(f.SampleRateText, QStringLiteral("50KS/s"));
+  ASSERT_NE(scope.State().SampleRateText, QStringLiteral("50KS/s"));
   ASSERT_NO_FATAL_FAILURE(Export(path));
   QStringList second = FileLines(path);
   ASSERT_EQ(second.size(), first.size());
@@ -155,9 +155,9 @@ TEST_F(ExportWindow, EachLayoutExportsItsOwnSamplesAndTimes) {
     } else {
       Knob(2, Volts200mV);
       Knob(1, Volts1V);
-      f.CHButtonClick(f.ChannelOff);  // CH1 off: CH2 alone, on its low range
-      ASSERT_EQ(f.ChannelOn[1], 0);
-      ASSERT_EQ(f.ChannelOn[2], 1);
+      scope.PressChannelOff();  // CH1 off: CH2 alone, on its low range
+      ASSERT_EQ(scope.State().ChannelOn[1], 0);
+      ASSERT_EQ(scope.State().ChannelOn[2], 1);
     }
     if (!c.keysLast) TimeKnob(c.timeAngle);
     ASSERT_NO_FATAL_FAILURE(Capture());

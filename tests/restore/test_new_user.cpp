@@ -36,14 +36,14 @@ TEST_F(NewUser, StartsWithoutAnErrorOnTheSimulatorAndSeesATraceAfterRun) {
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join(u'|').toStdString();
   EXPECT_TRUE(w.ui.messages.isEmpty()) << w.ui.messages.join(u'|').toStdString();
   const QString port = settings_defaults::FirstStartComPort(UsbSerialPorts());
-  EXPECT_EQ(w->Label3->text(), port);
+  EXPECT_EQ(w.scope.PortNameLabel()->text(), port);
   for (stored::Id id : settings_defaults::RestoreReads)
     EXPECT_TRUE(w->SettingsRegistry.ValueExists(stored::Name(id))) << stored::NameOf(id);
   EXPECT_TRUE(TForm1::Enabled(w->AboutTimer));  // the restore ran to its end
   EXPECT_FALSE(HasCH1Trace(w->PlotBitmap));
   if (port != QLatin1String("SIM1")) GTEST_SKIP() << "a USB serial port is present: " << port.toStdString();
 
-  ASSERT_TRUE(WaitFor([&] { return w->DeviceFound == 1; }, 10000)) << "the watch never found the instrument";
+  ASSERT_TRUE(WaitFor([&] { return w.scope.State().DeviceFound == 1; }, 10000)) << "the watch never found the instrument";
 
   // RUN runs the capture loop inside the click; a timer looks at the screen
   // from within that loop and presses STOP once a trace is there.
@@ -51,15 +51,15 @@ TEST_F(NewUser, StartsWithoutAnErrorOnTheSimulatorAndSeesATraceAfterRun) {
   QTimer look;
   look.setInterval(20);
   QObject::connect(&look, &QTimer::timeout, [&] {
-    if (w->PlotValid == 1 && HasCH1Trace(w->PlotBitmap)) {
+    if (w.scope.State().PlotValid == 1 && HasCH1Trace(w->PlotBitmap)) {
       traceSeen = true;
       look.stop();
-      w->Guard([&] { w->RunStopClick(); });
+      w.scope.Guarded([&] { w.scope.PressRun(); });
     }
   });
   look.start();
-  QTimer::singleShot(0, w.form.get(), [&] { w->Guard([&] { w->RunStopClick(); }); });
-  ASSERT_TRUE(WaitFor([&] { return traceSeen && w->Running == 0 && w->AwaitingData == 0; }, 20000));
+  QTimer::singleShot(0, w.form.get(), [&] { w.scope.Guarded([&] { w.scope.PressRun(); }); });
+  ASSERT_TRUE(WaitFor([&] { return traceSeen && w.scope.State().Running == 0 && w.scope.State().AwaitingData == 0; }, 20000));
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join(u'|').toStdString();
 }
 

@@ -12,7 +12,6 @@
 #include "storage/ReferenceFile.h"
 #include "storage/TextLines.h"
 #include "support/Mouse.h"
-#include "support/PanelSnapshot.h"
 #include "support/ScopeWindow.h"
 
 #include <QAction>
@@ -47,6 +46,7 @@ struct ReferenceWindow {
   VanishingUi ui;
   std::unique_ptr<ScopeUnit> unit = InitializeUnit();
   std::unique_ptr<TForm1> form = std::make_unique<TForm1>(*unit, ui);
+  ScopeDriver scope{*form};
   ReferenceWindow() {
     TForm1::SetEnabled(form->Timer1, false);
     form->show();
@@ -81,26 +81,28 @@ class ReferenceOnWindow : public RestoreFixture {
 };
 
 // What a load may change, as the panel shows it.
-QStringList Panel(const TForm1& f) {
-  return PanelSnapshot(f, {"Image1 top", "Image2 top", "TimeKnobAngle", "TimeBaseIndex", "CH1KnobAngle",
+QStringList Panel(const ScopeDriver& scope) {
+  return scope.Snapshot().Lines({"CH1 marker top", "CH2 marker top", "TimeKnobAngle", "TimeBaseIndex", "CH1KnobAngle",
                            "CH2KnobAngle", "CH1On", "CH2On", "TriggerCH", "HorTrigPos left", "ReferenceOn",
-                           "Image9 enabled", "Image26 shown"});
+                           "time knob enabled", "reference sign shown"});
 }
 
 // One single capture of the simulator, held once it has been drawn.
 void CaptureOnce(TForm1& f) {
+  ScopeDriver scope(f);
   f.Single->trigger();
   f.RUNSTOP->trigger();
-  ASSERT_TRUE(WaitFor([&] { return f.Running == 0 && f.AwaitingData == 0 && f.PlotValid == 1; }, 20000));
+  ASSERT_TRUE(WaitFor([&] { return scope.State().Running == 0 && scope.State().AwaitingData == 0 && scope.State().PlotValid == 1; }, 20000));
 }
 
 // A turn of the time base knob as a hand does it, to the pointer angle.
 void TurnTimeKnobTo(TForm1& f, int degrees) {
+  ScopeDriver scope(f);
   const double t = degrees * std::numbers::pi / 180;
   const QPoint at(112 + int(std::lround(80 * std::cos(t))), 112 + int(std::lround(80 * std::sin(t))));
-  SendMouse(f.Image9, QEvent::MouseButtonPress, at);
-  SendMouse(f.Image9, QEvent::MouseMove, at);
-  SendMouse(f.Image9, QEvent::MouseButtonRelease, at);
+  SendMouse(scope.TimeKnob(), QEvent::MouseButtonPress, at);
+  SendMouse(scope.TimeKnob(), QEvent::MouseMove, at);
+  SendMouse(scope.TimeKnob(), QEvent::MouseButtonRelease, at);
 }
 
 QRgb PixelRgb(const QImage& image, int column, int row) { return image.pixel(column, row) & 0xFFFFFF; }
@@ -113,30 +115,31 @@ TEST_F(ReferenceOnWindow, ASavedTraceComesBackOnTheSameRowsAfterTheMarkerAndVolt
   sim::SimServer server{sim::SimConfig{}};
   ReferenceWindow w;
   TForm1& f = *w.form;
+  ScopeDriver& scope = w.scope;
   ASSERT_TRUE(f.SerialPort.Open(server.SlavePath(), "9600", "NONE", "8", false));
-  f.KnobAngle = 315;  // CH1 at 2 V/div: the 8 V sine spans half the screen
-  f.UpdatedKnob();
+  scope.State().KnobAngle = 315;  // CH1 at 2 V/div: the 8 V sine spans half the screen
+  scope.SettleVoltsKnob();
   CaptureOnce(f);
   ASSERT_TRUE(w.ui.errors.isEmpty()) << w.Errors();
 
   // The volts/div and time/div turn while stopped: the trace stays drawn at
   // the scale and time base of its capture, and the reference must follow
   // the trace, not the knobs.
-  f.KnobAngle = 270;
-  f.UpdatedKnob();
+  scope.State().KnobAngle = 270;
+  scope.SettleVoltsKnob();
   TurnTimeKnobTo(f, Angle1ms);
-  ASSERT_EQ(f.TimeKnobAngle, Angle1ms);
-  ASSERT_NE(f.CH1Scale, f.HeldRecord.channels[0].scale);
-  f.PlotWaveform();
+  ASSERT_EQ(scope.State().TimeKnobAngle, Angle1ms);
+  ASSERT_NE(scope.State().CH1Scale, scope.State().HeldRecord.channels[0].scale);
+  scope.DrawHeldRecord();
   struct Point {
     int column, row;
   };
   std::vector<Point> onTrace;
-  for (std::int32_t i = f.ViewStart; i <= f.ViewEnd; i += 7) {
+  for (std::int32_t i = scope.State().ViewStart; i <= scope.State().ViewEnd; i += 7) {
     const int row =
-        screen_model::SampleRow(f.HeldRecord.ch1[std::size_t(i)], f.CH1VertPos, f.HeldRecord.channels[0].scale, f.CH1CalOffset);
+        screen_model::SampleRow(scope.State().HeldRecord.ch1[std::size_t(i)], scope.State().CH1VertPos, scope.State().HeldRecord.channels[0].scale, scope.State().CH1CalOffset);
     if (row < 0 || row > 399) continue;
-    const int column = 2 + (i - f.ViewStart);
+    const int column = 2 + (i - scope.State().ViewStart);
     ASSERT_EQ(PixelRgb(f.PlotBitmap, column, row), Rgb(screen_model::CH1Color)) << column << ", " << row;
     onTrace.push_back({column, row});
   }
@@ -155,20 +158,20 @@ TEST_F(ReferenceOnWindow, ASavedTraceComesBackOnTheSameRowsAfterTheMarkerAndVolt
   const std::optional<Reference> saved = Parse(text_lines::SplitLines(QString::fromUtf8(bytes)));
   ASSERT_TRUE(saved);
   EXPECT_EQ(saved->timeKnobAngle, Angle100us);
-  EXPECT_EQ(saved->viewStart, f.ViewStart);
-  EXPECT_EQ(saved->viewEnd, f.ViewEnd);
+  EXPECT_EQ(saved->viewStart, scope.State().ViewStart);
+  EXPECT_EQ(saved->viewEnd, scope.State().ViewEnd);
   // The knob's present scale would have put the rows elsewhere.
-  EXPECT_NE(saved->rows, RowsOf({f.HeldRecord.ch1, f.CH1VertPos, f.CH1Scale, f.CH1CalOffset}));
+  EXPECT_NE(saved->rows, RowsOf({scope.State().HeldRecord.ch1, scope.State().CH1VertPos, scope.State().CH1Scale, scope.State().CH1CalOffset}));
 
   // The marker moves, the knob turns again; the reference stays put.
-  SetTop(f.Image1, f.CH1VertPos + 60);
-  f.CH1VertPos = Top(f.Image1);
-  f.KnobAngle = 225;
-  f.UpdatedKnob();
+  SetTop(scope.Marker(1), scope.State().CH1VertPos + 60);
+  scope.State().CH1VertPos = Top(scope.Marker(1));
+  scope.State().KnobAngle = 225;
+  scope.SettleVoltsKnob();
   w.ui.openAnswers.push_back(file);
   f.LoadReferance1->trigger();
   ASSERT_TRUE(w.ui.errors.isEmpty()) << w.Errors();
-  ASSERT_EQ(f.ReferenceOn, 1);
+  ASSERT_EQ(scope.State().ReferenceOn, 1);
   CaptureOnce(f);
   ASSERT_TRUE(w.ui.errors.isEmpty()) << w.Errors();
   for (const Point& p : onTrace)
@@ -187,10 +190,11 @@ TEST_F(ReferenceOnWindow, ASavedTraceComesBackOnTheSameRowsAfterTheMarkerAndVolt
 TEST_F(ReferenceOnWindow, AReferenceSavedAtOneMillisecondLocksTheKnobThereUntilReferenceOff) {
   ReferenceWindow w;
   TForm1& f = *w.form;
-  ASSERT_EQ(f.TimeKnobAngle, Angle100us);
+  ScopeDriver& scope = w.scope;
+  ASSERT_EQ(scope.State().TimeKnobAngle, Angle100us);
   const int storedTrigPos = f.SettingsRegistry.ReadInteger(QStringLiteral("TrigPos"));
   SetLeft(f.HorTrigPos, storedTrigPos + 100);
-  SetTop(f.Image2, 333);  // the panel as it stands goes into the store
+  SetTop(scope.Marker(2), 333);  // the panel as it stands goes into the store
   const QString file = Path("1ms.txt");
   WriteBytes(file, ReferenceBytes(Angle1ms, -30));
 
@@ -198,55 +202,56 @@ TEST_F(ReferenceOnWindow, AReferenceSavedAtOneMillisecondLocksTheKnobThereUntilR
   f.LoadReferance1->trigger();
   ASSERT_TRUE(w.ui.errors.isEmpty()) << w.Errors();
   EXPECT_EQ(w.ui.messages, QStringList{QLatin1String(TimeBaseLockedMessage)});
-  EXPECT_EQ(f.TimeBaseIndex, 6);
-  EXPECT_EQ(f.TimeDivText, QStringLiteral("1ms/DIV"));
+  EXPECT_EQ(scope.State().TimeBaseIndex, 6);
+  EXPECT_EQ(scope.State().TimeDivText, QStringLiteral("1ms/DIV"));
   EXPECT_EQ(f.SettingsRegistry.ReadInteger(QStringLiteral("Angle")), Angle1ms);
   EXPECT_EQ(f.SettingsRegistry.ReadInteger(QStringLiteral("CH2VertPos")), 333);
   EXPECT_EQ(f.SettingsRegistry.ReadInteger(QStringLiteral("TrigPos")), storedTrigPos);
   EXPECT_EQ(Left(f.HorTrigPos), storedTrigPos);
-  EXPECT_EQ(Top(f.Image2), 333);
-  EXPECT_EQ(f.ReferenceOn, 1);
-  EXPECT_EQ(f.ReferenceRows[0], -30);
-  EXPECT_EQ(f.ReferenceRows[3000], -30);
-  EXPECT_EQ(f.ReferenceRows[49], 19);
+  EXPECT_EQ(Top(scope.Marker(2)), 333);
+  EXPECT_EQ(scope.State().ReferenceOn, 1);
+  EXPECT_EQ(scope.State().ReferenceRows[0], -30);
+  EXPECT_EQ(scope.State().ReferenceRows[3000], -30);
+  EXPECT_EQ(scope.State().ReferenceRows[49], 19);
   EXPECT_EQ(f.ReferenceViewStart, 503);
   EXPECT_EQ(f.ReferenceViewEnd, 999);
-  EXPECT_FALSE(f.Image9->isEnabled());
-  EXPECT_TRUE(f.Image26->isVisible());
-  EXPECT_EQ(f.Image26->geometry(), QRect(100, 100, 22, 22));
-  EXPECT_EQ(f.Image26->parentWidget(), f.Panel7);
-  EXPECT_FALSE(f.Image26->Picture().isNull());
+  EXPECT_FALSE(scope.TimeKnob()->isEnabled());
+  EXPECT_TRUE(scope.ReferenceLockSign()->isVisible());
+  EXPECT_EQ(scope.ReferenceLockSign()->geometry(), QRect(100, 100, 22, 22));
+  EXPECT_EQ(scope.ReferenceLockSign()->parentWidget(), scope.TimeKnobPanel());
+  EXPECT_FALSE(scope.ReferenceLockSign()->Picture().isNull());
 
   // The knob takes no turn while locked.
   TurnTimeKnobTo(f, Angle2ms);
-  EXPECT_EQ(f.TimeKnobAngle, Angle1ms);
-  EXPECT_EQ(f.TimeBaseIndex, 6);
+  EXPECT_EQ(scope.State().TimeKnobAngle, Angle1ms);
+  EXPECT_EQ(scope.State().TimeBaseIndex, 6);
 
   // A second reference replaces the rows and keeps the knob locked.
   WriteBytes(file, ReferenceBytes(Angle1ms, 200));
   w.ui.openAnswers.push_back(file);
   f.LoadReferance1->trigger();
-  EXPECT_EQ(f.ReferenceRows[0], 200);
-  EXPECT_FALSE(f.Image9->isEnabled());
+  EXPECT_EQ(scope.State().ReferenceRows[0], 200);
+  EXPECT_FALSE(scope.TimeKnob()->isEnabled());
 
   f.ReferanceOFF1->trigger();
-  EXPECT_EQ(f.ReferenceOn, 0);
-  EXPECT_TRUE(f.Image9->isEnabled());
-  EXPECT_FALSE(f.Image26->isVisibleTo(f.Panel7));
-  EXPECT_EQ(f.TimeBaseIndex, 6);
-  EXPECT_EQ(f.ReferenceRows[0], 200);
+  EXPECT_EQ(scope.State().ReferenceOn, 0);
+  EXPECT_TRUE(scope.TimeKnob()->isEnabled());
+  EXPECT_FALSE(scope.ReferenceLockSign()->isVisibleTo(scope.TimeKnobPanel()));
+  EXPECT_EQ(scope.State().TimeBaseIndex, 6);
+  EXPECT_EQ(scope.State().ReferenceRows[0], 200);
   // A second Reference OFF finds nothing to do.
   f.ReferanceOFF1->trigger();
-  EXPECT_EQ(f.ReferenceOn, 0);
+  EXPECT_EQ(scope.State().ReferenceOn, 0);
   // Free again, the same turn moves it.
   TurnTimeKnobTo(f, Angle2ms);
-  EXPECT_EQ(f.TimeKnobAngle, Angle2ms);
+  EXPECT_EQ(scope.State().TimeKnobAngle, Angle2ms);
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.Errors();
 }
 
 TEST_F(ReferenceOnWindow, NothingIsSavedBeforeTheFirstRecordAndACancelledLoadChangesNothing) {
   ReferenceWindow w;
   TForm1& f = *w.form;
+  ScopeDriver& scope = w.scope;
   const QString file = Path("early.txt");
   for (QAction* save : {f.SaveCH1Ref1, f.SaveCH2Ref1}) {
     w.ui.errors.clear();
@@ -257,19 +262,20 @@ TEST_F(ReferenceOnWindow, NothingIsSavedBeforeTheFirstRecordAndACancelledLoadCha
     EXPECT_FALSE(QFile::exists(file));
   }
 
-  const QStringList panel = Panel(f);
+  const QStringList panel = Panel(scope);
   const QByteArray store = FileBytes(f.SettingsRegistry.FilePath());
   w.ui.errors.clear();
   f.LoadReferance1->trigger();  // no answer queued: cancelled
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.Errors();
   EXPECT_TRUE(w.ui.messages.isEmpty());
-  EXPECT_EQ(Panel(f), panel);
+  EXPECT_EQ(Panel(scope), panel);
   EXPECT_EQ(FileBytes(f.SettingsRegistry.FilePath()), store);
 }
 
 TEST_F(ReferenceOnWindow, ABadFileChangesNeitherStoreNorPanelNorReference) {
   ReferenceWindow w;
   TForm1& f = *w.form;
+  ScopeDriver& scope = w.scope;
   const QByteArray good = ReferenceBytes(Angle1ms, 10);
   const QByteArray other = ReferenceBytes(Angle2ms, 300);
   QList<QByteArray> lines = good.split('\n');
@@ -309,17 +315,17 @@ TEST_F(ReferenceOnWindow, ABadFileChangesNeitherStoreNorPanelNorReference) {
     if (referenceOn) {
       w.ui.openAnswers.push_back(on);
       f.LoadReferance1->trigger();
-      ASSERT_EQ(f.ReferenceOn, 1);
+      ASSERT_EQ(scope.State().ReferenceOn, 1);
     }
     w.ui.errors.clear();
     w.ui.messages.clear();
-    const QStringList panel = Panel(f);
-    const auto rows = f.ReferenceRows;
+    const QStringList panel = Panel(scope);
+    const auto rows = scope.State().ReferenceRows;
     const QByteArray store = FileBytes(f.SettingsRegistry.FilePath());
     auto expectNothingChanged = [&] {
       EXPECT_EQ(FileBytes(f.SettingsRegistry.FilePath()), store);
-      EXPECT_EQ(Panel(f), panel);
-      EXPECT_EQ(f.ReferenceRows, rows);
+      EXPECT_EQ(Panel(scope), panel);
+      EXPECT_EQ(scope.State().ReferenceRows, rows);
     };
     for (const Case& c : cases) {
       SCOPED_TRACE(c.what);
@@ -364,9 +370,10 @@ TEST_F(ReferenceOnWindow, ABadFileChangesNeitherStoreNorPanelNorReference) {
 TEST_F(ReferenceOnWindow, LoadingSettingsSwitchesTheReferenceOffBeforeTheTimeBaseChanges) {
   ReferenceWindow w;
   TForm1& f = *w.form;
+  ScopeDriver& scope = w.scope;
   // A settings file at 2 ms/div.
-  f.KnobAngle = Angle2ms;
-  f.UpdatedTimeKnob();
+  scope.State().KnobAngle = Angle2ms;
+  scope.SettleTimeKnob();
   const QString settings = Path("settings.txt");
   w.ui.saveAnswers.push_back(settings);
   f.SaveSettingsToFile1->trigger();
@@ -375,13 +382,13 @@ TEST_F(ReferenceOnWindow, LoadingSettingsSwitchesTheReferenceOffBeforeTheTimeBas
   auto loadReference = [&] {
     w.ui.openAnswers.push_back(reference);
     f.LoadReferance1->trigger();
-    ASSERT_EQ(f.ReferenceOn, 1);
-    ASSERT_EQ(f.TimeBaseIndex, 6);
+    ASSERT_EQ(scope.State().ReferenceOn, 1);
+    ASSERT_EQ(scope.State().TimeBaseIndex, 6);
   };
   auto expectOff = [&] {
-    EXPECT_EQ(f.ReferenceOn, 0);
-    EXPECT_TRUE(f.Image9->isEnabled());
-    EXPECT_FALSE(f.Image26->isVisibleTo(f.Panel7));
+    EXPECT_EQ(scope.State().ReferenceOn, 0);
+    EXPECT_TRUE(scope.TimeKnob()->isEnabled());
+    EXPECT_FALSE(scope.ReferenceLockSign()->isVisibleTo(scope.TimeKnobPanel()));
   };
 
   loadReference();
@@ -391,19 +398,19 @@ TEST_F(ReferenceOnWindow, LoadingSettingsSwitchesTheReferenceOffBeforeTheTimeBas
   w.ui.openAnswers.push_back(bad);
   f.LoadSettings1->trigger();
   EXPECT_EQ(w.ui.errors, QStringList{QStringLiteral("List index out of bounds (3)")});
-  EXPECT_EQ(f.ReferenceOn, 1);
-  EXPECT_FALSE(f.Image9->isEnabled());
+  EXPECT_EQ(scope.State().ReferenceOn, 1);
+  EXPECT_FALSE(scope.TimeKnob()->isEnabled());
   w.ui.errors.clear();
 
   w.ui.openAnswers.push_back(settings);
   f.LoadSettings1->trigger();
   expectOff();
-  EXPECT_EQ(f.TimeKnobAngle, Angle2ms);
+  EXPECT_EQ(scope.State().TimeKnobAngle, Angle2ms);
 
   loadReference();
   f.LoadDefultSettings1->trigger();
   expectOff();
-  EXPECT_EQ(f.TimeKnobAngle, Angle100us);
+  EXPECT_EQ(scope.State().TimeKnobAngle, Angle100us);
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.Errors();
 }
 

@@ -9,7 +9,6 @@
 #include "app/Paths.h"
 #include "app/Widgets.h"
 #include "storage/SettingsDefaults.h"
-#include "support/PanelSnapshot.h"
 #include "support/ScopeWindow.h"
 
 #include <QAction>
@@ -29,7 +28,7 @@ std::string Errors(const ScopeWindow& w) { return w.ui.errors.join(QStringLitera
 
 bool Shown(const QWidget* w) { return w->isVisibleTo(w->parentWidget()); }
 
-QStringList Panel(const TForm1& f) { return PanelSnapshot(f); }
+QStringList Panel(const ScopeDriver& scope) { return scope.Snapshot().Lines(); }
 
 using Restore = RestoreFixture;
 
@@ -44,51 +43,54 @@ TEST_F(Restore, CloseThenStartAgainReproducesThePanel) {
   const PanelSetup setups[] = {
       {"CH2 alone with the knob, EXT trigger, normal mode, single shots",
        [](TForm1& f) {
-         f.CHButtonClick(f.CH2Button);
-         f.CHButtonClick(f.CH1Button);
-         f.CHButtonClick(f.ChannelOff);  // CH1 off; the knob goes to CH2
-         f.KnobAngle = 180;  // 200 mV/div for CH2
-         f.UpdatedKnob();
-         f.KnobAngle = 234;  // 2 ms/div
-         f.UpdatedTimeKnob();
+         ScopeDriver scope(f);
+         scope.PressChannelKey(2);
+         scope.PressChannelKey(1);
+         scope.PressChannelOff();  // CH1 off; the knob goes to CH2
+         scope.State().KnobAngle = 180;  // 200 mV/div for CH2
+         scope.SettleVoltsKnob();
+         scope.State().KnobAngle = 234;  // 2 ms/div
+         scope.SettleTimeKnob();
          // CH1's 0 V marker dragged 28 rows down; its arrow follows.
-         f.Image1MouseDown(f.Image1, Qt::LeftButton, 5, 7);
-         f.VerticalSliderMouseMove(f.Image1, 5, 7 + 28);
-         f.Image1MouseUp(f.Image1, Qt::LeftButton, 5, 7 + 28);
-         f.EXT1Click();
-         f.Normal1Click();
-         f.SingleClick();
+         f.Image1MouseDown(scope.Marker(1), Qt::LeftButton, 5, 7);
+         f.VerticalSliderMouseMove(scope.Marker(1), 5, 7 + 28);
+         f.Image1MouseUp(scope.Marker(1), Qt::LeftButton, 5, 7 + 28);
+         scope.ChooseTriggerSource(3);
+         scope.ChooseNormalTrigger();
+         scope.ChooseSingle();
          SetLeft(f.HorTrigPos, 333);
-         f.TriggerPosCalc();
+         scope.SettleTriggerPosition();
          f.move(120, 40);
        }},
       {"both channels, CH1 at 1 V/div triggering falling at a typed 1.5 V, 10 % position",
        [](TForm1& f) {
-         f.CH11Click();
-         f.CHButtonClick(f.CH2Button);
-         f.KnobAngle = 315;  // CH2 2 V/div
-         f.UpdatedKnob();
-         f.CHButtonClick(f.CH1Button);
-         f.KnobAngle = 270;  // CH1 1 V/div
-         f.UpdatedKnob();
-         f.KnobAngle = 18;  // 200 ms/div
-         f.UpdatedTimeKnob();
-         f.Label23DblClick();
+         ScopeDriver scope(f);
+         scope.ChooseTriggerSource(1);
+         scope.PressChannelKey(2);
+         scope.State().KnobAngle = 315;  // CH2 2 V/div
+         scope.SettleVoltsKnob();
+         scope.PressChannelKey(1);
+         scope.State().KnobAngle = 270;  // CH1 1 V/div
+         scope.SettleVoltsKnob();
+         scope.State().KnobAngle = 18;  // 200 ms/div
+         scope.SettleTimeKnob();
+         scope.OpenTriggerLevelEdit();
          f.TriggerVEdit->setText(QStringLiteral("1.5"));
-         f.TriggerVEditKeyDown(Qt::Key_Return);
-         f.Falling2Click();
-         f.POS10Click();
+         scope.TriggerLevelKey(Qt::Key_Return);
+         scope.ChooseFallingEdge();
+         scope.ChooseTriggerPosition(10);
          f.move(30, 70);
        }},
       {"CH2 triggering, 500 us/div, 90 % position",
        [](TForm1& f) {
-         f.CHButtonClick(f.CH2Button);
-         f.KnobAngle = 225;  // CH2 500 mV/div
-         f.UpdatedKnob();
-         f.CH21Click();
-         f.KnobAngle = 186;
-         f.UpdatedTimeKnob();
-         f.POS90Click();
+         ScopeDriver scope(f);
+         scope.PressChannelKey(2);
+         scope.State().KnobAngle = 225;  // CH2 500 mV/div
+         scope.SettleVoltsKnob();
+         scope.ChooseTriggerSource(2);
+         scope.State().KnobAngle = 186;
+         scope.SettleTimeKnob();
+         scope.ChooseTriggerPosition(90);
        }},
   };
   for (const PanelSetup& setup : setups) {
@@ -97,15 +99,15 @@ TEST_F(Restore, CloseThenStartAgainReproducesThePanel) {
     {
       ScopeWindow first(true, true, ScopeWindow::Store::FromEnvironment);
       ASSERT_TRUE(first.ui.errors.isEmpty()) << Errors(first);
-      const QStringList before = Panel(*first.form);
+      const QStringList before = Panel(first.scope);
       setup.change(*first.form);
       ASSERT_TRUE(first.ui.errors.isEmpty()) << Errors(first);
-      closed = Panel(*first.form);
+      closed = Panel(first.scope);
       ASSERT_NE(closed, before) << "the setup changed nothing";
     }
     ScopeWindow second(true, true, ScopeWindow::Store::FromEnvironment);
     EXPECT_TRUE(second.ui.errors.isEmpty()) << Errors(second);
-    EXPECT_EQ(Panel(*second.form), closed);
+    EXPECT_EQ(Panel(second.scope), closed);
   }
 }
 
@@ -113,9 +115,9 @@ TEST_F(Restore, CloseWritesEveryValueOfTheCloseListAfterStoppingAcquisition) {
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   SettingsStore& store = w->SettingsRegistry;
   ReplaceStore(store, {});
-  w->Running = 1;
+  w.scope.State().Running = 1;
   w->FormClose();
-  EXPECT_EQ(w->Running, 0);
+  EXPECT_EQ(w.scope.State().Running, 0);
   const char* closeList[] = {"COMPORT",       "TrigPos",      "CH1VertPos",   "CH2VertPos",
                              "Angle",         "CH1Trig",      "CH2Trig",      "TriggerCH",
                              "CH1TriggerV",   "CH2TriggerV",  "CH1TriggerArrowVis", "CH2TriggerArrowVis",
@@ -143,12 +145,12 @@ TEST_F(Restore, LoadDefaultSettingsClearsCalibrationAndKeepsTheStoredTriggerPosi
                                   {"COMPORT", QStringLiteral("/dev/ttyUSB7")}}));
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   ASSERT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
-  ASSERT_EQ(w->CalCH1H, 7);
+  ASSERT_EQ(w.scope.State().CalCH1H, 7);
   // Persistence on and the view window moved, as a user may have left them.
-  w->PersistenceOn = 1;
-  w->RainbowOn = 1;
-  w->PersistenceMode = 3;
-  SetLeft(w->Image3, 250);
+  w.scope.State().PersistenceOn = 1;
+  w.scope.State().RainbowOn = 1;
+  w.scope.State().PersistenceMode = 3;
+  SetLeft(w.scope.ViewWindowMarker(), 250);
   w->AboutPanel->hide();
   TForm1::SetEnabled(w->AboutTimer, false);
 
@@ -156,18 +158,18 @@ TEST_F(Restore, LoadDefaultSettingsClearsCalibrationAndKeepsTheStoredTriggerPosi
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
   for (const char* name : {"CalCH1L", "CalCH2L", "CalCH1H", "CalCH2H"})
     EXPECT_EQ(w->SettingsRegistry.ReadInteger(QLatin1String(name)), 0) << name;
-  EXPECT_EQ(w->CalCH1L + w->CalCH2L + w->CalCH1H + w->CalCH2H, 0);
+  EXPECT_EQ(w.scope.State().CalCH1L + w.scope.State().CalCH2L + w.scope.State().CalCH1H + w.scope.State().CalCH2H, 0);
   EXPECT_EQ(Left(w->HorTrigPos), 123);
-  EXPECT_EQ(w->Label3->text(), QStringLiteral("/dev/ttyUSB7"));
-  EXPECT_EQ(Left(w->Image3), 173);
-  EXPECT_EQ(w->PersistenceOn, 0);
-  EXPECT_EQ(w->RainbowOn, 0);
-  EXPECT_EQ(w->PersistenceMode, 1);
-  EXPECT_EQ(w->PersistenceHit, 1024);
+  EXPECT_EQ(w.scope.PortNameLabel()->text(), QStringLiteral("/dev/ttyUSB7"));
+  EXPECT_EQ(Left(w.scope.ViewWindowMarker()), 173);
+  EXPECT_EQ(w.scope.State().PersistenceOn, 0);
+  EXPECT_EQ(w.scope.State().RainbowOn, 0);
+  EXPECT_EQ(w.scope.State().PersistenceMode, 1);
+  EXPECT_EQ(w.scope.State().PersistenceHit, 1024);
   // The panel of the defaults.
-  EXPECT_EQ(w->TriggerCH, 1);
-  EXPECT_EQ(w->ChannelOn[2], 0);
-  EXPECT_EQ(w->TimeDivText, QStringLiteral("100us/DIV"));
+  EXPECT_EQ(w.scope.State().TriggerCH, 1);
+  EXPECT_EQ(w.scope.State().ChannelOn[2], 0);
+  EXPECT_EQ(w.scope.State().TimeDivText, QStringLiteral("100us/DIV"));
   EXPECT_EQ(w->FormWidth(), 984);
   EXPECT_TRUE(TForm1::Enabled(w->AboutTimer));
 }
@@ -175,10 +177,10 @@ TEST_F(Restore, LoadDefaultSettingsClearsCalibrationAndKeepsTheStoredTriggerPosi
 TEST_F(Restore, LoadDefaultSettingsReloadsTheFullGridFromTheProgramFolder) {
   PutStore(With(CompleteStore(), {{"DISPLAYBACKGROUND", QStringLiteral("Grafics\\Grid5.bmp")}}));
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
-  ASSERT_EQ(w->GridFile, QStringLiteral("Grafics\\Grid5.bmp"));
-  w->LoadDefultSettings1Click();
+  ASSERT_EQ(w.scope.State().GridFile, QStringLiteral("Grafics\\Grid5.bmp"));
+  w.scope.LoadDefaultSettings();
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
-  EXPECT_EQ(w->GridFile, QStringLiteral("Grafics\\Grid2.bmp"));
+  EXPECT_EQ(w.scope.State().GridFile, QStringLiteral("Grafics\\Grid2.bmp"));
   EXPECT_EQ(w->GridBitmap, LoadBitmapFile(ProgramPath(QStringLiteral("Grafics\\Grid2.bmp"))));
   EXPECT_EQ(w->PlotBitmap, w->GridBitmap);  // the empty graticule is on the screen
 }
@@ -229,7 +231,7 @@ TEST_F(Restore, GraticuleComesFromTheStoredNameOrTheFullGrid) {
     }
     ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
     EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
-    EXPECT_EQ(w->GridFile, QLatin1String(c.loaded));
+    EXPECT_EQ(w.scope.State().GridFile, QLatin1String(c.loaded));
     EXPECT_EQ(w->GridBitmap, LoadBitmapFile(ProgramPath(QLatin1String(c.loaded))));
     EXPECT_EQ(w->PlotBitmap, w->GridBitmap);
   }
@@ -252,9 +254,9 @@ TEST_F(Restore, MeasurementPanelSwitchSetsCaptionAndWindowWidth) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.stored);
     ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{"AutoMeasONOFF", c.stored}}));
-    w->FormShow();
+    w.scope.RestoreFromStore();
     EXPECT_EQ(w->AutoMeasurementsON1->text(), QLatin1String(c.caption));
-    EXPECT_EQ(w->AutoMeasOn, c.autoMeasOn);
+    EXPECT_EQ(w.scope.State().AutoMeasOn, c.autoMeasOn);
     EXPECT_EQ(w->FormWidth(), c.width);
     EXPECT_EQ(w->FormHeight(), 603);
   }
@@ -273,11 +275,11 @@ TEST_F(Restore, KeyWithOnlyTheLoadDefaultValuesTakesTheDefaultsOfTheRestAndRunsT
                                        "FormLeft (missing) as 261")
                             .arg(port));
   // The values that read well are applied, and so is every later step.
-  EXPECT_EQ(Top(w->Image1), 140);
-  EXPECT_EQ(Top(w->Image2), 300);
-  EXPECT_EQ(w->CH1VertPos, 140);
+  EXPECT_EQ(Top(w.scope.Marker(1)), 140);
+  EXPECT_EQ(Top(w.scope.Marker(2)), 300);
+  EXPECT_EQ(w.scope.State().CH1VertPos, 140);
   EXPECT_EQ(Left(w->HorTrigPos), 251);
-  EXPECT_EQ(w->Label3->text(), port);
+  EXPECT_EQ(w.scope.PortNameLabel()->text(), port);
   EXPECT_TRUE(TForm1::Enabled(w->AboutTimer));
   // Nothing was filled in behind the user's back: the close writes them.
   EXPECT_FALSE(w->SettingsRegistry.ValueExists(QStringLiteral("TrigPos")));
@@ -294,14 +296,14 @@ TEST_F(Restore, EveryMissingOrMistypedIntegerTakesItsDefaultNamingIt) {
     TForm1::SetEnabled(w->AboutTimer, false);
     ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {}, {value}));
     QByteArray before = FileBytes(w->SettingsRegistry.FilePath());
-    w->Guard([&] { w->FormShow(); });
+    w.scope.Guarded([&] { w.scope.RestoreFromStore(); });
     ExpectReplacedKeeping(w.ui.errors, QStringLiteral("Failed to get data for '%1'").arg(value), w->SettingsRegistry,
                           before, QStringLiteral("%1 (missing) as %2").arg(value, byDefault));
     EXPECT_TRUE(TForm1::Enabled(w->AboutTimer)) << "the restore did not run to its end";
     w.ui.errors.clear();
     ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{value, QStringLiteral("12")}}));
     before = FileBytes(w->SettingsRegistry.FilePath());
-    w->Guard([&] { w->FormShow(); });
+    w.scope.Guarded([&] { w.scope.RestoreFromStore(); });
     ExpectReplacedKeeping(w.ui.errors, QStringLiteral("Invalid data type for '%1'").arg(value), w->SettingsRegistry,
                           before, QStringLiteral("%1 (str:12) as %2").arg(value, byDefault));
   }
@@ -311,10 +313,10 @@ TEST_F(Restore, MissingPortTakesTheDefaultPortAndIsTold) {
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {}, {"COMPORT"}));
   const QByteArray before = FileBytes(w->SettingsRegistry.FilePath());
-  w->FormShow();
+  w.scope.RestoreFromStore();
   ExpectReplacedKeeping(w.ui.errors, QStringLiteral("Failed to get data for 'COMPORT'"), w->SettingsRegistry, before,
                         QStringLiteral("COMPORT (missing) as %1").arg(TForm1::DefaultComPort()));
-  EXPECT_EQ(w->Label3->text(), TForm1::DefaultComPort());
+  EXPECT_EQ(w.scope.PortNameLabel()->text(), TForm1::DefaultComPort());
 }
 
 TEST_F(Restore, AMissingValueTakesItsDefaultAndTheStepsAfterItFollow) {
@@ -325,13 +327,13 @@ TEST_F(Restore, AMissingValueTakesItsDefaultAndTheStepsAfterItFollow) {
                With(CompleteStore(), {{"RisingTrigger", 0}, {"ConSample", 0}, {"TrigPos", 300}}, {"Auto"}));
   TForm1::SetEnabled(w->AboutTimer, false);
   const QByteArray before = FileBytes(w->SettingsRegistry.FilePath());
-  w->Guard([&] { w->FormShow(); });
+  w.scope.Guarded([&] { w.scope.RestoreFromStore(); });
   ExpectReplacedKeeping(w.ui.errors, QStringLiteral("Failed to get data for 'Auto'"), w->SettingsRegistry, before,
                         QStringLiteral("Auto (missing) as 1"));
-  EXPECT_EQ(w->RisingTrigger, 0);
-  EXPECT_EQ(w->ConSample, 0);
+  EXPECT_EQ(w.scope.State().RisingTrigger, 0);
+  EXPECT_EQ(w.scope.State().ConSample, 0);
   EXPECT_EQ(Left(w->HorTrigPos), 300);
-  EXPECT_EQ(w->AutoTrigger, 1);
+  EXPECT_EQ(w.scope.State().AutoTrigger, 1);
   EXPECT_TRUE(TForm1::Enabled(w->AboutTimer));
 }
 
@@ -342,22 +344,22 @@ TEST_F(Restore, FlagsOtherThanOneAreFalse) {
     std::function<bool(const TForm1&)> on;
   };
   const Case cases[] = {
-      {"CH1On", {}, [](const TForm1& f) { return f.ChannelOn[1] == 1; }},
-      {"CH2On", {}, [](const TForm1& f) { return f.ChannelOn[2] == 1; }},
-      {"CH1Focus", {}, [](const TForm1& f) { return f.CH1Focus == 1; }},
+      {"CH1On", {}, [](const TForm1& f) { ScopeDriver scope(f); return scope.State().ChannelOn[1] == 1; }},
+      {"CH2On", {}, [](const TForm1& f) { ScopeDriver scope(f); return scope.State().ChannelOn[2] == 1; }},
+      {"CH1Focus", {}, [](const TForm1& f) { ScopeDriver scope(f); return scope.State().CH1Focus == 1; }},
       {"CH1TriggerArrowVis", {{"TriggerCH", 2}}, [](const TForm1& f) { return Shown(f.TriggerArrowCH1); }},
       {"CH2TriggerArrowVis", {}, [](const TForm1& f) { return Shown(f.TriggerArrowCH2); }},
-      {"Image7EN", {}, [](const TForm1& f) { return f.Image7->isEnabledTo(f.Image7->parentWidget()); }},
-      {"RisingTrigger", {}, [](const TForm1& f) { return f.RisingTrigger == 1 && f.Rising1->isChecked(); }},
-      {"ConSample", {}, [](const TForm1& f) { return f.ConSample == 1 && f.Continuous->isChecked(); }},
-      {"Auto", {}, [](const TForm1& f) { return f.AutoTrigger == 1 && f.Auto1->isChecked(); }},
+      {"Image7EN", {}, [](const TForm1& f) { ScopeDriver scope(f); return scope.VoltsKnob()->isEnabledTo(scope.VoltsKnob()->parentWidget()); }},
+      {"RisingTrigger", {}, [](const TForm1& f) { ScopeDriver scope(f); return scope.State().RisingTrigger == 1 && f.Rising1->isChecked(); }},
+      {"ConSample", {}, [](const TForm1& f) { ScopeDriver scope(f); return scope.State().ConSample == 1 && f.Continuous->isChecked(); }},
+      {"Auto", {}, [](const TForm1& f) { ScopeDriver scope(f); return scope.State().AutoTrigger == 1 && f.Auto1->isChecked(); }},
   };
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   for (const Case& c : cases) {
     for (int stored : {1, 2, -1, 0, 1}) {
       SCOPED_TRACE(std::string(c.value) + "=" + std::to_string(stored));
       ReplaceStore(w->SettingsRegistry, With(With(CompleteStore(), c.base), {{c.value, stored}}));
-      w->FormShow();
+      w.scope.RestoreFromStore();
       EXPECT_EQ(c.on(*w.form), stored == 1);
     }
   }
@@ -368,15 +370,15 @@ TEST_F(Restore, TriggerSourceOutsideTheKnownOnesChangesNoPictureCheckOrColour) {
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   // A CH2 source first, so the looks differ from the design's.
   ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{"TriggerCH", 2}, {"CH2On", 1}}));
-  w->FormShow();
+  w.scope.RestoreFromStore();
   const QString picture = w->TrigSourceButton->FileName();
   const QColor colour = w->TriggerVoltageLine->Color();
   ASSERT_TRUE(w->CH21->isChecked());
   for (int odd : {0, 3, 11, -1}) {
     SCOPED_TRACE(odd);
     ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{"TriggerCH", odd}}));
-    w->FormShow();
-    EXPECT_EQ(w->TriggerCH, odd);
+    w.scope.RestoreFromStore();
+    EXPECT_EQ(w.scope.State().TriggerCH, odd);
     EXPECT_EQ(w->TrigSourceButton->FileName(), picture);
     EXPECT_EQ(w->TriggerVoltageLine->Color(), colour);
     EXPECT_FALSE(w->CH11->isChecked());
@@ -390,16 +392,16 @@ TEST_F(Restore, ExternalSourceShowsItsOneEdgeAndSendsTheStoredOne) {
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   ReplaceStore(w->SettingsRegistry,
                With(CompleteStore(), {{"TriggerCH", 10}, {"RisingTrigger", 0}, {"CH1TriggerArrowVis", 0}}));
-  w->FormShow();
-  EXPECT_EQ(w->RisingTrigger, 0);
+  w.scope.RestoreFromStore();
+  EXPECT_EQ(w.scope.State().RisingTrigger, 0);
   EXPECT_TRUE(w->Rising1->isChecked());
   EXPECT_FALSE(w->Falling2->isChecked());
   EXPECT_FALSE(w->Falling2->isEnabled());
   EXPECT_TRUE(w->TriggerEdgeButton->FileName().endsWith(QStringLiteral("TrigSymboRising.bmp")));
-  EXPECT_EQ(w->Label23->text(), QStringLiteral("TTL"));
+  EXPECT_EQ(w.scope.TriggerLevelReadout()->text(), QStringLiteral("TTL"));
   // Back on a channel the falling edge can be chosen again.
   ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{"RisingTrigger", 0}}));
-  w->FormShow();
+  w.scope.RestoreFromStore();
   EXPECT_TRUE(w->Falling2->isEnabled());
   EXPECT_TRUE(w->Falling2->isChecked());
   EXPECT_TRUE(w->TriggerEdgeButton->FileName().endsWith(QStringLiteral("TrigSymboFallingl.bmp")));
@@ -416,20 +418,20 @@ TEST_F(Restore, PersistenceIsClearedAndItsHitValueFollowsTheModeInForce) {
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.mode);
-    w->PersistenceOn = c.persistenceOn;
-    w->RainbowOn = c.rainbowOn;
-    w->PersistenceHit = c.hit;
-    w->PersistenceFade = 0;
-    w->CH1Persistence[1234] = 77;
-    w->CH2Persistence[4321] = 88;
-    w->FormShow();  // as a settings file or a reference load runs it
-    EXPECT_EQ(w->PersistenceHit, c.hit);
-    EXPECT_EQ(w->PersistenceFade, 10);
-    EXPECT_EQ(w->CH1Persistence[1234], 0);
-    EXPECT_EQ(w->CH2Persistence[4321], 0);
-    EXPECT_EQ(w->CH1PersistColors[255], QColor(0, 0, 255));
-    EXPECT_EQ(w->CH2PersistColors[255], QColor(255, 0, 0));
-    EXPECT_EQ(w->RainbowColors[1023], QColor(255, 0, 0));
+    w.scope.State().PersistenceOn = c.persistenceOn;
+    w.scope.State().RainbowOn = c.rainbowOn;
+    w.scope.State().PersistenceHit = c.hit;
+    w.scope.State().PersistenceFade = 0;
+    w.scope.State().CH1Persistence[1234] = 77;
+    w.scope.State().CH2Persistence[4321] = 88;
+    w.scope.RestoreFromStore();  // as a settings file or a reference load runs it
+    EXPECT_EQ(w.scope.State().PersistenceHit, c.hit);
+    EXPECT_EQ(w.scope.State().PersistenceFade, 10);
+    EXPECT_EQ(w.scope.State().CH1Persistence[1234], 0);
+    EXPECT_EQ(w.scope.State().CH2Persistence[4321], 0);
+    EXPECT_EQ(w.scope.State().CH1PersistColors[255], QColor(0, 0, 255));
+    EXPECT_EQ(w.scope.State().CH2PersistColors[255], QColor(255, 0, 0));
+    EXPECT_EQ(w.scope.State().RainbowColors[1023], QColor(255, 0, 0));
   }
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
 }
@@ -445,7 +447,7 @@ TEST_F(Restore, WindowStoredOffEveryScreenComesBackOntoOne) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.left) + "," + std::to_string(c.top));
     ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{"FormLeft", c.left}, {"FormTop", c.top}}));
-    w->FormShow();
+    w.scope.RestoreFromStore();
     bool onScreen = false;
     for (const QScreen* screen : QGuiApplication::screens())
       onScreen = onScreen || screen->availableGeometry().contains(w->frameGeometry().topLeft());
@@ -453,7 +455,7 @@ TEST_F(Restore, WindowStoredOffEveryScreenComesBackOntoOne) {
   }
   // A position on the screen is kept as stored.
   ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{"FormLeft", 12}, {"FormTop", 34}}));
-  w->FormShow();
+  w.scope.RestoreFromStore();
   EXPECT_EQ(w->pos(), QPoint(12, 34));
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
 }

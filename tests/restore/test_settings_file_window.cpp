@@ -6,7 +6,6 @@
 
 #include "storage/SettingsFile.h"
 #include "storage/TextLines.h"
-#include "support/PanelSnapshot.h"
 #include "support/ScopeWindow.h"
 
 #include <QAction>
@@ -30,8 +29,8 @@ QStringList SplitGood(const QString& path) {
 std::string Errors(const ScopeWindow& w) { return w.ui.errors.join(QStringLiteral(" | ")).toStdString(); }
 
 // What a settings file carries, as the panel shows it.
-QStringList Carried(const TForm1& f) {
-  return PanelSnapshot(f, {"Image1 top", "Image2 top", "TimeKnobAngle", "TriggerCH", "CH1TriggerV", "CH2TriggerV",
+QStringList Carried(const ScopeDriver& scope) {
+  return scope.Snapshot().Lines({"CH1 marker top", "CH2 marker top", "TimeKnobAngle", "TriggerCH", "CH1TriggerV", "CH2TriggerV",
                            "TriggerArrowCH1 shown", "TriggerArrowCH2 shown", "CH1On", "CH2On", "CH1KnobAngle",
                            "CH2KnobAngle", "CH1Focus", "RisingTrigger", "ConSample", "AutoTrigger",
                            "HorTrigPos left", "FormLeft", "FormTop"});
@@ -41,20 +40,21 @@ TEST_F(SettingsFileOnWindow, SaveChangeLoadGivesThePanelBack) {
   const QString file = ConfigHome() + QStringLiteral("/bench.txt");
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   TForm1& f = *w.form;
-  f.CHButtonClick(f.CH2Button);
-  f.KnobAngle = 180;  // CH2 200 mV/div
-  f.UpdatedKnob();
-  f.CH21Click();
-  f.KnobAngle = 234;  // 2 ms/div
-  f.UpdatedTimeKnob();
-  f.Falling2Click();
-  f.Normal1Click();
-  f.SingleClick();
+  ScopeDriver& scope = w.scope;
+  scope.PressChannelKey(2);
+  scope.State().KnobAngle = 180;  // CH2 200 mV/div
+  scope.SettleVoltsKnob();
+  scope.ChooseTriggerSource(2);
+  scope.State().KnobAngle = 234;  // 2 ms/div
+  scope.SettleTimeKnob();
+  scope.ChooseFallingEdge();
+  scope.ChooseNormalTrigger();
+  scope.ChooseSingle();
   SetLeft(f.HorTrigPos, 333);
-  f.TriggerPosCalc();
+  scope.SettleTriggerPosition();
   f.move(40, 60);
   ASSERT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
-  const QStringList saved = Carried(f);
+  const QStringList saved = Carried(scope);
 
   w.ui.saveAnswers.push_back(file);
   f.SaveSettingsToFile1->trigger();
@@ -63,14 +63,14 @@ TEST_F(SettingsFileOnWindow, SaveChangeLoadGivesThePanelBack) {
   EXPECT_EQ(bytes.count("\r\n"), settings_file::LineCount);
   EXPECT_TRUE(bytes.endsWith("\r\n333\r\n"));
 
-  f.LoadDefultSettings1Click();
-  ASSERT_NE(Carried(f), saved);
-  f.PersistenceOn = 1;
+  scope.LoadDefaultSettings();
+  ASSERT_NE(Carried(scope), saved);
+  scope.State().PersistenceOn = 1;
   w.ui.openAnswers.push_back(file);
   f.LoadSettings1->trigger();
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
-  EXPECT_EQ(Carried(f), saved);
-  EXPECT_EQ(f.PersistenceOn, 0);
+  EXPECT_EQ(Carried(scope), saved);
+  EXPECT_EQ(scope.State().PersistenceOn, 0);
   // Line 24 is applied, not stored: the close stores it.
   EXPECT_NE(w->SettingsRegistry.ReadInteger(QStringLiteral("TrigPos")), 333);
 }
@@ -78,9 +78,10 @@ TEST_F(SettingsFileOnWindow, SaveChangeLoadGivesThePanelBack) {
 TEST_F(SettingsFileOnWindow, ABadFileChangesNeitherTheStoreNorThePanel) {
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   TForm1& f = *w.form;
+  ScopeDriver& scope = w.scope;
   const QString good = ConfigHome() + QStringLiteral("/good.txt");
   w.ui.saveAnswers.push_back(good);
-  f.SaveSettingsToFile1Click();
+  scope.SaveSettingsToFile();
   QStringList lines = SplitGood(good);
   ASSERT_EQ(lines.size(), settings_file::LineCount);
   // Values the store does not hold, so a load that wrote any of them before
@@ -135,13 +136,13 @@ TEST_F(SettingsFileOnWindow, ABadFileChangesNeitherTheStoreNorThePanel) {
       {"a file that is not there", [](const QString& path) { QFile::remove(path); }, cannotOpen},
       {"a folder", [](const QString& path) { QDir().mkpath(path); }, cannotOpen},
   };
-  f.KnobAngle = 18;  // something the store does not hold yet
-  f.UpdatedTimeKnob();
+  scope.State().KnobAngle = 18;  // something the store does not hold yet
+  scope.SettleTimeKnob();
   // A reference on screen stays: only a file that loads switches it off.
-  f.ReferenceOn = 1;
-  for (std::size_t k = 1; k < f.ReferenceRows.size(); ++k) f.ReferenceRows[k] = std::int32_t(k % 400);
-  const auto referenceRows = f.ReferenceRows;
-  const QStringList panel = Carried(f);
+  scope.State().ReferenceOn = 1;
+  for (std::size_t k = 1; k < scope.State().ReferenceRows.size(); ++k) scope.State().ReferenceRows[k] = std::int32_t(k % 400);
+  const auto referenceRows = scope.State().ReferenceRows;
+  const QStringList panel = Carried(scope);
   const QByteArray store = FileBytes(w->SettingsRegistry.FilePath());
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -156,28 +157,29 @@ TEST_F(SettingsFileOnWindow, ABadFileChangesNeitherTheStoreNorThePanel) {
     f.LoadSettings1->trigger();
     EXPECT_EQ(w.ui.errors, QStringList{c.message});
     EXPECT_EQ(FileBytes(w->SettingsRegistry.FilePath()), store);
-    EXPECT_EQ(Carried(f), panel);
-    EXPECT_EQ(f.ReferenceOn, 1);
-    EXPECT_TRUE(f.ReferenceRows == referenceRows);
+    EXPECT_EQ(Carried(scope), panel);
+    EXPECT_EQ(scope.State().ReferenceOn, 1);
+    EXPECT_TRUE(scope.State().ReferenceRows == referenceRows);
   }
   w.ui.afterFileDialog = nullptr;
   w.ui.errors.clear();
   f.LoadSettings1->trigger();  // no answer queued: cancelled
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
   EXPECT_EQ(FileBytes(w->SettingsRegistry.FilePath()), store);
-  EXPECT_EQ(Carried(f), panel);
+  EXPECT_EQ(Carried(scope), panel);
 }
 
 TEST_F(SettingsFileOnWindow, AFlagOfTwoIsStoredAsTwoAndShownAsOffAndLinesOneAndEighteenAreNotRead) {
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   TForm1& f = *w.form;
-  f.CHButtonClick(f.CH2Button);  // both channels on
+  ScopeDriver& scope = w.scope;
+  scope.PressChannelKey(2);  // both channels on
   const QString file = ConfigHome() + QStringLiteral("/flags.txt");
   w.ui.saveAnswers.push_back(file);
-  f.SaveSettingsToFile1Click();
+  scope.SaveSettingsToFile();
   QStringList lines = SplitGood(file);
   ASSERT_EQ(lines.size(), settings_file::LineCount);
-  const QStringList saved = Carried(f);
+  const QStringList saved = Carried(scope);
   auto load = [&](const QStringList& content) {
     text_lines::WriteTextLines(file, content);
     w.ui.openAnswers.push_back(file);
@@ -187,16 +189,16 @@ TEST_F(SettingsFileOnWindow, AFlagOfTwoIsStoredAsTwoAndShownAsOffAndLinesOneAndE
 
   lines[0] = QStringLiteral("no such port");
   lines[17] = QStringLiteral("not a knob face");
-  f.LoadDefultSettings1Click();
-  ASSERT_NE(Carried(f), saved);
+  scope.LoadDefaultSettings();
+  ASSERT_NE(Carried(scope), saved);
   load(lines);
-  EXPECT_EQ(Carried(f), saved);
+  EXPECT_EQ(Carried(scope), saved);
 
   lines[11] = QStringLiteral("2");  // CH1 on
   load(lines);
   EXPECT_EQ(w->SettingsRegistry.ReadInteger(QStringLiteral("CH1On")), 2);
-  EXPECT_EQ(f.ChannelOn[1], 0);
-  EXPECT_EQ(f.ChannelOn[2], 1);
+  EXPECT_EQ(scope.State().ChannelOn[1], 0);
+  EXPECT_EQ(scope.State().ChannelOn[2], 1);
 }
 
 }  // namespace

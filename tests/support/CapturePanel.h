@@ -5,17 +5,19 @@
 // instrument answers at once. A test changes what it is about after the call.
 
 #include "app/TForm1.h"
+#include "support/ScopeDriver.h"
 
 inline void SetCapturePanel(TForm1& f) {
-  f.TimeBaseIndex = 3;
-  f.Rate1MS = 0;
-  f.ChannelOn[1] = f.ChannelOn[2] = 1;
-  f.CH1HighRange = f.CH2HighRange = 1;
-  f.CH1Scale = f.CH2Scale = 78;
-  f.CH1VertPos = 150;
-  f.CH2VertPos = 300;
-  f.TriggerCH = 1;
-  f.RisingTrigger = 1;
-  f.AutoTrigger = 1;
-  f.CH1TriggerV = 0;
+  ScopeDriver scope(f);
+  scope.State().TimeBaseIndex = 3;
+  scope.State().Rate1MS = 0;
+  scope.State().ChannelOn[1] = scope.State().ChannelOn[2] = 1;
+  scope.State().CH1HighRange = scope.State().CH2HighRange = 1;
+  scope.State().CH1Scale = scope.State().CH2Scale = 78;
+  scope.State().CH1VertPos = 150;
+  scope.State().CH2VertPos = 300;
+  scope.State().TriggerCH = 1;
+  scope.State().RisingTrigger = 1;
+  scope.State().AutoTrigger = 1;
+  scope.State().CH1TriggerV = 0;
 }

@@ -3,11 +3,12 @@
 // for conditions instead of sleeping.
 //
 //   ScopeWindow w;                       // unit, scripted dialogs, window shown
-//   w.form->RunStopClick();
-//   ASSERT_TRUE(WaitFor([&] { return w.form->Running == 0; }));
+//   w.scope.PressRun();
+//   ASSERT_TRUE(WaitFor([&] { return w.scope.State().Running == 0; }));
 
 #include "app/TForm1.h"
 #include "support/QtPrint.h"
+#include "support/ScopeDriver.h"
 #include "app/UiServices.h"
 #include "app/UnitInit.h"
 #include "support/WaitFor.h"
@@ -33,6 +34,8 @@ struct ScopeWindow {
   ScriptedUi ui;
   std::unique_ptr<ScopeUnit> unit;
   std::unique_ptr<TForm1> form;
+  // The window as a user works it; tests reach the window through it.
+  ScopeDriver scope;
 
   // With stopWatch set, the connection watch (Timer1) is stopped right after
   // the window is built, so a test drives the port alone.
@@ -47,6 +50,7 @@ struct ScopeWindow {
       unit = InitializeUnit();
     }
     form = std::make_unique<TForm1>(*unit, ui);
+    scope = ScopeDriver(*form);
     if (stopWatch) TForm1::SetEnabled(form->Timer1, false);
     if (show) {
       form->show();

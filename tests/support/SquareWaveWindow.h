@@ -25,25 +25,25 @@ class SquareWaveWindow : public ::testing::Test {
     server_ = std::make_unique<sim::SimServer>(config_);
     if (!f.SerialPort.Open(server_->SlavePath(), "9600", "NONE", "8", false)) ADD_FAILURE() << "no simulator";
     // Auto mode, so each capture is answered at once.
-    f.Auto1Click();
-    f.SingleClick();
+    scope.ChooseAutoTrigger();
+    scope.ChooseSingle();
   }
 
   // The volts knob of a channel, or the time knob, turned to a detent.
   void Knob(int channel, int angle) {
-    f.CHButtonClick(channel == 1 ? f.CH1Button : f.CH2Button);
-    f.KnobAngle = angle;
-    f.UpdatedKnob();
+    scope.PressChannelKey(channel);
+    scope.State().KnobAngle = angle;
+    scope.SettleVoltsKnob();
   }
   void TimeKnob(int angle) {
-    f.KnobAngle = angle;
-    f.UpdatedTimeKnob();
+    scope.State().KnobAngle = angle;
+    scope.SettleTimeKnob();
   }
   // One capture, waited for to its end.
   void Capture() {
-    const std::uint64_t before = f.HeldRecord.sequence;
+    const std::uint64_t before = scope.State().HeldRecord.sequence;
     f.RUNSTOP->trigger();
-    ASSERT_TRUE(WaitFor([&] { return f.Running == 0 && f.AwaitingData == 0 && f.HeldRecord.sequence > before; }, 20000))
+    ASSERT_TRUE(WaitFor([&] { return scope.State().Running == 0 && scope.State().AwaitingData == 0 && scope.State().HeldRecord.sequence > before; }, 20000))
         << Errors();
   }
   std::string Errors() const { return w.ui.errors.join('\n').toStdString(); }
@@ -52,4 +52,5 @@ class SquareWaveWindow : public ::testing::Test {
   std::unique_ptr<sim::SimServer> server_;
   ScopeWindow w{true, /*stopWatch=*/true};
   TForm1& f = *w.form;
+  ScopeDriver& scope = w.scope;
 };

@@ -35,11 +35,12 @@ class TriggerWithSim : public ::testing::Test {
   Script MakeScript() {
     return Script([this] { StopIfRunning(f); });
   }
-  bool Stopped() const { return f.Running == 0 && f.AwaitingData == 0; }
+  bool Stopped() const { return scope.State().Running == 0 && scope.State().AwaitingData == 0; }
   std::string Errors() const { return w.ui.errors.join('\n').toStdString(); }
 
   ScopeWindow w{true, /*stopWatch=*/true};
   TForm1& f = *w.form;
+  ScopeDriver& scope = w.scope;
   std::unique_ptr<TriggerInstrument> sim;
 };
 
@@ -81,10 +82,11 @@ INSTANTIATE_TEST_SUITE_P(
                     "AA 81 C3 1D 40 2B 0B 93 01"},
         CommandCase{"CH2 falling at a typed -1 V, normal, marker dragged to 74",
                     [](TForm1& f) {
+                      ScopeDriver scope(f);
                       f.CH21->trigger();
                       Click(f.TriggerEdgeButton);
                       f.Normal1->trigger();
-                      DoubleClick(f.Label23);
+                      DoubleClick(scope.TriggerLevelReadout());
                       TypeLevel(f, Local("-1"));
                       Drag(f.HorTrigPos, QPoint(7, 30), {QPoint(-177, 0)});
                     },
@@ -108,7 +110,7 @@ TEST_F(TriggerWithSim, SourceEdgeAndPositionChangesWhileStoppedSendNothing) {
   EXPECT_FALSE(TForm1::Enabled(f.StatStopResetTimer));
   RunEventsFor(300);
   EXPECT_EQ(sim->Wire(), "");
-  EXPECT_EQ(f.Running, 0);
+  EXPECT_EQ(scope.State().Running, 0);
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
 }
 
@@ -130,9 +132,9 @@ TEST_P(Reissue, AWaitingCaptureIsEndedAndAskedAgainWithTheNewSetting) {
   f.Single->trigger();
   f.Normal1->trigger();
   Script script = MakeScript();
-  script.When([&] { return f.AwaitingData == 1 && sim->CommandCount() == 1; }, [&] { c.act(f); });
+  script.When([&] { return scope.State().AwaitingData == 1 && sim->CommandCount() == 1; }, [&] { c.act(f); });
   if (!c.answeredAfterwards)
-    script.When([&] { return f.AwaitingData == 1 && sim->CommandCount() == 2; }, [&] { f.RunStopClick(); });
+    script.When([&] { return scope.State().AwaitingData == 1 && sim->CommandCount() == 2; }, [&] { scope.PressRun(); });
   PostRun();
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000)) << c.name;
   ASSERT_FALSE(script.TimedOut()) << c.name;
@@ -161,7 +163,8 @@ INSTANTIATE_TEST_SUITE_P(
                     0x18, false},
         ReissueCase{"1 V typed: 12 counts",
                     [](TForm1& f) {
-                      DoubleClick(f.Label23);
+                      ScopeDriver scope(f);
+                      DoubleClick(scope.TriggerLevelReadout());
                       TypeLevel(f, Local("1"));
                     },
                     129 - 12, 0x18, false},
@@ -185,16 +188,16 @@ TEST_F(TriggerWithSim, ASourceChangeWhileRunningStopsAndRestartsWithTheNewSource
   bool restartArmed = false;
   Script script = MakeScript();
   script
-      .When([&] { return f.AwaitingData == 1 && sim->CommandCount() >= 2; },
+      .When([&] { return scope.State().AwaitingData == 1 && sim->CommandCount() >= 2; },
             [&] {
               commandsBefore = sim->CommandCount();
               Click(f.TrigSourceButton);  // CH1 to CH2
-              stoppedByTheChange = f.Running == 0;
+              stoppedByTheChange = scope.State().Running == 0;
               restartArmed = TForm1::Enabled(f.StatStopResetTimer);
             })
       // Running again, with a command for CH2.
-      .When([&] { return f.Running == 1 && f.AwaitingData == 1 && sim->CommandCount() > commandsBefore + 1; },
-            [&] { f.RunStopClick(); });
+      .When([&] { return scope.State().Running == 1 && scope.State().AwaitingData == 1 && sim->CommandCount() > commandsBefore + 1; },
+            [&] { scope.PressRun(); });
   PostRun();
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped() && !TForm1::Enabled(f.StatStopResetTimer); },
                       20000));
@@ -259,7 +262,7 @@ TEST_P(TraceAtTheMarker, TheTraceCrossesTheLevelLineAtTheTriggerMarker) {
   CaptureOnce();
   ASSERT_TRUE(WaitFor([&] { return Stopped(); }));
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
-  ASSERT_EQ(f.PlotValid, 1);
+  ASSERT_EQ(scope.State().PlotValid, 1);
 
   // The marker's middle column on the plot, and the level's row (the arrow's Top).
   const int column = Left(f.PlotTrigPanel) + 5;
@@ -285,19 +288,21 @@ INSTANTIATE_TEST_SUITE_P(Cases, TraceAtTheMarker,
                          ::testing::Values(CrossingCase{"as designed: rising at 2.49 V, 50 %", [](TForm1&) {}, true},
                                            CrossingCase{"falling at -1 V, 10 %",
                                                         [](TForm1& f) {
+                                                          ScopeDriver scope(f);
                                                           Click(f.TriggerEdgeButton);
-                                                          DoubleClick(f.Label23);
+                                                          DoubleClick(scope.TriggerLevelReadout());
                                                           TypeLevel(f, Local("-1"));
                                                           f.POS10->trigger();
-                                                          SetLeft(f.Image3, 8);  // view over the start
+                                                          SetLeft(scope.ViewWindowMarker(), 8);  // view over the start
                                                         },
                                                         false},
                                            CrossingCase{"rising at 1 V, 90 %",
                                                         [](TForm1& f) {
-                                                          DoubleClick(f.Label23);
+                                                          ScopeDriver scope(f);
+                                                          DoubleClick(scope.TriggerLevelReadout());
                                                           TypeLevel(f, Local("1"));
                                                           f.POS90->trigger();
-                                                          SetLeft(f.Image3, 340);  // view over the end
+                                                          SetLeft(scope.ViewWindowMarker(), 340);  // view over the end
                                                         },
                                                         true}));
 

@@ -61,14 +61,15 @@ class PanelOnTheWire : public ::testing::Test {
     ASSERT_TRUE(f.SerialPort.Open(sim->Device(), "9600", "NONE", "8", false));
     f.CH11->trigger();  // CH1 source, rising, auto: the sine answers at once
     f.Rising1->trigger();
-    f.AutoTrigger = 1;
+    scope.State().AutoTrigger = 1;
     w.ui.errors.clear();
   }
   void Press(QWidget* key) { QTest::mouseClick(key, Qt::LeftButton, {}, QPoint(10, 10)); }
-  bool Stopped() const { return f.Running == 0 && f.AwaitingData == 0; }
+  bool Stopped() const { return scope.State().Running == 0 && scope.State().AwaitingData == 0; }
 
   ScopeWindow w{true, /*stopWatch=*/true};
   TForm1& f = *w.form;
+  ScopeDriver& scope = w.scope;
   std::unique_ptr<RunStopSim> sim;
 };
 
@@ -86,7 +87,7 @@ TEST_P(CommandAfterPanel, CarriesWhatThePanelShows) {
   const WireCase& c = GetParam();
   Start();
   c.panel(*this, f);
-  f.findChild<TPanel*>("Panel12")->hide();
+  scope.ChannelNotice()->hide();
   f.Single->trigger();
   f.RUNSTOP->trigger();  // single: returns once the capture is in
   ASSERT_TRUE(WaitFor([&] { return Stopped() && sim->Commands() >= 1; }));
@@ -97,7 +98,7 @@ TEST_P(CommandAfterPanel, CarriesWhatThePanelShows) {
   EXPECT_EQ(command[2], c.edgeRange) << std::hex << command[2];
   EXPECT_EQ(command[3], c.mode) << std::hex << command[3];
   EXPECT_EQ(command[4], c.channel) << std::hex << command[4];
-  EXPECT_EQ(f.HeldRecord.timeBaseIndex, c.mode >> 3);
+  EXPECT_EQ(scope.State().HeldRecord.timeBaseIndex, c.mode >> 3);
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join(" | ").toStdString();
 }
 
@@ -106,51 +107,54 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         WireCase{"DesignPanel_BothHighRanges_100us", [](PanelOnTheWire&, TForm1&) {}, 0xF3, 0x1C, 0x00},
         WireCase{"Ch1KnobTo100mV_Ch1LowRange",
-                 [](PanelOnTheWire&, TForm1& form) { TurnKnob(form.findChild<TImage*>("Image7"), {kVolts100mV}); }, 0xB3, 0x1C, 0x00},
+                 [](PanelOnTheWire&, TForm1& form) { ScopeDriver scope(form); TurnKnob(scope.VoltsKnob(), {kVolts100mV}); }, 0xB3, 0x1C, 0x00},
         WireCase{"Ch2KeyAndKnobTo200mV_Ch2LowRange",
                  [](PanelOnTheWire& fixture, TForm1& form) {
-                   fixture.Press(form.findChild<TPaintBox*>("CH2Button"));
-                   TurnKnob(form.findChild<TImage*>("Image7"), {kVolts200mV});
+                   ScopeDriver scope(form);
+                   fixture.Press(scope.ChannelKey(2));
+                   TurnKnob(scope.VoltsKnob(), {kVolts200mV});
                  },
                  0x73, 0x1C, 0x00},
-        WireCase{"TimeKnobTo5ms_Index8", [](PanelOnTheWire&, TForm1& form) { TurnKnob(form.findChild<TImage*>("Image9"), {kTime5ms}); }, 0xF3,
+        WireCase{"TimeKnobTo5ms_Index8", [](PanelOnTheWire&, TForm1& form) { ScopeDriver scope(form); TurnKnob(scope.TimeKnob(), {kTime5ms}); }, 0xF3,
                  8 * 8 + 4, 0x00},
         WireCase{"FiftyMicrosecondsCh1Only_1MSofCh1",
-                 [](PanelOnTheWire&, TForm1& form) { TurnKnob(form.findChild<TImage*>("Image9"), {kTime50us}); }, 0xF3, 2 * 8 + 4, 0x18},
+                 [](PanelOnTheWire&, TForm1& form) { ScopeDriver scope(form); TurnKnob(scope.TimeKnob(), {kTime50us}); }, 0xF3, 2 * 8 + 4, 0x18},
         WireCase{"FiftyMicrosecondsBoth_500k",
                  [](PanelOnTheWire& fixture, TForm1& form) {
-                   TurnKnob(form.findChild<TImage*>("Image9"), {kTime50us});
-                   fixture.Press(form.findChild<TPaintBox*>("CH2Button"));
+                   ScopeDriver scope(form);
+                   TurnKnob(scope.TimeKnob(), {kTime50us});
+                   fixture.Press(scope.ChannelKey(2));
                  },
                  0xF3, 2 * 8 + 4, 0x00},
         // CH1 off on this row moves the CH1 source to CH2 (source bits 01).
         WireCase{"FiftyMicrosecondsCh2Only_1MSofCh2_SourceCh2",
                  [](PanelOnTheWire& fixture, TForm1& form) {
-                   TurnKnob(form.findChild<TImage*>("Image9"), {kTime50us});
-                   fixture.Press(form.findChild<TPaintBox*>("CH2Button"));
-                   fixture.Press(form.findChild<TPaintBox*>("CH1Button"));
-                   fixture.Press(form.findChild<TImage*>("ChannelOff"));
+                   ScopeDriver scope(form);
+                   TurnKnob(scope.TimeKnob(), {kTime50us});
+                   fixture.Press(scope.ChannelKey(2));
+                   fixture.Press(scope.ChannelKey(1));
+                   fixture.Press(scope.ChannelOffKey());
                  },
                  0xF3, 2 * 8 + 4 + 1, 0x28}),
     [](const ::testing::TestParamInfo<WireCase>& param) { return std::string(param.param.name); });
 
 TEST_F(PanelOnTheWire, TimeBaseChangeWhileACaptureIsAwaitedRestartsWithTheNewIndex) {
   Start(kNoEdge);
-  f.AutoTrigger = 0;
-  f.CH1TriggerV = 50;  // 4 V: the held inputs never reach it
+  scope.State().AutoTrigger = 0;
+  scope.State().CH1TriggerV = 50;  // 4 V: the held inputs never reach it
   f.Continuous->trigger();
   bool noticeDuringRestart = true;
   Script script([this] { StopIfRunning(f); }, 20000);
   script
-      .When([&] { return f.AwaitingData == 1 && sim->Commands() == 1; },
+      .When([&] { return scope.State().AwaitingData == 1 && sim->Commands() == 1; },
             [&] {
-              TurnKnob(f.findChild<TImage*>("Image9"), {kTime200us});
-              noticeDuringRestart = !f.findChild<TPanel*>("Panel12")->isHidden();
+              TurnKnob(scope.TimeKnob(), {kTime200us});
+              noticeDuringRestart = !scope.ChannelNotice()->isHidden();
             })
-      .When([&] { return f.Running == 1 && f.AwaitingData == 1 && sim->Commands() == 2; },
+      .When([&] { return scope.State().Running == 1 && scope.State().AwaitingData == 1 && sim->Commands() == 2; },
             [&] { f.RUNSTOP->trigger(); });
   QTimer::singleShot(0, [this] { f.RUNSTOP->trigger(); });
-  ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped() && f.RestartPending == 0; }, 25000));
+  ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped() && scope.State().RestartPending == 0; }, 25000));
   ASSERT_FALSE(script.TimedOut());
   RunEventsFor(150);
 
@@ -163,9 +167,9 @@ TEST_F(PanelOnTheWire, TimeBaseChangeWhileACaptureIsAwaitedRestartsWithTheNewInd
   // The restarted run asked for index 4; no reply came, so no record is held
   // and none is described by it.
   EXPECT_EQ(f.CommandTimeBase, 4);
-  EXPECT_EQ(f.HeldRecord.timeBaseIndex, 0);
-  EXPECT_EQ(f.HeldRecord.sequence, 0u);
-  EXPECT_EQ(f.TimeBaseIndex, 4);
+  EXPECT_EQ(scope.State().HeldRecord.timeBaseIndex, 0);
+  EXPECT_EQ(scope.State().HeldRecord.sequence, 0u);
+  EXPECT_EQ(scope.State().TimeBaseIndex, 4);
   EXPECT_FALSE(noticeDuringRestart);
   EXPECT_FALSE(TForm1::Enabled(f.StatStopResetTimer));
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join(" | ").toStdString();
@@ -176,14 +180,14 @@ TEST_F(PanelOnTheWire, TimeBaseChangeWhileStoppedWaitsForTheNextRun) {
   f.Single->trigger();
   f.RUNSTOP->trigger();
   ASSERT_TRUE(WaitFor([&] { return Stopped() && sim->Commands() == 1; }));
-  ASSERT_EQ(f.HeldRecord.timeBaseIndex, 3);
-  TurnKnob(f.findChild<TImage*>("Image9"), {kTime200us});
+  ASSERT_EQ(scope.State().HeldRecord.timeBaseIndex, 3);
+  TurnKnob(scope.TimeKnob(), {kTime200us});
   RunEventsFor(200);
-  EXPECT_EQ(f.TimeBaseIndex, 4);
-  EXPECT_EQ(f.HeldRecord.timeBaseIndex, 3);  // the held record is shown as captured
+  EXPECT_EQ(scope.State().TimeBaseIndex, 4);
+  EXPECT_EQ(scope.State().HeldRecord.timeBaseIndex, 3);  // the held record is shown as captured
   EXPECT_EQ(CaptureWire(*sim), "AA");
-  EXPECT_FALSE(f.findChild<TPanel*>("Panel12")->isHidden());
-  EXPECT_EQ(f.Running, 0);
+  EXPECT_FALSE(scope.ChannelNotice()->isHidden());
+  EXPECT_EQ(scope.State().Running, 0);
 }
 
 // While stopped, a change of trigger mode sends nothing (a command nobody
@@ -192,15 +196,15 @@ TEST_F(PanelOnTheWire, TimeBaseChangeWhileStoppedWaitsForTheNextRun) {
 // run/stop key, which would start an acquisition nobody asked for.
 TEST_F(PanelOnTheWire, TimeBaseChangeAfterATriggerModeChangeWhileStoppedStartsNothing) {
   Start(kNoEdge);
-  f.AutoTrigger = 0;
-  f.CH1TriggerV = 50;
-  f.Auto1Click();
-  EXPECT_EQ(f.AwaitingData, 0);
-  TurnKnob(f.findChild<TImage*>("Image9"), {kTime200us});
+  scope.State().AutoTrigger = 0;
+  scope.State().CH1TriggerV = 50;
+  scope.ChooseAutoTrigger();
+  EXPECT_EQ(scope.State().AwaitingData, 0);
+  TurnKnob(scope.TimeKnob(), {kTime200us});
   RunEventsFor(300);
-  EXPECT_EQ(f.TimeBaseIndex, 4);
-  EXPECT_EQ(f.Running, 0);
-  EXPECT_EQ(f.RestartPending, 0);
+  EXPECT_EQ(scope.State().TimeBaseIndex, 4);
+  EXPECT_EQ(scope.State().Running, 0);
+  EXPECT_EQ(scope.State().RestartPending, 0);
   EXPECT_FALSE(TForm1::Enabled(f.StatStopResetTimer));
   EXPECT_EQ(CaptureWire(*sim), "");
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join(" | ").toStdString();

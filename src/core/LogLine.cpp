@@ -1,10 +1,10 @@
-#include "log/LogLine.h"
+#include "core/LogLine.h"
 
 #include <QStringList>
 
 #include <optional>
 
-namespace scope_log {
+namespace core {
 
 namespace {
 
@@ -25,7 +25,7 @@ QString Number(const std::optional<double>& v) { return v ? QString::number(*v, 
 
 }  // namespace
 
-QString HeaderLine() {
+QString LogHeaderLine() {
   QStringList names{QStringLiteral("time"), QStringLiteral("sequence")};
   for (const char* channel : {"CH1", "CH2"})
     for (const Column& c : kColumns)
@@ -33,9 +33,9 @@ QString HeaderLine() {
   return names.join(QLatin1Char(','));
 }
 
-QString RecordLine(const core::Record& record, const std::array<core::ChannelReadings, 2>& readings) {
+QString LogRecordLine(const Record& record, const std::array<ChannelReadings, 2>& readings) {
   QStringList fields{record.received.toString(Qt::ISODateWithMs), QString::number(record.sequence)};
-  for (const core::ChannelReadings& r : readings) {
+  for (const ChannelReadings& r : readings) {
     fields << Volts(r.maximum) << Volts(r.minimum) << Volts(r.peakToPeak) << Volts(r.mean) << Volts(r.rms)
            << Number(r.period) << Number(r.frequency) << Number(r.posWidth) << Number(r.negWidth)
            << (r.dutyCycle ? QString::number(*r.dutyCycle) : QString());
@@ -43,4 +43,4 @@ QString RecordLine(const core::Record& record, const std::array<core::ChannelRea
   return fields.join(QLatin1Char(','));
 }
 
-}  // namespace scope_log
+}  // namespace core
