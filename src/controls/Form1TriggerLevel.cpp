@@ -117,8 +117,8 @@ void TForm1::ResetCH2TriggerVoltage() { ResetTriggerVoltage(2); }
 
 void TForm1::ResetTriggerVoltage(int channel) {
   const ChannelParts ch = Channel(channel);
-  SetTop(ch.TriggerArrow, trigger_level::ArrowTopFromLevel(Top(ch.TriggerArrow), positionStrip_->MarkerTop(channel), ch.VertPos,
-                                                           ch.TriggerV, ch.Scale));
+  SetTop(ch.TriggerArrow, trigger_level::ArrowTopFromLevel(Top(ch.TriggerArrow), positionStrip_->MarkerTop(channel),
+                                                           ch.VertPos, ch.TriggerV, ch.Scale));
   PlaceTriggerLineAtArrow();
   TriggerArrowOffScreen();
 }
