@@ -75,8 +75,8 @@ int main(int argc, char** argv) {
       return Fail("the built-in simulator did not answer");
     form.Button5Click();  // the About panel shown at start
     // Both channels on, the knob on CH1, as a user sets up for two probes.
-    form.CHButtonClick(form.CH2Button);
-    form.CHButtonClick(form.CH1Button);
+    form.SelectorKeyClick(TForm1::SelectorKey::Channel2);
+    form.SelectorKeyClick(TForm1::SelectorKey::Channel1);
     form.Single->trigger();
     form.RUNSTOP->trigger();  // returns once the single capture is plotted
     if (!WaitUntil([&] { return form.Running == 0 && form.AwaitingData == 0 && form.PlotValid == 1; },

@@ -20,7 +20,6 @@
 class QAction;
 class TImage;
 class TLabel;
-class TPaintBox;
 
 struct ChannelParts {
   int Number;     // 1 or 2
@@ -42,9 +41,6 @@ struct ChannelParts {
   std::array<QColor, 256>& PersistColors;
 
   // ---- Widgets ----------------------------------------------------------
-  TImage*& Marker;            // the 0 V marker as the selected channel (Image1, Image2)
-  TImage*& MarkerUnselected;  // the same marker while the other channel is selected (CH1NS, CH2NS)
-  TPaintBox*& Key;            // the channel key over the selector (CH1Button, CH2Button)
   TImage*& TriggerArrow;      // the level arrow (TriggerArrowCH1, TriggerArrowCH2)
   TImage*& TriggerUp;         // shown for a level above the strip (TrigUP, TrigUP2)
   TImage*& TriggerDown;       // shown for a level below the strip (TrigDWN, TrigDWN2)

@@ -7,6 +7,7 @@
 #include "connection/ComSettingsPanel.h"
 #include "controls/CalibrationPanel.h"
 #include "controls/NextRunNotice.h"
+#include "controls/VerticalControls.h"
 #include "display/StatusStrip.h"
 #include "measure/MeasurementPanel.h"
 #include "storage/SettingsStore.h"
@@ -34,8 +35,6 @@ struct ChannelMembers {
   Member<std::int32_t> triggerV, calLow, calHigh, calOffset;
   Member<std::vector<std::int32_t>> persistence;
   Member<std::array<QColor, 256>> persistColors;
-  Member<TImage*> marker, markerUnselected;
-  Member<TPaintBox*> key;
   Member<TImage*> triggerArrow, triggerUp, triggerDown;
   Member<QAction*> sourceItem;
 };
@@ -44,14 +43,14 @@ constexpr ChannelMembers ChannelTable[] = {
     {QColor(0, 126, 255), &TForm1::CH1VertPos, &TForm1::CH1KnobAngle, &TForm1::CH1Scale,
      &TForm1::CH1VoltsDiv, &TForm1::CH1VoltsDivText, &TForm1::CH1HighRange,
      &TForm1::CH1TriggerV, &TForm1::CalCH1L, &TForm1::CalCH1H, &TForm1::CH1CalOffset,
-     &TForm1::CH1Persistence, &TForm1::CH1PersistColors, &TForm1::Image1, &TForm1::CH1NS,
-     &TForm1::CH1Button, &TForm1::TriggerArrowCH1, &TForm1::TrigUP, &TForm1::TrigDWN,
+     &TForm1::CH1Persistence, &TForm1::CH1PersistColors,
+     &TForm1::TriggerArrowCH1, &TForm1::TrigUP, &TForm1::TrigDWN,
      &TForm1::CH11},
     {QColor(255, 0, 0), &TForm1::CH2VertPos, &TForm1::CH2KnobAngle, &TForm1::CH2Scale,
      &TForm1::CH2VoltsDiv, &TForm1::CH2VoltsDivText, &TForm1::CH2HighRange,
      &TForm1::CH2TriggerV, &TForm1::CalCH2L, &TForm1::CalCH2H, &TForm1::CH2CalOffset,
-     &TForm1::CH2Persistence, &TForm1::CH2PersistColors, &TForm1::Image2, &TForm1::CH2NS,
-     &TForm1::CH2Button, &TForm1::TriggerArrowCH2, &TForm1::TrigUP2, &TForm1::TrigDWN2,
+     &TForm1::CH2Persistence, &TForm1::CH2PersistColors,
+     &TForm1::TriggerArrowCH2, &TForm1::TrigUP2, &TForm1::TrigDWN2,
      &TForm1::CH21},
 };
 
@@ -59,7 +58,6 @@ constexpr ChannelMembers ChannelTable[] = {
 constexpr QSize ClientSize{976, 608};
 constexpr QPoint DesignWindowPlace{261, 100};
 constexpr QRect Panel2Place{0, 2, 558, 545};         // the screen bezel
-constexpr QRect HorVerPanelPlace{559, 0, 225, 505};  // the control column
 constexpr QRect RunStopButtonPlace{619, 506, 100, 35};
 
 }  // namespace
@@ -153,9 +151,6 @@ ChannelParts TForm1::Channel(int number) {
           this->*m.calOffset,
           this->*m.persistence,
           this->*m.persistColors,
-          this->*m.marker,
-          this->*m.markerUnselected,
-          this->*m.key,
           this->*m.triggerArrow,
           this->*m.triggerUp,
           this->*m.triggerDown,
@@ -353,7 +348,8 @@ void TForm1::CreateRegions() {
   // The status strip along the bottom of the bezel, under the trigger and
   // position strips (which end 463 pixels down the bezel).
   statusStrip_ = new StatusStrip(Panel2, Kit);
-  HorVerPanel = MakePanel(Client, QStringLiteral("HorVerPanel"), HorVerPanelPlace);
+  // The control column: both knobs and the channel keys.
+  verticalControls_ = new VerticalControls(Client, Kit);
 
   RunStopButton = new TImage(Client, QStringLiteral("RunStopButton"));
   RunStopButton->setGeometry(RunStopButtonPlace);

@@ -57,8 +57,11 @@ namespace core {
 class MeasurementLog;
 }  // namespace core
 class NextRunNotice;
+class PositionStrip;
 class RestoreReader;
 class StatusStrip;
+class TimeBaseKnob;
+class VerticalControls;
 struct ScopeUnit;
 
 class TForm1 : public QMainWindow, public ScopeState {
@@ -206,7 +209,6 @@ class TForm1 : public QMainWindow, public ScopeState {
 
   // Window regions and pop-up panels; each subsystem fills its own.
   TPanel* Panel2 = nullptr;       // the screen bezel
-  TPanel* HorVerPanel = nullptr;  // the control column: knobs and channel keys
   TImage* RunStopButton = nullptr;
   TDisPropertiesForm* DisPropertiesForm = nullptr;
 

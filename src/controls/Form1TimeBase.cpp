@@ -5,38 +5,24 @@
 #include "app/TForm1.h"
 #include "display/StatusStrip.h"
 #include "controls/KnobAngle.h"
+#include "controls/TimeBaseKnob.h"
+#include "controls/VerticalControls.h"
 #include "controls/TimeKnob.h"
 
 #include <QTimer>
 
-namespace {
-
-constexpr QColor Lime(0, 255, 0);
-
-// Places, in the parent's pixels.
-constexpr QRect Panel7Place{0, -3, 225, 225};      // in HorVerPanel: the time/div knob
-constexpr QRect Image9Place{0, 0, 225, 225};       // in Panel7: the face
-constexpr QRect Image10Place{101, 101, 22, 22};    // in Panel7: the dot, moved with the angle
-
-}  // namespace
-
 void TForm1::BuildTimeBase() {
-  Panel7 = MakePanel(HorVerPanel, QStringLiteral("Panel7"), Panel7Place);
-  Image9 = new TImage(Panel7, QStringLiteral("Image9"));
-  Image9->setGeometry(Image9Place);
-  BindKnob(Image9);
-  Image10 = new TImage(Panel7, QStringLiteral("Image10"));
-  Image10->SetTransparent(true);
-  Image10->setGeometry(Image10Place);
-  Image10->setEnabled(false);
-  Image10->setAttribute(Qt::WA_TransparentForMouseEvents);
+  timeBaseKnob_ = new TimeBaseKnob(verticalControls_, Kit);
+  timeBaseKnob_->OnPressed = [this](Qt::MouseButton b, int x, int y) { Image7MouseDown(Knob::TimePerDiv, b, x, y); };
+  timeBaseKnob_->OnMoved = [this](int x, int y) { Image7MouseMove(Knob::TimePerDiv, x, y); };
+  timeBaseKnob_->OnReleased = [this](Qt::MouseButton b, int x, int y) { Image7MouseUp(Knob::TimePerDiv, b, x, y); };
 
   Guard([this] { SetDesignTimeBase(); });
 }
 
 // The knob as the window is designed: 100 us/div.
 void TForm1::SetDesignTimeBase() {
-  ShowBitmap(Image10, TableText(time_knob::DotPicture));
+  timeBaseKnob_->ShowDot(TableText(time_knob::DotPicture));
   KnobAngle = 138;
   UpdatedTimeKnob();
   statusStrip_->ShowTimeBase(TimeDivText, SampleRateText);
@@ -55,9 +41,9 @@ void TForm1::UpdatedTimeKnob() {
   TimeDivText = TableText(row.timeDivText);
   SettlePanelRate(rate1MS, TableText(time_knob::SampleRateTextFor(row, rate1MS)));
   TriggerPosCalc();
-  ShowBitmap(Image9, TableText(row.face));
+  timeBaseKnob_->ShowFace(TableText(row.face));
   const knob::DotPlace dot = time_knob::DotPlace(KnobAngle);
-  Image10->move(dot.left, dot.top);
+  timeBaseKnob_->PlaceDot(dot.left, dot.top);
   KnobAngle = 0;
 
   // The held record keeps the time base it was captured with until a reply

@@ -5,6 +5,7 @@
 // channel's 0 V line; an arrow's Top is a plot row like its 0 V marker's.
 
 #include "app/TForm1.h"
+#include "controls/PositionStrip.h"
 #include "display/StatusStrip.h"
 
 #include "controls/TriggerLevel.h"
@@ -116,8 +117,8 @@ void TForm1::ResetCH2TriggerVoltage() { ResetTriggerVoltage(2); }
 
 void TForm1::ResetTriggerVoltage(int channel) {
   const ChannelParts ch = Channel(channel);
-  SetTop(ch.TriggerArrow, trigger_level::ArrowTopFromLevel(Top(ch.TriggerArrow), Top(ch.Marker), ch.VertPos,
-                                                           ch.TriggerV, ch.Scale));
+  SetTop(ch.TriggerArrow, trigger_level::ArrowTopFromLevel(Top(ch.TriggerArrow), positionStrip_->MarkerTop(channel),
+                                                           ch.VertPos, ch.TriggerV, ch.Scale));
   PlaceTriggerLineAtArrow();
   TriggerArrowOffScreen();
 }

@@ -1,11 +1,20 @@
 // Members of TForm1 that belong to the vertical controls and the time base:
-// channel keys, volts/div knob, position markers, time/div knob. Included
-// inside the body of class TForm1 (app/TForm1.h); owned by the controls folder.
+// the handlers of the channel keys, the volts/div knob, the position markers
+// and the time/div knob, whose widgets the panels VerticalControls,
+// PositionStrip and TimeBaseKnob own. Included inside the body of class
+// TForm1 (app/TForm1.h); owned by the controls folder.
  public:
+  // The two knobs the knob handlers serve.
+  enum class Knob { VoltsPerDiv, TimePerDiv };
+  // The keys over the channel selector; None for a sender that is no key.
+  enum class SelectorKey { None, Channel1, Channel2, ChannelOff };
   void BuildControls();  // the whole front panel, in controls/Form1Controls.cpp
   void BuildVerticalControls();
   void BuildTimeBase();
+  // A channel key or the off key as the sender (CH1Button, CH2Button,
+  // ChannelOff); forwards to SelectorKeyClick.
   void CHButtonClick(QObject* Sender);
+  void SelectorKeyClick(SelectorKey key);
   void UpdatedvoltageButtons();
   void UpdatedKnob();
   void UpdatedTimeKnob();
@@ -23,9 +32,9 @@
   void VerticalSliderMouseMove(QWidget* Sender, int X, int Y);
   void Image1MouseUp(QWidget* Sender, Qt::MouseButton Button, int X, int Y);
   // Both knobs: Image7 (volts/div) and Image9 (time/div).
-  void Image7MouseDown(QWidget* Sender, Qt::MouseButton Button, int X, int Y);
-  void Image7MouseMove(QWidget* Sender, int X, int Y);
-  void Image7MouseUp(QWidget* Sender, Qt::MouseButton Button, int X, int Y);
+  void Image7MouseDown(Knob knob, Qt::MouseButton Button, int X, int Y);
+  void Image7MouseMove(Knob knob, int X, int Y);
+  void Image7MouseUp(Knob knob, Qt::MouseButton Button, int X, int Y);
   void Button6Click();
   // The 1 MS/s mode of the 50 us/div row after a change of channels.
   void Checkfor1Ms();
@@ -35,33 +44,16 @@
   void SettlePanelRate(bool rate1MS, const QString& caption);
   bool PanelRate1MS() const;
 
-  TPanel* Panel3 = nullptr;
-  TImage* Image1 = nullptr;
-  TImage* CH1NS = nullptr;
-  TImage* Image2 = nullptr;
-  TImage* CH2NS = nullptr;
-  TPanel* Panel6 = nullptr;
-  TImage* Image7 = nullptr;
-  TImage* Image5 = nullptr;
-  TImage* Image6 = nullptr;
-  TPaintBox* CH1Button = nullptr;
-  TPaintBox* CH2Button = nullptr;
-  TImage* ChannelOff = nullptr;
-  TPanel* Panel7 = nullptr;
-  TImage* Image9 = nullptr;
-  TImage* Image10 = nullptr;
-
  private:
-  NextRunNotice* nextRunNotice_ = nullptr;  // after a knob release while stopped
-  // Steps shared by CHButtonClick and UpdatedvoltageButtons: the selector
+  VerticalControls* verticalControls_ = nullptr;  // HorVerPanel: volts/div knob, channel keys
+  TimeBaseKnob* timeBaseKnob_ = nullptr;          // Panel7: the time/div knob
+  PositionStrip* positionStrip_ = nullptr;        // Panel3: the 0 V markers
+  NextRunNotice* nextRunNotice_ = nullptr;        // after a knob release while stopped
+  // Steps shared by SelectorKeyClick and UpdatedvoltageButtons: the selector
   // picture, markers and readouts of the current code, keys in front.
   void ApplyChannelSelector();
   // Shows a channel's dot and hands the knob that channel's angle.
   void GiveKnobTo(int channel);
   void SetDesignVerticalPanel();
-  // The channel whose 0 V marker (either look) the widget is; 0 for any other.
-  int MarkerChannel(const QWidget* widget);
   void SetDesignTimeBase();
-  void BindMarker(TImage* marker, void (TForm1::*click)());
-  void BindKnob(TImage* face);
  public:

@@ -4,6 +4,7 @@
 // the plot; the arithmetic is in CursorGeometry and the texts in ReadoutText.
 
 #include "app/TForm1.h"
+#include "controls/PositionStrip.h"
 #include "display/StatusStrip.h"
 
 #include "app/ReadoutText.h"
@@ -158,7 +159,7 @@ void TForm1::BuildCursors() {
 
 void TForm1::LayLinesOverBorderStrips() {
   QRegion overlapped;
-  for (const QWidget* strip : {static_cast<QWidget*>(Panel3), static_cast<QWidget*>(TriggerSlider)})
+  for (const QWidget* strip : {static_cast<QWidget*>(positionStrip_), static_cast<QWidget*>(TriggerSlider)})
     overlapped += strip->geometry().intersected(Panel4->geometry()).translated(-Panel4->pos());
   new BorderColumnsMask(Panel4, overlapped, {XCursor, OCursor, HozCusA, HozCusB});
   Panel4->raise();

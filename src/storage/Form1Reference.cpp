@@ -9,6 +9,7 @@
 
 #include "app/TForm1.h"
 #include "app/Widgets.h"
+#include "controls/TimeBaseKnob.h"
 #include "controls/TimeKnob.h"
 #include "core/RecordScales.h"
 #include "storage/HeldRecord.h"
@@ -29,8 +30,7 @@ constexpr const char* SaveFilter = "Text Files (*.TXT)|*.TXT|All Files (*.*)|*.*
 constexpr const char* OpenFilter = "Text (*.TXT)|*.txt|All (*.*)|*.*";
 constexpr const char* DefaultExtension = "txt";
 
-// Over the centre of the time base knob, in Panel7.
-constexpr QRect Image26Place{100, 100, 22, 22};
+// The lock sign over the centre of the time base knob.
 constexpr const char* LockedPicture = "Grafics\\TimeKnob\\KnobLocked.bmp";
 
 }  // namespace
@@ -41,13 +41,7 @@ void TForm1::BuildReference() {
   Bind(LoadReferance1, &TForm1::LoadReferance1Click);
   Bind(ReferanceOFF1, &TForm1::ReferanceOFF1Click);
 
-  Image26 = new TImage(Panel7, QStringLiteral("Image26"));
-  Image26->SetTransparent(true);
-  Image26->setGeometry(Image26Place);
-  Image26->setEnabled(false);
-  Image26->setAttribute(Qt::WA_TransparentForMouseEvents);
-  Image26->hide();
-  Guard([this] { ShowBitmap(Image26, QLatin1String(LockedPicture)); });
+  Guard([this] { timeBaseKnob_->ShowLockSignPicture(QLatin1String(LockedPicture)); });
 }
 
 void TForm1::SaveCH1Ref1Click() { SaveReference(1); }
@@ -103,9 +97,7 @@ void TForm1::LoadReferance1Click() {
   ReferenceOn = 1;
   // Locked before the message: whatever runs while it is up already finds
   // the knob held.
-  Image9->setEnabled(false);
-  Image26->show();
-  Image26->raise();
+  timeBaseKnob_->SetLocked(true);
   Ui.ShowMessage(QLatin1String(reference_file::TimeBaseLockedMessage));
   if (!alive) return;
   FormShow();
@@ -113,9 +105,8 @@ void TForm1::LoadReferance1Click() {
 
 void TForm1::ReferanceOFF1Click() {
   if (ReferenceOn != 1) return;
-  Image9->setEnabled(true);
+  timeBaseKnob_->SetLocked(false);
   ReferenceOn = 0;
-  Image26->hide();
   // A held record is shown again without the reference.
   CheckForWaveUpdateNeed();
 }

@@ -13,8 +13,6 @@
   void LoadReferance1Click();
   // Unlocks the knob and stops drawing the reference; the time base stays.
   void ReferanceOFF1Click();
-  // The sign over the time base knob while a reference holds it.
-  TImage* Image26 = nullptr;
   // The view that was on the plot when the loaded reference was saved.
   std::int32_t ReferenceViewStart = 0;
   std::int32_t ReferenceViewEnd = 0;

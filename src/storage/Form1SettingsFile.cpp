@@ -11,6 +11,8 @@
 #include "app/TForm1.h"
 #include "connection/ComSettingsPanel.h"
 #include "app/Widgets.h"
+#include "controls/PositionStrip.h"
+#include "controls/VerticalControls.h"
 #include "controls/VoltsKnob.h"
 #include "storage/SettingsFile.h"
 #include "storage/SettingsStore.h"
@@ -39,8 +41,8 @@ void TForm1::BuildSettingsFile() {
 void TForm1::SaveSettingsToFile1Click() {
   settings_file::PanelState p;
   p.port = comSettings_->PortName();
-  p.ch1VertPos = Top(Image1);
-  p.ch2VertPos = Top(Image2);
+  p.ch1VertPos = positionStrip_->MarkerTop(1);
+  p.ch2VertPos = positionStrip_->MarkerTop(2);
   p.timeKnobAngle = TimeKnobAngle;
   p.ch1Trig = Top(TriggerArrowCH1);
   p.ch2Trig = Top(TriggerArrowCH2);
@@ -53,7 +55,7 @@ void TForm1::SaveSettingsToFile1Click() {
   p.ch2On = ChannelOn[2] == 1;
   p.ch1KnobAngle = CH1KnobAngle;
   p.ch2KnobAngle = CH2KnobAngle;
-  p.knobEnabled = Image7->isEnabledTo(Image7->parentWidget());
+  p.knobEnabled = verticalControls_->VoltsKnobEnabled();
   p.ch1Focus = CH1Focus == 1;
   p.knobFacePrefix = ProgramPath(TableText(CH1Focus == 1 ? volts_knob::CH1FacePrefix : volts_knob::CH2FacePrefix));
   p.formTop = y();

@@ -16,7 +16,9 @@
 #include "app/TForm1.h"
 #include "connection/ComSettingsPanel.h"
 #include "connection/SystemPorts.h"
+#include "controls/PositionStrip.h"
 #include "controls/TriggerPosition.h"
+#include "controls/VerticalControls.h"
 #include "controls/VerticalMarker.h"
 #include "controls/VoltsKnob.h"
 #include "storage/RestoreReader.h"
@@ -156,13 +158,11 @@ QString TForm1::KeepStoreAsItWas(const RestoreReader& read) {
 }
 
 void TForm1::RestoreMarkers(RestoreReader& read) {
-  SetTop(Image1, read.Integer(Id::CH1VertPos));
-  SetTop(Image2, read.Integer(Id::CH2VertPos));
+  positionStrip_->PlaceMarker(1, read.Integer(Id::CH1VertPos));
+  positionStrip_->PlaceMarker(2, read.Integer(Id::CH2VertPos));
   SetLeft(HorTrigPos, read.Integer(Id::TrigPos));
-  CH1VertPos = Top(Image1);
-  CH2VertPos = Top(Image2);
-  SetTop(CH1NS, Top(Image1));
-  SetTop(CH2NS, Top(Image2));
+  CH1VertPos = positionStrip_->MarkerTop(1);
+  CH2VertPos = positionStrip_->MarkerTop(2);
 }
 
 void TForm1::RestoreTriggerSource(RestoreReader& read) {
@@ -196,9 +196,7 @@ void TForm1::RestoreRecordView() {
   ViewStart = 3 * Left(Image3);
   ViewEnd = ViewStart + 500;
   PlotValid = 0;
-  CH1Button->raise();
-  CH2Button->raise();
-  ChannelOff->raise();
+  verticalControls_->RaiseKeys();
   PreViewBkGRND->lower();
 }
 
@@ -224,7 +222,7 @@ void TForm1::RestoreKnobs(RestoreReader& read) {
 
 void TForm1::RestoreChannels(RestoreReader& read) {
   // The knob, the focus and the channel keys.
-  Image7->setEnabled(read.Flag(Id::Image7EN) == 1);
+  verticalControls_->SetVoltsKnobEnabled(read.Flag(Id::Image7EN) == 1);
   CH1Focus = read.Flag(Id::CH1Focus);
   ChannelOn[1] = read.Flag(Id::CH1On);
   ChannelOn[2] = read.Flag(Id::CH2On);
@@ -338,8 +336,8 @@ std::vector<SettingsStore::NamedValue> TForm1::PanelStateWrites() {
   const auto add = [&writes](Id id, settings_text::Value value) { writes.push_back({stored::Name(id), std::move(value)}); };
   add(Id::COMPORT, comSettings_->PortName());
   add(Id::TrigPos, Left(HorTrigPos));
-  add(Id::CH1VertPos, Top(Image1));
-  add(Id::CH2VertPos, Top(Image2));
+  add(Id::CH1VertPos, positionStrip_->MarkerTop(1));
+  add(Id::CH2VertPos, positionStrip_->MarkerTop(2));
   add(Id::Angle, TimeKnobAngle);
   add(Id::CH1Trig, Top(TriggerArrowCH1));
   add(Id::CH2Trig, Top(TriggerArrowCH2));
@@ -354,7 +352,7 @@ std::vector<SettingsStore::NamedValue> TForm1::PanelStateWrites() {
   add(Id::CH2On, flag(ChannelOn[2] == 1));
   add(Id::CH1KnobAngle, CH1KnobAngle);
   add(Id::CH2KnobAngle, CH2KnobAngle);
-  add(Id::Image7EN, flag(Image7->isEnabledTo(Image7->parentWidget())));
+  add(Id::Image7EN, flag(verticalControls_->VoltsKnobEnabled()));
   add(Id::CH1Focus, flag(CH1Focus == 1));
   add(Id::FormTop, y());
   add(Id::FormLeft, x());

@@ -33,7 +33,7 @@ TEST(Shell, WindowCaptionSizeAndPosition) {
   EXPECT_FALSE(w->windowFlags() & Qt::WindowMaximizeButtonHint);
   EXPECT_EQ(w->Client->palette().color(QPalette::Window), QColor(192, 192, 192));
   EXPECT_EQ(w.scope.ScreenBezel()->geometry(), QRect(0, 2, 558, 545));
-  EXPECT_EQ(w->HorVerPanel->geometry(), QRect(559, 0, 225, 505));
+  EXPECT_EQ(w.scope.Panel(QStringLiteral("HorVerPanel"))->geometry(), QRect(559, 0, 225, 505));
   EXPECT_EQ(w->RunStopButton->geometry(), QRect(619, 506, 100, 35));
   EXPECT_EQ(w.scope.Find<TPanel>(QStringLiteral("SettingPanel"))->geometry(), QRect(56, 352, 444, 113));
   EXPECT_EQ(w.scope.ChannelNotice()->geometry(), QRect(248, 208, 337, 65));
@@ -173,7 +173,7 @@ TEST(Shell, EachChannelsPartsAreThatChannelsOwn) {
     return std::vector<const void*>{&c.On, &c.VertPos, &c.KnobAngle, &c.Scale,
                                     &c.VoltsDiv, &c.VoltsDivText, &c.HighRange, &c.TriggerV, &c.CalLow,
                                     &c.CalHigh, &c.CalOffset, &c.Persistence, &c.PersistColors,
-                                    c.Marker, c.MarkerUnselected, c.Key, c.TriggerArrow,
+                                    c.TriggerArrow,
                                     c.TriggerUp, c.TriggerDown, c.SourceItem};
   };
   EXPECT_EQ(parts(f.Channel(1)),
@@ -181,14 +181,14 @@ TEST(Shell, EachChannelsPartsAreThatChannelsOwn) {
                                       &scope.State().CH1VoltsDiv, &scope.State().CH1VoltsDivText,
                                       &scope.State().CH1HighRange, &scope.State().CH1TriggerV, &scope.State().CalCH1L, &scope.State().CalCH1H,
                                       &scope.State().CH1CalOffset, &scope.State().CH1Persistence,
-                                      &scope.State().CH1PersistColors, scope.Marker(1), f.CH1NS, f.CH1Button,
+                                      &scope.State().CH1PersistColors,
                                       f.TriggerArrowCH1, f.TrigUP, f.TrigDWN, f.CH11}));
   EXPECT_EQ(parts(f.Channel(2)),
             (std::vector<const void*>{&scope.State().ChannelOn[2], &scope.State().CH2VertPos, &scope.State().CH2KnobAngle, &scope.State().CH2Scale,
                                       &scope.State().CH2VoltsDiv, &scope.State().CH2VoltsDivText,
                                       &scope.State().CH2HighRange, &scope.State().CH2TriggerV, &scope.State().CalCH2L, &scope.State().CalCH2H,
                                       &scope.State().CH2CalOffset, &scope.State().CH2Persistence,
-                                      &scope.State().CH2PersistColors, scope.Marker(2), f.CH2NS, f.CH2Button,
+                                      &scope.State().CH2PersistColors,
                                       f.TriggerArrowCH2, f.TrigUP2, f.TrigDWN2, f.CH21}));
   EXPECT_EQ(f.Channel(1).Colour, QColor(0, 126, 255));
   EXPECT_EQ(f.Channel(2).Colour, QColor(255, 0, 0));

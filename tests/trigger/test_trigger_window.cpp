@@ -423,7 +423,7 @@ TEST_F(TriggerWindow, TheArrowFollowsItsZeroVoltMarker) {
   // CH2's marker moves CH2's arrow only.
   const int ch1Arrow = Top(f.TriggerArrowCH1);
   f.CH21->trigger();
-  f.CH2NS->show();
+  scope.UnselectedMarker(2)->show();
   Drag(scope.Marker(2), QPoint(10, 7), {QPoint(0, -20)});
   EXPECT_EQ(Top(f.TriggerArrowCH2), 266);
   EXPECT_EQ(Top(f.TriggerArrowCH1), ch1Arrow);

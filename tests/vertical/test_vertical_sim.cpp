@@ -111,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
         WireCase{"Ch2KeyAndKnobTo200mV_Ch2LowRange",
                  [](PanelOnTheWire& fixture, TForm1& form) {
                    ScopeDriver scope(form);
-                   fixture.Press(form.CH2Button);
+                   fixture.Press(scope.ChannelKey(2));
                    TurnKnob(scope.VoltsKnob(), {kVolts200mV});
                  },
                  0x73, 0x1C, 0x00},
@@ -123,7 +123,7 @@ INSTANTIATE_TEST_SUITE_P(
                  [](PanelOnTheWire& fixture, TForm1& form) {
                    ScopeDriver scope(form);
                    TurnKnob(scope.TimeKnob(), {kTime50us});
-                   fixture.Press(form.CH2Button);
+                   fixture.Press(scope.ChannelKey(2));
                  },
                  0xF3, 2 * 8 + 4, 0x00},
         // CH1 off on this row moves the CH1 source to CH2 (source bits 01).
@@ -131,9 +131,9 @@ INSTANTIATE_TEST_SUITE_P(
                  [](PanelOnTheWire& fixture, TForm1& form) {
                    ScopeDriver scope(form);
                    TurnKnob(scope.TimeKnob(), {kTime50us});
-                   fixture.Press(form.CH2Button);
-                   fixture.Press(form.CH1Button);
-                   fixture.Press(form.ChannelOff);
+                   fixture.Press(scope.ChannelKey(2));
+                   fixture.Press(scope.ChannelKey(1));
+                   fixture.Press(scope.ChannelOffKey());
                  },
                  0xF3, 2 * 8 + 4 + 1, 0x28}),
     [](const ::testing::TestParamInfo<WireCase>& param) { return std::string(param.param.name); });

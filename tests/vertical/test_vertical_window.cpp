@@ -69,9 +69,9 @@ class SelectorSequence : public VerticalWindow, public ::testing::WithParamInter
 
 TEST_P(SelectorSequence, EndsInTheStateOfItsCode) {
   const KeySequence& s = GetParam();
-  for (Key k : s.keys) Press(k == CH1 ? static_cast<QWidget*>(w->CH1Button)
-                              : k == CH2 ? static_cast<QWidget*>(w->CH2Button)
-                                         : static_cast<QWidget*>(w->ChannelOff));
+  for (Key k : s.keys) Press(k == CH1 ? static_cast<QWidget*>(w.scope.ChannelKey(1))
+                              : k == CH2 ? static_cast<QWidget*>(w.scope.ChannelKey(2))
+                                         : static_cast<QWidget*>(w.scope.ChannelOffKey()));
   EXPECT_EQ(w.scope.State().ChannelOn[1], s.ch1On);
   EXPECT_EQ(w.scope.State().ChannelOn[2], s.ch2On);
   EXPECT_EQ(w.scope.State().CH1Focus, s.ch1Focus);
@@ -80,13 +80,13 @@ TEST_P(SelectorSequence, EndsInTheStateOfItsCode) {
   EXPECT_EQ(Shown(w.scope.VoltsKnobDot()), s.knobUsable);
   EXPECT_EQ(w.scope.VoltsKnobPanel()->isEnabled(), s.knobUsable);
   // A channel that is on shows exactly one of its two marker looks.
-  EXPECT_EQ(Shown(w.scope.Marker(1)) + Shown(w->CH1NS), s.ch1On);
-  EXPECT_EQ(Shown(w.scope.Marker(2)) + Shown(w->CH2NS), s.ch2On);
+  EXPECT_EQ(Shown(w.scope.Marker(1)) + Shown(w.scope.UnselectedMarker(1)), s.ch1On);
+  EXPECT_EQ(Shown(w.scope.Marker(2)) + Shown(w.scope.UnselectedMarker(2)), s.ch2On);
   EXPECT_EQ(Shown(w.scope.Label(QStringLiteral("CH1V"))), s.ch1On == 1);
   EXPECT_EQ(Shown(w.scope.Label(QStringLiteral("CH2V"))), s.ch2On == 1);
   // The keys stay clickable over the picture.
-  EXPECT_EQ(w->HorVerPanel->childAt(30, 450), w->CH1Button);
-  EXPECT_EQ(w->HorVerPanel->childAt(150, 450), w->CH2Button);
+  EXPECT_EQ(w.scope.Panel(QStringLiteral("HorVerPanel"))->childAt(30, 450), w.scope.ChannelKey(1));
+  EXPECT_EQ(w.scope.Panel(QStringLiteral("HorVerPanel"))->childAt(150, 450), w.scope.ChannelKey(2));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -107,7 +107,7 @@ INSTANTIATE_TEST_SUITE_P(
     CaseName<KeySequence>);
 
 TEST_F(VerticalWindow, Ch1OnlyThenOffKeyLeavesNoChannelAndABlockedKnob) {
-  Press(w->ChannelOff);
+  Press(w.scope.ChannelOffKey());
   EXPECT_EQ(w.scope.State().CH1Focus, 0);
   EXPECT_TRUE(w.scope.VoltsKnobDot()->isHidden());
   EXPECT_FALSE(w.scope.VoltsKnobPanel()->isEnabled());
@@ -119,18 +119,18 @@ TEST_F(VerticalWindow, Ch1OnlyThenOffKeyLeavesNoChannelAndABlockedKnob) {
 }
 
 TEST_F(VerticalWindow, ClickOnCh2NotSelectedMarkerSelectsCh2AndLeavesBothOn) {
-  Press(w->CH2Button);
-  Press(w->CH1Button);
-  ASSERT_TRUE(Shown(w->CH2NS));
-  QTest::mouseClick(w->CH2NS, Qt::LeftButton, {}, QPoint(10, 7));
+  Press(w.scope.ChannelKey(2));
+  Press(w.scope.ChannelKey(1));
+  ASSERT_TRUE(Shown(w.scope.UnselectedMarker(2)));
+  QTest::mouseClick(w.scope.UnselectedMarker(2), Qt::LeftButton, {}, QPoint(10, 7));
   EXPECT_EQ(w.scope.State().ChannelOn[1], 1);
   EXPECT_EQ(w.scope.State().ChannelOn[2], 1);
   EXPECT_EQ(w.scope.State().CH1Focus, 0);
   EXPECT_TRUE(w.scope.ChannelSelector()->FileName().endsWith("CHSelector-1on-2on-2sel.bmp"));
   EXPECT_TRUE(Shown(w.scope.Marker(2)));
-  EXPECT_TRUE(Shown(w->CH1NS));
+  EXPECT_TRUE(Shown(w.scope.UnselectedMarker(1)));
   EXPECT_FALSE(Shown(w.scope.Marker(1)));
-  EXPECT_FALSE(Shown(w->CH2NS));
+  EXPECT_FALSE(Shown(w.scope.UnselectedMarker(2)));
   EXPECT_TRUE(w.scope.VoltsKnobDot()->FileName().endsWith("knobdotB.bmp"));
   EXPECT_EQ(w.scope.State().MouseIsDown, 0);
 }
@@ -141,7 +141,7 @@ TEST_F(VerticalWindow, ClickOnTheSelectedMarkerOfTheOnlyChannelChangesNothing) {
   EXPECT_EQ(w.scope.State().ChannelOn[2], 0);
   EXPECT_EQ(w.scope.State().CH1Focus, 1);
   // The selector hides the CH2 look again: CH2 is off.
-  EXPECT_FALSE(Shown(w->CH2NS));
+  EXPECT_FALSE(Shown(w.scope.UnselectedMarker(2)));
   EXPECT_TRUE(Shown(w.scope.Marker(1)));
 }
 
@@ -153,8 +153,8 @@ TEST_F(VerticalWindow, MarkerClickIsHandledBeforeTheReleaseAndTurnsNothingOn) {
   w.scope.State().ChannelOn[2] = 0;
   w.scope.State().CH1Focus = 0;
   w->UpdatedvoltageButtons();
-  ASSERT_TRUE(Shown(w->CH2NS));
-  QTest::mouseClick(w->CH2NS, Qt::LeftButton, {}, QPoint(10, 7));
+  ASSERT_TRUE(Shown(w.scope.UnselectedMarker(2)));
+  QTest::mouseClick(w.scope.UnselectedMarker(2), Qt::LeftButton, {}, QPoint(10, 7));
   EXPECT_EQ(w.scope.State().ChannelOn[2], 0);
   EXPECT_EQ(w.scope.State().CH1Focus, 0);
   EXPECT_TRUE(w.scope.ChannelSelector()->FileName().endsWith("CHSelector-1on-2on-1sel.bmp"));  // code 21 again
@@ -204,7 +204,7 @@ TEST_F(VerticalWindow, VoltsKnobDotFollowsThePointerFaceChangesAtBandsAndSnapsOn
 }
 
 TEST_F(VerticalWindow, VoltsKnobActsOnTheSelectedChannelWithItsOwnFaces) {
-  Press(w->CH2Button);
+  Press(w.scope.ChannelKey(2));
   TurnKnob(w.scope.VoltsKnob(), {{10, 100}});  // 9 o'clock: 200 mV
   EXPECT_EQ(w.scope.State().CH2KnobAngle, 180);
   EXPECT_EQ(w.scope.State().CH2Scale, 312);
@@ -212,7 +212,7 @@ TEST_F(VerticalWindow, VoltsKnobActsOnTheSelectedChannelWithItsOwnFaces) {
   EXPECT_TRUE(w.scope.VoltsKnob()->FileName().endsWith("knobB200.bmp"));
   EXPECT_EQ(w.scope.State().CH1Scale, 78);
   // Back to CH1: the knob shows CH1's row again.
-  Press(w->CH1Button);
+  Press(w.scope.ChannelKey(1));
   EXPECT_TRUE(w.scope.VoltsKnob()->FileName().endsWith("knobR5V.bmp"));
   EXPECT_EQ(Left(w.scope.VoltsKnobDot()), 110);
   EXPECT_EQ(Top(w.scope.VoltsKnobDot()), 92);
@@ -250,17 +250,17 @@ class MarkerDragging : public VerticalWindow, public ::testing::WithParamInterfa
 
 TEST_P(MarkerDragging, MovesBothLooksAndTheZeroVoltRowWithinOneToFourHundred) {
   const MarkerDragCase& c = GetParam();
-  Press(w->CH2Button);  // both on, so both markers can be grabbed
-  TImage* marker = c.channel == 1 ? w->CH1NS : w.scope.Marker(2);
+  Press(w.scope.ChannelKey(2));  // both on, so both markers can be grabbed
+  TImage* marker = c.channel == 1 ? w.scope.UnselectedMarker(1) : w.scope.Marker(2);
   DragMarker(marker, c.moves);
   if (c.channel == 1) {
     EXPECT_EQ(Top(w.scope.Marker(1)), c.top);
-    EXPECT_EQ(Top(w->CH1NS), c.top);
+    EXPECT_EQ(Top(w.scope.UnselectedMarker(1)), c.top);
     EXPECT_EQ(w.scope.State().CH1VertPos, c.top);
     EXPECT_EQ(w.scope.State().CH1Focus, c.releasedOnMarker ? 1 : 0);  // a drag that ends on the marker selects it
   } else {
     EXPECT_EQ(Top(w.scope.Marker(2)), c.top);
-    EXPECT_EQ(Top(w->CH2NS), c.top);
+    EXPECT_EQ(Top(w.scope.UnselectedMarker(2)), c.top);
     EXPECT_EQ(w.scope.State().CH2VertPos, c.top);
     EXPECT_EQ(w.scope.State().CH1Focus, 0);
   }
@@ -355,7 +355,7 @@ TEST_F(VerticalWindow, FiftyMicrosecondsWithOneChannelSamplesAtOneMegahertz) {
 }
 
 TEST_F(VerticalWindow, FiftyMicrosecondsWithBothChannelsSamplesAt500k) {
-  Press(w->CH2Button);
+  Press(w.scope.ChannelKey(2));
   TurnKnob(w.scope.TimeKnob(), {{100, 200}});
   EXPECT_EQ(w.scope.State().TimeBaseIndex, 2);
   EXPECT_EQ(w.scope.State().SamplePeriodUs, 1);
@@ -384,14 +384,14 @@ class FiftyMicrosecondChannels : public VerticalWindow,
 
 TEST_P(FiftyMicrosecondChannels, SettleTheRateAndMoveAChannelTriggerSource) {
   const ChannelChangeAt50us& c = GetParam();
-  Press(w->CH2Button);
-  Press(w->CH1Button);
+  Press(w.scope.ChannelKey(2));
+  Press(w.scope.ChannelKey(1));
   TurnKnob(w.scope.TimeKnob(), {{100, 200}});
   ASSERT_EQ(w.scope.State().Rate1MS, 0);
   w.scope.State().TriggerCH = c.triggerBefore;
-  for (Key k : c.keys) Press(k == CH1 ? static_cast<QWidget*>(w->CH1Button)
-                              : k == CH2 ? static_cast<QWidget*>(w->CH2Button)
-                                         : static_cast<QWidget*>(w->ChannelOff));
+  for (Key k : c.keys) Press(k == CH1 ? static_cast<QWidget*>(w.scope.ChannelKey(1))
+                              : k == CH2 ? static_cast<QWidget*>(w.scope.ChannelKey(2))
+                                         : static_cast<QWidget*>(w.scope.ChannelOffKey()));
   EXPECT_EQ(w.scope.State().TriggerCH, c.triggerAfter);
   EXPECT_EQ(w.scope.State().Rate1MS, c.rate1MS);
   EXPECT_EQ(w.scope.State().SampleRateText, c.rateText);
