@@ -45,8 +45,5 @@ struct ChannelParts {
   TImage*& Marker;            // the 0 V marker as the selected channel (Image1, Image2)
   TImage*& MarkerUnselected;  // the same marker while the other channel is selected (CH1NS, CH2NS)
   TPaintBox*& Key;            // the channel key over the selector (CH1Button, CH2Button)
-  TImage*& TriggerArrow;      // the level arrow (TriggerArrowCH1, TriggerArrowCH2)
-  TImage*& TriggerUp;         // shown for a level above the strip (TrigUP, TrigUP2)
-  TImage*& TriggerDown;       // shown for a level below the strip (TrigDWN, TrigDWN2)
   QAction*& SourceItem;       // Trigger > Source (CH11, CH21)
 };

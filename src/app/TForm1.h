@@ -17,6 +17,7 @@
 #include "core/ScopeLink.h"
 #include "display/DisProperties.h"
 #include "display/RowBands.h"
+#include "display/ScreenParts.h"
 #include "serial/TSerial.h"
 #include "storage/SettingsStore.h"
 
@@ -45,8 +46,11 @@ class CalibrationPanel;
 class ComSettingsPanel;
 class MeasurementPanel;
 class NextRunNotice;
+class OverviewStrip;
 class RestoreReader;
+class ScreenPanel;
 class StatusStrip;
+class TriggerStrip;
 struct ScopeUnit;
 
 class TForm1 : public QMainWindow, public ScopeState {

@@ -9,6 +9,7 @@
 #include "controls/KnobAngle.h"
 #include "controls/NextRunNotice.h"
 #include "controls/TimeKnob.h"
+#include "controls/TriggerStrip.h"
 #include "controls/VerticalMarker.h"
 #include "controls/VoltsKnob.h"
 
@@ -264,7 +265,7 @@ void TForm1::UpdatedKnob() {
   // A new scale moves the arrow of the trigger source: the level is kept in
   // counts. The trigger strip is built after the knobs; until it exists there
   // is no arrow to place.
-  if (TriggerSlider) ResetTriggerVoltage(TriggerLevelChannel());
+  if (triggerStrip_) ResetTriggerVoltage(TriggerLevelChannel());
   // The voltage cursors read in the new volts/div.
   HorizontalCalualtions();
 }
@@ -321,7 +322,7 @@ void TForm1::VerticalSliderMouseMove(QWidget* Sender, int, int Y) {
   SetTop(ch.MarkerUnselected, step.top);
   ch.VertPos = step.top;
   Sender->repaint();
-  if (ch.TriggerArrow) ch.TriggerArrow->repaint();
+  if (triggerStrip_) triggerStrip_->RepaintArrow(channel);
   CheckForWaveUpdateNeed();
   // The arrow keeps its level and moves with the 0 V line; at an end of the
   // strip the line stopped and the arrow is placed from its stored level.

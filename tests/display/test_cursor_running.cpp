@@ -36,7 +36,7 @@ class CursorsWhileRunning : public ::testing::Test {
 };
 
 TEST_F(CursorsWhileRunning, ResetShowsTheMiddleOfTheRecordAtTheNextFrame) {
-  SetLeft(f.Image3, 8);
+  SetLeft(f.findChild<TImage*>("Image3"), 8);
   bool replottedAtOnce = true;
   Script script([this] { StopIfRunning(f); });
   script
@@ -58,7 +58,7 @@ TEST_F(CursorsWhileRunning, ResetShowsTheMiddleOfTheRecordAtTheNextFrame) {
 
 TEST_F(CursorsWhileRunning, ALineDraggedWhileCapturesComeInFollowsTheMouseAndTheyKeepComing) {
   f.SnaptoPlotON1->trigger();  // both sets, and the voltage lines on the trace
-  const int start = Left(f.XCursor);
+  const int start = Left(f.findChild<TPanel*>("XCursor"));
   int step = 0;
   int capturesAtPress = 0;
   std::vector<int> lefts;
@@ -66,19 +66,19 @@ TEST_F(CursorsWhileRunning, ALineDraggedWhileCapturesComeInFollowsTheMouseAndThe
   script.When([&] { return f.Running == 1 && f.PlotValid == 1; },
               [&] {
                 capturesAtPress = Captures();
-                SendMouse(f.XCursor, QEvent::MouseButtonPress, QPoint(0, 100));
+                SendMouse(f.findChild<TPanel*>("XCursor"), QEvent::MouseButtonPress, QPoint(0, 100));
               });
   // Ten moves of 10 pixels, each after the next capture has gone out.
   for (int i = 0; i < 10; ++i)
     script.When([&] { return Captures() > capturesAtPress + step; },
                 [&] {
                   ++step;
-                  SendMouse(f.XCursor, QEvent::MouseMove, QPoint(10, 100));
-                  lefts.push_back(Left(f.XCursor));
+                  SendMouse(f.findChild<TPanel*>("XCursor"), QEvent::MouseMove, QPoint(10, 100));
+                  lefts.push_back(Left(f.findChild<TPanel*>("XCursor")));
                 });
   script.When([&] { return Captures() > capturesAtPress + step; },
               [&] {
-                SendMouse(f.XCursor, QEvent::MouseButtonRelease, QPoint(0, 100));
+                SendMouse(f.findChild<TPanel*>("XCursor"), QEvent::MouseButtonRelease, QPoint(0, 100));
                 f.RunStopClick();
               });
   QTimer::singleShot(0, [this] { f.RUNSTOP->trigger(); });
@@ -89,7 +89,7 @@ TEST_F(CursorsWhileRunning, ALineDraggedWhileCapturesComeInFollowsTheMouseAndThe
   EXPECT_EQ(f.KnobSnap, 0);
   EXPECT_EQ(f.VCursorDrag, 0);
   // The handle followed the line over the standard record.
-  EXPECT_EQ(Left(f.CursorX), (Left(f.XCursor) + f.ViewStart) / 3);
+  EXPECT_EQ(Left(f.findChild<TImage*>("CursorX")), (Left(f.findChild<TPanel*>("XCursor")) + f.ViewStart) / 3);
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
 }
 
@@ -105,9 +105,9 @@ TEST_F(CursorsWhileRunning, ALineDraggedAfterAPanBeforeTheNextFrameKeepsItsHandl
       .When([&] { return f.Running == 1 && f.PlotValid == 1 && f.ViewStart == 503; },
             [&] {
               // One step: no frame comes between the pan and the drag.
-              Drag(f.Image3, inViewWindow, {QPoint(30, 0)});  // 90 samples on
+              Drag(f.findChild<TImage*>("Image3"), inViewWindow, {QPoint(30, 0)});  // 90 samples on
               viewAtPan = f.ViewStart;
-              Drag(f.XCursor, QPoint(0, 100), {QPoint(20, 0)});
+              Drag(f.findChild<TPanel*>("XCursor"), QPoint(0, 100), {QPoint(20, 0)});
             })
       .When([&] { return f.ViewStart == 593; }, [&] { f.RunStopClick(); });
   QTimer::singleShot(0, [this] { f.RUNSTOP->trigger(); });
@@ -115,7 +115,7 @@ TEST_F(CursorsWhileRunning, ALineDraggedAfterAPanBeforeTheNextFrameKeepsItsHandl
   ASSERT_FALSE(script.TimedOut());
   EXPECT_EQ(viewAtPan, 503);  // the pan was not drawn before the drag
   // The handle over the line in the standard record, with the view drawn.
-  EXPECT_EQ(Left(f.CursorX), (Left(f.XCursor) + f.ViewStart) / 3);
+  EXPECT_EQ(Left(f.findChild<TImage*>("CursorX")), (Left(f.findChild<TPanel*>("XCursor")) + f.ViewStart) / 3);
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
 }
 

@@ -45,13 +45,13 @@ class HeldRecordReaders : public SquareWaveWindow {
     f.AutoMeasuremtns();
     f.HorizontalCalualtions();
     QStringList r;
-    QList<QLabel*> measurements = f.MeasurePanel->findChildren<QLabel*>();
+    QList<QLabel*> measurements = f.findChild<TPanel*>("MeasurePanel")->findChildren<QLabel*>();
     std::sort(measurements.begin(), measurements.end(),
               [](const QLabel* a, const QLabel* b) { return a->objectName() < b->objectName(); });
     for (const QLabel* label : measurements) r << label->objectName() + "=" + label->text();
-    for (const QLabel* label : {f.XTimeCursor, f.OTimeCursor, f.TimeCursor, f.Label13, f.HCusA, f.HCusB, f.CusRes})
+    for (const QLabel* label : {f.findChild<TLabel*>("XTimeCursor"), f.findChild<TLabel*>("OTimeCursor"), f.findChild<TLabel*>("TimeCursor"), f.findChild<TLabel*>("Label13"), f.findChild<TLabel*>("HCusA"), f.findChild<TLabel*>("HCusB"), f.findChild<TLabel*>("CusRes")})
       r << label->objectName() + "=" + label->text();
-    r << QStringLiteral("HozCusA top=%1").arg(Top(f.HozCusA)) << QStringLiteral("HozCusB top=%1").arg(Top(f.HozCusB));
+    r << QStringLiteral("HozCusA top=%1").arg(Top(f.findChild<TPanel*>("HozCusA"))) << QStringLiteral("HozCusB top=%1").arg(Top(f.findChild<TPanel*>("HozCusB")));
     const QString reference = dir_.filePath(QStringLiteral("ch1.txt"));
     w.ui.saveAnswers.push_back(reference);
     f.SaveCH1Ref1->trigger();
@@ -104,12 +104,12 @@ TEST_F(HeldRecordReaders, AStoppedRecordReadsAsCapturedWhateverTheKnobsTurnTo) {
   // What the user views stays with the panel: CH1's 0 V row moved by its
   // marker moves the snapped lines with the trace, and the readout against
   // that row stays.
-  const int aTop = Top(f.HozCusA);
-  const QString aVolts = f.HCusA->text();
+  const int aTop = Top(f.findChild<TPanel*>("HozCusA"));
+  const QString aVolts = f.findChild<TLabel*>("HCusA")->text();
   f.CH1VertPos += 40;
   Readings();
-  EXPECT_EQ(Top(f.HozCusA), aTop + 40);
-  EXPECT_EQ(f.HCusA->text(), aVolts);
+  EXPECT_EQ(Top(f.findChild<TPanel*>("HozCusA")), aTop + 40);
+  EXPECT_EQ(f.findChild<TLabel*>("HCusA")->text(), aVolts);
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
 }
 

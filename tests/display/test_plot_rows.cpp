@@ -70,7 +70,7 @@ void SetUpPicture(TForm1& f) {
   f.ResetPres();
   f.PersistenceHit = 255;
   f.PersistenceFade = 40;
-  SetLeft(f.Image3, 173);
+  SetLeft(f.findChild<TImage*>("Image3"), 173);
 }
 
 struct Step {
@@ -125,7 +125,7 @@ const Sequence Sequences[] = {
       {"back to the plot's format", [](TForm1& f) { f.GridBitmap = f.GridBitmap.convertToFormat(QImage::Format_RGB32); }, true},
       Again}},
     {"the view and the positions moved",
-     {First, {"view moved", [](TForm1& f) { SetLeft(f.Image3, 250); }, false},
+     {First, {"view moved", [](TForm1& f) { SetLeft(f.findChild<TImage*>("Image3"), 250); }, false},
       {"CH1 moved down", [](TForm1& f) { f.CH1VertPos = 200; }, false},
       {"CH2 off the bottom", [](TForm1& f) { f.CH2VertPos = 700; }, false},
       {"CH2 off the top", [](TForm1& f) { f.CH2VertPos = -300; }, false},
@@ -152,10 +152,10 @@ void ExpectScreenIsPlotBitmap(TForm1& f) {
   ASSERT_NE(store, nullptr);
   const auto* screen = dynamic_cast<const QImage*>(store->paintDevice());
   ASSERT_NE(screen, nullptr);
-  const QPoint origin = f.PaintBox2->mapTo(&f, QPoint(0, 0));
+  const QPoint origin = f.findChild<TPaintBox*>("PaintBox2")->mapTo(&f, QPoint(0, 0));
   std::vector<QRect> covered;
-  for (QWidget* child : f.Panel4->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
-    if (child != f.PaintBox2 && child->isVisible()) covered.push_back(child->geometry().translated(-f.PaintBox2->pos()));
+  for (QWidget* child : f.findChild<TPanel*>("Panel4")->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+    if (child != f.findChild<TPaintBox*>("PaintBox2") && child->isVisible()) covered.push_back(child->geometry().translated(-f.findChild<TPaintBox*>("PaintBox2")->pos()));
   for (int y = 0; y < 400; ++y)
     for (int x = 0; x < 500; ++x) {
       if (std::any_of(covered.begin(), covered.end(), [&](const QRect& r) { return r.contains(x, y); })) continue;
@@ -172,7 +172,7 @@ TEST(PlotRows, EveryFrameIsWhatAWholeRedrawMakes) {
     TForm1& g = *whole.form;
     SetUpPicture(f);
     SetUpPicture(g);
-    f.AboutPanel->hide();  // it stands over the plot for the first seconds
+    f.findChild<TPanel*>("AboutPanel")->hide();  // it stands over the plot for the first seconds
     for (const Step& step : sequence.steps) {
       SCOPED_TRACE(step.name);
       step.change(f);
@@ -187,7 +187,7 @@ TEST(PlotRows, EveryFrameIsWhatAWholeRedrawMakes) {
       ASSERT_EQ(FirstDifference(f.PlotBitmap, g.PlotBitmap), "");
       ExpectScreenIsPlotBitmap(f);
       // What was repainted: the whole plot, or only the rows that changed.
-      const QRect repainted = f.PaintBox2->PaintRegion().boundingRect();
+      const QRect repainted = f.findChild<TPaintBox*>("PaintBox2")->PaintRegion().boundingRect();
       EXPECT_EQ(repainted.height() == 400, step.wholePlot) << repainted.top() << ".." << repainted.bottom();
     }
   }

@@ -82,7 +82,7 @@ class PlotWaveformTest : public ::testing::Test {
     f.CH2HighRange = 0;
     f.CalCH2H = 50;
     f.CalCH2L = -4;
-    SetLeft(f.Image3, 173);
+    SetLeft(f.findChild<TImage*>("Image3"), 173);
   }
 
   void Use(const LayoutCase& c) {
@@ -201,7 +201,7 @@ TEST_F(PlotWaveformTest, OverviewStripShowsTheLayoutsSamples) {
       f.PlotWaveform();
       ASSERT_TRUE(LitColumns(f.PreviewBitmap, 0, CH1Pixel).empty()) << "m " << m;
     }
-    EXPECT_EQ(f.Image4->Picture(), f.PreviewBitmap);
+    EXPECT_EQ(f.findChild<TImage*>("Image4")->Picture(), f.PreviewBitmap);
   }
 }
 
@@ -241,21 +241,21 @@ TEST_F(PlotWaveformTest, TriggerMarkerRunningFollowsHorTrigPosStoppedKeepsStopTr
   for (const Case& c : cases) {
     SCOPED_TRACE(c.layout.name);
     Use(c.layout);
-    SetLeft(f.HorTrigPos, 200);
+    SetLeft(f.findChild<TImage*>("HorTrigPos"), 200);
     f.StopTrigPos = 300;
     f.Running = 1;
     f.PlotWaveform();
-    EXPECT_EQ(Left(f.PlotTrigPanel), c.expectedRunning);
-    EXPECT_TRUE(f.PlotTrigPanel->isVisible());
+    EXPECT_EQ(Left(f.findChild<TPanel*>("PlotTrigPanel")), c.expectedRunning);
+    EXPECT_TRUE(f.findChild<TPanel*>("PlotTrigPanel")->isVisible());
     f.Running = 0;
     f.PlotWaveform();
-    EXPECT_EQ(Left(f.PlotTrigPanel), c.expectedStopped);
-    EXPECT_TRUE(f.PlotTrigPanel->isVisible());  // nothing in a frame hides it
+    EXPECT_EQ(Left(f.findChild<TPanel*>("PlotTrigPanel")), c.expectedStopped);
+    EXPECT_TRUE(f.findChild<TPanel*>("PlotTrigPanel")->isVisible());  // nothing in a frame hides it
   }
   // In the standard record the marker's centre is on sample 3 T - 2.
   Use(Layouts[0]);
   f.PlotWaveform();
-  EXPECT_EQ(Left(f.PlotTrigPanel) + 5, 2 + (3 * 300 - 2 - f.ViewStart));
+  EXPECT_EQ(Left(f.findChild<TPanel*>("PlotTrigPanel")) + 5, 2 + (3 * 300 - 2 - f.ViewStart));
 }
 
 TEST_F(PlotWaveformTest, HeldRecordPannedKeepsItsTriggerMarker) {
@@ -263,26 +263,26 @@ TEST_F(PlotWaveformTest, HeldRecordPannedKeepsItsTriggerMarker) {
   Use(Layouts[0]);
   f.StopTrigPos = 300;
   f.PlotValid = 1;
-  SetLeft(f.HorTrigPos, 90);  // moved after the stop
-  SetLeft(f.Image3, 250);
+  SetLeft(f.findChild<TImage*>("HorTrigPos"), 90);  // moved after the stop
+  SetLeft(f.findChild<TImage*>("Image3"), 250);
   f.CheckForWaveUpdateNeed();
   EXPECT_EQ(f.ViewStart, 3 * 250 - 16);
-  EXPECT_EQ(Left(f.PlotTrigPanel), 3 * 300 - f.ViewStart - 5);
+  EXPECT_EQ(Left(f.findChild<TPanel*>("PlotTrigPanel")), 3 * 300 - f.ViewStart - 5);
 }
 
 TEST_F(PlotWaveformTest, HiddenTriggerMarkerStaysHiddenWhileStopped) {
   FillSines();
   Use(Layouts[0]);
-  ASSERT_FALSE(f.PlotTrigPanel->isVisible());
+  ASSERT_FALSE(f.findChild<TPanel*>("PlotTrigPanel")->isVisible());
   f.PlotWaveform();
-  EXPECT_FALSE(f.PlotTrigPanel->isVisible());
+  EXPECT_FALSE(f.findChild<TPanel*>("PlotTrigPanel")->isVisible());
 }
 
 TEST_F(PlotWaveformTest, CaptionsFollowTheRecordOnlyWhileRunning) {
-  ASSERT_NE(f.CH1V, nullptr);
-  ASSERT_NE(f.CH2V, nullptr);
-  ASSERT_NE(f.TimeBaseL, nullptr);
-  ASSERT_NE(f.SampleRate, nullptr);
+  ASSERT_NE(f.findChild<TLabel*>("CH1V"), nullptr);
+  ASSERT_NE(f.findChild<TLabel*>("CH2V"), nullptr);
+  ASSERT_NE(f.findChild<TLabel*>("TimeBaseL"), nullptr);
+  ASSERT_NE(f.findChild<TLabel*>("SampleRate"), nullptr);
   Use(Layouts[0]);
   f.CH1VoltsDivText = "CH1 1V/DIV";
   f.CH2VoltsDivText = "CH2 2V/DIV";
@@ -290,16 +290,16 @@ TEST_F(PlotWaveformTest, CaptionsFollowTheRecordOnlyWhileRunning) {
   f.SampleRateText = "500KS/s";
   f.Running = 1;
   f.PlotWaveform();
-  EXPECT_EQ(f.CH1V->text(), "CH1 1V/DIV");
-  EXPECT_EQ(f.CH2V->text(), "CH2 2V/DIV");
-  EXPECT_EQ(f.TimeBaseL->text(), "1ms/DIV");
-  EXPECT_EQ(f.SampleRate->text(), "500KS/s");
+  EXPECT_EQ(f.findChild<TLabel*>("CH1V")->text(), "CH1 1V/DIV");
+  EXPECT_EQ(f.findChild<TLabel*>("CH2V")->text(), "CH2 2V/DIV");
+  EXPECT_EQ(f.findChild<TLabel*>("TimeBaseL")->text(), "1ms/DIV");
+  EXPECT_EQ(f.findChild<TLabel*>("SampleRate")->text(), "500KS/s");
   f.Running = 0;
   f.CH1VoltsDivText = "CH1 5V/DIV";
   f.TimeDivText = "5ms/DIV";
   f.PlotWaveform();
-  EXPECT_EQ(f.CH1V->text(), "CH1 1V/DIV");
-  EXPECT_EQ(f.TimeBaseL->text(), "1ms/DIV");
+  EXPECT_EQ(f.findChild<TLabel*>("CH1V")->text(), "CH1 1V/DIV");
+  EXPECT_EQ(f.findChild<TLabel*>("TimeBaseL")->text(), "1ms/DIV");
 }
 
 TEST_F(PlotWaveformTest, CheckForWaveUpdateNeedDrawsOnlyAHeldRecord) {
@@ -341,7 +341,7 @@ TEST_F(PlotWaveformTest, ScreenIsACopyOfPlotBitmap) {
   FillSines();
   Use(Layouts[0]);
   f.PlotWaveform();
-  const QImage screen = f.PaintBox2->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  const QImage screen = f.findChild<TPaintBox*>("PaintBox2")->grab().toImage().convertToFormat(QImage::Format_RGB32);
   ASSERT_EQ(screen.size(), QSize(500, 400));
   EXPECT_EQ(screen, f.PlotBitmap);
 }
@@ -352,16 +352,16 @@ TEST_F(PlotWaveformTest, ScreenAroundTheWidgetsOverThePlotIsACopyOfPlotBitmap) {
   FillSines();
   Use(Layouts[0]);
   f.PlotWaveform();
-  f.PlotTrigPanel->show();
+  f.findChild<TPanel*>("PlotTrigPanel")->show();
   std::vector<QRect> covered;
-  for (QWidget* child : f.Panel4->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-    if (child == f.PaintBox2) continue;
+  for (QWidget* child : f.findChild<TPanel*>("Panel4")->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+    if (child == f.findChild<TPaintBox*>("PaintBox2")) continue;
     child->show();
-    covered.push_back(child->geometry().translated(-f.PaintBox2->pos()));
+    covered.push_back(child->geometry().translated(-f.findChild<TPaintBox*>("PaintBox2")->pos()));
   }
   ASSERT_GE(covered.size(), 2u);
-  const QImage panel = f.Panel4->grab().toImage().convertToFormat(QImage::Format_RGB32);
-  const QImage screen = panel.copy(QRect(f.PaintBox2->pos(), QSize(500, 400)));
+  const QImage panel = f.findChild<TPanel*>("Panel4")->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  const QImage screen = panel.copy(QRect(f.findChild<TPaintBox*>("PaintBox2")->pos(), QSize(500, 400)));
   int compared = 0;
   for (int y = 0; y < 400; ++y)
     for (int x = 0; x < 500; ++x) {
@@ -509,13 +509,13 @@ TEST_F(PlotWaveformTest, PersistenceDotsReplaceTheTraces) {
 TEST_F(PlotWaveformTest, ViewOutsideTheRecordIsRefused) {
   FillSines();
   Use(Layouts[0]);
-  SetLeft(f.Image3, 0);  // ViewStart would be -16
+  SetLeft(f.findChild<TImage*>("Image3"), 0);  // ViewStart would be -16
   const QRgb sentinel = qRgb(1, 2, 3);
   f.PlotBitmap.fill(sentinel);
   EXPECT_THROW(f.PlotWaveform(), ScopeError);
   EXPECT_EQ(f.PlotBitmap.pixel(100, 100), sentinel);
   EXPECT_EQ(f.PlotValid, 0);
-  SetLeft(f.Image3, 800);  // past sample 3000 in the 3000-sample record
+  SetLeft(f.findChild<TImage*>("Image3"), 800);  // past sample 3000 in the 3000-sample record
   Use(Layouts[1]);
   EXPECT_THROW(f.PlotWaveform(), ScopeError);
 }
@@ -523,16 +523,16 @@ TEST_F(PlotWaveformTest, ViewOutsideTheRecordIsRefused) {
 TEST_F(PlotWaveformTest, PlotSurfaceLinesUpWithTheMarkerStrips) {
   // A marker's Top in the strips beside the plot is its plot row: the
   // strips start 46 pixels down the bezel and the plot 53.
-  EXPECT_EQ(f.PaintBox2->mapTo(f.Panel2, QPoint(0, 0)), QPoint(29, 53));
-  EXPECT_EQ(f.PaintBox2->size(), QSize(500, 400));
-  EXPECT_EQ(f.Image4->mapTo(f.Panel2, QPoint(0, 0)), QPoint(29, 10));
-  EXPECT_EQ(Left(f.Image3), 173);
-  EXPECT_FALSE(f.PlotTrigPanel->isVisible());
+  EXPECT_EQ(f.findChild<TPaintBox*>("PaintBox2")->mapTo(f.Panel2, QPoint(0, 0)), QPoint(29, 53));
+  EXPECT_EQ(f.findChild<TPaintBox*>("PaintBox2")->size(), QSize(500, 400));
+  EXPECT_EQ(f.findChild<TImage*>("Image4")->mapTo(f.Panel2, QPoint(0, 0)), QPoint(29, 10));
+  EXPECT_EQ(Left(f.findChild<TImage*>("Image3")), 173);
+  EXPECT_FALSE(f.findChild<TPanel*>("PlotTrigPanel")->isVisible());
   // The trigger position's design place, before the restore moves it to the
   // stored one.
   ScopeWindow unshown{false, true};
-  EXPECT_EQ(Left(unshown->HorTrigPos), 251);
-  EXPECT_EQ(f.PaintBox2->cursor().shape(), Qt::CrossCursor);
+  EXPECT_EQ(Left(unshown->findChild<TImage*>("HorTrigPos")), 251);
+  EXPECT_EQ(f.findChild<TPaintBox*>("PaintBox2")->cursor().shape(), Qt::CrossCursor);
   EXPECT_TRUE(w.ui.errors.isEmpty());  // every window-design picture was found
 }
 

@@ -42,7 +42,7 @@ TEST(StatusStripReadouts, TheLongestTextOfEachFitsItsLabelUpright) {
   ScopeWindow w{false, /*stopWatch=*/true};
   for (const LongestText& row : StatusStripReadouts) {
     SCOPED_TRACE(std::string(row.label) + " \"" + row.text + "\": " + row.why);
-    auto* label = w->Panel5->findChild<QLabel*>(QString::fromLatin1(row.label));
+    auto* label = w->findChild<TPanel*>("Panel5")->findChild<QLabel*>(QString::fromLatin1(row.label));
     ASSERT_NE(label, nullptr);
     const TextFit fit = FitOf(*label, QString::fromLatin1(row.text));
     EXPECT_EQ(fit.family, QStringLiteral("DejaVu Sans Condensed"));

@@ -28,7 +28,7 @@ class SaveView : public ::testing::Test {
     ASSERT_TRUE(dir.isValid());
     // The about panel shown at start would go from the screen mid-test.
     TForm1::SetEnabled(f.AboutTimer, false);
-    f.AboutPanel->hide();
+    f.findChild<TPanel*>("AboutPanel")->hide();
     // A held record with both traces on, so the screen has colours as well
     // as black.
     for (int i = 1; i <= 3000; ++i) {
@@ -100,7 +100,7 @@ TEST_F(SaveView, BlackBackgroundSavesTheScreenAsItIs) {
 TEST_F(SaveView, WhiteBackgroundTurnsOnlyPureBlackWhite) {
   f.ScreenSave = 1;
   w.ui.saveAnswers.push_back(Path("white.bmp"));
-  f.Image23->mouse.OnClick();  // the button in the status strip does the same
+  f.findChild<TImage*>("Image23")->mouse.OnClick();  // the button in the status strip does the same
   const QImage screen = ScreenCopy();
   const QImage saved = Saved(Path("white.bmp"));
   ASSERT_EQ(saved.size(), screen.size());
@@ -150,10 +150,10 @@ TEST_F(SaveView, AFileThatCannotBeWrittenIsReported) {
 }
 
 TEST_F(SaveView, TheSaveButtonSitsInTheStatusStrip) {
-  EXPECT_EQ(f.Image23->parentWidget(), f.Panel5);
-  EXPECT_EQ(f.Image23->geometry(), QRect(178, 60, 33, 18));
-  EXPECT_EQ(f.Image23->toolTip(), "Save Screen Capture As *.BMP.");
-  EXPECT_FALSE(f.Image23->Picture().isNull());
+  EXPECT_EQ(f.findChild<TImage*>("Image23")->parentWidget(), f.findChild<TPanel*>("Panel5"));
+  EXPECT_EQ(f.findChild<TImage*>("Image23")->geometry(), QRect(178, 60, 33, 18));
+  EXPECT_EQ(f.findChild<TImage*>("Image23")->toolTip(), "Save Screen Capture As *.BMP.");
+  EXPECT_FALSE(f.findChild<TImage*>("Image23")->Picture().isNull());
 }
 
 TEST(PrintPlacement, FitsThePageKeepingTheAspectRatioAtTheTopLeft) {

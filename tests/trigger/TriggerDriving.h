@@ -46,9 +46,9 @@ inline void Drag(QWidget* widget, QPoint grab, const std::vector<QPoint>& steps)
 
 // Types a level into the open edit box and presses a key (Enter by default).
 inline void TypeLevel(TForm1& f, const QString& text, Qt::Key key = Qt::Key_Return) {
-  f.TriggerVEdit->clear();
-  QTest::keyClicks(f.TriggerVEdit, text);
-  QTest::keyClick(f.TriggerVEdit, key);
+  f.findChild<QLineEdit*>("TriggerVEdit")->clear();
+  QTest::keyClicks(f.findChild<QLineEdit*>("TriggerVEdit"), text);
+  QTest::keyClick(f.findChild<QLineEdit*>("TriggerVEdit"), key);
 }
 
 // A number as the user's locale writes it ("1.25" or "1,25").

@@ -74,23 +74,23 @@ INSTANTIATE_TEST_SUITE_P(
                     "AA 61 F3 1C 00 D0 08 ED 03"},
         CommandCase{"EXT from the source button, 90 %: CH2's level, the edge value false, EXT bit",
                     [](TForm1& f) {
-                      Click(f.TrigSourceButton);
-                      Click(f.TrigSourceButton);
+                      Click(f.findChild<TImage*>("TrigSourceButton"));
+                      Click(f.findChild<TImage*>("TrigSourceButton"));
                       f.POS90->trigger();
                     },
                     "AA 81 C3 1D 40 2B 0B 93 01"},
         CommandCase{"CH2 falling at a typed -1 V, normal, marker dragged to 74",
                     [](TForm1& f) {
                       f.CH21->trigger();
-                      Click(f.TriggerEdgeButton);
+                      Click(f.findChild<TImage*>("TriggerEdgeButton"));
                       f.Normal1->trigger();
-                      DoubleClick(f.Label23);
+                      DoubleClick(f.findChild<TLabel*>("Label23"));
                       TypeLevel(f, Local("-1"));
-                      Drag(f.HorTrigPos, QPoint(7, 30), {QPoint(-177, 0)});
+                      Drag(f.findChild<TImage*>("HorTrigPos"), QPoint(7, 30), {QPoint(-177, 0)});
                     },
                     "AA 8D C3 19 00 BE 06 02 06"},
         CommandCase{"CH1 arrow dragged 10 rows up: 44 counts", [](TForm1& f) {
-                      Drag(f.TriggerArrowCH1, QPoint(10, 7), {QPoint(0, -10)});
+                      Drag(f.findChild<TImage*>("TriggerArrowCH1"), QPoint(10, 7), {QPoint(0, -10)});
                     },
                     "AA 55 F3 1C 00 D0 08 ED 03"}));
 
@@ -98,13 +98,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(TriggerWithSim, SourceEdgeAndPositionChangesWhileStoppedSendNothing) {
   Start();
-  for (int i = 0; i < 3; ++i) Click(f.TrigSourceButton);
+  for (int i = 0; i < 3; ++i) Click(f.findChild<TImage*>("TrigSourceButton"));
   f.EXT1->trigger();
   f.CH21->trigger();
-  Click(f.TriggerEdgeButton);
+  Click(f.findChild<TImage*>("TriggerEdgeButton"));
   f.Normal1->trigger();
   f.POS10->trigger();
-  Drag(f.TriggerArrowCH2, QPoint(10, 7), {QPoint(0, -5)});
+  Drag(f.findChild<TImage*>("TriggerArrowCH2"), QPoint(10, 7), {QPoint(0, -5)});
   EXPECT_FALSE(TForm1::Enabled(f.StatStopResetTimer));
   RunEventsFor(300);
   EXPECT_EQ(sim->Wire(), "");
@@ -157,11 +157,11 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, Reissue,
     ::testing::Values(
         ReissueCase{"arrow dragged 10 rows up: 44 counts",
-                    [](TForm1& f) { Drag(f.TriggerArrowCH1, QPoint(10, 7), {QPoint(0, -10)}); }, 129 - 44,
+                    [](TForm1& f) { Drag(f.findChild<TImage*>("TriggerArrowCH1"), QPoint(10, 7), {QPoint(0, -10)}); }, 129 - 44,
                     0x18, false},
         ReissueCase{"1 V typed: 12 counts",
                     [](TForm1& f) {
-                      DoubleClick(f.Label23);
+                      DoubleClick(f.findChild<TLabel*>("Label23"));
                       TypeLevel(f, Local("1"));
                     },
                     129 - 12, 0x18, false},
@@ -170,7 +170,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(TriggerWithSim, AReleasedArrowWithoutACaptureWaitingAsksNothing) {
   Start();
-  Drag(f.TriggerArrowCH1, QPoint(10, 7), {QPoint(0, -10)});
+  Drag(f.findChild<TImage*>("TriggerArrowCH1"), QPoint(10, 7), {QPoint(0, -10)});
   RunEventsFor(200);
   EXPECT_EQ(sim->Wire(), "");
 }
@@ -188,7 +188,7 @@ TEST_F(TriggerWithSim, ASourceChangeWhileRunningStopsAndRestartsWithTheNewSource
       .When([&] { return f.AwaitingData == 1 && sim->CommandCount() >= 2; },
             [&] {
               commandsBefore = sim->CommandCount();
-              Click(f.TrigSourceButton);  // CH1 to CH2
+              Click(f.findChild<TImage*>("TrigSourceButton"));  // CH1 to CH2
               stoppedByTheChange = f.Running == 0;
               restartArmed = TForm1::Enabled(f.StatStopResetTimer);
             })
@@ -262,8 +262,8 @@ TEST_P(TraceAtTheMarker, TheTraceCrossesTheLevelLineAtTheTriggerMarker) {
   ASSERT_EQ(f.PlotValid, 1);
 
   // The marker's middle column on the plot, and the level's row (the arrow's Top).
-  const int column = Left(f.PlotTrigPanel) + 5;
-  const int levelRow = Top(f.TriggerArrowCH1);
+  const int column = Left(f.findChild<TPanel*>("PlotTrigPanel")) + 5;
+  const int levelRow = Top(f.findChild<TImage*>("TriggerArrowCH1"));
   ASSERT_GE(column, 12);
   ASSERT_LE(column, 487);
   const int at = TraceRow(f.PlotBitmap, column);
@@ -285,19 +285,19 @@ INSTANTIATE_TEST_SUITE_P(Cases, TraceAtTheMarker,
                          ::testing::Values(CrossingCase{"as designed: rising at 2.49 V, 50 %", [](TForm1&) {}, true},
                                            CrossingCase{"falling at -1 V, 10 %",
                                                         [](TForm1& f) {
-                                                          Click(f.TriggerEdgeButton);
-                                                          DoubleClick(f.Label23);
+                                                          Click(f.findChild<TImage*>("TriggerEdgeButton"));
+                                                          DoubleClick(f.findChild<TLabel*>("Label23"));
                                                           TypeLevel(f, Local("-1"));
                                                           f.POS10->trigger();
-                                                          SetLeft(f.Image3, 8);  // view over the start
+                                                          SetLeft(f.findChild<TImage*>("Image3"), 8);  // view over the start
                                                         },
                                                         false},
                                            CrossingCase{"rising at 1 V, 90 %",
                                                         [](TForm1& f) {
-                                                          DoubleClick(f.Label23);
+                                                          DoubleClick(f.findChild<TLabel*>("Label23"));
                                                           TypeLevel(f, Local("1"));
                                                           f.POS90->trigger();
-                                                          SetLeft(f.Image3, 340);  // view over the end
+                                                          SetLeft(f.findChild<TImage*>("Image3"), 340);  // view over the end
                                                         },
                                                         true}));
 
