@@ -179,7 +179,6 @@ void ScreenPanel::LayLinesOver(std::initializer_list<const QWidget*> strips) {
   raise();
 }
 
-int ScreenPanel::LevelLineTop() const { return Top(levelLine_); }
 void ScreenPanel::PlaceLevelLine(int top) { SetTop(levelLine_, top); }
 void ScreenPanel::SetLevelLineShown(bool shown) { levelLine_->setVisible(shown); }
 void ScreenPanel::SetLevelLineColour(const QColor& colour) { levelLine_->SetColor(colour); }

@@ -50,7 +50,6 @@ class ScreenPanel : public TPanel {
   void LayLinesOver(std::initializer_list<const QWidget*> strips);
 
   // ---- The trigger level line ---------------------------------------------
-  int LevelLineTop() const;
   void PlaceLevelLine(int top);
   void SetLevelLineShown(bool shown);
   void SetLevelLineColour(const QColor& colour);
