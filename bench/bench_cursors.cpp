@@ -62,13 +62,13 @@ BENCHMARK(BM_FrameWithBothCursorSets)
 void BM_TimeLineDragMove(benchmark::State& state) {
   TForm1& f = *TheWindow().form;
   SetSnap(f, state.range(0) != 0);
-  SendMouse(f.XCursor, QEvent::MouseButtonPress, QPoint(0, 100));
+  SendMouse(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor")), QEvent::MouseButtonPress, QPoint(0, 100));
   int direction = 1;
   for (auto _ : state) {
-    SendMouse(f.XCursor, QEvent::MouseMove, QPoint(direction, 100));
+    SendMouse(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor")), QEvent::MouseMove, QPoint(direction, 100));
     direction = -direction;
   }
-  SendMouse(f.XCursor, QEvent::MouseButtonRelease, QPoint(0, 100));
+  SendMouse(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor")), QEvent::MouseButtonRelease, QPoint(0, 100));
   SetSnap(f, false);
 }
 BENCHMARK(BM_TimeLineDragMove)->Arg(0)->Arg(1)->ArgNames({"snap"})->Unit(benchmark::kMicrosecond);

@@ -3,6 +3,7 @@
 // stop. The captures themselves are the link's (core/ScopeLink): it tells
 // the window what happened, and nothing here waits.
 #include "app/TForm1.h"
+#include "display/OverviewStrip.h"
 #include "display/StatusStrip.h"
 
 #include "connection/ComSettingsPanel.h"
@@ -149,7 +150,7 @@ void TForm1::EndAcquisition() {
   comSettings_->SetDetectEnabled(true);
   SetEnabled(Timer1, true);
   SetEnabled(Anoucer, false);
-  if (HorTrigPos != nullptr) StopTrigPos = Left(HorTrigPos);
+  if (overview_ != nullptr) StopTrigPos = overview_->MarkerLeft(OverviewMarker::TriggerPosition);
   statusStrip_->ShowRunStatus(run_stop::PicturePath(run_stop::StopStatusBitmap));
   ShowBitmap(RunStopButton, run_stop::PicturePath(run_stop::RunButtonBitmap));
 }

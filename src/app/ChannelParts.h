@@ -41,8 +41,5 @@ struct ChannelParts {
   std::array<QColor, 256>& PersistColors;
 
   // ---- Widgets ----------------------------------------------------------
-  TImage*& TriggerArrow;      // the level arrow (TriggerArrowCH1, TriggerArrowCH2)
-  TImage*& TriggerUp;         // shown for a level above the strip (TrigUP, TrigUP2)
-  TImage*& TriggerDown;       // shown for a level below the strip (TrigDWN, TrigDWN2)
   QAction*& SourceItem;       // Trigger > Source (CH11, CH21)
 };

@@ -35,7 +35,6 @@ struct ChannelMembers {
   Member<std::int32_t> triggerV, calLow, calHigh, calOffset;
   Member<std::vector<std::int32_t>> persistence;
   Member<std::array<QColor, 256>> persistColors;
-  Member<TImage*> triggerArrow, triggerUp, triggerDown;
   Member<QAction*> sourceItem;
 };
 
@@ -43,15 +42,11 @@ constexpr ChannelMembers ChannelTable[] = {
     {QColor(0, 126, 255), &TForm1::CH1VertPos, &TForm1::CH1KnobAngle, &TForm1::CH1Scale,
      &TForm1::CH1VoltsDiv, &TForm1::CH1VoltsDivText, &TForm1::CH1HighRange,
      &TForm1::CH1TriggerV, &TForm1::CalCH1L, &TForm1::CalCH1H, &TForm1::CH1CalOffset,
-     &TForm1::CH1Persistence, &TForm1::CH1PersistColors,
-     &TForm1::TriggerArrowCH1, &TForm1::TrigUP, &TForm1::TrigDWN,
-     &TForm1::CH11},
+     &TForm1::CH1Persistence, &TForm1::CH1PersistColors, &TForm1::CH11},
     {QColor(255, 0, 0), &TForm1::CH2VertPos, &TForm1::CH2KnobAngle, &TForm1::CH2Scale,
      &TForm1::CH2VoltsDiv, &TForm1::CH2VoltsDivText, &TForm1::CH2HighRange,
      &TForm1::CH2TriggerV, &TForm1::CalCH2L, &TForm1::CalCH2H, &TForm1::CH2CalOffset,
-     &TForm1::CH2Persistence, &TForm1::CH2PersistColors,
-     &TForm1::TriggerArrowCH2, &TForm1::TrigUP2, &TForm1::TrigDWN2,
-     &TForm1::CH21},
+     &TForm1::CH2Persistence, &TForm1::CH2PersistColors, &TForm1::CH21},
 };
 
 // The window's regions, in the client area's pixels.
@@ -151,9 +146,6 @@ ChannelParts TForm1::Channel(int number) {
           this->*m.calOffset,
           this->*m.persistence,
           this->*m.persistColors,
-          this->*m.triggerArrow,
-          this->*m.triggerUp,
-          this->*m.triggerDown,
           this->*m.sourceItem};
 }
 

@@ -21,6 +21,7 @@
 #include "core/ScopeLink.h"
 #include "display/DisProperties.h"
 #include "display/RowBands.h"
+#include "display/ScreenParts.h"
 #include "serial/TSerial.h"
 #include "storage/SettingsStore.h"
 
@@ -57,10 +58,13 @@ namespace core {
 class MeasurementLog;
 }  // namespace core
 class NextRunNotice;
+class OverviewStrip;
 class PositionStrip;
 class RestoreReader;
+class ScreenPanel;
 class StatusStrip;
 class TimeBaseKnob;
+class TriggerStrip;
 class VerticalControls;
 struct ScopeUnit;
 

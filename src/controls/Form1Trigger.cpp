@@ -5,6 +5,9 @@
 // position bytes set here.
 
 #include "app/TForm1.h"
+#include "controls/TriggerStrip.h"
+#include "display/OverviewStrip.h"
+#include "display/ScreenPanel.h"
 #include "display/StatusStrip.h"
 
 #include "controls/TriggerLevel.h"
@@ -24,7 +27,6 @@ const QString FallingPicture = QStringLiteral("Grafics\\TrigSymboFallingl.bmp");
 
 constexpr int ExtSource = 10;
 
-
 }  // namespace
 
 void TForm1::BuildTrigger() {
@@ -41,10 +43,6 @@ void TForm1::BuildTrigger() {
   Bind(POS10, &TForm1::POS10Click);
   Bind(POS50, &TForm1::POS50Click);
   Bind(POS90, &TForm1::POS90Click);
-
-  // Dragged by the overview strip's marker handlers (display/), which call
-  // TriggerPosCalc as it moves.
-  HorTrigPos->setCursor(Qt::SplitHCursor);
 
   connect(TrigVoltLineTimer, &QTimer::timeout, this, Handler([this] { TrigVoltLineTimerTimer(); }));
 
@@ -71,13 +69,13 @@ void TForm1::SetDesignTrigger() {
   CH11->setChecked(true);
   Rising1->setChecked(true);
   Auto1->setChecked(true);
-  TriggerVoltageLine->SetColor(Channel(1).Colour);
+  screen_->SetLevelLineColour(Channel(1).Colour);
   // Arrow Tops of the design: each one pixel above its 0 V line and its
   // level, so the resets keep them where they are.
-  SetTop(TriggerArrowCH1, 97);
-  SetTop(TriggerArrowCH2, 286);
-  TriggerArrowCH1->show();
-  TriggerArrowCH2->hide();
+  triggerStrip_->PlaceArrow(1, 97);
+  triggerStrip_->PlaceArrow(2, 286);
+  triggerStrip_->SetArrowShown(1, true);
+  triggerStrip_->SetArrowShown(2, false);
   Guard([this] {
     ResetCH2TriggerVoltage();
     ResetCH1TriggerVoltage();
@@ -93,7 +91,7 @@ void TForm1::SetDesignTrigger() {
 void TForm1::CHChangeStuff() {
   // The line shows the new source's level for 3 s.
   SetEnabled(TrigVoltLineTimer, true);
-  TriggerVoltageLine->show();
+  screen_->SetLevelLineShown(true);
   Falling2->setEnabled(true);
   // Still the old source here. (A menu item checks itself before its handler
   // runs, so EXT1's check mark no longer tells.)
@@ -118,9 +116,9 @@ void TForm1::SelectTriggerChannel(int channel) {
   CH11->setChecked(channel == 1);
   CH21->setChecked(channel == 2);
   EXT1->setChecked(false);
-  source.TriggerArrow->show();
-  other.TriggerArrow->hide();
-  TriggerVoltageLine->SetColor(source.Colour);
+  triggerStrip_->SetArrowShown(source.Number, true);
+  triggerStrip_->SetArrowShown(other.Number, false);
+  screen_->SetLevelLineColour(source.Colour);
   TriggerCH = channel;
   ResetTriggerVoltage(channel);
   PlaceTriggerLineAtArrow();
@@ -134,9 +132,9 @@ void TForm1::EXT1Click() {
   EXT1->setChecked(true);
   CH11->setChecked(false);
   CH21->setChecked(false);
-  TriggerArrowCH1->hide();
-  TriggerArrowCH2->hide();
-  TriggerVoltageLine->hide();
+  triggerStrip_->SetArrowShown(1, false);
+  triggerStrip_->SetArrowShown(2, false);
+  screen_->SetLevelLineShown(false);
   TriggerCH = ExtSource;
   statusStrip_->ShowTriggerLevel(QStringLiteral("TTL"));
   // The external input is sent with the edge value false while the menu and
@@ -175,7 +173,7 @@ void TForm1::ShowTriggerSourceSetting() {
     case 1:
     case 2:
       statusStrip_->ShowTriggerSourceKey(TriggerCH == 1 ? NextIsCH2 : NextIsCH1);
-      TriggerVoltageLine->SetColor(Channel(TriggerCH).Colour);
+      screen_->SetLevelLineColour(Channel(TriggerCH).Colour);
       break;
     case ExtSource:
       statusStrip_->ShowTriggerSourceKey(NextIsEXT);
@@ -239,7 +237,7 @@ void TForm1::ShowTriggerModeSetting() {
 // ---- Position ------------------------------------------------------------------
 
 void TForm1::TriggerPosCalc() {
-  const int left = Left(HorTrigPos);
+  const int left = overview_->MarkerLeft(OverviewMarker::TriggerPosition);
   // For the time base the next command goes out with; the held record keeps
   // its own (HeldRecord.timeBaseIndex) until a reply replaces it.
   const trigger_position::PositionBytes bytes =
@@ -259,19 +257,19 @@ void TForm1::CheckPositionItems(int left) {
 }
 
 void TForm1::POS10Click() {
-  SetLeft(HorTrigPos, trigger_position::Presets[0].left);
+  overview_->PlaceMarker(OverviewMarker::TriggerPosition, trigger_position::Presets[0].left);
   TriggerPosCalc();
   CheckPositionItems(trigger_position::Presets[0].left);
 }
 
 void TForm1::POS50Click() {
-  SetLeft(HorTrigPos, trigger_position::Presets[1].left);
+  overview_->PlaceMarker(OverviewMarker::TriggerPosition, trigger_position::Presets[1].left);
   TriggerPosCalc();
   CheckPositionItems(trigger_position::Presets[1].left);
 }
 
 void TForm1::POS90Click() {
-  SetLeft(HorTrigPos, trigger_position::Presets[2].left);
+  overview_->PlaceMarker(OverviewMarker::TriggerPosition, trigger_position::Presets[2].left);
   TriggerPosCalc();
   CheckPositionItems(trigger_position::Presets[2].left);
 }

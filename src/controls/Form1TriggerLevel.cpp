@@ -6,6 +6,8 @@
 
 #include "app/TForm1.h"
 #include "controls/PositionStrip.h"
+#include "controls/TriggerStrip.h"
+#include "display/ScreenPanel.h"
 #include "display/StatusStrip.h"
 
 #include "controls/TriggerLevel.h"
@@ -15,79 +17,25 @@
 
 namespace {
 
-constexpr QColor ReadoutOrange(255, 144, 36);
 constexpr int ExtSource = 10;
-
-// The pictures of the strip, drawn with the window's design.
-constexpr const char* ArrowCH1Picture = "Grafics\\Markers\\TrigArrowCH1.bmp";
-constexpr const char* ArrowCH2Picture = "Grafics\\Markers\\TrigArrowCH2.bmp";
-constexpr const char* UpCH1Picture = "Grafics\\Markers\\TrigUpCH1.bmp";
-constexpr const char* DownCH1Picture = "Grafics\\Markers\\TrigDownCH1.bmp";
-constexpr const char* UpCH2Picture = "Grafics\\Markers\\TrigUpCH2.bmp";
-constexpr const char* DownCH2Picture = "Grafics\\Markers\\TrigDownCH2.bmp";
-
-// Places, in the parent's pixels.
-constexpr QRect TriggerSliderPlace{529, 46, 22, 417};  // in Panel2: the strip right of the plot
-constexpr int IndicatorUpTop = 0;                      // in TriggerSlider: the off-strip indicators
-constexpr int IndicatorDownTop = 402;
-constexpr QSize IndicatorSize{22, 15};
-constexpr QRect ArrowPlace{1, 0, 22, 15};              // in TriggerSlider, Top set by the level
-constexpr QRect TriggerVoltageLinePlace{5, 0, 494, 1};  // in Panel4, Top set by the arrow
 
 }  // namespace
 
 void TForm1::BuildTriggerStrip() {
-  TriggerSlider = MakePanel(Panel2, QStringLiteral("TriggerSlider"), TriggerSliderPlace, Qt::black);
-
-  const QString resetHint = QStringLiteral("Double Click Here to Reset Trigger Voltage to 0V");
-  auto indicator = [&](const char* name, int top, void (TForm1::*reset)()) {
-    auto* image = new TImage(TriggerSlider, QString::fromLatin1(name));
-    image->setGeometry(QRect(QPoint(0, top), IndicatorSize));
-    image->setToolTip(resetHint);
-    image->mouse.OnDblClick = Handler([this, reset] { (this->*reset)(); });
-    image->hide();
-    return image;
-  };
-  TrigUP = indicator("TrigUP", IndicatorUpTop, &TForm1::TrigUPClick);
-  TrigDWN = indicator("TrigDWN", IndicatorDownTop, &TForm1::TrigUPClick);
-  TrigUP2 = indicator("TrigUP2", IndicatorUpTop, &TForm1::TrigUP2DblClick);
-  TrigDWN2 = indicator("TrigDWN2", IndicatorDownTop, &TForm1::TrigUP2DblClick);
-
+  triggerStrip_ = new TriggerStrip(Panel2, Kit);
   // The arrows share the press and the first steps of the release with the
   // 0 V markers; the move and the rest of the release are the level's.
-  auto arrow = [&](const char* name) {
-    auto* image = new TImage(TriggerSlider, QString::fromLatin1(name));
-    image->setGeometry(ArrowPlace);
-    image->SetTransparent(true);
-    image->setCursor(Qt::SizeVerCursor);
-    image->hide();
-    image->mouse.OnMouseDown = Handler([this, image](Qt::MouseButton b, int x, int y) {
-      Image1MouseDown(image, b, x, y);
-    });
-    image->mouse.OnMouseMove = Handler([this, image](int x, int y) { TriggerArrowMouseMove(image, x, y); });
-    image->mouse.OnMouseUp = Handler([this, image](Qt::MouseButton b, int x, int y) {
-      Image1MouseUp(image, b, x, y);
-      TriggerArrowMouseUp();
-    });
-    return image;
+  triggerStrip_->OnArrowPressed = [this](int channel, Qt::MouseButton, int, int y) {
+    TriggerArrowMouseDown(channel, y);
   };
-  TriggerArrowCH1 = arrow("TriggerArrowCH1");
-  TriggerArrowCH2 = arrow("TriggerArrowCH2");
-
-  TriggerVoltageLine = new TPanel(Panel4, QStringLiteral("TriggerVoltageLine"));
-  TriggerVoltageLine->setGeometry(TriggerVoltageLinePlace);
-  TriggerVoltageLine->SetBevel(0);
-  TriggerVoltageLine->setAttribute(Qt::WA_TransparentForMouseEvents);
-  TriggerVoltageLine->hide();
-  TriggerVoltageLine->raise();
-
-  const std::pair<TImage*, const char*> pictures[] = {
-      {TriggerArrowCH1, ArrowCH1Picture}, {TriggerArrowCH2, ArrowCH2Picture},
-      {TrigUP, UpCH1Picture},             {TrigDWN, DownCH1Picture},
-      {TrigUP2, UpCH2Picture},            {TrigDWN2, DownCH2Picture},
+  triggerStrip_->OnArrowMoved = [this](int channel, int x, int y) { TriggerArrowMouseMove(channel, x, y); };
+  triggerStrip_->OnArrowReleased = [this](int, Qt::MouseButton, int, int) { TriggerArrowMouseUp(); };
+  triggerStrip_->OnIndicatorDoubleClick = [this](int channel) {
+    if (channel == 1)
+      TrigUPClick();
+    else
+      TrigUP2DblClick();
   };
-  for (const auto& [image, path] : pictures)
-    Guard([&] { ShowBitmap(image, QString::fromLatin1(path)); });
 }
 
 int TForm1::TriggerLevelChannel() const { return TriggerCH == 1 ? 1 : 2; }
@@ -99,7 +47,7 @@ void TForm1::ShowTriggerLevel(int channel) {
 
 void TForm1::ShowTriggerLevelFromArrow() {
   const ChannelParts ch = Channel(TriggerLevelChannel());
-  ch.TriggerV = trigger_level::LevelFromArrow(ch.VertPos, Top(ch.TriggerArrow), ch.Scale);
+  ch.TriggerV = trigger_level::LevelFromArrow(ch.VertPos, triggerStrip_->ArrowTop(ch.Number), ch.Scale);
   if (TriggerCH == ExtSource)
     statusStrip_->ShowTriggerLevel(QStringLiteral("TTL"));
   else
@@ -109,7 +57,7 @@ void TForm1::ShowTriggerLevelFromArrow() {
 // ---- Arrow placement -------------------------------------------------------
 
 void TForm1::PlaceTriggerLineAtArrow() {
-  SetTop(TriggerVoltageLine, Top(Channel(TriggerLevelChannel()).TriggerArrow) + trigger_level::LineBelowArrow);
+  screen_->PlaceLevelLine(triggerStrip_->ArrowTop(TriggerLevelChannel()) + trigger_level::LineBelowArrow);
 }
 
 void TForm1::ResetCH1TriggerVoltage() { ResetTriggerVoltage(1); }
@@ -117,8 +65,9 @@ void TForm1::ResetCH2TriggerVoltage() { ResetTriggerVoltage(2); }
 
 void TForm1::ResetTriggerVoltage(int channel) {
   const ChannelParts ch = Channel(channel);
-  SetTop(ch.TriggerArrow, trigger_level::ArrowTopFromLevel(Top(ch.TriggerArrow), positionStrip_->MarkerTop(channel),
-                                                           ch.VertPos, ch.TriggerV, ch.Scale));
+  triggerStrip_->PlaceArrow(channel, trigger_level::ArrowTopFromLevel(triggerStrip_->ArrowTop(channel),
+                                                                      positionStrip_->MarkerTop(channel), ch.VertPos,
+                                                                      ch.TriggerV, ch.Scale));
   PlaceTriggerLineAtArrow();
   TriggerArrowOffScreen();
 }
@@ -128,47 +77,57 @@ void TForm1::MovTriggerWithCH2Vertial() { MovTriggerWithVertical(2); }
 
 void TForm1::MovTriggerWithVertical(int channel) {
   const ChannelParts ch = Channel(channel);
-  SetTop(ch.TriggerArrow, trigger_level::FollowMarker(Top(ch.TriggerArrow), VertDragDelta));
+  triggerStrip_->PlaceArrow(channel, trigger_level::FollowMarker(triggerStrip_->ArrowTop(channel), VertDragDelta));
   TriggerArrowOffScreen();
   PlaceTriggerLineAtArrow();
-  ch.TriggerV = trigger_level::LevelFromArrow(ch.VertPos, Top(ch.TriggerArrow), ch.Scale);
+  ch.TriggerV = trigger_level::LevelFromArrow(ch.VertPos, triggerStrip_->ArrowTop(channel), ch.Scale);
 }
 
 void TForm1::ResetTriggerOffScreenIndicators() {
-  for (TImage* indicator : {TrigUP, TrigDWN, TrigUP2, TrigDWN2}) indicator->hide();
+  triggerStrip_->HideIndicators();
 }
 
 void TForm1::TriggerArrowOffScreen() {
   ResetTriggerOffScreenIndicators();
-  const ChannelParts ch = Channel(TriggerLevelChannel());
-  const trigger_level::OffScreenView view = trigger_level::ArrowOffScreen(TriggerCH, Top(ch.TriggerArrow));
-  ch.TriggerUp->setVisible(view.indicatorUp);
-  ch.TriggerDown->setVisible(view.indicatorDown);
-  ch.TriggerArrow->setVisible(view.arrowVisible);
-  if (view.hideLine) TriggerVoltageLine->hide();
+  const int channel = TriggerLevelChannel();
+  const trigger_level::OffScreenView view = trigger_level::ArrowOffScreen(TriggerCH, triggerStrip_->ArrowTop(channel));
+  triggerStrip_->SetIndicatorsShown(channel, view.indicatorUp, view.indicatorDown);
+  triggerStrip_->SetArrowShown(channel, view.arrowVisible);
+  if (view.hideLine) screen_->SetLevelLineShown(false);
   if (view.extHidesAll) {
     ResetTriggerOffScreenIndicators();
-    TriggerArrowCH1->hide();
-    TriggerArrowCH2->hide();
+    triggerStrip_->SetArrowShown(1, false);
+    triggerStrip_->SetArrowShown(2, false);
   }
 }
 
 // ---- Dragging an arrow -------------------------------------------------------
 
-void TForm1::TriggerArrowMouseMove(QWidget* Sender, int, int Y) {
+void TForm1::TriggerArrowMouseDown(int channel, int Y) {
+  MouseIsDown = 1;
+  MouseDownPos = Y;
+  triggerStrip_->RaiseArrow(channel);
+}
+
+// The pressed arrow is the one that moves; the level read from its place goes
+// to the trigger's channel.
+void TForm1::TriggerArrowMouseMove(int channel, int, int Y) {
   if (MouseIsDown != 1) return;
-  SetTop(Sender, trigger_level::ArrowDragTop(Top(Sender), MouseDownPos, Y));
-  SetTop(TriggerVoltageLine, Top(Sender) + trigger_level::LineBelowArrow);
-  TriggerVoltageLine->show();
+  triggerStrip_->PlaceArrow(channel, trigger_level::ArrowDragTop(triggerStrip_->ArrowTop(channel), MouseDownPos, Y));
+  screen_->PlaceLevelLine(triggerStrip_->ArrowTop(channel) + trigger_level::LineBelowArrow);
+  screen_->SetLevelLineShown(true);
   TriggerArrowOffScreen();
   const ChannelParts ch = Channel(TriggerLevelChannel());
-  ch.TriggerV = trigger_level::LevelFromArrow(ch.VertPos, Top(Sender), ch.Scale);
+  ch.TriggerV = trigger_level::LevelFromArrow(ch.VertPos, triggerStrip_->ArrowTop(channel), ch.Scale);
   // The hidden Label12 keeps CH1's level in counts.
   if (ch.Number == 1) statusStrip_->ShowTriggerCounts(QString::number(ch.TriggerV));
   ShowTriggerLevel(ch.Number);
 }
 
 void TForm1::TriggerArrowMouseUp() {
+  // The release of a 0 V marker first.
+  MouseIsDown = 0;
+  CheckForWaveUpdateNeed();
   // The line goes 3 s after the release (not restarted if it is still running).
   SetEnabled(TrigVoltLineTimer, true);
   // A capture that waits for the old level is asked again with the new one.
@@ -176,7 +135,7 @@ void TForm1::TriggerArrowMouseUp() {
 }
 
 void TForm1::TrigVoltLineTimerTimer() {
-  TriggerVoltageLine->hide();
+  screen_->SetLevelLineShown(false);
   SetEnabled(TrigVoltLineTimer, false);
 }
 

@@ -48,9 +48,10 @@
   int TriggerLevelChannel() const;
   void TriggerArrowOffScreen();
   void ResetTriggerOffScreenIndicators();
-  // The arrow branch of the strip's mouse move, and the arrow steps of the
-  // release (after Image1MouseUp).
-  void TriggerArrowMouseMove(QWidget* Sender, int X, int Y);
+  // The drag of a channel's arrow: the press and the release begin and end
+  // it as a 0 V marker's do; the move places the arrow and reads the level.
+  void TriggerArrowMouseDown(int channel, int Y);
+  void TriggerArrowMouseMove(int channel, int X, int Y);
   void TriggerArrowMouseUp();
   void TrigUPClick();
   void TrigUP2DblClick();
@@ -62,16 +63,9 @@
   // Label23 := the level readout of a channel.
   void ShowTriggerLevel(int channel);
 
-  TPanel* TriggerSlider = nullptr;
-  TImage* TriggerArrowCH1 = nullptr;
-  TImage* TriggerArrowCH2 = nullptr;
-  TImage* TrigUP = nullptr;
-  TImage* TrigDWN = nullptr;
-  TImage* TrigUP2 = nullptr;
-  TImage* TrigDWN2 = nullptr;
-  TPanel* TriggerVoltageLine = nullptr;
-
  private:
+  // TriggerSlider: the level arrows and the off-strip indicators.
+  TriggerStrip* triggerStrip_ = nullptr;
   void BuildTriggerStrip();
   void BuildTriggerButtons();
   void SetDesignTrigger();

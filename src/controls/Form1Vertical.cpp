@@ -11,6 +11,7 @@
 #include "controls/PositionStrip.h"
 #include "controls/TimeBaseKnob.h"
 #include "controls/TimeKnob.h"
+#include "controls/TriggerStrip.h"
 #include "controls/VerticalMarker.h"
 #include "controls/VerticalControls.h"
 #include "controls/VoltsKnob.h"
@@ -197,7 +198,7 @@ void TForm1::UpdatedKnob() {
   // A new scale moves the arrow of the trigger source: the level is kept in
   // counts. The trigger strip is built after the knobs; until it exists there
   // is no arrow to place.
-  if (TriggerSlider) ResetTriggerVoltage(TriggerLevelChannel());
+  if (triggerStrip_) ResetTriggerVoltage(TriggerLevelChannel());
   // The voltage cursors read in the new volts/div.
   HorizontalCalualtions();
 }
@@ -254,7 +255,7 @@ void TForm1::VerticalSliderMouseMove(QWidget* Sender, int, int Y) {
   positionStrip_->PlaceMarker(channel, step.top);
   ch.VertPos = step.top;
   Sender->repaint();
-  if (ch.TriggerArrow) ch.TriggerArrow->repaint();
+  if (triggerStrip_) triggerStrip_->RepaintArrow(channel);
   CheckForWaveUpdateNeed();
   // The arrow keeps its level and moves with the 0 V line; at an end of the
   // strip the line stopped and the arrow is placed from its stored level.

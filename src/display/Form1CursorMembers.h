@@ -11,14 +11,14 @@
   void LayLinesOverBorderStrips();
 
   // ---- The lines on the plot (display/Form1Cursors.cpp) ----------------
-  // Bound to PaintBox2, the four lines, and (press and release) the bezel.
-  void PaintBox2MouseDown(QWidget* Sender, Qt::MouseButton Button, int X, int Y);
-  void PaintBox2MouseMove(QWidget* Sender, int X, int Y);
-  void PaintBox2MouseUp(QWidget* Sender, Qt::MouseButton Button, int X, int Y);
-  // The line of one handle (CursorX gives XCursor, any other OCursor) over
-  // the view the view window selects (MarkerViewStart); then the time
-  // readouts.
-  void VertCursorPos(QWidget* Handle);
+  // Bound to PaintBox2, the four lines, and (press and release) the bezel;
+  // `Sender` is the one the mouse is over.
+  void PaintBox2MouseDown(ScreenPart Sender, Qt::MouseButton Button, int X, int Y);
+  void PaintBox2MouseMove(ScreenPart Sender, int X, int Y);
+  void PaintBox2MouseUp(ScreenPart Sender, Qt::MouseButton Button, int X, int Y);
+  // The line of one time cursor from its handle over the view the view
+  // window selects (MarkerViewStart); then the time readouts.
+  void VertCursorPos(TimeCursor Handle);
   // Both lines from both handles, over the same view.
   void VertCursorPos2();
   // The four time readouts (every frame, every cursor move, knob releases).
@@ -34,20 +34,13 @@
   // ---- The overview strip's markers and snap (display/Form1CursorOverview.cpp)
   // Bound to Image3 (the view window), HorTrigPos and the handles CursorX
   // and CursorO; each branch is chosen by the pressed marker.
-  void Image3MouseDown(QWidget* Sender, Qt::MouseButton Button, int X, int Y);
-  void Image3MouseMove(QWidget* Sender, int X, int Y);
-  void Image3MouseUp(QWidget* Sender, Qt::MouseButton Button, int X, int Y);
+  void Image3MouseDown(OverviewMarker Sender, Qt::MouseButton Button, int X, int Y);
+  void Image3MouseMove(OverviewMarker Sender, int X, int Y);
+  void Image3MouseUp(OverviewMarker Sender, Qt::MouseButton Button, int X, int Y);
   void ResetHorizontalView1Click();
   void SnaptoPlotON1Click();
   // The voltage lines onto the focused channel's trace at the time lines.
   void SnapToPlot();
-
-  TPanel* XCursor = nullptr;  // time line X (lime)
-  TPanel* OCursor = nullptr;  // time line O (yellow)
-  TPanel* HozCusA = nullptr;  // voltage line A (lime)
-  TPanel* HozCusB = nullptr;  // voltage line B (yellow)
-  TImage* CursorX = nullptr;  // handle of X over the overview strip
-  TImage* CursorO = nullptr;  // handle of O
 
  private:
   // The first sample of the view the view window marker selects now: the

@@ -5,6 +5,8 @@
 // voltage lines on the focused channel's trace at the time lines.
 
 #include "app/TForm1.h"
+#include "display/OverviewStrip.h"
+#include "display/ScreenPanel.h"
 
 #include "controls/TriggerPosition.h"
 #include "core/RecordScales.h"
@@ -22,46 +24,51 @@ const QString SnapOffCaption = QStringLiteral("Snap to Plot OFF");
 
 }  // namespace
 
-void TForm1::Image3MouseDown(QWidget* Sender, Qt::MouseButton, int X, int) {
+void TForm1::Image3MouseDown(OverviewMarker Sender, Qt::MouseButton, int X, int) {
   KnobSnap = 1;
   MouseDownPos = X;
-  Sender->raise();
+  overview_->RaiseMarker(Sender);
 }
 
-void TForm1::Image3MouseMove(QWidget* Sender, int X, int) {
+void TForm1::Image3MouseMove(OverviewMarker Sender, int X, int) {
   if (KnobSnap != 1) return;
   // The marker moves under the mouse, so X counts from its new place at
   // every move.
-  SetLeft(Sender, Left(Sender) + X - MouseDownPos);
-  if (Sender == Image3) {
-    SetLeft(Image3, ClampViewMarkerLeft(Left(Image3)));
-    // The lines stay on their samples of the record: they are placed over
-    // the view the marker selects now, the one the next frame shows and the
-    // snap reads, not the view of the last frame.
-    VertCursorPos2();
-  } else if (Sender == HorTrigPos) {
-    SetLeft(HorTrigPos, trigger_position::ClampMarkerLeft(Left(HorTrigPos)));
-    TriggerPosCalc();
-  } else if (Sender == CursorX || Sender == CursorO) {
-    XCursorSelected = Sender == CursorX ? 1 : 0;
-    SetLeft(Sender, ClampHandleLeft(Left(Sender)));
-    VertCursorPos(Sender);
+  overview_->PlaceMarker(Sender, overview_->MarkerLeft(Sender) + X - MouseDownPos);
+  switch (Sender) {
+    case OverviewMarker::ViewWindow:
+      overview_->PlaceMarker(Sender, ClampViewMarkerLeft(overview_->MarkerLeft(Sender)));
+      // The lines stay on their samples of the record: they are placed over
+      // the view the marker selects now, the one the next frame shows and the
+      // snap reads, not the view of the last frame.
+      VertCursorPos2();
+      break;
+    case OverviewMarker::TriggerPosition:
+      overview_->PlaceMarker(Sender, trigger_position::ClampMarkerLeft(overview_->MarkerLeft(Sender)));
+      TriggerPosCalc();
+      break;
+    case OverviewMarker::XHandle:
+    case OverviewMarker::OHandle:
+      XCursorSelected = Sender == OverviewMarker::XHandle ? 1 : 0;
+      overview_->PlaceMarker(Sender, ClampHandleLeft(overview_->MarkerLeft(Sender)));
+      VertCursorPos(Sender == OverviewMarker::XHandle ? TimeCursor::X : TimeCursor::O);
+      break;
   }
   // A held record follows the view window at once; while running the next
   // frame takes the new window.
-  if (Sender == Image3) CheckForWaveUpdateNeed();
-  Image3->repaint();
+  if (Sender == OverviewMarker::ViewWindow) CheckForWaveUpdateNeed();
+  overview_->RepaintMarker(OverviewMarker::ViewWindow);
   if (SnapToPlotOn == 1) SnapToPlot();
-  HorTrigPos->repaint();
+  overview_->RepaintMarker(OverviewMarker::TriggerPosition);
 }
 
-void TForm1::Image3MouseUp(QWidget*, Qt::MouseButton, int, int) {
+void TForm1::Image3MouseUp(OverviewMarker, Qt::MouseButton, int, int) {
   KnobSnap = 0;
   CheckForWaveUpdateNeed();
 }
 
 void TForm1::ResetHorizontalView1Click() {
-  SetLeft(Image3, ViewMarkerHomeLeft);
+  overview_->PlaceMarker(OverviewMarker::ViewWindow, ViewMarkerHomeLeft);
   CheckForWaveUpdateNeed();
 }
 
@@ -75,14 +82,14 @@ void TForm1::SnapToPlot() {
   const screen_model::RecordLayout layout = record.layout;
   const std::int32_t viewStart = MarkerViewStart();
   const std::int32_t calOffset = core::CalOffsetOf(record, focused.Number, focused.CalHigh, focused.CalLow);
-  auto rowUnder = [&](const QWidget* timeLine) {
-    const std::int32_t k = SnapSampleIndex(layout, viewStart, Left(timeLine));
+  auto rowUnder = [&](TimeCursor timeLine) {
+    const std::int32_t k = SnapSampleIndex(layout, viewStart, screen_->TimeLineLeft(timeLine));
     return core::RowOfSample(record, focused.Number, k, focused.VertPos, calOffset);
   };
   // While one time line is dragged only its partner follows (X with A, O
   // with B); a new frame moves both.
-  if (XCursorSelected == 1 || SnapAll == 1) SetTop(HozCusA, rowUnder(XCursor));
-  if (XCursorSelected != 1 || SnapAll == 1) SetTop(HozCusB, rowUnder(OCursor));
+  if (XCursorSelected == 1 || SnapAll == 1) screen_->PlaceVoltageLine(VoltageCursor::A, rowUnder(TimeCursor::X));
+  if (XCursorSelected != 1 || SnapAll == 1) screen_->PlaceVoltageLine(VoltageCursor::B, rowUnder(TimeCursor::O));
   SnapAll = 0;
   HorizontalCalualtions();
 }

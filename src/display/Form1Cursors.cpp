@@ -5,6 +5,9 @@
 
 #include "app/TForm1.h"
 #include "controls/PositionStrip.h"
+#include "controls/TriggerStrip.h"
+#include "display/OverviewStrip.h"
+#include "display/ScreenPanel.h"
 #include "display/StatusStrip.h"
 
 #include "app/ReadoutText.h"
@@ -13,129 +16,37 @@
 #include "display/RecordLayout.h"
 
 #include <QAction>
-#include <QEvent>
 #include <QLocale>
-#include <QRegion>
 
 #include <cstdlib>
-#include <vector>
 
 using namespace cursor_geometry;
 
-namespace {
-
-constexpr QColor Lime(0, 255, 0);
-constexpr QColor Yellow(255, 255, 0);
-
-// The lines, in the panel that holds the plot (plot coordinates plus 2).
-constexpr QRect XCursorRect{232, 4, 1, 396};
-constexpr QRect OCursorRect{240, 4, 1, 396};
-constexpr QRect HozCusARect{0, 150, 500, 1};
-constexpr QRect HozCusBRect{0, 232, 500, 1};
-// The handles, in the overview panel.
-constexpr QRect CursorXRect{227, 3, 15, 40};
-constexpr QRect CursorORect{275, 3, 15, 40};
-// The readouts, in the status strip.
-// The buttons, above the readouts they switch on: the time cursors' over the
-// time column, the voltage cursors' over the voltage column, all off left.
-
-// The strips left and right of the plot overlap the two outer columns of
-// its panel on each side. The panel lies over them but lets them show
-// through there, except where a line stands: the mask follows each line as
-// it moves, shows or hides.
-class BorderColumnsMask : public QObject {
- public:
-  BorderColumnsMask(QWidget* panel, const QRegion& overlapped, std::vector<QWidget*> lines)
-      : QObject(panel), panel_(panel), overlapped_(overlapped), lines_(std::move(lines)) {
-    for (QWidget* line : lines_) line->installEventFilter(this);
-    Update();
-  }
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    switch (event->type()) {
-      case QEvent::Move:
-      case QEvent::Resize:
-      case QEvent::ShowToParent:
-      case QEvent::HideToParent:
-        Update();
-        break;
-      default:
-        break;
-    }
-    return false;
-  }
-
- private:
-  void Update() {
-    QRegion shown = QRegion(panel_->rect()) - overlapped_;
-    for (QWidget* line : lines_)
-      if (line->isVisibleTo(panel_)) shown += line->geometry();
-    panel_->setMask(shown);
-  }
-
-  QWidget* panel_;
-  QRegion overlapped_;
-  std::vector<QWidget*> lines_;
-};
-
-}  // namespace
-
 void TForm1::BuildCursors() {
-  // Lines: one-pixel panels over the plot, hidden and disabled until a
-  // cursor menu item shows them. Mouse tracking gives the voltage readouts
-  // a refresh at every move over the plot.
-  auto line = [this](const char* name, const QRect& place, const QColor& colour) {
-    TPanel* panel = MakePanel(Panel4, QString::fromLatin1(name), place, colour);
-    panel->setCursor(Qt::CrossCursor);
-    panel->setMouseTracking(true);
-    panel->setEnabled(false);
-    panel->hide();
-    panel->mouse.OnMouseDown =
-        Handler([this, panel](Qt::MouseButton b, int x, int y) { PaintBox2MouseDown(panel, b, x, y); });
-    panel->mouse.OnMouseMove = Handler([this, panel](int x, int y) { PaintBox2MouseMove(panel, x, y); });
-    panel->mouse.OnMouseUp =
-        Handler([this, panel](Qt::MouseButton b, int x, int y) { PaintBox2MouseUp(panel, b, x, y); });
-    return panel;
+  screen_->OnMousePressed = [this](ScreenPart part, Qt::MouseButton b, int x, int y) {
+    PaintBox2MouseDown(part, b, x, y);
   };
-  XCursor = line("XCursor", XCursorRect, Lime);
-  OCursor = line("OCursor", OCursorRect, Yellow);
-  HozCusA = line("HozCusA", HozCusARect, Lime);
-  HozCusB = line("HozCusB", HozCusBRect, Yellow);
-
-  PaintBox2->setMouseTracking(true);
-  PaintBox2->mouse.OnMouseDown =
-      Handler([this](Qt::MouseButton b, int x, int y) { PaintBox2MouseDown(PaintBox2, b, x, y); });
-  PaintBox2->mouse.OnMouseMove = Handler([this](int x, int y) { PaintBox2MouseMove(PaintBox2, x, y); });
-  PaintBox2->mouse.OnMouseUp =
-      Handler([this](Qt::MouseButton b, int x, int y) { PaintBox2MouseUp(PaintBox2, b, x, y); });
+  screen_->OnMouseMoved = [this](ScreenPart part, int x, int y) { PaintBox2MouseMove(part, x, y); };
+  screen_->OnMouseReleased = [this](ScreenPart part, Qt::MouseButton b, int x, int y) {
+    PaintBox2MouseUp(part, b, x, y);
+  };
   // A press on the bezel may grab a line; the bezel drags nothing, and its
   // release ends what the press began, so no line follows a mouse whose
   // button is up.
   Panel2->mouse.OnMouseDown =
-      Handler([this](Qt::MouseButton b, int x, int y) { PaintBox2MouseDown(Panel2, b, x, y); });
+      Handler([this](Qt::MouseButton b, int x, int y) { PaintBox2MouseDown(ScreenPart::Bezel, b, x, y); });
   Panel2->mouse.OnMouseUp =
-      Handler([this](Qt::MouseButton b, int x, int y) { PaintBox2MouseUp(Panel2, b, x, y); });
+      Handler([this](Qt::MouseButton b, int x, int y) { PaintBox2MouseUp(ScreenPart::Bezel, b, x, y); });
 
-  // Handles over the overview strip, and the strip's other markers: one set
-  // of handlers, branching on the pressed marker.
-  auto handle = [this](const char* name, const QRect& place) {
-    auto* image = new TImage(h, QString::fromLatin1(name));
-    image->setGeometry(place);
-    image->SetTransparent(true);
-    image->setCursor(Qt::SplitHCursor);
-    image->hide();
-    return image;
+  // The handles over the overview strip, and the strip's other markers: one
+  // set of handlers, branching on the pressed marker.
+  overview_->OnMarkerPressed = [this](OverviewMarker marker, Qt::MouseButton b, int x, int y) {
+    Image3MouseDown(marker, b, x, y);
   };
-  CursorX = handle("CursorX", CursorXRect);
-  CursorO = handle("CursorO", CursorORect);
-  for (TImage* marker : {Image3, HorTrigPos, CursorX, CursorO}) {
-    marker->mouse.OnMouseDown =
-        Handler([this, marker](Qt::MouseButton b, int x, int y) { Image3MouseDown(marker, b, x, y); });
-    marker->mouse.OnMouseMove = Handler([this, marker](int x, int y) { Image3MouseMove(marker, x, y); });
-    marker->mouse.OnMouseUp =
-        Handler([this, marker](Qt::MouseButton b, int x, int y) { Image3MouseUp(marker, b, x, y); });
-  }
+  overview_->OnMarkerMoved = [this](OverviewMarker marker, int x, int y) { Image3MouseMove(marker, x, y); };
+  overview_->OnMarkerReleased = [this](OverviewMarker marker, Qt::MouseButton b, int x, int y) {
+    Image3MouseUp(marker, b, x, y);
+  };
 
   statusStrip_->OnHorizontalCursorsKey = [this] { HorizontalON1Click(); };
   statusStrip_->OnVerticalCursorsKey = [this] { VerticalON1Click(); };
@@ -147,39 +58,27 @@ void TForm1::BuildCursors() {
   Bind(BothOn1, &TForm1::BothOn1Click);
   Bind(SnaptoPlotON1, &TForm1::SnaptoPlotON1Click);
   Bind(ResetHorizontalView1, &TForm1::ResetHorizontalView1Click);
-
-  // Pictures of the window design; one that cannot be read is reported and
-  // leaves its widget blank, the window still comes up.
-  const std::pair<TImage*, const char*> pictures[] = {
-      {CursorX, "Grafics\\Markers\\CursorX.bmp"},
-      {CursorO, "Grafics\\Markers\\CursorO.bmp"},
-  };
-  for (const auto& [image, path] : pictures) Guard([&] { ShowBitmap(image, QString::fromLatin1(path)); });
 }
 
-void TForm1::LayLinesOverBorderStrips() {
-  QRegion overlapped;
-  for (const QWidget* strip : {static_cast<QWidget*>(positionStrip_), static_cast<QWidget*>(TriggerSlider)})
-    overlapped += strip->geometry().intersected(Panel4->geometry()).translated(-Panel4->pos());
-  new BorderColumnsMask(Panel4, overlapped, {XCursor, OCursor, HozCusA, HozCusB});
-  Panel4->raise();
-}
+void TForm1::LayLinesOverBorderStrips() { screen_->LayLinesOver({positionStrip_, triggerStrip_}); }
 
 // ---- Dragging the lines on the plot ------------------------------------------
 
-void TForm1::PaintBox2MouseDown(QWidget* Sender, Qt::MouseButton, int X, int Y) {
+void TForm1::PaintBox2MouseDown(ScreenPart Sender, Qt::MouseButton, int X, int Y) {
   // Each test runs whatever the earlier ones found, so of two lines in one
   // zone the later wins: O over X, B over A. The mouse is compared with the
   // lines' positions as it stands in the pressed widget.
-  if (InGrabZone(Left(XCursor), X) || Sender == XCursor) {
-    DragStartLeft = Left(XCursor);
+  const int xLeft = screen_->TimeLineLeft(TimeCursor::X);
+  if (InGrabZone(xLeft, X) || Sender == ScreenPart::XLine) {
+    DragStartLeft = xLeft;
     XCursorSelected = 1;
     KnobSnap = 1;
     MouseDownPos = X;
     VCursorDrag = 1;
   }
-  if (InGrabZone(Left(OCursor), X) || Sender == OCursor) {
-    DragStartLeft = Left(OCursor);
+  const int oLeft = screen_->TimeLineLeft(TimeCursor::O);
+  if (InGrabZone(oLeft, X) || Sender == ScreenPart::OLine) {
+    DragStartLeft = oLeft;
     XCursorSelected = 0;
     KnobSnap = 1;
     MouseDownPos = X;
@@ -187,15 +86,17 @@ void TForm1::PaintBox2MouseDown(QWidget* Sender, Qt::MouseButton, int X, int Y) 
   }
   // With snap on the voltage lines belong to the trace: a press selects one
   // but does not drag it.
-  if (InGrabZone(Top(HozCusA), Y) || Sender == HozCusA) {
-    DragStartTop = Top(HozCusA);
+  const int aTop = screen_->VoltageLineTop(VoltageCursor::A);
+  if (InGrabZone(aTop, Y) || Sender == ScreenPart::ALine) {
+    DragStartTop = aTop;
     HozCusASelected = 1;
     KnobSnap = 1;
     DragStartY = Y;
     if (SnapToPlotOn != 1) HCursorDrag = 1;
   }
-  if (InGrabZone(Top(HozCusB), Y) || Sender == HozCusB) {
-    DragStartTop = Top(HozCusB);
+  const int bTop = screen_->VoltageLineTop(VoltageCursor::B);
+  if (InGrabZone(bTop, Y) || Sender == ScreenPart::BLine) {
+    DragStartTop = bTop;
     HozCusASelected = 0;
     KnobSnap = 1;
     DragStartY = Y;
@@ -203,20 +104,23 @@ void TForm1::PaintBox2MouseDown(QWidget* Sender, Qt::MouseButton, int X, int Y) 
   }
 }
 
-void TForm1::PaintBox2MouseMove(QWidget* Sender, int X, int Y) {
+void TForm1::PaintBox2MouseMove(ScreenPart Sender, int X, int Y) {
   if (KnobSnap == 1) {
     if (VCursorDrag == 1) {
       // A line that is itself under the mouse moves by the mouse's way from
       // the grab; from any other widget the move counts from where it began.
       const bool x = XCursorSelected == 1;
-      TPanel* line = x ? XCursor : OCursor;
-      const int from = Sender == line ? Left(line) : DragStartLeft;
-      SetLeft(line, ClampTimeLineLeft(x, from + X - MouseDownPos));
+      const TimeCursor line = x ? TimeCursor::X : TimeCursor::O;
+      const bool underMouse = Sender == (x ? ScreenPart::XLine : ScreenPart::OLine);
+      const int from = underMouse ? screen_->TimeLineLeft(line) : DragStartLeft;
+      screen_->PlaceTimeLine(line, ClampTimeLineLeft(x, from + X - MouseDownPos));
     }
     if (HCursorDrag == 1) {
-      TPanel* line = HozCusASelected == 1 ? HozCusA : HozCusB;
-      const int from = Sender == line ? Top(line) : DragStartTop;
-      SetTop(line, ClampVoltageLineTop(from + Y - DragStartY));
+      const bool a = HozCusASelected == 1;
+      const VoltageCursor line = a ? VoltageCursor::A : VoltageCursor::B;
+      const bool underMouse = Sender == (a ? ScreenPart::ALine : ScreenPart::BLine);
+      const int from = underMouse ? screen_->VoltageLineTop(line) : DragStartTop;
+      screen_->PlaceVoltageLine(line, ClampVoltageLineTop(from + Y - DragStartY));
     }
     if (SnapToPlotOn == 1) SnapToPlot();
     CursorCalculation();
@@ -224,41 +128,40 @@ void TForm1::PaintBox2MouseMove(QWidget* Sender, int X, int Y) {
     // pan while running is not yet the view of the last frame.
     const screen_model::RecordLayout layout = HeldRecord.layout;
     const std::int32_t viewStart = MarkerViewStart();
-    SetLeft(CursorX, HandleLeftFromLine(layout, Left(XCursor), viewStart));
-    SetLeft(CursorO, HandleLeftFromLine(layout, Left(OCursor), viewStart));
+    for (TimeCursor cursor : {TimeCursor::X, TimeCursor::O})
+      overview_->PlaceMarker(HandleOf(cursor),
+                             HandleLeftFromLine(layout, screen_->TimeLineLeft(cursor), viewStart));
   }
   HorizontalCalualtions();
 }
 
-void TForm1::PaintBox2MouseUp(QWidget*, Qt::MouseButton, int, int) {
+void TForm1::PaintBox2MouseUp(ScreenPart, Qt::MouseButton, int, int) {
   KnobSnap = 0;
   HCursorDrag = 0;
   VCursorDrag = 0;
-  for (TPanel* line : {XCursor, OCursor, HozCusA, HozCusB}) line->update();
+  screen_->UpdateLines();
 }
 
 // ---- Placing the time lines from their handles --------------------------------
 
-void TForm1::VertCursorPos(QWidget* Handle) {
-  TPanel* line = Handle == CursorX ? XCursor : OCursor;
-  SetLeft(line, LineLeftFromHandle(HeldRecord.layout, Left(Handle), MarkerViewStart()));
-  XCursor->update();
-  OCursor->update();
+void TForm1::VertCursorPos(TimeCursor Handle) {
+  screen_->PlaceTimeLine(Handle, LineLeftFromHandle(HeldRecord.layout, overview_->MarkerLeft(HandleOf(Handle)),
+                                                    MarkerViewStart()));
+  screen_->UpdateTimeLines();
   CursorCalculation();
 }
 
 void TForm1::VertCursorPos2() { PlaceTimeLines(MarkerViewStart()); }
 
 std::int32_t TForm1::MarkerViewStart() const {
-  return screen_model::ViewFromMarker(HeldRecord.layout, Left(Image3)).start;
+  return screen_model::ViewFromMarker(HeldRecord.layout, overview_->MarkerLeft(OverviewMarker::ViewWindow)).start;
 }
 
 void TForm1::PlaceTimeLines(std::int32_t viewStart) {
   const screen_model::RecordLayout layout = HeldRecord.layout;
-  SetLeft(XCursor, LineLeftFromHandle(layout, Left(CursorX), viewStart));
-  SetLeft(OCursor, LineLeftFromHandle(layout, Left(CursorO), viewStart));
-  XCursor->update();
-  OCursor->update();
+  for (TimeCursor cursor : {TimeCursor::X, TimeCursor::O})
+    screen_->PlaceTimeLine(cursor, LineLeftFromHandle(layout, overview_->MarkerLeft(HandleOf(cursor)), viewStart));
+  screen_->UpdateTimeLines();
   CursorCalculation();
 }
 
@@ -267,8 +170,9 @@ void TForm1::PlaceTimeLines(std::int32_t viewStart) {
 void TForm1::CursorCalculation() {
   // The record's time base: the knob turned since the capture does not
   // change the time between two points of the trace.
-  const CursorTimes t = TimesOfLines(Left(XCursor), Left(OCursor), Left(PlotTrigPanel),
-                                     core::CursorUsPerColumn(HeldRecord, SamplePeriodUs));
+  const CursorTimes t =
+      TimesOfLines(screen_->TimeLineLeft(TimeCursor::X), screen_->TimeLineLeft(TimeCursor::O),
+                   screen_->TriggerMarkerLeft(), core::CursorUsPerColumn(HeldRecord, SamplePeriodUs));
   CursorTimeText = readout_text::FormatCursorTime(t.between);
   statusStrip_->ShowTimeCursorReadouts(readout_text::FormatCursorTime(t.x), readout_text::FormatCursorTime(t.o),
                                        CursorTimeText, readout_text::FormatFreq(t.between, QLocale().decimalPoint()));
@@ -279,7 +183,8 @@ void TForm1::HorizontalCalualtions() {
   // trace was captured with: the lines read the trace as it is drawn.
   const ChannelParts focused = Channel(FocusedChannel());
   const std::int32_t voltsDiv = core::CursorVoltsDiv(HeldRecord, focused.Number, focused.VoltsDiv);
-  const CursorVolts v = VoltsOfLines(focused.Number == 1, focused.VertPos, voltsDiv, Top(HozCusA), Top(HozCusB));
+  const CursorVolts v = VoltsOfLines(focused.Number == 1, focused.VertPos, voltsDiv,
+                                     screen_->VoltageLineTop(VoltageCursor::A), screen_->VoltageLineTop(VoltageCursor::B));
   HCusAVolts = v.a;
   HCusBVolts = v.b;
   HCusDelta = v.delta;
@@ -291,18 +196,17 @@ void TForm1::HorizontalCalualtions() {
 // ---- Showing and hiding ------------------------------------------------------------
 
 void TForm1::ShowTimeCursors() {
-  for (QWidget* w : std::initializer_list<QWidget*>{CursorX, CursorO, XCursor, OCursor}) w->show();
+  overview_->SetHandlesShown(true);
+  screen_->SetTimeLinesShown(true);
   statusStrip_->SetTimeCursorReadoutsShown(true);
   VertCursorPos2();
-  XCursor->setEnabled(true);
-  OCursor->setEnabled(true);
+  screen_->SetTimeLinesEnabled(true);
 }
 
 void TForm1::ShowVoltageCursors() {
-  for (QWidget* w : std::initializer_list<QWidget*>{HozCusA, HozCusB}) w->show();
+  screen_->SetVoltageLinesShown(true);
   statusStrip_->SetVoltageCursorReadoutsShown(true);
-  HozCusA->setEnabled(true);
-  HozCusB->setEnabled(true);
+  screen_->SetVoltageLinesEnabled(true);
   // The readouts show the lines where they stand now, not where they stood
   // at the last move over the plot.
   HorizontalCalualtions();
@@ -318,9 +222,12 @@ void TForm1::BothOn1Click() {
 }
 
 void TForm1::AllOff1Click() {
-  for (QWidget* w : std::initializer_list<QWidget*>{CursorX, CursorO, XCursor, OCursor, HozCusA, HozCusB}) w->hide();
+  overview_->SetHandlesShown(false);
+  screen_->SetTimeLinesShown(false);
+  screen_->SetVoltageLinesShown(false);
   statusStrip_->SetTimeCursorReadoutsShown(false);
   statusStrip_->SetVoltageCursorReadoutsShown(false);
-  for (TPanel* line : {XCursor, OCursor, HozCusA, HozCusB}) line->setEnabled(false);
+  screen_->SetTimeLinesEnabled(false);
+  screen_->SetVoltageLinesEnabled(false);
   SwitchSnapOff();
 }

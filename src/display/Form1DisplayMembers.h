@@ -5,7 +5,8 @@
   void BuildDisplay();
   void PlotWaveform();
   void CheckForWaveUpdateNeed();
-  void PaintBox2Paint(QPainter& canvas);
+  // Copies the part of PlotBitmap in `region` to the plot.
+  void PaintBox2Paint(QPainter& canvas, const QRegion& region);
   // Clears the persistence memory.
   void ResetPres();
   // Fills RainbowColors, and the two per-channel ramps; both run when the
@@ -61,12 +62,7 @@
   // is drawn with it (2 after a line frame, 1 before any).
   int PlotPenWidth = 1;
 
-  TPanel* Panel4 = nullptr;
-  TPaintBox* PaintBox2 = nullptr;
-  TPanel* PlotTrigPanel = nullptr;
-  TImage* PlotTrigPos = nullptr;
-  TPanel* h = nullptr;
-  TImage* Image4 = nullptr;
-  TImage* PreViewBkGRND = nullptr;
-  TImage* Image3 = nullptr;      // the view window marker
-  TImage* HorTrigPos = nullptr;  // the trigger position marker (dragged by the trigger controls)
+ private:
+  ScreenPanel* screen_ = nullptr;      // Panel4: the plot, its trigger marker and lines
+  OverviewStrip* overview_ = nullptr;  // h: the record in small and its markers
+ public:

@@ -5,6 +5,8 @@
 // (PaintBox2Paint), so the screen never shows a half-drawn frame.
 
 #include "app/TForm1.h"
+#include "display/OverviewStrip.h"
+#include "display/ScreenPanel.h"
 #include "display/StatusStrip.h"
 
 #include "acquisition/RunStopPictures.h"
@@ -82,7 +84,7 @@ void TForm1::PlotWaveform() {
   // marker where the window lies inside the record; a window outside it is
   // refused before anything reads past the buffers.
   const RecordLayout layout = HeldRecord.layout;
-  const ViewWindow view = ViewFromMarker(layout, Left(Image3));
+  const ViewWindow view = ViewFromMarker(layout, overview_->MarkerLeft(OverviewMarker::ViewWindow));
   CheckListIndex(view.start, RecordIndexCount);
   CheckListIndex(view.end, RecordIndexCount);
   ViewStart = view.start;
@@ -98,15 +100,15 @@ void TForm1::PlotWaveform() {
 
   // 3. The trigger marker over the plot: a held record keeps the marker
   // where it was triggered, whatever the record's marker shows now.
-  const std::int32_t triggerLeft = Running == 1 ? Left(HorTrigPos) : StopTrigPos;
-  SetLeft(PlotTrigPanel, PlotTrigLeft(layout, triggerLeft, ViewStart));
+  const std::int32_t triggerLeft =
+      Running == 1 ? overview_->MarkerLeft(OverviewMarker::TriggerPosition) : StopTrigPos;
+  screen_->PlaceTriggerMarker(PlotTrigLeft(layout, triggerLeft, ViewStart));
 
   // 4. Cursor readouts, and the marker shown once a run has placed it.
-  OCursor->update();
-  XCursor->update();
+  screen_->UpdateTimeLines();
   CursorCalculation();
-  PlotTrigPanel->update();
-  if (Running == 1) PlotTrigPanel->show();
+  screen_->UpdateTriggerMarker();
+  if (Running == 1) screen_->ShowTriggerMarker();
 
   // 5. Every new frame lets snap to plot move both voltage cursors.
   SnapAll = 1;
@@ -129,18 +131,16 @@ void TForm1::PlotWaveform() {
 
   // 8. One copy to the screen, of the rows that changed.
   if (wholePlot) {
-    PaintBox2->update();
+    screen_->RepaintPlot();
   } else {
     RowBands changed = lastDrawn;
     changed.Add(drawn);
-    QRegion region;
-    for (const RowSpan& band : changed.Bands()) region += QRect(0, band.first, PaintBox2->width(), band.Count());
-    PaintBox2->update(region);
+    screen_->RepaintPlotRows(changed);
   }
 
   // 9.-10. The overview strip, with the view window marker above it.
   BuildOverviewStrip();
-  Image3->raise();
+  overview_->RaiseMarker(OverviewMarker::ViewWindow);
   PlotValid = 1;
 }
 
@@ -258,5 +258,5 @@ void TForm1::BuildOverviewStrip() {
     }
     canvas.drawPolyline(points.data(), count);
   }
-  Image4->SetPicture(PreviewBitmap);
+  overview_->ShowRecordPicture(PreviewBitmap);
 }

@@ -12,8 +12,10 @@
 #include "connection/ComSettingsPanel.h"
 #include "app/Widgets.h"
 #include "controls/PositionStrip.h"
+#include "controls/TriggerStrip.h"
 #include "controls/VerticalControls.h"
 #include "controls/VoltsKnob.h"
+#include "display/OverviewStrip.h"
 #include "storage/SettingsFile.h"
 #include "storage/SettingsStore.h"
 #include "storage/StartupReads.h"
@@ -44,13 +46,13 @@ void TForm1::SaveSettingsToFile1Click() {
   p.ch1VertPos = positionStrip_->MarkerTop(1);
   p.ch2VertPos = positionStrip_->MarkerTop(2);
   p.timeKnobAngle = TimeKnobAngle;
-  p.ch1Trig = Top(TriggerArrowCH1);
-  p.ch2Trig = Top(TriggerArrowCH2);
+  p.ch1Trig = triggerStrip_->ArrowTop(1);
+  p.ch2Trig = triggerStrip_->ArrowTop(2);
   p.triggerCH = TriggerCH;
   p.ch1TriggerV = CH1TriggerV;
   p.ch2TriggerV = CH2TriggerV;
-  p.ch1ArrowShown = TriggerArrowCH1->isVisibleTo(TriggerArrowCH1->parentWidget());
-  p.ch2ArrowShown = TriggerArrowCH2->isVisibleTo(TriggerArrowCH2->parentWidget());
+  p.ch1ArrowShown = triggerStrip_->ArrowShown(1);
+  p.ch2ArrowShown = triggerStrip_->ArrowShown(2);
   p.ch1On = ChannelOn[1] == 1;
   p.ch2On = ChannelOn[2] == 1;
   p.ch1KnobAngle = CH1KnobAngle;
@@ -63,7 +65,7 @@ void TForm1::SaveSettingsToFile1Click() {
   p.rising = RisingTrigger == 1;
   p.continuous = ConSample == 1;
   p.autoTrigger = AutoTrigger == 1;
-  p.trigPos = Left(HorTrigPos);
+  p.trigPos = overview_->MarkerLeft(OverviewMarker::TriggerPosition);
   // The lines are the panel at the moment of the command, before the dialog.
   const QStringList lines = settings_file::Lines(p);
   const QString path = Ui.SaveFileName(QLatin1String(SaveFilter), QLatin1String(DefaultExtension));
@@ -100,6 +102,6 @@ void TForm1::LoadSettings1Click() {
   }
   FormShow();
   // The file's trigger position; the store's TrigPos follows at the close.
-  SetLeft(HorTrigPos, loaded.trigPos);
+  overview_->PlaceMarker(OverviewMarker::TriggerPosition, loaded.trigPos);
   RefreshDisplayProperties();
 }

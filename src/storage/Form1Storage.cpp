@@ -18,9 +18,11 @@
 #include "connection/SystemPorts.h"
 #include "controls/PositionStrip.h"
 #include "controls/TriggerPosition.h"
+#include "controls/TriggerStrip.h"
 #include "controls/VerticalControls.h"
 #include "controls/VerticalMarker.h"
 #include "controls/VoltsKnob.h"
+#include "display/OverviewStrip.h"
 #include "storage/RestoreReader.h"
 #include "storage/SettingsDefaults.h"
 #include "storage/SettingsStore.h"
@@ -160,14 +162,14 @@ QString TForm1::KeepStoreAsItWas(const RestoreReader& read) {
 void TForm1::RestoreMarkers(RestoreReader& read) {
   positionStrip_->PlaceMarker(1, read.Integer(Id::CH1VertPos));
   positionStrip_->PlaceMarker(2, read.Integer(Id::CH2VertPos));
-  SetLeft(HorTrigPos, read.Integer(Id::TrigPos));
+  overview_->PlaceMarker(OverviewMarker::TriggerPosition, read.Integer(Id::TrigPos));
   CH1VertPos = positionStrip_->MarkerTop(1);
   CH2VertPos = positionStrip_->MarkerTop(2);
 }
 
 void TForm1::RestoreTriggerSource(RestoreReader& read) {
-  SetTop(TriggerArrowCH1, read.Integer(Id::CH1Trig));
-  SetTop(TriggerArrowCH2, read.Integer(Id::CH2Trig));
+  triggerStrip_->PlaceArrow(1, read.Integer(Id::CH1Trig));
+  triggerStrip_->PlaceArrow(2, read.Integer(Id::CH2Trig));
   TriggerCH = read.Integer(Id::TriggerCH);
   CH1TriggerV = read.Integer(Id::CH1TriggerV);
   CH2TriggerV = read.Integer(Id::CH2TriggerV);
@@ -183,8 +185,8 @@ void TForm1::RestoreCalibration(RestoreReader& read) {
 
 void TForm1::RestoreTriggerArrows(RestoreReader& read) {
   // Shown as stored, then placed from their levels.
-  TriggerArrowCH1->setVisible(read.Flag(Id::CH1TriggerArrowVis) == 1);
-  TriggerArrowCH2->setVisible(read.Flag(Id::CH2TriggerArrowVis) == 1);
+  triggerStrip_->SetArrowShown(1, read.Flag(Id::CH1TriggerArrowVis) == 1);
+  triggerStrip_->SetArrowShown(2, read.Flag(Id::CH2TriggerArrowVis) == 1);
   ResetCH1TriggerVoltage();
   ResetCH2TriggerVoltage();
   TriggerPosCalc();
@@ -193,11 +195,11 @@ void TForm1::RestoreTriggerArrows(RestoreReader& read) {
 void TForm1::RestoreRecordView() {
   // The view until the next frame recomputes it; nothing held is on the
   // screen again before the next capture.
-  ViewStart = 3 * Left(Image3);
+  ViewStart = 3 * overview_->MarkerLeft(OverviewMarker::ViewWindow);
   ViewEnd = ViewStart + 500;
   PlotValid = 0;
   verticalControls_->RaiseKeys();
-  PreViewBkGRND->lower();
+  overview_->LowerBackground();
 }
 
 void TForm1::RestoreKnobs(RestoreReader& read) {
@@ -288,7 +290,7 @@ void TForm1::RestoreTriggerSettings(RestoreReader& read) {
 
   // The preset sets the marker and the menu; the stored position wins.
   POS50Click();
-  SetLeft(HorTrigPos, read.Integer(Id::TrigPos));
+  overview_->PlaceMarker(OverviewMarker::TriggerPosition, read.Integer(Id::TrigPos));
 
   // The trigger mode, then the about panel goes in three seconds.
   AutoTrigger = read.Flag(Id::Auto);
@@ -335,19 +337,19 @@ std::vector<SettingsStore::NamedValue> TForm1::PanelStateWrites() {
   const auto flag = [](bool on) { return std::int32_t{on ? 1 : 0}; };
   const auto add = [&writes](Id id, settings_text::Value value) { writes.push_back({stored::Name(id), std::move(value)}); };
   add(Id::COMPORT, comSettings_->PortName());
-  add(Id::TrigPos, Left(HorTrigPos));
+  add(Id::TrigPos, overview_->MarkerLeft(OverviewMarker::TriggerPosition));
   add(Id::CH1VertPos, positionStrip_->MarkerTop(1));
   add(Id::CH2VertPos, positionStrip_->MarkerTop(2));
   add(Id::Angle, TimeKnobAngle);
-  add(Id::CH1Trig, Top(TriggerArrowCH1));
-  add(Id::CH2Trig, Top(TriggerArrowCH2));
+  add(Id::CH1Trig, triggerStrip_->ArrowTop(1));
+  add(Id::CH2Trig, triggerStrip_->ArrowTop(2));
   add(Id::TriggerCH, TriggerCH);
   add(Id::CH1TriggerV, CH1TriggerV);
   add(Id::CH2TriggerV, CH2TriggerV);
   // The widgets' own flags, not whether they can be seen right now: the
   // window may already be hidden or minimised while it closes.
-  add(Id::CH1TriggerArrowVis, flag(TriggerArrowCH1->isVisibleTo(TriggerArrowCH1->parentWidget())));
-  add(Id::CH2TriggerArrowVis, flag(TriggerArrowCH2->isVisibleTo(TriggerArrowCH2->parentWidget())));
+  add(Id::CH1TriggerArrowVis, flag(triggerStrip_->ArrowShown(1)));
+  add(Id::CH2TriggerArrowVis, flag(triggerStrip_->ArrowShown(2)));
   add(Id::CH1On, flag(ChannelOn[1] == 1));
   add(Id::CH2On, flag(ChannelOn[2] == 1));
   add(Id::CH1KnobAngle, CH1KnobAngle);
@@ -366,7 +368,7 @@ void TForm1::LoadDefultSettings1Click() {
   // The default time base would turn under a knob the reference holds.
   ReferanceOFF1Click();
   settings_defaults::WriteLoadDefaults(SettingsRegistry);
-  SetLeft(Image3, DefaultViewWindowLeft);
+  overview_->PlaceMarker(OverviewMarker::ViewWindow, DefaultViewWindowLeft);
   // Persistence off, as the "Off" choice of the display properties sets it.
   PersistenceHit = PersistenceHitRainbow;
   PersistenceOn = 0;

@@ -173,23 +173,20 @@ TEST(Shell, EachChannelsPartsAreThatChannelsOwn) {
     return std::vector<const void*>{&c.On, &c.VertPos, &c.KnobAngle, &c.Scale,
                                     &c.VoltsDiv, &c.VoltsDivText, &c.HighRange, &c.TriggerV, &c.CalLow,
                                     &c.CalHigh, &c.CalOffset, &c.Persistence, &c.PersistColors,
-                                    c.TriggerArrow,
-                                    c.TriggerUp, c.TriggerDown, c.SourceItem};
+                                    c.SourceItem};
   };
   EXPECT_EQ(parts(f.Channel(1)),
             (std::vector<const void*>{&scope.State().ChannelOn[1], &scope.State().CH1VertPos, &scope.State().CH1KnobAngle, &scope.State().CH1Scale,
                                       &scope.State().CH1VoltsDiv, &scope.State().CH1VoltsDivText,
                                       &scope.State().CH1HighRange, &scope.State().CH1TriggerV, &scope.State().CalCH1L, &scope.State().CalCH1H,
                                       &scope.State().CH1CalOffset, &scope.State().CH1Persistence,
-                                      &scope.State().CH1PersistColors,
-                                      f.TriggerArrowCH1, f.TrigUP, f.TrigDWN, f.CH11}));
+                                      &scope.State().CH1PersistColors, f.CH11}));
   EXPECT_EQ(parts(f.Channel(2)),
             (std::vector<const void*>{&scope.State().ChannelOn[2], &scope.State().CH2VertPos, &scope.State().CH2KnobAngle, &scope.State().CH2Scale,
                                       &scope.State().CH2VoltsDiv, &scope.State().CH2VoltsDivText,
                                       &scope.State().CH2HighRange, &scope.State().CH2TriggerV, &scope.State().CalCH2L, &scope.State().CalCH2H,
                                       &scope.State().CH2CalOffset, &scope.State().CH2Persistence,
-                                      &scope.State().CH2PersistColors,
-                                      f.TriggerArrowCH2, f.TrigUP2, f.TrigDWN2, f.CH21}));
+                                      &scope.State().CH2PersistColors, f.CH21}));
   EXPECT_EQ(f.Channel(1).Colour, QColor(0, 126, 255));
   EXPECT_EQ(f.Channel(2).Colour, QColor(255, 0, 0));
   for (int wrong : {0, 3, -1}) {

@@ -59,7 +59,7 @@ TEST_F(CursorsWhileRunning, ResetShowsTheMiddleOfTheRecordAtTheNextFrame) {
 
 TEST_F(CursorsWhileRunning, ALineDraggedWhileCapturesComeInFollowsTheMouseAndTheyKeepComing) {
   f.SnaptoPlotON1->trigger();  // both sets, and the voltage lines on the trace
-  const int start = Left(f.XCursor);
+  const int start = Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor")));
   int step = 0;
   int capturesAtPress = 0;
   std::vector<int> lefts;
@@ -67,19 +67,19 @@ TEST_F(CursorsWhileRunning, ALineDraggedWhileCapturesComeInFollowsTheMouseAndThe
   script.When([&] { return scope.State().Running == 1 && scope.State().PlotValid == 1; },
               [&] {
                 capturesAtPress = Captures();
-                SendMouse(f.XCursor, QEvent::MouseButtonPress, QPoint(0, 100));
+                SendMouse(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor")), QEvent::MouseButtonPress, QPoint(0, 100));
               });
   // Ten moves of 10 pixels, each after the next capture has gone out.
   for (int i = 0; i < 10; ++i)
     script.When([&] { return Captures() > capturesAtPress + step; },
                 [&] {
                   ++step;
-                  SendMouse(f.XCursor, QEvent::MouseMove, QPoint(10, 100));
-                  lefts.push_back(Left(f.XCursor));
+                  SendMouse(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor")), QEvent::MouseMove, QPoint(10, 100));
+                  lefts.push_back(Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor"))));
                 });
   script.When([&] { return Captures() > capturesAtPress + step; },
               [&] {
-                SendMouse(f.XCursor, QEvent::MouseButtonRelease, QPoint(0, 100));
+                SendMouse(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor")), QEvent::MouseButtonRelease, QPoint(0, 100));
                 scope.PressRun();
               });
   QTimer::singleShot(0, [this] { f.RUNSTOP->trigger(); });
@@ -90,7 +90,7 @@ TEST_F(CursorsWhileRunning, ALineDraggedWhileCapturesComeInFollowsTheMouseAndThe
   EXPECT_EQ(scope.State().KnobSnap, 0);
   EXPECT_EQ(scope.State().VCursorDrag, 0);
   // The handle followed the line over the standard record.
-  EXPECT_EQ(Left(f.CursorX), (Left(f.XCursor) + scope.State().ViewStart) / 3);
+  EXPECT_EQ(Left(ScopeDriver(f).Find<TImage>(QStringLiteral("CursorX"))), (Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor"))) + scope.State().ViewStart) / 3);
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
 }
 
@@ -108,7 +108,7 @@ TEST_F(CursorsWhileRunning, ALineDraggedAfterAPanBeforeTheNextFrameKeepsItsHandl
               // One step: no frame comes between the pan and the drag.
               Drag(scope.ViewWindowMarker(), inViewWindow, {QPoint(30, 0)});  // 90 samples on
               viewAtPan = scope.State().ViewStart;
-              Drag(f.XCursor, QPoint(0, 100), {QPoint(20, 0)});
+              Drag(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor")), QPoint(0, 100), {QPoint(20, 0)});
             })
       .When([&] { return scope.State().ViewStart == 593; }, [&] { scope.PressRun(); });
   QTimer::singleShot(0, [this] { f.RUNSTOP->trigger(); });
@@ -116,7 +116,7 @@ TEST_F(CursorsWhileRunning, ALineDraggedAfterAPanBeforeTheNextFrameKeepsItsHandl
   ASSERT_FALSE(script.TimedOut());
   EXPECT_EQ(viewAtPan, 503);  // the pan was not drawn before the drag
   // The handle over the line in the standard record, with the view drawn.
-  EXPECT_EQ(Left(f.CursorX), (Left(f.XCursor) + scope.State().ViewStart) / 3);
+  EXPECT_EQ(Left(ScopeDriver(f).Find<TImage>(QStringLiteral("CursorX"))), (Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor"))) + scope.State().ViewStart) / 3);
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
 }
 

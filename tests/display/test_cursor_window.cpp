@@ -70,48 +70,48 @@ class CursorWindow : public ::testing::Test {
 
 TEST_F(CursorWindow, OfTwoLinesInOneGrabZoneTheLaterWinsOOverXBOverA) {
   f.BothOn1->trigger();
-  SetLeft(f.XCursor, 100);
-  SetLeft(f.OCursor, 105);
-  SetTop(f.HozCusA, 150);
-  SetTop(f.HozCusB, 155);
+  SetLeft(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor")), 100);
+  SetLeft(ScopeDriver(f).Find<TPanel>(QStringLiteral("OCursor")), 105);
+  SetTop(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA")), 150);
+  SetTop(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusB")), 155);
 
   Drag(scope.Plot(), QPoint(100, 350), {QPoint(20, 0)});
-  EXPECT_EQ(Left(f.OCursor), 125);
-  EXPECT_EQ(Left(f.XCursor), 100);
+  EXPECT_EQ(Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("OCursor"))), 125);
+  EXPECT_EQ(Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor"))), 100);
   EXPECT_EQ(scope.State().XCursorSelected, 0);
 
   Drag(scope.Plot(), QPoint(450, 150), {QPoint(0, 30)});
-  EXPECT_EQ(Top(f.HozCusB), 185);
-  EXPECT_EQ(Top(f.HozCusA), 150);
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusB"))), 185);
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA"))), 150);
   EXPECT_EQ(scope.State().HozCusASelected, 0);
 
   // The zone reaches 15 pixels before a line and 10 after it.
   Drag(scope.Plot(), QPoint(135, 350), {QPoint(5, 0)});   // 10 after O: nothing
   Drag(scope.Plot(), QPoint(86, 350), {QPoint(-6, 0)});   // 14 before X, 39 before O
-  EXPECT_EQ(Left(f.XCursor), 94);
-  EXPECT_EQ(Left(f.OCursor), 125);
+  EXPECT_EQ(Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor"))), 94);
+  EXPECT_EQ(Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("OCursor"))), 125);
 
   // A press away from every line drags nothing.
   Drag(scope.Plot(), QPoint(400, 300), {QPoint(30, -30)});
-  EXPECT_EQ(Left(f.XCursor), 94);
-  EXPECT_EQ(Left(f.OCursor), 125);
-  EXPECT_EQ(Top(f.HozCusA), 150);
-  EXPECT_EQ(Top(f.HozCusB), 185);
+  EXPECT_EQ(Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor"))), 94);
+  EXPECT_EQ(Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("OCursor"))), 125);
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA"))), 150);
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusB"))), 185);
   EXPECT_EQ(scope.State().KnobSnap, 0);
 }
 
 TEST_F(CursorWindow, LinesStopAtTheirEndsOGoesThreePixelsFurtherThanX) {
   f.BothOn1->trigger();
-  Drag(f.XCursor, OnTimeLine, {QPoint(300, 0), QPoint(300, 0)});
-  EXPECT_EQ(Left(f.XCursor), 500);
-  Drag(f.OCursor, OnTimeLine, {QPoint(300, 0), QPoint(300, 0)});
-  EXPECT_EQ(Left(f.OCursor), 503);
-  Drag(f.XCursor, OnTimeLine, {QPoint(-900, 0)});
-  EXPECT_EQ(Left(f.XCursor), 0);
-  Drag(f.HozCusA, OnVoltageLine, {QPoint(0, 900)});
-  EXPECT_EQ(Top(f.HozCusA), 400);
-  Drag(f.HozCusB, OnVoltageLine, {QPoint(0, -900)});
-  EXPECT_EQ(Top(f.HozCusB), 0);
+  Drag(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor")), OnTimeLine, {QPoint(300, 0), QPoint(300, 0)});
+  EXPECT_EQ(Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor"))), 500);
+  Drag(ScopeDriver(f).Find<TPanel>(QStringLiteral("OCursor")), OnTimeLine, {QPoint(300, 0), QPoint(300, 0)});
+  EXPECT_EQ(Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("OCursor"))), 503);
+  Drag(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor")), OnTimeLine, {QPoint(-900, 0)});
+  EXPECT_EQ(Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor"))), 0);
+  Drag(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA")), OnVoltageLine, {QPoint(0, 900)});
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA"))), 400);
+  Drag(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusB")), OnVoltageLine, {QPoint(0, -900)});
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusB"))), 0);
 }
 
 // The strips beside the plot overlap the two outer columns of its panel on
@@ -127,13 +127,13 @@ TEST_F(CursorWindow, LinesShowInTheBorderColumnsOfThePlotPanel) {
   f.BothOn1->trigger();
   for (int left : {501, 502, 503}) {
     SCOPED_TRACE(left);
-    Drag(f.OCursor, OnTimeLine, {QPoint(left - Left(f.OCursor), 0)});
-    ASSERT_EQ(Left(f.OCursor), left);
+    Drag(ScopeDriver(f).Find<TPanel>(QStringLiteral("OCursor")), OnTimeLine, {QPoint(left - Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("OCursor"))), 0)});
+    ASSERT_EQ(Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("OCursor"))), left);
     const QImage shot = scope.ClientAreaPicture(f.Client->rect());
     for (int y : {4, 200, 399}) EXPECT_EQ(screenAt(shot, QPoint(left, y)), yellow) << "row " << y;
   }
   // A voltage line from the panel's first column.
-  Drag(f.HozCusA, OnVoltageLine, {QPoint(0, 100 - Top(f.HozCusA))});
+  Drag(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA")), OnVoltageLine, {QPoint(0, 100 - Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA"))))});
   const QImage shot = scope.ClientAreaPicture(f.Client->rect());
   EXPECT_EQ(screenAt(shot, QPoint(0, 100)), lime);
   EXPECT_EQ(screenAt(shot, QPoint(1, 100)), lime);
@@ -149,13 +149,13 @@ TEST_F(CursorWindow, ABezelPressEndsWithItsReleaseSoNoLineFollowsAnIdleMouse) {
   f.BothOn1->trigger();
   // A press on the bezel is compared with X's Left as it stands, in the
   // bezel's own pixels.
-  const int x = Left(f.XCursor);
+  const int x = Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor")));
   SendMouse(scope.ScreenBezel(), QEvent::MouseButtonPress, QPoint(x, 20));
   EXPECT_EQ(scope.State().KnobSnap, 1);
   SendMouse(scope.ScreenBezel(), QEvent::MouseButtonRelease, QPoint(x, 20));
   EXPECT_EQ(scope.State().KnobSnap, 0);
   SendMouse(scope.Plot(), QEvent::MouseMove, QPoint(400, 300));
-  EXPECT_EQ(Left(f.XCursor), x);
+  EXPECT_EQ(Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor"))), x);
 }
 
 // ---- Handles and the view window over the overview strip ------------------------
@@ -171,10 +171,10 @@ TEST_F(CursorWindow, AHandleMovesItsLineToTheTriggerPointOfThatPlaceInEveryLayou
     SCOPED_TRACE(c.name);
     scope.State().HeldRecord.SetTimeBase(c.timeBase, c.rate1MS != 0);
     scope.DrawHeldRecord();
-    SetLeft(f.CursorX, 227);
-    Drag(f.CursorX, OnHandleKnob, {QPoint(4, 0), QPoint(6, 0)});
-    EXPECT_EQ(Left(f.CursorX), 237);
-    EXPECT_EQ(Left(f.XCursor), 210);
+    SetLeft(ScopeDriver(f).Find<TImage>(QStringLiteral("CursorX")), 227);
+    Drag(ScopeDriver(f).Find<TImage>(QStringLiteral("CursorX")), OnHandleKnob, {QPoint(4, 0), QPoint(6, 0)});
+    EXPECT_EQ(Left(ScopeDriver(f).Find<TImage>(QStringLiteral("CursorX"))), 237);
+    EXPECT_EQ(Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor"))), 210);
     EXPECT_EQ(scope.State().XCursorSelected, 1);
     // A record triggered with its marker at the handle's place has its
     // trigger point under the line.
@@ -182,18 +182,18 @@ TEST_F(CursorWindow, AHandleMovesItsLineToTheTriggerPointOfThatPlaceInEveryLayou
     scope.DrawHeldRecord();
     EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("XTimeCursor"))->text(), QStringLiteral("0 us"));
   }
-  Drag(f.CursorO, OnHandleKnob, {QPoint(900, 0)});
-  EXPECT_EQ(Left(f.CursorO), 501);
+  Drag(ScopeDriver(f).Find<TImage>(QStringLiteral("CursorO")), OnHandleKnob, {QPoint(900, 0)});
+  EXPECT_EQ(Left(ScopeDriver(f).Find<TImage>(QStringLiteral("CursorO"))), 501);
   EXPECT_EQ(scope.State().XCursorSelected, 0);
-  Drag(f.CursorO, OnHandleKnob, {QPoint(-900, 0)});
-  EXPECT_EQ(Left(f.CursorO), 1);
+  Drag(ScopeDriver(f).Find<TImage>(QStringLiteral("CursorO")), OnHandleKnob, {QPoint(-900, 0)});
+  EXPECT_EQ(Left(ScopeDriver(f).Find<TImage>(QStringLiteral("CursorO"))), 1);
 }
 
 TEST_F(CursorWindow, ALineDraggedOnThePlotTakesItsHandleAlong) {
   f.VerticalON1->trigger();
-  Drag(f.XCursor, OnTimeLine, {QPoint(30, 0)});
-  EXPECT_EQ(Left(f.XCursor), 210);
-  EXPECT_EQ(Left(f.CursorX), 237);  // (210 + 503) div 3
+  Drag(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor")), OnTimeLine, {QPoint(30, 0)});
+  EXPECT_EQ(Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor"))), 210);
+  EXPECT_EQ(Left(ScopeDriver(f).Find<TImage>(QStringLiteral("CursorX"))), 237);  // (210 + 503) div 3
 }
 
 TEST_F(CursorWindow, TheViewWindowIsHeldInsideTheRecordAndAHeldRecordFollowsItAtOnce) {
@@ -202,7 +202,7 @@ TEST_F(CursorWindow, TheViewWindowIsHeldInsideTheRecordAndAHeldRecordFollowsItAt
   EXPECT_EQ(Left(scope.ViewWindowMarker()), 8);
   EXPECT_EQ(scope.State().ViewStart, 8);
   // The time lines stay on their samples: X's handle at 227 is sample 680.
-  EXPECT_EQ(Left(f.XCursor), 3 * 227 - 8 + 2);
+  EXPECT_EQ(Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor"))), 3 * 227 - 8 + 2);
 
   // The held record is drawn again at every move, before the release.
   SendMouse(scope.ViewWindowMarker(), QEvent::MouseButtonPress, InViewWindow);
@@ -228,17 +228,17 @@ TEST_F(CursorWindow, TheViewWindowIsHeldInsideTheRecordAndAHeldRecordFollowsItAt
 
 TEST_F(CursorWindow, TimeReadoutsAndTheFrequencyOfTheTimeBetween) {
   f.VerticalON1->trigger();
-  Drag(f.OCursor, OnTimeLine, {QPoint(Left(f.XCursor) - Left(f.OCursor), 0)});
+  Drag(ScopeDriver(f).Find<TPanel>(QStringLiteral("OCursor")), OnTimeLine, {QPoint(Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor"))) - Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("OCursor"))), 0)});
   EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("TimeCursor"))->text(), QStringLiteral("0 us"));
   EXPECT_EQ(scope.CursorFrequencyReadout()->text(), QStringLiteral("0 Hz"));
-  Drag(f.OCursor, OnTimeLine, {QPoint(8, 0)});  // 8 columns of 50 us
+  Drag(ScopeDriver(f).Find<TPanel>(QStringLiteral("OCursor")), OnTimeLine, {QPoint(8, 0)});  // 8 columns of 50 us
   EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("TimeCursor"))->text(), QStringLiteral("400 us"));
   EXPECT_EQ(scope.CursorFrequencyReadout()->text(), QStringLiteral("2.50 KHz"));
   // Before the trigger point the times are negative.
   scope.State().StopTrigPos = 250;
   scope.DrawHeldRecord();
-  const int trigger = Left(f.PlotTrigPanel) + 7;
-  EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("XTimeCursor"))->text(), readout_text::FormatCursorTime((Left(f.XCursor) - trigger) * 50));
+  const int trigger = Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("PlotTrigPanel"))) + 7;
+  EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("XTimeCursor"))->text(), readout_text::FormatCursorTime((Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor"))) - trigger) * 50));
   EXPECT_TRUE(ScopeDriver(f).Find<TLabel>(QStringLiteral("XTimeCursor"))->text().startsWith(QLatin1Char('-')));
 }
 
@@ -260,7 +260,7 @@ std::pair<int, int> InkColumns(QWidget* label) {
 TEST_F(CursorWindow, WithBothOnTheFrequencyOfLines288usApartShowsWholeInLabel13) {
   scope.State().SamplePeriodUs = 4;  // 200 us/div
   f.BothOn1->trigger();
-  Drag(f.OCursor, OnTimeLine, {QPoint(Left(f.XCursor) + 72 - Left(f.OCursor), 0)});
+  Drag(ScopeDriver(f).Find<TPanel>(QStringLiteral("OCursor")), OnTimeLine, {QPoint(Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor"))) + 72 - Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("OCursor"))), 0)});
   EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("TimeCursor"))->text(), QStringLiteral("288 us"));
   ASSERT_EQ(scope.CursorFrequencyReadout()->text(), QStringLiteral("3.47 KHz"));
   ASSERT_TRUE(scope.CursorFrequencyReadout()->isVisible());
@@ -276,8 +276,8 @@ TEST_F(CursorWindow, WithBothOnTheFrequencyOfLines288usApartShowsWholeInLabel13)
 TEST_F(CursorWindow, VoltageReadoutsAgainstTheFocusedChannelAtEveryMoveOverThePlot) {
   f.HorizontalON1->trigger();
   scope.State().CH1VoltsDiv = 20;  // 1 V/div
-  SetTop(f.HozCusA, 150);
-  SetTop(f.HozCusB, 250);
+  SetTop(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA")), 150);
+  SetTop(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusB")), 250);
   SendMouse(scope.Plot(), QEvent::MouseMove, QPoint(400, 380));
   EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("HCusA"))->text(), QStringLiteral("1.02 V"));     // (200 - 150 + 1) * 20 / 10
   EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("HCusB"))->text(), QStringLiteral("-980 mV"));    // (200 - 250 + 1) * 20 / 10
@@ -303,9 +303,9 @@ TEST_F(CursorWindow, VoltageReadoutsAgainstTheFocusedChannelAtEveryMoveOverThePl
 // ---- Menu and buttons -----------------------------------------------------------------
 
 TEST_F(CursorWindow, MenuAndButtonsShowAndHideTheSetsAllOffEndsSnap) {
-  const std::vector<QWidget*> timeSet{f.CursorX, f.CursorO, f.XCursor, f.OCursor,
+  const std::vector<QWidget*> timeSet{ScopeDriver(f).Find<TImage>(QStringLiteral("CursorX")), ScopeDriver(f).Find<TImage>(QStringLiteral("CursorO")), ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor")), ScopeDriver(f).Find<TPanel>(QStringLiteral("OCursor")),
                                       ScopeDriver(f).Find<TLabel>(QStringLiteral("XTimeCursor")), ScopeDriver(f).Find<TLabel>(QStringLiteral("OTimeCursor")), ScopeDriver(f).Find<TLabel>(QStringLiteral("TimeCursor")), scope.CursorFrequencyReadout()};
-  const std::vector<QWidget*> voltageSet{f.HozCusA, f.HozCusB, ScopeDriver(f).Find<TLabel>(QStringLiteral("HCusA")), ScopeDriver(f).Find<TLabel>(QStringLiteral("HCusB")), ScopeDriver(f).Find<TLabel>(QStringLiteral("CusRes"))};
+  const std::vector<QWidget*> voltageSet{ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA")), ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusB")), ScopeDriver(f).Find<TLabel>(QStringLiteral("HCusA")), ScopeDriver(f).Find<TLabel>(QStringLiteral("HCusB")), ScopeDriver(f).Find<TLabel>(QStringLiteral("CusRes"))};
   auto shown = [](const std::vector<QWidget*>& set) {
     return std::all_of(set.begin(), set.end(), [](QWidget* w) { return w->isVisible(); });
   };
@@ -314,7 +314,7 @@ TEST_F(CursorWindow, MenuAndButtonsShowAndHideTheSetsAllOffEndsSnap) {
   };
   EXPECT_TRUE(hidden(timeSet));
   EXPECT_TRUE(hidden(voltageSet));
-  EXPECT_FALSE(f.XCursor->isEnabled());
+  EXPECT_FALSE(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor"))->isEnabled());
   EXPECT_EQ(scope.HorizontalCursorButton()->toolTip(), QStringLiteral("Turn Horizontal Cursor On"));
   EXPECT_EQ(scope.VerticalCursorsButton()->toolTip(), QStringLiteral("Turn Vertical Cursors On"));
   EXPECT_EQ(scope.CursorsOffButton()->toolTip(), QStringLiteral("Turn All Cursors Off"));
@@ -322,7 +322,7 @@ TEST_F(CursorWindow, MenuAndButtonsShowAndHideTheSetsAllOffEndsSnap) {
   Click(scope.VerticalCursorsButton());
   EXPECT_TRUE(shown(timeSet));
   EXPECT_TRUE(hidden(voltageSet));
-  EXPECT_TRUE(f.XCursor->isEnabled());
+  EXPECT_TRUE(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor"))->isEnabled());
   Click(scope.HorizontalCursorButton());
   EXPECT_TRUE(shown(voltageSet));
   Click(scope.CursorsOffButton());
@@ -334,14 +334,14 @@ TEST_F(CursorWindow, MenuAndButtonsShowAndHideTheSetsAllOffEndsSnap) {
   EXPECT_EQ(f.SnaptoPlotON1->text(), QStringLiteral("Snap to Plot OFF"));
   EXPECT_TRUE(shown(timeSet));
   EXPECT_TRUE(shown(voltageSet));
-  EXPECT_TRUE(f.HozCusA->isEnabled());
+  EXPECT_TRUE(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA"))->isEnabled());
 
   f.AllOff1->trigger();
   EXPECT_EQ(scope.State().SnapToPlotOn, 0);
   EXPECT_EQ(f.SnaptoPlotON1->text(), QStringLiteral("Snap to Plot ON"));
   EXPECT_TRUE(hidden(timeSet));
   EXPECT_TRUE(hidden(voltageSet));
-  for (QWidget* line : {f.XCursor, f.OCursor, f.HozCusA, f.HozCusB}) EXPECT_FALSE(line->isEnabled());
+  for (QWidget* line : {ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor")), ScopeDriver(f).Find<TPanel>(QStringLiteral("OCursor")), ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA")), ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusB"))}) EXPECT_FALSE(line->isEnabled());
 
   // Switching snap off leaves the cursors as they are.
   f.SnaptoPlotON1->trigger();
@@ -357,77 +357,77 @@ TEST_F(CursorWindow, MenuAndButtonsShowAndHideTheSetsAllOffEndsSnap) {
 TEST_F(CursorWindow, SnapMovesOnlyThePartnerOfTheDraggedLineAndBothAtANewFrame) {
   f.SnaptoPlotON1->trigger();
   scope.DrawHeldRecord();
-  EXPECT_EQ(Top(f.HozCusA), CH1RowOf(SampleUnder(f.XCursor)));
-  EXPECT_EQ(Top(f.HozCusB), CH1RowOf(SampleUnder(f.OCursor)));
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA"))), CH1RowOf(SampleUnder(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor")))));
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusB"))), CH1RowOf(SampleUnder(ScopeDriver(f).Find<TPanel>(QStringLiteral("OCursor")))));
 
-  Drag(f.CursorX, OnHandleKnob, {QPoint(5, 0)});
-  EXPECT_EQ(Top(f.HozCusA), CH1RowOf(SampleUnder(f.XCursor)));
-  const int bOnTheOldRecord = Top(f.HozCusB);
+  Drag(ScopeDriver(f).Find<TImage>(QStringLiteral("CursorX")), OnHandleKnob, {QPoint(5, 0)});
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA"))), CH1RowOf(SampleUnder(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor")))));
+  const int bOnTheOldRecord = Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusB")));
 
   // A new record has come in; while X is dragged A moves onto it and B
   // stays where the last frame put it.
   FillRecord(100);
-  SendMouse(f.CursorX, QEvent::MouseButtonPress, OnHandleKnob);
-  SendMouse(f.CursorX, QEvent::MouseMove, OnHandleKnob + QPoint(1, 0));
-  EXPECT_EQ(Top(f.HozCusA), CH1RowOf(SampleUnder(f.XCursor)));
-  EXPECT_EQ(Top(f.HozCusB), bOnTheOldRecord);
-  ASSERT_NE(CH1RowOf(SampleUnder(f.OCursor)), bOnTheOldRecord);
+  SendMouse(ScopeDriver(f).Find<TImage>(QStringLiteral("CursorX")), QEvent::MouseButtonPress, OnHandleKnob);
+  SendMouse(ScopeDriver(f).Find<TImage>(QStringLiteral("CursorX")), QEvent::MouseMove, OnHandleKnob + QPoint(1, 0));
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA"))), CH1RowOf(SampleUnder(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor")))));
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusB"))), bOnTheOldRecord);
+  ASSERT_NE(CH1RowOf(SampleUnder(ScopeDriver(f).Find<TPanel>(QStringLiteral("OCursor")))), bOnTheOldRecord);
   // The release draws the held record again: that frame puts B on the
   // waveform too.
-  SendMouse(f.CursorX, QEvent::MouseButtonRelease, OnHandleKnob);
-  EXPECT_EQ(Top(f.HozCusB), CH1RowOf(SampleUnder(f.OCursor)));
+  SendMouse(ScopeDriver(f).Find<TImage>(QStringLiteral("CursorX")), QEvent::MouseButtonRelease, OnHandleKnob);
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusB"))), CH1RowOf(SampleUnder(ScopeDriver(f).Find<TPanel>(QStringLiteral("OCursor")))));
   // The readouts follow the snapped lines.
-  EXPECT_EQ(scope.State().HCusAVolts, ((scope.State().CH1VertPos - Top(f.HozCusA) + 1) * scope.State().CH1VoltsDiv) / 10);
+  EXPECT_EQ(scope.State().HCusAVolts, ((scope.State().CH1VertPos - Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA"))) + 1) * scope.State().CH1VoltsDiv) / 10);
 }
 
 TEST_F(CursorWindow, SnapFollowsTheFocusedChannelsBufferEvenWhenItIsOff) {
   scope.State().ChannelOn[1] = 0;
   f.SnaptoPlotON1->trigger();
   scope.DrawHeldRecord();
-  EXPECT_EQ(Top(f.HozCusA), CH1RowOf(SampleUnder(f.XCursor)));
-  EXPECT_EQ(Top(f.HozCusB), CH1RowOf(SampleUnder(f.OCursor)));
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA"))), CH1RowOf(SampleUnder(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor")))));
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusB"))), CH1RowOf(SampleUnder(ScopeDriver(f).Find<TPanel>(QStringLiteral("OCursor")))));
 }
 
 TEST_F(CursorWindow, WithSnapOnAPressNearAVoltageLineDoesNotDragIt) {
   f.SnaptoPlotON1->trigger();
   scope.DrawHeldRecord();
-  const int a = Top(f.HozCusA);
-  const int b = Top(f.HozCusB);
+  const int a = Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA")));
+  const int b = Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusB")));
   Drag(scope.Plot(), QPoint(450, a), {QPoint(0, 40), QPoint(0, 40)});
   EXPECT_EQ(scope.State().HCursorDrag, 0);
-  EXPECT_EQ(Top(f.HozCusA), a);
-  EXPECT_EQ(Top(f.HozCusB), b);
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA"))), a);
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusB"))), b);
 }
 
 TEST_F(CursorWindow, SnapReadsOnlySamplesTheRecordFilled) {
   f.SnaptoPlotON1->trigger();
-  Drag(f.CursorX, OnHandleKnob, {QPoint(-900, 0)});
-  ASSERT_EQ(Left(f.CursorX), 1);
+  Drag(ScopeDriver(f).Find<TImage>(QStringLiteral("CursorX")), OnHandleKnob, {QPoint(-900, 0)});
+  ASSERT_EQ(Left(ScopeDriver(f).Find<TImage>(QStringLiteral("CursorX"))), 1);
 
   // The view dragged one pixel left with X's handle at Left 1: the lines
   // are placed over the new view, so X stands on sample 2.
   Drag(scope.ViewWindowMarker(), InViewWindow, {QPoint(9 - 173, 0)});
   Drag(scope.ViewWindowMarker(), InViewWindow, {QPoint(-1, 0)});
   ASSERT_EQ(Left(scope.ViewWindowMarker()), 8);
-  EXPECT_EQ(Left(f.XCursor), -3);
-  EXPECT_EQ(Top(f.HozCusA), CH1RowOf(2));
+  EXPECT_EQ(Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor"))), -3);
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA"))), CH1RowOf(2));
 
   // A reset from the end of the record leaves the lines where they stood,
   // over samples before the first: X reads the first sample.
   Drag(scope.ViewWindowMarker(), InViewWindow, {QPoint(900, 0)});
-  ASSERT_EQ(Left(f.XCursor), -999);
+  ASSERT_EQ(Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor"))), -999);
   f.ResetHorizontalView1->trigger();
-  EXPECT_EQ(Left(f.XCursor), -999);
-  EXPECT_EQ(Top(f.HozCusA), CH1RowOf(1));
+  EXPECT_EQ(Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor"))), -999);
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA"))), CH1RowOf(1));
 
   // O past the end of the standard record reads sample 1500, not what an
   // earlier 3000-sample record left behind it.
   for (int i = 1501; i <= 3000; ++i) scope.State().HeldRecord.ch1[std::size_t(i)] = 255;
-  Drag(f.CursorO, OnHandleKnob, {QPoint(900, 0)});
+  Drag(ScopeDriver(f).Find<TImage>(QStringLiteral("CursorO")), OnHandleKnob, {QPoint(900, 0)});
   Drag(scope.ViewWindowMarker(), InViewWindow, {QPoint(900, 0)});
-  ASSERT_EQ(Left(f.OCursor), 501);  // sample 1502
-  EXPECT_EQ(Top(f.HozCusB), CH1RowOf(1500));
-  EXPECT_NE(Top(f.HozCusB), screen_model::SampleRow(255, scope.State().CH1VertPos, scope.State().CH1Scale, scope.State().CH1CalOffset));
+  ASSERT_EQ(Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("OCursor"))), 501);  // sample 1502
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusB"))), CH1RowOf(1500));
+  EXPECT_NE(Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusB"))), screen_model::SampleRow(255, scope.State().CH1VertPos, scope.State().CH1Scale, scope.State().CH1CalOffset));
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
 }
 
@@ -439,10 +439,10 @@ TEST_F(CursorWindow, EveryFrameChoosesThePanelsCalibrationWhileTheSnapReadsTheRe
   scope.DrawHeldRecord();
   ASSERT_EQ(scope.State().CH1CalOffset, 10);
   const auto rowOfX = [&](int calOffset) {
-    return screen_model::SampleRow(scope.State().HeldRecord.ch1[std::size_t(SampleUnder(f.XCursor))], scope.State().CH1VertPos, scope.State().CH1Scale,
+    return screen_model::SampleRow(scope.State().HeldRecord.ch1[std::size_t(SampleUnder(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor"))))], scope.State().CH1VertPos, scope.State().CH1Scale,
                                    calOffset);
   };
-  EXPECT_EQ(Top(f.HozCusA), rowOfX(10));
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA"))), rowOfX(10));
 
   // The panel's range changes; the next frame is a persistence frame. The
   // next command will go out with the low range's offset, while the held
@@ -451,14 +451,14 @@ TEST_F(CursorWindow, EveryFrameChoosesThePanelsCalibrationWhileTheSnapReadsTheRe
   scope.State().PersistenceOn = 1;
   scope.DrawHeldRecord();
   EXPECT_EQ(scope.State().CH1CalOffset, -20);
-  EXPECT_EQ(Top(f.HozCusA), rowOfX(10));
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA"))), rowOfX(10));
 
   // A record of the low range, in a line frame: the snap of that very frame
   // uses the low range's offset.
   scope.State().HeldRecord.channels[0].highRange = false;
   scope.State().PersistenceOn = 0;
   scope.DrawHeldRecord();
-  EXPECT_EQ(Top(f.HozCusA), rowOfX(-20));
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA"))), rowOfX(-20));
 }
 
 }  // namespace

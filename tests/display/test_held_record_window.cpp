@@ -51,7 +51,7 @@ class HeldRecordReaders : public SquareWaveWindow {
     for (const QLabel* label : measurements) r << label->objectName() + "=" + label->text();
     for (const QLabel* label : {ScopeDriver(f).Find<TLabel>(QStringLiteral("XTimeCursor")), ScopeDriver(f).Find<TLabel>(QStringLiteral("OTimeCursor")), ScopeDriver(f).Find<TLabel>(QStringLiteral("TimeCursor")), scope.CursorFrequencyReadout(), ScopeDriver(f).Find<TLabel>(QStringLiteral("HCusA")), ScopeDriver(f).Find<TLabel>(QStringLiteral("HCusB")), ScopeDriver(f).Find<TLabel>(QStringLiteral("CusRes"))})
       r << label->objectName() + "=" + label->text();
-    r << QStringLiteral("HozCusA top=%1").arg(Top(f.HozCusA)) << QStringLiteral("HozCusB top=%1").arg(Top(f.HozCusB));
+    r << QStringLiteral("HozCusA top=%1").arg(Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA")))) << QStringLiteral("HozCusB top=%1").arg(Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusB"))));
     const QString reference = dir_.filePath(QStringLiteral("ch1.txt"));
     w.ui.saveAnswers.push_back(reference);
     f.SaveCH1Ref1->trigger();
@@ -104,11 +104,11 @@ TEST_F(HeldRecordReaders, AStoppedRecordReadsAsCapturedWhateverTheKnobsTurnTo) {
   // What the user views stays with the panel: CH1's 0 V row moved by its
   // marker moves the snapped lines with the trace, and the readout against
   // that row stays.
-  const int aTop = Top(f.HozCusA);
+  const int aTop = Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA")));
   const QString aVolts = ScopeDriver(f).Find<TLabel>(QStringLiteral("HCusA"))->text();
   scope.State().CH1VertPos += 40;
   Readings();
-  EXPECT_EQ(Top(f.HozCusA), aTop + 40);
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA"))), aTop + 40);
   EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("HCusA"))->text(), aVolts);
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
 }

@@ -242,21 +242,21 @@ TEST_F(PlotWaveformTest, TriggerMarkerRunningFollowsHorTrigPosStoppedKeepsStopTr
   for (const Case& c : cases) {
     SCOPED_TRACE(c.layout.name);
     Use(c.layout);
-    SetLeft(f.HorTrigPos, 200);
+    SetLeft(ScopeDriver(f).Find<TImage>(QStringLiteral("HorTrigPos")), 200);
     scope.State().StopTrigPos = 300;
     scope.State().Running = 1;
     scope.DrawHeldRecord();
-    EXPECT_EQ(Left(f.PlotTrigPanel), c.expectedRunning);
-    EXPECT_TRUE(f.PlotTrigPanel->isVisible());
+    EXPECT_EQ(Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("PlotTrigPanel"))), c.expectedRunning);
+    EXPECT_TRUE(ScopeDriver(f).Find<TPanel>(QStringLiteral("PlotTrigPanel"))->isVisible());
     scope.State().Running = 0;
     scope.DrawHeldRecord();
-    EXPECT_EQ(Left(f.PlotTrigPanel), c.expectedStopped);
-    EXPECT_TRUE(f.PlotTrigPanel->isVisible());  // nothing in a frame hides it
+    EXPECT_EQ(Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("PlotTrigPanel"))), c.expectedStopped);
+    EXPECT_TRUE(ScopeDriver(f).Find<TPanel>(QStringLiteral("PlotTrigPanel"))->isVisible());  // nothing in a frame hides it
   }
   // In the standard record the marker's centre is on sample 3 T - 2.
   Use(Layouts[0]);
   scope.DrawHeldRecord();
-  EXPECT_EQ(Left(f.PlotTrigPanel) + 5, 2 + (3 * 300 - 2 - scope.State().ViewStart));
+  EXPECT_EQ(Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("PlotTrigPanel"))) + 5, 2 + (3 * 300 - 2 - scope.State().ViewStart));
 }
 
 TEST_F(PlotWaveformTest, HeldRecordPannedKeepsItsTriggerMarker) {
@@ -264,19 +264,19 @@ TEST_F(PlotWaveformTest, HeldRecordPannedKeepsItsTriggerMarker) {
   Use(Layouts[0]);
   scope.State().StopTrigPos = 300;
   scope.State().PlotValid = 1;
-  SetLeft(f.HorTrigPos, 90);  // moved after the stop
+  SetLeft(ScopeDriver(f).Find<TImage>(QStringLiteral("HorTrigPos")), 90);  // moved after the stop
   SetLeft(scope.ViewWindowMarker(), 250);
   f.CheckForWaveUpdateNeed();
   EXPECT_EQ(scope.State().ViewStart, 3 * 250 - 16);
-  EXPECT_EQ(Left(f.PlotTrigPanel), 3 * 300 - scope.State().ViewStart - 5);
+  EXPECT_EQ(Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("PlotTrigPanel"))), 3 * 300 - scope.State().ViewStart - 5);
 }
 
 TEST_F(PlotWaveformTest, HiddenTriggerMarkerStaysHiddenWhileStopped) {
   FillSines();
   Use(Layouts[0]);
-  ASSERT_FALSE(f.PlotTrigPanel->isVisible());
+  ASSERT_FALSE(ScopeDriver(f).Find<TPanel>(QStringLiteral("PlotTrigPanel"))->isVisible());
   scope.DrawHeldRecord();
-  EXPECT_FALSE(f.PlotTrigPanel->isVisible());
+  EXPECT_FALSE(ScopeDriver(f).Find<TPanel>(QStringLiteral("PlotTrigPanel"))->isVisible());
 }
 
 TEST_F(PlotWaveformTest, CaptionsFollowTheRecordOnlyWhileRunning) {
@@ -353,7 +353,7 @@ TEST_F(PlotWaveformTest, ScreenAroundTheWidgetsOverThePlotIsACopyOfPlotBitmap) {
   FillSines();
   Use(Layouts[0]);
   scope.DrawHeldRecord();
-  f.PlotTrigPanel->show();
+  ScopeDriver(f).Find<TPanel>(QStringLiteral("PlotTrigPanel"))->show();
   std::vector<QRect> covered;
   for (QWidget* child : scope.PlotPanel()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
     if (child == scope.Plot()) continue;
@@ -528,11 +528,11 @@ TEST_F(PlotWaveformTest, PlotSurfaceLinesUpWithTheMarkerStrips) {
   EXPECT_EQ(scope.Plot()->size(), QSize(500, 400));
   EXPECT_EQ(scope.OverviewStrip()->mapTo(scope.ScreenBezel(), QPoint(0, 0)), QPoint(29, 10));
   EXPECT_EQ(Left(scope.ViewWindowMarker()), 173);
-  EXPECT_FALSE(f.PlotTrigPanel->isVisible());
+  EXPECT_FALSE(ScopeDriver(f).Find<TPanel>(QStringLiteral("PlotTrigPanel"))->isVisible());
   // The trigger position's design place, before the restore moves it to the
   // stored one.
   ScopeWindow unshown{false, true};
-  EXPECT_EQ(Left(unshown->HorTrigPos), 251);
+  EXPECT_EQ(Left(unshown.scope.Find<TImage>(QStringLiteral("HorTrigPos"))), 251);
   EXPECT_EQ(scope.Plot()->cursor().shape(), Qt::CrossCursor);
   EXPECT_TRUE(w.ui.errors.isEmpty());  // every window-design picture was found
 }

@@ -104,7 +104,7 @@ TEST_F(DamagedStore, EachCaseStartsTellsOnceLosesNothingAndTheNextStartIsClean) 
          EXPECT_EQ(FileBytes(kept), extremeBytes);
          EXPECT_EQ(Top(scope.Marker(2)), vertical_marker::BottomRow);
          EXPECT_EQ(scope.State().CH2VertPos, vertical_marker::BottomRow);
-         EXPECT_EQ(Left(f.HorTrigPos), 1);
+         EXPECT_EQ(Left(ScopeDriver(f).Find<TImage>(QStringLiteral("HorTrigPos"))), 1);
          EXPECT_EQ(scope.State().CH2TriggerV, -1025);
          EXPECT_EQ(scope.State().TimeKnobAngle, time_knob::RowForAngle(359).detent);
          EXPECT_TRUE(OnSomeScreen(f.frameGeometry().topLeft())) << f.x() << "," << f.y();

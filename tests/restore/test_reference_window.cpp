@@ -193,7 +193,7 @@ TEST_F(ReferenceOnWindow, AReferenceSavedAtOneMillisecondLocksTheKnobThereUntilR
   ScopeDriver& scope = w.scope;
   ASSERT_EQ(scope.State().TimeKnobAngle, Angle100us);
   const int storedTrigPos = f.SettingsRegistry.ReadInteger(QStringLiteral("TrigPos"));
-  SetLeft(f.HorTrigPos, storedTrigPos + 100);
+  SetLeft(ScopeDriver(f).Find<TImage>(QStringLiteral("HorTrigPos")), storedTrigPos + 100);
   SetTop(scope.Marker(2), 333);  // the panel as it stands goes into the store
   const QString file = Path("1ms.txt");
   WriteBytes(file, ReferenceBytes(Angle1ms, -30));
@@ -207,7 +207,7 @@ TEST_F(ReferenceOnWindow, AReferenceSavedAtOneMillisecondLocksTheKnobThereUntilR
   EXPECT_EQ(f.SettingsRegistry.ReadInteger(QStringLiteral("Angle")), Angle1ms);
   EXPECT_EQ(f.SettingsRegistry.ReadInteger(QStringLiteral("CH2VertPos")), 333);
   EXPECT_EQ(f.SettingsRegistry.ReadInteger(QStringLiteral("TrigPos")), storedTrigPos);
-  EXPECT_EQ(Left(f.HorTrigPos), storedTrigPos);
+  EXPECT_EQ(Left(ScopeDriver(f).Find<TImage>(QStringLiteral("HorTrigPos"))), storedTrigPos);
   EXPECT_EQ(Top(scope.Marker(2)), 333);
   EXPECT_EQ(scope.State().ReferenceOn, 1);
   EXPECT_EQ(scope.State().ReferenceRows[0], -30);

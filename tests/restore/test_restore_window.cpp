@@ -58,7 +58,7 @@ TEST_F(Restore, CloseThenStartAgainReproducesThePanel) {
          scope.ChooseTriggerSource(3);
          scope.ChooseNormalTrigger();
          scope.ChooseSingle();
-         SetLeft(f.HorTrigPos, 333);
+         SetLeft(ScopeDriver(f).Find<TImage>(QStringLiteral("HorTrigPos")), 333);
          scope.SettleTriggerPosition();
          f.move(120, 40);
        }},
@@ -159,7 +159,7 @@ TEST_F(Restore, LoadDefaultSettingsClearsCalibrationAndKeepsTheStoredTriggerPosi
   for (const char* name : {"CalCH1L", "CalCH2L", "CalCH1H", "CalCH2H"})
     EXPECT_EQ(w->SettingsRegistry.ReadInteger(QLatin1String(name)), 0) << name;
   EXPECT_EQ(w.scope.State().CalCH1L + w.scope.State().CalCH2L + w.scope.State().CalCH1H + w.scope.State().CalCH2H, 0);
-  EXPECT_EQ(Left(w->HorTrigPos), 123);
+  EXPECT_EQ(Left(w.scope.Find<TImage>(QStringLiteral("HorTrigPos"))), 123);
   EXPECT_EQ(w.scope.PortNameLabel()->text(), QStringLiteral("/dev/ttyUSB7"));
   EXPECT_EQ(Left(w.scope.ViewWindowMarker()), 173);
   EXPECT_EQ(w.scope.State().PersistenceOn, 0);
@@ -198,7 +198,7 @@ TEST_F(Restore, StoredTriggerPositionWinsOverTheRestoresOwnFiftyPercentStep) {
     PutStore(With(CompleteStore(), {{"TrigPos", c.trigPos}}));
     ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
     EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
-    EXPECT_EQ(Left(w->HorTrigPos), c.trigPos);
+    EXPECT_EQ(Left(w.scope.Find<TImage>(QStringLiteral("HorTrigPos"))), c.trigPos);
     for (QAction* preset : {w->POS10, w->POS50, w->POS90})
       EXPECT_EQ(preset->isChecked(), c.checkedPreset && preset->objectName() == QLatin1String(c.checkedPreset))
           << preset->objectName().toStdString();
@@ -278,7 +278,7 @@ TEST_F(Restore, KeyWithOnlyTheLoadDefaultValuesTakesTheDefaultsOfTheRestAndRunsT
   EXPECT_EQ(Top(w.scope.Marker(1)), 140);
   EXPECT_EQ(Top(w.scope.Marker(2)), 300);
   EXPECT_EQ(w.scope.State().CH1VertPos, 140);
-  EXPECT_EQ(Left(w->HorTrigPos), 251);
+  EXPECT_EQ(Left(w.scope.Find<TImage>(QStringLiteral("HorTrigPos"))), 251);
   EXPECT_EQ(w.scope.PortNameLabel()->text(), port);
   EXPECT_TRUE(TForm1::Enabled(w->AboutTimer));
   // Nothing was filled in behind the user's back: the close writes them.
@@ -332,7 +332,7 @@ TEST_F(Restore, AMissingValueTakesItsDefaultAndTheStepsAfterItFollow) {
                         QStringLiteral("Auto (missing) as 1"));
   EXPECT_EQ(w.scope.State().RisingTrigger, 0);
   EXPECT_EQ(w.scope.State().ConSample, 0);
-  EXPECT_EQ(Left(w->HorTrigPos), 300);
+  EXPECT_EQ(Left(w.scope.Find<TImage>(QStringLiteral("HorTrigPos"))), 300);
   EXPECT_EQ(w.scope.State().AutoTrigger, 1);
   EXPECT_TRUE(TForm1::Enabled(w->AboutTimer));
 }
@@ -347,8 +347,8 @@ TEST_F(Restore, FlagsOtherThanOneAreFalse) {
       {"CH1On", {}, [](const TForm1& f) { ScopeDriver scope(f); return scope.State().ChannelOn[1] == 1; }},
       {"CH2On", {}, [](const TForm1& f) { ScopeDriver scope(f); return scope.State().ChannelOn[2] == 1; }},
       {"CH1Focus", {}, [](const TForm1& f) { ScopeDriver scope(f); return scope.State().CH1Focus == 1; }},
-      {"CH1TriggerArrowVis", {{"TriggerCH", 2}}, [](const TForm1& f) { return Shown(f.TriggerArrowCH1); }},
-      {"CH2TriggerArrowVis", {}, [](const TForm1& f) { return Shown(f.TriggerArrowCH2); }},
+      {"CH1TriggerArrowVis", {{"TriggerCH", 2}}, [](const TForm1& f) { return Shown(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1"))); }},
+      {"CH2TriggerArrowVis", {}, [](const TForm1& f) { return Shown(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH2"))); }},
       {"Image7EN", {}, [](const TForm1& f) { ScopeDriver scope(f); return scope.VoltsKnob()->isEnabledTo(scope.VoltsKnob()->parentWidget()); }},
       {"RisingTrigger", {}, [](const TForm1& f) { ScopeDriver scope(f); return scope.State().RisingTrigger == 1 && f.Rising1->isChecked(); }},
       {"ConSample", {}, [](const TForm1& f) { ScopeDriver scope(f); return scope.State().ConSample == 1 && f.Continuous->isChecked(); }},
@@ -372,7 +372,7 @@ TEST_F(Restore, TriggerSourceOutsideTheKnownOnesChangesNoPictureCheckOrColour) {
   ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{"TriggerCH", 2}, {"CH2On", 1}}));
   w.scope.RestoreFromStore();
   const QString picture = w.scope.Find<TImage>(QStringLiteral("TrigSourceButton"))->FileName();
-  const QColor colour = w->TriggerVoltageLine->Color();
+  const QColor colour = w.scope.Find<TPanel>(QStringLiteral("TriggerVoltageLine"))->Color();
   ASSERT_TRUE(w->CH21->isChecked());
   for (int odd : {0, 3, 11, -1}) {
     SCOPED_TRACE(odd);
@@ -380,7 +380,7 @@ TEST_F(Restore, TriggerSourceOutsideTheKnownOnesChangesNoPictureCheckOrColour) {
     w.scope.RestoreFromStore();
     EXPECT_EQ(w.scope.State().TriggerCH, odd);
     EXPECT_EQ(w.scope.Find<TImage>(QStringLiteral("TrigSourceButton"))->FileName(), picture);
-    EXPECT_EQ(w->TriggerVoltageLine->Color(), colour);
+    EXPECT_EQ(w.scope.Find<TPanel>(QStringLiteral("TriggerVoltageLine"))->Color(), colour);
     EXPECT_FALSE(w->CH11->isChecked());
     EXPECT_TRUE(w->CH21->isChecked());
     EXPECT_FALSE(w->EXT1->isChecked());

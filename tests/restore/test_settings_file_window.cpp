@@ -50,7 +50,7 @@ TEST_F(SettingsFileOnWindow, SaveChangeLoadGivesThePanelBack) {
   scope.ChooseFallingEdge();
   scope.ChooseNormalTrigger();
   scope.ChooseSingle();
-  SetLeft(f.HorTrigPos, 333);
+  SetLeft(ScopeDriver(f).Find<TImage>(QStringLiteral("HorTrigPos")), 333);
   scope.SettleTriggerPosition();
   f.move(40, 60);
   ASSERT_TRUE(w.ui.errors.isEmpty()) << Errors(w);

@@ -88,11 +88,11 @@ INSTANTIATE_TEST_SUITE_P(
                       f.Normal1->trigger();
                       DoubleClick(scope.TriggerLevelReadout());
                       TypeLevel(f, Local("-1"));
-                      Drag(f.HorTrigPos, QPoint(7, 30), {QPoint(-177, 0)});
+                      Drag(ScopeDriver(f).Find<TImage>(QStringLiteral("HorTrigPos")), QPoint(7, 30), {QPoint(-177, 0)});
                     },
                     "AA 8D C3 19 00 BE 06 02 06"},
         CommandCase{"CH1 arrow dragged 10 rows up: 44 counts", [](TForm1& f) {
-                      Drag(f.TriggerArrowCH1, QPoint(10, 7), {QPoint(0, -10)});
+                      Drag(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1")), QPoint(10, 7), {QPoint(0, -10)});
                     },
                     "AA 55 F3 1C 00 D0 08 ED 03"}));
 
@@ -106,7 +106,7 @@ TEST_F(TriggerWithSim, SourceEdgeAndPositionChangesWhileStoppedSendNothing) {
   Click(ScopeDriver(f).TriggerEdgeButton());
   f.Normal1->trigger();
   f.POS10->trigger();
-  Drag(f.TriggerArrowCH2, QPoint(10, 7), {QPoint(0, -5)});
+  Drag(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH2")), QPoint(10, 7), {QPoint(0, -5)});
   EXPECT_FALSE(TForm1::Enabled(f.StatStopResetTimer));
   RunEventsFor(300);
   EXPECT_EQ(sim->Wire(), "");
@@ -159,7 +159,7 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, Reissue,
     ::testing::Values(
         ReissueCase{"arrow dragged 10 rows up: 44 counts",
-                    [](TForm1& f) { Drag(f.TriggerArrowCH1, QPoint(10, 7), {QPoint(0, -10)}); }, 129 - 44,
+                    [](TForm1& f) { Drag(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1")), QPoint(10, 7), {QPoint(0, -10)}); }, 129 - 44,
                     0x18, false},
         ReissueCase{"1 V typed: 12 counts",
                     [](TForm1& f) {
@@ -173,7 +173,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(TriggerWithSim, AReleasedArrowWithoutACaptureWaitingAsksNothing) {
   Start();
-  Drag(f.TriggerArrowCH1, QPoint(10, 7), {QPoint(0, -10)});
+  Drag(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1")), QPoint(10, 7), {QPoint(0, -10)});
   RunEventsFor(200);
   EXPECT_EQ(sim->Wire(), "");
 }
@@ -265,8 +265,8 @@ TEST_P(TraceAtTheMarker, TheTraceCrossesTheLevelLineAtTheTriggerMarker) {
   ASSERT_EQ(scope.State().PlotValid, 1);
 
   // The marker's middle column on the plot, and the level's row (the arrow's Top).
-  const int column = Left(f.PlotTrigPanel) + 5;
-  const int levelRow = Top(f.TriggerArrowCH1);
+  const int column = Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("PlotTrigPanel"))) + 5;
+  const int levelRow = Top(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1")));
   ASSERT_GE(column, 12);
   ASSERT_LE(column, 487);
   const int at = TraceRow(f.PlotBitmap, column);

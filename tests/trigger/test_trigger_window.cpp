@@ -33,7 +33,7 @@ class TriggerWindow : public ::testing::Test {
     scope.SettleVoltsKnob();
   }
   QString Readout(const char* number) { return Local(number) + QStringLiteral(" V"); }
-  int LineRow() const { return Top(f.TriggerVoltageLine) - 2; }
+  int LineRow() const { return Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("TriggerVoltageLine"))) - 2; }
   bool NoErrors() const { return w.ui.errors.isEmpty(); }
 
   ScopeWindow w{true, /*stopWatch=*/true};
@@ -47,7 +47,7 @@ TEST_F(TriggerWindow, StartsAsDesignedWithEveryTriggerItemUsable) {
   EXPECT_EQ(scope.State().RisingTrigger, 1);
   EXPECT_EQ(scope.State().AutoTrigger, 1);
   EXPECT_EQ(scope.State().CH1TriggerV, 32);
-  EXPECT_EQ(Left(f.HorTrigPos), 251);
+  EXPECT_EQ(Left(ScopeDriver(f).Find<TImage>(QStringLiteral("HorTrigPos"))), 251);
   EXPECT_EQ((trigger_position::PositionBytes{scope.State().TrigPosPreLo, scope.State().TrigPosPreHi, scope.State().TrigPosPostLo, scope.State().TrigPosPostHi}),
             (trigger_position::PositionBytes{208, 8, 237, 3}));
   for (QAction* checked : {f.CH11, f.Rising1, f.Auto1, f.POS50}) EXPECT_TRUE(checked->isChecked());
@@ -55,17 +55,17 @@ TEST_F(TriggerWindow, StartsAsDesignedWithEveryTriggerItemUsable) {
                         f.POS90})
     EXPECT_TRUE(item->isEnabled()) << item->objectName().toStdString();
   // 5 V/div with the 0 V line at 122: the arrow one pixel above 122 - 24.
-  EXPECT_EQ(Top(f.TriggerArrowCH1), 97);
-  EXPECT_TRUE(f.TriggerArrowCH1->isVisible());
-  EXPECT_FALSE(f.TriggerArrowCH2->isVisible());
-  EXPECT_FALSE(f.TriggerVoltageLine->isVisible());
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1"))), 97);
+  EXPECT_TRUE(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1"))->isVisible());
+  EXPECT_FALSE(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH2"))->isVisible());
+  EXPECT_FALSE(ScopeDriver(f).Find<TPanel>(QStringLiteral("TriggerVoltageLine"))->isVisible());
   EXPECT_EQ(scope.TriggerLevelReadout()->text(), Readout("2.49"));
   EXPECT_TRUE(Shows(ScopeDriver(f).TriggerSourceButton(), "CH2TrigButton.bmp"));
   EXPECT_TRUE(Shows(ScopeDriver(f).TriggerEdgeButton(), "TrigSymboRising.bmp"));
   // Where the buttons and the readout sit in the status strip.
   EXPECT_EQ(ScopeDriver(f).TriggerSourceButton()->geometry(), QRect(192, 26, 25, 18));
   EXPECT_EQ(ScopeDriver(f).TriggerEdgeButton()->geometry(), QRect(222, 26, 18, 18));
-  EXPECT_EQ(f.TriggerSlider->geometry(), QRect(529, 46, 22, 417));
+  EXPECT_EQ(ScopeDriver(f).Find<TPanel>(QStringLiteral("TriggerSlider"))->geometry(), QRect(529, 46, 22, 417));
   EXPECT_EQ(scope.TriggerLevelReadout()->pos(), QPoint(243, 27));
 }
 
@@ -74,8 +74,8 @@ TEST_F(TriggerWindow, SourceButtonCyclesCH1CH2EXTAndTheEdgeButtonRestsOnEXT) {
   EXPECT_EQ(scope.State().TriggerCH, 2);
   EXPECT_TRUE(f.CH21->isChecked());
   EXPECT_TRUE(Shows(ScopeDriver(f).TriggerSourceButton(), "CH1TrigButton.bmp"));
-  EXPECT_TRUE(f.TriggerArrowCH2->isVisible());
-  EXPECT_FALSE(f.TriggerArrowCH1->isVisible());
+  EXPECT_TRUE(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH2"))->isVisible());
+  EXPECT_FALSE(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1"))->isVisible());
   EXPECT_EQ(scope.TriggerLevelReadout()->text(), QStringLiteral("0 V"));
 
   Click(ScopeDriver(f).TriggerSourceButton());
@@ -84,8 +84,8 @@ TEST_F(TriggerWindow, SourceButtonCyclesCH1CH2EXTAndTheEdgeButtonRestsOnEXT) {
   EXPECT_FALSE(f.CH11->isChecked() || f.CH21->isChecked());
   EXPECT_TRUE(Shows(ScopeDriver(f).TriggerSourceButton(), "EXTTrigButton.bmp"));
   EXPECT_EQ(scope.TriggerLevelReadout()->text(), QStringLiteral("TTL"));
-  EXPECT_FALSE(f.TriggerArrowCH1->isVisible() || f.TriggerArrowCH2->isVisible());
-  EXPECT_FALSE(f.TriggerVoltageLine->isVisible());
+  EXPECT_FALSE(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1"))->isVisible() || ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH2"))->isVisible());
+  EXPECT_FALSE(ScopeDriver(f).Find<TPanel>(QStringLiteral("TriggerVoltageLine"))->isVisible());
   // The TTL input: the edge value is false while Rising is shown, Falling
   // cannot be chosen and the edge button does nothing.
   EXPECT_EQ(scope.State().RisingTrigger, 0);
@@ -105,7 +105,7 @@ TEST_F(TriggerWindow, SourceButtonCyclesCH1CH2EXTAndTheEdgeButtonRestsOnEXT) {
   EXPECT_TRUE(Shows(ScopeDriver(f).TriggerSourceButton(), "CH2TrigButton.bmp"));
   EXPECT_EQ(scope.State().RisingTrigger, 1);  // leaving EXT makes the value rising again
   EXPECT_TRUE(f.Falling2->isEnabled());
-  EXPECT_TRUE(f.TriggerArrowCH1->isVisible());
+  EXPECT_TRUE(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1"))->isVisible());
   EXPECT_EQ(scope.TriggerLevelReadout()->text(), Readout("2.49"));
   EXPECT_TRUE(NoErrors()) << w.ui.errors.join('\n').toStdString();
 }
@@ -118,25 +118,25 @@ TEST_F(TriggerWindow, FromEXTToCH2TheEdgeIsRisingAndTheRedLineShowsForThreeSecon
   EXPECT_EQ(scope.State().RisingTrigger, 1);
   EXPECT_TRUE(f.Rising1->isChecked());
   EXPECT_FALSE(f.Falling2->isChecked());
-  EXPECT_TRUE(f.TriggerVoltageLine->isVisible());
-  EXPECT_EQ(f.TriggerVoltageLine->Color(), CH2Red);
-  EXPECT_EQ(LineRow(), Top(f.TriggerArrowCH2));
-  EXPECT_EQ(f.TriggerVoltageLine->geometry().adjusted(0, 0, 0, 0).size(), QSize(494, 1));
+  EXPECT_TRUE(ScopeDriver(f).Find<TPanel>(QStringLiteral("TriggerVoltageLine"))->isVisible());
+  EXPECT_EQ(ScopeDriver(f).Find<TPanel>(QStringLiteral("TriggerVoltageLine"))->Color(), CH2Red);
+  EXPECT_EQ(LineRow(), Top(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH2"))));
+  EXPECT_EQ(ScopeDriver(f).Find<TPanel>(QStringLiteral("TriggerVoltageLine"))->geometry().adjusted(0, 0, 0, 0).size(), QSize(494, 1));
   ASSERT_TRUE(TForm1::Enabled(f.TrigVoltLineTimer));
   EXPECT_EQ(f.TrigVoltLineTimer->interval(), 3000);
 
   // The timer's handler hides the line and stops itself (run here at a
   // shortened interval rather than waiting the 3 s).
   f.TrigVoltLineTimer->setInterval(5);
-  ASSERT_TRUE(WaitFor([&] { return !f.TriggerVoltageLine->isVisible(); }));
+  ASSERT_TRUE(WaitFor([&] { return !ScopeDriver(f).Find<TPanel>(QStringLiteral("TriggerVoltageLine"))->isVisible(); }));
   EXPECT_FALSE(TForm1::Enabled(f.TrigVoltLineTimer));
 
   // Back to CH1: the line in the CH1 colour on the CH1 arrow's row.
   f.TrigVoltLineTimer->setInterval(3000);
   f.CH11->trigger();
-  EXPECT_EQ(f.TriggerVoltageLine->Color(), CH1Blue);
-  EXPECT_EQ(LineRow(), Top(f.TriggerArrowCH1));
-  EXPECT_TRUE(f.TriggerVoltageLine->isVisible());
+  EXPECT_EQ(ScopeDriver(f).Find<TPanel>(QStringLiteral("TriggerVoltageLine"))->Color(), CH1Blue);
+  EXPECT_EQ(LineRow(), Top(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1"))));
+  EXPECT_TRUE(ScopeDriver(f).Find<TPanel>(QStringLiteral("TriggerVoltageLine"))->isVisible());
 }
 
 TEST_F(TriggerWindow, AChannelSourceKeepsAFallingEdge) {
@@ -176,7 +176,7 @@ TEST_F(TriggerWindow, PositionPresetsAndTheDraggedMarker) {
   } presets[] = {{f.POS10, 51}, {f.POS90, 451}, {f.POS50, 251}};
   for (const Preset& p : presets) {
     p.item->trigger();
-    EXPECT_EQ(Left(f.HorTrigPos), p.left);
+    EXPECT_EQ(Left(ScopeDriver(f).Find<TImage>(QStringLiteral("HorTrigPos"))), p.left);
     for (QAction* other : {f.POS10, f.POS50, f.POS90}) EXPECT_EQ(other->isChecked(), other == p.item);
     const auto bytes = trigger_position::PositionBytesFor(p.left, scope.State().HeldRecord.timeBaseIndex);
     EXPECT_EQ(scope.State().TrigPosPreLo, bytes.preLo);
@@ -184,63 +184,63 @@ TEST_F(TriggerWindow, PositionPresetsAndTheDraggedMarker) {
   }
 
   // One pixel left of 50 %: no item checked; back onto it: 50 % again.
-  Drag(f.HorTrigPos, QPoint(7, 30), {QPoint(-1, 0)});
-  EXPECT_EQ(Left(f.HorTrigPos), 250);
+  Drag(ScopeDriver(f).Find<TImage>(QStringLiteral("HorTrigPos")), QPoint(7, 30), {QPoint(-1, 0)});
+  EXPECT_EQ(Left(ScopeDriver(f).Find<TImage>(QStringLiteral("HorTrigPos"))), 250);
   EXPECT_FALSE(f.POS10->isChecked() || f.POS50->isChecked() || f.POS90->isChecked());
   EXPECT_EQ(scope.State().TrigPosPreLo, 208);  // 250 div 2 = 251 div 2
-  Drag(f.HorTrigPos, QPoint(7, 30), {QPoint(1, 0)});
-  EXPECT_EQ(Left(f.HorTrigPos), 251);
+  Drag(ScopeDriver(f).Find<TImage>(QStringLiteral("HorTrigPos")), QPoint(7, 30), {QPoint(1, 0)});
+  EXPECT_EQ(Left(ScopeDriver(f).Find<TImage>(QStringLiteral("HorTrigPos"))), 251);
   EXPECT_TRUE(f.POS50->isChecked());
 
   // To L 74, where 3000 - P = 6 x 255 and the low post byte goes out as 2.
-  Drag(f.HorTrigPos, QPoint(7, 30), {QPoint(-100, 0), QPoint(-77, 0)});
-  EXPECT_EQ(Left(f.HorTrigPos), 74);
+  Drag(ScopeDriver(f).Find<TImage>(QStringLiteral("HorTrigPos")), QPoint(7, 30), {QPoint(-100, 0), QPoint(-77, 0)});
+  EXPECT_EQ(Left(ScopeDriver(f).Find<TImage>(QStringLiteral("HorTrigPos"))), 74);
   EXPECT_EQ(scope.State().TrigPosPostLo, 2);
   EXPECT_EQ(scope.State().TrigPosPostHi, 6);
 
   // Held over the strip however far the pointer goes.
-  Drag(f.HorTrigPos, QPoint(7, 30), {QPoint(-300, 0)});
-  EXPECT_EQ(Left(f.HorTrigPos), 1);
-  Drag(f.HorTrigPos, QPoint(7, 30), {QPoint(900, 0)});
-  EXPECT_EQ(Left(f.HorTrigPos), 501);
+  Drag(ScopeDriver(f).Find<TImage>(QStringLiteral("HorTrigPos")), QPoint(7, 30), {QPoint(-300, 0)});
+  EXPECT_EQ(Left(ScopeDriver(f).Find<TImage>(QStringLiteral("HorTrigPos"))), 1);
+  Drag(ScopeDriver(f).Find<TImage>(QStringLiteral("HorTrigPos")), QPoint(7, 30), {QPoint(900, 0)});
+  EXPECT_EQ(Left(ScopeDriver(f).Find<TImage>(QStringLiteral("HorTrigPos"))), 501);
   EXPECT_EQ(scope.State().TrigPosPostHi, 1);  // 0 replaced
   // Moves without a press do nothing.
-  SendMouse(f.HorTrigPos, QEvent::MouseMove, QPoint(-200, 30));
-  EXPECT_EQ(Left(f.HorTrigPos), 501);
+  SendMouse(ScopeDriver(f).Find<TImage>(QStringLiteral("HorTrigPos")), QEvent::MouseMove, QPoint(-200, 30));
+  EXPECT_EQ(Left(ScopeDriver(f).Find<TImage>(QStringLiteral("HorTrigPos"))), 501);
   EXPECT_EQ(scope.State().KnobSnap, 0);
 }
 
 TEST_F(TriggerWindow, DraggingTheArrowSetsTheLevelAndShowsTheLine) {
   // Down 25 rows onto the 0 V line.
-  Drag(f.TriggerArrowCH1, QPoint(10, 7), {QPoint(0, 10), QPoint(0, 15)});
-  EXPECT_EQ(Top(f.TriggerArrowCH1), 122);
+  Drag(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1")), QPoint(10, 7), {QPoint(0, 10), QPoint(0, 15)});
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1"))), 122);
   EXPECT_EQ(scope.State().CH1TriggerV, 0);
   EXPECT_EQ(scope.TriggerLevelReadout()->text(), QStringLiteral("0 V"));
   EXPECT_EQ(scope.TriggerLevelCounts()->text(), QStringLiteral("0"));
-  EXPECT_TRUE(f.TriggerVoltageLine->isVisible());
+  EXPECT_TRUE(ScopeDriver(f).Find<TPanel>(QStringLiteral("TriggerVoltageLine"))->isVisible());
   EXPECT_EQ(LineRow(), 122);
   EXPECT_EQ(scope.State().MouseIsDown, 0);
   EXPECT_TRUE(TForm1::Enabled(f.TrigVoltLineTimer));
 
   // Below the line: a negative level.
-  Drag(f.TriggerArrowCH1, QPoint(10, 7), {QPoint(0, 25)});
+  Drag(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1")), QPoint(10, 7), {QPoint(0, 25)});
   EXPECT_EQ(scope.State().CH1TriggerV, -32);
   EXPECT_EQ(scope.TriggerLevelReadout()->text(), Readout("-2.49"));
 
   // Up against the top of the strip: it stops at 2 and never hides.
-  Drag(f.TriggerArrowCH1, QPoint(10, 7), {QPoint(0, -100), QPoint(0, -100), QPoint(0, -100)});
-  EXPECT_EQ(Top(f.TriggerArrowCH1), 2);
-  EXPECT_TRUE(f.TriggerArrowCH1->isVisible());
-  EXPECT_FALSE(f.TrigUP->isVisible());
+  Drag(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1")), QPoint(10, 7), {QPoint(0, -100), QPoint(0, -100), QPoint(0, -100)});
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1"))), 2);
+  EXPECT_TRUE(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1"))->isVisible());
+  EXPECT_FALSE(ScopeDriver(f).Find<TImage>(QStringLiteral("TrigUP"))->isVisible());
   EXPECT_EQ(scope.State().CH1TriggerV, (122 - 2) * 100 / 78);
-  Drag(f.TriggerArrowCH1, QPoint(10, 7), {QPoint(0, 1000)});
-  EXPECT_EQ(Top(f.TriggerArrowCH1), 399);
-  EXPECT_FALSE(f.TrigDWN->isVisible());
+  Drag(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1")), QPoint(10, 7), {QPoint(0, 1000)});
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1"))), 399);
+  EXPECT_FALSE(ScopeDriver(f).Find<TImage>(QStringLiteral("TrigDWN"))->isVisible());
 
   // CH2's arrow sets CH2's level against CH2's line (287, 5 V/div).
   f.CH21->trigger();
-  Drag(f.TriggerArrowCH2, QPoint(10, 7), {QPoint(0, -39)});
-  EXPECT_EQ(Top(f.TriggerArrowCH2), 247);
+  Drag(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH2")), QPoint(10, 7), {QPoint(0, -39)});
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH2"))), 247);
   EXPECT_EQ(scope.State().CH2TriggerV, 40 * 100 / 78);
   EXPECT_EQ(scope.TriggerLevelReadout()->text(), Readout("3.97"));
   EXPECT_TRUE(NoErrors()) << w.ui.errors.join('\n').toStdString();
@@ -290,14 +290,14 @@ TEST_F(TriggerWindow, TypedLevelsOnBothRanges) {
   EXPECT_FALSE(ScopeDriver(f).TriggerLevelEdit()->isVisible());
   EXPECT_EQ(scope.State().CH1TriggerV, 16);
   EXPECT_EQ(scope.TriggerLevelReadout()->text(), Readout("1.24"));
-  EXPECT_EQ(Top(f.TriggerArrowCH1), 122 - 1 - 16 * 78 / 100);
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1"))), 122 - 1 - 16 * 78 / 100);
 
   SetCH1Row(Row500mV);
   DoubleClick(scope.TriggerLevelReadout());
   TypeLevel(f, Local("1.25"), Qt::Key_Enter);  // the keypad's Enter takes it too
   EXPECT_EQ(scope.State().CH1TriggerV, 83);
   EXPECT_EQ(scope.TriggerLevelReadout()->text(), Readout("1.24"));
-  EXPECT_EQ(Top(f.TriggerArrowCH1), 122 - 1 - 83 * 156 / 100);
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1"))), 122 - 1 - 83 * 156 / 100);
 
   // Outside +/-10 V: "0" in the readout, the level kept and the box open.
   DoubleClick(scope.TriggerLevelReadout());
@@ -336,10 +336,10 @@ TEST_F(TriggerWindow, ATypedLevelOnEXTSetsCH2AndReplacesTTL) {
   EXPECT_EQ(scope.State().CH1TriggerV, 32);
   EXPECT_EQ(scope.TriggerLevelReadout()->text(), Readout("-0.93"));
   // The CH2 arrow moved but everything on the strip stays hidden for EXT.
-  EXPECT_EQ(Top(f.TriggerArrowCH2), 287 - 1 + 9);
-  for (QWidget* hidden : {static_cast<QWidget*>(f.TriggerArrowCH1), static_cast<QWidget*>(f.TriggerArrowCH2),
-                          static_cast<QWidget*>(f.TrigUP), static_cast<QWidget*>(f.TrigDWN),
-                          static_cast<QWidget*>(f.TrigUP2), static_cast<QWidget*>(f.TrigDWN2)})
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH2"))), 287 - 1 + 9);
+  for (QWidget* hidden : {static_cast<QWidget*>(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1"))), static_cast<QWidget*>(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH2"))),
+                          static_cast<QWidget*>(ScopeDriver(f).Find<TImage>(QStringLiteral("TrigUP"))), static_cast<QWidget*>(ScopeDriver(f).Find<TImage>(QStringLiteral("TrigDWN"))),
+                          static_cast<QWidget*>(ScopeDriver(f).Find<TImage>(QStringLiteral("TrigUP2"))), static_cast<QWidget*>(ScopeDriver(f).Find<TImage>(QStringLiteral("TrigDWN2")))})
     EXPECT_FALSE(hidden->isVisible()) << hidden->objectName().toStdString();
   EXPECT_EQ(scope.State().TriggerCH, 10);
 }
@@ -349,22 +349,22 @@ TEST_F(TriggerWindow, IndicatorsStandInForAnArrowOffTheStripAndResetTo0V) {
   SetCH1Row(Row100mV);
   struct Case {
     const char* volts;
-    TImage* TForm1::*indicator;
+    const char* indicator;
     int landsAt;  // one pixel on the side the arrow came from
-  } cases[] = {{"1", &TForm1::TrigUP, 121}, {"-1", &TForm1::TrigDWN, 123}};
+  } cases[] = {{"1", "TrigUP", 121}, {"-1", "TrigDWN", 123}};
   for (const Case& c : cases) {
     DoubleClick(scope.TriggerLevelReadout());
     TypeLevel(f, Local(c.volts));
-    TImage* indicator = f.*c.indicator;
+    TImage* indicator = scope.Image(QString::fromLatin1(c.indicator));
     ASSERT_TRUE(indicator->isVisible()) << c.volts;
-    EXPECT_FALSE(f.TriggerArrowCH1->isVisible());
-    EXPECT_FALSE(f.TriggerVoltageLine->isVisible());
+    EXPECT_FALSE(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1"))->isVisible());
+    EXPECT_FALSE(ScopeDriver(f).Find<TPanel>(QStringLiteral("TriggerVoltageLine"))->isVisible());
 
     DoubleClick(indicator);
     EXPECT_EQ(scope.State().CH1TriggerV, 0);
     EXPECT_EQ(scope.TriggerLevelReadout()->text(), QStringLiteral("0 V"));
-    EXPECT_EQ(Top(f.TriggerArrowCH1), c.landsAt) << c.volts;
-    EXPECT_TRUE(f.TriggerArrowCH1->isVisible());
+    EXPECT_EQ(Top(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1"))), c.landsAt) << c.volts;
+    EXPECT_TRUE(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1"))->isVisible());
     EXPECT_FALSE(indicator->isVisible());
   }
 
@@ -375,23 +375,23 @@ TEST_F(TriggerWindow, IndicatorsStandInForAnArrowOffTheStripAndResetTo0V) {
   scope.SettleVoltsKnob();
   DoubleClick(scope.TriggerLevelReadout());
   TypeLevel(f, Local("-1"));
-  ASSERT_TRUE(f.TrigDWN2->isVisible());
-  EXPECT_FALSE(f.TrigDWN->isVisible());
-  DoubleClick(f.TrigDWN2);
+  ASSERT_TRUE(ScopeDriver(f).Find<TImage>(QStringLiteral("TrigDWN2"))->isVisible());
+  EXPECT_FALSE(ScopeDriver(f).Find<TImage>(QStringLiteral("TrigDWN"))->isVisible());
+  DoubleClick(ScopeDriver(f).Find<TImage>(QStringLiteral("TrigDWN2")));
   EXPECT_EQ(scope.State().CH2TriggerV, 0);
-  EXPECT_EQ(Top(f.TriggerArrowCH2), 288);
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH2"))), 288);
   EXPECT_EQ(scope.State().CH1TriggerV, 0);
   EXPECT_TRUE(NoErrors()) << w.ui.errors.join('\n').toStdString();
 }
 
 TEST_F(TriggerWindow, AVoltsPerDivisionChangeRePlacesTheArrowFromTheStoredCount) {
   // 5 V/div, 0 V line at 122, 32 counts: 122 - 1 - 24 = 97, read back as 32.
-  ASSERT_EQ(Top(f.TriggerArrowCH1), 97);
+  ASSERT_EQ(Top(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1"))), 97);
   SetCH1Row(Row10V);
-  EXPECT_EQ(Top(f.TriggerArrowCH1), 122 - 1 - 12);
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1"))), 122 - 1 - 12);
   EXPECT_EQ(scope.State().CH1TriggerV, 32);
   SetCH1Row(Row5V);
-  EXPECT_EQ(Top(f.TriggerArrowCH1), 97);
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1"))), 97);
   f.ShowTriggerLevelFromArrow();
   EXPECT_EQ(scope.State().CH1TriggerV, 32);
   EXPECT_EQ(LineRow(), 97);
@@ -401,7 +401,7 @@ TEST_F(TriggerWindow, TheArrowFollowsItsZeroVoltMarker) {
   // The CH1 marker down 10 rows: the arrow goes with it and keeps its level.
   Drag(scope.Marker(1), QPoint(10, 7), {QPoint(0, 10)});
   EXPECT_EQ(scope.State().CH1VertPos, 132);
-  EXPECT_EQ(Top(f.TriggerArrowCH1), 107);
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1"))), 107);
   EXPECT_EQ(scope.State().CH1TriggerV, 32);
   EXPECT_EQ(LineRow(), 107);
 
@@ -409,24 +409,24 @@ TEST_F(TriggerWindow, TheArrowFollowsItsZeroVoltMarker) {
   // marker is still inside: the indicator stands in for it.
   Drag(scope.Marker(1), QPoint(10, 7), {QPoint(0, -110)});
   EXPECT_EQ(scope.State().CH1VertPos, 22);
-  EXPECT_EQ(Top(f.TriggerArrowCH1), -3);
-  EXPECT_TRUE(f.TrigUP->isVisible());
-  EXPECT_FALSE(f.TriggerArrowCH1->isVisible());
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1"))), -3);
+  EXPECT_TRUE(ScopeDriver(f).Find<TImage>(QStringLiteral("TrigUP"))->isVisible());
+  EXPECT_FALSE(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1"))->isVisible());
 
   // The marker stopped at the top of its strip: the arrow is placed from the
   // stored level instead (still above the line).
   Drag(scope.Marker(1), QPoint(10, 7), {QPoint(0, -50)});
   EXPECT_EQ(scope.State().CH1VertPos, 1);
-  EXPECT_EQ(Top(f.TriggerArrowCH1), 1 - 1 - scope.State().CH1TriggerV * 78 / 100);
-  EXPECT_TRUE(f.TrigUP->isVisible());
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1"))), 1 - 1 - scope.State().CH1TriggerV * 78 / 100);
+  EXPECT_TRUE(ScopeDriver(f).Find<TImage>(QStringLiteral("TrigUP"))->isVisible());
 
   // CH2's marker moves CH2's arrow only.
-  const int ch1Arrow = Top(f.TriggerArrowCH1);
+  const int ch1Arrow = Top(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1")));
   f.CH21->trigger();
   scope.UnselectedMarker(2)->show();
   Drag(scope.Marker(2), QPoint(10, 7), {QPoint(0, -20)});
-  EXPECT_EQ(Top(f.TriggerArrowCH2), 266);
-  EXPECT_EQ(Top(f.TriggerArrowCH1), ch1Arrow);
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH2"))), 266);
+  EXPECT_EQ(Top(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1"))), ch1Arrow);
   EXPECT_TRUE(NoErrors()) << w.ui.errors.join('\n').toStdString();
 }
 
