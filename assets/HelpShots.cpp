@@ -71,15 +71,15 @@ int main(int argc, char** argv) {
     TForm1 form(*unit, ui);
     form.CommandLinePort = QStringLiteral("SIM1");
     form.show();
-    if (!WaitUntil([&] { return form.DeviceFound == 1; }, 20000))
+    if (!WaitUntil([&] { return form.State().DeviceFound == 1; }, 20000))
       return Fail("the built-in simulator did not answer");
     form.Button5Click();  // the About panel shown at start
     // Both channels on, the knob on CH1, as a user sets up for two probes.
     form.SelectorKeyClick(TForm1::SelectorKey::Channel2);
     form.SelectorKeyClick(TForm1::SelectorKey::Channel1);
-    form.Single->trigger();
-    form.RUNSTOP->trigger();  // returns once the single capture is plotted
-    if (!WaitUntil([&] { return form.Running == 0 && form.AwaitingData == 0 && form.PlotValid == 1; },
+    form.findChild<QAction*>(QStringLiteral("Single"))->trigger();
+    form.findChild<QAction*>(QStringLiteral("RUNSTOP"))->trigger();  // returns once the single capture is plotted
+    if (!WaitUntil([&] { return form.State().Running == 0 && form.State().AwaitingData == 0 && form.State().PlotValid == 1; },
                    20000))
       return Fail("no capture came in");
     QCoreApplication::processEvents();
@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
     if (!form.grab().save(folder + QStringLiteral("/screen-main.png"), "PNG"))
       return Fail("cannot write screen-main.png");
 
-    form.COMSettings1->trigger();
+    form.findChild<QAction*>(QStringLiteral("COMSettings1"))->trigger();
     QCoreApplication::processEvents();
     if (!ui.errors.isEmpty()) return Fail(qPrintable(QStringLiteral("the window reported: ") + ui.errors.join(u'|')));
     if (!form.grab().save(folder + QStringLiteral("/screen-com-settings.png"), "PNG"))

@@ -29,7 +29,7 @@ inline void SetContinuousPanel(TForm1& f, bool autoTrigger) {
     scope.State().AutoTrigger = 0;
     scope.State().CH1TriggerV = 50;
   }
-  f.Continuous->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("Continuous"))->trigger();
 }
 
 // A stopped window holding a record: a sine on CH1 and a faster cosine on
@@ -42,7 +42,7 @@ struct HeldRecordWindow {
   ScopeDriver scope{*form};
 
   HeldRecordWindow() {
-    TForm1::SetEnabled(form->Timer1, false);
+    TForm1::SetEnabled(ScopeDriver(*form).Timer(QStringLiteral("Timer1")), false);
     TForm1& f = *form;
     for (int i = 1; i <= 3000; ++i) {
       scope.State().HeldRecord.ch1[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(128 + 100 * std::sin(i / 23.0));

@@ -59,7 +59,7 @@ void BM_ContinuousCaptures(benchmark::State& state) {
     QTimer::singleShot(0, [&] {
       started = WallSeconds();
       cpuStarted = ProcessCpuSeconds();
-      w->RUNSTOP->trigger();  // returns when acquisition has ended
+      w.scope.MenuItem(QStringLiteral("RUNSTOP"))->trigger();  // returns when acquisition has ended
     });
     // Fires inside a wait pass of the running acquisition.
     QTimer::singleShot(runMs, [&] {
@@ -88,7 +88,7 @@ void MeasureWait(benchmark::State& state, RunStopSim* sim, ScopeWindow& w,
   constexpr int measureMs = 1000;
   for (auto _ : state) {
     double cpu0 = 0, wall0 = 0, cpu1 = 0, wall1 = 0;
-    QTimer::singleShot(0, [&] { w->RUNSTOP->trigger(); });
+    QTimer::singleShot(0, [&] { w.scope.MenuItem(QStringLiteral("RUNSTOP"))->trigger(); });
     QTimer::singleShot(settleMs - 100, [&] { beforeMeasuring(); });
     QTimer::singleShot(settleMs, [&] {
       cpu0 = ProcessCpuSeconds();
@@ -121,7 +121,7 @@ void BM_WaitAfterPeerGone(benchmark::State& state) {
     ScopeWindow w(true, /*stopWatch=*/true);
     Connect(*w.form, *sim, /*autoTrigger=*/false);
     double gone = 0, ended = 0;
-    QTimer::singleShot(0, [&] { w->RUNSTOP->trigger(); });
+    QTimer::singleShot(0, [&] { w.scope.MenuItem(QStringLiteral("RUNSTOP"))->trigger(); });
     QTimer::singleShot(300, [&] {
       sim.reset();
       gone = WallSeconds();

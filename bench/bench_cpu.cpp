@@ -110,7 +110,7 @@ void BM_NormalWait(benchmark::State& state) {
   ScopeWindow w(true, /*stopWatch=*/true);
   w->SerialPort.Open(sim.Device(), "9600", "NONE", "8", false);
   SetContinuousPanel(*w.form, /*autoTrigger=*/false);
-  Measure(state, w, [&] { w->RUNSTOP->trigger(); });
+  Measure(state, w, [&] { w.scope.MenuItem(QStringLiteral("RUNSTOP"))->trigger(); });
 }
 BENCHMARK(BM_NormalWait)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -119,7 +119,7 @@ void BM_Receiving9600(benchmark::State& state) {
   ScopeWindow w(true, /*stopWatch=*/true);
   w->SerialPort.Open(sim.Device(), "9600", "NONE", "8", false);
   SetContinuousPanel(*w.form, /*autoTrigger=*/true);
-  Measure(state, w, [&] { w->RUNSTOP->trigger(); });
+  Measure(state, w, [&] { w.scope.MenuItem(QStringLiteral("RUNSTOP"))->trigger(); });
 }
 BENCHMARK(BM_Receiving9600)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -127,7 +127,7 @@ void BM_ContinuousSim1(benchmark::State& state) {
   ScopeWindow w(true, /*stopWatch=*/true);
   w->SerialPort.Open("SIM1", "9600", "NONE", "8", false);
   SetContinuousPanel(*w.form, /*autoTrigger=*/true);
-  Measure(state, w, [&] { w->RUNSTOP->trigger(); });
+  Measure(state, w, [&] { w.scope.MenuItem(QStringLiteral("RUNSTOP"))->trigger(); });
 }
 BENCHMARK(BM_ContinuousSim1)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 

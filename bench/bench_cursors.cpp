@@ -26,7 +26,7 @@ struct Window : HeldRecordWindow {
     QCoreApplication::processEvents();
     scope.State().CH1Scale = scope.State().CH2Scale = 100;
     scope.State().PersistenceOn = 0;
-    f.BothOn1->trigger();
+    ScopeDriver(f).MenuItem(QStringLiteral("BothOn1"))->trigger();
     scope.DrawHeldRecord();
   }
 };
@@ -38,7 +38,7 @@ Window& TheWindow() {
 
 void SetSnap(TForm1& f, bool on) {
   ScopeDriver scope(f);
-  if ((scope.State().SnapToPlotOn == 1) != on) f.SnaptoPlotON1->trigger();
+  if ((scope.State().SnapToPlotOn == 1) != on) ScopeDriver(f).MenuItem(QStringLiteral("SnaptoPlotON1"))->trigger();
 }
 
 void BM_FrameWithBothCursorSets(benchmark::State& state) {

@@ -55,7 +55,7 @@ void BM_ContinuousCapturesWithPersistence(benchmark::State& state) {
     double started = 0, stopped = 0;
     QTimer::singleShot(0, [&] {
       started = WallSeconds();
-      w->RUNSTOP->trigger();
+      w.scope.MenuItem(QStringLiteral("RUNSTOP"))->trigger();
     });
     QTimer::singleShot(runMs, [&] {
       stopped = WallSeconds();

@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
   scope.State().TimeBaseIndex = 3;
   scope.State().ChannelOn[1] = scope.State().ChannelOn[2] = 1;
   scope.State().AutoTrigger = 1;
-  f.Continuous->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("Continuous"))->trigger();
 
   const long long simPid = unpaced ? simProcess.processId() : -1;
   long firstScope = 0, firstSim = 0, lastScope = 0, lastSim = 0;
@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
     if (minute >= minutes) scope.PressRun();
   });
   sample.start(60000);
-  QTimer::singleShot(0, [&] { f.RUNSTOP->trigger(); });
+  QTimer::singleShot(0, [&] { ScopeDriver(f).MenuItem(QStringLiteral("RUNSTOP"))->trigger(); });
   WaitFor([&] { return minute >= minutes && scope.State().Running == 0 && scope.State().AwaitingData == 0; },
           (minutes + 1) * 60000);
   std::printf("growth after the first minute: scope %ld kB, simulator %ld kB, records %llu\n",

@@ -26,7 +26,7 @@ namespace {
 // Which members make up each channel, in ChannelParts' order; Channel() reads
 // this table, so a channel's parts are named once.
 template <class T>
-using Member = T TForm1::*;
+using Member = T ScopeState::*;
 struct ChannelMembers {
   QColor colour;
   Member<std::int32_t> vertPos, knobAngle, scale, voltsDiv;
@@ -35,18 +35,17 @@ struct ChannelMembers {
   Member<std::int32_t> triggerV, calLow, calHigh, calOffset;
   Member<std::vector<std::int32_t>> persistence;
   Member<std::array<QColor, 256>> persistColors;
-  Member<QAction*> sourceItem;
 };
 
 constexpr ChannelMembers ChannelTable[] = {
-    {QColor(0, 126, 255), &TForm1::CH1VertPos, &TForm1::CH1KnobAngle, &TForm1::CH1Scale,
-     &TForm1::CH1VoltsDiv, &TForm1::CH1VoltsDivText, &TForm1::CH1HighRange,
-     &TForm1::CH1TriggerV, &TForm1::CalCH1L, &TForm1::CalCH1H, &TForm1::CH1CalOffset,
-     &TForm1::CH1Persistence, &TForm1::CH1PersistColors, &TForm1::CH11},
-    {QColor(255, 0, 0), &TForm1::CH2VertPos, &TForm1::CH2KnobAngle, &TForm1::CH2Scale,
-     &TForm1::CH2VoltsDiv, &TForm1::CH2VoltsDivText, &TForm1::CH2HighRange,
-     &TForm1::CH2TriggerV, &TForm1::CalCH2L, &TForm1::CalCH2H, &TForm1::CH2CalOffset,
-     &TForm1::CH2Persistence, &TForm1::CH2PersistColors, &TForm1::CH21},
+    {QColor(0, 126, 255), &ScopeState::CH1VertPos, &ScopeState::CH1KnobAngle, &ScopeState::CH1Scale,
+     &ScopeState::CH1VoltsDiv, &ScopeState::CH1VoltsDivText, &ScopeState::CH1HighRange,
+     &ScopeState::CH1TriggerV, &ScopeState::CalCH1L, &ScopeState::CalCH1H, &ScopeState::CH1CalOffset,
+     &ScopeState::CH1Persistence, &ScopeState::CH1PersistColors},
+    {QColor(255, 0, 0), &ScopeState::CH2VertPos, &ScopeState::CH2KnobAngle, &ScopeState::CH2Scale,
+     &ScopeState::CH2VoltsDiv, &ScopeState::CH2VoltsDivText, &ScopeState::CH2HighRange,
+     &ScopeState::CH2TriggerV, &ScopeState::CalCH2L, &ScopeState::CalCH2H, &ScopeState::CH2CalOffset,
+     &ScopeState::CH2Persistence, &ScopeState::CH2PersistColors},
 };
 
 // The window's regions, in the client area's pixels.
@@ -131,22 +130,23 @@ void TForm1::FormCreate() {
 ChannelParts TForm1::Channel(int number) {
   CheckListIndex(number - 1, std::size(ChannelTable));
   const ChannelMembers& m = ChannelTable[number - 1];
+  ScopeState& state = *this;
   return {number,
           m.colour,
-          ChannelOn[static_cast<std::size_t>(number)],
-          this->*m.vertPos,
-          this->*m.knobAngle,
-          this->*m.scale,
-          this->*m.voltsDiv,
-          this->*m.voltsDivText,
-          this->*m.highRange,
-          this->*m.triggerV,
-          this->*m.calLow,
-          this->*m.calHigh,
-          this->*m.calOffset,
-          this->*m.persistence,
-          this->*m.persistColors,
-          this->*m.sourceItem};
+          state.ChannelOn[static_cast<std::size_t>(number)],
+          state.*m.vertPos,
+          state.*m.knobAngle,
+          state.*m.scale,
+          state.*m.voltsDiv,
+          state.*m.voltsDivText,
+          state.*m.highRange,
+          state.*m.triggerV,
+          state.*m.calLow,
+          state.*m.calHigh,
+          state.*m.calOffset,
+          state.*m.persistence,
+          state.*m.persistColors,
+          number == 1 ? CH11 : CH21};
 }
 
 void TForm1::Guard(const std::function<void()>& handler) { Kit.Guard(handler); }

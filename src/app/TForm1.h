@@ -68,7 +68,7 @@ class TriggerStrip;
 class VerticalControls;
 struct ScopeUnit;
 
-class TForm1 : public QMainWindow, public ScopeState {
+class TForm1 : public QMainWindow, private ScopeState {
   Q_OBJECT
  public:
   TForm1(ScopeUnit& unit, UiServices& ui, QWidget* parent = nullptr);
@@ -119,6 +119,10 @@ class TForm1 : public QMainWindow, public ScopeState {
   // channels takes a ChannelParts and is written once. ------------------
   ChannelParts Channel(int number);
 
+  // ---- The scope state, which the window's parts share. ------------------
+  ScopeState& State() { return *this; }
+  const ScopeState& State() const { return *this; }
+
   // ---- Shared services --------------------------------------------------
   UiServices& Ui;
   // The error wrapper and the pictures, shared with the panels.
@@ -140,6 +144,28 @@ class TForm1 : public QMainWindow, public ScopeState {
   // --history N: how many records the history keeps (10..1000; ScopeError
   // for any other number).
   void SetHistoryCapacity(int records);
+
+  // ---- The subsystems' members, each kept in its own folder ----------
+#include "connection/Form1ConnectionMembers.h"
+#include "acquisition/Form1AcquisitionMembers.h"
+#include "display/Form1DisplayMembers.h"
+#include "display/Form1CursorMembers.h"
+#include "controls/Form1VerticalMembers.h"
+#include "controls/Form1TriggerMembers.h"
+#include "controls/Form1CalibrationMembers.h"
+#include "measure/Form1MeasureMembers.h"
+#include "storage/Form1StorageMembers.h"
+#include "storage/Form1ReferenceMembers.h"
+#include "storage/Form1HelpMembers.h"
+#include "storage/Form1ExportMembers.h"
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // ---- The window's own widgets: the client area, the menu, the timers and
+  // the regions no panel owns. Tests and tools find them by object name.
   QWidget* Client = nullptr;  // the client area below the menu bar
 
   QMenuBar* MainMenu1 = nullptr;
@@ -216,25 +242,6 @@ class TForm1 : public QMainWindow, public ScopeState {
   TImage* RunStopButton = nullptr;
   TDisPropertiesForm* DisPropertiesForm = nullptr;
 
-  // ---- The subsystems' members, each kept in its own folder ----------
-#include "connection/Form1ConnectionMembers.h"
-#include "acquisition/Form1AcquisitionMembers.h"
-#include "display/Form1DisplayMembers.h"
-#include "display/Form1CursorMembers.h"
-#include "controls/Form1VerticalMembers.h"
-#include "controls/Form1TriggerMembers.h"
-#include "controls/Form1CalibrationMembers.h"
-#include "measure/Form1MeasureMembers.h"
-#include "storage/Form1StorageMembers.h"
-#include "storage/Form1ReferenceMembers.h"
-#include "storage/Form1HelpMembers.h"
-#include "storage/Form1ExportMembers.h"
-
- protected:
-  void showEvent(QShowEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
-
- private:
   // ---- Records kept (storage/Form1Records.cpp): the last complete records,
   // stepped through while stopped, saved to and opened from record files.
   void BuildRecords();

@@ -11,17 +11,17 @@ namespace {
 TEST(About, SplashHidesOnTheTimerTickAfterTheRestore) {
   ScopeWindow w(true, true);
   EXPECT_TRUE(w.scope.Find<TPanel>(QStringLiteral("AboutPanel"))->isVisible());
-  EXPECT_TRUE(TForm1::Enabled(w->AboutTimer)) << "the restore arms the timer";
+  EXPECT_TRUE(TForm1::Enabled(w.scope.Timer(QStringLiteral("AboutTimer")))) << "the restore arms the timer";
   w->AboutTimerTimer();
   EXPECT_FALSE(w.scope.Find<TPanel>(QStringLiteral("AboutPanel"))->isVisible());
-  EXPECT_FALSE(TForm1::Enabled(w->AboutTimer)) << "the panel shows once per arming";
+  EXPECT_FALSE(TForm1::Enabled(w.scope.Timer(QStringLiteral("AboutTimer")))) << "the panel shows once per arming";
 }
 
 TEST(About, AboutShowsThePanelInFrontUntilClose) {
   ScopeWindow w(true, true);
   w->AboutTimerTimer();
-  ASSERT_TRUE(w->About1->isEnabled());
-  w->About1->trigger();
+  ASSERT_TRUE(w.scope.MenuItem(QStringLiteral("About1"))->isEnabled());
+  w.scope.MenuItem(QStringLiteral("About1"))->trigger();
   EXPECT_TRUE(w.scope.Find<TPanel>(QStringLiteral("AboutPanel"))->isVisible());
   EXPECT_EQ(w.scope.Find<TPanel>(QStringLiteral("AboutPanel"))->parentWidget()->children().last(), w.scope.Find<TPanel>(QStringLiteral("AboutPanel")))
       << "in front of every other widget";

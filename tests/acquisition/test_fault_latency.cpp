@@ -82,7 +82,7 @@ TEST_P(FaultLatency, TheWindowNeverFreezesRunningOrStopped) {
   ScopeDriver& scope = w.scope;
   scope.PortNameLabel()->setText(instrument.Link());
   scope.State().AutoTrigger = 1;
-  f.Continuous->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("Continuous"))->trigger();
 
   QTimer events;
   if (c.event == FaultCase::Event::RestartedEvery2s) {

@@ -55,7 +55,7 @@ class LineSpeed : public ::testing::Test {
     SetCapturePanel(f);
   }
   void PostRun() {
-    QTimer::singleShot(0, [this] { f.RUNSTOP->trigger(); });
+    QTimer::singleShot(0, [this] { ScopeDriver(f).MenuItem(QStringLiteral("RUNSTOP"))->trigger(); });
   }
   Script MakeScript(int deadlineMs = 60000) {
     return Script([this] { StopIfRunning(f); }, deadlineMs);
@@ -82,7 +82,7 @@ class Interrupted : public LineSpeed, public ::testing::WithParamInterface<Inter
 TEST_P(Interrupted, TheNextRecordIsTheInstrumentsNextRecordUnshifted) {
   const Interruption& c = GetParam();
   Start(kRealLine + kKnownInputs);
-  f.Continuous->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("Continuous"))->trigger();
   const std::uint64_t before = scope.State().HeldRecord.sequence;
   Script script = MakeScript();
   script.When([&] { return MidReply(); }, [&] { c.act(f); });
@@ -90,7 +90,7 @@ TEST_P(Interrupted, TheNextRecordIsTheInstrumentsNextRecordUnshifted) {
   script.When([&] { return scope.State().HeldRecord.sequence > before && scope.State().Running == 1; },
               [&] { scope.PressRun(); });
   PostRun();
-  ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped() && !TForm1::Enabled(f.StatStopResetTimer); },
+  ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped() && !TForm1::Enabled(ScopeDriver(f).Timer(QStringLiteral("StatStopResetTimer"))); },
                       60000))
       << c.name;
   ASSERT_FALSE(script.TimedOut()) << c.name;
@@ -110,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(
                      [](TForm1& f) {
                        ScopeDriver scope(f);
                        scope.PressRun();
-                       QTimer::singleShot(300, &f, [&f] { f.RUNSTOP->trigger(); });
+                       QTimer::singleShot(300, &f, [&f] { ScopeDriver(f).MenuItem(QStringLiteral("RUNSTOP"))->trigger(); });
                      }},
         Interruption{"a new trigger level typed",
                      [](TForm1& f) {
@@ -120,8 +120,8 @@ INSTANTIATE_TEST_SUITE_P(
                      }},
         Interruption{"Normal chosen, then Auto",
                      [](TForm1& f) {
-                       f.Normal1->trigger();
-                       QTimer::singleShot(300, &f, [&f] { f.Auto1->trigger(); });
+                       ScopeDriver(f).MenuItem(QStringLiteral("Normal1"))->trigger();
+                       QTimer::singleShot(300, &f, [&f] { ScopeDriver(f).MenuItem(QStringLiteral("Auto1"))->trigger(); });
                      }},
         Interruption{"a new time base", [](TForm1& f) {
                        ScopeDriver scope(f);
@@ -143,7 +143,7 @@ TEST_F(LineSpeed, PacedCapturesKeepEachChannelsLevelInItsOwnBuffer) {
   // CH1 at +2 V and CH2 at -2 V, DC: a record shifted by the late last byte
   // of an earlier one would put the status byte and CH2's level into CH1.
   Start({"--baud", "--ch1", "dc:0:0:2", "--ch2", "dc:0:0:-2"});
-  f.Continuous->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("Continuous"))->trigger();
   const std::uint64_t captures = PacedCaptures();
   std::printf("%llu paced captures\n", static_cast<unsigned long long>(captures));
   std::string firstMisfit;
@@ -173,8 +173,8 @@ TEST_F(LineSpeed, PacedCapturesKeepEachChannelsLevelInItsOwnBuffer) {
 
 TEST_F(LineSpeed, AReplyWhoseLastByteComesLateIsReadWhole) {
   Start(kKnownInputs + QStringList{"--fault", "late-last=4"});
-  f.Single->trigger();
-  f.RUNSTOP->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("Single"))->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("RUNSTOP"))->trigger();
   ASSERT_TRUE(WaitFor([&] { return Stopped(); }, 20000));
   EXPECT_EQ(scope.State().HeldRecord.sequence, 1u);
   EXPECT_EQ(scope.State().HeldRecord.ch2[1500], Code(-1));
@@ -185,8 +185,8 @@ TEST_F(LineSpeed, AReplyWhoseLastByteComesLateIsReadWhole) {
 
 TEST_F(LineSpeed, ARunStoppedBeforeItsReplyLeavesTheHeldRecordsDescription) {
   Start({"--ch1", "dc:0:0:0", "--ch2", "dc:0:0:0"});
-  f.Single->trigger();
-  f.RUNSTOP->trigger();  // one record at 100 us/div, 5 V/div
+  ScopeDriver(f).MenuItem(QStringLiteral("Single"))->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("RUNSTOP"))->trigger();  // one record at 100 us/div, 5 V/div
   ASSERT_TRUE(WaitFor([&] { return Stopped(); }, 20000));
   ASSERT_EQ(scope.State().HeldRecord.sequence, 1u);
   ASSERT_EQ(scope.State().HeldRecord.timeBaseIndex, 3);
@@ -223,12 +223,12 @@ TEST_F(LineSpeed, TheWatchWaitsForTheQuietLineAfterAStopMidReply) {
   ASSERT_TRUE(WatchTick(g));
   ASSERT_EQ(watched.scope.State().DeviceFound, 1);
   watched.scope.State().AutoTrigger = 1;
-  g.Continuous->trigger();
+  ScopeDriver(g).MenuItem(QStringLiteral("Continuous"))->trigger();
 
   Script script([&] { StopIfRunning(g); }, 60000);
   script.When([&] { return watched.scope.State().AwaitingData == 1 && g.Link.ReplyBytes() > 500; },
               [&] { g.RunStopClick(); });
-  QTimer::singleShot(0, [&] { g.RUNSTOP->trigger(); });
+  QTimer::singleShot(0, [&] { ScopeDriver(g).MenuItem(QStringLiteral("RUNSTOP"))->trigger(); });
   ASSERT_TRUE(WaitFor([&] { return script.Done() && watched.scope.State().Running == 0 && watched.scope.State().AwaitingData == 0; }, 20000));
   RunEventsFor(2200);  // two ticks of the watch while the reply's tail arrives
   EXPECT_TRUE(g.SerialPort.IsOpen);
@@ -236,8 +236,8 @@ TEST_F(LineSpeed, TheWatchWaitsForTheQuietLineAfterAStopMidReply) {
   EXPECT_TRUE(Shows(watched.scope.ConnectionIndicator(), "USBCON.bmp"));
 
   const std::uint64_t before = watched.scope.State().HeldRecord.sequence;
-  g.Single->trigger();
-  g.RUNSTOP->trigger();
+  ScopeDriver(g).MenuItem(QStringLiteral("Single"))->trigger();
+  ScopeDriver(g).MenuItem(QStringLiteral("RUNSTOP"))->trigger();
   EXPECT_TRUE(WaitFor([&] { return watched.scope.State().Running == 0 && watched.scope.State().AwaitingData == 0; }, 20000));
   EXPECT_EQ(watched.scope.State().HeldRecord.sequence, before + 1);
   EXPECT_EQ(MisfitIn(g, {Code(2), Code(-2)}, Code(-1)), "");
@@ -269,7 +269,7 @@ TEST_F(LineSpeed, ClosingWhileArmedInNormalModeSendsTheStopByte) {
 
 TEST_F(LineSpeed, TheProgressMovesWhileAReplyArrivesAndTheWindowAnswers) {
   Start(kRealLine + kKnownInputs);
-  f.Single->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("Single"))->trigger();
   std::set<int> valuesSeen;
   bool shownWhileArriving = false;
   QTimer look;

@@ -57,7 +57,7 @@ class RunStop : public ::testing::Test {
   // RUN from the menu, as a posted event: the test body then waits in
   // WaitFor while the acquisition runs inside it.
   void PostRun() {
-    QTimer::singleShot(0, [this] { f.RUNSTOP->trigger(); });
+    QTimer::singleShot(0, [this] { ScopeDriver(f).MenuItem(QStringLiteral("RUNSTOP"))->trigger(); });
   }
   Script MakeScript() {
     return Script([this] { StopIfRunning(f); });
@@ -72,22 +72,22 @@ class RunStop : public ::testing::Test {
 
 TEST_F(RunStop, SingleRunCapturesOnceAndPlotsTheTrace) {
   Start();
-  f.Single->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("Single"))->trigger();
   ASSERT_EQ(scope.State().ConSample, 0);
   ASSERT_NE(scope.DetectRevisionButton(), nullptr);
 
-  f.RUNSTOP->trigger();  // single mode: stops once the capture is done
+  ScopeDriver(f).MenuItem(QStringLiteral("RUNSTOP"))->trigger();  // single mode: stops once the capture is done
 
   ASSERT_TRUE(WaitFor([&] { return Stopped(); }, 20000));
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
   ASSERT_TRUE(WaitFor([&] { return sim->Commands() >= 1; }));
   RunEventsFor(200);
   EXPECT_EQ(sim->Wire(), "AA");
-  EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
+  EXPECT_TRUE(Shows(ScopeDriver(f).Find<TImage>(QStringLiteral("RunStopButton")), "RunButton.bmp"));
   EXPECT_TRUE(Shows(scope.StatusPicture(), "Stop.bmp"));
   EXPECT_TRUE(scope.DetectRevisionButton()->isEnabled());
-  EXPECT_TRUE(TForm1::Enabled(f.Timer1));
-  EXPECT_FALSE(TForm1::Enabled(f.Anoucer));
+  EXPECT_TRUE(TForm1::Enabled(ScopeDriver(f).Timer(QStringLiteral("Timer1"))));
+  EXPECT_FALSE(TForm1::Enabled(ScopeDriver(f).Timer(QStringLiteral("Anoucer"))));
   // The sine and the square arrived in their buffers and are on the screen.
   const auto varies = [](const auto& samples) {
     return std::any_of(samples.begin() + 2, samples.begin() + 1501,
@@ -102,10 +102,10 @@ TEST_F(RunStop, SingleRunCapturesOnceAndPlotsTheTrace) {
 
 TEST_F(RunStop, ChoosingSingleDuringAContinuousRunEndsAfterTheCaptureInProgress) {
   Start(kPacedReply);
-  f.Continuous->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("Continuous"))->trigger();
   Script script = MakeScript();
   script.When([&] { return scope.State().AwaitingData == 1 && sim->Commands() == 2; },
-              [&] { f.Single->trigger(); });
+              [&] { ScopeDriver(f).MenuItem(QStringLiteral("Single"))->trigger(); });
   PostRun();
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000));
   ASSERT_FALSE(script.TimedOut());
@@ -113,28 +113,28 @@ TEST_F(RunStop, ChoosingSingleDuringAContinuousRunEndsAfterTheCaptureInProgress)
   RunEventsFor(300);
   EXPECT_EQ(sim->Wire(), "AA AA");
   EXPECT_EQ(scope.State().PlotValid, 1);  // the capture in progress was still shown
-  EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
-  EXPECT_TRUE(f.Single->isChecked());
-  EXPECT_FALSE(f.Continuous->isChecked());
+  EXPECT_TRUE(Shows(ScopeDriver(f).Find<TImage>(QStringLiteral("RunStopButton")), "RunButton.bmp"));
+  EXPECT_TRUE(ScopeDriver(f).MenuItem(QStringLiteral("Single"))->isChecked());
+  EXPECT_FALSE(ScopeDriver(f).MenuItem(QStringLiteral("Continuous"))->isChecked());
 }
 
 TEST_F(RunStop, StopWhileWaitingSendsTheStopByteAndTheKeyReturnsAtOnce) {
   Start(kNoEdge);
   NormalTrigger();
-  TForm1::SetEnabled(f.Timer1, true);
+  TForm1::SetEnabled(ScopeDriver(f).Timer(QStringLiteral("Timer1")), true);
   ASSERT_NE(scope.DetectRevisionButton(), nullptr);
 
   bool watchOffWhileWaiting = false, button1OffWhileWaiting = false;
   bool runPicturesWhileWaiting = false, keyBackToRunAfterClick = false;
   Script script = MakeScript();
   script.When([&] { return scope.State().AwaitingData == 1 && sim->Commands() == 1; }, [&] {
-    watchOffWhileWaiting = !TForm1::Enabled(f.Timer1);
+    watchOffWhileWaiting = !TForm1::Enabled(ScopeDriver(f).Timer(QStringLiteral("Timer1")));
     button1OffWhileWaiting = !scope.DetectRevisionButton()->isEnabled();
-    runPicturesWhileWaiting = Shows(f.RunStopButton, "StopButton.bmp") &&
+    runPicturesWhileWaiting = Shows(ScopeDriver(f).Find<TImage>(QStringLiteral("RunStopButton")), "StopButton.bmp") &&
                               (Shows(scope.StatusPicture(), "Run.bmp") || scope.State().HourGlassFrame > 0);
-    f.RunStopButton->mouse.OnClick();
+    ScopeDriver(f).Find<TImage>(QStringLiteral("RunStopButton"))->mouse.OnClick();
     // Nothing is left to unwind: the key is RUN again as soon as STOP is pressed.
-    keyBackToRunAfterClick = Shows(f.RunStopButton, "RunButton.bmp") && scope.State().Running == 0;
+    keyBackToRunAfterClick = Shows(ScopeDriver(f).Find<TImage>(QStringLiteral("RunStopButton")), "RunButton.bmp") && scope.State().Running == 0;
   });
   PostRun();
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000));
@@ -146,11 +146,11 @@ TEST_F(RunStop, StopWhileWaitingSendsTheStopByteAndTheKeyReturnsAtOnce) {
   EXPECT_TRUE(keyBackToRunAfterClick);
   ASSERT_TRUE(WaitFor([&] { return sim->Frames().size() >= 2; }));
   EXPECT_EQ(sim->Wire(), "AA FF");
-  EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
+  EXPECT_TRUE(Shows(ScopeDriver(f).Find<TImage>(QStringLiteral("RunStopButton")), "RunButton.bmp"));
   EXPECT_TRUE(Shows(scope.StatusPicture(), "Stop.bmp"));
   EXPECT_TRUE(scope.DetectRevisionButton()->isEnabled());
-  EXPECT_TRUE(TForm1::Enabled(f.Timer1));
-  EXPECT_FALSE(TForm1::Enabled(f.Anoucer));
+  EXPECT_TRUE(TForm1::Enabled(ScopeDriver(f).Timer(QStringLiteral("Timer1"))));
+  EXPECT_FALSE(TForm1::Enabled(ScopeDriver(f).Timer(QStringLiteral("Anoucer"))));
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
 }
 
@@ -172,13 +172,13 @@ TEST_F(RunStop, ACaptureRequestedWhileOneIsPendingIsPrecededByTheStopByte) {
   RunEventsFor(100);
   // Never two commands outstanding: each is ended before the next.
   EXPECT_EQ(sim->Wire(), "AA FF AA FF");
-  EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
+  EXPECT_TRUE(Shows(ScopeDriver(f).Find<TImage>(QStringLiteral("RunStopButton")), "RunButton.bmp"));
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
 }
 
 TEST_F(RunStop, AForcedStopRestartsAcquisitionAfterTheDelayWithTheNewSettings) {
   Start();
-  f.Continuous->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("Continuous"))->trigger();
   int commandsBeforeRestart = 0;
   bool unwoundBeforeTheTick = false;
   Script script = MakeScript();
@@ -187,11 +187,11 @@ TEST_F(RunStop, AForcedStopRestartsAcquisitionAfterTheDelayWithTheNewSettings) {
     scope.State().TimeBaseIndex = 5;
     scope.State().RestartPending = 1;
     scope.PressRun();
-    TForm1::SetEnabled(f.StatStopResetTimer, true);
+    TForm1::SetEnabled(ScopeDriver(f).Timer(QStringLiteral("StatStopResetTimer")), true);
   });
   // The stopped GetData has left before the restart tick starts a new one.
   script.When([&] { return Stopped() && scope.State().RestartPending == 1; }, [&] {
-    unwoundBeforeTheTick = TForm1::Enabled(f.StatStopResetTimer);
+    unwoundBeforeTheTick = TForm1::Enabled(ScopeDriver(f).Timer(QStringLiteral("StatStopResetTimer")));
     commandsBeforeRestart = sim->Commands();
   });
   script.When(
@@ -202,7 +202,7 @@ TEST_F(RunStop, AForcedStopRestartsAcquisitionAfterTheDelayWithTheNewSettings) {
   ASSERT_FALSE(script.TimedOut());
 
   EXPECT_TRUE(unwoundBeforeTheTick);
-  EXPECT_FALSE(TForm1::Enabled(f.StatStopResetTimer));  // one shot
+  EXPECT_FALSE(TForm1::Enabled(ScopeDriver(f).Timer(QStringLiteral("StatStopResetTimer"))));  // one shot
   RunEventsFor(100);
   const QList<QByteArray> frames = sim->Frames();
   const auto firstStop = std::find_if(frames.begin(), frames.end(), RunStopSim::IsStop);
@@ -243,9 +243,9 @@ TEST_F(RunStop, TheHourglassGoesOnFromTheFrameTheLastWaitLeft) {
 
 TEST_F(RunStop, TheReplyIsSplitByTheLayoutTheCommandAskedFor) {
   Start(kPacedReply);
-  f.Single->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("Single"))->trigger();
   // A two-channel record first: its CH2 samples are what the buffer holds.
-  f.RUNSTOP->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("RUNSTOP"))->trigger();
   ASSERT_TRUE(WaitFor([&] { return Stopped() && scope.State().HeldRecord.sequence == 1; }, 20000));
   const auto earlierCH2 = scope.State().HeldRecord.ch2;
   scope.State().Rate1MS = 1;  // CH1 alone at 1 MS/s
@@ -275,7 +275,7 @@ TEST_F(RunStop, ClosingTheWindowWhileWaitingEndsThePendingCapture) {
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000));
   ASSERT_FALSE(script.TimedOut());
   EXPECT_FALSE(f.isVisible());
-  EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
+  EXPECT_TRUE(Shows(ScopeDriver(f).Find<TImage>(QStringLiteral("RunStopButton")), "RunButton.bmp"));
 }
 
 TEST_F(RunStop, AnInstrumentThatVanishesDuringTheWaitEndsItAndIsFoundAgainWhenBack) {
@@ -300,11 +300,11 @@ TEST_F(RunStop, AnInstrumentThatVanishesDuringTheWaitEndsItAndIsFoundAgainWhenBa
   // the disconnected picture at once, the port closed, no message.
   EXPECT_GE(noticedAfterMs, 0);
   EXPECT_LT(noticedAfterMs, 1000);
-  EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
+  EXPECT_TRUE(Shows(ScopeDriver(f).Find<TImage>(QStringLiteral("RunStopButton")), "RunButton.bmp"));
   EXPECT_TRUE(Shows(scope.ConnectionIndicator(), "USBCON#.bmp"));
   EXPECT_EQ(scope.State().DeviceFound, 0);
   EXPECT_FALSE(f.SerialPort.IsOpen);
-  EXPECT_TRUE(TForm1::Enabled(f.Timer1));
+  EXPECT_TRUE(TForm1::Enabled(ScopeDriver(f).Timer(QStringLiteral("Timer1"))));
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
 
   // Plugged back in: the next tick finds it, and RUN captures.
@@ -315,9 +315,9 @@ TEST_F(RunStop, AnInstrumentThatVanishesDuringTheWaitEndsItAndIsFoundAgainWhenBa
   EXPECT_EQ(scope.State().DeviceFound, 1);
   EXPECT_TRUE(Shows(scope.ConnectionIndicator(), "USBCON.bmp"));
   scope.State().AutoTrigger = 1;
-  f.Single->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("Single"))->trigger();
   const std::uint64_t before = scope.State().HeldRecord.sequence;
-  f.RUNSTOP->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("RUNSTOP"))->trigger();
   EXPECT_TRUE(WaitFor([&] { return Stopped(); }, 20000));
   EXPECT_EQ(scope.State().HeldRecord.sequence, before + 1);
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
@@ -349,7 +349,7 @@ TEST_F(RunStop, TheNoticeOfAStalledReplySitsInAFreeSpotOfTheStatusStrip) {
 // --fault truncate): each reply is given up once it has stalled.
 TEST_F(RunStop, ASingleCaptureWhoseReplyStallsEndsWithTheKeyBackAtRun) {
   Start({"--fault", "truncate"});
-  f.Single->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("Single"))->trigger();
   Script script = MakeScript();
   script.When([&] { return Stopped() && sim->Commands() == 1; }, [] {});
   PostRun();
@@ -362,19 +362,19 @@ TEST_F(RunStop, ASingleCaptureWhoseReplyStallsEndsWithTheKeyBackAtRun) {
   EXPECT_EQ(sim->Wire(), "AA FF");
   EXPECT_EQ(scope.State().HeldRecord.sequence, 0u);
   EXPECT_EQ(scope.State().PlotValid, 0);
-  EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
+  EXPECT_TRUE(Shows(ScopeDriver(f).Find<TImage>(QStringLiteral("RunStopButton")), "RunButton.bmp"));
   EXPECT_TRUE(Shows(scope.StatusPicture(), "Stop.bmp"));
   EXPECT_TRUE(ScopeDriver(f).Find<QProgressBar>(QStringLiteral("ReplyProgress"))->isHidden());
   EXPECT_TRUE(ScopeDriver(f).Find<TLabel>(QStringLiteral("ReplyNotice"))->isVisible());
   EXPECT_TRUE(ScopeDriver(f).Find<TLabel>(QStringLiteral("ReplyNotice"))->text().contains(QLatin1String("stopped mid-reply")));
-  EXPECT_TRUE(TForm1::Enabled(f.Timer1));
+  EXPECT_TRUE(TForm1::Enabled(ScopeDriver(f).Timer(QStringLiteral("Timer1"))));
   EXPECT_EQ(f.SerialPort.InQueueCount(), 0);
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
 }
 
 TEST_F(RunStop, AContinuousRunGoesOnAfterEachStalledReplyAndTheWindowAnswersThroughout) {
   Start({"--fault", "truncate"});
-  f.Continuous->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("Continuous"))->trigger();
   LatencyProbe probe;
   bool noticeShown = false;
   int commandsSeen = 1;
@@ -397,7 +397,7 @@ TEST_F(RunStop, AContinuousRunGoesOnAfterEachStalledReplyAndTheWindowAnswersThro
   EXPECT_EQ(sim->Wire(), "AA FF AA FF AA FF AA FF");
   EXPECT_TRUE(noticeShown);
   EXPECT_EQ(scope.State().HeldRecord.sequence, 0u);
-  EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
+  EXPECT_TRUE(Shows(ScopeDriver(f).Find<TImage>(QStringLiteral("RunStopButton")), "RunButton.bmp"));
   EXPECT_LT(probe.WorstMs(), LatencyProbe::FrozenMs);
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
 }
@@ -409,12 +409,12 @@ TEST(RunStopBeforeConnection, RunJustAfterStartWaitsForTheConnectionAndCaptures)
   ScopeDriver& scope = w.scope;
   scope.PortNameLabel()->setText(sim.Link());
   SetCapturePanel(f);
-  f.Single->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("Single"))->trigger();
   ASSERT_FALSE(f.SerialPort.IsOpen);
 
   Script script([&] { StopIfRunning(f); }, 5000);
   script.When([&] { return scope.State().HeldRecord.sequence >= 1; }, [] {});
-  QTimer::singleShot(100, &f, [&] { f.RUNSTOP->trigger(); });
+  QTimer::singleShot(100, &f, [&] { ScopeDriver(f).MenuItem(QStringLiteral("RUNSTOP"))->trigger(); });
   ASSERT_TRUE(WaitFor([&] { return scope.State().HeldRecord.sequence >= 1; }, 2000));
   ASSERT_TRUE(WaitFor([&] { return script.Done() && scope.State().Running == 0; }));
 
@@ -426,9 +426,9 @@ TEST(RunStopBeforeConnection, RunJustAfterStartWaitsForTheConnectionAndCaptures)
   EXPECT_EQ(sim.Commands(), 1);
   EXPECT_EQ(scope.State().DeviceFound, 1);
   EXPECT_TRUE(Shows(scope.ConnectionIndicator(), "USBCON.bmp"));
-  EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
+  EXPECT_TRUE(Shows(ScopeDriver(f).Find<TImage>(QStringLiteral("RunStopButton")), "RunButton.bmp"));
   EXPECT_TRUE(scope.DetectRevisionButton()->isEnabled());
-  EXPECT_TRUE(TForm1::Enabled(f.Timer1));
+  EXPECT_TRUE(TForm1::Enabled(ScopeDriver(f).Timer(QStringLiteral("Timer1"))));
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
 }
 
@@ -439,23 +439,23 @@ TEST(RunStopBeforeConnection, RunWithNoInstrumentWaitsForItUntilStop) {
   ScopeDriver& scope = w.scope;
   scope.PortNameLabel()->setText(sim.Link());
   SetCapturePanel(f);
-  f.Continuous->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("Continuous"))->trigger();
 
   bool watchOffWhileWaiting = false;
   Script script([&] { StopIfRunning(f); }, 20000);
   // Still waiting for an instrument, the hourglass turning; then it comes.
   script.When([&] { return scope.State().Running == 1 && scope.State().HourGlassFrame >= 2; }, [&] {
-    watchOffWhileWaiting = !TForm1::Enabled(f.Timer1);
+    watchOffWhileWaiting = !TForm1::Enabled(ScopeDriver(f).Timer(QStringLiteral("Timer1")));
     sim.Start();
   });
   script.When([&] { return scope.State().HeldRecord.sequence >= 2; }, [&] { scope.PressRun(); });
   scope.State().HourGlassFrame = 0;
-  QTimer::singleShot(0, &f, [&] { f.RUNSTOP->trigger(); });
+  QTimer::singleShot(0, &f, [&] { ScopeDriver(f).MenuItem(QStringLiteral("RUNSTOP"))->trigger(); });
   ASSERT_TRUE(WaitFor([&] { return script.Done() && scope.State().Running == 0 && scope.State().AwaitingData == 0; }, 25000));
   ASSERT_FALSE(script.TimedOut());
   EXPECT_TRUE(watchOffWhileWaiting);
   EXPECT_EQ(scope.State().DeviceFound, 1);
-  EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
+  EXPECT_TRUE(Shows(ScopeDriver(f).Find<TImage>(QStringLiteral("RunStopButton")), "RunButton.bmp"));
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
 
   // STOP while still waiting for an absent instrument: nothing went out, the
@@ -467,12 +467,12 @@ TEST(RunStopBeforeConnection, RunWithNoInstrumentWaitsForItUntilStop) {
   Script stop([&] { StopIfRunning(f); }, 10000);
   stop.When([&] { return scope.State().Running == 1 && scope.State().HourGlassFrame >= 1; }, [&] { scope.PressRun(); });
   scope.State().HourGlassFrame = 0;
-  QTimer::singleShot(0, &f, [&] { f.RUNSTOP->trigger(); });
+  QTimer::singleShot(0, &f, [&] { ScopeDriver(f).MenuItem(QStringLiteral("RUNSTOP"))->trigger(); });
   ASSERT_TRUE(WaitFor([&] { return stop.Done() && scope.State().Running == 0 && scope.State().AwaitingData == 0; }, 15000));
   ASSERT_FALSE(stop.TimedOut());
   EXPECT_EQ(sim.Frames().size(), framesBefore);
-  EXPECT_TRUE(Shows(f.RunStopButton, "RunButton.bmp"));
-  EXPECT_TRUE(TForm1::Enabled(f.Timer1));
+  EXPECT_TRUE(Shows(ScopeDriver(f).Find<TImage>(QStringLiteral("RunStopButton")), "RunButton.bmp"));
+  EXPECT_TRUE(TForm1::Enabled(ScopeDriver(f).Timer(QStringLiteral("Timer1"))));
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
 }
 
@@ -481,16 +481,16 @@ TEST(RunStopWindowGone, DestroyingTheWindowWhileWaitingUnwindsAndFreesThePort) {
   auto w = std::make_unique<ScopeWindow>(true, true);
   TForm1* form = w->form.get();
   ASSERT_TRUE(form->SerialPort.Open(sim.Device(), "9600", "NONE", "8", false));
-  form->AutoTrigger = 0;
-  form->CH1TriggerV = 50;
-  form->TimeBaseIndex = 3;
-  form->ChannelOn[1] = form->ChannelOn[2] = 1;
+  form->State().AutoTrigger = 0;
+  form->State().CH1TriggerV = 50;
+  form->State().TimeBaseIndex = 3;
+  form->State().ChannelOn[1] = form->State().ChannelOn[2] = 1;
 
   bool unwound = false;
   Script script([&] {
     if (w && w->form) StopIfRunning(*w->form);
   });
-  script.When([&] { return form->AwaitingData == 1; }, [&] { w->form.reset(); });
+  script.When([&] { return form->State().AwaitingData == 1; }, [&] { w->form.reset(); });
   QTimer::singleShot(0, [&] {
     form->Guard([&] { form->RunStopClick(); });
     unwound = true;
@@ -503,14 +503,14 @@ TEST(RunStopWindowGone, DestroyingTheWindowWhileWaitingUnwindsAndFreesThePort) {
   // (auto trigger answers the held inputs untriggered).
   ScopeWindow next(true, true);
   ASSERT_TRUE(next->SerialPort.Open(sim.Device(), "9600", "NONE", "8", false));
-  next->TimeBaseIndex = 3;
-  next->ChannelOn[1] = next->ChannelOn[2] = 1;
-  next->AutoTrigger = 1;
-  next->Single->trigger();
-  next->RUNSTOP->trigger();
-  EXPECT_TRUE(WaitFor([&] { return next->Running == 0; }, 20000));
-  EXPECT_EQ(next->PlotValid, 1);
-  EXPECT_EQ(next->Running, 0);
+  next->State().TimeBaseIndex = 3;
+  next->State().ChannelOn[1] = next->State().ChannelOn[2] = 1;
+  next->State().AutoTrigger = 1;
+  next.scope.MenuItem(QStringLiteral("Single"))->trigger();
+  next.scope.MenuItem(QStringLiteral("RUNSTOP"))->trigger();
+  EXPECT_TRUE(WaitFor([&] { return next->State().Running == 0; }, 20000));
+  EXPECT_EQ(next->State().PlotValid, 1);
+  EXPECT_EQ(next->State().Running, 0);
   EXPECT_TRUE(next.ui.errors.isEmpty()) << next.ui.errors.join('\n').toStdString();
 }
 

@@ -106,11 +106,11 @@ class Calibration : public ::testing::Test {
     EXPECT_EQ(scope.State().CH2HighRange, 0);
     EXPECT_EQ(scope.State().Rate1MS, rate1MS);
     EXPECT_EQ(scope.State().ConSample, 1);
-    EXPECT_TRUE(f.Continuous->isChecked());
-    EXPECT_FALSE(f.Single->isChecked());
+    EXPECT_TRUE(ScopeDriver(f).MenuItem(QStringLiteral("Continuous"))->isChecked());
+    EXPECT_FALSE(ScopeDriver(f).MenuItem(QStringLiteral("Single"))->isChecked());
     EXPECT_EQ(scope.State().AutoTrigger, 1);
-    EXPECT_TRUE(f.Auto1->isChecked());
-    EXPECT_FALSE(f.Normal1->isChecked());
+    EXPECT_TRUE(ScopeDriver(f).MenuItem(QStringLiteral("Auto1"))->isChecked());
+    EXPECT_FALSE(ScopeDriver(f).MenuItem(QStringLiteral("Normal1"))->isChecked());
     EXPECT_EQ(scope.State().Running, 0);
     EXPECT_EQ(scope.State().RestartPending, 0);
   }
@@ -137,7 +137,7 @@ class Calibration : public ::testing::Test {
   QStringList Export(const char* name) {
     const QString path = files.filePath(QLatin1String(name));
     w.ui.saveAnswers.push_back(path);
-    f.ExportData1->trigger();
+    ScopeDriver(f).MenuItem(QStringLiteral("ExportData1"))->trigger();
     EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return {};
@@ -373,7 +373,7 @@ TEST_F(Calibration, StartedWhileRunningStopsAcquisitionFirstAndDoesNotRestartIt)
   scope.State().AutoTrigger = 1;
   Script script([this] { StopIfRunning(f); });
   script.When([this] { return scope.State().Running == 1 && sim->Commands() >= 3; }, [this] { scope.StartCalibrationButton()->click(); });
-  QTimer::singleShot(0, [this] { f.RUNSTOP->trigger(); });
+  QTimer::singleShot(0, [this] { ScopeDriver(f).MenuItem(QStringLiteral("RUNSTOP"))->trigger(); });
   ASSERT_TRUE(WaitFor([&] { return script.Done() && !w.ui.messages.isEmpty() && scope.State().Running == 0; }, 15000));
   EXPECT_FALSE(script.TimedOut());
   EXPECT_EQ(w.ui.messages, QStringList{"Calibration Complete "});
@@ -401,7 +401,7 @@ TEST_F(Calibration, StartedWhileRunningStopsAcquisitionFirstAndDoesNotRestartIt)
 TEST_F(Calibration, CancelClosesThePanelAndChangesNothing) {
   Start(Offsets("4:1"));
   StoreOffsets(5, 6, 7, 8);
-  f.Calibrate1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("Calibrate1"))->trigger();
   EXPECT_TRUE(scope.CalibrationPanel()->isVisible());
   EXPECT_EQ(scope.CalibrationAdvice()->text(), "Ground Both CH1 and CH2 Probes.  ");
   EXPECT_FALSE(scope.CalibrationPicture()->Picture().isNull());
@@ -458,7 +458,7 @@ TEST_F(Calibration, ACaptureThatNeverCompletesCancelsWithItsReason) {
     EXPECT_EQ(scope.State().CH1HighRange, 1);
     EXPECT_EQ(scope.State().CH2HighRange, 0);
     EXPECT_EQ(scope.State().ConSample, 1);
-    EXPECT_TRUE(f.Continuous->isChecked());
+    EXPECT_TRUE(ScopeDriver(f).MenuItem(QStringLiteral("Continuous"))->isChecked());
     EXPECT_EQ(scope.State().Running, 0);
     EXPECT_EQ(scope.State().RestartPending, 0);
   }
@@ -489,10 +489,10 @@ TEST_F(Calibration, TheOffsetsAreRestoredAtTheNextStart) {
   qputenv("XDG_CONFIG_HOME", QFile::encodeName(w.freshConfig.path()));
   ScopeWindow next(true, true, ScopeWindow::Store::FromEnvironment);
   qputenv("XDG_CONFIG_HOME", previous);
-  EXPECT_EQ(next->CalCH1L, 3);
-  EXPECT_EQ(next->CalCH2L, -1);
-  EXPECT_EQ(next->CalCH1H, 3);
-  EXPECT_EQ(next->CalCH2H, -1);
+  EXPECT_EQ(next->State().CalCH1L, 3);
+  EXPECT_EQ(next->State().CalCH2L, -1);
+  EXPECT_EQ(next->State().CalCH1H, 3);
+  EXPECT_EQ(next->State().CalCH2H, -1);
 }
 
 }  // namespace

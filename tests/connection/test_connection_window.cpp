@@ -180,14 +180,14 @@ TEST_F(ConnectionWindow, ABusyPortIsNoError) {
 
 TEST(ConnectionTimer, TheWatchRunsOnItsOwn) {
   ScopeWindow w;
-  ASSERT_TRUE(TForm1::Enabled(w->Timer1));
+  ASSERT_TRUE(TForm1::Enabled(w.scope.Timer(QStringLiteral("Timer1"))));
   w.scope.PortNameLabel()->setText(QStringLiteral("SIM1"));
   ASSERT_TRUE(WaitFor([&] { return w.scope.State().DeviceFound == 1; }, 10000));
   EXPECT_EQ(w.scope.RevisionEdit()->text(), QStringLiteral("Tessaron USB Oscilloscope Rev A"));
 }
 
 TEST_F(ConnectionWindow, ChoosingTheSimulatorConnectsWithinOneTick) {
-  w->COMSettings1->trigger();
+  w.scope.MenuItem(QStringLiteral("COMSettings1"))->trigger();
   EXPECT_TRUE(w.scope.Find<TPanel>(QStringLiteral("SettingPanel"))->isVisible());
   w.scope.RefreshPortList();
   const int index = IndexOfPort(w.scope.PortList(), QStringLiteral("SIM1"));
@@ -264,7 +264,7 @@ TEST_F(ConnectionWindow, DiscoveryListsTheNamedPortBeforeTheSimulator) {
 }
 
 TEST_F(ConnectionWindow, KeysNeverChangeTheChoiceButRefreshTheList) {
-  w->COMSettings1->trigger();
+  w.scope.MenuItem(QStringLiteral("COMSettings1"))->trigger();
   w.scope.RefreshPortList();
   ASSERT_EQ(w.scope.PortList()->currentIndex(), -1);
   w.scope.PortList()->clear();
@@ -279,7 +279,7 @@ TEST_F(ConnectionWindow, KeysNeverChangeTheChoiceButRefreshTheList) {
 }
 
 TEST_F(ConnectionWindow, TheListIsRefreshedWhenItDropsDownOrIsEntered) {
-  w->COMSettings1->trigger();
+  w.scope.MenuItem(QStringLiteral("COMSettings1"))->trigger();
   w.scope.PortList()->clear();
   w.scope.PortList()->showPopup();
   EXPECT_EQ(IndexOfPort(w.scope.PortList(), QStringLiteral("SIM1")), w.scope.PortList()->count() - 1);
@@ -294,7 +294,7 @@ TEST_F(ConnectionWindow, TheListIsRefreshedWhenItDropsDownOrIsEntered) {
 }
 
 TEST_F(ConnectionWindow, PanelOpensFromTheMenuTheKeyAndTheIndicator) {
-  w->COMSettings1->trigger();
+  w.scope.MenuItem(QStringLiteral("COMSettings1"))->trigger();
   EXPECT_TRUE(w.scope.Find<TPanel>(QStringLiteral("SettingPanel"))->isVisible());
   EXPECT_EQ(PictureName(w.scope.Find<TImage>(QStringLiteral("SettingButton"))), QStringLiteral("SettingButton2.bmp"));
   QTest::mouseClick(w.scope.ComSettingsCloseButton(), Qt::LeftButton);

@@ -96,8 +96,8 @@ class LogAndWindow : public RestoreFixture {
     ScopeDriver& scope = w.scope;
     ASSERT_TRUE(f.SerialPort.Open(sim.Link().toStdString(), "9600", "NONE", "8", false));
     ASSERT_EQ(scope.State().AutoMeasOn, 1);
-    f.Single->trigger();
-    f.RUNSTOP->trigger();
+    ScopeDriver(f).MenuItem(QStringLiteral("Single"))->trigger();
+    ScopeDriver(f).MenuItem(QStringLiteral("RUNSTOP"))->trigger();
     ASSERT_TRUE(WaitFor([&] { return scope.State().Running == 0 && scope.State().AwaitingData == 0 && scope.State().PlotValid == 1; }, 20000));
     EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join(u'\n').toStdString();
     for (int n = 1; n <= 2; ++n) {
@@ -199,10 +199,10 @@ TEST_F(StoredPanelAndWindow, TheCommandIsTheWindowsAfterTheSameRestore) {
     TForm1& f = *w.form;
     ScopeDriver& scope = w.scope;
     ASSERT_TRUE(f.SerialPort.Open(sim.Link().toStdString(), "9600", "NONE", "8", false));
-    f.Single->trigger();
-    f.RUNSTOP->trigger();
+    ScopeDriver(f).MenuItem(QStringLiteral("Single"))->trigger();
+    ScopeDriver(f).MenuItem(QStringLiteral("RUNSTOP"))->trigger();
     ASSERT_TRUE(WaitFor([&] { return sim.Commands() == 1; }, 20000));
-    if (scope.State().Running == 1) f.RUNSTOP->trigger();
+    if (scope.State().Running == 1) ScopeDriver(f).MenuItem(QStringLiteral("RUNSTOP"))->trigger();
     ASSERT_TRUE(WaitFor([&] { return scope.State().Running == 0 && scope.State().AwaitingData == 0; }, 20000));
     EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join(u'\n').toStdString();
     QString window;

@@ -20,7 +20,7 @@ class CursorsWhileRunning : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(f.SerialPort.Open(server.SlavePath(), "9600", "NONE", "8", false));
-    f.Continuous->trigger();
+    ScopeDriver(f).MenuItem(QStringLiteral("Continuous"))->trigger();
   }
   int Captures() const {
     const std::vector<sim::ReceivedFrame> frames = server.ReceivedFrames();
@@ -43,12 +43,12 @@ TEST_F(CursorsWhileRunning, ResetShowsTheMiddleOfTheRecordAtTheNextFrame) {
   script
       .When([&] { return scope.State().Running == 1 && scope.State().PlotValid == 1 && scope.State().ViewStart == 8; },
             [&] {
-              f.ResetHorizontalView1->trigger();
+              ScopeDriver(f).MenuItem(QStringLiteral("ResetHorizontalView1"))->trigger();
               // A running capture draws the new view with its own frame.
               replottedAtOnce = scope.State().ViewStart != 8;
             })
       .When([&] { return scope.State().ViewStart != 8; }, [&] { scope.PressRun(); });
-  QTimer::singleShot(0, [this] { f.RUNSTOP->trigger(); });
+  QTimer::singleShot(0, [this] { ScopeDriver(f).MenuItem(QStringLiteral("RUNSTOP"))->trigger(); });
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000));
   ASSERT_FALSE(script.TimedOut());
   EXPECT_FALSE(replottedAtOnce);
@@ -58,7 +58,7 @@ TEST_F(CursorsWhileRunning, ResetShowsTheMiddleOfTheRecordAtTheNextFrame) {
 }
 
 TEST_F(CursorsWhileRunning, ALineDraggedWhileCapturesComeInFollowsTheMouseAndTheyKeepComing) {
-  f.SnaptoPlotON1->trigger();  // both sets, and the voltage lines on the trace
+  ScopeDriver(f).MenuItem(QStringLiteral("SnaptoPlotON1"))->trigger();  // both sets, and the voltage lines on the trace
   const int start = Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor")));
   int step = 0;
   int capturesAtPress = 0;
@@ -82,7 +82,7 @@ TEST_F(CursorsWhileRunning, ALineDraggedWhileCapturesComeInFollowsTheMouseAndThe
                 SendMouse(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor")), QEvent::MouseButtonRelease, QPoint(0, 100));
                 scope.PressRun();
               });
-  QTimer::singleShot(0, [this] { f.RUNSTOP->trigger(); });
+  QTimer::singleShot(0, [this] { ScopeDriver(f).MenuItem(QStringLiteral("RUNSTOP"))->trigger(); });
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 30000));
   ASSERT_FALSE(script.TimedOut());
   ASSERT_EQ(lefts.size(), 10u);
@@ -98,7 +98,7 @@ TEST_F(CursorsWhileRunning, ALineDraggedWhileCapturesComeInFollowsTheMouseAndThe
 // was placed over the view the marker selects, and its handle is taken back
 // over that same view, so after the frame the handle stands over its line.
 TEST_F(CursorsWhileRunning, ALineDraggedAfterAPanBeforeTheNextFrameKeepsItsHandleOverIt) {
-  f.VerticalON1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("VerticalON1"))->trigger();
   const QPoint inViewWindow(80, 13);
   int viewAtPan = -1;
   Script script([this] { StopIfRunning(f); });
@@ -111,7 +111,7 @@ TEST_F(CursorsWhileRunning, ALineDraggedAfterAPanBeforeTheNextFrameKeepsItsHandl
               Drag(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor")), QPoint(0, 100), {QPoint(20, 0)});
             })
       .When([&] { return scope.State().ViewStart == 593; }, [&] { scope.PressRun(); });
-  QTimer::singleShot(0, [this] { f.RUNSTOP->trigger(); });
+  QTimer::singleShot(0, [this] { ScopeDriver(f).MenuItem(QStringLiteral("RUNSTOP"))->trigger(); });
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped(); }, 20000));
   ASSERT_FALSE(script.TimedOut());
   EXPECT_EQ(viewAtPan, 503);  // the pan was not drawn before the drag

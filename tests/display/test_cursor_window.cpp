@@ -69,7 +69,7 @@ class CursorWindow : public ::testing::Test {
 // ---- Grabbing and dragging the lines on the plot ----------------------------------
 
 TEST_F(CursorWindow, OfTwoLinesInOneGrabZoneTheLaterWinsOOverXBOverA) {
-  f.BothOn1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("BothOn1"))->trigger();
   SetLeft(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor")), 100);
   SetLeft(ScopeDriver(f).Find<TPanel>(QStringLiteral("OCursor")), 105);
   SetTop(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA")), 150);
@@ -101,7 +101,7 @@ TEST_F(CursorWindow, OfTwoLinesInOneGrabZoneTheLaterWinsOOverXBOverA) {
 }
 
 TEST_F(CursorWindow, LinesStopAtTheirEndsOGoesThreePixelsFurtherThanX) {
-  f.BothOn1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("BothOn1"))->trigger();
   Drag(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor")), OnTimeLine, {QPoint(300, 0), QPoint(300, 0)});
   EXPECT_EQ(Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor"))), 500);
   Drag(ScopeDriver(f).Find<TPanel>(QStringLiteral("OCursor")), OnTimeLine, {QPoint(300, 0), QPoint(300, 0)});
@@ -120,33 +120,33 @@ TEST_F(CursorWindow, LinesStopAtTheirEndsOGoesThreePixelsFurtherThanX) {
 TEST_F(CursorWindow, LinesShowInTheBorderColumnsOfThePlotPanel) {
   const QRgb yellow = qRgb(255, 255, 0), lime = qRgb(0, 255, 0);
   auto screenAt = [&](const QImage& shot, QPoint inPanel4) {
-    return shot.pixel(scope.PlotPanel()->mapTo(f.Client, inPanel4));
+    return shot.pixel(scope.PlotPanel()->mapTo(ScopeDriver(f).Find<QWidget>(QStringLiteral("ClientArea")), inPanel4));
   };
   ScopeDriver(f).Find<TPanel>(QStringLiteral("AboutPanel"))->hide();  // the splash lies over the plot
-  const QImage before = scope.ClientAreaPicture(f.Client->rect());
-  f.BothOn1->trigger();
+  const QImage before = scope.ClientAreaPicture(ScopeDriver(f).Find<QWidget>(QStringLiteral("ClientArea"))->rect());
+  ScopeDriver(f).MenuItem(QStringLiteral("BothOn1"))->trigger();
   for (int left : {501, 502, 503}) {
     SCOPED_TRACE(left);
     Drag(ScopeDriver(f).Find<TPanel>(QStringLiteral("OCursor")), OnTimeLine, {QPoint(left - Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("OCursor"))), 0)});
     ASSERT_EQ(Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("OCursor"))), left);
-    const QImage shot = scope.ClientAreaPicture(f.Client->rect());
+    const QImage shot = scope.ClientAreaPicture(ScopeDriver(f).Find<QWidget>(QStringLiteral("ClientArea"))->rect());
     for (int y : {4, 200, 399}) EXPECT_EQ(screenAt(shot, QPoint(left, y)), yellow) << "row " << y;
   }
   // A voltage line from the panel's first column.
   Drag(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA")), OnVoltageLine, {QPoint(0, 100 - Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA"))))});
-  const QImage shot = scope.ClientAreaPicture(f.Client->rect());
+  const QImage shot = scope.ClientAreaPicture(ScopeDriver(f).Find<QWidget>(QStringLiteral("ClientArea"))->rect());
   EXPECT_EQ(screenAt(shot, QPoint(0, 100)), lime);
   EXPECT_EQ(screenAt(shot, QPoint(1, 100)), lime);
   // All off: the border columns are the strips' again.
-  f.AllOff1->trigger();
-  const QImage after = scope.ClientAreaPicture(f.Client->rect());
+  ScopeDriver(f).MenuItem(QStringLiteral("AllOff1"))->trigger();
+  const QImage after = scope.ClientAreaPicture(ScopeDriver(f).Find<QWidget>(QStringLiteral("ClientArea"))->rect());
   for (int x : {0, 1, 502, 503})
     for (int y = 0; y < scope.PlotPanel()->height(); ++y)
       ASSERT_EQ(screenAt(after, QPoint(x, y)), screenAt(before, QPoint(x, y))) << x << "," << y;
 }
 
 TEST_F(CursorWindow, ABezelPressEndsWithItsReleaseSoNoLineFollowsAnIdleMouse) {
-  f.BothOn1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("BothOn1"))->trigger();
   // A press on the bezel is compared with X's Left as it stands, in the
   // bezel's own pixels.
   const int x = Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor")));
@@ -166,7 +166,7 @@ TEST_F(CursorWindow, AHandleMovesItsLineToTheTriggerPointOfThatPlaceInEveryLayou
     std::int32_t timeBase;
     std::uint8_t rate1MS;
   } cases[] = {{"standard", 5, 0}, {"3000-sample", 5, 1}, {"stretched", 2, 0}};
-  f.VerticalON1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("VerticalON1"))->trigger();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     scope.State().HeldRecord.SetTimeBase(c.timeBase, c.rate1MS != 0);
@@ -190,14 +190,14 @@ TEST_F(CursorWindow, AHandleMovesItsLineToTheTriggerPointOfThatPlaceInEveryLayou
 }
 
 TEST_F(CursorWindow, ALineDraggedOnThePlotTakesItsHandleAlong) {
-  f.VerticalON1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("VerticalON1"))->trigger();
   Drag(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor")), OnTimeLine, {QPoint(30, 0)});
   EXPECT_EQ(Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor"))), 210);
   EXPECT_EQ(Left(ScopeDriver(f).Find<TImage>(QStringLiteral("CursorX"))), 237);  // (210 + 503) div 3
 }
 
 TEST_F(CursorWindow, TheViewWindowIsHeldInsideTheRecordAndAHeldRecordFollowsItAtOnce) {
-  f.VerticalON1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("VerticalON1"))->trigger();
   Drag(scope.ViewWindowMarker(), InViewWindow, {QPoint(-900, 0)});
   EXPECT_EQ(Left(scope.ViewWindowMarker()), 8);
   EXPECT_EQ(scope.State().ViewStart, 8);
@@ -217,7 +217,7 @@ TEST_F(CursorWindow, TheViewWindowIsHeldInsideTheRecordAndAHeldRecordFollowsItAt
   EXPECT_EQ(scope.State().ViewStart, 1004);
   EXPECT_EQ(scope.State().ViewEnd, 1500);  // the last sample of the record
 
-  f.ResetHorizontalView1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("ResetHorizontalView1"))->trigger();
   EXPECT_EQ(Left(scope.ViewWindowMarker()), 173);
   EXPECT_EQ(scope.State().ViewStart, 503);
   EXPECT_EQ(scope.State().ViewEnd, 999);
@@ -227,7 +227,7 @@ TEST_F(CursorWindow, TheViewWindowIsHeldInsideTheRecordAndAHeldRecordFollowsItAt
 // ---- Readouts ------------------------------------------------------------------------
 
 TEST_F(CursorWindow, TimeReadoutsAndTheFrequencyOfTheTimeBetween) {
-  f.VerticalON1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("VerticalON1"))->trigger();
   Drag(ScopeDriver(f).Find<TPanel>(QStringLiteral("OCursor")), OnTimeLine, {QPoint(Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor"))) - Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("OCursor"))), 0)});
   EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("TimeCursor"))->text(), QStringLiteral("0 us"));
   EXPECT_EQ(scope.CursorFrequencyReadout()->text(), QStringLiteral("0 Hz"));
@@ -259,7 +259,7 @@ std::pair<int, int> InkColumns(QWidget* label) {
 
 TEST_F(CursorWindow, WithBothOnTheFrequencyOfLines288usApartShowsWholeInLabel13) {
   scope.State().SamplePeriodUs = 4;  // 200 us/div
-  f.BothOn1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("BothOn1"))->trigger();
   Drag(ScopeDriver(f).Find<TPanel>(QStringLiteral("OCursor")), OnTimeLine, {QPoint(Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor"))) + 72 - Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("OCursor"))), 0)});
   EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("TimeCursor"))->text(), QStringLiteral("288 us"));
   ASSERT_EQ(scope.CursorFrequencyReadout()->text(), QStringLiteral("3.47 KHz"));
@@ -274,7 +274,7 @@ TEST_F(CursorWindow, WithBothOnTheFrequencyOfLines288usApartShowsWholeInLabel13)
 }
 
 TEST_F(CursorWindow, VoltageReadoutsAgainstTheFocusedChannelAtEveryMoveOverThePlot) {
-  f.HorizontalON1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("HorizontalON1"))->trigger();
   scope.State().CH1VoltsDiv = 20;  // 1 V/div
   SetTop(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA")), 150);
   SetTop(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusB")), 250);
@@ -329,25 +329,25 @@ TEST_F(CursorWindow, MenuAndButtonsShowAndHideTheSetsAllOffEndsSnap) {
   EXPECT_TRUE(hidden(timeSet));
   EXPECT_TRUE(hidden(voltageSet));
 
-  f.SnaptoPlotON1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("SnaptoPlotON1"))->trigger();
   EXPECT_EQ(scope.State().SnapToPlotOn, 1);
-  EXPECT_EQ(f.SnaptoPlotON1->text(), QStringLiteral("Snap to Plot OFF"));
+  EXPECT_EQ(ScopeDriver(f).MenuItem(QStringLiteral("SnaptoPlotON1"))->text(), QStringLiteral("Snap to Plot OFF"));
   EXPECT_TRUE(shown(timeSet));
   EXPECT_TRUE(shown(voltageSet));
   EXPECT_TRUE(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA"))->isEnabled());
 
-  f.AllOff1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("AllOff1"))->trigger();
   EXPECT_EQ(scope.State().SnapToPlotOn, 0);
-  EXPECT_EQ(f.SnaptoPlotON1->text(), QStringLiteral("Snap to Plot ON"));
+  EXPECT_EQ(ScopeDriver(f).MenuItem(QStringLiteral("SnaptoPlotON1"))->text(), QStringLiteral("Snap to Plot ON"));
   EXPECT_TRUE(hidden(timeSet));
   EXPECT_TRUE(hidden(voltageSet));
   for (QWidget* line : {ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor")), ScopeDriver(f).Find<TPanel>(QStringLiteral("OCursor")), ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA")), ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusB"))}) EXPECT_FALSE(line->isEnabled());
 
   // Switching snap off leaves the cursors as they are.
-  f.SnaptoPlotON1->trigger();
-  f.SnaptoPlotON1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("SnaptoPlotON1"))->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("SnaptoPlotON1"))->trigger();
   EXPECT_EQ(scope.State().SnapToPlotOn, 0);
-  EXPECT_EQ(f.SnaptoPlotON1->text(), QStringLiteral("Snap to Plot ON"));
+  EXPECT_EQ(ScopeDriver(f).MenuItem(QStringLiteral("SnaptoPlotON1"))->text(), QStringLiteral("Snap to Plot ON"));
   EXPECT_TRUE(shown(timeSet));
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
 }
@@ -355,7 +355,7 @@ TEST_F(CursorWindow, MenuAndButtonsShowAndHideTheSetsAllOffEndsSnap) {
 // ---- Snap to plot ----------------------------------------------------------------------
 
 TEST_F(CursorWindow, SnapMovesOnlyThePartnerOfTheDraggedLineAndBothAtANewFrame) {
-  f.SnaptoPlotON1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("SnaptoPlotON1"))->trigger();
   scope.DrawHeldRecord();
   EXPECT_EQ(Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA"))), CH1RowOf(SampleUnder(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor")))));
   EXPECT_EQ(Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusB"))), CH1RowOf(SampleUnder(ScopeDriver(f).Find<TPanel>(QStringLiteral("OCursor")))));
@@ -382,14 +382,14 @@ TEST_F(CursorWindow, SnapMovesOnlyThePartnerOfTheDraggedLineAndBothAtANewFrame) 
 
 TEST_F(CursorWindow, SnapFollowsTheFocusedChannelsBufferEvenWhenItIsOff) {
   scope.State().ChannelOn[1] = 0;
-  f.SnaptoPlotON1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("SnaptoPlotON1"))->trigger();
   scope.DrawHeldRecord();
   EXPECT_EQ(Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA"))), CH1RowOf(SampleUnder(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor")))));
   EXPECT_EQ(Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusB"))), CH1RowOf(SampleUnder(ScopeDriver(f).Find<TPanel>(QStringLiteral("OCursor")))));
 }
 
 TEST_F(CursorWindow, WithSnapOnAPressNearAVoltageLineDoesNotDragIt) {
-  f.SnaptoPlotON1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("SnaptoPlotON1"))->trigger();
   scope.DrawHeldRecord();
   const int a = Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA")));
   const int b = Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusB")));
@@ -400,7 +400,7 @@ TEST_F(CursorWindow, WithSnapOnAPressNearAVoltageLineDoesNotDragIt) {
 }
 
 TEST_F(CursorWindow, SnapReadsOnlySamplesTheRecordFilled) {
-  f.SnaptoPlotON1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("SnaptoPlotON1"))->trigger();
   Drag(ScopeDriver(f).Find<TImage>(QStringLiteral("CursorX")), OnHandleKnob, {QPoint(-900, 0)});
   ASSERT_EQ(Left(ScopeDriver(f).Find<TImage>(QStringLiteral("CursorX"))), 1);
 
@@ -416,7 +416,7 @@ TEST_F(CursorWindow, SnapReadsOnlySamplesTheRecordFilled) {
   // over samples before the first: X reads the first sample.
   Drag(scope.ViewWindowMarker(), InViewWindow, {QPoint(900, 0)});
   ASSERT_EQ(Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor"))), -999);
-  f.ResetHorizontalView1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("ResetHorizontalView1"))->trigger();
   EXPECT_EQ(Left(ScopeDriver(f).Find<TPanel>(QStringLiteral("XCursor"))), -999);
   EXPECT_EQ(Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA"))), CH1RowOf(1));
 
@@ -435,7 +435,7 @@ TEST_F(CursorWindow, EveryFrameChoosesThePanelsCalibrationWhileTheSnapReadsTheRe
   scope.State().CalCH1H = 10;
   scope.State().CalCH1L = -20;
   scope.State().HeldRecord.channels[0].highRange = true;  // captured on the high range
-  f.SnaptoPlotON1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("SnaptoPlotON1"))->trigger();
   scope.DrawHeldRecord();
   ASSERT_EQ(scope.State().CH1CalOffset, 10);
   const auto rowOfX = [&](int calOffset) {

@@ -43,7 +43,7 @@ class FileAside {
 class DisProperties : public ::testing::Test {
  protected:
   void SetUp() override {
-    f.Properties1->trigger();
+    ScopeDriver(f).MenuItem(QStringLiteral("Properties1"))->trigger();
     ASSERT_TRUE(WaitFor([&] { return d.isVisible(); }));
   }
   QString Stored(const char* name) { return f.SettingsRegistry.ReadString(QString::fromLatin1(name)); }
@@ -61,7 +61,7 @@ class DisProperties : public ::testing::Test {
   ScopeWindow w{true, /*stopWatch=*/true};
   TForm1& f = *w.form;
   ScopeDriver& scope = w.scope;
-  TDisPropertiesForm& d = *f.DisPropertiesForm;
+  TDisPropertiesForm& d = *ScopeDriver(f).Find<TDisPropertiesForm>(QStringLiteral("DisPropertiesForm"));
 };
 
 TEST_F(DisProperties, IsAModelessDialogWithTheDesignedWidgets) {
@@ -136,7 +136,7 @@ TEST_F(DisProperties, TrackBarPositionSetsTheFadeAndIsNotSetFromIt) {
   // Shown again, the bar keeps its position.
   d.PersitanceTrackBar->setValue(45);
   d.hide();
-  f.Properties1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("Properties1"))->trigger();
   EXPECT_EQ(d.PersitanceTrackBar->value(), 45);
   EXPECT_EQ(scope.State().PersistenceFade, 5);
 }
@@ -200,7 +200,7 @@ TEST_F(DisProperties, ShownAgainItSelectsWhatTheStateSays) {
   scope.State().GridFile = "Grafics\\Other.bmp";
   scope.State().PersistenceMode = 3;
   scope.State().ScreenSave = 0;
-  f.Properties1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("Properties1"))->trigger();
   EXPECT_EQ(CheckedGraticules(), 0);
   EXPECT_TRUE(d.RadioButton3->isChecked());
   // A radio selected from code runs its action: the rainbow state is set.
@@ -212,7 +212,7 @@ TEST_F(DisProperties, ShownAgainItSelectsWhatTheStateSays) {
   d.hide();
   scope.State().GridFile = "Grafics\\Grid4.bmp";
   f.SettingsRegistry.WriteInteger("DISPLAYBUTTON", 1);
-  f.Properties1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("Properties1"))->trigger();
   EXPECT_TRUE(d.RadioButton6->isChecked());
   EXPECT_EQ(CheckedGraticules(), 1);
   // ... and the graticule radio's action stored its number again.
@@ -225,7 +225,7 @@ TEST_F(DisProperties, AnOpenDialogFollowsLoadDefaultSettings) {
   d.RadioButton3->click();
   d.RadioButton7->click();
   d.RadioButton10->click();
-  f.LoadDefultSettings1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("LoadDefultSettings1"))->trigger();
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
   EXPECT_TRUE(d.isVisible());
   EXPECT_TRUE(d.RadioButton1->isChecked());

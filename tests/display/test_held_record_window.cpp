@@ -54,7 +54,7 @@ class HeldRecordReaders : public SquareWaveWindow {
     r << QStringLiteral("HozCusA top=%1").arg(Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusA")))) << QStringLiteral("HozCusB top=%1").arg(Top(ScopeDriver(f).Find<TPanel>(QStringLiteral("HozCusB"))));
     const QString reference = dir_.filePath(QStringLiteral("ch1.txt"));
     w.ui.saveAnswers.push_back(reference);
-    f.SaveCH1Ref1->trigger();
+    ScopeDriver(f).MenuItem(QStringLiteral("SaveCH1Ref1"))->trigger();
     QFile file(reference);
     if (file.open(QIODevice::ReadOnly)) r << text_lines::SplitLines(QString::fromUtf8(file.readAll()));
     return r;
@@ -67,8 +67,8 @@ TEST_F(HeldRecordReaders, AStoppedRecordReadsAsCapturedWhateverTheKnobsTurnTo) {
   Knob(2, Volts200mV);
   Knob(1, Volts1V);
   TimeKnob(Time1ms);
-  if (scope.State().AutoMeasOn != 1) f.AutoMeasurementsON1->trigger();
-  f.SnaptoPlotON1->trigger();  // both cursor sets on, the voltage lines on CH1's trace
+  if (scope.State().AutoMeasOn != 1) ScopeDriver(f).MenuItem(QStringLiteral("AutoMeasurementsON1"))->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("SnaptoPlotON1"))->trigger();  // both cursor sets on, the voltage lines on CH1's trace
   ASSERT_NO_FATAL_FAILURE(Capture());
   ASSERT_GT(scope.State().HeldRecord.sequence, 0u);
   const QStringList captured = Readings();

@@ -58,7 +58,7 @@ class PersistenceOnScreen : public ::testing::Test {
     scope.ChooseSingle();
     // Opening the dialog loads the graticule it shows selected; then a black
     // one, so every lit pixel is a dot.
-    f.Properties1->trigger();
+    ScopeDriver(f).MenuItem(QStringLiteral("Properties1"))->trigger();
     f.GridBitmap.fill(Qt::black);
   }
   // One single capture from RUN, drawn when it arrives.
@@ -83,7 +83,7 @@ class PersistenceOnScreen : public ::testing::Test {
   ScopeWindow w{true, /*stopWatch=*/true};
   TForm1& f = *w.form;
   ScopeDriver& scope = w.scope;
-  TDisPropertiesForm& d = *f.DisPropertiesForm;
+  TDisPropertiesForm& d = *ScopeDriver(f).Find<TDisPropertiesForm>(QStringLiteral("DisPropertiesForm"));
   std::unique_ptr<RunStopSim> sim;
 };
 

@@ -27,7 +27,7 @@ class SaveView : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
     // The about panel shown at start would go from the screen mid-test.
-    TForm1::SetEnabled(f.AboutTimer, false);
+    TForm1::SetEnabled(ScopeDriver(f).Timer(QStringLiteral("AboutTimer")), false);
     ScopeDriver(f).Find<TPanel>(QStringLiteral("AboutPanel"))->hide();
     // A held record with both traces on, so the screen has colours as well
     // as black.
@@ -66,7 +66,7 @@ TEST_F(SaveView, AFileOf556By545In24BitBmpWhateverTheWindowSizeOrSuffix) {
     f.SetFormWidth(c.formWidth);
     QCoreApplication::processEvents();
     w.ui.saveAnswers.push_back(Path(c.name));
-    f.SaveViewasBMP1->trigger();
+    ScopeDriver(f).MenuItem(QStringLiteral("SaveViewasBMP1"))->trigger();
     ASSERT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join('\n').toStdString();
     QImageReader reader(Path(c.name));
     EXPECT_EQ(reader.format(), "bmp");
@@ -92,7 +92,7 @@ TEST_F(SaveView, AFileOf556By545In24BitBmpWhateverTheWindowSizeOrSuffix) {
 TEST_F(SaveView, BlackBackgroundSavesTheScreenAsItIs) {
   scope.State().ScreenSave = 0;
   w.ui.saveAnswers.push_back(Path("black.bmp"));
-  f.SaveViewasBMP1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("SaveViewasBMP1"))->trigger();
   const QImage screen = ScreenCopy();
   EXPECT_EQ(Saved(Path("black.bmp")), screen);
   EXPECT_EQ(f.SaveBitmap.convertToFormat(QImage::Format_RGB32), screen);
@@ -126,7 +126,7 @@ TEST_F(SaveView, WhiteBackgroundTurnsOnlyPureBlackWhite) {
 
 TEST_F(SaveView, CancellingWritesNothingAndTheNextSaveCapturesTheScreenAgain) {
   scope.State().ScreenSave = 0;
-  f.SaveViewasBMP1->trigger();  // no answer queued: the user cancels
+  ScopeDriver(f).MenuItem(QStringLiteral("SaveViewasBMP1"))->trigger();  // no answer queued: the user cancels
   EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
   EXPECT_TRUE(w.ui.errors.isEmpty());
 
@@ -137,14 +137,14 @@ TEST_F(SaveView, CancellingWritesNothingAndTheNextSaveCapturesTheScreenAgain) {
   QCoreApplication::processEvents();
   ASSERT_NE(ScreenCopy(), before);
   w.ui.saveAnswers.push_back(Path("again.bmp"));
-  f.SaveViewasBMP1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("SaveViewasBMP1"))->trigger();
   EXPECT_EQ(Saved(Path("again.bmp")), ScreenCopy());
 }
 
 TEST_F(SaveView, AFileThatCannotBeWrittenIsReported) {
   const QString path = Path("no-such-folder/view.bmp");
   w.ui.saveAnswers.push_back(path);
-  f.SaveViewasBMP1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("SaveViewasBMP1"))->trigger();
   ASSERT_EQ(w.ui.errors.size(), 1);
   EXPECT_EQ(w.ui.errors[0], "Cannot create file " + path);
   EXPECT_FALSE(QFile::exists(path));
@@ -174,13 +174,13 @@ TEST(PrintPlacement, FitsThePageKeepingTheAspectRatioAtTheTopLeft) {
 TEST_F(SaveView, PrintViewPrintsTheClientAreaOnOnePageOrNothingWhenCancelled) {
   w.ui.printToPdf = Path("view.pdf");
   w.ui.printAnswer = false;
-  f.PrintView1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("PrintView1"))->trigger();
   EXPECT_FALSE(QFile::exists(Path("view.pdf")));
 
   w.ui.printAnswer = true;
-  f.PrintView1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("PrintView1"))->trigger();
   ASSERT_EQ(w.ui.printed.size(), 2u);
-  EXPECT_EQ(w.ui.printed.back().size(), f.Client->size());
+  EXPECT_EQ(w.ui.printed.back().size(), ScopeDriver(f).Find<QWidget>(QStringLiteral("ClientArea"))->size());
   QFile pdf(Path("view.pdf"));
   ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
   const QByteArray bytes = pdf.readAll();

@@ -45,7 +45,7 @@ TEST(HelpPage, ItsPicturesAreScreensOfTheWindowWithBothTraces) {
 
 TEST(HelpItem, AsksTheDesktopToOpenExactlyThePage) {
   ScopeWindow w(true, /*stopWatch=*/true);
-  w->Help2->trigger();
+  w.scope.MenuItem(QStringLiteral("Help2"))->trigger();
   ASSERT_EQ(w.ui.opened, QStringList{HelpPagePath()});
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join(u'|').toStdString();
   EXPECT_TRUE(QFileInfo(w.ui.opened.first()).isAbsolute());
@@ -54,7 +54,7 @@ TEST(HelpItem, AsksTheDesktopToOpenExactlyThePage) {
 TEST(HelpItem, NoProgramToOpenThePageIsReportedWithItsPath) {
   ScopeWindow w(true, true);
   w.ui.openDocumentAnswer = false;
-  w->Help2->trigger();
+  w.scope.MenuItem(QStringLiteral("Help2"))->trigger();
   ASSERT_EQ(w.ui.errors.size(), 1);
   EXPECT_TRUE(w.ui.errors.first().contains(HelpPagePath())) << w.ui.errors.first().toStdString();
   EXPECT_TRUE(w.ui.errors.first().contains(QLatin1String("xdg-open")));
@@ -82,13 +82,13 @@ TEST(HelpItem, AMissingPageIsReportedWithThePathLookedFor) {
   {
     PageAside aside;
     ASSERT_TRUE(aside.Moved());
-    w->Help2->trigger();
+    w.scope.MenuItem(QStringLiteral("Help2"))->trigger();
   }
   EXPECT_TRUE(w.ui.opened.isEmpty());
   ASSERT_EQ(w.ui.errors.size(), 1);
   EXPECT_EQ(w.ui.errors.first(), QStringLiteral("Cannot find the help page ") + HelpPagePath());
   // With the page back, the item works again.
-  w->Help2->trigger();
+  w.scope.MenuItem(QStringLiteral("Help2"))->trigger();
   EXPECT_EQ(w.ui.opened, QStringList{HelpPagePath()});
 }
 

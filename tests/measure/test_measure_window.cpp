@@ -108,17 +108,17 @@ TEST_F(MeasureWindow, ReadingsOfTheFrameAndHiddenValuesOfAChannelThatIsOff) {
 }
 
 TEST_F(MeasureWindow, TheSwitchWidensAndNarrowsTheWindowKeepsTheTextsAndIsStored) {
-  if (scope.State().AutoMeasOn == 1) f.AutoMeasurementsON1->trigger();
+  if (scope.State().AutoMeasOn == 1) ScopeDriver(f).MenuItem(QStringLiteral("AutoMeasurementsON1"))->trigger();
   ASSERT_EQ(scope.State().AutoMeasOn, 0);
   EXPECT_EQ(f.FormWidth(), 792);
-  EXPECT_EQ(f.AutoMeasurementsON1->text(), QStringLiteral("Auto Measurements ON"));
+  EXPECT_EQ(ScopeDriver(f).MenuItem(QStringLiteral("AutoMeasurementsON1"))->text(), QStringLiteral("Auto Measurements ON"));
   EXPECT_EQ(f.SettingsRegistry.ReadInteger(QStringLiteral("AutoMeasONOFF")), 2);
 
   ScopeDriver(f).Find<TLabel>(QStringLiteral("CH1Max"))->setText(QStringLiteral("1.23 V"));
-  f.AutoMeasurementsON1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("AutoMeasurementsON1"))->trigger();
   EXPECT_EQ(scope.State().AutoMeasOn, 1);
   EXPECT_EQ(f.FormWidth(), 984);
-  EXPECT_EQ(f.AutoMeasurementsON1->text(), QStringLiteral("Auto Measurements OFF"));
+  EXPECT_EQ(ScopeDriver(f).MenuItem(QStringLiteral("AutoMeasurementsON1"))->text(), QStringLiteral("Auto Measurements OFF"));
   EXPECT_EQ(f.SettingsRegistry.ReadInteger(QStringLiteral("AutoMeasONOFF")), 1);
   EXPECT_EQ(ScopeDriver(f).Find<TLabel>(QStringLiteral("CH1Max"))->text(), QStringLiteral("1.23 V"));  // nothing computed by the switch
 }
@@ -129,20 +129,20 @@ class MeasureRestart : public ConfigHomeFixture {};
 TEST_F(MeasureRestart, ARestartShowsThePanelAsItWasLeft) {
   {
     ScopeWindow first(true, true, ScopeWindow::Store::FromEnvironment);
-    if (first->AutoMeasOn == 1) first->AutoMeasurementsON1->trigger();
-    ASSERT_EQ(first->AutoMeasOn, 0);
+    if (first->State().AutoMeasOn == 1) first.scope.MenuItem(QStringLiteral("AutoMeasurementsON1"))->trigger();
+    ASSERT_EQ(first->State().AutoMeasOn, 0);
   }
   {
     ScopeWindow second(true, true, ScopeWindow::Store::FromEnvironment);
-    EXPECT_EQ(second->AutoMeasOn, 0);
+    EXPECT_EQ(second->State().AutoMeasOn, 0);
     EXPECT_EQ(second->FormWidth(), 792);
-    EXPECT_EQ(second->AutoMeasurementsON1->text(), QStringLiteral("Auto Measurements ON"));
-    second->AutoMeasurementsON1->trigger();
+    EXPECT_EQ(second.scope.MenuItem(QStringLiteral("AutoMeasurementsON1"))->text(), QStringLiteral("Auto Measurements ON"));
+    second.scope.MenuItem(QStringLiteral("AutoMeasurementsON1"))->trigger();
   }
   ScopeWindow third(true, true, ScopeWindow::Store::FromEnvironment);
-  EXPECT_EQ(third->AutoMeasOn, 1);
+  EXPECT_EQ(third->State().AutoMeasOn, 1);
   EXPECT_EQ(third->FormWidth(), 984);
-  EXPECT_EQ(third->AutoMeasurementsON1->text(), QStringLiteral("Auto Measurements OFF"));
+  EXPECT_EQ(third.scope.MenuItem(QStringLiteral("AutoMeasurementsON1"))->text(), QStringLiteral("Auto Measurements OFF"));
   EXPECT_TRUE(third.ui.errors.isEmpty()) << third.ui.errors.join('\n').toStdString();
 }
 
@@ -151,12 +151,12 @@ TEST_F(MeasureWindow, ASquareWaveOfTheSimulatorMeasuredAfterItsCapture) {
   config.inputs.ch1 = {sim::Shape::Square, 2000.0, 2.5, 0.0};
   sim::SimServer server(config);
   ASSERT_TRUE(f.SerialPort.Open(server.SlavePath(), "9600", "NONE", "8", false));
-  if (scope.State().AutoMeasOn != 1) f.AutoMeasurementsON1->trigger();
+  if (scope.State().AutoMeasOn != 1) ScopeDriver(f).MenuItem(QStringLiteral("AutoMeasurementsON1"))->trigger();
   // A view that begins inside a low half-period: it holds one whole cycle
   // after it, whatever the trigger's jitter of a sample or two.
   SetLeft(scope.ViewWindowMarker(), 52);
-  f.Single->trigger();
-  f.RUNSTOP->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("Single"))->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("RUNSTOP"))->trigger();
   ASSERT_TRUE(WaitFor([&] { return scope.State().Running == 0 && scope.State().AwaitingData == 0 && scope.State().PlotValid == 1; }, 20000));
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
   // 100 us/div: 2 us a sample, 250 samples a period, read to within the

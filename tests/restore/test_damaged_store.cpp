@@ -162,7 +162,7 @@ TEST_F(DamagedStore, EachCaseStartsTellsOnceLosesNothingAndTheNextStartIsClean) 
     ScopeWindow next(true, true, ScopeWindow::Store::FromEnvironment);
     RunEventsFor(100);
     EXPECT_TRUE(next.ui.errors.isEmpty() && next.ui.messages.isEmpty()) << Told(next);
-    EXPECT_TRUE(TForm1::Enabled(next->AboutTimer)) << "the restore did not run to its end";
+    EXPECT_TRUE(TForm1::Enabled(next.scope.Timer(QStringLiteral("AboutTimer")))) << "the restore did not run to its end";
     EXPECT_EQ(Kept().size(), 1);
   }
 }
@@ -182,8 +182,8 @@ TEST_F(DamagedStore, AfterAStopTheCloseFillsWhatThePanelCannotGiveAndKeepsWhatIs
   EXPECT_EQ(store.ReadInteger(QStringLiteral("AutoMeasONOFF")), 2);
   ScopeWindow next(true, true, ScopeWindow::Store::FromEnvironment);
   EXPECT_TRUE(next.ui.errors.isEmpty()) << Told(next);
-  EXPECT_EQ(next->CalCH2H, 5);
-  EXPECT_EQ(next->AutoMeasOn, 0);
+  EXPECT_EQ(next->State().CalCH2H, 5);
+  EXPECT_EQ(next->State().AutoMeasOn, 0);
 }
 
 std::int32_t DefaultNamed(const QString& name) {
@@ -285,7 +285,7 @@ TEST_F(DamagedStore, ADamagedValueCostsOnlyItselfAndEveryValueThatReadWellSurviv
     ScopeWindow next(true, true, ScopeWindow::Store::FromEnvironment);
     RunEventsFor(100);
     EXPECT_TRUE(next.ui.errors.isEmpty() && next.ui.messages.isEmpty()) << Told(next);
-    EXPECT_TRUE(TForm1::Enabled(next->AboutTimer));
+    EXPECT_TRUE(TForm1::Enabled(next.scope.Timer(QStringLiteral("AboutTimer"))));
   }
 }
 

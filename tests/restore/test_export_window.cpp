@@ -71,7 +71,7 @@ class ExportWindow : public SquareWaveWindow {
   }
   void Export(const QString& path) {
     w.ui.saveAnswers.push_back(path);
-    f.ExportData1->trigger();
+    ScopeDriver(f).MenuItem(QStringLiteral("ExportData1"))->trigger();
     ASSERT_TRUE(w.ui.errors.isEmpty()) << Errors();
   }
 
@@ -180,7 +180,7 @@ TEST_F(ExportWindow, EachLayoutExportsItsOwnSamplesAndTimes) {
 TEST_F(ExportWindow, NothingIsWrittenBeforeTheFirstRecordOrWhenTheDialogIsCancelled) {
   const QString path = PathOf("nothing.txt");
   w.ui.saveAnswers.push_back(path);
-  f.ExportData1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("ExportData1"))->trigger();
   EXPECT_EQ(w.ui.errors, QStringList{QString::fromLatin1(held_record::NothingToSaveYet)});
   EXPECT_EQ(w.ui.saveAnswers.size(), 1u);  // no dialog was shown
   EXPECT_FALSE(QFile::exists(path));
@@ -188,7 +188,7 @@ TEST_F(ExportWindow, NothingIsWrittenBeforeTheFirstRecordOrWhenTheDialogIsCancel
   w.ui.saveAnswers.clear();
   w.ui.errors.clear();
   ASSERT_NO_FATAL_FAILURE(Capture());
-  f.ExportData1->trigger();  // no answer queued: cancelled
+  ScopeDriver(f).MenuItem(QStringLiteral("ExportData1"))->trigger();  // no answer queued: cancelled
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
   EXPECT_TRUE(QDir(dir_.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
 }

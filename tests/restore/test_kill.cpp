@@ -78,7 +78,7 @@ TEST_F(KilledProgram, DuringItsFirstFillLeavesAStoreThatRestores) {
       ScopeWindow next(true, true, ScopeWindow::Store::FromEnvironment);
       EXPECT_TRUE(next.ui.errors.isEmpty()) << next.ui.errors.join(u'|').toStdString();
       EXPECT_TRUE(next.ui.messages.isEmpty()) << next.ui.messages.join(u'|').toStdString();
-      EXPECT_TRUE(TForm1::Enabled(next->AboutTimer)) << "the restore did not run to its end";
+      EXPECT_TRUE(TForm1::Enabled(next.scope.Timer(QStringLiteral("AboutTimer")))) << "the restore did not run to its end";
       EXPECT_EQ(StoredRestoreValues(next->SettingsRegistry), all);
     }
     hard = !hard;
@@ -105,7 +105,7 @@ TEST_F(KilledProgram, AtAnyMomentOfRepeatedRunsLeavesAStoreThatRestores) {
   EXPECT_TRUE(store.TakeDamageNotice().isEmpty());
   ScopeWindow next(true, true, ScopeWindow::Store::FromEnvironment);
   EXPECT_TRUE(next.ui.errors.isEmpty()) << next.ui.errors.join(u'|').toStdString();
-  EXPECT_TRUE(TForm1::Enabled(next->AboutTimer)) << "the restore did not run to its end";
+  EXPECT_TRUE(TForm1::Enabled(next.scope.Timer(QStringLiteral("AboutTimer")))) << "the restore did not run to its end";
 }
 
 }  // namespace

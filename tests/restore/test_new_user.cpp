@@ -39,7 +39,7 @@ TEST_F(NewUser, StartsWithoutAnErrorOnTheSimulatorAndSeesATraceAfterRun) {
   EXPECT_EQ(w.scope.PortNameLabel()->text(), port);
   for (stored::Id id : settings_defaults::RestoreReads)
     EXPECT_TRUE(w->SettingsRegistry.ValueExists(stored::Name(id))) << stored::NameOf(id);
-  EXPECT_TRUE(TForm1::Enabled(w->AboutTimer));  // the restore ran to its end
+  EXPECT_TRUE(TForm1::Enabled(w.scope.Timer(QStringLiteral("AboutTimer"))));  // the restore ran to its end
   EXPECT_FALSE(HasCH1Trace(w->PlotBitmap));
   if (port != QLatin1String("SIM1")) GTEST_SKIP() << "a USB serial port is present: " << port.toStdString();
 

@@ -48,12 +48,12 @@ struct ReferenceWindow {
   std::unique_ptr<TForm1> form = std::make_unique<TForm1>(*unit, ui);
   ScopeDriver scope{*form};
   ReferenceWindow() {
-    TForm1::SetEnabled(form->Timer1, false);
+    TForm1::SetEnabled(ScopeDriver(*form).Timer(QStringLiteral("Timer1")), false);
     form->show();
     QCoreApplication::processEvents();
   }
   ~ReferenceWindow() {
-    form->Running = 0;
+    form->State().Running = 0;
     form->close();
   }
   std::string Errors() const { return ui.errors.join(QStringLiteral(" | ")).toStdString(); }
@@ -90,8 +90,8 @@ QStringList Panel(const ScopeDriver& scope) {
 // One single capture of the simulator, held once it has been drawn.
 void CaptureOnce(TForm1& f) {
   ScopeDriver scope(f);
-  f.Single->trigger();
-  f.RUNSTOP->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("Single"))->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("RUNSTOP"))->trigger();
   ASSERT_TRUE(WaitFor([&] { return scope.State().Running == 0 && scope.State().AwaitingData == 0 && scope.State().PlotValid == 1; }, 20000));
 }
 
@@ -147,10 +147,10 @@ TEST_F(ReferenceOnWindow, ASavedTraceComesBackOnTheSameRowsAfterTheMarkerAndVolt
 
   // Cancelled, nothing is written; confirmed, the rows of the trace.
   const QString file = Path("ch1.txt");
-  f.SaveCH1Ref1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("SaveCH1Ref1"))->trigger();
   EXPECT_FALSE(QFile::exists(file));
   w.ui.saveAnswers.push_back(file);
-  f.SaveCH1Ref1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("SaveCH1Ref1"))->trigger();
   ASSERT_TRUE(w.ui.errors.isEmpty()) << w.Errors();
   const QByteArray bytes = FileBytes(file);
   EXPECT_EQ(bytes.count("\r\n"), LineCount);
@@ -169,7 +169,7 @@ TEST_F(ReferenceOnWindow, ASavedTraceComesBackOnTheSameRowsAfterTheMarkerAndVolt
   scope.State().KnobAngle = 225;
   scope.SettleVoltsKnob();
   w.ui.openAnswers.push_back(file);
-  f.LoadReferance1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("LoadReferance1"))->trigger();
   ASSERT_TRUE(w.ui.errors.isEmpty()) << w.Errors();
   ASSERT_EQ(scope.State().ReferenceOn, 1);
   CaptureOnce(f);
@@ -178,7 +178,7 @@ TEST_F(ReferenceOnWindow, ASavedTraceComesBackOnTheSameRowsAfterTheMarkerAndVolt
     EXPECT_EQ(PixelRgb(f.PlotBitmap, p.column, p.row), Rgb(screen_model::ReferenceColor)) << p.column << ", " << p.row;
 
   // Switched off, the held record is shown again without it.
-  f.ReferanceOFF1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("ReferanceOFF1"))->trigger();
   int green = 0;
   for (int row = 0; row < 400; ++row)
     for (int column = 0; column < 500; ++column)
@@ -199,7 +199,7 @@ TEST_F(ReferenceOnWindow, AReferenceSavedAtOneMillisecondLocksTheKnobThereUntilR
   WriteBytes(file, ReferenceBytes(Angle1ms, -30));
 
   w.ui.openAnswers.push_back(file);
-  f.LoadReferance1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("LoadReferance1"))->trigger();
   ASSERT_TRUE(w.ui.errors.isEmpty()) << w.Errors();
   EXPECT_EQ(w.ui.messages, QStringList{QLatin1String(TimeBaseLockedMessage)});
   EXPECT_EQ(scope.State().TimeBaseIndex, 6);
@@ -229,18 +229,18 @@ TEST_F(ReferenceOnWindow, AReferenceSavedAtOneMillisecondLocksTheKnobThereUntilR
   // A second reference replaces the rows and keeps the knob locked.
   WriteBytes(file, ReferenceBytes(Angle1ms, 200));
   w.ui.openAnswers.push_back(file);
-  f.LoadReferance1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("LoadReferance1"))->trigger();
   EXPECT_EQ(scope.State().ReferenceRows[0], 200);
   EXPECT_FALSE(scope.TimeKnob()->isEnabled());
 
-  f.ReferanceOFF1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("ReferanceOFF1"))->trigger();
   EXPECT_EQ(scope.State().ReferenceOn, 0);
   EXPECT_TRUE(scope.TimeKnob()->isEnabled());
   EXPECT_FALSE(scope.ReferenceLockSign()->isVisibleTo(scope.TimeKnobPanel()));
   EXPECT_EQ(scope.State().TimeBaseIndex, 6);
   EXPECT_EQ(scope.State().ReferenceRows[0], 200);
   // A second Reference OFF finds nothing to do.
-  f.ReferanceOFF1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("ReferanceOFF1"))->trigger();
   EXPECT_EQ(scope.State().ReferenceOn, 0);
   // Free again, the same turn moves it.
   TurnTimeKnobTo(f, Angle2ms);
@@ -253,7 +253,7 @@ TEST_F(ReferenceOnWindow, NothingIsSavedBeforeTheFirstRecordAndACancelledLoadCha
   TForm1& f = *w.form;
   ScopeDriver& scope = w.scope;
   const QString file = Path("early.txt");
-  for (QAction* save : {f.SaveCH1Ref1, f.SaveCH2Ref1}) {
+  for (QAction* save : {ScopeDriver(f).MenuItem(QStringLiteral("SaveCH1Ref1")), ScopeDriver(f).MenuItem(QStringLiteral("SaveCH2Ref1"))}) {
     w.ui.errors.clear();
     w.ui.saveAnswers = {file};
     save->trigger();
@@ -265,7 +265,7 @@ TEST_F(ReferenceOnWindow, NothingIsSavedBeforeTheFirstRecordAndACancelledLoadCha
   const QStringList panel = Panel(scope);
   const QByteArray store = FileBytes(f.SettingsRegistry.FilePath());
   w.ui.errors.clear();
-  f.LoadReferance1->trigger();  // no answer queued: cancelled
+  ScopeDriver(f).MenuItem(QStringLiteral("LoadReferance1"))->trigger();  // no answer queued: cancelled
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.Errors();
   EXPECT_TRUE(w.ui.messages.isEmpty());
   EXPECT_EQ(Panel(scope), panel);
@@ -314,7 +314,7 @@ TEST_F(ReferenceOnWindow, ABadFileChangesNeitherStoreNorPanelNorReference) {
     SCOPED_TRACE(referenceOn ? "with a reference on" : "with no reference");
     if (referenceOn) {
       w.ui.openAnswers.push_back(on);
-      f.LoadReferance1->trigger();
+      ScopeDriver(f).MenuItem(QStringLiteral("LoadReferance1"))->trigger();
       ASSERT_EQ(scope.State().ReferenceOn, 1);
     }
     w.ui.errors.clear();
@@ -333,7 +333,7 @@ TEST_F(ReferenceOnWindow, ABadFileChangesNeitherStoreNorPanelNorReference) {
       w.ui.errors.clear();
       w.ui.messages.clear();
       w.ui.openAnswers.push_back(bad);
-      f.LoadReferance1->trigger();
+      ScopeDriver(f).MenuItem(QStringLiteral("LoadReferance1"))->trigger();
       EXPECT_EQ(w.ui.errors, c.error.isEmpty() ? QStringList{} : QStringList{c.error});
       EXPECT_EQ(w.ui.messages, c.message.isEmpty() ? QStringList{} : QStringList{c.message});
       expectNothingChanged();
@@ -348,7 +348,7 @@ TEST_F(ReferenceOnWindow, ABadFileChangesNeitherStoreNorPanelNorReference) {
       huge.close();
       w.ui.errors.clear();
       w.ui.openAnswers.push_back(bad);
-      f.LoadReferance1->trigger();
+      ScopeDriver(f).MenuItem(QStringLiteral("LoadReferance1"))->trigger();
       EXPECT_EQ(w.ui.errors, QStringList{QStringLiteral("Cannot open file %1").arg(bad)});
       expectNothingChanged();
     }
@@ -358,7 +358,7 @@ TEST_F(ReferenceOnWindow, ABadFileChangesNeitherStoreNorPanelNorReference) {
       w.ui.vanishing = bad;
       w.ui.errors.clear();
       w.ui.openAnswers.push_back(bad);
-      f.LoadReferance1->trigger();
+      ScopeDriver(f).MenuItem(QStringLiteral("LoadReferance1"))->trigger();
       w.ui.vanishing.clear();
       EXPECT_FALSE(QFile::exists(bad));
       EXPECT_EQ(w.ui.errors, QStringList{QStringLiteral("Cannot open file %1").arg(bad)});
@@ -376,12 +376,12 @@ TEST_F(ReferenceOnWindow, LoadingSettingsSwitchesTheReferenceOffBeforeTheTimeBas
   scope.SettleTimeKnob();
   const QString settings = Path("settings.txt");
   w.ui.saveAnswers.push_back(settings);
-  f.SaveSettingsToFile1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("SaveSettingsToFile1"))->trigger();
   const QString reference = Path("1ms.txt");
   WriteBytes(reference, ReferenceBytes(Angle1ms, 50));
   auto loadReference = [&] {
     w.ui.openAnswers.push_back(reference);
-    f.LoadReferance1->trigger();
+    ScopeDriver(f).MenuItem(QStringLiteral("LoadReferance1"))->trigger();
     ASSERT_EQ(scope.State().ReferenceOn, 1);
     ASSERT_EQ(scope.State().TimeBaseIndex, 6);
   };
@@ -396,19 +396,19 @@ TEST_F(ReferenceOnWindow, LoadingSettingsSwitchesTheReferenceOffBeforeTheTimeBas
   const QString bad = Path("bad-settings.txt");
   WriteBytes(bad, "COM1\r\nnot a number\r\n");
   w.ui.openAnswers.push_back(bad);
-  f.LoadSettings1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("LoadSettings1"))->trigger();
   EXPECT_EQ(w.ui.errors, QStringList{QStringLiteral("List index out of bounds (3)")});
   EXPECT_EQ(scope.State().ReferenceOn, 1);
   EXPECT_FALSE(scope.TimeKnob()->isEnabled());
   w.ui.errors.clear();
 
   w.ui.openAnswers.push_back(settings);
-  f.LoadSettings1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("LoadSettings1"))->trigger();
   expectOff();
   EXPECT_EQ(scope.State().TimeKnobAngle, Angle2ms);
 
   loadReference();
-  f.LoadDefultSettings1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("LoadDefultSettings1"))->trigger();
   expectOff();
   EXPECT_EQ(scope.State().TimeKnobAngle, Angle100us);
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.Errors();

@@ -152,9 +152,9 @@ TEST_F(Restore, LoadDefaultSettingsClearsCalibrationAndKeepsTheStoredTriggerPosi
   w.scope.State().PersistenceMode = 3;
   SetLeft(w.scope.ViewWindowMarker(), 250);
   w.scope.Find<TPanel>(QStringLiteral("AboutPanel"))->hide();
-  TForm1::SetEnabled(w->AboutTimer, false);
+  TForm1::SetEnabled(w.scope.Timer(QStringLiteral("AboutTimer")), false);
 
-  w->LoadDefultSettings1->trigger();  // through the menu, as a user does
+  w.scope.MenuItem(QStringLiteral("LoadDefultSettings1"))->trigger();  // through the menu, as a user does
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
   for (const char* name : {"CalCH1L", "CalCH2L", "CalCH1H", "CalCH2H"})
     EXPECT_EQ(w->SettingsRegistry.ReadInteger(QLatin1String(name)), 0) << name;
@@ -171,7 +171,7 @@ TEST_F(Restore, LoadDefaultSettingsClearsCalibrationAndKeepsTheStoredTriggerPosi
   EXPECT_EQ(w.scope.State().ChannelOn[2], 0);
   EXPECT_EQ(w.scope.State().TimeDivText, QStringLiteral("100us/DIV"));
   EXPECT_EQ(w->FormWidth(), 984);
-  EXPECT_TRUE(TForm1::Enabled(w->AboutTimer));
+  EXPECT_TRUE(TForm1::Enabled(w.scope.Timer(QStringLiteral("AboutTimer"))));
 }
 
 TEST_F(Restore, LoadDefaultSettingsReloadsTheFullGridFromTheProgramFolder) {
@@ -199,7 +199,7 @@ TEST_F(Restore, StoredTriggerPositionWinsOverTheRestoresOwnFiftyPercentStep) {
     ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
     EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
     EXPECT_EQ(Left(w.scope.Find<TImage>(QStringLiteral("HorTrigPos"))), c.trigPos);
-    for (QAction* preset : {w->POS10, w->POS50, w->POS90})
+    for (QAction* preset : {w.scope.MenuItem(QStringLiteral("POS10")), w.scope.MenuItem(QStringLiteral("POS50")), w.scope.MenuItem(QStringLiteral("POS90"))})
       EXPECT_EQ(preset->isChecked(), c.checkedPreset && preset->objectName() == QLatin1String(c.checkedPreset))
           << preset->objectName().toStdString();
   }
@@ -255,7 +255,7 @@ TEST_F(Restore, MeasurementPanelSwitchSetsCaptionAndWindowWidth) {
     SCOPED_TRACE(c.stored);
     ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{"AutoMeasONOFF", c.stored}}));
     w.scope.RestoreFromStore();
-    EXPECT_EQ(w->AutoMeasurementsON1->text(), QLatin1String(c.caption));
+    EXPECT_EQ(w.scope.MenuItem(QStringLiteral("AutoMeasurementsON1"))->text(), QLatin1String(c.caption));
     EXPECT_EQ(w.scope.State().AutoMeasOn, c.autoMeasOn);
     EXPECT_EQ(w->FormWidth(), c.width);
     EXPECT_EQ(w->FormHeight(), 603);
@@ -280,7 +280,7 @@ TEST_F(Restore, KeyWithOnlyTheLoadDefaultValuesTakesTheDefaultsOfTheRestAndRunsT
   EXPECT_EQ(w.scope.State().CH1VertPos, 140);
   EXPECT_EQ(Left(w.scope.Find<TImage>(QStringLiteral("HorTrigPos"))), 251);
   EXPECT_EQ(w.scope.PortNameLabel()->text(), port);
-  EXPECT_TRUE(TForm1::Enabled(w->AboutTimer));
+  EXPECT_TRUE(TForm1::Enabled(w.scope.Timer(QStringLiteral("AboutTimer"))));
   // Nothing was filled in behind the user's back: the close writes them.
   EXPECT_FALSE(w->SettingsRegistry.ValueExists(QStringLiteral("TrigPos")));
 }
@@ -293,13 +293,13 @@ TEST_F(Restore, EveryMissingOrMistypedIntegerTakesItsDefaultNamingIt) {
     SCOPED_TRACE(value.toStdString());
     const QString byDefault = QString::number(settings_defaults::DefaultOf(id)->number);
     w.ui.errors.clear();
-    TForm1::SetEnabled(w->AboutTimer, false);
+    TForm1::SetEnabled(w.scope.Timer(QStringLiteral("AboutTimer")), false);
     ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {}, {value}));
     QByteArray before = FileBytes(w->SettingsRegistry.FilePath());
     w.scope.Guarded([&] { w.scope.RestoreFromStore(); });
     ExpectReplacedKeeping(w.ui.errors, QStringLiteral("Failed to get data for '%1'").arg(value), w->SettingsRegistry,
                           before, QStringLiteral("%1 (missing) as %2").arg(value, byDefault));
-    EXPECT_TRUE(TForm1::Enabled(w->AboutTimer)) << "the restore did not run to its end";
+    EXPECT_TRUE(TForm1::Enabled(w.scope.Timer(QStringLiteral("AboutTimer")))) << "the restore did not run to its end";
     w.ui.errors.clear();
     ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{value, QStringLiteral("12")}}));
     before = FileBytes(w->SettingsRegistry.FilePath());
@@ -325,7 +325,7 @@ TEST_F(Restore, AMissingValueTakesItsDefaultAndTheStepsAfterItFollow) {
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   ReplaceStore(w->SettingsRegistry,
                With(CompleteStore(), {{"RisingTrigger", 0}, {"ConSample", 0}, {"TrigPos", 300}}, {"Auto"}));
-  TForm1::SetEnabled(w->AboutTimer, false);
+  TForm1::SetEnabled(w.scope.Timer(QStringLiteral("AboutTimer")), false);
   const QByteArray before = FileBytes(w->SettingsRegistry.FilePath());
   w.scope.Guarded([&] { w.scope.RestoreFromStore(); });
   ExpectReplacedKeeping(w.ui.errors, QStringLiteral("Failed to get data for 'Auto'"), w->SettingsRegistry, before,
@@ -334,7 +334,7 @@ TEST_F(Restore, AMissingValueTakesItsDefaultAndTheStepsAfterItFollow) {
   EXPECT_EQ(w.scope.State().ConSample, 0);
   EXPECT_EQ(Left(w.scope.Find<TImage>(QStringLiteral("HorTrigPos"))), 300);
   EXPECT_EQ(w.scope.State().AutoTrigger, 1);
-  EXPECT_TRUE(TForm1::Enabled(w->AboutTimer));
+  EXPECT_TRUE(TForm1::Enabled(w.scope.Timer(QStringLiteral("AboutTimer"))));
 }
 
 TEST_F(Restore, FlagsOtherThanOneAreFalse) {
@@ -350,9 +350,9 @@ TEST_F(Restore, FlagsOtherThanOneAreFalse) {
       {"CH1TriggerArrowVis", {{"TriggerCH", 2}}, [](const TForm1& f) { return Shown(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1"))); }},
       {"CH2TriggerArrowVis", {}, [](const TForm1& f) { return Shown(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH2"))); }},
       {"Image7EN", {}, [](const TForm1& f) { ScopeDriver scope(f); return scope.VoltsKnob()->isEnabledTo(scope.VoltsKnob()->parentWidget()); }},
-      {"RisingTrigger", {}, [](const TForm1& f) { ScopeDriver scope(f); return scope.State().RisingTrigger == 1 && f.Rising1->isChecked(); }},
-      {"ConSample", {}, [](const TForm1& f) { ScopeDriver scope(f); return scope.State().ConSample == 1 && f.Continuous->isChecked(); }},
-      {"Auto", {}, [](const TForm1& f) { ScopeDriver scope(f); return scope.State().AutoTrigger == 1 && f.Auto1->isChecked(); }},
+      {"RisingTrigger", {}, [](const TForm1& f) { ScopeDriver scope(f); return scope.State().RisingTrigger == 1 && ScopeDriver(f).MenuItem(QStringLiteral("Rising1"))->isChecked(); }},
+      {"ConSample", {}, [](const TForm1& f) { ScopeDriver scope(f); return scope.State().ConSample == 1 && ScopeDriver(f).MenuItem(QStringLiteral("Continuous"))->isChecked(); }},
+      {"Auto", {}, [](const TForm1& f) { ScopeDriver scope(f); return scope.State().AutoTrigger == 1 && ScopeDriver(f).MenuItem(QStringLiteral("Auto1"))->isChecked(); }},
   };
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   for (const Case& c : cases) {
@@ -373,7 +373,7 @@ TEST_F(Restore, TriggerSourceOutsideTheKnownOnesChangesNoPictureCheckOrColour) {
   w.scope.RestoreFromStore();
   const QString picture = w.scope.Find<TImage>(QStringLiteral("TrigSourceButton"))->FileName();
   const QColor colour = w.scope.Find<TPanel>(QStringLiteral("TriggerVoltageLine"))->Color();
-  ASSERT_TRUE(w->CH21->isChecked());
+  ASSERT_TRUE(w.scope.MenuItem(QStringLiteral("CH21"))->isChecked());
   for (int odd : {0, 3, 11, -1}) {
     SCOPED_TRACE(odd);
     ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{"TriggerCH", odd}}));
@@ -381,9 +381,9 @@ TEST_F(Restore, TriggerSourceOutsideTheKnownOnesChangesNoPictureCheckOrColour) {
     EXPECT_EQ(w.scope.State().TriggerCH, odd);
     EXPECT_EQ(w.scope.Find<TImage>(QStringLiteral("TrigSourceButton"))->FileName(), picture);
     EXPECT_EQ(w.scope.Find<TPanel>(QStringLiteral("TriggerVoltageLine"))->Color(), colour);
-    EXPECT_FALSE(w->CH11->isChecked());
-    EXPECT_TRUE(w->CH21->isChecked());
-    EXPECT_FALSE(w->EXT1->isChecked());
+    EXPECT_FALSE(w.scope.MenuItem(QStringLiteral("CH11"))->isChecked());
+    EXPECT_TRUE(w.scope.MenuItem(QStringLiteral("CH21"))->isChecked());
+    EXPECT_FALSE(w.scope.MenuItem(QStringLiteral("EXT1"))->isChecked());
   }
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
 }
@@ -394,16 +394,16 @@ TEST_F(Restore, ExternalSourceShowsItsOneEdgeAndSendsTheStoredOne) {
                With(CompleteStore(), {{"TriggerCH", 10}, {"RisingTrigger", 0}, {"CH1TriggerArrowVis", 0}}));
   w.scope.RestoreFromStore();
   EXPECT_EQ(w.scope.State().RisingTrigger, 0);
-  EXPECT_TRUE(w->Rising1->isChecked());
-  EXPECT_FALSE(w->Falling2->isChecked());
-  EXPECT_FALSE(w->Falling2->isEnabled());
+  EXPECT_TRUE(w.scope.MenuItem(QStringLiteral("Rising1"))->isChecked());
+  EXPECT_FALSE(w.scope.MenuItem(QStringLiteral("Falling2"))->isChecked());
+  EXPECT_FALSE(w.scope.MenuItem(QStringLiteral("Falling2"))->isEnabled());
   EXPECT_TRUE(w.scope.Find<TImage>(QStringLiteral("TriggerEdgeButton"))->FileName().endsWith(QStringLiteral("TrigSymboRising.bmp")));
   EXPECT_EQ(w.scope.TriggerLevelReadout()->text(), QStringLiteral("TTL"));
   // Back on a channel the falling edge can be chosen again.
   ReplaceStore(w->SettingsRegistry, With(CompleteStore(), {{"RisingTrigger", 0}}));
   w.scope.RestoreFromStore();
-  EXPECT_TRUE(w->Falling2->isEnabled());
-  EXPECT_TRUE(w->Falling2->isChecked());
+  EXPECT_TRUE(w.scope.MenuItem(QStringLiteral("Falling2"))->isEnabled());
+  EXPECT_TRUE(w.scope.MenuItem(QStringLiteral("Falling2"))->isChecked());
   EXPECT_TRUE(w.scope.Find<TImage>(QStringLiteral("TriggerEdgeButton"))->FileName().endsWith(QStringLiteral("TrigSymboFallingl.bmp")));
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
 }
@@ -465,10 +465,10 @@ TEST_F(Restore, WindowStoredOffEveryScreenComesBackOntoOne) {
 TEST_F(Restore, AboutPanelGoesWhenTheTimerArmedByTheRestoreFires) {
   ScopeWindow w(true, true, ScopeWindow::Store::FromEnvironment);
   ASSERT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
-  ASSERT_TRUE(TForm1::Enabled(w->AboutTimer));
+  ASSERT_TRUE(TForm1::Enabled(w.scope.Timer(QStringLiteral("AboutTimer"))));
   ASSERT_TRUE(Shown(w.scope.Find<TPanel>(QStringLiteral("AboutPanel"))));
   ASSERT_TRUE(WaitFor([&] { return !Shown(w.scope.Find<TPanel>(QStringLiteral("AboutPanel"))); }, 10000));
-  EXPECT_FALSE(TForm1::Enabled(w->AboutTimer));
+  EXPECT_FALSE(TForm1::Enabled(w.scope.Timer(QStringLiteral("AboutTimer"))));
   // Shown again by hand, it stays: the timer fired once and is off.
   w.scope.Find<TPanel>(QStringLiteral("AboutPanel"))->show();
   RunEventsFor(200);

@@ -57,7 +57,7 @@ TEST_F(SettingsFileOnWindow, SaveChangeLoadGivesThePanelBack) {
   const QStringList saved = Carried(scope);
 
   w.ui.saveAnswers.push_back(file);
-  f.SaveSettingsToFile1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("SaveSettingsToFile1"))->trigger();
   ASSERT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
   const QByteArray bytes = FileBytes(file);
   EXPECT_EQ(bytes.count("\r\n"), settings_file::LineCount);
@@ -67,7 +67,7 @@ TEST_F(SettingsFileOnWindow, SaveChangeLoadGivesThePanelBack) {
   ASSERT_NE(Carried(scope), saved);
   scope.State().PersistenceOn = 1;
   w.ui.openAnswers.push_back(file);
-  f.LoadSettings1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("LoadSettings1"))->trigger();
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
   EXPECT_EQ(Carried(scope), saved);
   EXPECT_EQ(scope.State().PersistenceOn, 0);
@@ -154,7 +154,7 @@ TEST_F(SettingsFileOnWindow, ABadFileChangesNeitherTheStoreNorThePanel) {
     };
     w.ui.errors.clear();
     w.ui.openAnswers.push_back(bad);
-    f.LoadSettings1->trigger();
+    ScopeDriver(f).MenuItem(QStringLiteral("LoadSettings1"))->trigger();
     EXPECT_EQ(w.ui.errors, QStringList{c.message});
     EXPECT_EQ(FileBytes(w->SettingsRegistry.FilePath()), store);
     EXPECT_EQ(Carried(scope), panel);
@@ -163,7 +163,7 @@ TEST_F(SettingsFileOnWindow, ABadFileChangesNeitherTheStoreNorThePanel) {
   }
   w.ui.afterFileDialog = nullptr;
   w.ui.errors.clear();
-  f.LoadSettings1->trigger();  // no answer queued: cancelled
+  ScopeDriver(f).MenuItem(QStringLiteral("LoadSettings1"))->trigger();  // no answer queued: cancelled
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
   EXPECT_EQ(FileBytes(w->SettingsRegistry.FilePath()), store);
   EXPECT_EQ(Carried(scope), panel);
@@ -183,7 +183,7 @@ TEST_F(SettingsFileOnWindow, AFlagOfTwoIsStoredAsTwoAndShownAsOffAndLinesOneAndE
   auto load = [&](const QStringList& content) {
     text_lines::WriteTextLines(file, content);
     w.ui.openAnswers.push_back(file);
-    f.LoadSettings1->trigger();
+    ScopeDriver(f).MenuItem(QStringLiteral("LoadSettings1"))->trigger();
     EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors(w);
   };
 

@@ -69,7 +69,7 @@ class ScopeDriver {
   TLabel* Label(const QString& objectName) const { return Find<TLabel>(objectName); }
 
   // ---- The scope state: the one place it is reached ----------------------
-  ScopeState& State() const { return *window_; }
+  ScopeState& State() const { return window_->State(); }
 
   // ---- The front panel's widgets, by what they are ------------------------
   // Vertical controls.

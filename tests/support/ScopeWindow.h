@@ -51,7 +51,7 @@ struct ScopeWindow {
     }
     form = std::make_unique<TForm1>(*unit, ui);
     scope = ScopeDriver(*form);
-    if (stopWatch) TForm1::SetEnabled(form->Timer1, false);
+    if (stopWatch) TForm1::SetEnabled(ScopeDriver(*form).Timer(QStringLiteral("Timer1")), false);
     if (show) {
       form->show();
       QCoreApplication::processEvents();
@@ -59,7 +59,7 @@ struct ScopeWindow {
   }
   ~ScopeWindow() {
     if (form) {
-      form->Running = 0;
+      form->State().Running = 0;
       form->close();
       form.reset();
     }
@@ -78,6 +78,6 @@ inline bool WatchTick(TForm1& form, int timeoutMs = 5000) {
 // What a script's time-out does: a run still going is stopped as STOP does,
 // so a failing test ends instead of hanging.
 inline void StopIfRunning(TForm1& form) {
-  if (form.Running == 1) form.Guard([&] { form.RunStopClick(); });
+  if (form.State().Running == 1) form.Guard([&] { form.RunStopClick(); });
 }
 

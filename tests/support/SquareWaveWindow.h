@@ -42,7 +42,7 @@ class SquareWaveWindow : public ::testing::Test {
   // One capture, waited for to its end.
   void Capture() {
     const std::uint64_t before = scope.State().HeldRecord.sequence;
-    f.RUNSTOP->trigger();
+    ScopeDriver(f).MenuItem(QStringLiteral("RUNSTOP"))->trigger();
     ASSERT_TRUE(WaitFor([&] { return scope.State().Running == 0 && scope.State().AwaitingData == 0 && scope.State().HeldRecord.sequence > before; }, 20000))
         << Errors();
   }

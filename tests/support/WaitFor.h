@@ -4,7 +4,7 @@
 // so timers, port input and queued calls go on as in the program; the
 // condition is looked at about once a millisecond.
 //
-//   ASSERT_TRUE(WaitFor([&] { return w->Running == 0; }));
+//   ASSERT_TRUE(WaitFor([&] { return w->State().Running == 0; }));
 //   ASSERT_TRUE(WaitFor([&] { return port.InQueueCount() > 0; }, 10000));
 
 #include <QCoreApplication>

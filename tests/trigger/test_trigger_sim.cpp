@@ -25,12 +25,12 @@ class TriggerWithSim : public ::testing::Test {
   }
   // One capture in single mode; returns once it has been read and plotted.
   void CaptureOnce() {
-    f.Single->trigger();
-    f.RUNSTOP->trigger();
+    ScopeDriver(f).MenuItem(QStringLiteral("Single"))->trigger();
+    ScopeDriver(f).MenuItem(QStringLiteral("RUNSTOP"))->trigger();
   }
   // RUN as a posted event, so the test body waits while acquisition runs.
   void PostRun() {
-    QTimer::singleShot(0, [this] { f.RUNSTOP->trigger(); });
+    QTimer::singleShot(0, [this] { ScopeDriver(f).MenuItem(QStringLiteral("RUNSTOP"))->trigger(); });
   }
   Script MakeScript() {
     return Script([this] { StopIfRunning(f); });
@@ -77,15 +77,15 @@ INSTANTIATE_TEST_SUITE_P(
                     [](TForm1& f) {
                       Click(ScopeDriver(f).TriggerSourceButton());
                       Click(ScopeDriver(f).TriggerSourceButton());
-                      f.POS90->trigger();
+                      ScopeDriver(f).MenuItem(QStringLiteral("POS90"))->trigger();
                     },
                     "AA 81 C3 1D 40 2B 0B 93 01"},
         CommandCase{"CH2 falling at a typed -1 V, normal, marker dragged to 74",
                     [](TForm1& f) {
                       ScopeDriver scope(f);
-                      f.CH21->trigger();
+                      ScopeDriver(f).MenuItem(QStringLiteral("CH21"))->trigger();
                       Click(ScopeDriver(f).TriggerEdgeButton());
-                      f.Normal1->trigger();
+                      ScopeDriver(f).MenuItem(QStringLiteral("Normal1"))->trigger();
                       DoubleClick(scope.TriggerLevelReadout());
                       TypeLevel(f, Local("-1"));
                       Drag(ScopeDriver(f).Find<TImage>(QStringLiteral("HorTrigPos")), QPoint(7, 30), {QPoint(-177, 0)});
@@ -101,13 +101,13 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(TriggerWithSim, SourceEdgeAndPositionChangesWhileStoppedSendNothing) {
   Start();
   for (int i = 0; i < 3; ++i) Click(ScopeDriver(f).TriggerSourceButton());
-  f.EXT1->trigger();
-  f.CH21->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("EXT1"))->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("CH21"))->trigger();
   Click(ScopeDriver(f).TriggerEdgeButton());
-  f.Normal1->trigger();
-  f.POS10->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("Normal1"))->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("POS10"))->trigger();
   Drag(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH2")), QPoint(10, 7), {QPoint(0, -5)});
-  EXPECT_FALSE(TForm1::Enabled(f.StatStopResetTimer));
+  EXPECT_FALSE(TForm1::Enabled(ScopeDriver(f).Timer(QStringLiteral("StatStopResetTimer"))));
   RunEventsFor(300);
   EXPECT_EQ(sim->Wire(), "");
   EXPECT_EQ(scope.State().Running, 0);
@@ -129,8 +129,8 @@ class Reissue : public TriggerWithSim, public ::testing::WithParamInterface<Reis
 TEST_P(Reissue, AWaitingCaptureIsEndedAndAskedAgainWithTheNewSetting) {
   const ReissueCase& c = GetParam();
   Start(NoEdgeConfig());
-  f.Single->trigger();
-  f.Normal1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("Single"))->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("Normal1"))->trigger();
   Script script = MakeScript();
   script.When([&] { return scope.State().AwaitingData == 1 && sim->CommandCount() == 1; }, [&] { c.act(f); });
   if (!c.answeredAfterwards)
@@ -168,7 +168,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TypeLevel(f, Local("1"));
                     },
                     129 - 12, 0x18, false},
-        ReissueCase{"Auto chosen: the same level in auto mode", [](TForm1& f) { f.Auto1->trigger(); }, 0x61,
+        ReissueCase{"Auto chosen: the same level in auto mode", [](TForm1& f) { ScopeDriver(f).MenuItem(QStringLiteral("Auto1"))->trigger(); }, 0x61,
                     0x1C, true}));
 
 TEST_F(TriggerWithSim, AReleasedArrowWithoutACaptureWaitingAsksNothing) {
@@ -182,7 +182,7 @@ TEST_F(TriggerWithSim, AReleasedArrowWithoutACaptureWaitingAsksNothing) {
 
 TEST_F(TriggerWithSim, ASourceChangeWhileRunningStopsAndRestartsWithTheNewSource) {
   Start();
-  f.Continuous->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("Continuous"))->trigger();
   int commandsBefore = 0;
   bool stoppedByTheChange = false;
   bool restartArmed = false;
@@ -193,19 +193,19 @@ TEST_F(TriggerWithSim, ASourceChangeWhileRunningStopsAndRestartsWithTheNewSource
               commandsBefore = sim->CommandCount();
               Click(ScopeDriver(f).TriggerSourceButton());  // CH1 to CH2
               stoppedByTheChange = scope.State().Running == 0;
-              restartArmed = TForm1::Enabled(f.StatStopResetTimer);
+              restartArmed = TForm1::Enabled(ScopeDriver(f).Timer(QStringLiteral("StatStopResetTimer")));
             })
       // Running again, with a command for CH2.
       .When([&] { return scope.State().Running == 1 && scope.State().AwaitingData == 1 && sim->CommandCount() > commandsBefore + 1; },
             [&] { scope.PressRun(); });
   PostRun();
-  ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped() && !TForm1::Enabled(f.StatStopResetTimer); },
+  ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped() && !TForm1::Enabled(ScopeDriver(f).Timer(QStringLiteral("StatStopResetTimer"))); },
                       20000));
   ASSERT_FALSE(script.TimedOut());
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
   EXPECT_TRUE(stoppedByTheChange);
   EXPECT_TRUE(restartArmed);
-  EXPECT_EQ(f.StatStopResetTimer->interval(), 80);
+  EXPECT_EQ(ScopeDriver(f).Timer(QStringLiteral("StatStopResetTimer"))->interval(), 80);
 
   // Before the change: CH1 commands; then the stop byte; then CH2 commands
   // (mode byte bits 0-1 = 01), ended by the final stop (read by the
@@ -257,7 +257,7 @@ int TraceRow(const QImage& plot, int column) {
 TEST_P(TraceAtTheMarker, TheTraceCrossesTheLevelLineAtTheTriggerMarker) {
   const CrossingCase& c = GetParam();
   Start();
-  f.Normal1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("Normal1"))->trigger();
   c.act(f);
   CaptureOnce();
   ASSERT_TRUE(WaitFor([&] { return Stopped(); }));
@@ -292,7 +292,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, TraceAtTheMarker,
                                                           Click(ScopeDriver(f).TriggerEdgeButton());
                                                           DoubleClick(scope.TriggerLevelReadout());
                                                           TypeLevel(f, Local("-1"));
-                                                          f.POS10->trigger();
+                                                          ScopeDriver(f).MenuItem(QStringLiteral("POS10"))->trigger();
                                                           SetLeft(scope.ViewWindowMarker(), 8);  // view over the start
                                                         },
                                                         false},
@@ -301,7 +301,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, TraceAtTheMarker,
                                                           ScopeDriver scope(f);
                                                           DoubleClick(scope.TriggerLevelReadout());
                                                           TypeLevel(f, Local("1"));
-                                                          f.POS90->trigger();
+                                                          ScopeDriver(f).MenuItem(QStringLiteral("POS90"))->trigger();
                                                           SetLeft(scope.ViewWindowMarker(), 340);  // view over the end
                                                         },
                                                         true}));

@@ -50,9 +50,9 @@ TEST_F(TriggerWindow, StartsAsDesignedWithEveryTriggerItemUsable) {
   EXPECT_EQ(Left(ScopeDriver(f).Find<TImage>(QStringLiteral("HorTrigPos"))), 251);
   EXPECT_EQ((trigger_position::PositionBytes{scope.State().TrigPosPreLo, scope.State().TrigPosPreHi, scope.State().TrigPosPostLo, scope.State().TrigPosPostHi}),
             (trigger_position::PositionBytes{208, 8, 237, 3}));
-  for (QAction* checked : {f.CH11, f.Rising1, f.Auto1, f.POS50}) EXPECT_TRUE(checked->isChecked());
-  for (QAction* item : {f.CH11, f.CH21, f.EXT1, f.Rising1, f.Falling2, f.Auto1, f.Normal1, f.POS10, f.POS50,
-                        f.POS90})
+  for (QAction* checked : {ScopeDriver(f).MenuItem(QStringLiteral("CH11")), ScopeDriver(f).MenuItem(QStringLiteral("Rising1")), ScopeDriver(f).MenuItem(QStringLiteral("Auto1")), ScopeDriver(f).MenuItem(QStringLiteral("POS50"))}) EXPECT_TRUE(checked->isChecked());
+  for (QAction* item : {ScopeDriver(f).MenuItem(QStringLiteral("CH11")), ScopeDriver(f).MenuItem(QStringLiteral("CH21")), ScopeDriver(f).MenuItem(QStringLiteral("EXT1")), ScopeDriver(f).MenuItem(QStringLiteral("Rising1")), ScopeDriver(f).MenuItem(QStringLiteral("Falling2")), ScopeDriver(f).MenuItem(QStringLiteral("Auto1")), ScopeDriver(f).MenuItem(QStringLiteral("Normal1")), ScopeDriver(f).MenuItem(QStringLiteral("POS10")), ScopeDriver(f).MenuItem(QStringLiteral("POS50")),
+                        ScopeDriver(f).MenuItem(QStringLiteral("POS90"))})
     EXPECT_TRUE(item->isEnabled()) << item->objectName().toStdString();
   // 5 V/div with the 0 V line at 122: the arrow one pixel above 122 - 24.
   EXPECT_EQ(Top(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1"))), 97);
@@ -72,7 +72,7 @@ TEST_F(TriggerWindow, StartsAsDesignedWithEveryTriggerItemUsable) {
 TEST_F(TriggerWindow, SourceButtonCyclesCH1CH2EXTAndTheEdgeButtonRestsOnEXT) {
   Click(ScopeDriver(f).TriggerSourceButton());
   EXPECT_EQ(scope.State().TriggerCH, 2);
-  EXPECT_TRUE(f.CH21->isChecked());
+  EXPECT_TRUE(ScopeDriver(f).MenuItem(QStringLiteral("CH21"))->isChecked());
   EXPECT_TRUE(Shows(ScopeDriver(f).TriggerSourceButton(), "CH1TrigButton.bmp"));
   EXPECT_TRUE(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH2"))->isVisible());
   EXPECT_FALSE(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1"))->isVisible());
@@ -80,8 +80,8 @@ TEST_F(TriggerWindow, SourceButtonCyclesCH1CH2EXTAndTheEdgeButtonRestsOnEXT) {
 
   Click(ScopeDriver(f).TriggerSourceButton());
   EXPECT_EQ(scope.State().TriggerCH, 10);
-  EXPECT_TRUE(f.EXT1->isChecked());
-  EXPECT_FALSE(f.CH11->isChecked() || f.CH21->isChecked());
+  EXPECT_TRUE(ScopeDriver(f).MenuItem(QStringLiteral("EXT1"))->isChecked());
+  EXPECT_FALSE(ScopeDriver(f).MenuItem(QStringLiteral("CH11"))->isChecked() || ScopeDriver(f).MenuItem(QStringLiteral("CH21"))->isChecked());
   EXPECT_TRUE(Shows(ScopeDriver(f).TriggerSourceButton(), "EXTTrigButton.bmp"));
   EXPECT_EQ(scope.TriggerLevelReadout()->text(), QStringLiteral("TTL"));
   EXPECT_FALSE(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1"))->isVisible() || ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH2"))->isVisible());
@@ -89,51 +89,51 @@ TEST_F(TriggerWindow, SourceButtonCyclesCH1CH2EXTAndTheEdgeButtonRestsOnEXT) {
   // The TTL input: the edge value is false while Rising is shown, Falling
   // cannot be chosen and the edge button does nothing.
   EXPECT_EQ(scope.State().RisingTrigger, 0);
-  EXPECT_TRUE(f.Rising1->isChecked());
-  EXPECT_FALSE(f.Falling2->isChecked());
-  EXPECT_FALSE(f.Falling2->isEnabled());
+  EXPECT_TRUE(ScopeDriver(f).MenuItem(QStringLiteral("Rising1"))->isChecked());
+  EXPECT_FALSE(ScopeDriver(f).MenuItem(QStringLiteral("Falling2"))->isChecked());
+  EXPECT_FALSE(ScopeDriver(f).MenuItem(QStringLiteral("Falling2"))->isEnabled());
   EXPECT_TRUE(Shows(ScopeDriver(f).TriggerEdgeButton(), "TrigSymboRising.bmp"));
   Click(ScopeDriver(f).TriggerEdgeButton());
-  f.Falling2->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("Falling2"))->trigger();
   EXPECT_EQ(scope.State().RisingTrigger, 0);
-  EXPECT_TRUE(f.Rising1->isChecked());
+  EXPECT_TRUE(ScopeDriver(f).MenuItem(QStringLiteral("Rising1"))->isChecked());
   EXPECT_TRUE(Shows(ScopeDriver(f).TriggerEdgeButton(), "TrigSymboRising.bmp"));
 
   Click(ScopeDriver(f).TriggerSourceButton());
   EXPECT_EQ(scope.State().TriggerCH, 1);
-  EXPECT_TRUE(f.CH11->isChecked());
+  EXPECT_TRUE(ScopeDriver(f).MenuItem(QStringLiteral("CH11"))->isChecked());
   EXPECT_TRUE(Shows(ScopeDriver(f).TriggerSourceButton(), "CH2TrigButton.bmp"));
   EXPECT_EQ(scope.State().RisingTrigger, 1);  // leaving EXT makes the value rising again
-  EXPECT_TRUE(f.Falling2->isEnabled());
+  EXPECT_TRUE(ScopeDriver(f).MenuItem(QStringLiteral("Falling2"))->isEnabled());
   EXPECT_TRUE(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1"))->isVisible());
   EXPECT_EQ(scope.TriggerLevelReadout()->text(), Readout("2.49"));
   EXPECT_TRUE(NoErrors()) << w.ui.errors.join('\n').toStdString();
 }
 
 TEST_F(TriggerWindow, FromEXTToCH2TheEdgeIsRisingAndTheRedLineShowsForThreeSeconds) {
-  f.EXT1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("EXT1"))->trigger();
   ASSERT_EQ(scope.State().RisingTrigger, 0);
-  f.CH21->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("CH21"))->trigger();
   EXPECT_EQ(scope.State().TriggerCH, 2);
   EXPECT_EQ(scope.State().RisingTrigger, 1);
-  EXPECT_TRUE(f.Rising1->isChecked());
-  EXPECT_FALSE(f.Falling2->isChecked());
+  EXPECT_TRUE(ScopeDriver(f).MenuItem(QStringLiteral("Rising1"))->isChecked());
+  EXPECT_FALSE(ScopeDriver(f).MenuItem(QStringLiteral("Falling2"))->isChecked());
   EXPECT_TRUE(ScopeDriver(f).Find<TPanel>(QStringLiteral("TriggerVoltageLine"))->isVisible());
   EXPECT_EQ(ScopeDriver(f).Find<TPanel>(QStringLiteral("TriggerVoltageLine"))->Color(), CH2Red);
   EXPECT_EQ(LineRow(), Top(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH2"))));
   EXPECT_EQ(ScopeDriver(f).Find<TPanel>(QStringLiteral("TriggerVoltageLine"))->geometry().adjusted(0, 0, 0, 0).size(), QSize(494, 1));
-  ASSERT_TRUE(TForm1::Enabled(f.TrigVoltLineTimer));
-  EXPECT_EQ(f.TrigVoltLineTimer->interval(), 3000);
+  ASSERT_TRUE(TForm1::Enabled(ScopeDriver(f).Timer(QStringLiteral("TrigVoltLineTimer"))));
+  EXPECT_EQ(ScopeDriver(f).Timer(QStringLiteral("TrigVoltLineTimer"))->interval(), 3000);
 
   // The timer's handler hides the line and stops itself (run here at a
   // shortened interval rather than waiting the 3 s).
-  f.TrigVoltLineTimer->setInterval(5);
+  ScopeDriver(f).Timer(QStringLiteral("TrigVoltLineTimer"))->setInterval(5);
   ASSERT_TRUE(WaitFor([&] { return !ScopeDriver(f).Find<TPanel>(QStringLiteral("TriggerVoltageLine"))->isVisible(); }));
-  EXPECT_FALSE(TForm1::Enabled(f.TrigVoltLineTimer));
+  EXPECT_FALSE(TForm1::Enabled(ScopeDriver(f).Timer(QStringLiteral("TrigVoltLineTimer"))));
 
   // Back to CH1: the line in the CH1 colour on the CH1 arrow's row.
-  f.TrigVoltLineTimer->setInterval(3000);
-  f.CH11->trigger();
+  ScopeDriver(f).Timer(QStringLiteral("TrigVoltLineTimer"))->setInterval(3000);
+  ScopeDriver(f).MenuItem(QStringLiteral("CH11"))->trigger();
   EXPECT_EQ(ScopeDriver(f).Find<TPanel>(QStringLiteral("TriggerVoltageLine"))->Color(), CH1Blue);
   EXPECT_EQ(LineRow(), Top(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1"))));
   EXPECT_TRUE(ScopeDriver(f).Find<TPanel>(QStringLiteral("TriggerVoltageLine"))->isVisible());
@@ -142,29 +142,29 @@ TEST_F(TriggerWindow, FromEXTToCH2TheEdgeIsRisingAndTheRedLineShowsForThreeSecon
 TEST_F(TriggerWindow, AChannelSourceKeepsAFallingEdge) {
   Click(ScopeDriver(f).TriggerEdgeButton());
   EXPECT_EQ(scope.State().RisingTrigger, 0);
-  EXPECT_TRUE(f.Falling2->isChecked());
+  EXPECT_TRUE(ScopeDriver(f).MenuItem(QStringLiteral("Falling2"))->isChecked());
   EXPECT_TRUE(Shows(ScopeDriver(f).TriggerEdgeButton(), "TrigSymboFallingl.bmp"));
-  f.CH21->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("CH21"))->trigger();
   EXPECT_EQ(scope.State().RisingTrigger, 0);
-  EXPECT_TRUE(f.Falling2->isChecked());
-  EXPECT_FALSE(f.Rising1->isChecked());
+  EXPECT_TRUE(ScopeDriver(f).MenuItem(QStringLiteral("Falling2"))->isChecked());
+  EXPECT_FALSE(ScopeDriver(f).MenuItem(QStringLiteral("Rising1"))->isChecked());
   Click(ScopeDriver(f).TriggerEdgeButton());
   EXPECT_EQ(scope.State().RisingTrigger, 1);
-  EXPECT_TRUE(f.Rising1->isChecked());
+  EXPECT_TRUE(ScopeDriver(f).MenuItem(QStringLiteral("Rising1"))->isChecked());
   EXPECT_TRUE(Shows(ScopeDriver(f).TriggerEdgeButton(), "TrigSymboRising.bmp"));
 }
 
 TEST_F(TriggerWindow, ModeItemsSetTheMode) {
-  f.Normal1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("Normal1"))->trigger();
   EXPECT_EQ(scope.State().AutoTrigger, 0);
-  EXPECT_TRUE(f.Normal1->isChecked());
-  EXPECT_FALSE(f.Auto1->isChecked());
+  EXPECT_TRUE(ScopeDriver(f).MenuItem(QStringLiteral("Normal1"))->isChecked());
+  EXPECT_FALSE(ScopeDriver(f).MenuItem(QStringLiteral("Auto1"))->isChecked());
   // Auto while stopped sends one request (to no port here) and comes back
   // stopped.
-  f.Auto1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("Auto1"))->trigger();
   EXPECT_EQ(scope.State().AutoTrigger, 1);
-  EXPECT_TRUE(f.Auto1->isChecked());
-  EXPECT_FALSE(f.Normal1->isChecked());
+  EXPECT_TRUE(ScopeDriver(f).MenuItem(QStringLiteral("Auto1"))->isChecked());
+  EXPECT_FALSE(ScopeDriver(f).MenuItem(QStringLiteral("Normal1"))->isChecked());
   EXPECT_EQ(scope.State().Running, 0);
   EXPECT_EQ(scope.State().AwaitingData, 0);
 }
@@ -173,11 +173,11 @@ TEST_F(TriggerWindow, PositionPresetsAndTheDraggedMarker) {
   struct Preset {
     QAction* item;
     int left;
-  } presets[] = {{f.POS10, 51}, {f.POS90, 451}, {f.POS50, 251}};
+  } presets[] = {{ScopeDriver(f).MenuItem(QStringLiteral("POS10")), 51}, {ScopeDriver(f).MenuItem(QStringLiteral("POS90")), 451}, {ScopeDriver(f).MenuItem(QStringLiteral("POS50")), 251}};
   for (const Preset& p : presets) {
     p.item->trigger();
     EXPECT_EQ(Left(ScopeDriver(f).Find<TImage>(QStringLiteral("HorTrigPos"))), p.left);
-    for (QAction* other : {f.POS10, f.POS50, f.POS90}) EXPECT_EQ(other->isChecked(), other == p.item);
+    for (QAction* other : {ScopeDriver(f).MenuItem(QStringLiteral("POS10")), ScopeDriver(f).MenuItem(QStringLiteral("POS50")), ScopeDriver(f).MenuItem(QStringLiteral("POS90"))}) EXPECT_EQ(other->isChecked(), other == p.item);
     const auto bytes = trigger_position::PositionBytesFor(p.left, scope.State().HeldRecord.timeBaseIndex);
     EXPECT_EQ(scope.State().TrigPosPreLo, bytes.preLo);
     EXPECT_EQ(scope.State().TrigPosPostHi, bytes.postHi);
@@ -186,11 +186,11 @@ TEST_F(TriggerWindow, PositionPresetsAndTheDraggedMarker) {
   // One pixel left of 50 %: no item checked; back onto it: 50 % again.
   Drag(ScopeDriver(f).Find<TImage>(QStringLiteral("HorTrigPos")), QPoint(7, 30), {QPoint(-1, 0)});
   EXPECT_EQ(Left(ScopeDriver(f).Find<TImage>(QStringLiteral("HorTrigPos"))), 250);
-  EXPECT_FALSE(f.POS10->isChecked() || f.POS50->isChecked() || f.POS90->isChecked());
+  EXPECT_FALSE(ScopeDriver(f).MenuItem(QStringLiteral("POS10"))->isChecked() || ScopeDriver(f).MenuItem(QStringLiteral("POS50"))->isChecked() || ScopeDriver(f).MenuItem(QStringLiteral("POS90"))->isChecked());
   EXPECT_EQ(scope.State().TrigPosPreLo, 208);  // 250 div 2 = 251 div 2
   Drag(ScopeDriver(f).Find<TImage>(QStringLiteral("HorTrigPos")), QPoint(7, 30), {QPoint(1, 0)});
   EXPECT_EQ(Left(ScopeDriver(f).Find<TImage>(QStringLiteral("HorTrigPos"))), 251);
-  EXPECT_TRUE(f.POS50->isChecked());
+  EXPECT_TRUE(ScopeDriver(f).MenuItem(QStringLiteral("POS50"))->isChecked());
 
   // To L 74, where 3000 - P = 6 x 255 and the low post byte goes out as 2.
   Drag(ScopeDriver(f).Find<TImage>(QStringLiteral("HorTrigPos")), QPoint(7, 30), {QPoint(-100, 0), QPoint(-77, 0)});
@@ -220,7 +220,7 @@ TEST_F(TriggerWindow, DraggingTheArrowSetsTheLevelAndShowsTheLine) {
   EXPECT_TRUE(ScopeDriver(f).Find<TPanel>(QStringLiteral("TriggerVoltageLine"))->isVisible());
   EXPECT_EQ(LineRow(), 122);
   EXPECT_EQ(scope.State().MouseIsDown, 0);
-  EXPECT_TRUE(TForm1::Enabled(f.TrigVoltLineTimer));
+  EXPECT_TRUE(TForm1::Enabled(ScopeDriver(f).Timer(QStringLiteral("TrigVoltLineTimer"))));
 
   // Below the line: a negative level.
   Drag(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1")), QPoint(10, 7), {QPoint(0, 25)});
@@ -238,7 +238,7 @@ TEST_F(TriggerWindow, DraggingTheArrowSetsTheLevelAndShowsTheLine) {
   EXPECT_FALSE(ScopeDriver(f).Find<TImage>(QStringLiteral("TrigDWN"))->isVisible());
 
   // CH2's arrow sets CH2's level against CH2's line (287, 5 V/div).
-  f.CH21->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("CH21"))->trigger();
   Drag(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH2")), QPoint(10, 7), {QPoint(0, -39)});
   EXPECT_EQ(Top(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH2"))), 247);
   EXPECT_EQ(scope.State().CH2TriggerV, 40 * 100 / 78);
@@ -249,7 +249,7 @@ TEST_F(TriggerWindow, DraggingTheArrowSetsTheLevelAndShowsTheLine) {
 TEST_F(TriggerWindow, ReadoutUsesTheUsersDecimalSeparator) {
   const QLocale before;
   QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-  f.CH11->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("CH11"))->trigger();
   EXPECT_EQ(scope.TriggerLevelReadout()->text(), QStringLiteral("2,49 V"));
   ScopeDriver(f).TriggerLevelEdit()->show();
   TypeLevel(f, QStringLiteral("1,25"));
@@ -329,7 +329,7 @@ TEST_F(TriggerWindow, ATypedTextThatIsNoNumberIsReportedAndTheBoxStaysOpen) {
 }
 
 TEST_F(TriggerWindow, ATypedLevelOnEXTSetsCH2AndReplacesTTL) {
-  f.EXT1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("EXT1"))->trigger();
   DoubleClick(scope.TriggerLevelReadout());
   TypeLevel(f, Local("-1"));
   EXPECT_EQ(scope.State().CH2TriggerV, -12);
@@ -369,7 +369,7 @@ TEST_F(TriggerWindow, IndicatorsStandInForAnArrowOffTheStripAndResetTo0V) {
   }
 
   // CH2's indicators reset CH2.
-  f.CH21->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("CH21"))->trigger();
   scope.State().KnobAngle = Row100mV;
   scope.State().CH1Focus = 0;
   scope.SettleVoltsKnob();
@@ -422,7 +422,7 @@ TEST_F(TriggerWindow, TheArrowFollowsItsZeroVoltMarker) {
 
   // CH2's marker moves CH2's arrow only.
   const int ch1Arrow = Top(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH1")));
-  f.CH21->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("CH21"))->trigger();
   scope.UnselectedMarker(2)->show();
   Drag(scope.Marker(2), QPoint(10, 7), {QPoint(0, -20)});
   EXPECT_EQ(Top(ScopeDriver(f).Find<TImage>(QStringLiteral("TriggerArrowCH2"))), 266);

@@ -59,8 +59,8 @@ class PanelOnTheWire : public ::testing::Test {
   void Start(const QStringList& simOptions = {}) {
     sim = std::make_unique<RunStopSim>(simOptions);
     ASSERT_TRUE(f.SerialPort.Open(sim->Device(), "9600", "NONE", "8", false));
-    f.CH11->trigger();  // CH1 source, rising, auto: the sine answers at once
-    f.Rising1->trigger();
+    ScopeDriver(f).MenuItem(QStringLiteral("CH11"))->trigger();  // CH1 source, rising, auto: the sine answers at once
+    ScopeDriver(f).MenuItem(QStringLiteral("Rising1"))->trigger();
     scope.State().AutoTrigger = 1;
     w.ui.errors.clear();
   }
@@ -88,8 +88,8 @@ TEST_P(CommandAfterPanel, CarriesWhatThePanelShows) {
   Start();
   c.panel(*this, f);
   scope.ChannelNotice()->hide();
-  f.Single->trigger();
-  f.RUNSTOP->trigger();  // single: returns once the capture is in
+  ScopeDriver(f).MenuItem(QStringLiteral("Single"))->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("RUNSTOP"))->trigger();  // single: returns once the capture is in
   ASSERT_TRUE(WaitFor([&] { return Stopped() && sim->Commands() >= 1; }));
   const QList<std::vector<int>> commands = CaptureCommands(*sim);
   ASSERT_EQ(commands.size(), 1) << CaptureWire(*sim).toStdString();
@@ -142,7 +142,7 @@ TEST_F(PanelOnTheWire, TimeBaseChangeWhileACaptureIsAwaitedRestartsWithTheNewInd
   Start(kNoEdge);
   scope.State().AutoTrigger = 0;
   scope.State().CH1TriggerV = 50;  // 4 V: the held inputs never reach it
-  f.Continuous->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("Continuous"))->trigger();
   bool noticeDuringRestart = true;
   Script script([this] { StopIfRunning(f); }, 20000);
   script
@@ -152,8 +152,8 @@ TEST_F(PanelOnTheWire, TimeBaseChangeWhileACaptureIsAwaitedRestartsWithTheNewInd
               noticeDuringRestart = !scope.ChannelNotice()->isHidden();
             })
       .When([&] { return scope.State().Running == 1 && scope.State().AwaitingData == 1 && sim->Commands() == 2; },
-            [&] { f.RUNSTOP->trigger(); });
-  QTimer::singleShot(0, [this] { f.RUNSTOP->trigger(); });
+            [&] { ScopeDriver(f).MenuItem(QStringLiteral("RUNSTOP"))->trigger(); });
+  QTimer::singleShot(0, [this] { ScopeDriver(f).MenuItem(QStringLiteral("RUNSTOP"))->trigger(); });
   ASSERT_TRUE(WaitFor([&] { return script.Done() && Stopped() && scope.State().RestartPending == 0; }, 25000));
   ASSERT_FALSE(script.TimedOut());
   RunEventsFor(150);
@@ -171,14 +171,14 @@ TEST_F(PanelOnTheWire, TimeBaseChangeWhileACaptureIsAwaitedRestartsWithTheNewInd
   EXPECT_EQ(scope.State().HeldRecord.sequence, 0u);
   EXPECT_EQ(scope.State().TimeBaseIndex, 4);
   EXPECT_FALSE(noticeDuringRestart);
-  EXPECT_FALSE(TForm1::Enabled(f.StatStopResetTimer));
+  EXPECT_FALSE(TForm1::Enabled(ScopeDriver(f).Timer(QStringLiteral("StatStopResetTimer"))));
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join(" | ").toStdString();
 }
 
 TEST_F(PanelOnTheWire, TimeBaseChangeWhileStoppedWaitsForTheNextRun) {
   Start();
-  f.Single->trigger();
-  f.RUNSTOP->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("Single"))->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("RUNSTOP"))->trigger();
   ASSERT_TRUE(WaitFor([&] { return Stopped() && sim->Commands() == 1; }));
   ASSERT_EQ(scope.State().HeldRecord.timeBaseIndex, 3);
   TurnKnob(scope.TimeKnob(), {kTime200us});
@@ -205,7 +205,7 @@ TEST_F(PanelOnTheWire, TimeBaseChangeAfterATriggerModeChangeWhileStoppedStartsNo
   EXPECT_EQ(scope.State().TimeBaseIndex, 4);
   EXPECT_EQ(scope.State().Running, 0);
   EXPECT_EQ(scope.State().RestartPending, 0);
-  EXPECT_FALSE(TForm1::Enabled(f.StatStopResetTimer));
+  EXPECT_FALSE(TForm1::Enabled(ScopeDriver(f).Timer(QStringLiteral("StatStopResetTimer"))));
   EXPECT_EQ(CaptureWire(*sim), "");
   EXPECT_TRUE(w.ui.errors.isEmpty()) << w.ui.errors.join(" | ").toStdString();
 }
