@@ -35,9 +35,20 @@ void TForm1::ConnectLink() {
   connect(&Link, &core::ScopeLink::stateChanged, this, Handler([this](core::ScopeLink::State state) {
             AwaitingData = state == core::ScopeLink::State::Armed || state == core::ScopeLink::State::Receiving;
             ShowHourglass();
+            // A reply cut off while the run goes on (a new level, a stall):
+            // the held record goes back on the screen. A stopped run puts it
+            // back once stopped; a whole reply brings its record.
+            if (Link.Running() && state != core::ScopeLink::State::Receiving &&
+                state != core::ScopeLink::State::Done)
+              PutBackHeldRecord();
           }));
   connect(&Link, &core::ScopeLink::replyProgress, this,
           Handler([this](int bytes, const core::Record&) { ShowReplyProgress(bytes); }));
+  // The reply drawn as it arrives; nothing else sees a partial record.
+  connect(&Link, &core::ScopeLink::samplesArriving, this,
+          Handler([this](const core::Record& partial, const core::ReplyArrival& arrival) {
+            DrawArrivingReply(partial, arrival);
+          }));
   connect(&Link, &core::ScopeLink::recordReceived, this,
           Handler([this](const core::Record& record) { TakeRecord(record); }));
   connect(&Link, &core::ScopeLink::replyGivenUp, this, Handler([this] {
@@ -111,6 +122,8 @@ void TForm1::TakeRecord(const core::Record& record) {
 
 void TForm1::AcquisitionStopped(core::ScopeLink::StopReason reason) {
   EndAcquisition();
+  // A reply cut off half way: the last complete record, as it was.
+  PutBackHeldRecord();
   // A device that vanished while a capture was pending: the port is closed
   // and the indicator turns at once, without a message; the watch reopens
   // the port when the device is back.

@@ -8,6 +8,7 @@
 // in the view, the layout and the counts, and draws what this says.
 
 #include "display/RecordLayout.h"
+#include "display/SampleRows.h"
 
 #include <array>
 #include <optional>
@@ -64,6 +65,14 @@ struct ArrivingReply {
   int arrivingChannel = 1;       // the channel the next sample belongs to; 0 once whole
   bool previousShown = false;    // a complete record is on the screen to be replaced
 };
+
+// The previous record's trace where the new one has not reached yet: the
+// channel's colour at two fifths, each component rounded down.
+constexpr Rgb Dimmed(Rgb c) { return {c.red * 2 / 5, c.green * 2 / 5, c.blue * 2 / 5}; }
+
+// The thin marker where the arriving trace has got to: one column, the
+// plot's height, mid grey.
+inline constexpr Rgb ArrivalMarkerColour{128, 128, 128};
 
 // What the screen shows of a reply on its way. A channel the record does not
 // carry (the other one of a 3000-sample record) has nothing new and nothing

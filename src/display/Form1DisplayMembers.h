@@ -44,6 +44,19 @@
   void DrawPersistenceDots();
   screen_model::RowSpan DrawReference();
   void BuildOverviewStrip();
+  // The strip from `record`'s focused channel (the held record, or a reply
+  // on its way over it).
+  void BuildOverviewStrip(const core::Record& record);
+
+  // A reply drawn while it arrives (display/Form1Plot.cpp): each channel's
+  // samples in so far over the held record's trace, dimmed where the new
+  // one has not reached, and a thin marker where it has got to. Only the
+  // picture sees the partial record. PutBackHeldRecord redraws the held
+  // record (or the empty graticule) when a reply ends without a record.
+  void DrawArrivingReply(const core::Record& partial, const core::ReplyArrival& arrival);
+  void PutBackHeldRecord();
+  // The plot shows a reply on its way, not the held record.
+  bool ArrivingShown = false;
 
   // What the last line frame drew over the graticule in PlotBitmap, with the
   // keys of both bitmaps taken after its last write. Any other write to

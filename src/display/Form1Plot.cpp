@@ -12,6 +12,7 @@
 #include "acquisition/RunStopPictures.h"
 #include "app/Errors.h"
 #include "core/RecordScales.h"
+#include "display/ArrivingTrace.h"
 #include "display/RecordLayout.h"
 #include "display/SampleRows.h"
 #include "display/TraceStroke.h"
@@ -64,6 +65,25 @@ int TracePolyline(TracePoints& points, RecordLayout layout, std::int32_t viewSta
     points[n++] = {ColumnOfViewSample(layout, i - viewStart), rowOf(i)};
   return n;
 }
+
+// Strokes the polyline as the whole frame does, but writes only the plot
+// columns `span`: the target begins at its first column and the vertices
+// move with it, so every pixel lit is one the whole stroke lights.
+void StrokeInColumns(QImage& image, const TracePoints& points, int count, ColumnSpan span, std::uint32_t pixel) {
+  const int first = std::max(span.first, 0);
+  const int last = std::min(span.last, image.width() - 1);
+  if (count <= 0 || first > last) return;
+  trace_stroke::PixelTarget target = PixelsOf(image);
+  target.pixels += first;
+  target.width = last - first + 1;
+  TracePoints moved;
+  for (int k = 0; k < count; ++k)
+    moved[static_cast<std::size_t>(k)] = {points[static_cast<std::size_t>(k)].x - first,
+                                          points[static_cast<std::size_t>(k)].y};
+  trace_stroke::StrokeTwoPixelsWide(target, std::span(moved.data(), static_cast<std::size_t>(count)), pixel);
+}
+
+std::uint32_t PixelOf(Rgb rgb) { return qRgb(rgb.red, rgb.green, rgb.blue); }
 
 }  // namespace
 
@@ -142,6 +162,7 @@ void TForm1::PlotWaveform() {
   BuildOverviewStrip();
   overview_->RaiseMarker(OverviewMarker::ViewWindow);
   PlotValid = 1;
+  ArrivingShown = false;
 }
 
 namespace {
@@ -237,12 +258,14 @@ RowSpan TForm1::DrawReference() {
   return {0, PlotBitmap.height() - 1};
 }
 
-void TForm1::BuildOverviewStrip() {
+void TForm1::BuildOverviewStrip() { BuildOverviewStrip(HeldRecord); }
+
+void TForm1::BuildOverviewStrip(const core::Record& record) {
   // The focused channel's buffer, whether or not that channel is on: the
   // strip shows what the knob acts on.
-  const RecordLayout layout = HeldRecord.layout;
+  const RecordLayout layout = record.layout;
   const bool ch1 = CH1Focus == 1;
-  const auto& samples = HeldRecord.Samples(ch1 ? 1 : 2);
+  const auto& samples = record.Samples(ch1 ? 1 : 2);
 
   PreviewBitmap.fill(Qt::black);
   {
@@ -258,5 +281,81 @@ void TForm1::BuildOverviewStrip() {
     }
     canvas.drawPolyline(points.data(), count);
   }
+  overview_->ShowRecordPicture(PreviewBitmap);
+}
+
+void TForm1::DrawArrivingReply(const core::Record& partial, const core::ReplyArrival& arrival) {
+  // The dots gather complete records only; a stopped window draws none.
+  if (Running != 1 || PersistenceOn == 1) return;
+  const std::int32_t markerLeft = overview_->MarkerLeft(OverviewMarker::ViewWindow);
+  ArrivingReply reply;
+  reply.layout = partial.layout;
+  reply.view = ViewFromMarker(partial.layout, markerLeft);
+  reply.recordChannel = partial.recordChannel;
+  reply.samples = arrival.samples;
+  reply.arrivingChannel = arrival.arrivingChannel;
+  reply.previousShown = PlotValid == 1;
+  // The held record on the screen keeps the view of its own layout.
+  const ViewWindow heldView = ViewFromMarker(HeldRecord.layout, markerLeft);
+  for (const std::int32_t index : {reply.view.start, reply.view.end, heldView.start, heldView.end})
+    CheckListIndex(index, RecordIndexCount);
+  const ArrivingPicture picture = PictureOfArrival(reply);
+
+  // Composed from the whole graticule: the next whole frame copies it again.
+  CopyGridToPlot();
+  if (PlotBitmap.format() != QImage::Format_RGB32) PlotBitmap = PlotBitmap.convertToFormat(QImage::Format_RGB32);
+  TracePoints points;
+  // CH2 over CH1, as in a whole frame.
+  for (int n : {1, 2}) {
+    const ChannelParts channel = Channel(n);
+    if (channel.On != 1) continue;
+    const ArrivingChannel& part = picture.Channel(n);
+    const std::int32_t zeroRow = channel.VertPos;
+    if (!part.previous.Empty()) {
+      const std::int32_t calOffset = core::CalOffsetOf(HeldRecord, n, channel.CalHigh, channel.CalLow);
+      const int count = TracePolyline(points, HeldRecord.layout, heldView.start, heldView.end, [&](std::int32_t i) {
+        return core::RowOfSample(HeldRecord, n, i, zeroRow, calOffset);
+      });
+      StrokeInColumns(PlotBitmap, points, count, part.previous, PixelOf(Dimmed(RgbOf(n == 1 ? CH1Color : CH2Color))));
+    }
+    if (!part.freshSamples.Empty()) {
+      const std::int32_t calOffset = core::CalOffsetOf(partial, n, channel.CalHigh, channel.CalLow);
+      const int count = TracePolyline(points, partial.layout, part.freshSamples.first, part.freshSamples.last,
+                                      [&](std::int32_t i) { return core::RowOfSample(partial, n, i, zeroRow, calOffset); });
+      StrokeInColumns(PlotBitmap, points, count, part.fresh, PixelOf(n == 1 ? CH1Color : CH2Color));
+    }
+  }
+  if (ReferenceOn == 1) DrawReference();
+  if (picture.markerColumn) {
+    const std::uint32_t grey = PixelOf(ArrivalMarkerColour);
+    for (int y = 0; y < PlotBitmap.height(); ++y)
+      reinterpret_cast<std::uint32_t*>(PlotBitmap.scanLine(y))[*picture.markerColumn] = grey;
+  }
+  PlotDrawnRows = {};
+  ArrivingShown = true;
+  screen_->RepaintPlot();
+
+  // The strip: the focused channel's samples in so far over the held record's.
+  core::Record strip = reply.previousShown ? HeldRecord : partial;
+  if (strip.layout == partial.layout) {
+    const int focused = CH1Focus == 1 ? 1 : 2;
+    auto& to = focused == 1 ? strip.ch1 : strip.ch2;
+    const auto& from = partial.Samples(focused);
+    const int in = arrival.Samples(focused);
+    std::copy(from.begin() + 1, from.begin() + 1 + in, to.begin() + 1);
+    BuildOverviewStrip(strip);
+  }
+}
+
+void TForm1::PutBackHeldRecord() {
+  if (!ArrivingShown) return;
+  ArrivingShown = false;
+  if (PlotValid == 1) {
+    PlotWaveform();
+    return;
+  }
+  // No record was on the screen: the empty graticule and an empty strip.
+  ShowGraticule();
+  PreviewBitmap.fill(Qt::black);
   overview_->ShowRecordPicture(PreviewBitmap);
 }

@@ -1,0 +1,112 @@
+// A reply drawn as it arrives, with the window: the built-in "SIM1" paced at
+// 9600 baud (3.44 s a reply), both channels on, one single capture an
+// iteration, measured from the reply's first progress to its record.
+//
+//   ch1_drawn_s           from the first progress to the plot showing CH1's
+//                         samples 503..999 (the view after start) new
+//   plot_paints_per_s     paints of the plot per second of reply
+//   cpu_percent_window    the window's thread (the program's main thread)
+//                         over the wall time of the reply
+//   cpu_percent_process   the same with the simulator's thread
+//   reply_s               the reply's wall time
+#include "WindowBench.h"
+
+#include "sim/BuiltInSimulator.h"
+
+#include <QEvent>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <ctime>
+
+namespace {
+
+double CpuSeconds(clockid_t clock) {
+  timespec t{};
+  clock_gettime(clock, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+double WallSeconds() { return CpuSeconds(CLOCK_MONOTONIC); }
+
+constexpr int kViewEnd = 999;
+
+// Counts the paints a widget gets.
+class PaintCounter : public QObject {
+ public:
+  long paints = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
+
+void BM_ArrivingReplyOnTheWindow9600(benchmark::State& state) {
+  BuiltInSimulator::SetBaud(9600);
+  ScriptedUi ui;
+  std::unique_ptr<ScopeUnit> unit = InitializeUnit();
+  TForm1 f(*unit, ui);
+  ScopeDriver scope(f);
+  TForm1::SetEnabled(f.Timer1, false);
+  f.show();
+  if (!f.SerialPort.Open("SIM1", "9600", "NONE", "8", false)) {
+    state.SkipWithError("the built-in simulator's port does not open");
+    BuiltInSimulator::SetBaud(0);
+    return;
+  }
+  SetCapturePanel(f);
+  scope.ChooseSingle();
+  f.ResetHorizontalView1->trigger();
+  PaintCounter counter;
+  scope.Plot()->installEventFilter(&counter);
+
+  double windowCpu = 0, processCpu = 0, wall = 0, ch1Drawn = 0;
+  long paints = 0;
+  for (auto _ : state) {
+    double startWall = -1, startWindow = 0, startProcess = 0, ch1At = -1;
+    long startPaints = 0;
+    const std::uint64_t before = scope.State().HeldRecord.sequence;
+    // Connected after the window's own: told once the window has drawn.
+    const auto onProgress = QObject::connect(
+        &f.Link, &core::ScopeLink::samplesArriving, &f, [&](const core::Record&, const core::ReplyArrival& arrival) {
+          if (startWall < 0) {
+            startWall = WallSeconds();
+            startWindow = CpuSeconds(CLOCK_THREAD_CPUTIME_ID);
+            startProcess = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
+            startPaints = counter.paints;
+          }
+          if (ch1At < 0 && arrival.Samples(1) >= kViewEnd && f.ArrivingShown) ch1At = WallSeconds() - startWall;
+        });
+    QEventLoop loop;
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, &loop, [&] {
+      if (scope.State().Running == 0 && scope.State().HeldRecord.sequence > before) loop.quit();
+    });
+    look.start(5);
+    QTimer::singleShot(15000, &loop, &QEventLoop::quit);
+    f.RUNSTOP->trigger();
+    loop.exec();
+    QObject::disconnect(onProgress);
+    if (scope.State().HeldRecord.sequence == before || startWall < 0 || ch1At < 0) {
+      state.SkipWithError("no paced reply drawn within 15 s");
+      break;
+    }
+    wall += WallSeconds() - startWall;
+    windowCpu += CpuSeconds(CLOCK_THREAD_CPUTIME_ID) - startWindow;
+    processCpu += CpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - startProcess;
+    paints += counter.paints - startPaints;
+    ch1Drawn += ch1At;
+  }
+  f.SerialPort.Close();
+  BuiltInSimulator::SetBaud(0);
+  const double replies = static_cast<double>(state.iterations());
+  state.counters["cpu_percent_window"] = 100.0 * windowCpu / wall;
+  state.counters["cpu_percent_process"] = 100.0 * processCpu / wall;
+  state.counters["plot_paints_per_s"] = static_cast<double>(paints) / wall;
+  state.counters["ch1_drawn_s"] = ch1Drawn / replies;
+  state.counters["reply_s"] = wall / replies;
+}
+BENCHMARK(BM_ArrivingReplyOnTheWindow9600)->Iterations(3)->UseRealTime()->Unit(benchmark::kSecond);
+
+}  // namespace
+
+int main(int argc, char** argv) { return RunWindowBenchmarks(argc, argv); }
