@@ -46,7 +46,7 @@ void BM_ArrivingReplyOnTheWindow9600(benchmark::State& state) {
   std::unique_ptr<ScopeUnit> unit = InitializeUnit();
   TForm1 f(*unit, ui);
   ScopeDriver scope(f);
-  TForm1::SetEnabled(f.Timer1, false);
+  TForm1::SetEnabled(ScopeDriver(f).Timer(QStringLiteral("Timer1")), false);
   f.show();
   if (!f.SerialPort.Open("SIM1", "9600", "NONE", "8", false)) {
     state.SkipWithError("the built-in simulator's port does not open");
@@ -55,7 +55,7 @@ void BM_ArrivingReplyOnTheWindow9600(benchmark::State& state) {
   }
   SetCapturePanel(f);
   scope.ChooseSingle();
-  f.ResetHorizontalView1->trigger();
+  ScopeDriver(f).MenuItem(QStringLiteral("ResetHorizontalView1"))->trigger();
   PaintCounter counter;
   scope.Plot()->installEventFilter(&counter);
 
@@ -83,7 +83,7 @@ void BM_ArrivingReplyOnTheWindow9600(benchmark::State& state) {
     });
     look.start(5);
     QTimer::singleShot(15000, &loop, &QEventLoop::quit);
-    f.RUNSTOP->trigger();
+    ScopeDriver(f).MenuItem(QStringLiteral("RUNSTOP"))->trigger();
     loop.exec();
     QObject::disconnect(onProgress);
     if (scope.State().HeldRecord.sequence == before || startWall < 0 || ch1At < 0) {

@@ -67,7 +67,7 @@ class ArrivingReply : public ::testing::Test {
     SetCapturePanel(f);
     scope.ChooseSingle();
     // The view at samples 503..999.
-    f.ResetHorizontalView1->trigger();
+    ScopeDriver(f).MenuItem(QStringLiteral("ResetHorizontalView1"))->trigger();
     // The first progress of a reply comes with its first bytes.
     QObject::connect(&f.Link, &core::ScopeLink::replyProgress, &f, [this] {
       if (!sinceFirstByte.isValid()) sinceFirstByte.start();
@@ -78,7 +78,7 @@ class ArrivingReply : public ::testing::Test {
   const QImage& Plot() const { return f.PlotBitmap; }
   void Run() {
     sinceFirstByte.invalidate();
-    f.RUNSTOP->trigger();
+    ScopeDriver(f).MenuItem(QStringLiteral("RUNSTOP"))->trigger();
   }
   void CaptureWhole() {
     const std::uint64_t before = scope.State().HeldRecord.sequence;
