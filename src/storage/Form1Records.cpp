@@ -69,10 +69,21 @@ void TForm1::ShowHistoryRecord() {
   if (!timeDiv.isEmpty()) statusStrip_->ShowTimeBase(timeDiv, HeldRecord.sampleRateText);
   statusStrip_->ShowRecordPosition(History.PositionText() + QStringLiteral("  ") +
                                    HeldRecord.received.toString(QStringLiteral("HH:mm:ss")));
-  PlotWaveform();
-  if (AutoMeasOn == 1) AutoMeasuremtns();
-  CursorCalculation();
-  HorizontalCalualtions();
+  // Drawn and measured with the channels it was captured with; the keys
+  // stay as they are, for the next RUN.
+  const auto panelChannels = ChannelOn;
+  ChannelOn[1] = HeldRecord.Channel(1).on ? 1 : 0;
+  ChannelOn[2] = HeldRecord.Channel(2).on ? 1 : 0;
+  try {
+    PlotWaveform();
+    if (AutoMeasOn == 1) AutoMeasuremtns();
+    CursorCalculation();
+    HorizontalCalualtions();
+  } catch (...) {
+    ChannelOn = panelChannels;
+    throw;
+  }
+  ChannelOn = panelChannels;
 }
 
 void TForm1::SaveRecordClick() {
