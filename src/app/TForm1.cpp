@@ -182,118 +182,104 @@ int TForm1::FormHeight() const { return Client->height() + FrameHeight; }
 
 void TForm1::ShowBitmap(TImage* image, const QString& relativePath) { Kit.ShowBitmap(image, relativePath); }
 
+// The menu bar as data: each line a menu (on the bar, or inside the menu
+// above it) or an item of the menu above it. Items exist from the start,
+// disabled until their subsystem binds them; the items of one radio group
+// exclude each other, and none is checked until the restore says which.
+const TForm1::MenuEntry TForm1::MenuEntries[] = {
+    {MenuKind::BarMenu, "View1", "View", &TForm1::View1},
+    {MenuKind::Item, "ResetHorizontalView1", "Reset Horizontal View", nullptr, &TForm1::ResetHorizontalView1},
+    {MenuKind::Item, "SaveViewasBMP1", "Save View as BMP", nullptr, &TForm1::SaveViewasBMP1},
+    {MenuKind::Item, "AutoMeasurementsON1", "Auto Measurements ON", nullptr, &TForm1::AutoMeasurementsON1},
+    {MenuKind::Item, "ExportData1", "Export Data To File", nullptr, &TForm1::ExportData1},
+    {MenuKind::Item, "PrintView1", "Print View", nullptr, &TForm1::PrintView1},
+    {MenuKind::BarMenu, "Trigger1", "Trigger", &TForm1::Trigger1},
+    {MenuKind::SubMenu, "Source1", "Source", &TForm1::Source1},
+    {MenuKind::Item, "CH11", "CH1", nullptr, &TForm1::CH11, 1},
+    {MenuKind::Item, "CH21", "CH2", nullptr, &TForm1::CH21, 1},
+    {MenuKind::Item, "EXT1", "EXT", nullptr, &TForm1::EXT1, 1},
+    {MenuKind::SubMenu, "Edge1", "Edge", &TForm1::Edge1},
+    {MenuKind::Item, "Rising1", "Rising", nullptr, &TForm1::Rising1, 2},
+    {MenuKind::Item, "Falling2", "Falling", nullptr, &TForm1::Falling2, 2},
+    {MenuKind::SubMenu, "Mode1", "Mode", &TForm1::Mode1},
+    {MenuKind::Item, "Auto1", "Auto", nullptr, &TForm1::Auto1, 3},
+    {MenuKind::Item, "Normal1", "Normal", nullptr, &TForm1::Normal1, 3},
+    {MenuKind::SubMenu, "TriggerPosition1", "Trigger Position", &TForm1::TriggerPosition1},
+    {MenuKind::Item, "POS10", "10%", nullptr, &TForm1::POS10, 4},
+    {MenuKind::Item, "POS50", "50%", nullptr, &TForm1::POS50, 4},
+    {MenuKind::Item, "POS90", "90%", nullptr, &TForm1::POS90, 4},
+    {MenuKind::BarMenu, "Acquisition1", "Acquisition", &TForm1::Acquisition1},
+    {MenuKind::Item, "Continuous", "Continuous", nullptr, &TForm1::Continuous, 5},
+    {MenuKind::Item, "Single", "Single", nullptr, &TForm1::Single, 5},
+    {MenuKind::Item, "RUNSTOP", "RUN/STOP", nullptr, &TForm1::RUNSTOP},
+    {MenuKind::BarMenu, "Cursors1", "Cursors", &TForm1::Cursors1},
+    {MenuKind::Item, "AllOff1", "All Off", nullptr, &TForm1::AllOff1},
+    {MenuKind::Item, "VerticalON1", "Vertical ON", nullptr, &TForm1::VerticalON1},
+    {MenuKind::Item, "HorizontalON1", "Horizontal ON", nullptr, &TForm1::HorizontalON1},
+    {MenuKind::Item, "BothOn1", "Both ON", nullptr, &TForm1::BothOn1},
+    {MenuKind::Item, "SnaptoPlotON1", "Snap to Plot ON", nullptr, &TForm1::SnaptoPlotON1},
+    {MenuKind::BarMenu, "Display1", "Settings", &TForm1::Display1},
+    {MenuKind::Item, "Properties1", "Display Properties...", nullptr, &TForm1::Properties1},
+    {MenuKind::Item, "COMSettings1", "COM Settings...", nullptr, &TForm1::COMSettings1},
+    {MenuKind::Item, "Calibrate1", "Calibrate Channels...", nullptr, &TForm1::Calibrate1},
+    {MenuKind::Item, "LoadDefultSettings1", "Load Default Settings", nullptr, &TForm1::LoadDefultSettings1},
+    {MenuKind::Item, "SaveSettingsToFile1", "Save Settings To File", nullptr, &TForm1::SaveSettingsToFile1},
+    {MenuKind::Item, "LoadSettings1", "Load Settings From File", nullptr, &TForm1::LoadSettings1},
+    {MenuKind::BarMenu, "ReferanceWaveform1", "Reference Waveform", &TForm1::ReferanceWaveform1},
+    {MenuKind::Item, "SaveCH1Ref1", "Save CH1 Ref ", nullptr, &TForm1::SaveCH1Ref1},
+    {MenuKind::Item, "SaveCH2Ref1", "Save CH2 Ref", nullptr, &TForm1::SaveCH2Ref1},
+    {MenuKind::Item, "LoadReferance1", "Load Reference", nullptr, &TForm1::LoadReferance1},
+    {MenuKind::Item, "ReferanceOFF1", "Reference OFF", nullptr, &TForm1::ReferanceOFF1},
+    {MenuKind::BarMenu, "Records1", "Records", &TForm1::Records1},
+    {MenuKind::Item, "PreviousRecord1", "Previous Record", nullptr, &TForm1::PreviousRecord1, 0, Qt::Key_PageUp},
+    {MenuKind::Item, "NextRecord1", "Next Record", nullptr, &TForm1::NextRecord1, 0, Qt::Key_PageDown},
+    {MenuKind::Item, "LatestRecord1", "Latest Record", nullptr, &TForm1::LatestRecord1, 0, Qt::Key_End},
+    {MenuKind::Item, "SaveRecord1", "Save Record...", nullptr, &TForm1::SaveRecord1},
+    {MenuKind::Item, "SaveHistory1", "Save History...", nullptr, &TForm1::SaveHistory1},
+    {MenuKind::Item, "OpenRecord1", "Open Record...", nullptr, &TForm1::OpenRecord1},
+    {MenuKind::Item, "ClearHistory1", "Clear History", nullptr, &TForm1::ClearHistory1},
+    {MenuKind::BarMenu, "Analysis1", "Analysis", &TForm1::Analysis1},
+    {MenuKind::Item, "MeasurementStatistics1", "Measurement Statistics", nullptr, &TForm1::MeasurementStatistics1},
+    {MenuKind::SubMenu, "Average1", "Average", &TForm1::Average1},
+    {MenuKind::Item, "AverageOff1", "Off", nullptr, nullptr, 6, Qt::Key_unknown, &TForm1::AverageItems, 1},
+    {MenuKind::Item, "Average2", "2", nullptr, nullptr, 6, Qt::Key_unknown, &TForm1::AverageItems, 2},
+    {MenuKind::Item, "Average4", "4", nullptr, nullptr, 6, Qt::Key_unknown, &TForm1::AverageItems, 4},
+    {MenuKind::Item, "Average8", "8", nullptr, nullptr, 6, Qt::Key_unknown, &TForm1::AverageItems, 8},
+    {MenuKind::Item, "Average16", "16", nullptr, nullptr, 6, Qt::Key_unknown, &TForm1::AverageItems, 16},
+    {MenuKind::Item, "Average32", "32", nullptr, nullptr, 6, Qt::Key_unknown, &TForm1::AverageItems, 32},
+    {MenuKind::Item, "Average64", "64", nullptr, nullptr, 6, Qt::Key_unknown, &TForm1::AverageItems, 64},
+    {MenuKind::EndSubMenu, "", ""},
+    {MenuKind::Item, "LogMeasurements1", "Log Measurements...", nullptr, &TForm1::LogMeasurements1},
+    {MenuKind::Item, "StopLogging1", "Stop Logging", nullptr, &TForm1::StopLogging1},
+    {MenuKind::Item, "TrendPlot1", "Trend Plot", nullptr, &TForm1::TrendPlot1},
+    {MenuKind::BarMenu, "Help1", "Help", &TForm1::Help1},
+    {MenuKind::Item, "About1", "About", nullptr, &TForm1::About1},
+    {MenuKind::Item, "Help2", "Help", nullptr, &TForm1::Help2},
+};
+
 void TForm1::CreateMenu() {
   MainMenu1 = menuBar();
   MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
-
-  // The menu bar as data: each line a menu (on the bar, or inside the menu
-  // above it) or an item of the menu above it. Items exist from the start,
-  // disabled until their subsystem binds them; the items of one radio group
-  // exclude each other, and none is checked until the restore says which.
-  enum class Kind { BarMenu, SubMenu, EndSubMenu, Item };
-  struct Entry {
-    Kind kind;
-    const char* name;
-    const char* caption;
-    QMenu* TForm1::*menu = nullptr;
-    QAction* TForm1::*item = nullptr;
-    int radioGroup = 0;
-    Qt::Key plainKey = Qt::Key_unknown;
-    // Items made from one entry each, told apart by their data.
-    QList<QAction*> TForm1::*family = nullptr;
-    int data = 0;
-  };
-  static const Entry entries[] = {
-      {Kind::BarMenu, "View1", "View", &TForm1::View1},
-      {Kind::Item, "ResetHorizontalView1", "Reset Horizontal View", nullptr, &TForm1::ResetHorizontalView1},
-      {Kind::Item, "SaveViewasBMP1", "Save View as BMP", nullptr, &TForm1::SaveViewasBMP1},
-      {Kind::Item, "AutoMeasurementsON1", "Auto Measurements ON", nullptr, &TForm1::AutoMeasurementsON1},
-      {Kind::Item, "ExportData1", "Export Data To File", nullptr, &TForm1::ExportData1},
-      {Kind::Item, "PrintView1", "Print View", nullptr, &TForm1::PrintView1},
-      {Kind::BarMenu, "Trigger1", "Trigger", &TForm1::Trigger1},
-      {Kind::SubMenu, "Source1", "Source", &TForm1::Source1},
-      {Kind::Item, "CH11", "CH1", nullptr, &TForm1::CH11, 1},
-      {Kind::Item, "CH21", "CH2", nullptr, &TForm1::CH21, 1},
-      {Kind::Item, "EXT1", "EXT", nullptr, &TForm1::EXT1, 1},
-      {Kind::SubMenu, "Edge1", "Edge", &TForm1::Edge1},
-      {Kind::Item, "Rising1", "Rising", nullptr, &TForm1::Rising1, 2},
-      {Kind::Item, "Falling2", "Falling", nullptr, &TForm1::Falling2, 2},
-      {Kind::SubMenu, "Mode1", "Mode", &TForm1::Mode1},
-      {Kind::Item, "Auto1", "Auto", nullptr, &TForm1::Auto1, 3},
-      {Kind::Item, "Normal1", "Normal", nullptr, &TForm1::Normal1, 3},
-      {Kind::SubMenu, "TriggerPosition1", "Trigger Position", &TForm1::TriggerPosition1},
-      {Kind::Item, "POS10", "10%", nullptr, &TForm1::POS10, 4},
-      {Kind::Item, "POS50", "50%", nullptr, &TForm1::POS50, 4},
-      {Kind::Item, "POS90", "90%", nullptr, &TForm1::POS90, 4},
-      {Kind::BarMenu, "Acquisition1", "Acquisition", &TForm1::Acquisition1},
-      {Kind::Item, "Continuous", "Continuous", nullptr, &TForm1::Continuous, 5},
-      {Kind::Item, "Single", "Single", nullptr, &TForm1::Single, 5},
-      {Kind::Item, "RUNSTOP", "RUN/STOP", nullptr, &TForm1::RUNSTOP},
-      {Kind::BarMenu, "Cursors1", "Cursors", &TForm1::Cursors1},
-      {Kind::Item, "AllOff1", "All Off", nullptr, &TForm1::AllOff1},
-      {Kind::Item, "VerticalON1", "Vertical ON", nullptr, &TForm1::VerticalON1},
-      {Kind::Item, "HorizontalON1", "Horizontal ON", nullptr, &TForm1::HorizontalON1},
-      {Kind::Item, "BothOn1", "Both ON", nullptr, &TForm1::BothOn1},
-      {Kind::Item, "SnaptoPlotON1", "Snap to Plot ON", nullptr, &TForm1::SnaptoPlotON1},
-      {Kind::BarMenu, "Display1", "Settings", &TForm1::Display1},
-      {Kind::Item, "Properties1", "Display Properties...", nullptr, &TForm1::Properties1},
-      {Kind::Item, "COMSettings1", "COM Settings...", nullptr, &TForm1::COMSettings1},
-      {Kind::Item, "Calibrate1", "Calibrate Channels...", nullptr, &TForm1::Calibrate1},
-      {Kind::Item, "LoadDefultSettings1", "Load Default Settings", nullptr, &TForm1::LoadDefultSettings1},
-      {Kind::Item, "SaveSettingsToFile1", "Save Settings To File", nullptr, &TForm1::SaveSettingsToFile1},
-      {Kind::Item, "LoadSettings1", "Load Settings From File", nullptr, &TForm1::LoadSettings1},
-      {Kind::BarMenu, "ReferanceWaveform1", "Reference Waveform", &TForm1::ReferanceWaveform1},
-      {Kind::Item, "SaveCH1Ref1", "Save CH1 Ref ", nullptr, &TForm1::SaveCH1Ref1},
-      {Kind::Item, "SaveCH2Ref1", "Save CH2 Ref", nullptr, &TForm1::SaveCH2Ref1},
-      {Kind::Item, "LoadReferance1", "Load Reference", nullptr, &TForm1::LoadReferance1},
-      {Kind::Item, "ReferanceOFF1", "Reference OFF", nullptr, &TForm1::ReferanceOFF1},
-      {Kind::BarMenu, "Records1", "Records", &TForm1::Records1},
-      {Kind::Item, "PreviousRecord1", "Previous Record", nullptr, &TForm1::PreviousRecord1, 0, Qt::Key_PageUp},
-      {Kind::Item, "NextRecord1", "Next Record", nullptr, &TForm1::NextRecord1, 0, Qt::Key_PageDown},
-      {Kind::Item, "LatestRecord1", "Latest Record", nullptr, &TForm1::LatestRecord1, 0, Qt::Key_End},
-      {Kind::Item, "SaveRecord1", "Save Record...", nullptr, &TForm1::SaveRecord1},
-      {Kind::Item, "SaveHistory1", "Save History...", nullptr, &TForm1::SaveHistory1},
-      {Kind::Item, "OpenRecord1", "Open Record...", nullptr, &TForm1::OpenRecord1},
-      {Kind::Item, "ClearHistory1", "Clear History", nullptr, &TForm1::ClearHistory1},
-      {Kind::BarMenu, "Analysis1", "Analysis", &TForm1::Analysis1},
-      {Kind::Item, "MeasurementStatistics1", "Measurement Statistics", nullptr, &TForm1::MeasurementStatistics1},
-      {Kind::SubMenu, "Average1", "Average", &TForm1::Average1},
-      {Kind::Item, "AverageOff1", "Off", nullptr, nullptr, 6, Qt::Key_unknown, &TForm1::AverageItems, 1},
-      {Kind::Item, "Average2", "2", nullptr, nullptr, 6, Qt::Key_unknown, &TForm1::AverageItems, 2},
-      {Kind::Item, "Average4", "4", nullptr, nullptr, 6, Qt::Key_unknown, &TForm1::AverageItems, 4},
-      {Kind::Item, "Average8", "8", nullptr, nullptr, 6, Qt::Key_unknown, &TForm1::AverageItems, 8},
-      {Kind::Item, "Average16", "16", nullptr, nullptr, 6, Qt::Key_unknown, &TForm1::AverageItems, 16},
-      {Kind::Item, "Average32", "32", nullptr, nullptr, 6, Qt::Key_unknown, &TForm1::AverageItems, 32},
-      {Kind::Item, "Average64", "64", nullptr, nullptr, 6, Qt::Key_unknown, &TForm1::AverageItems, 64},
-      {Kind::EndSubMenu, "", ""},
-      {Kind::Item, "LogMeasurements1", "Log Measurements...", nullptr, &TForm1::LogMeasurements1},
-      {Kind::Item, "StopLogging1", "Stop Logging", nullptr, &TForm1::StopLogging1},
-      {Kind::Item, "TrendPlot1", "Trend Plot", nullptr, &TForm1::TrendPlot1},
-      {Kind::BarMenu, "Help1", "Help", &TForm1::Help1},
-      {Kind::Item, "About1", "About", nullptr, &TForm1::About1},
-      {Kind::Item, "Help2", "Help", nullptr, &TForm1::Help2},
-  };
-
   QMenu* barMenu = nullptr;  // the menu on the bar being filled
   QMenu* current = nullptr;  // the menu items go into
   QHash<int, QActionGroup*> groups;
-  for (const Entry& e : entries) {
+  for (const MenuEntry& e : MenuEntries) {
     const QString caption = QString::fromLatin1(e.caption);
     switch (e.kind) {
-      case Kind::BarMenu:
+      case MenuKind::BarMenu:
         barMenu = current = MainMenu1->addMenu(caption);
         current->setObjectName(QString::fromLatin1(e.name));
         this->*e.menu = current;
         break;
-      case Kind::SubMenu:
+      case MenuKind::SubMenu:
         current = barMenu->addMenu(caption);
         current->setObjectName(QString::fromLatin1(e.name));
         this->*e.menu = current;
         break;
-      case Kind::EndSubMenu:
+      case MenuKind::EndSubMenu:
         current = barMenu;
         break;
-      case Kind::Item: {
+      case MenuKind::Item: {
         QAction* a = current->addAction(caption);
         a->setObjectName(QString::fromLatin1(e.name));
         a->setEnabled(false);

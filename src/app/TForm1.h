@@ -279,6 +279,20 @@ class TForm1 : public QMainWindow, private ScopeState {
   analysis::TrendPlot* trendPlot_ = nullptr;
   std::deque<analysis::TrendRow> trendRows_;  // until the trend plot is first opened
 
+  enum class MenuKind { BarMenu, SubMenu, EndSubMenu, Item };
+  struct MenuEntry {
+    MenuKind kind;
+    const char* name;
+    const char* caption;
+    QMenu* TForm1::*menu = nullptr;
+    QAction* TForm1::*item = nullptr;
+    int radioGroup = 0;
+    Qt::Key plainKey = Qt::Key_unknown;
+    // Items made from one entry each, told apart by their data.
+    QList<QAction*> TForm1::*family = nullptr;
+    int data = 0;
+  };
+  static const MenuEntry MenuEntries[];
   void CreateMenu();
   void CreateTimers();
   void CreateRegions();
