@@ -11,6 +11,6 @@ add_dependencies(bench_cpu tessaron-sim)
 # The soak (an hour by default; not run by `make bench`, whose programs are
 # bench_*): memory sampled every minute during continuous acquisition.
 add_executable(soak_scope ${CMAKE_CURRENT_LIST_DIR}/soak_scope.cpp)
-target_link_libraries(soak_scope PRIVATE scope_window)
+target_link_libraries(soak_scope PRIVATE scope_window Qt6::Test)
 target_include_directories(soak_scope PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
 add_dependencies(soak_scope tessaron-sim)

@@ -22,6 +22,7 @@ namespace {
 struct Window : HeldRecordWindow {
   Window() {
     TForm1& f = *form;
+    ScopeDriver scope(f);
     f.show();
     QCoreApplication::processEvents();
     scope.State().CH1Scale = scope.State().CH2Scale = 100;
@@ -43,6 +44,7 @@ void SetSnap(TForm1& f, bool on) {
 
 void BM_FrameWithBothCursorSets(benchmark::State& state) {
   TForm1& f = *TheWindow().form;
+  ScopeDriver scope(f);
   SetSnap(f, state.range(0) != 0);
   scope.State().Running = static_cast<std::uint8_t>(state.range(1));
   for (auto _ : state) {
@@ -77,6 +79,7 @@ BENCHMARK(BM_TimeLineDragMove)->Arg(0)->Arg(1)->ArgNames({"snap"})->Unit(benchma
 // the new view and the record drawn again.
 void BM_ViewWindowDragMove(benchmark::State& state) {
   TForm1& f = *TheWindow().form;
+  ScopeDriver scope(f);
   SendMouse(scope.ViewWindowMarker(), QEvent::MouseButtonPress, QPoint(80, 13));
   int direction = 1;
   for (auto _ : state) {

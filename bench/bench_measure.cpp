@@ -38,6 +38,7 @@ void BM_AutoMeasuremtnsOnTheWindow(benchmark::State& state) {
   ScriptedUi ui;
   std::unique_ptr<ScopeUnit> unit = InitializeUnit();
   TForm1 f(*unit, ui);
+  ScopeDriver scope(f);
   TForm1::SetEnabled(ScopeDriver(f).Timer(QStringLiteral("Timer1")), false);
   scope.State().HeldRecord.ch1 = Sine(250, 0);
   scope.State().HeldRecord.ch2 = Sine(97, 1);

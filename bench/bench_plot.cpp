@@ -22,6 +22,7 @@ HeldRecordWindow& TheWindow() {
 
 void BM_LineFrame(benchmark::State& state) {
   TForm1& f = *TheWindow().form;
+  ScopeDriver scope(f);
   scope.State().PersistenceOn = 0;
   scope.State().ReferenceOn = state.range(0);
   scope.State().ReferenceRows.fill(200);
@@ -37,6 +38,7 @@ BENCHMARK(BM_LineFrame)->Arg(0)->Arg(1)->ArgNames({"reference"})->Unit(benchmark
 // indicator's bitmap from disk.
 void BM_LineFrameRunning(benchmark::State& state) {
   TForm1& f = *TheWindow().form;
+  ScopeDriver scope(f);
   scope.State().PersistenceOn = 0;
   scope.State().Running = 1;
   for (auto _ : state) scope.DrawHeldRecord();
@@ -46,6 +48,7 @@ BENCHMARK(BM_LineFrameRunning)->Unit(benchmark::kMicrosecond);
 
 void BM_LineFrameStretched(benchmark::State& state) {
   TForm1& f = *TheWindow().form;
+  ScopeDriver scope(f);
   scope.State().PersistenceOn = 0;
   scope.State().HeldRecord.SetTimeBase(2, scope.State().HeldRecord.rate1MS);
   for (auto _ : state) scope.DrawHeldRecord();
@@ -59,6 +62,7 @@ BENCHMARK(BM_LineFrameStretched)->Unit(benchmark::kMicrosecond);
 // painted (the event loop runs once a frame, as the capture wait does).
 void BM_LineFrameSteadySim1Like(benchmark::State& state) {
   TForm1& f = *TheWindow().form;
+  ScopeDriver scope(f);
   const bool painted = state.range(0) == 1;
   if (painted && !f.isVisible()) {
     f.show();  // the restore when first shown sets the panel, set again below
@@ -96,6 +100,7 @@ BENCHMARK(BM_LineFrameSteadySim1Like)->Arg(0)->Arg(1)->ArgNames({"painted"})->Un
 
 void BM_PersistenceFrame(benchmark::State& state) {
   TForm1& f = *TheWindow().form;
+  ScopeDriver scope(f);
   f.InitRainbow();
   f.InitPersistColors();
   scope.ClearPersistence();
