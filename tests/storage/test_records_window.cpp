@@ -293,7 +293,9 @@ TEST_F(RecordsWindow, ABadRecordFileIsRefusedAndChangesNothing) {
       }
       ASSERT_NO_FATAL_FAILURE(WriteFile(path, noise));
     } else {
-      if (!c.vanished) ASSERT_NE(c.bytes, goodBytes) << "the case changed nothing";
+      if (!c.vanished) {
+        ASSERT_NE(c.bytes, goodBytes) << "the case changed nothing";
+      }
       ASSERT_NO_FATAL_FAILURE(WriteFile(path, c.bytes));
     }
     w.ui.afterFileDialog = [&](const QString& answer) {
