@@ -10,9 +10,9 @@
 // fail the build over it: the page then lacks pictures, and the help page
 // test, which checks every picture the page names, says so.
 
-#include "app/TForm1.h"
+#include "window/TForm1.h"
 #include "app/UiServices.h"
-#include "app/UnitInit.h"
+#include "window/UnitInit.h"
 
 #include <QAction>
 #include <QApplication>

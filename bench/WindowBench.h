@@ -3,9 +3,9 @@
 // holding a record to draw, and a main that gives each run a settings folder
 // of its own so no benchmark touches the user's settings.
 
-#include "app/TForm1.h"
+#include "window/TForm1.h"
 #include "app/UiServices.h"
-#include "app/UnitInit.h"
+#include "window/UnitInit.h"
 #include "support/CapturePanel.h"
 
 #include <QApplication>

@@ -4,9 +4,9 @@
 // over a held record (which draws the record again at each move).
 
 #include "WindowBench.h"
-#include "app/TForm1.h"
+#include "window/TForm1.h"
 #include "app/UiServices.h"
-#include "app/UnitInit.h"
+#include "window/UnitInit.h"
 #include "tests/support/Mouse.h"
 
 #include <QAction>

@@ -3,9 +3,9 @@
 // window's step that also fills the twenty labels.
 
 #include "WindowBench.h"
-#include "app/TForm1.h"
+#include "window/TForm1.h"
 #include "app/UiServices.h"
-#include "app/UnitInit.h"
+#include "window/UnitInit.h"
 #include "measure/Measurements.h"
 
 #include <QApplication>

@@ -3,9 +3,9 @@
 // persistence frame that replaces the traces when the dots are on.
 
 #include "WindowBench.h"
-#include "app/TForm1.h"
+#include "window/TForm1.h"
 #include "app/UiServices.h"
-#include "app/UnitInit.h"
+#include "window/UnitInit.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

@@ -4,7 +4,7 @@
 // 300, triggered on CH1's rising edge in auto mode at 0 V, so the simulated
 // instrument answers at once. A test changes what it is about after the call.
 
-#include "app/TForm1.h"
+#include "window/TForm1.h"
 #include "support/ScopeDriver.h"
 
 inline void SetCapturePanel(TForm1& f) {

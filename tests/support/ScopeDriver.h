@@ -17,7 +17,7 @@
 //   ASSERT_TRUE(WaitFor([&] { return scope.State().Running == 0; }));
 
 #include "app/ScopeState.h"
-#include "app/TForm1.h"
+#include "window/TForm1.h"
 #include "app/Widgets.h"
 #include "controls/VoltsKnob.h"
 #include "core/PanelSettings.h"

@@ -6,11 +6,11 @@
 //   w.scope.PressRun();
 //   ASSERT_TRUE(WaitFor([&] { return w.scope.State().Running == 0; }));
 
-#include "app/TForm1.h"
+#include "window/TForm1.h"
 #include "support/QtPrint.h"
 #include "support/ScopeDriver.h"
 #include "app/UiServices.h"
-#include "app/UnitInit.h"
+#include "window/UnitInit.h"
 #include "support/WaitFor.h"
 
 #include <QCoreApplication>

@@ -5,7 +5,7 @@
 // widget), keys go to the focused edit.
 
 #include "support/Mouse.h"
-#include "app/TForm1.h"
+#include "window/TForm1.h"
 #include "support/ScopeDriver.h"
 
 #include <QAction>

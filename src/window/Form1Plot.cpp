@@ -1,0 +1,361 @@
+// One frame of the screen from the held record: the captions, the view
+// window, the trigger marker over the plot, the traces or persistence dots
+// over the graticule, the reference waveform and the overview strip. The
+// frame is composed in PlotBitmap and reaches the screen as one copy
+// (PaintBox2Paint), so the screen never shows a half-drawn frame.
+
+#include "window/TForm1.h"
+#include "display/OverviewStrip.h"
+#include "display/ScreenPanel.h"
+#include "display/StatusStrip.h"
+
+#include "acquisition/RunStopPictures.h"
+#include "app/Errors.h"
+#include "core/RecordScales.h"
+#include "display/ArrivingTrace.h"
+#include "display/RecordLayout.h"
+#include "display/SampleRows.h"
+#include "display/TraceStroke.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+using namespace screen_model;
+
+namespace {
+
+QColor ColorOf(TColor c) {
+  const Rgb rgb = RgbOf(c);
+  return QColor(rgb.red, rgb.green, rgb.blue);
+}
+
+// Sample buffers and ReferenceRows hold indices 0..3000.
+constexpr std::int64_t RecordIndexCount = 3001;
+
+// The longest polyline of a frame: the start column plus 497 samples.
+constexpr int MaxTracePoints = 498;
+using TracePoints = std::array<trace_stroke::Vertex, MaxTracePoints>;
+
+// The plot bitmap as the stroke writes it: its own 32-bit pixels.
+trace_stroke::PixelTarget PixelsOf(QImage& image) {
+  return {reinterpret_cast<std::uint32_t*>(image.bits()), image.bytesPerLine() / 4, image.width(), image.height()};
+}
+
+std::uint32_t PixelOf(TColor c) {
+  const Rgb rgb = RgbOf(c);
+  return qRgb(rgb.red, rgb.green, rgb.blue);
+}
+
+// Rows of a reference file are taken as stored; absurd ones are held far
+// off the plot so the rasterizer is never handed coordinates it cannot
+// represent. The visible part of such a line is the same.
+int RasterRow(std::int64_t row) { return static_cast<int>(std::clamp<std::int64_t>(row, -32768, 32767)); }
+
+// The polyline of one row source over the view: a flat first segment from
+// column 1, then one vertex per sample at the layout's columns.
+template <class RowOfIndex>
+int TracePolyline(TracePoints& points, RecordLayout layout, std::int32_t viewStart, std::int32_t viewEnd,
+                  RowOfIndex rowOf) {
+  int n = 0;
+  points[n++] = {TraceStartColumn, rowOf(viewStart)};
+  for (std::int32_t i = viewStart; i <= viewEnd && n < MaxTracePoints; ++i)
+    points[n++] = {ColumnOfViewSample(layout, i - viewStart), rowOf(i)};
+  return n;
+}
+
+// Strokes the polyline as the whole frame does, but writes only the plot
+// columns `span`: the target begins at its first column and the vertices
+// move with it, so every pixel lit is one the whole stroke lights.
+void StrokeInColumns(QImage& image, const TracePoints& points, int count, ColumnSpan span, std::uint32_t pixel) {
+  const int first = std::max(span.first, 0);
+  const int last = std::min(span.last, image.width() - 1);
+  if (count <= 0 || first > last) return;
+  trace_stroke::PixelTarget target = PixelsOf(image);
+  target.pixels += first;
+  target.width = last - first + 1;
+  TracePoints moved;
+  for (int k = 0; k < count; ++k)
+    moved[static_cast<std::size_t>(k)] = {points[static_cast<std::size_t>(k)].x - first,
+                                          points[static_cast<std::size_t>(k)].y};
+  trace_stroke::StrokeTwoPixelsWide(target, std::span(moved.data(), static_cast<std::size_t>(count)), pixel);
+}
+
+std::uint32_t PixelOf(Rgb rgb) { return qRgb(rgb.red, rgb.green, rgb.blue); }
+
+}  // namespace
+
+void TForm1::PlotWaveform() {
+  // 1. Captions and the run indicator follow the record being acquired; a
+  // held record keeps the captions it was captured with.
+  if (Running == 1) {
+    statusStrip_->ShowVoltsPerDiv(1, CH1VoltsDivText);
+    statusStrip_->ShowVoltsPerDiv(2, CH2VoltsDivText);
+    statusStrip_->ShowTimeBase(TimeDivText, SampleRateText);
+    // Put back only when another picture shows (the hourglass): a frame
+    // looks nothing up on disk.
+    if (!statusStrip_->RunStatusFile().endsWith(QLatin1String("Grafics/Run.bmp")))
+      statusStrip_->ShowRunStatus(run_stop::PicturePath(run_stop::RunStatusBitmap));
+  }
+
+  // 2. The view window from the marker over the strip. The drag keeps the
+  // marker where the window lies inside the record; a window outside it is
+  // refused before anything reads past the buffers.
+  const RecordLayout layout = HeldRecord.layout;
+  const ViewWindow view = ViewFromMarker(layout, overview_->MarkerLeft(OverviewMarker::ViewWindow));
+  CheckListIndex(view.start, RecordIndexCount);
+  CheckListIndex(view.end, RecordIndexCount);
+  ViewStart = view.start;
+  ViewEnd = view.end;
+
+  // The calibration of each channel's present range: the next capture
+  // command is described with it. The record on screen is read with that of
+  // the range it was captured on (traces, dots, snap, measurements alike).
+  for (int n : {1, 2}) {
+    const ChannelParts channel = Channel(n);
+    channel.CalOffset = CalOffsetFor(channel.HighRange, channel.CalHigh, channel.CalLow);
+  }
+
+  // 3. The trigger marker over the plot: a held record keeps the marker
+  // where it was triggered, whatever the record's marker shows now.
+  const std::int32_t triggerLeft =
+      Running == 1 ? overview_->MarkerLeft(OverviewMarker::TriggerPosition) : StopTrigPos;
+  screen_->PlaceTriggerMarker(PlotTrigLeft(layout, triggerLeft, ViewStart));
+
+  // 4. Cursor readouts, and the marker shown once a run has placed it.
+  screen_->UpdateTimeLines();
+  CursorCalculation();
+  screen_->UpdateTriggerMarker();
+  if (Running == 1) screen_->ShowTriggerMarker();
+
+  // 5. Every new frame lets snap to plot move both voltage cursors.
+  SnapAll = 1;
+  if (SnapToPlotOn == 1) SnapToPlot();
+
+  // 6.-7. The picture, composed off-screen. A line frame following a line
+  // frame changes only the rows the last one drew and the rows it draws.
+  const bool lineFrame = PersistenceOn != 1;
+  const RowBands lastDrawn = PlotDrawnRows.rows;
+  bool wholePlot = true;
+  RowBands drawn;
+  if (lineFrame) {
+    wholePlot = !RestoreGridUnderLastFrame();
+    drawn = DrawLineTraces();
+  } else {
+    DrawPersistenceDots();
+  }
+  if (ReferenceOn == 1) drawn.Add(DrawReference());
+  PlotDrawnRows = {lineFrame, drawn, PlotBitmap.cacheKey(), GridBitmap.cacheKey()};
+
+  // 8. One copy to the screen, of the rows that changed.
+  if (wholePlot) {
+    screen_->RepaintPlot();
+  } else {
+    RowBands changed = lastDrawn;
+    changed.Add(drawn);
+    screen_->RepaintPlotRows(changed);
+  }
+
+  // 9.-10. The overview strip, with the view window marker above it.
+  BuildOverviewStrip();
+  overview_->RaiseMarker(OverviewMarker::ViewWindow);
+  PlotValid = 1;
+  ArrivingShown = false;
+}
+
+namespace {
+// The graticule's rows are the plot's rows byte for byte.
+bool RowsAlike(const QImage& a, const QImage& b) {
+  return a.size() == b.size() && a.format() == b.format() && a.bytesPerLine() == b.bytesPerLine();
+}
+}  // namespace
+
+void TForm1::CopyGridToPlot() {
+  PlotDrawnRows = {};
+  if (RowsAlike(GridBitmap, PlotBitmap)) {
+    std::memcpy(PlotBitmap.bits(), GridBitmap.constBits(), static_cast<std::size_t>(PlotBitmap.sizeInBytes()));
+    return;
+  }
+  // A graticule of another size or format: what it does not cover is black.
+  QPainter canvas(&PlotBitmap);
+  canvas.setCompositionMode(QPainter::CompositionMode_Source);
+  canvas.fillRect(PlotBitmap.rect(), Qt::black);
+  canvas.drawImage(QPoint(0, 0), GridBitmap, QRect(0, 0, 500, 400));
+}
+
+bool TForm1::RestoreGridUnderLastFrame() {
+  // The rows are trusted only while neither bitmap was written since the
+  // frame that drew them: a key that moved means a writer this frame does
+  // not know of, and the whole graticule goes back.
+  const PlotOverdraw& previous = PlotDrawnRows;
+  if (!previous.known || previous.plotKey != PlotBitmap.cacheKey() || previous.gridKey != GridBitmap.cacheKey() ||
+      !RowsAlike(GridBitmap, PlotBitmap)) {
+    CopyGridToPlot();
+    return false;
+  }
+  if (previous.rows.Empty()) return true;
+  const qsizetype stride = PlotBitmap.bytesPerLine();
+  uchar* plot = PlotBitmap.bits();
+  const uchar* grid = GridBitmap.constBits();
+  for (const RowSpan& band : previous.rows.Bands()) {
+    const int first = std::max(band.first, 0);
+    const int last = std::min(band.last, PlotBitmap.height() - 1);
+    if (first > last) continue;
+    std::memcpy(plot + first * stride, grid + first * stride, static_cast<std::size_t>((last - first + 1) * stride));
+  }
+  return true;
+}
+
+RowBands TForm1::DrawLineTraces() {
+  // The graticule is in place. The samples are read as they were captured
+  // (the record's scales, the calibration of its ranges); the 0 V rows and
+  // which traces show are the panel's.
+  RowBands drawn;
+  const RecordLayout layout = HeldRecord.layout;
+  // The traces are stroked straight into the bitmap's pixels, which are in
+  // the one format the plot is kept in.
+  if (PlotBitmap.format() != QImage::Format_RGB32) PlotBitmap = PlotBitmap.convertToFormat(QImage::Format_RGB32);
+  const trace_stroke::PixelTarget plot = PixelsOf(PlotBitmap);
+  TracePoints points;
+
+  // CH2 is drawn second, over CH1.
+  const core::Record& record = HeldRecord;
+  for (int n : {1, 2}) {
+    const ChannelParts channel = Channel(n);
+    if (channel.On != 1) continue;
+    const std::int32_t zeroRow = channel.VertPos;
+    const std::int32_t calOffset = core::CalOffsetOf(record, n, channel.CalHigh, channel.CalLow);
+    const int count = TracePolyline(points, layout, ViewStart, ViewEnd, [&](std::int32_t i) {
+      return core::RowOfSample(record, n, i, zeroRow, calOffset);
+    });
+    drawn.Add(trace_stroke::StrokeTwoPixelsWide(plot, std::span(points.data(), static_cast<std::size_t>(count)),
+                                                PixelOf(n == 1 ? CH1Color : CH2Color)));
+  }
+  PlotPenWidth = TracePenWidth;
+  return drawn;
+}
+
+RowSpan TForm1::DrawReference() {
+  const RecordLayout layout = HeldRecord.layout;
+  TracePoints points;
+  const int n = TracePolyline(points, layout, ViewStart, ViewEnd, [this](std::int32_t i) {
+    return RasterRow(ReferenceRows[static_cast<std::size_t>(i)]);
+  });
+  if (PlotPenWidth == TracePenWidth && PlotBitmap.format() == QImage::Format_RGB32) {
+    // After a line frame the reference is as wide as the traces.
+    return trace_stroke::StrokeTwoPixelsWide(PixelsOf(PlotBitmap), std::span(points.data(), static_cast<std::size_t>(n)),
+                                             PixelOf(ReferenceColor));
+  }
+  std::array<QPoint, MaxTracePoints> line;
+  std::transform(points.begin(), points.begin() + n, line.begin(),
+                 [](trace_stroke::Vertex v) { return QPoint(v.x, v.y); });
+  QPainter canvas(&PlotBitmap);
+  canvas.setPen(QPen(ColorOf(ReferenceColor), PlotPenWidth, Qt::SolidLine, Qt::RoundCap, Qt::BevelJoin));
+  canvas.drawPolyline(line.data(), n);
+  // The painter's rows are not worked out here: any of them may have changed.
+  return {0, PlotBitmap.height() - 1};
+}
+
+void TForm1::BuildOverviewStrip() { BuildOverviewStrip(HeldRecord); }
+
+void TForm1::BuildOverviewStrip(const core::Record& record) {
+  // The focused channel's buffer, whether or not that channel is on: the
+  // strip shows what the knob acts on.
+  const RecordLayout layout = record.layout;
+  const bool ch1 = CH1Focus == 1;
+  const auto& samples = record.Samples(ch1 ? 1 : 2);
+
+  PreviewBitmap.fill(Qt::black);
+  {
+    QPainter canvas(&PreviewBitmap);
+    canvas.setPen(QPen(ColorOf(ch1 ? CH1Color : CH2Color), OverviewPenWidth));
+    const int count = OverviewVertexCount(layout);
+    std::array<QPoint, 502> points;
+    for (int m = 0; m < count && m < static_cast<int>(points.size()); ++m) {
+      const OverviewVertex v = OverviewVertexAt(layout, m);
+      CheckListIndex(v.sampleIndex, RecordIndexCount);
+      points[static_cast<std::size_t>(m)] =
+          QPoint(v.column, OverviewRow(samples[static_cast<std::size_t>(v.sampleIndex)]));
+    }
+    canvas.drawPolyline(points.data(), count);
+  }
+  overview_->ShowRecordPicture(PreviewBitmap);
+}
+
+void TForm1::DrawArrivingReply(const core::Record& partial, const core::ReplyArrival& arrival) {
+  // The dots gather complete records only; a stopped window draws none.
+  if (Running != 1 || PersistenceOn == 1) return;
+  const std::int32_t markerLeft = overview_->MarkerLeft(OverviewMarker::ViewWindow);
+  ArrivingReply reply;
+  reply.layout = partial.layout;
+  reply.view = ViewFromMarker(partial.layout, markerLeft);
+  reply.recordChannel = partial.recordChannel;
+  reply.samples = arrival.samples;
+  reply.arrivingChannel = arrival.arrivingChannel;
+  reply.previousShown = PlotValid == 1;
+  // The held record on the screen keeps the view of its own layout.
+  const ViewWindow heldView = ViewFromMarker(HeldRecord.layout, markerLeft);
+  for (const std::int32_t index : {reply.view.start, reply.view.end, heldView.start, heldView.end})
+    CheckListIndex(index, RecordIndexCount);
+  const ArrivingPicture picture = PictureOfArrival(reply);
+
+  // Composed from the whole graticule: the next whole frame copies it again.
+  CopyGridToPlot();
+  if (PlotBitmap.format() != QImage::Format_RGB32) PlotBitmap = PlotBitmap.convertToFormat(QImage::Format_RGB32);
+  TracePoints points;
+  // CH2 over CH1, as in a whole frame.
+  for (int n : {1, 2}) {
+    const ChannelParts channel = Channel(n);
+    if (channel.On != 1) continue;
+    const ArrivingChannel& part = picture.Channel(n);
+    const std::int32_t zeroRow = channel.VertPos;
+    if (!part.previous.Empty()) {
+      const std::int32_t calOffset = core::CalOffsetOf(HeldRecord, n, channel.CalHigh, channel.CalLow);
+      const int count = TracePolyline(points, HeldRecord.layout, heldView.start, heldView.end, [&](std::int32_t i) {
+        return core::RowOfSample(HeldRecord, n, i, zeroRow, calOffset);
+      });
+      StrokeInColumns(PlotBitmap, points, count, part.previous, PixelOf(Dimmed(RgbOf(n == 1 ? CH1Color : CH2Color))));
+    }
+    if (!part.freshSamples.Empty()) {
+      const std::int32_t calOffset = core::CalOffsetOf(partial, n, channel.CalHigh, channel.CalLow);
+      const int count = TracePolyline(points, partial.layout, part.freshSamples.first, part.freshSamples.last,
+                                      [&](std::int32_t i) { return core::RowOfSample(partial, n, i, zeroRow, calOffset); });
+      StrokeInColumns(PlotBitmap, points, count, part.fresh, PixelOf(n == 1 ? CH1Color : CH2Color));
+    }
+  }
+  if (ReferenceOn == 1) DrawReference();
+  if (picture.markerColumn) {
+    const std::uint32_t grey = PixelOf(ArrivalMarkerColour);
+    for (int y = 0; y < PlotBitmap.height(); ++y)
+      reinterpret_cast<std::uint32_t*>(PlotBitmap.scanLine(y))[*picture.markerColumn] = grey;
+  }
+  PlotDrawnRows = {};
+  ArrivingShown = true;
+  screen_->RepaintPlot();
+
+  // The strip: the focused channel's samples in so far over the held record's.
+  core::Record strip = reply.previousShown ? HeldRecord : partial;
+  if (strip.layout == partial.layout) {
+    const int focused = CH1Focus == 1 ? 1 : 2;
+    auto& to = focused == 1 ? strip.ch1 : strip.ch2;
+    const auto& from = partial.Samples(focused);
+    const int in = arrival.Samples(focused);
+    std::copy(from.begin() + 1, from.begin() + 1 + in, to.begin() + 1);
+    BuildOverviewStrip(strip);
+  }
+}
+
+void TForm1::PutBackHeldRecord() {
+  if (!ArrivingShown) return;
+  ArrivingShown = false;
+  if (PlotValid == 1) {
+    PlotWaveform();
+    return;
+  }
+  // No record was on the screen: the empty graticule and an empty strip.
+  ShowGraticule();
+  PreviewBitmap.fill(Qt::black);
+  overview_->ShowRecordPicture(PreviewBitmap);
+}
