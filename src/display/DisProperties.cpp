@@ -87,8 +87,19 @@ TDisPropertiesForm::TDisPropertiesForm(ScopeState& state, PanelKit& kit, QImage&
   QFont f = font();
   f.setPixelSize(FontPixels);
   setFont(f);
+  BuildPersistence();
+  BuildGraticule();
+  BuildSaveBackground();
+  Button1 = Make<QPushButton>(this, "Button1");
+  Button1->setText(QStringLiteral("Close"));
+  Button1->setGeometry(8, 200, 75, 25);
+  Button1->setAutoDefault(false);
+  BindHandlers();
+  FormCreate();
+}
 
-  // Persistence: the mode and its level.
+// Persistence: the mode and its level.
+void TDisPropertiesForm::BuildPersistence() {
   Bevel2 = MakeBevel(this, "Bevel2", {8, 8, 185, 145});
   Label3 = MakeLabel(this, "Label3", "Variable Persistence Dots", {24, 16}, HeadingPixels);
   RadioButton1 = MakeRadio(this, "RadioButton1", PersistenceChoices[0].caption, {40, 40, 49, RadioHeight});
@@ -107,8 +118,10 @@ TDisPropertiesForm::TDisPropertiesForm(ScopeState& state, PanelKit& kit, QImage&
   Label1 = MakeLabel(this, "Label1", "MAX", {152, 128});
   FitToWidth(Label3, 185 - 16 - 4);
   FitToWidth(Label2, 152 - 56 - 2);
+}
 
-  // The graticule.
+// The graticule.
+void TDisPropertiesForm::BuildGraticule() {
   Bevel1 = MakeBevel(this, "Bevel1", {200, 8, 169, 145});
   Panel1 = Make<QWidget>(this, "Panel1");
   Panel1->setGeometry(208, 16, 153, 105);
@@ -130,8 +143,10 @@ TDisPropertiesForm::TDisPropertiesForm(ScopeState& state, PanelKit& kit, QImage&
     p.setColor(QPalette::WindowText, p.color(QPalette::Highlight));
     note->setPalette(p);
   }
+}
 
-  // The background of saved views.
+// The background of saved views.
+void TDisPropertiesForm::BuildSaveBackground() {
   Bevel3 = MakeBevel(this, "Bevel3", {200, 160, 169, 65});
   Label8 = MakeLabel(this, "Label8", "Save BMP Background Color", {205, 160}, HeadingPixels);
   FitToWidth(Label8, 369 - 205 - 3);
@@ -139,12 +154,9 @@ TDisPropertiesForm::TDisPropertiesForm(ScopeState& state, PanelKit& kit, QImage&
   Panel2->setGeometry(208, 184, 145, 33);
   ColorA = MakeRadio(Panel2, "ColorA", "White Background", {16, 0, GroupRadioWidth, RadioHeight});
   RadioButton10 = MakeRadio(Panel2, "RadioButton10", "Black Background", {16, 16, GroupRadioWidth, RadioHeight});
+}
 
-  Button1 = Make<QPushButton>(this, "Button1");
-  Button1->setText(QStringLiteral("Close"));
-  Button1->setGeometry(8, 200, 75, 25);
-  Button1->setAutoDefault(false);
-
+void TDisPropertiesForm::BindHandlers() {
   Bind(RadioButton1, &TDisPropertiesForm::RadioButton1Click);
   Bind(RadioButton2, &TDisPropertiesForm::RadioButton2Click);
   Bind(RadioButton3, &TDisPropertiesForm::RadioButton3Click);
@@ -159,8 +171,6 @@ TDisPropertiesForm::TDisPropertiesForm(ScopeState& state, PanelKit& kit, QImage&
   connect(PersitanceTrackBar, &QSlider::valueChanged, this,
           [this] { kit_.Guard([this] { PersitanceTrackBarChange(); }); });
   connect(Button1, &QPushButton::clicked, this, [this] { kit_.Guard([this] { Button1Click(); }); });
-
-  FormCreate();
 }
 
 void TDisPropertiesForm::Bind(QRadioButton* radio, void (TDisPropertiesForm::*action)()) {

@@ -89,6 +89,12 @@ class TDisPropertiesForm : public QDialog {
   void ShowGraticuleInUse();
   // Leaves every radio of one group unselected.
   static void SelectNone(const std::array<QRadioButton*, 5>& group);
+  // The dialog's three groups, built in the order they are stacked, and
+  // their handlers bound.
+  void BuildPersistence();
+  void BuildGraticule();
+  void BuildSaveBackground();
+  void BindHandlers();
   void Bind(QRadioButton* radio, void (TDisPropertiesForm::*action)());
 
   ScopeState& state_;
