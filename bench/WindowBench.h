@@ -43,7 +43,6 @@ struct HeldRecordWindow {
 
   HeldRecordWindow() {
     TForm1::SetEnabled(ScopeDriver(*form).Timer(QStringLiteral("Timer1")), false);
-    TForm1& f = *form;
     for (int i = 1; i <= 3000; ++i) {
       scope.State().HeldRecord.ch1[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(128 + 100 * std::sin(i / 23.0));
       scope.State().HeldRecord.ch2[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(128 + 90 * std::cos(i / 7.0));
