@@ -9,6 +9,7 @@
 //                         over the wall time of the reply
 //   cpu_percent_process   the same with the simulator's thread
 //   reply_s               the reply's wall time
+#include "CpuTime.h"
 #include "WindowBench.h"
 
 #include "sim/BuiltInSimulator.h"
@@ -17,16 +18,7 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include <ctime>
-
 namespace {
-
-double CpuSeconds(clockid_t clock) {
-  timespec t{};
-  clock_gettime(clock, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
-}
-double WallSeconds() { return CpuSeconds(CLOCK_MONOTONIC); }
 
 constexpr int kViewEnd = 999;
 
@@ -59,22 +51,24 @@ void BM_ArrivingReplyOnTheWindow9600(benchmark::State& state) {
   PaintCounter counter;
   scope.Plot()->installEventFilter(&counter);
 
-  double windowCpu = 0, processCpu = 0, wall = 0, ch1Drawn = 0;
+  // The window's thread is this one, which the signals are delivered on.
+  CoreShare share;
+  double ch1Drawn = 0;
   long paints = 0;
   for (auto _ : state) {
-    double startWall = -1, startWindow = 0, startProcess = 0, ch1At = -1;
+    double ch1At = -1;
+    bool started = false;
     long startPaints = 0;
     const std::uint64_t before = scope.State().HeldRecord.sequence;
     // Connected after the window's own: told once the window has drawn.
     const auto onProgress = QObject::connect(
         &f.Link, &core::ScopeLink::samplesArriving, &f, [&](const core::Record&, const core::ReplyArrival& arrival) {
-          if (startWall < 0) {
-            startWall = WallSeconds();
-            startWindow = CpuSeconds(CLOCK_THREAD_CPUTIME_ID);
-            startProcess = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
+          if (!started) {
+            started = true;
+            share.Start();
             startPaints = counter.paints;
           }
-          if (ch1At < 0 && arrival.Samples(1) >= kViewEnd && f.ArrivingShown) ch1At = WallSeconds() - startWall;
+          if (ch1At < 0 && arrival.Samples(1) >= kViewEnd && f.ArrivingShown) ch1At = share.SinceStart();
         });
     QEventLoop loop;
     QTimer look;
@@ -86,24 +80,22 @@ void BM_ArrivingReplyOnTheWindow9600(benchmark::State& state) {
     ScopeDriver(f).MenuItem(QStringLiteral("RUNSTOP"))->trigger();
     loop.exec();
     QObject::disconnect(onProgress);
-    if (scope.State().HeldRecord.sequence == before || startWall < 0 || ch1At < 0) {
+    if (scope.State().HeldRecord.sequence == before || !started || ch1At < 0) {
       state.SkipWithError("no paced reply drawn within 15 s");
       break;
     }
-    wall += WallSeconds() - startWall;
-    windowCpu += CpuSeconds(CLOCK_THREAD_CPUTIME_ID) - startWindow;
-    processCpu += CpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - startProcess;
+    share.Stop();
     paints += counter.paints - startPaints;
     ch1Drawn += ch1At;
   }
   f.SerialPort.Close();
   BuiltInSimulator::SetBaud(0);
   const double replies = static_cast<double>(state.iterations());
-  state.counters["cpu_percent_window"] = 100.0 * windowCpu / wall;
-  state.counters["cpu_percent_process"] = 100.0 * processCpu / wall;
-  state.counters["plot_paints_per_s"] = static_cast<double>(paints) / wall;
+  state.counters["cpu_percent_window"] = share.ThreadPercent();
+  state.counters["cpu_percent_process"] = share.ProcessPercent();
+  state.counters["plot_paints_per_s"] = static_cast<double>(paints) / share.Wall();
   state.counters["ch1_drawn_s"] = ch1Drawn / replies;
-  state.counters["reply_s"] = wall / replies;
+  state.counters["reply_s"] = share.Wall() / replies;
 }
 BENCHMARK(BM_ArrivingReplyOnTheWindow9600)->Iterations(3)->UseRealTime()->Unit(benchmark::kSecond);
 

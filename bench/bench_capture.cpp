@@ -12,6 +12,7 @@
 //                          wait has ended by itself (key back to RUN).
 #include <benchmark/benchmark.h>
 
+#include "CpuTime.h"
 #include "WindowBench.h"
 #include "acquisition/test_runstop_sim.h"
 #include "support/ScopeWindow.h"
@@ -22,25 +23,11 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include <time.h>
-
 #include <memory>
 
 namespace {
 
 const QStringList kNoEdge = {"--ch1", "dc:0:0:0", "--ch2", "dc:0:0:0"};
-
-double ProcessCpuSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
-double WallSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
 
 void Connect(TForm1& f, const RunStopSim& sim, bool autoTrigger) {
   if (!f.SerialPort.Open(sim.Device(), "9600", "NONE", "8", false))

@@ -7,6 +7,7 @@
 //   mode 0: line traces, 1: Normal dots, 2: Rainbow dots
 #include <benchmark/benchmark.h>
 
+#include "CpuTime.h"
 #include "WindowBench.h"
 #include "acquisition/test_runstop_sim.h"
 #include "support/ScopeWindow.h"
@@ -17,15 +18,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include <time.h>
-
 namespace {
-
-double WallSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
 
 // The simulator's switch for answering without its default pacing, where it
 // has one: the benchmark measures the scope, not the instrument's pace.

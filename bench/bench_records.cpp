@@ -1,6 +1,7 @@
 // The record history's cost: the resident memory of a full history of 1000
 // records against none (counter `history_kB`, and `per_record_B`), the time
 // to add a record to a full history, and to save and open a history of 100.
+#include "ResidentMemory.h"
 #include "core/RecordFile.h"
 #include "core/RecordHistory.h"
 
@@ -8,25 +9,9 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-#include <fstream>
 #include <memory>
-#include <string>
 
 namespace {
-
-long RssKb() {
-  std::ifstream status("/proc/self/status");
-  std::string key;
-  while (status >> key) {
-    if (key == "VmRSS:") {
-      long kb = 0;
-      status >> kb;
-      return kb;
-    }
-    status.ignore(1 << 12, '\n');
-  }
-  return -1;
-}
 
 // A two-channel record at 100 us/div whose samples differ with `seed`, so
 // no two records share a page of zeros.
@@ -50,12 +35,12 @@ void BM_ThousandRecordsHeld(benchmark::State& state) {
   long grown = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    const long before = RssKb();
+    const long before = ResidentKb();
     state.ResumeTiming();
     auto history = std::make_unique<core::RecordHistory>(core::RecordHistory::MaxCapacity);
     for (int seed = 1; seed <= core::RecordHistory::MaxCapacity; ++seed) history->Add(RecordFor(seed));
     state.PauseTiming();
-    grown = RssKb() - before;
+    grown = ResidentKb() - before;
     history.reset();
     state.ResumeTiming();
   }

@@ -10,6 +10,7 @@
 // Prints one line a minute (minute, records so far, RSS in kB of the scope and,
 // for the second form, of the simulator) and at the end the growth after the
 // first minute.
+#include "ResidentMemory.h"
 #include "acquisition/test_runstop_sim.h"
 #include "app/Paths.h"
 #include "support/ScopeWindow.h"
@@ -21,27 +22,6 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <fstream>
-#include <string>
-
-namespace {
-
-long RssKb(long long pid) {
-  std::ifstream status(pid == 0 ? std::string("/proc/self/status")
-                                : "/proc/" + std::to_string(pid) + "/status");
-  std::string key;
-  while (status >> key) {
-    if (key == "VmRSS:") {
-      long kb = 0;
-      status >> kb;
-      return kb;
-    }
-    status.ignore(1 << 12, '\n');
-  }
-  return -1;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -77,8 +57,8 @@ int main(int argc, char** argv) {
   QTimer sample;
   QObject::connect(&sample, &QTimer::timeout, [&] {
     ++minute;
-    lastScope = RssKb(0);
-    lastSim = simPid > 0 ? RssKb(simPid) : 0;
+    lastScope = ResidentKb();
+    lastSim = simPid > 0 ? ResidentKb(simPid) : 0;
     if (minute == 1) {
       firstScope = lastScope;
       firstSim = lastSim;
