@@ -8,6 +8,7 @@
 #include "core/RecordSamples.h"
 #include "storage/TextLines.h"
 #include "support/SquareWaveWindow.h"
+#include "vertical/VerticalDriving.h"
 
 #include <gtest/gtest.h>
 
@@ -147,11 +148,7 @@ TEST_F(RecordsWindow, PageUpFourTimesAfterFiveCapturesShowsTheFirstRecordAsCaptu
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
 }
 
-// Disabled: the record shown is now drawn and measured with the channels it
-// was captured with, but the measurement texts of a channel the record does
-// not hold (hidden on the panel) still differ: the live record's other
-// buffer held an earlier record's samples, the kept record holds zeros.
-TEST_F(RecordsWindow, DISABLED_ARecordSteppedBackToKeepsTheLayoutItWasCapturedWith) {
+TEST_F(RecordsWindow, ARecordSteppedBackToKeepsTheLayoutItWasCapturedWith) {
   BothChannels();
   TimeKnob(Time1ms);
   ASSERT_NO_FATAL_FAILURE(Capture());
@@ -175,11 +172,50 @@ TEST_F(RecordsWindow, DISABLED_ARecordSteppedBackToKeepsTheLayoutItWasCapturedWi
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
 }
 
-// Disabled until the plot and the measurement panel read the record shown by
-// its own channels: today they draw and measure the channels the panel has on
-// (a record of both channels opened in a window with CH2 off loses its CH2
-// trace; one of CH2 alone shows CH1 readings of an empty buffer).
-TEST_F(RecordsWindow, DISABLED_ARecordOfEachLayoutSavedOpensAfterARestartAsTheSameRecord) {
+// A kept record is viewed with its own channels for as long as it is shown:
+// a replot after a view change draws what the first frame drew, and the
+// channel keys pressed meanwhile wait for the next RUN, which starts from
+// the panel as it stands.
+TEST_F(RecordsWindow, AKeptRecordStaysAsCapturedWhileTheKeysChangeAndRunStartsFromThePanel) {
+  BothChannels();
+  TimeKnob(Time1ms);
+  ASSERT_NO_FATAL_FAILURE(Capture());
+  const Shown bothView = View();
+  ASSERT_NO_FATAL_FAILURE(OneChannel(2));
+  ASSERT_NO_FATAL_FAILURE(Capture());
+  ASSERT_FALSE(scope.State().HeldRecord.Channel(2).on);
+  const QStringList panel = scope.Snapshot().Lines();
+
+  Key(Qt::Key_PageUp);
+  ASSERT_TRUE(scope.State().HeldRecord.Channel(2).on);
+  ExpectSameView(View(), bothView);
+  EXPECT_EQ(scope.Snapshot().Lines(), panel) << "stepping back changed the front panel";
+  // A replot of the same view, as a view window dragged and put back does.
+  scope.ChooseMenuItem(QStringLiteral("ResetHorizontalView1"));
+  ExpectSameView(View(), bothView);
+
+  // The keys change: CH1 off and CH2 on, for the next RUN only.
+  scope.PressChannelKey(1);
+  scope.PressChannelOff();
+  scope.PressChannelKey(2);
+  ASSERT_EQ(scope.State().ChannelOn[1], 0);
+  ASSERT_EQ(scope.State().ChannelOn[2], 1);
+  ExpectSameView(View(), bothView);
+
+  ASSERT_NO_FATAL_FAILURE(Capture());
+  const core::Record& latest = scope.State().HeldRecord;
+  EXPECT_FALSE(latest.Channel(1).on);
+  EXPECT_TRUE(latest.Channel(2).on);
+  EXPECT_EQ(PositionText(scope), QString()) << "a new record shows no position";
+  Key(Qt::Key_PageUp);
+  EXPECT_TRUE(PositionText(scope).startsWith(QStringLiteral("Record 2 of 3  "))) << PositionText(scope).toStdString();
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
+}
+
+// The markers stand elsewhere and each range has a calibration of its own,
+// so a record opened in a window fresh from its defaults is drawn and
+// measured as captured only by what its file holds.
+TEST_F(RecordsWindow, ARecordOfEachLayoutSavedOpensAfterARestartAsTheSameRecord) {
   struct Case {
     const char* what;
     int channelOff;  // 0: both on
@@ -192,6 +228,13 @@ TEST_F(RecordsWindow, DISABLED_ARecordOfEachLayoutSavedOpensAfterARestartAsTheSa
       {"CH2 alone at 50 us/div: 3000 samples", 1, Time50us, screen_model::RecordLayout::ThreeThousand},
       {"both channels at 50 us/div: stretched", 0, Time50us, screen_model::RecordLayout::Stretched},
   };
+  scope.State().CalCH1H = 3;
+  scope.State().CalCH1L = -7;
+  scope.State().CalCH2H = 2;
+  scope.State().CalCH2L = -4;
+  DragMarker(scope.Marker(1), {7 + 40});
+  DragMarker(scope.Marker(2), {7 - 30});
+  const std::int32_t zeroRows[] = {scope.State().CH1VertPos, scope.State().CH2VertPos};
   int n = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -210,10 +253,17 @@ TEST_F(RecordsWindow, DISABLED_ARecordOfEachLayoutSavedOpensAfterARestartAsTheSa
     // A restart: a new window with a store of its own, no instrument.
     ScopeWindow restarted{true, /*stopWatch=*/true};
     ASSERT_NO_FATAL_FAILURE(MeasurementsOn(restarted.scope));
+    ASSERT_NE(restarted.scope.State().CH1VertPos, zeroRows[0]);
+    ASSERT_NE(restarted.scope.State().CH2VertPos, zeroRows[1]);
     restarted.ui.openAnswers.push_back(path);
     restarted.scope.ChooseMenuItem(QStringLiteral("OpenRecord1"));
     ASSERT_TRUE(restarted.ui.errors.isEmpty()) << restarted.ui.errors.join('\n').toStdString();
     EXPECT_TRUE(restarted.scope.State().HeldRecord == saved) << "the record opened is not the one saved";
+    for (int channel : {1, 2}) {
+      EXPECT_EQ(Top(restarted.scope.Marker(channel)), zeroRows[channel - 1]) << "CH" << channel << "'s 0 V marker";
+      EXPECT_EQ(channel == 1 ? restarted.scope.State().CH1VertPos : restarted.scope.State().CH2VertPos,
+                zeroRows[channel - 1]);
+    }
     ExpectSameView(Take(restarted, PathOf(QStringLiteral("restarted-export.txt"))), before);
   }
 }
