@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -315,26 +316,49 @@ TEST_F(RecordsWindow, ABadRecordFileIsRefusedAndChangesNothing) {
   const QByteArray firstData = goodBytes.mid(dataStart, goodBytes.indexOf("\r\n", dataStart) - dataStart);
   ASSERT_TRUE(firstData.startsWith("1,")) << firstData.toStdString();
   const QByteArray badCode = "1,256," + firstData.mid(firstData.indexOf(',', 2) + 1);
+  // CH2 described on the 1 V/div row of the high range, consistently, while
+  // its lines hold the volts of its 200 mV/div row on the low range.
+  const QByteArray otherRange = QByteArray(goodBytes)
+                                    .replace("Range,high,low", "Range,high,high")
+                                    .replace("Volts/div,1V/DIV,200mV/DIV", "Volts/div,1V/DIV,1V/DIV")
+                                    .replace("Scale,393,312", "Scale,393,393");
+  // Cut off at a line's end half way, after a description that would move
+  // the markers.
+  const QByteArray zeroRows =
+      QStringLiteral("0 V row,%1,%2").arg(scope.State().CH1VertPos).arg(scope.State().CH2VertPos).toLatin1();
+  ASSERT_TRUE(goodBytes.contains(zeroRows));
+  QByteArray truncated = QByteArray(goodBytes).replace(zeroRows, "0 V row,50,350");
+  truncated.truncate(truncated.indexOf("\r\n", truncated.size() / 2) + 2);
+  // The screen, the readings, the export and the front panel before.
+  const Shown before = View();
+  const QStringList panel = scope.Snapshot().Lines();
+  const QString position = PositionText(scope);
 
   struct Case {
     const char* what;
     QByteArray bytes;
+    const char* message;  // how the message begins
     bool vanished = false;
   };
   const Case cases[] = {
-      {"truncated in its data lines", goodBytes.left(goodBytes.size() / 2)},
-      {"a code out of 0..255", QByteArray(goodBytes).replace(firstData + "\r\n", badCode + "\r\n")},
-      {"a scale that contradicts its volts/div", QByteArray(goodBytes).replace("Scale,393,", "Scale,197,")},
-      {"a layout that contradicts its data lines", QByteArray(goodBytes).replace("Layout,standard", "Layout,stretched")},
-      {"a wrong header", QByteArray(goodBytes).replace(record_file::RecordTitle, "Tessaron USB Oscilloscope Export")},
-      {"50 MB of noise", QByteArray()},
-      {"vanished after the dialog", goodBytes, true},
+      {"truncated in its data lines", truncated, "The record file ends after line "},
+      {"a code out of 0..255", QByteArray(goodBytes).replace(firstData + "\r\n", badCode + "\r\n"),
+       "Line 20 of the record file: CH1 code 256 is outside 0..255"},
+      {"a scale that contradicts its volts/div", QByteArray(goodBytes).replace("Scale,393,", "Scale,197,"),
+       "Line 15 of the record file: CH1's scale 197 on the high range is 2V/DIV"},
+      {"a range that contradicts its data lines", otherRange, "Line 20 of the record file: CH2 reads "},
+      {"a layout its time base cannot make", QByteArray(goodBytes).replace("Layout,standard", "Layout,stretched"),
+       "Line 8 of the record file: the layout above is stretched"},
+      {"a wrong header", QByteArray(goodBytes).replace(record_file::RecordTitle, "Tessaron USB Oscilloscope Export"),
+       "Line 1 of the record file: \"Tessaron USB Oscilloscope Export\" is not"},
+      {"50 MB of noise", QByteArray(), "Line 1 of the record file: "},
+      {"vanished after the dialog", goodBytes, "Cannot open file ", true},
   };
   int n = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     const QString path = PathOf(QStringLiteral("bad%1.csv").arg(++n));
-    if (n == 6) {
+    if (c.bytes.isEmpty()) {
       QByteArray noise(50 * 1024 * 1024, '\0');
       std::uint32_t x = 2463534242u;
       for (char& b : noise) {
@@ -354,11 +378,21 @@ TEST_F(RecordsWindow, ABadRecordFileIsRefusedAndChangesNothing) {
     w.ui.errors.clear();
     w.ui.openAnswers.push_back(path);
     scope.ChooseMenuItem(QStringLiteral("OpenRecord1"));
-    EXPECT_EQ(w.ui.errors.size(), 1) << Errors();
+    w.ui.afterFileDialog = nullptr;
+    ASSERT_EQ(w.ui.errors.size(), 1) << Errors();
+    const QString message = w.ui.errors[0];
+    EXPECT_TRUE(message.startsWith(QLatin1String(c.message))) << message.toStdString();
+    if (c.vanished)
+      EXPECT_TRUE(message.endsWith(QFileInfo(path).fileName())) << message.toStdString();
+    else
+      EXPECT_TRUE(message.endsWith(QLatin1String("; nothing was opened"))) << message.toStdString();
     EXPECT_TRUE(scope.State().HeldRecord == held) << "the held record changed";
-    std::cout << "  " << c.what << ": " << Errors() << "\n";
+    EXPECT_EQ(PositionText(scope), position);
+    EXPECT_EQ(scope.Snapshot().Lines(), panel) << "the front panel changed";
+    w.ui.errors.clear();
+    ExpectSameView(View(), before);
+    std::cout << "  " << c.what << ": " << message.toStdString() << "\n";
   }
-  w.ui.afterFileDialog = nullptr;
   // The history is the two records it was: the older is one step back.
   scope.ChooseMenuItem(QStringLiteral("PreviousRecord1"));
   EXPECT_TRUE(PositionText(scope).startsWith(QStringLiteral("Record 1 of 2  "))) << PositionText(scope).toStdString();
