@@ -246,6 +246,7 @@ TEST_F(RecordsWindow, ARecordOfEachLayoutSavedOpensAfterARestartAsTheSameRecord)
     const core::Record saved = Own(scope.State().HeldRecord);
     EXPECT_EQ(saved.layout, c.layout);
     const Shown before = View();
+    const QImage strip = scope.OverviewStrip()->grab().toImage();
     const QString path = PathOf(QStringLiteral("record%1.csv").arg(++n));
     w.ui.saveAnswers.push_back(path);
     scope.ChooseMenuItem(QStringLiteral("SaveRecord1"));
@@ -266,6 +267,8 @@ TEST_F(RecordsWindow, ARecordOfEachLayoutSavedOpensAfterARestartAsTheSameRecord)
                 zeroRows[channel - 1]);
     }
     ExpectSameView(Take(restarted, PathOf(QStringLiteral("restarted-export.txt"))), before);
+    // The strip shows the record's own channel, whichever the knob is on.
+    EXPECT_TRUE(restarted.scope.OverviewStrip()->grab().toImage() == strip) << "the overview strip differs";
   }
 }
 
