@@ -5,6 +5,7 @@
 // Flags are one byte holding 0 or 1 and readers take exactly 1 as true.
 
 #include "core/Record.h"
+#include "core/RecordView.h"
 
 #include <QColor>
 #include <QString>
@@ -86,6 +87,10 @@ struct ScopeState {
   std::int32_t ViewStart = 0;
   std::int32_t ViewEnd = 0;
   Flag PlotValid = 0;
+  // Whose channels the frame shows of the held record (core/RecordView):
+  // the panel's keys for the record the panel asked for, the record's own
+  // for a kept one stepped back to or opened.
+  core::ChannelSource FrameChannelSource = core::ChannelSource::PanelKeys;
   std::int32_t CH1CalOffset = 0;
   std::int32_t CH2CalOffset = 0;
   static constexpr int PersistWidth = 800;

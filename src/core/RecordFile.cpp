@@ -3,6 +3,7 @@
 #include "app/Errors.h"
 #include "app/ReadoutText.h"
 #include "controls/TimeKnob.h"
+#include "controls/VerticalMarker.h"
 #include "controls/VoltsKnob.h"
 #include "core/RecordSamples.h"
 #include "storage/ExportFile.h"
@@ -366,6 +367,9 @@ void Reader::Description(QStringView line) {
                                                              [](QChar c) { return c >= u'0' && c <= u'9'; });
       r.sequence = cells[0].toULongLong(&ok);
       if (!digits || !ok) Fail(QStringLiteral("'%1' is not a valid record number").arg(Shown(cells[0])));
+      // Only a received record is saved, and it is read by its own
+      // calibration; number 0 stands for no record at all.
+      if (r.sequence == 0) Fail(QStringLiteral("record number 0 is no record received"));
       break;
     }
     case LayoutRow: {
@@ -447,7 +451,19 @@ void Reader::Description(QStringView line) {
             }
             break;
           }
-          case ZeroRow: saved.zeroRows[std::size_t(i)] = values.Int(i); break;
+          case ZeroRow: {
+            // The record opens with its channel's marker on this row.
+            const std::int32_t zeroRow = values.Int(i);
+            if (zeroRow < vertical_marker::TopmostRow || zeroRow > vertical_marker::BottomRow) {
+              Fail(QStringLiteral("%1's 0 V row %2 is outside %3..%4")
+                       .arg(ChannelName(channel))
+                       .arg(zeroRow)
+                       .arg(vertical_marker::TopmostRow)
+                       .arg(vertical_marker::BottomRow));
+            }
+            saved.zeroRows[std::size_t(i)] = zeroRow;
+            break;
+          }
           case CalOffset: c.calOffset = values.Int(i); break;
           default: break;
         }

@@ -3,6 +3,7 @@
 #include "app/PanelKit.h"
 #include "core/Record.h"
 #include "core/RecordReadings.h"
+#include "core/RecordView.h"
 #include "measure/Measurements.h"
 
 #include <QLocale>
@@ -86,8 +87,13 @@ MeasurementPanel::MeasurementPanel(QWidget* client, PanelKit& kit) : TPanel(clie
 void MeasurementPanel::ShowReadings(const Reading& reading) {
   const QString point = QLocale().decimalPoint();
   for (int n : {1, 2}) {
-    const measure::ReadingTexts texts = core::PanelTextsOf(*reading.record, n, reading.viewStart, reading.viewEnd,
-                                                           reading.calOffset[n - 1], point);
+    // A 3000-sample record holds nothing of the other channel: its buffer
+    // is an earlier record's, or nothing, and no reading of it is this
+    // record's.
+    const measure::ReadingTexts texts =
+        core::HoldsChannel(*reading.record, n)
+            ? core::PanelTextsOf(*reading.record, n, reading.viewStart, reading.viewEnd, reading.calOffset[n - 1], point)
+            : measure::ReadingTexts{};
     for (std::size_t r = 0; r < std::size(ReadingRows); ++r) {
       TLabel* value = values_[n - 1][r];
       value->setText(texts.*ReadingRows[r].text);

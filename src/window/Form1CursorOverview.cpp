@@ -73,11 +73,11 @@ void TForm1::ResetHorizontalView1Click() {
 }
 
 void TForm1::SnapToPlot() {
-  // The focused channel's buffer, whether or not that channel is on, on the
-  // rows its trace is drawn on: the record's scale, the calibration of its
-  // range, the channel's present 0 V row. A knob turned since the capture
-  // does not part the lines from the trace.
-  const ChannelParts focused = Channel(FocusedChannel());
+  // The channel the frame reads (the focused one, whether or not it is on),
+  // on the rows its trace is drawn on: the record's scale, the calibration
+  // of its range, the channel's present 0 V row. A knob turned since the
+  // capture does not part the lines from the trace.
+  const ChannelParts focused = Channel(ChannelsOnScreen().read);
   const core::Record& record = HeldRecord;
   const screen_model::RecordLayout layout = record.layout;
   const std::int32_t viewStart = MarkerViewStart();

@@ -179,9 +179,10 @@ void TForm1::CursorCalculation() {
 }
 
 void TForm1::HorizontalCalualtions() {
-  // Against the focused channel's 0 V row as it stands, at the volts/div its
-  // trace was captured with: the lines read the trace as it is drawn.
-  const ChannelParts focused = Channel(FocusedChannel());
+  // Against the 0 V row of the channel the frame reads (the focused one) as
+  // it stands, at the volts/div its trace was captured with: the lines read
+  // the trace as it is drawn.
+  const ChannelParts focused = Channel(ChannelsOnScreen().read);
   const std::int32_t voltsDiv = core::CursorVoltsDiv(HeldRecord, focused.Number, focused.VoltsDiv);
   const CursorVolts v = VoltsOfLines(focused.Number == 1, focused.VertPos, voltsDiv,
                                      screen_->VoltageLineTop(VoltageCursor::A), screen_->VoltageLineTop(VoltageCursor::B));

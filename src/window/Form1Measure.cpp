@@ -31,10 +31,11 @@ void TForm1::AutoMeasuremtns() {
   reading.record = &HeldRecord;
   reading.viewStart = ViewStart;
   reading.viewEnd = ViewEnd;
+  const core::FrameChannels shown = ChannelsOnScreen();
   for (int n : {1, 2}) {
     const ChannelParts channel = Channel(n);
     reading.calOffset[n - 1] = core::CalOffsetOf(HeldRecord, n, channel.CalHigh, channel.CalLow);
-    reading.shown[n - 1] = channel.On == 1;
+    reading.shown[n - 1] = shown.Shown(n);
   }
   measurementPanel_->ShowReadings(reading);
 }

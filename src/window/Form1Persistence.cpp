@@ -45,8 +45,8 @@ void TForm1::InitPersistColors() {
 
 void TForm1::DrawPersistenceDots() {
   // The dots stand on the rows of the line traces: the record's scales, the
-  // calibration of its ranges, the panel's 0 V rows and channel keys, so the
-  // two pictures of one record agree. Only the cells over the plot are ever
+  // calibration of its ranges, the panel's 0 V rows and the traces the frame
+  // shows, so the two pictures of one record agree. Only the cells over the plot are ever
   // painted, so only they are faded.
   const core::Record& record = HeldRecord;
   const screen_model::RecordLayout layout = record.layout;
@@ -58,10 +58,11 @@ void TForm1::DrawPersistenceDots() {
   const auto ch1Ramp = PixelTable(CH1PersistColors);
   const auto ch2Ramp = PixelTable(CH2PersistColors);
   const bool useRainbow = RainbowOn == 1;
-  const ChannelDots ch1{CH1Persistence, record.ch1, ChannelOn[1] == 1, CH1VertPos, record.Channel(1).scale,
+  const core::FrameChannels shown = ChannelsOnScreen();
+  const ChannelDots ch1{CH1Persistence, record.ch1, shown.Shown(1), CH1VertPos, record.Channel(1).scale,
                         core::CalOffsetOf(record, 1, CalCH1H, CalCH1L),
                         useRainbow ? std::span<const std::uint32_t>(rainbow) : std::span<const std::uint32_t>(ch1Ramp)};
-  const ChannelDots ch2{CH2Persistence, record.ch2, ChannelOn[2] == 1, CH2VertPos, record.Channel(2).scale,
+  const ChannelDots ch2{CH2Persistence, record.ch2, shown.Shown(2), CH2VertPos, record.Channel(2).scale,
                         core::CalOffsetOf(record, 2, CalCH2H, CalCH2L),
                         useRainbow ? std::span<const std::uint32_t>(rainbow) : std::span<const std::uint32_t>(ch2Ramp)};
   FadeStampAndPaint(ch1, ch2, layout, ViewStart, ViewEnd, PersistenceFade, PersistenceHit, pixels, stride,

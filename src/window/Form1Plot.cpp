@@ -210,8 +210,8 @@ bool TForm1::RestoreGridUnderLastFrame() {
 
 RowBands TForm1::DrawLineTraces() {
   // The graticule is in place. The samples are read as they were captured
-  // (the record's scales, the calibration of its ranges); the 0 V rows and
-  // which traces show are the panel's.
+  // (the record's scales, the calibration of its ranges); the 0 V rows are
+  // the panel's, and which traces show is the frame's (ChannelsOnScreen).
   RowBands drawn;
   const RecordLayout layout = HeldRecord.layout;
   // The traces are stroked straight into the bitmap's pixels, which are in
@@ -222,9 +222,10 @@ RowBands TForm1::DrawLineTraces() {
 
   // CH2 is drawn second, over CH1.
   const core::Record& record = HeldRecord;
+  const core::FrameChannels shown = ChannelsOnScreen();
   for (int n : {1, 2}) {
     const ChannelParts channel = Channel(n);
-    if (channel.On != 1) continue;
+    if (!shown.Shown(n)) continue;
     const std::int32_t zeroRow = channel.VertPos;
     const std::int32_t calOffset = core::CalOffsetOf(record, n, channel.CalHigh, channel.CalLow);
     const int count = TracePolyline(points, layout, ViewStart, ViewEnd, [&](std::int32_t i) {
@@ -258,14 +259,21 @@ RowSpan TForm1::DrawReference() {
   return {0, PlotBitmap.height() - 1};
 }
 
-void TForm1::BuildOverviewStrip() { BuildOverviewStrip(HeldRecord); }
+core::FrameChannels TForm1::ChannelsOnScreen() const {
+  return core::ChannelsOfFrame(FrameChannelSource, HeldRecord, {ChannelOn[1] == 1, ChannelOn[2] == 1},
+                               FocusedChannel());
+}
 
-void TForm1::BuildOverviewStrip(const core::Record& record) {
-  // The focused channel's buffer, whether or not that channel is on: the
-  // strip shows what the knob acts on.
+void TForm1::BuildOverviewStrip() { BuildOverviewStrip(HeldRecord, ChannelsOnScreen().read); }
+
+// The focused channel's buffer, whether or not that channel is on: the
+// strip shows what the knob acts on.
+void TForm1::BuildOverviewStrip(const core::Record& record) { BuildOverviewStrip(record, FocusedChannel()); }
+
+void TForm1::BuildOverviewStrip(const core::Record& record, int channel) {
   const RecordLayout layout = record.layout;
-  const bool ch1 = CH1Focus == 1;
-  const auto& samples = record.Samples(ch1 ? 1 : 2);
+  const bool ch1 = channel == 1;
+  const auto& samples = record.Samples(channel);
 
   PreviewBitmap.fill(Qt::black);
   {

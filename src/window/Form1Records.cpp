@@ -60,6 +60,9 @@ void TForm1::LatestRecordClick() {
 
 void TForm1::ShowHistoryRecord() {
   HeldRecord = History.Shown();
+  // Viewed with the channels it was captured with, every frame it stays on
+  // the screen; the keys stay as they are, for the next RUN.
+  FrameChannelSource = core::ChannelSource::Record;
   // The captions it was captured with, as the strip showed them then.
   for (int n : {1, 2}) {
     const QString caption = core::VoltsDivCaptionOf(HeldRecord, n);
@@ -69,21 +72,10 @@ void TForm1::ShowHistoryRecord() {
   if (!timeDiv.isEmpty()) statusStrip_->ShowTimeBase(timeDiv, HeldRecord.sampleRateText);
   statusStrip_->ShowRecordPosition(History.PositionText() + QStringLiteral("  ") +
                                    HeldRecord.received.toString(QStringLiteral("HH:mm:ss")));
-  // Drawn and measured with the channels it was captured with; the keys
-  // stay as they are, for the next RUN.
-  const auto panelChannels = ChannelOn;
-  ChannelOn[1] = HeldRecord.Channel(1).on ? 1 : 0;
-  ChannelOn[2] = HeldRecord.Channel(2).on ? 1 : 0;
-  try {
-    PlotWaveform();
-    if (AutoMeasOn == 1) AutoMeasuremtns();
-    CursorCalculation();
-    HorizontalCalualtions();
-  } catch (...) {
-    ChannelOn = panelChannels;
-    throw;
-  }
-  ChannelOn = panelChannels;
+  PlotWaveform();
+  if (AutoMeasOn == 1) AutoMeasuremtns();
+  CursorCalculation();
+  HorizontalCalualtions();
 }
 
 void TForm1::SaveRecordClick() {
@@ -114,9 +106,12 @@ void TForm1::OpenRecordClick() {
   if (!alive || path.isEmpty()) return;
   // The whole file is read and checked before anything changes.
   const record_file::Contents contents = record_file::Read(path);
-  // Shown as if just received, on a stopped scope.
+  // Shown as if just received, on a stopped scope, with the 0 V rows it
+  // was saved with: the markers move there, as a drag would move them.
   if (Running == 1) RunStopClick();
   for (const record_file::SavedRecord& saved : contents.records) History.Add(saved.record);
+  const record_file::ZeroRows& zeroRows = contents.records.back().zeroRows;
+  for (int n : {1, 2}) PlaceZeroRow(n, zeroRows[std::size_t(n - 1)]);
   ShowHistoryRecord();
 }
 

@@ -112,6 +112,8 @@ void TForm1::TakeRecord(const core::Record& record) {
   // The held record is the one the link made from the reply, described by
   // the command it answers; nothing else writes it.
   HeldRecord = Averaged(record);
+  // The record the panel asked for shows the channels its keys show.
+  FrameChannelSource = core::ChannelSource::PanelKeys;
   KeepRecord(record);
   HideReplyProgress();
   HideReplyNotice();

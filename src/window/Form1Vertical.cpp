@@ -269,3 +269,9 @@ void TForm1::Image1MouseUp(QWidget*, Qt::MouseButton, int, int) {
   MouseIsDown = 0;
   CheckForWaveUpdateNeed();
 }
+
+void TForm1::PlaceZeroRow(int channel, std::int32_t row) {
+  positionStrip_->PlaceMarker(channel, row);
+  Channel(channel).VertPos = positionStrip_->MarkerTop(channel);
+  ResetTriggerVoltage(channel);
+}

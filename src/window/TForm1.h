@@ -275,9 +275,13 @@ class TForm1 : public QMainWindow, private ScopeState {
   void DrawPersistenceDots();
   screen_model::RowSpan DrawReference();
   void BuildOverviewStrip();
-  // The strip from `record`'s focused channel (the held record, or a reply
-  // on its way over it).
+  // The strip from `record`'s focused channel (a reply on its way over the
+  // held record), or from `channel`.
   void BuildOverviewStrip(const core::Record& record);
+  void BuildOverviewStrip(const core::Record& record, int channel);
+  // Which traces the frame shows of the held record and which channel the
+  // strip, snap and the voltage cursors read (FrameChannelSource).
+  core::FrameChannels ChannelsOnScreen() const;
 
   // A reply drawn while it arrives (display/Form1Plot.cpp): each channel's
   // samples in so far over the held record's trace, dimmed where the new
@@ -395,6 +399,9 @@ class TForm1 : public QMainWindow, private ScopeState {
   void Image1MouseDown(QWidget* Sender, Qt::MouseButton Button, int X, int Y);
   void VerticalSliderMouseMove(QWidget* Sender, int X, int Y);
   void Image1MouseUp(QWidget* Sender, Qt::MouseButton Button, int X, int Y);
+  // Puts the channel's 0 V marker on `row`; its trigger arrow keeps the
+  // channel's level on the new row.
+  void PlaceZeroRow(int channel, std::int32_t row);
   // Both knobs: Image7 (volts/div) and Image9 (time/div).
   void Image7MouseDown(Knob knob, Qt::MouseButton Button, int X, int Y);
   void Image7MouseMove(Knob knob, int X, int Y);

@@ -1,6 +1,6 @@
 // The record history and record files: records kept to step back through,
-// and files that open again into the same records, or are refused whole
-// with a message naming the line.
+// which channels a frame shows of one, and files that open again into the
+// same records, or are refused whole with a message naming the line.
 #include <gtest/gtest.h>
 
 #include "app/Errors.h"
@@ -9,6 +9,7 @@
 #include "core/RecordFile.h"
 #include "core/RecordHistory.h"
 #include "core/RecordSamples.h"
+#include "core/RecordView.h"
 #include "storage/TextLines.h"
 #include "support/ErrorOf.h"
 #include "support/QtPrint.h"
@@ -19,6 +20,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
+#include <array>
 #include <cstdio>
 #include <functional>
 
@@ -184,6 +186,50 @@ TEST(RecordHistory, AThousandRecordsCostUnder10MB) {
   const std::size_t thousand = perRecord * RecordHistory::MaxCapacity;
   std::printf("sizeof(core::Record) = %zu bytes; 1000 records about %zu bytes\n", sizeof(Record), thousand);
   EXPECT_LT(thousand, std::size_t(10) * 1000 * 1000);
+}
+
+// ---- The channels a frame shows ----
+
+TEST(RecordView, APanelRecordFollowsTheKeysAndAKeptOneItsOwnChannels) {
+  const Record both = MakeRecord(Shape::TwoChannel, 1);
+  Record ch2Off = both;
+  ch2Off.channels[1].on = false;
+  const Record ch1Alone = MakeRecord(Shape::CH1Alone, 1);
+  const Record ch2Alone = MakeRecord(Shape::CH2Alone, 1);
+  using core::ChannelSource;
+  using core::FrameChannels;
+  struct Case {
+    const char* name;
+    ChannelSource source;
+    const Record& record;
+    std::array<bool, 2> keys;
+    int focused;
+    FrameChannels frame;
+  };
+  const Case cases[] = {
+      {"the panel's record: the keys, whatever it was captured with", ChannelSource::PanelKeys, both,
+       {true, false}, 1, {{true, false}, 1}},
+      {"the panel's record: the focused channel read even when it is off", ChannelSource::PanelKeys, ch1Alone,
+       {true, false}, 2, {{true, false}, 2}},
+      {"kept, both channels, the keys now CH2 alone", ChannelSource::Record, both, {false, true}, 2,
+       {{true, true}, 2}},
+      {"kept, CH2 off at capture, the keys now both: CH2 hidden, its samples still read", ChannelSource::Record, ch2Off, {true, true}, 2,
+       {{true, false}, 2}},
+      {"kept 3000 samples of CH1, the knob on CH2: CH1 read", ChannelSource::Record, ch1Alone, {false, true}, 2,
+       {{true, false}, 1}},
+      {"kept 3000 samples of CH2, the knob on CH1: CH2 read", ChannelSource::Record, ch2Alone, {true, false}, 1,
+       {{false, true}, 2}},
+      {"kept 3000 samples of CH2, the knob on CH2", ChannelSource::Record, ch2Alone, {true, true}, 2,
+       {{false, true}, 2}},
+  };
+  for (const Case& c : cases) {
+    const FrameChannels frame = core::ChannelsOfFrame(c.source, c.record, c.keys, c.focused);
+    EXPECT_EQ(frame.shown, c.frame.shown) << c.name;
+    EXPECT_EQ(frame.read, c.frame.read) << c.name;
+  }
+  EXPECT_TRUE(core::HoldsChannel(ch2Off, 2));
+  EXPECT_FALSE(core::HoldsChannel(ch1Alone, 2));
+  EXPECT_FALSE(core::HoldsChannel(ch2Alone, 1));
 }
 
 // ---- Record files ----
@@ -359,6 +405,12 @@ TEST(RecordFile, BadFilesAreRefusedWithTheirLine) {
        "Line 22 of the record file: sample \"4\" where sample 3 belongs; nothing was opened"},
       {"a date that is none", Shape::TwoChannel, false, Replace(2, "Received,yesterday"),
        "Line 2 of the record file: \"yesterday\" is not a date and time; nothing was opened"},
+      {"record number 0, which no received record has", Shape::TwoChannel, false, Replace(3, "Sequence,0"),
+       "Line 3 of the record file: record number 0 is no record received; nothing was opened"},
+      {"a 0 V row above the strip", Shape::TwoChannel, false, Replace(16, "0 V row,0,263"),
+       "Line 16 of the record file: CH1's 0 V row 0 is outside 1..400; nothing was opened"},
+      {"a 0 V row below the strip", Shape::CH2Alone, false, Replace(16, "0 V row,137,401"),
+       "Line 16 of the record file: CH2's 0 V row 401 is outside 1..400; nothing was opened"},
       {"text after the last record", Shape::TwoChannel, false, [](QStringList& l) { l << "" << "1,2,3"; },
        "Line 1521 of the record file: \"1,2,3\" after the last record; nothing was opened"},
       {"a line far too long", Shape::TwoChannel, false, Replace(30, QString(300, u'7')),

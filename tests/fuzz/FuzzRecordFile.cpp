@@ -11,6 +11,7 @@
 
 #include "FuzzCheck.h"
 #include "app/Errors.h"
+#include "controls/VerticalMarker.h"
 #include "core/RecordFile.h"
 #include "core/RecordSamples.h"
 #include "storage/TextLines.h"
@@ -38,6 +39,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(r.layout == screen_model::LayoutOf(r.timeBaseIndex, r.rate1MS ? 1 : 0),
             "the layout is the one its time base and rate make");
     Require(r == core::WithOwnSamplesOnly(r), "a record read holds only its own samples");
+    Require(r.sequence > 0, "a record read was received");
+    for (const std::int32_t row : saved.zeroRows)
+      Require(row >= vertical_marker::TopmostRow && row <= vertical_marker::BottomRow,
+              "a record read opens with its markers on the strip");
   }
   QStringList written;
   if (history) {

@@ -8,10 +8,12 @@
 #include "core/RecordSamples.h"
 #include "storage/TextLines.h"
 #include "support/SquareWaveWindow.h"
+#include "vertical/VerticalDriving.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -147,11 +149,7 @@ TEST_F(RecordsWindow, PageUpFourTimesAfterFiveCapturesShowsTheFirstRecordAsCaptu
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
 }
 
-// Disabled: the record shown is now drawn and measured with the channels it
-// was captured with, but the measurement texts of a channel the record does
-// not hold (hidden on the panel) still differ: the live record's other
-// buffer held an earlier record's samples, the kept record holds zeros.
-TEST_F(RecordsWindow, DISABLED_ARecordSteppedBackToKeepsTheLayoutItWasCapturedWith) {
+TEST_F(RecordsWindow, ARecordSteppedBackToKeepsTheLayoutItWasCapturedWith) {
   BothChannels();
   TimeKnob(Time1ms);
   ASSERT_NO_FATAL_FAILURE(Capture());
@@ -175,11 +173,50 @@ TEST_F(RecordsWindow, DISABLED_ARecordSteppedBackToKeepsTheLayoutItWasCapturedWi
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
 }
 
-// Disabled until the plot and the measurement panel read the record shown by
-// its own channels: today they draw and measure the channels the panel has on
-// (a record of both channels opened in a window with CH2 off loses its CH2
-// trace; one of CH2 alone shows CH1 readings of an empty buffer).
-TEST_F(RecordsWindow, DISABLED_ARecordOfEachLayoutSavedOpensAfterARestartAsTheSameRecord) {
+// A kept record is viewed with its own channels for as long as it is shown:
+// a replot after a view change draws what the first frame drew, and the
+// channel keys pressed meanwhile wait for the next RUN, which starts from
+// the panel as it stands.
+TEST_F(RecordsWindow, AKeptRecordStaysAsCapturedWhileTheKeysChangeAndRunStartsFromThePanel) {
+  BothChannels();
+  TimeKnob(Time1ms);
+  ASSERT_NO_FATAL_FAILURE(Capture());
+  const Shown bothView = View();
+  ASSERT_NO_FATAL_FAILURE(OneChannel(2));
+  ASSERT_NO_FATAL_FAILURE(Capture());
+  ASSERT_FALSE(scope.State().HeldRecord.Channel(2).on);
+  const QStringList panel = scope.Snapshot().Lines();
+
+  Key(Qt::Key_PageUp);
+  ASSERT_TRUE(scope.State().HeldRecord.Channel(2).on);
+  ExpectSameView(View(), bothView);
+  EXPECT_EQ(scope.Snapshot().Lines(), panel) << "stepping back changed the front panel";
+  // A replot of the same view, as a view window dragged and put back does.
+  scope.ChooseMenuItem(QStringLiteral("ResetHorizontalView1"));
+  ExpectSameView(View(), bothView);
+
+  // The keys change: CH1 off and CH2 on, for the next RUN only.
+  scope.PressChannelKey(1);
+  scope.PressChannelOff();
+  scope.PressChannelKey(2);
+  ASSERT_EQ(scope.State().ChannelOn[1], 0);
+  ASSERT_EQ(scope.State().ChannelOn[2], 1);
+  ExpectSameView(View(), bothView);
+
+  ASSERT_NO_FATAL_FAILURE(Capture());
+  const core::Record& latest = scope.State().HeldRecord;
+  EXPECT_FALSE(latest.Channel(1).on);
+  EXPECT_TRUE(latest.Channel(2).on);
+  EXPECT_EQ(PositionText(scope), QString()) << "a new record shows no position";
+  Key(Qt::Key_PageUp);
+  EXPECT_TRUE(PositionText(scope).startsWith(QStringLiteral("Record 2 of 3  "))) << PositionText(scope).toStdString();
+  EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
+}
+
+// The markers stand elsewhere and each range has a calibration of its own,
+// so a record opened in a window fresh from its defaults is drawn and
+// measured as captured only by what its file holds.
+TEST_F(RecordsWindow, ARecordOfEachLayoutSavedOpensAfterARestartAsTheSameRecord) {
   struct Case {
     const char* what;
     int channelOff;  // 0: both on
@@ -192,6 +229,13 @@ TEST_F(RecordsWindow, DISABLED_ARecordOfEachLayoutSavedOpensAfterARestartAsTheSa
       {"CH2 alone at 50 us/div: 3000 samples", 1, Time50us, screen_model::RecordLayout::ThreeThousand},
       {"both channels at 50 us/div: stretched", 0, Time50us, screen_model::RecordLayout::Stretched},
   };
+  scope.State().CalCH1H = 3;
+  scope.State().CalCH1L = -7;
+  scope.State().CalCH2H = 2;
+  scope.State().CalCH2L = -4;
+  DragMarker(scope.Marker(1), {7 + 40});
+  DragMarker(scope.Marker(2), {7 - 30});
+  const std::int32_t zeroRows[] = {scope.State().CH1VertPos, scope.State().CH2VertPos};
   int n = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -202,6 +246,7 @@ TEST_F(RecordsWindow, DISABLED_ARecordOfEachLayoutSavedOpensAfterARestartAsTheSa
     const core::Record saved = Own(scope.State().HeldRecord);
     EXPECT_EQ(saved.layout, c.layout);
     const Shown before = View();
+    const QImage strip = scope.OverviewStrip()->grab().toImage();
     const QString path = PathOf(QStringLiteral("record%1.csv").arg(++n));
     w.ui.saveAnswers.push_back(path);
     scope.ChooseMenuItem(QStringLiteral("SaveRecord1"));
@@ -210,11 +255,20 @@ TEST_F(RecordsWindow, DISABLED_ARecordOfEachLayoutSavedOpensAfterARestartAsTheSa
     // A restart: a new window with a store of its own, no instrument.
     ScopeWindow restarted{true, /*stopWatch=*/true};
     ASSERT_NO_FATAL_FAILURE(MeasurementsOn(restarted.scope));
+    ASSERT_NE(restarted.scope.State().CH1VertPos, zeroRows[0]);
+    ASSERT_NE(restarted.scope.State().CH2VertPos, zeroRows[1]);
     restarted.ui.openAnswers.push_back(path);
     restarted.scope.ChooseMenuItem(QStringLiteral("OpenRecord1"));
     ASSERT_TRUE(restarted.ui.errors.isEmpty()) << restarted.ui.errors.join('\n').toStdString();
     EXPECT_TRUE(restarted.scope.State().HeldRecord == saved) << "the record opened is not the one saved";
+    for (int channel : {1, 2}) {
+      EXPECT_EQ(Top(restarted.scope.Marker(channel)), zeroRows[channel - 1]) << "CH" << channel << "'s 0 V marker";
+      EXPECT_EQ(channel == 1 ? restarted.scope.State().CH1VertPos : restarted.scope.State().CH2VertPos,
+                zeroRows[channel - 1]);
+    }
     ExpectSameView(Take(restarted, PathOf(QStringLiteral("restarted-export.txt"))), before);
+    // The strip shows the record's own channel, whichever the knob is on.
+    EXPECT_TRUE(restarted.scope.OverviewStrip()->grab().toImage() == strip) << "the overview strip differs";
   }
 }
 
@@ -265,26 +319,49 @@ TEST_F(RecordsWindow, ABadRecordFileIsRefusedAndChangesNothing) {
   const QByteArray firstData = goodBytes.mid(dataStart, goodBytes.indexOf("\r\n", dataStart) - dataStart);
   ASSERT_TRUE(firstData.startsWith("1,")) << firstData.toStdString();
   const QByteArray badCode = "1,256," + firstData.mid(firstData.indexOf(',', 2) + 1);
+  // CH2 described on the 1 V/div row of the high range, consistently, while
+  // its lines hold the volts of its 200 mV/div row on the low range.
+  const QByteArray otherRange = QByteArray(goodBytes)
+                                    .replace("Range,high,low", "Range,high,high")
+                                    .replace("Volts/div,1V/DIV,200mV/DIV", "Volts/div,1V/DIV,1V/DIV")
+                                    .replace("Scale,393,312", "Scale,393,393");
+  // Cut off at a line's end half way, after a description that would move
+  // the markers.
+  const QByteArray zeroRows =
+      QStringLiteral("0 V row,%1,%2").arg(scope.State().CH1VertPos).arg(scope.State().CH2VertPos).toLatin1();
+  ASSERT_TRUE(goodBytes.contains(zeroRows));
+  QByteArray truncated = QByteArray(goodBytes).replace(zeroRows, "0 V row,50,350");
+  truncated.truncate(truncated.indexOf("\r\n", truncated.size() / 2) + 2);
+  // The screen, the readings, the export and the front panel before.
+  const Shown before = View();
+  const QStringList panel = scope.Snapshot().Lines();
+  const QString position = PositionText(scope);
 
   struct Case {
     const char* what;
     QByteArray bytes;
+    const char* message;  // how the message begins
     bool vanished = false;
   };
   const Case cases[] = {
-      {"truncated in its data lines", goodBytes.left(goodBytes.size() / 2)},
-      {"a code out of 0..255", QByteArray(goodBytes).replace(firstData + "\r\n", badCode + "\r\n")},
-      {"a scale that contradicts its volts/div", QByteArray(goodBytes).replace("Scale,393,", "Scale,197,")},
-      {"a layout that contradicts its data lines", QByteArray(goodBytes).replace("Layout,standard", "Layout,stretched")},
-      {"a wrong header", QByteArray(goodBytes).replace(record_file::RecordTitle, "Tessaron USB Oscilloscope Export")},
-      {"50 MB of noise", QByteArray()},
-      {"vanished after the dialog", goodBytes, true},
+      {"truncated in its data lines", truncated, "The record file ends after line "},
+      {"a code out of 0..255", QByteArray(goodBytes).replace(firstData + "\r\n", badCode + "\r\n"),
+       "Line 20 of the record file: CH1 code 256 is outside 0..255"},
+      {"a scale that contradicts its volts/div", QByteArray(goodBytes).replace("Scale,393,", "Scale,197,"),
+       "Line 15 of the record file: CH1's scale 197 on the high range is 2V/DIV"},
+      {"a range that contradicts its data lines", otherRange, "Line 20 of the record file: CH2 reads "},
+      {"a layout its time base cannot make", QByteArray(goodBytes).replace("Layout,standard", "Layout,stretched"),
+       "Line 8 of the record file: the layout above is stretched"},
+      {"a wrong header", QByteArray(goodBytes).replace(record_file::RecordTitle, "Tessaron USB Oscilloscope Export"),
+       "Line 1 of the record file: \"Tessaron USB Oscilloscope Export\" is not"},
+      {"50 MB of noise", QByteArray(), "Line 1 of the record file: "},
+      {"vanished after the dialog", goodBytes, "Cannot open file ", true},
   };
   int n = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     const QString path = PathOf(QStringLiteral("bad%1.csv").arg(++n));
-    if (n == 6) {
+    if (c.bytes.isEmpty()) {
       QByteArray noise(50 * 1024 * 1024, '\0');
       std::uint32_t x = 2463534242u;
       for (char& b : noise) {
@@ -304,11 +381,21 @@ TEST_F(RecordsWindow, ABadRecordFileIsRefusedAndChangesNothing) {
     w.ui.errors.clear();
     w.ui.openAnswers.push_back(path);
     scope.ChooseMenuItem(QStringLiteral("OpenRecord1"));
-    EXPECT_EQ(w.ui.errors.size(), 1) << Errors();
+    w.ui.afterFileDialog = nullptr;
+    ASSERT_EQ(w.ui.errors.size(), 1) << Errors();
+    const QString message = w.ui.errors[0];
+    EXPECT_TRUE(message.startsWith(QLatin1String(c.message))) << message.toStdString();
+    if (c.vanished)
+      EXPECT_TRUE(message.endsWith(QFileInfo(path).fileName())) << message.toStdString();
+    else
+      EXPECT_TRUE(message.endsWith(QLatin1String("; nothing was opened"))) << message.toStdString();
     EXPECT_TRUE(scope.State().HeldRecord == held) << "the held record changed";
-    std::cout << "  " << c.what << ": " << Errors() << "\n";
+    EXPECT_EQ(PositionText(scope), position);
+    EXPECT_EQ(scope.Snapshot().Lines(), panel) << "the front panel changed";
+    w.ui.errors.clear();
+    ExpectSameView(View(), before);
+    std::cout << "  " << c.what << ": " << message.toStdString() << "\n";
   }
-  w.ui.afterFileDialog = nullptr;
   // The history is the two records it was: the older is one step back.
   scope.ChooseMenuItem(QStringLiteral("PreviousRecord1"));
   EXPECT_TRUE(PositionText(scope).startsWith(QStringLiteral("Record 1 of 2  "))) << PositionText(scope).toStdString();
