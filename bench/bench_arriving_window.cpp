@@ -4,7 +4,10 @@
 //
 //   ch1_drawn_s           from the first progress to the plot showing CH1's
 //                         samples 503..999 (the view after start) new
-//   plot_paints_per_s     paints of the plot per second of reply
+//   plot_paints_per_s     paints of the plot per second of reply (a frame
+//                         that changes no pixel of it paints nothing)
+//   arriving_frames_per_s arriving frames drawn per second of reply
+//   least_frame_gap_ms    the shortest time between two arriving frames
 //   cpu_percent_window    the window's thread (the program's main thread)
 //                         over the wall time of the reply
 //   cpu_percent_process   the same with the simulator's thread
@@ -17,6 +20,7 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <algorithm>
 #include <ctime>
 
 namespace {
@@ -59,20 +63,26 @@ void BM_ArrivingReplyOnTheWindow9600(benchmark::State& state) {
   PaintCounter counter;
   scope.Plot()->installEventFilter(&counter);
 
-  double windowCpu = 0, processCpu = 0, wall = 0, ch1Drawn = 0;
-  long paints = 0;
+  double windowCpu = 0, processCpu = 0, wall = 0, ch1Drawn = 0, leastGap = 1e9;
+  long paints = 0, frames = 0;
   for (auto _ : state) {
-    double startWall = -1, startWindow = 0, startProcess = 0, ch1At = -1;
+    double startWall = -1, startWindow = 0, startProcess = 0, ch1At = -1, lastFrame = -1;
     long startPaints = 0;
     const std::uint64_t before = scope.State().HeldRecord.sequence;
     // Connected after the window's own: told once the window has drawn.
     const auto onProgress = QObject::connect(
-        &f.Link, &core::ScopeLink::samplesArriving, &f, [&](const core::Record&, const core::ReplyArrival&) {
+        &f.Link, &core::ScopeLink::samplesArriving, &f, [&](const core::Record&, const core::ReplyArrival& arrival) {
           if (startWall < 0) {
             startWall = WallSeconds();
             startWindow = CpuSeconds(CLOCK_THREAD_CPUTIME_ID);
             startProcess = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
             startPaints = counter.paints;
+          }
+          if (f.ArrivingShown && f.LastArrivingFrame.arrival == arrival) {
+            const double now = WallSeconds();
+            if (lastFrame >= 0) leastGap = std::min(leastGap, now - lastFrame);
+            lastFrame = now;
+            ++frames;
           }
           // A progress the window did not draw (frames are paced) is not counted.
           if (ch1At < 0 && f.ArrivingShown && f.LastArrivingFrame.arrival.Samples(1) >= kViewEnd)
@@ -104,6 +114,8 @@ void BM_ArrivingReplyOnTheWindow9600(benchmark::State& state) {
   state.counters["cpu_percent_window"] = 100.0 * windowCpu / wall;
   state.counters["cpu_percent_process"] = 100.0 * processCpu / wall;
   state.counters["plot_paints_per_s"] = static_cast<double>(paints) / wall;
+  state.counters["arriving_frames_per_s"] = static_cast<double>(frames) / wall;
+  state.counters["least_frame_gap_ms"] = 1000.0 * leastGap;
   state.counters["ch1_drawn_s"] = ch1Drawn / replies;
   state.counters["reply_s"] = wall / replies;
 }
