@@ -356,7 +356,8 @@ void TForm1::DrawArrivingFrame(const core::Record& partial, const core::ReplyArr
     const std::size_t bytes = static_cast<std::size_t>(columns.Count()) * sizeof(std::uint32_t);
     uchar* plot = PlotBitmap.bits();
     const uchar* grid = GridBitmap.constBits();
-    for (int y = 0; y < PlotBitmap.height(); ++y) std::memcpy(plot + y * stride + offset, grid + y * stride + offset, bytes);
+    for (int y = 0; y < PlotBitmap.height(); ++y)
+      std::memcpy(plot + y * stride + offset, grid + y * stride + offset, bytes);
   }
 
   if (!columns.Empty()) {
@@ -375,9 +376,9 @@ void TForm1::DrawArrivingFrame(const core::Record& partial, const core::ReplyArr
       }
       const ColumnSpan fresh = Within(part.fresh, columns);
       if (!part.freshSamples.Empty() && !fresh.Empty()) {
-        const int count =
-            TracePolyline(points, partial.layout, part.freshSamples.first, part.freshSamples.last,
-                          [&](std::int32_t i) { return core::RowOfSample(partial, n, i, trace.zeroRow, trace.calOffset); });
+        const int count = TracePolyline(
+            points, partial.layout, part.freshSamples.first, part.freshSamples.last,
+            [&](std::int32_t i) { return core::RowOfSample(partial, n, i, trace.zeroRow, trace.calOffset); });
         StrokeInColumns(PlotBitmap, points, count, fresh, PixelOf(n == 1 ? CH1Color : CH2Color));
       }
     }
@@ -413,8 +414,14 @@ void TForm1::DrawArrivingFrame(const core::Record& partial, const core::ReplyArr
   }
 
   ArrivingShown = true;
-  LastArrivingFrame = {arrival,      picture,  scene,   PlotBitmap.cacheKey(), GridBitmap.cacheKey(),
-                       focused, stripSamples, PreviewBitmap.cacheKey()};
+  LastArrivingFrame = {.arrival = arrival,
+                       .picture = picture,
+                       .scene = scene,
+                       .plotKey = PlotBitmap.cacheKey(),
+                       .gridKey = GridBitmap.cacheKey(),
+                       .stripChannel = focused,
+                       .stripSamples = stripSamples,
+                       .stripKey = PreviewBitmap.cacheKey()};
 }
 
 void TForm1::PutBackHeldRecord() {
