@@ -4,7 +4,10 @@
 //
 //   ch1_drawn_s           from the first progress to the plot showing CH1's
 //                         samples 503..999 (the view after start) new
-//   plot_paints_per_s     paints of the plot per second of reply
+//   plot_paints_per_s     paints of the plot per second of reply (a frame
+//                         that changes no pixel of it paints nothing)
+//   arriving_frames_per_s arriving frames drawn per second of reply
+//   least_frame_gap_ms    the shortest time between two arriving frames
 //   cpu_percent_window    the window's thread (the program's main thread)
 //                         over the wall time of the reply
 //   cpu_percent_process   the same with the simulator's thread
@@ -17,6 +20,8 @@
 #include <QEvent>
 #include <QEventLoop>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -53,10 +58,10 @@ void BM_ArrivingReplyOnTheWindow9600(benchmark::State& state) {
 
   // The window's thread is this one, which the signals are delivered on.
   CoreShare share;
-  double ch1Drawn = 0;
-  long paints = 0;
+  double ch1Drawn = 0, leastGap = 1e9;
+  long paints = 0, frames = 0;
   for (auto _ : state) {
-    double ch1At = -1;
+    double ch1At = -1, lastFrame = -1;
     bool started = false;
     long startPaints = 0;
     const std::uint64_t before = scope.State().HeldRecord.sequence;
@@ -68,7 +73,15 @@ void BM_ArrivingReplyOnTheWindow9600(benchmark::State& state) {
             share.Start();
             startPaints = counter.paints;
           }
-          if (ch1At < 0 && arrival.Samples(1) >= kViewEnd && f.ArrivingShown) ch1At = share.SinceStart();
+          if (f.ArrivingShown && f.LastArrivingFrame.arrival == arrival) {
+            const double now = WallSeconds();
+            if (lastFrame >= 0) leastGap = std::min(leastGap, now - lastFrame);
+            lastFrame = now;
+            ++frames;
+          }
+          // A progress the window did not draw (frames are paced) is not counted.
+          if (ch1At < 0 && f.ArrivingShown && f.LastArrivingFrame.arrival.Samples(1) >= kViewEnd)
+            ch1At = share.SinceStart();
         });
     QEventLoop loop;
     QTimer look;
@@ -94,6 +107,8 @@ void BM_ArrivingReplyOnTheWindow9600(benchmark::State& state) {
   state.counters["cpu_percent_window"] = share.ThreadPercent();
   state.counters["cpu_percent_process"] = share.ProcessPercent();
   state.counters["plot_paints_per_s"] = static_cast<double>(paints) / share.Wall();
+  state.counters["arriving_frames_per_s"] = static_cast<double>(frames) / share.Wall();
+  state.counters["least_frame_gap_ms"] = 1000.0 * leastGap;
   state.counters["ch1_drawn_s"] = ch1Drawn / replies;
   state.counters["reply_s"] = share.Wall() / replies;
 }

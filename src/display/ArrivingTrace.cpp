@@ -28,6 +28,11 @@ ArrivingChannel ChannelPicture(const ArrivingReply& reply, int arrived, bool car
   return picture;
 }
 
+// How far either side of a vertex the two-pixel stroke reaches: its round
+// end and its corners light pixels up to one column away; one more column
+// is kept for safety.
+constexpr int StrokeReachColumns = 2;
+
 }  // namespace
 
 ArrivingPicture PictureOfArrival(const ArrivingReply& reply) {
@@ -48,6 +53,40 @@ ArrivingPicture PictureOfArrival(const ArrivingReply& reply) {
       picture.markerColumn = ColumnOfViewSample(reply.layout, reached - reply.view.start);
   }
   return picture;
+}
+
+ColumnSpan ColumnsChanged(const ArrivingPicture& before, const ArrivingPicture& now) {
+  int first = PlotColumnCount;
+  int last = -1;
+  // Right of the new trace a channel shows the previous record dimmed, or
+  // nothing when there is none.
+  const auto nothingRightOf = [](const ArrivingChannel& c) {
+    return c.previous.Empty() && c.fresh.last < PlotColumnCount - 1;
+  };
+  const auto take = [&](int from, int to) {
+    first = std::min(first, from);
+    last = std::max(last, to);
+  };
+  for (std::size_t c = 0; c < before.channels.size(); ++c) {
+    const ArrivingChannel& was = before.channels[c];
+    const ArrivingChannel& is = now.channels[c];
+    if (was == is) continue;
+    if (nothingRightOf(was) != nothingRightOf(is) ||
+        (!was.freshSamples.Empty() && !is.freshSamples.Empty() && was.freshSamples.first != is.freshSamples.first)) {
+      take(0, PlotColumnCount - 1);
+      continue;
+    }
+    // The new trace's last column, -1 before it begins: the dimmed part
+    // starts right of it.
+    take(std::min(was.fresh.last, is.fresh.last) - StrokeReachColumns,
+         std::max(was.fresh.last, is.fresh.last) + StrokeReachColumns);
+  }
+  if (before.markerColumn != now.markerColumn) {
+    for (const std::optional<int>& marker : {before.markerColumn, now.markerColumn})
+      if (marker) take(*marker, *marker);
+  }
+  if (last < first) return {};
+  return {std::max(first, 0), std::min(last, PlotColumnCount - 1)};
 }
 
 }  // namespace screen_model

@@ -74,6 +74,12 @@ constexpr Rgb Dimmed(Rgb c) { return {c.red * 2 / 5, c.green * 2 / 5, c.blue * 2
 // plot's height, mid grey.
 inline constexpr Rgb ArrivalMarkerColour{128, 128, 128};
 
+// Arriving frames are drawn at most this often: ten a second show the trace
+// growing smoothly (a reply at the line speed brings under 90 samples in that
+// time), while each frame more costs a redraw that the record's own frame
+// soon makes again anyway.
+inline constexpr int ArrivingFrameIntervalMs = 100;
+
 // What the screen shows of a reply on its way. A channel the record does not
 // carry (the other one of a 3000-sample record) has nothing new and nothing
 // dimmed: it is not part of the picture the reply ends in. Throws "List index
@@ -81,5 +87,14 @@ inline constexpr Rgb ArrivalMarkerColour{128, 128, 128};
 // two-channel record, and for an arriving or record channel that is no
 // channel.
 ArrivingPicture PictureOfArrival(const ArrivingReply& reply);
+
+// The plot columns whose pixels may differ between two pictures of one reply
+// over the same view and previous record: around where each channel's new
+// trace ended and where it ends now (columns pass from dimmed to new, and the
+// round end of the new trace becomes a corner) and the marker's two columns.
+// Every other column is drawn the same. The whole plot when a channel comes
+// to show a previous record right of its new trace or stops showing one;
+// none when nothing moved.
+ColumnSpan ColumnsChanged(const ArrivingPicture& before, const ArrivingPicture& now);
 
 }  // namespace screen_model

@@ -68,6 +68,7 @@ const LayoutRow& RowOf(RecordLayout layout);
 struct ViewWindow {
   std::int32_t start;  // ViewStart: first sample index on the plot
   std::int32_t end;    // ViewEnd: last sample index on the plot
+  friend bool operator==(const ViewWindow&, const ViewWindow&) = default;
 };
 
 // The samples on the plot for the view window marker at Left markerLeft.

@@ -139,6 +139,10 @@ void ScreenPanel::RepaintPlotRows(const screen_model::RowBands& rows) {
   plot_->update(region);
 }
 
+void ScreenPanel::RepaintPlotColumns(int first, int last) {
+  if (last >= first) plot_->update(QRect(first, 0, last - first + 1, plot_->height()));
+}
+
 int ScreenPanel::TriggerMarkerLeft() const { return Left(triggerMarkerPanel_); }
 void ScreenPanel::PlaceTriggerMarker(int left) { SetLeft(triggerMarkerPanel_, left); }
 void ScreenPanel::UpdateTriggerMarker() { triggerMarkerPanel_->update(); }

@@ -25,6 +25,8 @@ class ScreenPanel : public TPanel {
   void RepaintPlot();
   // Only these rows of the plot, across its whole width.
   void RepaintPlotRows(const screen_model::RowBands& rows);
+  // Only the columns first..last of the plot, across its whole height.
+  void RepaintPlotColumns(int first, int last);
 
   // ---- The trigger marker over the plot ----------------------------------
   int TriggerMarkerLeft() const;

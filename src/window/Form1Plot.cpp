@@ -85,6 +85,28 @@ void StrokeInColumns(QImage& image, const TracePoints& points, int count, Column
 
 std::uint32_t PixelOf(Rgb rgb) { return qRgb(rgb.red, rgb.green, rgb.blue); }
 
+// The overview strip's line through the layout's samples, each read by
+// `sampleAt(index)`: a record's, or a reply's on its way over one.
+template <class SampleAt>
+void DrawStrip(QImage& strip, RecordLayout layout, TColor colour, SampleAt sampleAt) {
+  strip.fill(Qt::black);
+  QPainter canvas(&strip);
+  canvas.setPen(QPen(ColorOf(colour), OverviewPenWidth));
+  const int count = OverviewVertexCount(layout);
+  std::array<QPoint, 502> points;
+  for (int m = 0; m < count && m < static_cast<int>(points.size()); ++m) {
+    const OverviewVertex v = OverviewVertexAt(layout, m);
+    CheckListIndex(v.sampleIndex, RecordIndexCount);
+    points[static_cast<std::size_t>(m)] = QPoint(v.column, OverviewRow(sampleAt(v.sampleIndex)));
+  }
+  canvas.drawPolyline(points.data(), count);
+}
+
+// The columns both spans hold.
+ColumnSpan Within(ColumnSpan span, ColumnSpan columns) {
+  return {std::max(span.first, columns.first), std::min(span.last, columns.last)};
+}
+
 }  // namespace
 
 void TForm1::PlotWaveform() {
@@ -163,6 +185,7 @@ void TForm1::PlotWaveform() {
   overview_->RaiseMarker(OverviewMarker::ViewWindow);
   PlotValid = 1;
   ArrivingShown = false;
+  SincePlotShown.start();
 }
 
 namespace {
@@ -266,35 +289,28 @@ core::FrameChannels TForm1::ChannelsOnScreen() const {
 
 void TForm1::BuildOverviewStrip() { BuildOverviewStrip(HeldRecord, ChannelsOnScreen().read); }
 
-// The focused channel's buffer, whether or not that channel is on: the
-// strip shows what the knob acts on.
-void TForm1::BuildOverviewStrip(const core::Record& record) { BuildOverviewStrip(record, FocusedChannel()); }
-
 void TForm1::BuildOverviewStrip(const core::Record& record, int channel) {
-  const RecordLayout layout = record.layout;
-  const bool ch1 = channel == 1;
   const auto& samples = record.Samples(channel);
-
-  PreviewBitmap.fill(Qt::black);
-  {
-    QPainter canvas(&PreviewBitmap);
-    canvas.setPen(QPen(ColorOf(ch1 ? CH1Color : CH2Color), OverviewPenWidth));
-    const int count = OverviewVertexCount(layout);
-    std::array<QPoint, 502> points;
-    for (int m = 0; m < count && m < static_cast<int>(points.size()); ++m) {
-      const OverviewVertex v = OverviewVertexAt(layout, m);
-      CheckListIndex(v.sampleIndex, RecordIndexCount);
-      points[static_cast<std::size_t>(m)] =
-          QPoint(v.column, OverviewRow(samples[static_cast<std::size_t>(v.sampleIndex)]));
-    }
-    canvas.drawPolyline(points.data(), count);
-  }
+  DrawStrip(PreviewBitmap, record.layout, channel == 1 ? CH1Color : CH2Color,
+            [&](int i) { return samples[static_cast<std::size_t>(i)]; });
   overview_->ShowRecordPicture(PreviewBitmap);
 }
 
 void TForm1::DrawArrivingReply(const core::Record& partial, const core::ReplyArrival& arrival) {
   // The dots gather complete records only; a stopped window draws none.
   if (Running != 1 || PersistenceOn == 1) return;
+  // Paced here, whoever tells the progress and however often: a reply at the
+  // line speed is told some 20 times a second, and the record's own frame
+  // counts too, so the first picture of the next reply waits after it.
+  if (SincePlotShown.isValid() &&
+      SincePlotShown.nsecsElapsed() < std::int64_t{ArrivingFrameIntervalMs} * 1'000'000)
+    return;
+  // Counted from before drawing: a slow frame does not put off the next.
+  SincePlotShown.start();
+  DrawArrivingFrame(partial, arrival);
+}
+
+void TForm1::DrawArrivingFrame(const core::Record& partial, const core::ReplyArrival& arrival) {
   const std::int32_t markerLeft = overview_->MarkerLeft(OverviewMarker::ViewWindow);
   ArrivingReply reply;
   reply.layout = partial.layout;
@@ -309,50 +325,108 @@ void TForm1::DrawArrivingReply(const core::Record& partial, const core::ReplyArr
     CheckListIndex(index, RecordIndexCount);
   const ArrivingPicture picture = PictureOfArrival(reply);
 
-  // Composed from the whole graticule: the next whole frame copies it again.
-  CopyGridToPlot();
-  if (PlotBitmap.format() != QImage::Format_RGB32) PlotBitmap = PlotBitmap.convertToFormat(QImage::Format_RGB32);
-  TracePoints points;
-  // CH2 over CH1, as in a whole frame.
+  ArrivingScene scene;
+  scene.layout = partial.layout;
+  scene.view = reply.view;
+  scene.heldLayout = HeldRecord.layout;
+  scene.heldView = heldView;
+  scene.heldSequence = HeldRecord.sequence;
+  scene.previousShown = reply.previousShown;
   for (int n : {1, 2}) {
     const ChannelParts channel = Channel(n);
-    if (channel.On != 1) continue;
-    const ArrivingChannel& part = picture.Channel(n);
-    const std::int32_t zeroRow = channel.VertPos;
-    if (!part.previous.Empty()) {
-      const std::int32_t calOffset = core::CalOffsetOf(HeldRecord, n, channel.CalHigh, channel.CalLow);
-      const int count = TracePolyline(points, HeldRecord.layout, heldView.start, heldView.end, [&](std::int32_t i) {
-        return core::RowOfSample(HeldRecord, n, i, zeroRow, calOffset);
-      });
-      StrokeInColumns(PlotBitmap, points, count, part.previous, PixelOf(Dimmed(RgbOf(n == 1 ? CH1Color : CH2Color))));
-    }
-    if (!part.freshSamples.Empty()) {
-      const std::int32_t calOffset = core::CalOffsetOf(partial, n, channel.CalHigh, channel.CalLow);
-      const int count = TracePolyline(points, partial.layout, part.freshSamples.first, part.freshSamples.last,
-                                      [&](std::int32_t i) { return core::RowOfSample(partial, n, i, zeroRow, calOffset); });
-      StrokeInColumns(PlotBitmap, points, count, part.fresh, PixelOf(n == 1 ? CH1Color : CH2Color));
-    }
+    ArrivingScene::Trace& trace = scene.traces[static_cast<std::size_t>(n - 1)];
+    trace.on = channel.On == 1;
+    trace.zeroRow = channel.VertPos;
+    trace.heldCalOffset = core::CalOffsetOf(HeldRecord, n, channel.CalHigh, channel.CalLow);
+    trace.calOffset = core::CalOffsetOf(partial, n, channel.CalHigh, channel.CalLow);
   }
-  if (ReferenceOn == 1) DrawReference();
-  if (picture.markerColumn) {
-    const std::uint32_t grey = PixelOf(ArrivalMarkerColour);
+
+  // The last arriving frame is still in PlotBitmap, untouched, and was drawn
+  // from the same: only the columns where a trace or the marker moved
+  // change. A reference is drawn over the whole width and its rows may have
+  // been loaded since, so with one the frame is composed whole.
+  const ArrivingFrame& last = LastArrivingFrame;
+  const bool sameSource = ArrivingShown && last.scene == scene;
+  const bool sameScene = sameSource && last.plotKey == PlotBitmap.cacheKey() &&
+                         last.gridKey == GridBitmap.cacheKey() && RowsAlike(GridBitmap, PlotBitmap) &&
+                         PlotBitmap.format() == QImage::Format_RGB32 && ReferenceOn != 1;
+  const ColumnSpan columns = sameScene ? ColumnsChanged(last.picture, picture) : ColumnSpan{0, PlotColumnCount - 1};
+  if (!sameScene) {
+    CopyGridToPlot();
+    if (PlotBitmap.format() != QImage::Format_RGB32) PlotBitmap = PlotBitmap.convertToFormat(QImage::Format_RGB32);
+  } else if (!columns.Empty()) {
+    // The graticule back under those columns, a row at a time.
+    const qsizetype stride = PlotBitmap.bytesPerLine();
+    const std::size_t offset = static_cast<std::size_t>(columns.first) * sizeof(std::uint32_t);
+    const std::size_t bytes = static_cast<std::size_t>(columns.Count()) * sizeof(std::uint32_t);
+    uchar* plot = PlotBitmap.bits();
+    const uchar* grid = GridBitmap.constBits();
     for (int y = 0; y < PlotBitmap.height(); ++y)
-      reinterpret_cast<std::uint32_t*>(PlotBitmap.scanLine(y))[*picture.markerColumn] = grey;
+      std::memcpy(plot + y * stride + offset, grid + y * stride + offset, bytes);
+  }
+
+  if (!columns.Empty()) {
+    TracePoints points;
+    // CH2 over CH1, as in a whole frame.
+    for (int n : {1, 2}) {
+      const ArrivingScene::Trace& trace = scene.traces[static_cast<std::size_t>(n - 1)];
+      if (!trace.on) continue;
+      const ArrivingChannel& part = picture.Channel(n);
+      const ColumnSpan previous = Within(part.previous, columns);
+      if (!part.previous.Empty() && !previous.Empty()) {
+        const int count = TracePolyline(points, HeldRecord.layout, heldView.start, heldView.end, [&](std::int32_t i) {
+          return core::RowOfSample(HeldRecord, n, i, trace.zeroRow, trace.heldCalOffset);
+        });
+        StrokeInColumns(PlotBitmap, points, count, previous, PixelOf(Dimmed(RgbOf(n == 1 ? CH1Color : CH2Color))));
+      }
+      const ColumnSpan fresh = Within(part.fresh, columns);
+      if (!part.freshSamples.Empty() && !fresh.Empty()) {
+        const int count = TracePolyline(
+            points, partial.layout, part.freshSamples.first, part.freshSamples.last,
+            [&](std::int32_t i) { return core::RowOfSample(partial, n, i, trace.zeroRow, trace.calOffset); });
+        StrokeInColumns(PlotBitmap, points, count, fresh, PixelOf(n == 1 ? CH1Color : CH2Color));
+      }
+    }
+    if (ReferenceOn == 1) DrawReference();
+    if (picture.markerColumn && *picture.markerColumn >= columns.first && *picture.markerColumn <= columns.last) {
+      const std::uint32_t grey = PixelOf(ArrivalMarkerColour);
+      const qsizetype stride = PlotBitmap.bytesPerLine();
+      uchar* plot = PlotBitmap.bits();
+      for (int y = 0; y < PlotBitmap.height(); ++y)
+        reinterpret_cast<std::uint32_t*>(plot + y * stride)[*picture.markerColumn] = grey;
+    }
+    if (sameScene)
+      screen_->RepaintPlotColumns(columns.first, columns.last);
+    else
+      screen_->RepaintPlot();
   }
   PlotDrawnRows = {};
-  ArrivingShown = true;
-  screen_->RepaintPlot();
 
-  // The strip: the focused channel's samples in so far over the held record's.
-  core::Record strip = reply.previousShown ? HeldRecord : partial;
-  if (strip.layout == partial.layout) {
-    const int focused = CH1Focus == 1 ? 1 : 2;
-    auto& to = focused == 1 ? strip.ch1 : strip.ch2;
-    const auto& from = partial.Samples(focused);
-    const int in = arrival.Samples(focused);
-    std::copy(from.begin() + 1, from.begin() + 1 + in, to.begin() + 1);
-    BuildOverviewStrip(strip);
+  // The strip: the focused channel's samples in so far over the held
+  // record's, drawn again only when more of them are in.
+  const int focused = CH1Focus == 1 ? 1 : 2;
+  const int stripSamples = arrival.Samples(focused);
+  const bool sameStrip = sameSource && last.stripChannel == focused && last.stripSamples == stripSamples &&
+                         last.stripKey == PreviewBitmap.cacheKey();
+  const bool stripOverHeld = !reply.previousShown || HeldRecord.layout == partial.layout;
+  if (!sameStrip && stripOverHeld) {
+    const auto& in = partial.Samples(focused);
+    const auto& under = reply.previousShown ? HeldRecord.Samples(focused) : in;
+    DrawStrip(PreviewBitmap, partial.layout, focused == 1 ? CH1Color : CH2Color, [&](int i) {
+      return i <= stripSamples ? in[static_cast<std::size_t>(i)] : under[static_cast<std::size_t>(i)];
+    });
+    overview_->ShowRecordPicture(PreviewBitmap);
   }
+
+  ArrivingShown = true;
+  LastArrivingFrame = {.arrival = arrival,
+                       .picture = picture,
+                       .scene = scene,
+                       .plotKey = PlotBitmap.cacheKey(),
+                       .gridKey = GridBitmap.cacheKey(),
+                       .stripChannel = focused,
+                       .stripSamples = stripSamples,
+                       .stripKey = PreviewBitmap.cacheKey()};
 }
 
 void TForm1::PutBackHeldRecord() {

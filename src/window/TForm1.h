@@ -19,6 +19,7 @@
 #include "core/RecordHistory.h"
 #include "core/TraceAverage.h"
 #include "core/ScopeLink.h"
+#include "display/ArrivingTrace.h"
 #include "display/DisProperties.h"
 #include "display/RowBands.h"
 #include "display/ScreenParts.h"
@@ -275,9 +276,7 @@ class TForm1 : public QMainWindow, private ScopeState {
   void DrawPersistenceDots();
   screen_model::RowSpan DrawReference();
   void BuildOverviewStrip();
-  // The strip from `record`'s focused channel (a reply on its way over the
-  // held record), or from `channel`.
-  void BuildOverviewStrip(const core::Record& record);
+  // The strip from `record`'s `channel`.
   void BuildOverviewStrip(const core::Record& record, int channel);
   // Which traces the frame shows of the held record and which channel the
   // strip, snap and the voltage cursors read (FrameChannelSource).
@@ -286,12 +285,53 @@ class TForm1 : public QMainWindow, private ScopeState {
   // A reply drawn while it arrives (display/Form1Plot.cpp): each channel's
   // samples in so far over the held record's trace, dimmed where the new
   // one has not reached, and a thin marker where it has got to. Only the
-  // picture sees the partial record. PutBackHeldRecord redraws the held
+  // picture sees the partial record. DrawArrivingReply draws a frame only
+  // once screen_model::ArrivingFrameIntervalMs have passed since the plot
+  // last showed a new picture (a record's or an arriving one);
+  // DrawArrivingFrame draws one at once. PutBackHeldRecord redraws the held
   // record (or the empty graticule) when a reply ends without a record.
   void DrawArrivingReply(const core::Record& partial, const core::ReplyArrival& arrival);
+  void DrawArrivingFrame(const core::Record& partial, const core::ReplyArrival& arrival);
   void PutBackHeldRecord();
   // The plot shows a reply on its way, not the held record.
   bool ArrivingShown = false;
+  // Started when the plot last showed a new picture.
+  QElapsedTimer SincePlotShown;
+
+  // What an arriving frame is drawn from besides the reply's progress.
+  struct ArrivingScene {
+    screen_model::RecordLayout layout = screen_model::RecordLayout::Standard;
+    screen_model::ViewWindow view{1, 497};
+    screen_model::RecordLayout heldLayout = screen_model::RecordLayout::Standard;
+    screen_model::ViewWindow heldView{1, 497};
+    std::uint64_t heldSequence = 0;
+    bool previousShown = false;
+    struct Trace {
+      bool on = false;
+      std::int32_t zeroRow = 0;
+      std::int32_t heldCalOffset = 0;
+      std::int32_t calOffset = 0;
+      friend bool operator==(const Trace&, const Trace&) = default;
+    };
+    std::array<Trace, 2> traces{};  // CH1, CH2
+    friend bool operator==(const ArrivingScene&, const ArrivingScene&) = default;
+  };
+  // The last arriving frame: the progress it showed, its picture and scene,
+  // and the keys of PlotBitmap and PreviewBitmap after its last write and of
+  // GridBitmap. While the keys hold and the scene is the same, the next one
+  // redraws only the columns where a trace or the marker moved, and the
+  // strip only when its channel has more samples in.
+  struct ArrivingFrame {
+    core::ReplyArrival arrival;
+    screen_model::ArrivingPicture picture;
+    ArrivingScene scene;
+    qint64 plotKey = 0;
+    qint64 gridKey = 0;
+    int stripChannel = 0;
+    int stripSamples = -1;
+    qint64 stripKey = 0;
+  };
+  ArrivingFrame LastArrivingFrame;
 
   // What the last line frame drew over the graticule in PlotBitmap, with the
   // keys of both bitmaps taken after its last write. Any other write to

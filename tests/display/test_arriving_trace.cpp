@@ -110,6 +110,49 @@ TEST(ArrivingTrace, TheOneChannelFillsFromItsFirstSample) {
   EXPECT_EQ(picture.markerColumn, std::optional<int>(2));
 }
 
+TEST(ArrivingTrace, ColumnsAFrameChangesAreAroundWhereEachTraceEndedAndEndsNow) {
+  // From one progress of a reply to the next, over the view 503..999
+  // (stretched: 621..869, two columns a sample).
+  struct Progress {
+    int ch1, ch2, arriving;
+    bool previous = true;
+  };
+  struct Case {
+    const char* name;
+    RecordLayout layout;
+    Progress before, now;
+    screen_model::ColumnSpan want;
+  } cases[] = {
+      {"nothing moved", RecordLayout::Standard, {700, 0, 1}, {700, 0, 1}, {}},
+      {"CH1 on from 600 to 700", RecordLayout::Standard, {600, 0, 1}, {700, 0, 1}, {97, 201}},
+      {"CH1 reaches the view", RecordLayout::Standard, {400, 0, 1}, {503, 0, 1}, {0, 4}},
+      {"CH1's view complete: new to the right edge", RecordLayout::Standard, {950, 0, 1}, {999, 0, 1}, {447, 499}},
+      {"CH1 past the view: only the marker goes", RecordLayout::Standard, {999, 0, 1}, {1100, 0, 1}, {498, 498}},
+      {"CH1 in beyond the view", RecordLayout::Standard, {1100, 0, 1}, {1400, 0, 1}, {}},
+      {"CH2 reaches the view", RecordLayout::Standard, {1500, 400, 2}, {1500, 600, 2}, {0, 101}},
+      {"stretched: two columns a sample", RecordLayout::Stretched, {650, 0, 1}, {700, 0, 1}, {58, 162}},
+      {"a previous record now shown: the whole plot", RecordLayout::Standard, {700, 0, 1, false}, {700, 0, 1},
+       {0, 499}},
+  };
+  const auto pictureOf = [](RecordLayout layout, const Progress& p) {
+    ArrivingReply reply;
+    reply.layout = layout;
+    reply.view = ViewFromMarker(layout, kMarkerLeft);
+    reply.samples = {p.ch1, p.ch2};
+    reply.arrivingChannel = p.arriving;
+    reply.previousShown = p.previous;
+    return PictureOfArrival(reply);
+  };
+  for (const Case& c : cases) {
+    const screen_model::ColumnSpan got =
+        screen_model::ColumnsChanged(pictureOf(c.layout, c.before), pictureOf(c.layout, c.now));
+    EXPECT_EQ(got.Empty(), c.want.Empty()) << c.name;
+    if (!c.want.Empty()) {
+      EXPECT_EQ(got, c.want) << c.name;
+    }
+  }
+}
+
 TEST(ArrivingTrace, CountsAndChannelsNoReplyHasAreRefused) {
   struct Case {
     const char* name;

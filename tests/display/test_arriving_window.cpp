@@ -91,12 +91,37 @@ class ArrivingReply : public ::testing::Test {
     return Plot().copy();
   }
   std::string Errors() const { return w.ui.errors.join('\n').toStdString(); }
+  // Whether the window drew this progress: it draws at most one a 100 ms.
+  bool Drew(const core::ReplyArrival& arrival) const {
+    return f.ArrivingShown && f.LastArrivingFrame.arrival == arrival;
+  }
+  // Each arriving frame the window draws is drawn again from nothing: the
+  // columns it redrew over the last one must be all that changed, on the
+  // plot and on the strip.
+  void CompareEachFrameWithAWholeOne() {
+    QObject::connect(&f.Link, &core::ScopeLink::samplesArriving, &f,
+                     [this](const core::Record& partial, const core::ReplyArrival& arrival) {
+                       if (!Drew(arrival)) return;
+                       const QImage drawn = Plot().copy();
+                       const QImage strip = f.PreviewBitmap.copy();
+                       f.ArrivingShown = false;
+                       f.DrawArrivingFrame(partial, arrival);
+                       ++framesCompared;
+                       const std::string plotDiffers = FirstDifference(drawn, Plot());
+                       const std::string stripDiffers = FirstDifference(strip, f.PreviewBitmap);
+                       if (!plotDiffers.empty() || !stripDiffers.empty())
+                         frameDifferences.push_back(std::to_string(arrival.Total()) + " samples in: plot at " +
+                                                    plotDiffers + ", strip at " + stripDiffers);
+                     });
+  }
 
   SimProcess sim;
   ScopeWindow w{true, /*stopWatch=*/true};
   TForm1& f = *w.form;
   ScopeDriver& scope = w.scope;
   QElapsedTimer sinceFirstByte;
+  int framesCompared = 0;
+  std::vector<std::string> frameDifferences;
 };
 
 TEST_F(ArrivingReply, EachChannelsPartShowsWhileArrivingAndTheEndIsAWholeFrame) {
@@ -106,11 +131,12 @@ TEST_F(ArrivingReply, EachChannelsPartShowsWhileArrivingAndTheEndIsAWholeFrame) 
   QObject::connect(&f.Link, &core::ScopeLink::samplesArriving, &f,
                    [&](const core::Record&, const core::ReplyArrival& arrival) {
                      // Told after the window drew it: CH2's view is in.
-                     if (!ch2Half && arrival.Samples(2) >= 999) {
+                     if (!ch2Half && arrival.Samples(2) >= 999 && Drew(arrival)) {
                        ch2Half = Plot().copy();
                        bytesAtCh2Half = f.Link.ReplyBytes();
                      }
                    });
+  CompareEachFrameWithAWholeOne();
   Run();
   ASSERT_TRUE(WaitFor([&] { return sinceFirstByte.isValid(); }, 10000));
   ASSERT_TRUE(WaitFor([&] { return sinceFirstByte.elapsed() >= 1300; }, 5000));
@@ -129,6 +155,8 @@ TEST_F(ArrivingReply, EachChannelsPartShowsWhileArrivingAndTheEndIsAWholeFrame) 
   // The end of the reply is the whole frame of its record.
   const QImage atEnd = Plot().copy();
   EXPECT_EQ(FirstDifference(atEnd, WholeRedraw()), "");
+  EXPECT_GT(framesCompared, 10);
+  EXPECT_EQ(frameDifferences, std::vector<std::string>{});
 
   // At 1.3 s CH1's samples 503..999 are drawn where the record puts them,
   // and nothing of CH2 yet; at CH2's half CH2's are too, over CH1's.
@@ -148,6 +176,7 @@ TEST_F(ArrivingReply, PreviousRecordDimmedAheadOfTheMarkerAndStopPutsItBack) {
   ASSERT_NO_FATAL_FAILURE(CaptureWhole());
   const core::Record previous = scope.State().HeldRecord;
   const QImage previousPlot = Plot().copy();
+  const QImage previousStrip = f.PreviewBitmap.copy();
   const QRgb dimCh1 = PixelOf(Dimmed(RgbOf(CH1Color)));
   const QRgb marker = PixelOf(screen_model::ArrivalMarkerColour);
 
@@ -158,12 +187,13 @@ TEST_F(ArrivingReply, PreviousRecordDimmedAheadOfTheMarkerAndStopPutsItBack) {
   QObject::connect(&f.Link, &core::ScopeLink::samplesArriving, &f,
                    [&](const core::Record&, const core::ReplyArrival& arrival) {
                      if (!midCh1 && arrival.arrivingChannel == 1 && arrival.reachedIndex > 650 &&
-                         arrival.reachedIndex < 850) {
+                         arrival.reachedIndex < 850 && Drew(arrival)) {
                        midCh1 = Plot().copy();
                        markerColumn = screen_model::ColumnOfViewSample(screen_model::RecordLayout::Standard,
                                                                        arrival.reachedIndex - 503);
                      }
                    });
+  CompareEachFrameWithAWholeOne();
   Run();
   ASSERT_TRUE(WaitFor([&] { return sinceFirstByte.isValid(); }, 10000));
   ASSERT_TRUE(WaitFor([&] { return sinceFirstByte.elapsed() >= 2000; }, 5000));
@@ -175,7 +205,10 @@ TEST_F(ArrivingReply, PreviousRecordDimmedAheadOfTheMarkerAndStopPutsItBack) {
   // The screen and the held record are the previous record's.
   EXPECT_EQ(scope.State().HeldRecord, previous);
   EXPECT_EQ(FirstDifference(Plot(), previousPlot), "");
+  EXPECT_EQ(FirstDifference(f.PreviewBitmap, previousStrip), "") << "the strip";
   EXPECT_EQ(FirstDifference(Plot(), WholeRedraw()), "");
+  EXPECT_GT(framesCompared, 5);
+  EXPECT_EQ(frameDifferences, std::vector<std::string>{});
 
   ASSERT_TRUE(midCh1.has_value());
   const int m = *markerColumn;
