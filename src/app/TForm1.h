@@ -755,6 +755,10 @@ class TForm1 : public QMainWindow, private ScopeState {
   // The record to hold for one received: itself, or the average of the last
   // ones taken with the same settings while averaging.
   const core::Record& Averaged(const core::Record& received);
+  // The held record's samples of `channel` at sub-count resolution while it
+  // is the mean of more than one record; none otherwise (averaging off, or a
+  // record stepped back to or opened), when its counts are the trace.
+  const core::TraceAverage::MeanSamples* HeldMeans(int channel) const;
   // The held record counted by the statistics, the log and the trend, over
   // the view the frame has drawn.
   void CountRecord();

@@ -52,6 +52,13 @@ const core::Record& TForm1::Averaged(const core::Record& received) {
   return Average.Rounded();
 }
 
+const core::TraceAverage::MeanSamples* TForm1::HeldMeans(int channel) const {
+  // Held is the average only as long as it is the average's latest rounded
+  // record: anything else put in its place reads as its counts.
+  if (Average.Depth() <= 1 || Average.Count() < 2 || !(HeldRecord == Average.Rounded())) return nullptr;
+  return &Average.Samples(channel);
+}
+
 void TForm1::CountRecord() {
   const std::array<core::ChannelReadings, 2> readings = core::ReadingsOfView(HeldRecord, ViewStart, ViewEnd);
   Statistics.Add(HeldRecord, readings);
