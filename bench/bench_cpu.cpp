@@ -9,6 +9,10 @@
 //   BM_ContinuousSim1     continuous captures from the built-in "SIM1" at its
 //                         default pace (the simulator's thread is in this
 //                         process and counted too)
+//   BM_ContinuousSim1StatisticsAndLog
+//                         the same with the statistics window open and the
+//                         measurement log writing a line a record: against
+//                         BM_ContinuousSim1, what numbers over time cost
 //
 // Counter cpu_percent_of_core: user + system time of this process (all its
 // threads) over the measured wall time. MEASURE_SECONDS overrides the 30 s.
@@ -22,6 +26,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QEventLoop>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -130,6 +135,23 @@ void BM_ContinuousSim1(benchmark::State& state) {
   Measure(state, w, [&] { w.scope.MenuItem(QStringLiteral("RUNSTOP"))->trigger(); });
 }
 BENCHMARK(BM_ContinuousSim1)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_ContinuousSim1StatisticsAndLog(benchmark::State& state) {
+  ScopeWindow w(true, /*stopWatch=*/true);
+  w->SerialPort.Open("SIM1", "9600", "NONE", "8", false);
+  SetContinuousPanel(*w.form, /*autoTrigger=*/true);
+  w.scope.ChooseMenuItem(QStringLiteral("MeasurementStatistics1"));
+  QTemporaryDir dir;
+  const QString log = dir.filePath(QStringLiteral("bench.csv"));
+  w.ui.saveAnswers.push_back(log);
+  w.scope.ChooseMenuItem(QStringLiteral("LogMeasurements1"));
+  Measure(state, w, [&] { w.scope.MenuItem(QStringLiteral("RUNSTOP"))->trigger(); });
+  QFile file(log);
+  file.open(QIODevice::ReadOnly);
+  state.counters["log_lines"] = static_cast<double>(file.readAll().count('\n') - 1);
+  if (!w.ui.errors.isEmpty()) state.SkipWithError(w.ui.errors.join('\n').toStdString());
+}
+BENCHMARK(BM_ContinuousSim1StatisticsAndLog)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
