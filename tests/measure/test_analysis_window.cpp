@@ -183,7 +183,7 @@ TEST_F(AnalysisWindow, ALogInAReadOnlyFolderIsRefusedWithAMessageWhileAContinuou
   else
     ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0555), 0);
   const QString path = folder + QStringLiteral("/log.csv");
-  scope.ChooseMenuItem(QStringLiteral("Continuous"));
+  scope.ChooseContinuous();
   scope.PressRun();
   ASSERT_TRUE(WaitFor([&] { return Sequence() >= 2; }, 20000));
   w.ui.saveAnswers.push_back(path);
@@ -227,9 +227,9 @@ TEST_F(AnalysisWindow, AFullDiskStopsTheLogWithAMessageWhileAContinuousRunGoesOn
   w.ui.saveAnswers.push_back(path);
   scope.ChooseMenuItem(QStringLiteral("LogMeasurements1"));
   ASSERT_TRUE(w.ui.errors.isEmpty()) << Errors();
-  scope.ChooseMenuItem(QStringLiteral("Continuous"));
+  scope.ChooseContinuous();
   scope.PressRun();
-  ASSERT_TRUE(WaitFor([&] { return LoggingText() == QStringLiteral("LOG 3"); }, 20000)) << LoggingText().toStdString();
+  ASSERT_TRUE(WaitFor([&] { return LoggingText().mid(4).toInt() >= 3; }, 20000)) << LoggingText().toStdString();
   ASSERT_NO_FATAL_FAILURE(FillDiskUnder(path));
   ASSERT_TRUE(WaitFor([&] { return !w.ui.errors.isEmpty(); }, 20000));
   const std::uint64_t atMessage = Sequence();
