@@ -212,10 +212,17 @@ void FillDiskUnder(const QString& path) {
   const QString target = QFileInfo(path).canonicalFilePath();
   const int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
   ASSERT_GE(full, 0) << std::strerror(errno);
+  const QByteArray wanted = QFile::encodeName(target);
   int turned = 0;
-  for (const QFileInfo& fd : QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::System | QDir::NoDotAndDotDot)) {
-    if (fd.symLinkTarget() != target) continue;
-    ASSERT_EQ(::dup3(full, fd.fileName().toInt(), O_CLOEXEC), fd.fileName().toInt()) << std::strerror(errno);
+  for (const QString& name : QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::System)) {
+    bool number = false;
+    const int fd = name.toInt(&number);
+    if (!number || fd == full) continue;
+    char link[4096];
+    const ssize_t length = ::readlink(QFile::encodeName(QStringLiteral("/proc/self/fd/") + name).constData(), link,
+                                      sizeof link);
+    if (length <= 0 || QByteArray(link, length) != wanted) continue;
+    ASSERT_EQ(::dup3(full, fd, O_CLOEXEC), fd) << std::strerror(errno);
     ++turned;
   }
   ::close(full);
@@ -253,7 +260,9 @@ TEST_F(AnalysisWindow, AFullDiskStopsTheLogWithAMessageWhileAContinuousRunGoesOn
   for (int i = 1; i < lines.size(); ++i) {
     const QStringList fields = lines[i].split(u',');
     ASSERT_EQ(fields.size(), 2 + 2 * core::ReadingCount) << lines[i].toStdString();
-    if (i > 1) EXPECT_EQ(fields[1].toULongLong(), lines[i - 1].section(u',', 1, 1).toULongLong() + 1);
+    if (i > 1) {
+      EXPECT_EQ(fields[1].toULongLong(), lines[i - 1].section(u',', 1, 1).toULongLong() + 1);
+    }
   }
 }
 

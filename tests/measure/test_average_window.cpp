@@ -82,15 +82,16 @@ class AverageWindow : public ::testing::Test {
       for (std::size_t i = 1; i <= 3000; ++i) mean[i] += r.ch1[i] / static_cast<double>(records.size());
     return mean;
   }
-  // The picture the window draws for a record of CH1 whose samples land on
-  // `rowOf(i)` exactly: a record at one row a count (scale 100) carries the
-  // rows as its counts, and the window draws it as any other.
+  // The picture the window draws for a record of CH1 whose samples on the
+  // plot land on `rowOf(i)` exactly: a record at one row a count (scale 100)
+  // carries the rows as its counts, and the window draws it as any other.
   QImage PictureThroughRows(const core::Record& like, const std::function<std::int32_t(std::size_t)>& rowOf) {
     core::Record rows = like;
     rows.channels[0].scale = 100;
     const std::int32_t zeroRow = scope.State().CH1VertPos;
     const std::int32_t cal = rows.channels[0].calOffset;
-    for (std::size_t i = 1; i <= 3000; ++i) {
+    for (auto i = static_cast<std::size_t>(scope.State().ViewStart); i <= static_cast<std::size_t>(scope.State().ViewEnd);
+         ++i) {
       const std::int32_t count = rowOf(i) - zeroRow + 127 + cal;
       EXPECT_GE(count, 0) << i;
       EXPECT_LE(count, 255) << i;
@@ -180,7 +181,9 @@ TEST_F(AverageWindow, TheSpreadFallsAsOneOverTheRootOfNAndTheTraceIsDrawnThrough
     const double pkPkVolts = pkPk.endsWith(QLatin1String("mV")) ? pkPk.chopped(2).toDouble() / 1000
                                                                  : pkPk.chopped(1).toDouble();
     if (c.records == 1) pkPkOff = pkPkVolts;
-    if (c.records == 64) EXPECT_LT(pkPkVolts, pkPkOff / 2) << pkPk.toStdString();
+    if (c.records == 64) {
+      EXPECT_LT(pkPkVolts, pkPkOff / 2) << pkPk.toStdString();
+    }
     std::printf("window, %-11s %2d records: spread %.3f counts (%.2f rows), %.3f x 1/sqrt(N) of one record's; "
                 "panel Pk-Pk %s\n",
                 c.item, c.records, spread, spread * scale / 100.0, spread / expected, qPrintable(pkPk));
@@ -192,21 +195,21 @@ TEST_F(AverageWindow, TheSpreadFallsAsOneOverTheRootOfNAndTheTraceIsDrawnThrough
 TEST_F(AverageWindow, AnyChangeOfWhatTheInstrumentIsAskedForStartsTheAverageAgain) {
   struct Case {
     const char* name;
-    std::function<void(AverageWindow&)> change;
+    std::function<void()> change;
     bool restarts;
   };
   const Case cases[] = {
-      {"nothing changed", [](AverageWindow&) {}, false},
-      {"CH1's volts/div", [](AverageWindow& t) { t.Knob(1, Volts200mV); }, true},
-      {"the time base", [](AverageWindow& t) { t.TimeKnob(Time1ms); }, true},
-      {"the trigger level", [](AverageWindow& t) { t.scope.TypeTriggerLevel(QStringLiteral("0.1")); }, true},
-      {"CH2 switched on", [](AverageWindow& t) { t.scope.PressChannelKey(2); }, true},
+      {"nothing changed", [] {}, false},
+      {"CH1's volts/div", [this] { Knob(1, Volts200mV); }, true},
+      {"the time base", [this] { TimeKnob(Time1ms); }, true},
+      {"the trigger level", [this] { scope.TypeTriggerLevel(QStringLiteral("0.1")); }, true},
+      {"CH2 switched on", [this] { scope.PressChannelKey(2); }, true},
   };
   Average("Average8");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     for (int k = 0; k < 3; ++k) ASSERT_NO_FATAL_FAILURE(Capture());
-    c.change(*this);
+    c.change();
     ASSERT_NO_FATAL_FAILURE(Capture());
     const core::Record held = scope.State().HeldRecord;
     const core::Record latest = LastRecords(1).front();
