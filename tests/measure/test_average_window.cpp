@@ -5,14 +5,18 @@
 // panel reads the rounded mean, Off draws the record as it came, and any
 // change of what the instrument is asked for starts the average again.
 
+#include "core/RecordFile.h"
 #include "display/SampleRows.h"
+#include "storage/TextLines.h"
 #include "sim/SimServer.h"
 #include "support/ScopeWindow.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QFile>
 #include <QLabel>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cmath>
@@ -113,6 +117,11 @@ class AverageWindow : public ::testing::Test {
   TForm1& f = *w.form;
   ScopeDriver& scope = w.scope;
 };
+
+QStringList FileLines(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? text_lines::SplitLines(QString::fromLatin1(file.readAll())) : QStringList();
+}
 
 // Pixels in which two pictures of the plot differ.
 int Differing(const QImage& a, const QImage& b) {
@@ -222,6 +231,47 @@ TEST_F(AverageWindow, AnyChangeOfWhatTheInstrumentIsAskedForStartsTheAverageAgai
     }
   }
   EXPECT_TRUE(w.ui.errors.isEmpty()) << Errors();
+}
+
+TEST_F(AverageWindow, TheExportAndASavedRecordNoteTheAverageAndOffFilesHaveNoSuchLine) {
+  struct Case {
+    const char* item;
+    int records;
+    QString exportLine;  // the export's line 4
+    QString recordLine;  // the record file's line 18
+  };
+  const Case cases[] = {
+      {"AverageOff1", 1, QString(), QString()},
+      {"Average4", 4, QStringLiteral("Average of 4 records"), QStringLiteral("Averaged records,4")},
+  };
+  QTemporaryDir dir;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.item);
+    Average(c.item);
+    for (int k = 0; k < c.records; ++k) ASSERT_NO_FATAL_FAILURE(Capture());
+    const QString exported = dir.filePath(QStringLiteral("%1.txt").arg(QLatin1String(c.item)));
+    const QString saved = dir.filePath(QStringLiteral("%1.csv").arg(QLatin1String(c.item)));
+    w.ui.saveAnswers.push_back(exported);
+    scope.ChooseMenuItem(QStringLiteral("ExportData1"));
+    w.ui.saveAnswers.push_back(saved);
+    scope.ChooseMenuItem(QStringLiteral("SaveRecord1"));
+    ASSERT_TRUE(w.ui.errors.isEmpty()) << Errors();
+
+    const QStringList exportLines = FileLines(exported);
+    ASSERT_GT(exportLines.size(), 6);
+    EXPECT_EQ(exportLines[3], c.exportLine);  // Off: the empty line before the columns, as always
+    EXPECT_EQ(exportLines[c.records == 1 ? 4 : 5], QStringLiteral("Time us, CH1 V, CH2 V"));
+    const QStringList recordLines = FileLines(saved);
+    ASSERT_GT(recordLines.size(), 19);
+    EXPECT_EQ(recordLines[16].section(u',', 0, 0), QStringLiteral("Calibration offset"));
+    EXPECT_EQ(recordLines[17], c.recordLine);
+
+    // The file opens again as the trace shown: the rounded mean, with its count.
+    const record_file::Contents read = record_file::Read(saved);
+    ASSERT_EQ(read.records.size(), 1u);
+    EXPECT_EQ(read.records[0].record.averaged, c.records);
+    EXPECT_EQ(read.records[0].record.ch1, scope.State().HeldRecord.ch1);
+  }
 }
 
 }  // namespace
