@@ -117,7 +117,8 @@ TEST_F(AnalysisWindow, AHundredLoggedRecordsGiveAHundredLinesOfThePanelsReadings
     }
     seen.push_back(s);
   }
-  EXPECT_EQ(scope.Find<QLabel>(QStringLiteral("LoggingReadout"))->text(), QStringLiteral("LOG 100"));
+  // The readout counts the lines a few times a second.
+  EXPECT_TRUE(WaitFor([&] { return LoggingText() == QStringLiteral("LOG 100"); }, 5000)) << LoggingText().toStdString();
   scope.ChooseMenuItem(QStringLiteral("StopLogging1"));
   ASSERT_NO_FATAL_FAILURE(Capture());  // after the stop: no line
 
