@@ -50,6 +50,9 @@ struct Record {
   int samplesReceived = 0;          // sample bytes that came (3000, or 2999 without a late last byte)
   QDateTime received;               // local time the reply was read
   std::uint64_t sequence = 0;       // 1 for the first record of a link
+  // The records whose mean, rounded to whole counts, the samples are: 1 for
+  // a record as it came; more for the averaged trace (core/TraceAverage).
+  int averaged = 1;
 
   const capture_protocol::SampleBuffer& Samples(int channel) const { return channel == 1 ? ch1 : ch2; }
   const RecordChannel& Channel(int channel) const { return channels[channel == 1 ? 0 : 1]; }

@@ -6,6 +6,7 @@
 #include "controls/VerticalMarker.h"
 #include "controls/VoltsKnob.h"
 #include "core/RecordSamples.h"
+#include "core/TraceAverage.h"
 #include "storage/ExportFile.h"
 #include "storage/TextLines.h"
 
@@ -47,6 +48,9 @@ inline constexpr const char* HighRangeName = "high";
 inline constexpr const char* LowRangeName = "low";
 inline constexpr const char* CountName = "Records";
 inline constexpr const char* NumberName = "Record";
+// The one row an averaged trace adds after its description; a record as it
+// came has none, so its file is what it always was.
+inline constexpr const char* AveragedName = "Averaged records";
 // The panel's captions are a few characters; a file allows some more.
 inline constexpr int MaxSampleRateLength = 40;
 
@@ -140,7 +144,9 @@ QStringList DescriptionLines(const core::Record& r, const ZeroRows& zeroRows) {
 void AppendRecord(QStringList& lines, const core::Record& record, const ZeroRows& zeroRows, int number) {
   const bool numbered = number > 0;
   if (numbered) lines << QString() << Joined(NumberName, QString::number(number));
-  lines << DescriptionLines(record, zeroRows) << QString() << ColumnsText(record, numbered);
+  lines << DescriptionLines(record, zeroRows);
+  if (record.averaged > 1) lines << Joined(AveragedName, QString::number(record.averaged));
+  lines << QString() << ColumnsText(record, numbered);
   const QString prefix = numbered ? QString::number(number) + u',' : QString();
   const core::SampleSpan spans[2] = {core::OwnSamples(record, 1), core::OwnSamples(record, 2)};
   const int first = spans[0].Count() ? spans[0].first : spans[1].first;
@@ -253,7 +259,7 @@ void Reader::Line(QStringView line) {
     }
     case Expect::Description: return Description(line);
     case Expect::ColumnsGap:
-      if (!line.isEmpty()) Fail(QStringLiteral("\"%1\" where an empty line belongs").arg(Shown(line)));
+      if (!line.isEmpty()) return Averaged(line);
       expect_ = Expect::Columns;
       return;
     case Expect::Columns: return Columns(line);
@@ -472,6 +478,20 @@ void Reader::Description(QStringView line) {
   }
   ++descriptionRow_;
   if (descriptionRow_ == RowCount) expect_ = Expect::ColumnsGap;
+}
+
+void Reader::Averaged(QStringView line) {
+  core::Record& r = records_.back().record;
+  const QList<QStringView> cells = line.split(u',');
+  // Once, after the description: a second one is a line out of place.
+  if (r.averaged > 1 || cells.size() != 2 || cells[0] != QLatin1String(AveragedName))
+    Fail(QStringLiteral("\"%1\" where an empty line belongs").arg(Shown(line)));
+  bool ok = false;
+  const int records = cells[1].toInt(&ok);
+  const int most = core::AverageDepths.back();
+  if (!ok || records < 2 || records > most)
+    Fail(QStringLiteral("an average of \"%1\" records, where 2 to %2 belong").arg(Shown(cells[1])).arg(most));
+  r.averaged = records;
 }
 
 void Reader::Columns(QStringView line) {

@@ -22,9 +22,14 @@
 //   Scale,78,156
 //   0 V row,200,300
 //   Calibration offset,0,-2
+//   Averaged records,16                         only for an averaged trace
 //
 //   Sample,CH1 code,CH1 V,CH2 code,CH2 V        a history file puts "Record," first
 //   1,126,0.00,133,-0.10                        and the record's number on each line
+//
+// An averaged trace (Record::averaged above 1) is saved as the rounded mean
+// it shows, with the number of records in it on a row of its own after the
+// description; a record as it came has no such row.
 //
 // A two-channel record (standard or stretched) has 1500 lines of both
 // channels, a 3000-sample record 3000 lines of its channel alone. The volts
@@ -107,6 +112,7 @@ class Reader {
   void Title(QStringView line);
   void Count(QStringView line);
   void Description(QStringView line);
+  void Averaged(QStringView line);
   void Columns(QStringView line);
   void Data(QStringView line);
   void BeginRecord();

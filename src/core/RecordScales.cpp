@@ -27,6 +27,13 @@ std::int32_t RowOfSample(const Record& record, int channel, std::int32_t index, 
                                  calOffset);
 }
 
+std::int32_t RowOfMean(const Record& record, int channel, std::span<const double> means, std::int32_t index,
+                       std::int32_t zeroRow, std::int32_t calOffset) {
+  CheckListIndex(index, static_cast<std::int64_t>(means.size()));
+  return screen_model::MeanSampleRow(means[static_cast<std::size_t>(index)], zeroRow, record.Channel(channel).scale,
+                                     calOffset);
+}
+
 std::int32_t CursorUsPerColumn(const Record& record, std::int32_t panelUsPerColumn) {
   return Empty(record) ? panelUsPerColumn : record.samplePeriodUs;
 }

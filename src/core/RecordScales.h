@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <span>
 
 namespace core {
 
@@ -25,6 +26,12 @@ std::int32_t CalOffsetOf(const Record& record, int channel, std::int32_t calHigh
 // ScopeError for an index outside the buffers.
 std::int32_t RowOfSample(const Record& record, int channel, std::int32_t index, std::int32_t zeroRow,
                          std::int32_t calOffset);
+
+// The same for an averaged trace: `means` holds the channel's mean of each
+// sample over the records averaged (index 0 unused), and the row lies between
+// those of the whole counts round it (screen_model::MeanSampleRow).
+std::int32_t RowOfMean(const Record& record, int channel, std::span<const double> means, std::int32_t index,
+                       std::int32_t zeroRow, std::int32_t calOffset);
 
 // Microseconds per plot column for the time cursors: the record's time
 // base. Before the first record there is no trace to read, and the lines

@@ -22,6 +22,7 @@ AverageKey AverageKeyOf(const Record& record, const capture_protocol::CaptureCom
   key.description.received = {};
   key.description.sequence = 0;
   key.description.samplesReceived = 0;
+  key.description.averaged = 1;
   return key;
 }
 
@@ -86,6 +87,7 @@ const Record& TraceAverage::Rounded() const {
 void TraceAverage::Recompute() {
   const std::int32_t count = static_cast<std::int32_t>(held_.size());
   rounded_ = held_[latest_];
+  rounded_.averaged = count;
   for (std::size_t n = 0; n < 2; ++n) {
     capture_protocol::SampleBuffer& rounded = n == 0 ? rounded_.ch1 : rounded_.ch2;
     for (std::size_t i = 0; i < sums_[n].size(); ++i) {

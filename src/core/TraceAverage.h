@@ -56,8 +56,8 @@ class TraceAverage {
   // is a ScopeError); zeros before the first record.
   const MeanSamples& Samples(int channel) const;
   // The latest record with each sample the mean rounded to the nearest
-  // count (halves up); with one record in it, that record exactly. A
-  // ScopeError before the first record.
+  // count (halves up), and `averaged` the records in the mean; with one
+  // record in it, that record exactly. A ScopeError before the first record.
   const Record& Rounded() const;
 
  private:

@@ -3,6 +3,7 @@
 // in. A sample of value C + 127 lands on the channel's 0 V row; larger values
 // are drawn lower, G pixels per 100 counts.
 
+#include <cmath>
 #include <cstdint>
 
 namespace screen_model {
@@ -14,6 +15,20 @@ namespace screen_model {
 inline std::int32_t SampleRow(std::int32_t s, std::int32_t vertPos, std::int32_t scale,
                               std::int32_t calOffset) {
   return vertPos - (127 * scale) / 100 + ((s - calOffset) * scale) / 100;
+}
+
+// Plot row of a mean of samples (an averaged trace), which lies between
+// whole counts: the rows of the two counts round it, and the fraction of the
+// way from the lower to the higher, to the nearest pixel. A whole mean is
+// exactly SampleRow, so a trace of equal records draws as one of them; on a
+// row of 6.24 pixels a count the mean moves the trace a pixel at a time
+// instead of six.
+inline std::int32_t MeanSampleRow(double mean, std::int32_t vertPos, std::int32_t scale, std::int32_t calOffset) {
+  const double whole = std::floor(mean);
+  const auto below = static_cast<std::int32_t>(whole);
+  const std::int32_t from = SampleRow(below, vertPos, scale, calOffset);
+  const std::int32_t to = SampleRow(below + 1, vertPos, scale, calOffset);
+  return from + static_cast<std::int32_t>(std::lround((mean - whole) * (to - from)));
 }
 
 // The calibration count in use for a channel: that of its present range

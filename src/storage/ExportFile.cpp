@@ -74,9 +74,11 @@ QString DateLine(const QDateTime& when, const QLocale& locale) {
 QStringList Lines(const Record& record, const QString& dateLine) {
   const SampleRange range = record.threeThousand ? ThreeThousandRange : TwoChannelRange;
   QStringList lines;
-  lines.reserve(5 + range.last - range.first + 1);
-  lines << QLatin1String(Title) << QLatin1String(SampleRatePrefix) + record.sampleRateText << dateLine << QString()
-        << QLatin1String(ColumnHeader);
+  lines.reserve(6 + range.last - range.first + 1);
+  lines << QLatin1String(Title) << QLatin1String(SampleRatePrefix) + record.sampleRateText << dateLine;
+  if (record.averaged > 1)
+    lines << QLatin1String(AveragePrefix) + QString::number(record.averaged) + QLatin1String(AverageSuffix);
+  lines << QString() << QLatin1String(ColumnHeader);
 
   auto volts = [](std::uint8_t sample, bool highRange) {
     return readout_text::FormatCursortext2(TenMillivolts(sample, highRange));

@@ -7,6 +7,7 @@
 //   Tessaron USB Oscilloscope
 //   Sample Rate: 500KS/s
 //   3/7/26 2:05:09 PM
+//   Average of 16 records  only for an averaged trace
 //
 //   Time us, CH1 V, CH2 V
 //   20,0.00,-1.01          time, CH1, CH2 for a two-channel record
@@ -28,6 +29,10 @@ namespace export_file {
 inline constexpr const char* Title = "Tessaron USB Oscilloscope";
 inline constexpr const char* SampleRatePrefix = "Sample Rate: ";
 inline constexpr const char* ColumnHeader = "Time us, CH1 V, CH2 V";
+// After the date line of an averaged trace only, so a record as it came
+// exports as it always has: "Average of 16 records".
+inline constexpr const char* AveragePrefix = "Average of ";
+inline constexpr const char* AverageSuffix = " records";
 
 // The samples a record exports, indices into the buffers (from 1).
 struct SampleRange {
@@ -47,6 +52,7 @@ struct Record {
   std::int32_t usPerColumn = 0;  // the record's time base, microseconds per plot column
   int columnStep = 1;            // plot columns per sample in the record's layout
   QString sampleRateText;
+  int averaged = 1;  // records in the mean of an averaged trace; 1 for a record as it came
 };
 
 // Units of 10 mV of one sample: (126 - s) * G / 100, truncated toward zero,
@@ -62,7 +68,8 @@ QString TimeFormatWithoutZone(const QString& longTimeFormat);
 // the zone; the date alone when hours, minutes and seconds are all zero.
 QString DateLine(const QDateTime& when, const QLocale& locale);
 
-// The whole file: the five header lines, then one line per exported sample.
+// The whole file: the five header lines (six for an averaged trace), then
+// one line per exported sample.
 QStringList Lines(const Record& record, const QString& dateLine);
 
 }  // namespace export_file

@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QLocale>
 #include <QPointer>
+#include <QTimer>
 
 namespace {
 
@@ -24,11 +25,19 @@ constexpr const char* LogExtension = "csv";
 // The recent records' readings kept for the trend plot until it is first
 // opened, as many as it shows.
 constexpr std::size_t TrendRowsKept = analysis::TrendSeries::DefaultCapacity;
+// Records come up to 45 times a second; nobody reads a table that fast. The
+// last record of a run is counted on the screen within this time.
+constexpr int AnalysisRefreshMs = 250;
 
 }  // namespace
 
 void TForm1::BuildAnalysis() {
   measurementLog_ = new core::MeasurementLog(this);
+  analysisRefresh_ = new QTimer(this);
+  analysisRefresh_->setObjectName(QStringLiteral("AnalysisRefreshTimer"));
+  analysisRefresh_->setSingleShot(true);
+  analysisRefresh_->setInterval(AnalysisRefreshMs);
+  connect(analysisRefresh_, &QTimer::timeout, this, Handler([this] { RefreshAnalysisReadouts(); }));
   // A log that cannot go on stops with a message; acquisition goes on.
   connect(measurementLog_, &core::MeasurementLog::stopped, this, Handler([this](const QString& message) {
             statusStrip_->ShowLogging({});
@@ -52,18 +61,31 @@ const core::Record& TForm1::Averaged(const core::Record& received) {
   return Average.Rounded();
 }
 
+const core::TraceAverage::MeanSamples* TForm1::HeldMeans(int channel) const {
+  // Held is the average only as long as it is the average's latest rounded
+  // record: anything else put in its place reads as its counts.
+  if (Average.Depth() <= 1 || Average.Count() < 2 || !(HeldRecord == Average.Rounded())) return nullptr;
+  return &Average.Samples(channel);
+}
+
 void TForm1::CountRecord() {
   const std::array<core::ChannelReadings, 2> readings = core::ReadingsOfView(HeldRecord, ViewStart, ViewEnd);
   Statistics.Add(HeldRecord, readings);
-  if (statisticsWindow_ != nullptr) statisticsWindow_->Refresh();
-  if (measurementLog_->Logging() && measurementLog_->Append(HeldRecord, readings))
-    statusStrip_->ShowLogging(QStringLiteral("LOG %1").arg(measurementLog_->Lines()));
+  const bool statisticsShown = statisticsWindow_ != nullptr && statisticsWindow_->isVisible();
+  const bool logged = measurementLog_->Logging() && measurementLog_->Append(HeldRecord, readings);
+  if ((statisticsShown || logged) && !analysisRefresh_->isActive()) analysisRefresh_->start();
   if (trendPlot_ != nullptr) {
     trendPlot_->AddRecord(HeldRecord, readings);
   } else {
     trendRows_.push_back(analysis::TrendRowOf(HeldRecord, readings));
     if (trendRows_.size() > TrendRowsKept) trendRows_.pop_front();
   }
+}
+
+void TForm1::RefreshAnalysisReadouts() {
+  if (statisticsWindow_ != nullptr) statisticsWindow_->Refresh();
+  // A log stopped meanwhile has taken its readout away already.
+  if (measurementLog_->Logging()) statusStrip_->ShowLogging(QStringLiteral("LOG %1").arg(measurementLog_->Lines()));
 }
 
 void TForm1::MeasurementStatisticsClick() {

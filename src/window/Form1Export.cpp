@@ -35,6 +35,7 @@ void TForm1::ExportData1Click() {
       .usPerColumn = held.samplePeriodUs,
       .columnStep = screen_model::RowOf(held.layout).columnStep,
       .sampleRateText = held.sampleRateText,
+      .averaged = held.averaged,
   };
   // The whole table is made before the dialog, from the record as it is now:
   // a capture that arrives while the dialog is open does not mix into it.

@@ -251,8 +251,11 @@ RowBands TForm1::DrawLineTraces() {
     if (!shown.Shown(n)) continue;
     const std::int32_t zeroRow = channel.VertPos;
     const std::int32_t calOffset = core::CalOffsetOf(record, n, channel.CalHigh, channel.CalLow);
+    // An averaged trace is drawn at the sub-count resolution of its mean.
+    const core::TraceAverage::MeanSamples* means = HeldMeans(n);
     const int count = TracePolyline(points, layout, ViewStart, ViewEnd, [&](std::int32_t i) {
-      return core::RowOfSample(record, n, i, zeroRow, calOffset);
+      return means != nullptr ? core::RowOfMean(record, n, *means, i, zeroRow, calOffset)
+                              : core::RowOfSample(record, n, i, zeroRow, calOffset);
     });
     drawn.Add(trace_stroke::StrokeTwoPixelsWide(plot, std::span(points.data(), static_cast<std::size_t>(count)),
                                                 PixelOf(n == 1 ? CH1Color : CH2Color)));

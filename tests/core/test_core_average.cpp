@@ -4,6 +4,8 @@
 // change of what the instrument was asked for starting it again.
 #include <gtest/gtest.h>
 
+#include "CorePanels.h"
+
 #include "core/PanelSettings.h"
 #include "core/Record.h"
 #include "core/ScopeLink.h"
@@ -22,15 +24,11 @@ namespace {
 using core::PanelSettings;
 using core::TraceAverage;
 
-constexpr int Row500mV = 2, Row5V = 5;
+using core_panels::Row500mV;
+using core_panels::Row5V;
 
 PanelSettings BothChannels() {
-  PanelSettings p;
-  p.SetChannelOn(1, true);
-  p.SetChannelOn(2, true);
-  p.SetVoltsRow(1, Row5V);
-  p.SetVoltsRow(2, Row5V);
-  p.SetTimeBase(3);
+  PanelSettings p = core_panels::BothChannelsAt5V();
   p.SetAutoTrigger(true);
   p.SetTriggerLevel(1, 20);
   return p;

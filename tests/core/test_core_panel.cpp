@@ -2,6 +2,8 @@
 // bytes are those the window sends for the same panel.
 #include <gtest/gtest.h>
 
+#include "CorePanels.h"
+
 #include "app/Errors.h"
 #include "core/PanelSettings.h"
 #include "controls/VoltsKnob.h"
@@ -19,7 +21,10 @@ using core::PanelSettings;
 using core::TriggerSource;
 
 // Rows of the volts/div table.
-constexpr int Row100mV = 0, Row500mV = 2, Row1V = 3, Row5V = 5;
+using core_panels::Row100mV;
+using core_panels::Row1V;
+using core_panels::Row500mV;
+using core_panels::Row5V;
 
 QByteArray Hex(const capture_protocol::CaptureCommand& bytes) {
   return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<int>(bytes.size())).toHex(' ').toUpper();
@@ -28,12 +33,7 @@ QByteArray Hex(const capture_protocol::CaptureCommand& bytes) {
 // Both channels on at 5 V/div, 100 us/div, CH1 rising in auto mode at 32
 // counts, the trigger in the middle: the frame the run/stop tests log.
 PanelSettings DefaultPanel() {
-  PanelSettings p;
-  p.SetChannelOn(1, true);
-  p.SetChannelOn(2, true);
-  p.SetVoltsRow(1, Row5V);
-  p.SetVoltsRow(2, Row5V);
-  p.SetTimeBase(3);
+  PanelSettings p = core_panels::BothChannelsAt5V();
   p.SetTriggerSource(TriggerSource::CH1);
   p.SetTriggerEdge(true);
   p.SetAutoTrigger(true);

@@ -311,6 +311,39 @@ TEST(RecordFile, TheTableHoldsTheDescriptionAndTheExportsVolts) {
   EXPECT_TRUE(lines.back().startsWith(QStringLiteral("3000,%1,").arg(r.ch2[3000])));
 }
 
+TEST(RecordFile, AnAveragedTraceAddsOneRowAfterItsDescriptionAndReadsBackWithIt) {
+  QTemporaryDir dir;
+  for (const ShapeCase& c : Shapes) {
+    SCOPED_TRACE(c.name);
+    Record r = MakeRecord(c.shape, 5);
+    const QStringList asItCame = record_file::RecordLines(r, Zero);
+    r.averaged = 64;
+    QStringList averaged = record_file::RecordLines(r, Zero);
+    ASSERT_EQ(averaged.size(), asItCame.size() + 1);
+    EXPECT_EQ(averaged[17], QStringLiteral("Averaged records,64"));
+    averaged.removeAt(17);
+    EXPECT_EQ(averaged, asItCame);
+
+    const QString path = dir.filePath(QStringLiteral("averaged.csv"));
+    record_file::WriteRecord(path, r, Zero);
+    const Contents read = record_file::Read(path);
+    ASSERT_EQ(read.records.size(), 1u);
+    EXPECT_EQ(read.records[0], (SavedRecord{r, Zero}));
+  }
+  // In a history, each averaged record keeps its own count.
+  RecordHistory h;
+  Record first = MakeRecord(Shape::TwoChannel, 1), second = MakeRecord(Shape::Stretched, 2);
+  first.averaged = 4;
+  h.Add(first);
+  h.Add(second);
+  const QString path = dir.filePath(QStringLiteral("history.csv"));
+  record_file::WriteHistory(path, h, Zero);
+  const Contents read = record_file::Read(path);
+  ASSERT_EQ(read.records.size(), 2u);
+  EXPECT_EQ(read.records[0].record.averaged, 4);
+  EXPECT_EQ(read.records[1].record.averaged, 1);
+}
+
 TEST(RecordFile, AHistoryOfAHundredRecordsOpensAsTheSameHundred) {
   RecordHistory h;
   const Shape cycle[] = {Shape::TwoChannel, Shape::CH1Alone, Shape::CH2Alone, Shape::Stretched};
@@ -356,6 +389,10 @@ QStringList GoodLines(Shape shape, bool history) {
 // Line n (from 1) of a file.
 std::function<void(QStringList&)> Replace(int line, const QString& text) {
   return [line, text](QStringList& lines) { lines[line - 1] = text; };
+}
+// A line put in as line n (from 1), the rest moving down.
+std::function<void(QStringList&)> Insert(int line, const QString& text) {
+  return [line, text](QStringList& lines) { lines.insert(line - 1, text); };
 }
 std::function<void(QStringList&)> KeepLines(int count) {
   return [count](QStringList& lines) { lines = lines.mid(0, count); };
@@ -421,6 +458,17 @@ TEST(RecordFile, BadFilesAreRefusedWithTheirLine) {
        "Line 29 of the record file: record \"2\" on a line of record 1; nothing was opened"},
       {"a history's records out of order", Shape::TwoChannel, true, Replace(2 + 20 + 1500 + 2, "Record,3"),
        "Line 1524 of the record file: \"Record,3\" where \"Record,2\" belongs; nothing was opened"},
+      {"an average of one record", Shape::TwoChannel, false, Insert(18, "Averaged records,1"),
+       "Line 18 of the record file: an average of \"1\" records, where 2 to 64 belong; nothing was opened"},
+      {"an average of more records than offered", Shape::CH1Alone, false, Insert(18, "Averaged records,65"),
+       "Line 18 of the record file: an average of \"65\" records, where 2 to 64 belong; nothing was opened"},
+      {"an average that is no number", Shape::TwoChannel, false, Insert(18, "Averaged records,many"),
+       "Line 18 of the record file: an average of \"many\" records, where 2 to 64 belong; nothing was opened"},
+      {"the average row twice", Shape::TwoChannel, false,
+       [](QStringList& l) { l.insert(17, "Averaged records,4"), l.insert(17, "Averaged records,4"); },
+       "Line 19 of the record file: \"Averaged records,4\" where an empty line belongs; nothing was opened"},
+      {"another row where the average row may stand", Shape::TwoChannel, false, Insert(18, "Averages,4"),
+       "Line 18 of the record file: \"Averages,4\" where an empty line belongs; nothing was opened"},
   };
   for (const BadFile& c : cases) {
     QStringList lines = GoodLines(c.shape, c.history);

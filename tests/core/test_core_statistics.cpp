@@ -4,6 +4,8 @@
 // squares would lose.
 #include <gtest/gtest.h>
 
+#include "CorePanels.h"
+
 #include "core/MeasurementStatistics.h"
 #include "core/PanelSettings.h"
 #include "core/Record.h"
@@ -21,31 +23,11 @@ using core::MeasurementStatistics;
 using core::PanelSettings;
 using core::Reading;
 
-constexpr int Row500mV = 2, Row1V = 3, Row5V = 5;
-
-// Both channels on at 5 V/div, 100 us/div (2 us a sample).
-PanelSettings BothChannels() {
-  PanelSettings p;
-  p.SetChannelOn(1, true);
-  p.SetChannelOn(2, true);
-  p.SetVoltsRow(1, Row5V);
-  p.SetVoltsRow(2, Row5V);
-  p.SetTimeBase(3);
-  return p;
-}
-
-// A record of the panel with a square wave of `period` samples on both
-// inputs, `swing` counts above and below 0 V, starting below it; period 0 is
-// a flat trace at 0 V, which has no cycle.
-core::Record Square(const PanelSettings& panel, int period, int swing = 20) {
-  core::Record r = core::DescribeRecord(panel);
-  for (std::size_t i = 1; i <= 3000; ++i) {
-    const bool low = period == 0 || static_cast<int>(i - 1) % period < period / 2;
-    const std::uint8_t count = static_cast<std::uint8_t>(period == 0 ? 126 : low ? 126 + swing : 126 - swing);
-    r.ch1[i] = r.ch2[i] = count;
-  }
-  return r;
-}
+using core_panels::Row1V;
+using core_panels::Row500mV;
+using core_panels::Row5V;
+using core_panels::BothChannelsAt5V;
+using core_panels::SquareRecord;
 
 // The spread the slow way, for the expected figures: the mean first, then
 // the squared deviations from it.
@@ -62,7 +44,7 @@ void AddAll(MeasurementStatistics& s, const std::vector<core::Record>& records) 
 }
 
 TEST(MeasurementStatistics, KnownRunsOfReadings) {
-  const PanelSettings p = BothChannels();
+  const PanelSettings p = BothChannelsAt5V();
   PanelSettings ch2Off = p;
   ch2Off.SetChannelOn(2, false);
   struct Expected {
@@ -77,26 +59,26 @@ TEST(MeasurementStatistics, KnownRunsOfReadings) {
     Expected expected;
   };
   // 2 us a sample: a square wave of 10 samples has a period of 20 us.
-  const std::vector<core::Record> steady(20, Square(p, 10));
+  const std::vector<core::Record> steady(20, SquareRecord(p, 10));
   const Case cases[] = {
       {"a steady square wave: mean = last, no spread", steady, 1, Reading::Period, {20, 20, 20, 20, 20, 0}},
       {"the same on CH2's duty cycle", steady, 2, Reading::DutyCycle, {20, 50, 50, 50, 50, 0}},
-      {"periods of 10, 20 and 30 samples", {Square(p, 10), Square(p, 20), Square(p, 30)}, 1, Reading::Period,
+      {"periods of 10, 20 and 30 samples", {SquareRecord(p, 10), SquareRecord(p, 20), SquareRecord(p, 30)}, 1, Reading::Period,
        {3, 60, 40, 20, 60, std::sqrt(800.0 / 3.0)}},
-      {"their frequencies", {Square(p, 10), Square(p, 20), Square(p, 30)}, 1, Reading::Frequency,
+      {"their frequencies", {SquareRecord(p, 10), SquareRecord(p, 20), SquareRecord(p, 30)}, 1, Reading::Frequency,
        {3, 1e6 / 60, (1e6 / 20 + 1e6 / 40 + 1e6 / 60) / 3, 1e6 / 60, 1e6 / 20,
         TwoPassSigma({1e6 / 20, 1e6 / 40, 1e6 / 60})}},
-      {"swings of 20, 30, 40 counts: pk-pk 40, 60, 80 counts x 78.4 mV", {Square(p, 10, 20), Square(p, 10, 30), Square(p, 10, 40)},
+      {"swings of 20, 30, 40 counts: pk-pk 40, 60, 80 counts x 78.4 mV", {SquareRecord(p, 10, 20), SquareRecord(p, 10, 30), SquareRecord(p, 10, 40)},
        1, Reading::PeakToPeak, {3, 627, 470, 313, 627, std::sqrt((157.0 * 157 + 0 + 157.0 * 157) / 3)}},
-      {"a flat trace has no cycle: its period is not counted", {Square(p, 10), Square(p, 0), Square(p, 10)}, 1,
+      {"a flat trace has no cycle: its period is not counted", {SquareRecord(p, 10), SquareRecord(p, 0), SquareRecord(p, 10)}, 1,
        Reading::Period, {2, 20, 20, 20, 20, 0}},
-      {"nor its duty cycle", {Square(p, 20), Square(p, 0)}, 2, Reading::DutyCycle, {1, 50, 50, 50, 50, 0}},
-      {"but its voltages are", {Square(p, 10), Square(p, 0), Square(p, 10)}, 1, Reading::PeakToPeak,
+      {"nor its duty cycle", {SquareRecord(p, 20), SquareRecord(p, 0)}, 2, Reading::DutyCycle, {1, 50, 50, 50, 50, 0}},
+      {"but its voltages are", {SquareRecord(p, 10), SquareRecord(p, 0), SquareRecord(p, 10)}, 1, Reading::PeakToPeak,
        {3, 313, 313.0 * 2 / 3, 0, 313, TwoPassSigma({313, 0, 313})}},
-      {"only flat traces: nothing of the cycle", {Square(p, 0), Square(p, 0)}, 1, Reading::Frequency, {0, 0, 0, 0, 0, 0}},
-      {"a channel that is off counts nothing", {Square(ch2Off, 10), Square(ch2Off, 10)}, 2, Reading::Maximum,
+      {"only flat traces: nothing of the cycle", {SquareRecord(p, 0), SquareRecord(p, 0)}, 1, Reading::Frequency, {0, 0, 0, 0, 0, 0}},
+      {"a channel that is off counts nothing", {SquareRecord(ch2Off, 10), SquareRecord(ch2Off, 10)}, 2, Reading::Maximum,
        {0, 0, 0, 0, 0, 0}},
-      {"while the other counts", {Square(ch2Off, 10), Square(ch2Off, 10)}, 1, Reading::Maximum, {2, 156, 156, 156, 156, 0}},
+      {"while the other counts", {SquareRecord(ch2Off, 10), SquareRecord(ch2Off, 10)}, 1, Reading::Maximum, {2, 156, 156, 156, 156, 0}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -135,48 +117,48 @@ TEST(MeasurementStatistics, AChangeOfWhatAReadingMeansStartsAfresh) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    PanelSettings p = BothChannels();
+    PanelSettings p = BothChannelsAt5V();
     MeasurementStatistics s;
-    AddAll(s, {Square(p, 10), Square(p, 20), Square(p, 30)});
+    AddAll(s, {SquareRecord(p, 10), SquareRecord(p, 20), SquareRecord(p, 30)});
     c.change(p);
-    EXPECT_EQ(s.Add(Square(p, 10), core::ReadingsOf(Square(p, 10))), c.resets);
+    EXPECT_EQ(s.Add(SquareRecord(p, 10), core::ReadingsOf(SquareRecord(p, 10))), c.resets);
     EXPECT_EQ(s.Records(), c.resets ? 1 : 4);
     EXPECT_EQ(s.Of(1, Reading::Period).Count(), c.resets ? 1 : 4);
     EXPECT_EQ(s.Of(1, Reading::Period).Maximum(), c.resets ? s.Of(1, Reading::Period).Last() : 60);
   }
   // The knob of a channel that is off changes none of the readings there are.
-  PanelSettings p = BothChannels();
+  PanelSettings p = BothChannelsAt5V();
   p.SetChannelOn(2, false);
   MeasurementStatistics s;
-  AddAll(s, {Square(p, 10), Square(p, 10)});
+  AddAll(s, {SquareRecord(p, 10), SquareRecord(p, 10)});
   p.SetVoltsRow(2, Row1V);
   p.SetCalibration(2, 4, 4);
-  EXPECT_FALSE(s.Add(Square(p, 10), core::ReadingsOf(Square(p, 10))));
+  EXPECT_FALSE(s.Add(SquareRecord(p, 10), core::ReadingsOf(SquareRecord(p, 10))));
   EXPECT_EQ(s.Of(1, Reading::Maximum).Count(), 3);
 }
 
 TEST(MeasurementStatistics, ResetClearsEverythingAndTheNextRecordCountsAlone) {
-  const PanelSettings p = BothChannels();
+  const PanelSettings p = BothChannelsAt5V();
   MeasurementStatistics s;
-  AddAll(s, {Square(p, 10), Square(p, 30)});
+  AddAll(s, {SquareRecord(p, 10), SquareRecord(p, 30)});
   s.Reset();
   EXPECT_EQ(s.Records(), 0);
   EXPECT_EQ(s.Of(2, Reading::Mean).Count(), 0);
   EXPECT_EQ(s.TextsOf(1, Reading::Period).mean, QString());
-  EXPECT_FALSE(s.Add(Square(p, 20), core::ReadingsOf(Square(p, 20))));  // nothing to reset
+  EXPECT_FALSE(s.Add(SquareRecord(p, 20), core::ReadingsOf(SquareRecord(p, 20))));  // nothing to reset
   EXPECT_EQ(s.Of(1, Reading::Period).Count(), 1);
   EXPECT_EQ(s.Of(1, Reading::Period).Minimum(), 40);
 }
 
 TEST(MeasurementStatistics, TheTextsAreThePanels) {
-  PanelSettings p = BothChannels();
+  PanelSettings p = BothChannelsAt5V();
   p.SetVoltsRow(2, Row500mV);
   // The last value reads as the panel read the last record, reading by reading.
   for (const int period : {10, 16, 64, 90}) {
     SCOPED_TRACE(period);
     MeasurementStatistics s;
-    const core::Record r = Square(p, period, 33);
-    AddAll(s, {Square(p, 10, 10), r});
+    const core::Record r = SquareRecord(p, period, 33);
+    AddAll(s, {SquareRecord(p, 10, 10), r});
     const screen_model::ViewWindow view = screen_model::ViewFromMarker(r.layout, core::DesignViewMarkerLeft);
     for (int channel = 1; channel <= 2; ++channel) {
       const measure::ReadingTexts panel = core::PanelTextsOf(r, channel, view.start, view.end, 0, QStringLiteral(","));
@@ -190,7 +172,7 @@ TEST(MeasurementStatistics, TheTextsAreThePanels) {
 
   // A steady wave: every figure is the last one, with no spread.
   MeasurementStatistics steady;
-  AddAll(steady, std::vector<core::Record>(20, Square(p, 10)));
+  AddAll(steady, std::vector<core::Record>(20, SquareRecord(p, 10)));
   struct Row {
     Reading reading;
     const char* value;
@@ -213,13 +195,13 @@ TEST(MeasurementStatistics, TheTextsAreThePanels) {
   // Means that are no reading of their own: a frequency between two whole
   // periods, half a percent, half of 10 mV.
   const PanelSettings fast = [] {
-    PanelSettings q = BothChannels();
+    PanelSettings q = BothChannelsAt5V();
     q.SetChannelOn(2, false);
     q.SetTimeBase(2);  // 50 us/div, one channel at 1 MS/s: 1 us a sample
     return q;
   }();
   MeasurementStatistics s;
-  AddAll(s, {Square(fast, 2), Square(fast, 3)});
+  AddAll(s, {SquareRecord(fast, 2), SquareRecord(fast, 3)});
   EXPECT_EQ(s.TextsOf(1, Reading::Frequency).mean, QStringLiteral("416 KHz"));  // (500 + 333.3) / 2
   EXPECT_EQ(s.TextsOf(1, Reading::Frequency).minimum, QStringLiteral("333 KHz"));
   EXPECT_EQ(core::PanelTextOf(Reading::DutyCycle, 37.5), QStringLiteral("38%"));

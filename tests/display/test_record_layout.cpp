@@ -171,6 +171,37 @@ TEST(SampleRows, EachDivisionTruncatesTowardZero) {
     EXPECT_EQ(SampleRow(c.s, c.vertPos, c.scale, c.cal), c.row) << "s " << c.s << " cal " << c.cal;
 }
 
+TEST(SampleRows, AMeanBetweenCountsLandsBetweenTheirRows) {
+  struct Case {
+    const char* name;
+    double mean;
+    std::int32_t vertPos, scale, cal, row;
+  } cases[] = {
+      {"a whole mean is the count's row", 100.0, 200, 624, 0, 32},  // 200 - 792 + 624
+      {"half way to the next count's row (38)", 100.5, 200, 624, 0, 35},
+      {"a quarter: 1.5 pixels round up", 100.25, 200, 624, 0, 34},
+      {"just under the next count", 100.999, 200, 624, 0, 38},
+      {"below zero after the calibration", 5.5, 200, 156, 20, -20},  // between -21 and -19
+      {"two counts on one row stay there", 100.7, 0, 39, 0, -10},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(MeanSampleRow(c.mean, c.vertPos, c.scale, c.cal), c.row) << c.name;
+}
+
+TEST(SampleRows, AMeanMovesTheTraceAPixelAtATime) {
+  // At 100 mV/div a count is 6.24 rows; a mean sweeping the whole range
+  // never goes back and leaves no row out.
+  std::int32_t last = MeanSampleRow(0, 200, 624, 3);
+  EXPECT_EQ(last, SampleRow(0, 200, 624, 3));
+  for (int hundredths = 1; hundredths <= 25500; ++hundredths) {
+    const std::int32_t row = MeanSampleRow(hundredths / 100.0, 200, 624, 3);
+    ASSERT_GE(row, last) << hundredths;
+    ASSERT_LE(row, last + 1) << hundredths;
+    last = row;
+  }
+  EXPECT_EQ(last, SampleRow(255, 200, 624, 3));
+}
+
 TEST(SampleRows, CalibrationOfThePresentRange) {
   EXPECT_EQ(CalOffsetFor(1, 9, -3), 9);
   EXPECT_EQ(CalOffsetFor(0, 9, -3), -3);

@@ -49,6 +49,20 @@ TEST(ExportFile, TheHeaderLines) {
                                                     "07.03.26 14:05:09", "", "Time us, CH1 V, CH2 V"}));
 }
 
+TEST(ExportFile, AnAveragedTraceSaysHowManyRecordsAfterTheDateAndNothingElseMoves) {
+  RecordFixture f;
+  f.ch1[1] = 100;
+  Record record = f.Make();
+  const QStringList asItCame = Lines(record, QStringLiteral("the date"));
+  record.averaged = 16;
+  const QStringList averaged = Lines(record, QStringLiteral("the date"));
+  EXPECT_EQ(averaged.mid(0, HeaderLines + 1), (QStringList{"Tessaron USB Oscilloscope", "Sample Rate: 50KS/s",
+                                                           "the date", "Average of 16 records", "",
+                                                           "Time us, CH1 V, CH2 V"}));
+  EXPECT_EQ(averaged.mid(HeaderLines + 1), asItCame.mid(HeaderLines));
+  EXPECT_EQ(asItCame.size(), HeaderLines + 1500);
+}
+
 TEST(ExportFile, ASampleReadsAsVoltsWithTheRangeOfItsChannel) {
   struct Case {
     const char* what;
