@@ -112,7 +112,7 @@ TEST_F(Link, ContinuousRunsUntilStopAndEndsWithTheStopByte) {
   link.Stop();
   EXPECT_EQ(reasons, std::vector<Reason>{Reason::Stop});
   EXPECT_FALSE(link.Running());
-  ASSERT_TRUE(WaitFor([&] { return Quiet() && sim.Frames().size() >= records.size() + 1; }));
+  ASSERT_TRUE(WaitFor([&] { return Quiet() && static_cast<std::size_t>(sim.Frames().size()) >= records.size() + 1; }));
   const int received = static_cast<int>(records.size());
   RunEventsFor(100);
   EXPECT_EQ(static_cast<int>(records.size()), received);

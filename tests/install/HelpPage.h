@@ -45,8 +45,8 @@ inline HelpPageWalk WalkHelpPage(const QString& pagePath) {
     } else if (target.contains(QLatin1String("://")) || target.startsWith(QLatin1String("//"))) {
       walk.problems << QStringLiteral("network reference %1").arg(target);
     } else {
-      const QString file = target.section(u'#', 0, 0);
-      const QFileInfo info(folder.filePath(file));
+      const QString linked = target.section(u'#', 0, 0);
+      const QFileInfo info(folder.filePath(linked));
       if (!info.isFile() || info.size() == 0)
         walk.problems << QStringLiteral("no file %1").arg(info.filePath());
     }
