@@ -8,8 +8,7 @@
 #include "core/RecordFile.h"
 #include "display/SampleRows.h"
 #include "storage/TextLines.h"
-#include "sim/SimServer.h"
-#include "support/ScopeWindow.h"
+#include "support/SquareWaveWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -34,17 +33,11 @@ constexpr int Time1ms = 210;
 
 using Means = std::vector<double>;  // indexed as the buffers, from 1
 
-class AverageWindow : public ::testing::Test {
+class AverageWindow : public SimulatedInputsWindow {
  protected:
-  AverageWindow() {
-    // CH1: noise of +-0.1 V round 0 V, +-6.4 counts on the 100 mV/div row;
-    // CH2: a steady 0 V, switched off until a test turns it on.
-    config_.inputs.ch1 = {sim::Shape::Noise, 1000.0, 0.1, 0.0};
-    config_.inputs.ch2 = {sim::Shape::DC, 1000.0, 0.0, 0.0};
-    server_ = std::make_unique<sim::SimServer>(config_);
-    if (!f.SerialPort.Open(server_->SlavePath(), "9600", "NONE", "8", false)) ADD_FAILURE() << "no simulator";
-    scope.ChooseAutoTrigger();
-    scope.ChooseSingle();
+  // CH1: noise of +-0.1 V round 0 V, +-6.4 counts on the 100 mV/div row;
+  // CH2: a steady 0 V, switched off until a test turns it on.
+  AverageWindow() : SimulatedInputsWindow({sim::Shape::Noise, 1000.0, 0.1, 0.0}, {sim::Shape::DC, 1000.0, 0.0, 0.0}) {
     scope.PressChannelKey(2);
     scope.PressChannelOff();
     Knob(1, Volts100mV);
@@ -52,23 +45,7 @@ class AverageWindow : public ::testing::Test {
     if (scope.State().AutoMeasOn != 1) scope.ChooseMenuItem(QStringLiteral("AutoMeasurementsON1"));
   }
 
-  void Knob(int channel, int angle) {
-    scope.PressChannelKey(channel);
-    scope.State().KnobAngle = angle;
-    scope.SettleVoltsKnob();
-  }
-  void TimeKnob(int angle) {
-    scope.State().KnobAngle = angle;
-    scope.SettleTimeKnob();
-  }
   void Average(const char* item) { scope.ChooseMenuItem(QLatin1String(item)); }
-  void Capture() {
-    const std::uint64_t before = scope.State().HeldRecord.sequence;
-    scope.MenuItem(QStringLiteral("RUNSTOP"))->trigger();
-    ASSERT_TRUE(WaitFor([&] {
-      return scope.State().Running == 0 && scope.State().AwaitingData == 0 && scope.State().HeldRecord.sequence > before;
-    }, 20000)) << Errors();
-  }
   // The last `count` records as they came, oldest first, from the history
   // (stepping back through it shows each as it was captured).
   std::vector<core::Record> LastRecords(int count) {
@@ -109,13 +86,6 @@ class AverageWindow : public ::testing::Test {
     scope.DrawHeldRecord();
     return picture;
   }
-  std::string Errors() const { return w.ui.errors.join('\n').toStdString(); }
-
-  sim::SimConfig config_;
-  std::unique_ptr<sim::SimServer> server_;
-  ScopeWindow w{true, /*stopWatch=*/true};
-  TForm1& f = *w.form;
-  ScopeDriver& scope = w.scope;
 };
 
 QStringList FileLines(const QString& path) {

@@ -1,8 +1,9 @@
 #pragma once
-// The real window on the in-process simulated instrument, both inputs
-// square waves each well inside the range it is captured on (CH1 2 kHz
-// +-2.5 V, CH2 1 kHz +-0.5 V), auto trigger, single capture, the connection
-// watch stopped. For tests of what is read from a captured record.
+// The real window on the in-process simulated instrument with the signals
+// a test names on its two inputs, auto trigger, single capture, the
+// connection watch stopped. For tests of what is read from a captured record.
+// SquareWaveWindow: both inputs square waves each well inside the range it
+// is captured on (CH1 2 kHz +-2.5 V, CH2 1 kHz +-0.5 V).
 //
 //   class MyTest : public SquareWaveWindow {};
 //   Knob(1, angle); TimeKnob(angle); ASSERT_NO_FATAL_FAILURE(Capture());
@@ -17,11 +18,11 @@
 #include <memory>
 #include <string>
 
-class SquareWaveWindow : public ::testing::Test {
+class SimulatedInputsWindow : public ::testing::Test {
  protected:
-  SquareWaveWindow() {
-    config_.inputs.ch1 = {sim::Shape::Square, 2000.0, 2.5, 0.0};
-    config_.inputs.ch2 = {sim::Shape::Square, 1000.0, 0.5, 0.0};
+  SimulatedInputsWindow(const sim::SignalSource& ch1, const sim::SignalSource& ch2) {
+    config_.inputs.ch1 = ch1;
+    config_.inputs.ch2 = ch2;
     server_ = std::make_unique<sim::SimServer>(config_);
     if (!f.SerialPort.Open(server_->SlavePath(), "9600", "NONE", "8", false)) ADD_FAILURE() << "no simulator";
     // Auto mode, so each capture is answered at once.
@@ -53,4 +54,10 @@ class SquareWaveWindow : public ::testing::Test {
   ScopeWindow w{true, /*stopWatch=*/true};
   TForm1& f = *w.form;
   ScopeDriver& scope = w.scope;
+};
+
+class SquareWaveWindow : public SimulatedInputsWindow {
+ protected:
+  SquareWaveWindow()
+      : SimulatedInputsWindow({sim::Shape::Square, 2000.0, 2.5, 0.0}, {sim::Shape::Square, 1000.0, 0.5, 0.0}) {}
 };
