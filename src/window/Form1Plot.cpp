@@ -313,6 +313,48 @@ void TForm1::DrawArrivingReply(const core::Record& partial, const core::ReplyArr
   DrawArrivingFrame(partial, arrival);
 }
 
+namespace {
+
+// The graticule back under `columns` of the plot, a row at a time.
+void RestoreGridColumns(QImage& plot, const QImage& grid, ColumnSpan columns) {
+  const qsizetype stride = plot.bytesPerLine();
+  const std::size_t offset = static_cast<std::size_t>(columns.first) * sizeof(std::uint32_t);
+  const std::size_t bytes = static_cast<std::size_t>(columns.Count()) * sizeof(std::uint32_t);
+  uchar* rows = plot.bits();
+  const uchar* gridRows = grid.constBits();
+  for (int y = 0; y < plot.height(); ++y) std::memcpy(rows + y * stride + offset, gridRows + y * stride + offset, bytes);
+}
+
+// The marker where the arriving trace has got to: one column, the plot's height.
+void DrawArrivalMarker(QImage& plot, int column) {
+  const std::uint32_t grey = PixelOf(ArrivalMarkerColour);
+  const qsizetype stride = plot.bytesPerLine();
+  uchar* rows = plot.bits();
+  for (int y = 0; y < plot.height(); ++y) reinterpret_cast<std::uint32_t*>(rows + y * stride)[column] = grey;
+}
+
+}  // namespace
+
+TForm1::ArrivingScene TForm1::SceneOfArrival(const core::Record& partial, ViewWindow view, ViewWindow heldView,
+                                             bool previousShown) {
+  ArrivingScene scene;
+  scene.layout = partial.layout;
+  scene.view = view;
+  scene.heldLayout = HeldRecord.layout;
+  scene.heldView = heldView;
+  scene.heldSequence = HeldRecord.sequence;
+  scene.previousShown = previousShown;
+  for (int n : {1, 2}) {
+    const ChannelParts channel = Channel(n);
+    ArrivingScene::Trace& trace = scene.traces[static_cast<std::size_t>(n - 1)];
+    trace.on = channel.On == 1;
+    trace.zeroRow = channel.VertPos;
+    trace.heldCalOffset = core::CalOffsetOf(HeldRecord, n, channel.CalHigh, channel.CalLow);
+    trace.calOffset = core::CalOffsetOf(partial, n, channel.CalHigh, channel.CalLow);
+  }
+  return scene;
+}
+
 void TForm1::DrawArrivingFrame(const core::Record& partial, const core::ReplyArrival& arrival) {
   const std::int32_t markerLeft = overview_->MarkerLeft(OverviewMarker::ViewWindow);
   ArrivingReply reply;
@@ -327,22 +369,7 @@ void TForm1::DrawArrivingFrame(const core::Record& partial, const core::ReplyArr
   for (const std::int32_t index : {reply.view.start, reply.view.end, heldView.start, heldView.end})
     CheckListIndex(index, RecordIndexCount);
   const ArrivingPicture picture = PictureOfArrival(reply);
-
-  ArrivingScene scene;
-  scene.layout = partial.layout;
-  scene.view = reply.view;
-  scene.heldLayout = HeldRecord.layout;
-  scene.heldView = heldView;
-  scene.heldSequence = HeldRecord.sequence;
-  scene.previousShown = reply.previousShown;
-  for (int n : {1, 2}) {
-    const ChannelParts channel = Channel(n);
-    ArrivingScene::Trace& trace = scene.traces[static_cast<std::size_t>(n - 1)];
-    trace.on = channel.On == 1;
-    trace.zeroRow = channel.VertPos;
-    trace.heldCalOffset = core::CalOffsetOf(HeldRecord, n, channel.CalHigh, channel.CalLow);
-    trace.calOffset = core::CalOffsetOf(partial, n, channel.CalHigh, channel.CalLow);
-  }
+  const ArrivingScene scene = SceneOfArrival(partial, reply.view, heldView, reply.previousShown);
 
   // The last arriving frame is still in PlotBitmap, untouched, and was drawn
   // from the same: only the columns where a trace or the marker moved
@@ -358,68 +385,20 @@ void TForm1::DrawArrivingFrame(const core::Record& partial, const core::ReplyArr
     CopyGridToPlot();
     if (PlotBitmap.format() != QImage::Format_RGB32) PlotBitmap = PlotBitmap.convertToFormat(QImage::Format_RGB32);
   } else if (!columns.Empty()) {
-    // The graticule back under those columns, a row at a time.
-    const qsizetype stride = PlotBitmap.bytesPerLine();
-    const std::size_t offset = static_cast<std::size_t>(columns.first) * sizeof(std::uint32_t);
-    const std::size_t bytes = static_cast<std::size_t>(columns.Count()) * sizeof(std::uint32_t);
-    uchar* plot = PlotBitmap.bits();
-    const uchar* grid = GridBitmap.constBits();
-    for (int y = 0; y < PlotBitmap.height(); ++y)
-      std::memcpy(plot + y * stride + offset, grid + y * stride + offset, bytes);
+    RestoreGridColumns(PlotBitmap, GridBitmap, columns);
   }
-
   if (!columns.Empty()) {
-    TracePoints points;
-    // CH2 over CH1, as in a whole frame.
-    for (int n : {1, 2}) {
-      const ArrivingScene::Trace& trace = scene.traces[static_cast<std::size_t>(n - 1)];
-      if (!trace.on) continue;
-      const ArrivingChannel& part = picture.Channel(n);
-      const ColumnSpan previous = Within(part.previous, columns);
-      if (!part.previous.Empty() && !previous.Empty()) {
-        const int count = TracePolyline(points, HeldRecord.layout, heldView.start, heldView.end, [&](std::int32_t i) {
-          return core::RowOfSample(HeldRecord, n, i, trace.zeroRow, trace.heldCalOffset);
-        });
-        StrokeInColumns(PlotBitmap, points, count, previous, PixelOf(Dimmed(RgbOf(n == 1 ? CH1Color : CH2Color))));
-      }
-      const ColumnSpan fresh = Within(part.fresh, columns);
-      if (!part.freshSamples.Empty() && !fresh.Empty()) {
-        const int count = TracePolyline(
-            points, partial.layout, part.freshSamples.first, part.freshSamples.last,
-            [&](std::int32_t i) { return core::RowOfSample(partial, n, i, trace.zeroRow, trace.calOffset); });
-        StrokeInColumns(PlotBitmap, points, count, fresh, PixelOf(n == 1 ? CH1Color : CH2Color));
-      }
-    }
+    StrokeArrivingTraces(partial, picture, scene, columns);
     if (ReferenceOn == 1) DrawReference();
-    if (picture.markerColumn && *picture.markerColumn >= columns.first && *picture.markerColumn <= columns.last) {
-      const std::uint32_t grey = PixelOf(ArrivalMarkerColour);
-      const qsizetype stride = PlotBitmap.bytesPerLine();
-      uchar* plot = PlotBitmap.bits();
-      for (int y = 0; y < PlotBitmap.height(); ++y)
-        reinterpret_cast<std::uint32_t*>(plot + y * stride)[*picture.markerColumn] = grey;
-    }
+    if (picture.markerColumn && *picture.markerColumn >= columns.first && *picture.markerColumn <= columns.last)
+      DrawArrivalMarker(PlotBitmap, *picture.markerColumn);
     if (sameScene)
       screen_->RepaintPlotColumns(columns.first, columns.last);
     else
       screen_->RepaintPlot();
   }
   PlotDrawnRows = {};
-
-  // The strip: the focused channel's samples in so far over the held
-  // record's, drawn again only when more of them are in.
-  const int focused = CH1Focus == 1 ? 1 : 2;
-  const int stripSamples = arrival.Samples(focused);
-  const bool sameStrip = sameSource && last.stripChannel == focused && last.stripSamples == stripSamples &&
-                         last.stripKey == PreviewBitmap.cacheKey();
-  const bool stripOverHeld = !reply.previousShown || HeldRecord.layout == partial.layout;
-  if (!sameStrip && stripOverHeld) {
-    const auto& in = partial.Samples(focused);
-    const auto& under = reply.previousShown ? HeldRecord.Samples(focused) : in;
-    DrawStrip(PreviewBitmap, partial.layout, focused == 1 ? CH1Color : CH2Color, [&](int i) {
-      return i <= stripSamples ? in[static_cast<std::size_t>(i)] : under[static_cast<std::size_t>(i)];
-    });
-    overview_->ShowRecordPicture(PreviewBitmap);
-  }
+  const auto [stripChannel, stripSamples] = DrawArrivingStrip(partial, arrival, sameSource, reply.previousShown);
 
   ArrivingShown = true;
   LastArrivingFrame = {.arrival = arrival,
@@ -427,9 +406,56 @@ void TForm1::DrawArrivingFrame(const core::Record& partial, const core::ReplyArr
                        .scene = scene,
                        .plotKey = PlotBitmap.cacheKey(),
                        .gridKey = GridBitmap.cacheKey(),
-                       .stripChannel = focused,
+                       .stripChannel = stripChannel,
                        .stripSamples = stripSamples,
                        .stripKey = PreviewBitmap.cacheKey()};
+}
+
+void TForm1::StrokeArrivingTraces(const core::Record& partial, const ArrivingPicture& picture,
+                                  const ArrivingScene& scene, ColumnSpan columns) {
+  TracePoints points;
+  // CH2 over CH1, as in a whole frame.
+  for (int n : {1, 2}) {
+    const ArrivingScene::Trace& trace = scene.traces[static_cast<std::size_t>(n - 1)];
+    if (!trace.on) continue;
+    const ArrivingChannel& part = picture.Channel(n);
+    const ColumnSpan previous = Within(part.previous, columns);
+    if (!part.previous.Empty() && !previous.Empty()) {
+      const int count =
+          TracePolyline(points, HeldRecord.layout, scene.heldView.start, scene.heldView.end, [&](std::int32_t i) {
+            return core::RowOfSample(HeldRecord, n, i, trace.zeroRow, trace.heldCalOffset);
+          });
+      StrokeInColumns(PlotBitmap, points, count, previous, PixelOf(Dimmed(RgbOf(n == 1 ? CH1Color : CH2Color))));
+    }
+    const ColumnSpan fresh = Within(part.fresh, columns);
+    if (!part.freshSamples.Empty() && !fresh.Empty()) {
+      const int count = TracePolyline(
+          points, partial.layout, part.freshSamples.first, part.freshSamples.last,
+          [&](std::int32_t i) { return core::RowOfSample(partial, n, i, trace.zeroRow, trace.calOffset); });
+      StrokeInColumns(PlotBitmap, points, count, fresh, PixelOf(n == 1 ? CH1Color : CH2Color));
+    }
+  }
+}
+
+std::pair<int, int> TForm1::DrawArrivingStrip(const core::Record& partial, const core::ReplyArrival& arrival,
+                                              bool sameSource, bool previousShown) {
+  // The focused channel's samples in so far over the held record's, drawn
+  // again only when more of them are in.
+  const ArrivingFrame& last = LastArrivingFrame;
+  const int focused = CH1Focus == 1 ? 1 : 2;
+  const int stripSamples = arrival.Samples(focused);
+  const bool sameStrip = sameSource && last.stripChannel == focused && last.stripSamples == stripSamples &&
+                         last.stripKey == PreviewBitmap.cacheKey();
+  const bool stripOverHeld = !previousShown || HeldRecord.layout == partial.layout;
+  if (!sameStrip && stripOverHeld) {
+    const auto& in = partial.Samples(focused);
+    const auto& under = previousShown ? HeldRecord.Samples(focused) : in;
+    DrawStrip(PreviewBitmap, partial.layout, focused == 1 ? CH1Color : CH2Color, [&](int i) {
+      return i <= stripSamples ? in[static_cast<std::size_t>(i)] : under[static_cast<std::size_t>(i)];
+    });
+    overview_->ShowRecordPicture(PreviewBitmap);
+  }
+  return {focused, stripSamples};
 }
 
 void TForm1::PutBackHeldRecord() {

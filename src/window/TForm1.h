@@ -332,6 +332,14 @@ class TForm1 : public QMainWindow, private ScopeState {
     qint64 stripKey = 0;
   };
   ArrivingFrame LastArrivingFrame;
+  // The steps of an arriving frame: what it is drawn from, the traces over
+  // the columns it redraws, and the strip (its channel and samples shown).
+  ArrivingScene SceneOfArrival(const core::Record& partial, screen_model::ViewWindow view,
+                               screen_model::ViewWindow heldView, bool previousShown);
+  void StrokeArrivingTraces(const core::Record& partial, const screen_model::ArrivingPicture& picture,
+                            const ArrivingScene& scene, screen_model::ColumnSpan columns);
+  std::pair<int, int> DrawArrivingStrip(const core::Record& partial, const core::ReplyArrival& arrival,
+                                        bool sameSource, bool previousShown);
 
   // What the last line frame drew over the graticule in PlotBitmap, with the
   // keys of both bitmaps taken after its last write. Any other write to
