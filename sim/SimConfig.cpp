@@ -89,91 +89,160 @@ bool ApplyFault(std::string_view text, Faults& faults) {
   return true;
 }
 
+// How an option takes its value.
+enum class Takes {
+  Nothing,     // a flag: "--flag=x" is no option at all
+  Value,       // after "=", or else the next argument
+  InlineOnly,  // only after "=": the value may be left out (--baud)
+};
+
+// An option's value applied to the configuration (no value for a flag, or
+// when none was given); the message when the value is refused.
+using Problem = std::optional<std::string>;
+using ApplyOption = Problem (*)(const std::optional<std::string>& value, SimConfig& config);
+
+Problem ApplySignal(std::string_view option, const std::optional<std::string>& text, SignalSource& input) {
+  const auto signal = text ? ParseSignal(*text) : std::nullopt;
+  if (!signal) return std::string(option) + " needs a signal such as sine:1000:4:0";
+  input = *signal;
+  return std::nullopt;
+}
+
+Problem ApplyCh1(const std::optional<std::string>& text, SimConfig& config) {
+  return ApplySignal("--ch1", text, config.inputs.ch1);
+}
+
+Problem ApplyCh2(const std::optional<std::string>& text, SimConfig& config) {
+  return ApplySignal("--ch2", text, config.inputs.ch2);
+}
+
+Problem ApplyExt(const std::optional<std::string>& text, SimConfig& config) {
+  const auto hz = text ? RealNumber(*text) : std::nullopt;
+  if (!hz) return "--ext needs a frequency in Hz";
+  config.inputs.ext = ExternalTtlSquare(*hz);
+  return std::nullopt;
+}
+
+Problem ApplyRevision(const std::optional<std::string>& text, SimConfig& config) {
+  if (text == "A") {
+    config.identity.revision = 'C';
+  } else if (text == "B") {
+    config.identity.revision = 'B';
+  } else {
+    return "--revision takes A or B";
+  }
+  return std::nullopt;
+}
+
+Problem ApplyRealTime(const std::optional<std::string>&, SimConfig& config) {
+  config.realTime = true;
+  return std::nullopt;
+}
+
+Problem ApplyUnpaced(const std::optional<std::string>&, SimConfig& config) {
+  config.minReplyMilliseconds = 0;
+  return std::nullopt;
+}
+
+Problem ApplyFinishReplies(const std::optional<std::string>&, SimConfig& config) {
+  config.finishReplies = true;
+  return std::nullopt;
+}
+
+Problem ApplyBaud(const std::optional<std::string>& text, SimConfig& config) {
+  const std::optional<int> rate = text ? WholeNumber(*text, 11, 100000000) : std::optional<int>(9600);
+  if (!rate) return "--baud=RATE needs a rate of at least 11";
+  config.baud = *rate;
+  return std::nullopt;
+}
+
+Problem ApplyAutoWait(const std::optional<std::string>& text, SimConfig& config) {
+  const auto ms = text ? WholeNumber(*text, 0, 600000) : std::nullopt;
+  if (!ms) return "--auto-wait needs milliseconds";
+  config.autoWaitMilliseconds = *ms;
+  return std::nullopt;
+}
+
+// CH1[:CH2] counts; one number sets both channels.
+Problem ApplyZeroOffset(const std::optional<std::string>& text, SimConfig& config) {
+  const auto offsets = text ? ZeroOffsets(*text) : std::nullopt;
+  if (!offsets) return "--zero-offset needs counts such as 3 or 4:-0.5 (between -128 and 128)";
+  config.inputs.ch1ZeroOffset = offsets->first;
+  config.inputs.ch2ZeroOffset = offsets->second;
+  return std::nullopt;
+}
+
+Problem ApplyFaultOption(const std::optional<std::string>& text, SimConfig& config) {
+  if (!text || !ApplyFault(*text, config.faults)) return "unknown fault '" + text.value_or("") + "' (see --help)";
+  return std::nullopt;
+}
+
+Problem ApplyLog(const std::optional<std::string>& text, SimConfig& config) {
+  if (!text || text->empty()) return "--log needs a file";
+  config.logPath = *text;
+  return std::nullopt;
+}
+
+Problem ApplyLink(const std::optional<std::string>& text, SimConfig& config) {
+  if (!text || text->empty()) return "--link needs a path";
+  config.linkPath = *text;
+  return std::nullopt;
+}
+
+struct OptionRule {
+  std::string_view name;
+  Takes takes;
+  ApplyOption apply;
+};
+
+// Every option but --help, which sets no part of the configuration.
+constexpr OptionRule OptionRules[] = {
+    {"--ch1", Takes::Value, ApplyCh1},
+    {"--ch2", Takes::Value, ApplyCh2},
+    {"--ext", Takes::Value, ApplyExt},
+    {"--revision", Takes::Value, ApplyRevision},
+    {"--realtime", Takes::Nothing, ApplyRealTime},
+    {"--unpaced", Takes::Nothing, ApplyUnpaced},
+    {"--finish-replies", Takes::Nothing, ApplyFinishReplies},
+    {"--baud", Takes::InlineOnly, ApplyBaud},
+    {"--auto-wait", Takes::Value, ApplyAutoWait},
+    {"--zero-offset", Takes::Value, ApplyZeroOffset},
+    {"--fault", Takes::Value, ApplyFaultOption},
+    {"--log", Takes::Value, ApplyLog},
+    {"--link", Takes::Value, ApplyLink},
+};
+
+const OptionRule* RuleOf(std::string_view option) {
+  for (const OptionRule& rule : OptionRules)
+    if (rule.name == option) return &rule;
+  return nullptr;
+}
+
 }  // namespace
 
 ParsedArguments ParseArguments(const std::vector<std::string>& arguments) {
   ParsedArguments parsed;
-  SimConfig& config = parsed.config;
-  const auto fail = [&](const std::string& text) {
-    parsed.error = text;
-    return parsed;
-  };
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     std::string option = arguments[i];
-    std::optional<std::string> inlineValue;
+    std::optional<std::string> value;
     if (const std::size_t equals = option.find('='); option.rfind("--", 0) == 0 &&
                                                      equals != std::string::npos) {
-      inlineValue = option.substr(equals + 1);
+      value = option.substr(equals + 1);
       option.resize(equals);
     }
-    // The value of an option that needs one: after "=", or the next argument.
-    const auto value = [&]() -> std::optional<std::string> {
-      if (inlineValue) return inlineValue;
-      if (i + 1 < arguments.size()) return arguments[++i];
-      return std::nullopt;
-    };
-    const auto flagOnly = [&] { return !inlineValue; };
-
     if (option == "--help" || option == "-h") {
       parsed.help = true;
-    } else if (option == "--ch1" || option == "--ch2") {
-      const auto text = value();
-      const auto signal = text ? ParseSignal(*text) : std::nullopt;
-      if (!signal) return fail(option + " needs a signal such as sine:1000:4:0");
-      (option == "--ch1" ? config.inputs.ch1 : config.inputs.ch2) = *signal;
-    } else if (option == "--ext") {
-      const auto text = value();
-      const auto hz = text ? RealNumber(*text) : std::nullopt;
-      if (!hz) return fail("--ext needs a frequency in Hz");
-      config.inputs.ext = ExternalTtlSquare(*hz);
-    } else if (option == "--revision") {
-      const auto text = value();
-      if (text == "A") {
-        config.identity.revision = 'C';
-      } else if (text == "B") {
-        config.identity.revision = 'B';
-      } else {
-        return fail("--revision takes A or B");
-      }
-    } else if (option == "--realtime" && flagOnly()) {
-      config.realTime = true;
-    } else if (option == "--unpaced" && flagOnly()) {
-      config.minReplyMilliseconds = 0;
-    } else if (option == "--finish-replies" && flagOnly()) {
-      config.finishReplies = true;
-    } else if (option == "--baud") {
-      // The rate is optional, so it is only taken after "=".
-      const std::optional<int> rate =
-          inlineValue ? WholeNumber(*inlineValue, 11, 100000000) : std::optional<int>(9600);
-      if (!rate) return fail("--baud=RATE needs a rate of at least 11");
-      config.baud = *rate;
-    } else if (option == "--auto-wait") {
-      const auto text = value();
-      const auto ms = text ? WholeNumber(*text, 0, 600000) : std::nullopt;
-      if (!ms) return fail("--auto-wait needs milliseconds");
-      config.autoWaitMilliseconds = *ms;
-    } else if (option == "--zero-offset") {
-      // CH1[:CH2] counts; one number sets both channels.
-      const auto text = value();
-      const auto offsets = text ? ZeroOffsets(*text) : std::nullopt;
-      if (!offsets) return fail("--zero-offset needs counts such as 3 or 4:-0.5 (between -128 and 128)");
-      config.inputs.ch1ZeroOffset = offsets->first;
-      config.inputs.ch2ZeroOffset = offsets->second;
-    } else if (option == "--fault") {
-      const auto text = value();
-      if (!text || !ApplyFault(*text, config.faults)) {
-        return fail("unknown fault '" + text.value_or("") + "' (see --help)");
-      }
-    } else if (option == "--log") {
-      const auto text = value();
-      if (!text || text->empty()) return fail("--log needs a file");
-      config.logPath = *text;
-    } else if (option == "--link") {
-      const auto text = value();
-      if (!text || text->empty()) return fail("--link needs a path");
-      config.linkPath = *text;
-    } else {
-      return fail("unknown option '" + arguments[i] + "' (see --help)");
+      continue;
+    }
+    const OptionRule* rule = RuleOf(option);
+    if (!rule || (rule->takes == Takes::Nothing && value)) {
+      parsed.error = "unknown option '" + arguments[i] + "' (see --help)";
+      return parsed;
+    }
+    if (rule->takes == Takes::Value && !value && i + 1 < arguments.size()) value = arguments[++i];
+    if (Problem problem = rule->apply(value, parsed.config)) {
+      parsed.error = *problem;
+      return parsed;
     }
   }
   return parsed;

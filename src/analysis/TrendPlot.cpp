@@ -83,6 +83,28 @@ TrendPlot::TrendPlot(UiServices& ui, std::size_t recentCapacity, QWidget* parent
   setObjectName(QStringLiteral("TrendPlot"));
   resize(820, 520);
 
+  BuildChart();
+  QHBoxLayout* choices = BuildChoices();
+  QHBoxLayout* sourceRow = BuildSourceRow();
+  readout_ = new QLabel(this);
+  readout_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(sourceRow);
+  layout->addLayout(choices);
+  layout->addWidget(chartView_, 1);
+  layout->addWidget(readout_);
+
+  redraw_.setSingleShot(true);
+  redraw_.setInterval(RedrawIntervalMs);
+  connect(&redraw_, &QTimer::timeout, this, &TrendPlot::Redraw);
+  ChoiceChanged(0);
+  ChoiceChanged(1);
+  UpdateSource();
+}
+
+// One time axis below, and a value axis of its own for each slot's line:
+// two readings may differ in unit and in scale.
+void TrendPlot::BuildChart() {
   chart_ = new QChart;
   chart_->legend()->setAlignment(Qt::AlignBottom);
   times_ = new QDateTimeAxis;
@@ -99,8 +121,11 @@ TrendPlot::TrendPlot(UiServices& ui, std::size_t recentCapacity, QWidget* parent
     s.line->attachAxis(s.values);
   }
   chartView_ = new TrendChartView(chart_, *this);
+}
 
-  // The choice of each slot: a channel and a reading.
+// The choice of each slot: a channel and a reading. The boxes are set
+// before they are connected; the constructor applies both choices once.
+QHBoxLayout* TrendPlot::BuildChoices() {
   auto* choices = new QHBoxLayout;
   for (int n = 0; n < SlotCount; ++n) {
     Slot& s = slots_[static_cast<std::size_t>(n)];
@@ -126,7 +151,11 @@ TrendPlot::TrendPlot(UiServices& ui, std::size_t recentCapacity, QWidget* parent
     connect(s.channelBox, &QComboBox::currentIndexChanged, this, [this, n] { ChoiceChanged(n); });
     connect(s.readingBox, &QComboBox::currentIndexChanged, this, [this, n] { ChoiceChanged(n); });
   }
+  return choices;
+}
 
+// What is shown (the recent records or a log) and the buttons that change it.
+QHBoxLayout* TrendPlot::BuildSourceRow() {
   source_ = new QLabel(this);
   auto* openLog = new QPushButton(QStringLiteral("Open Log..."), this);
   auto* recent = new QPushButton(QStringLiteral("Recent Records"), this);
@@ -139,21 +168,7 @@ TrendPlot::TrendPlot(UiServices& ui, std::size_t recentCapacity, QWidget* parent
   sourceRow->addWidget(openLog);
   sourceRow->addWidget(recent);
   sourceRow->addWidget(fit_);
-
-  readout_ = new QLabel(this);
-  readout_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(sourceRow);
-  layout->addLayout(choices);
-  layout->addWidget(chartView_, 1);
-  layout->addWidget(readout_);
-
-  redraw_.setSingleShot(true);
-  redraw_.setInterval(RedrawIntervalMs);
-  connect(&redraw_, &QTimer::timeout, this, &TrendPlot::Redraw);
-  ChoiceChanged(0);
-  ChoiceChanged(1);
-  UpdateSource();
+  return sourceRow;
 }
 
 TrendPlot::~TrendPlot() = default;

@@ -31,6 +31,7 @@ class QChart;
 class QChartView;
 class QComboBox;
 class QDateTimeAxis;
+class QHBoxLayout;
 class QLabel;
 class QLineSeries;
 class QPushButton;
@@ -101,6 +102,11 @@ class TrendPlot : public QWidget {
     QComboBox* channelBox = nullptr;
     QComboBox* readingBox = nullptr;
   };
+
+  // The parts of the window, made once by the constructor in this order.
+  void BuildChart();
+  QHBoxLayout* BuildChoices();
+  QHBoxLayout* BuildSourceRow();
 
   const TrendHistory& Shown() const { return showingLog_ ? *log_ : recent_; }
   const TrendSeries* SeriesOf(const Slot& slot) const;

@@ -314,170 +314,175 @@ void Reader::BeginRecord() {
   expect_ = Expect::Description;
 }
 
-namespace {
-
-// One value of a description row, checked; `fail` throws with the line.
-struct Cells {
-  QList<QStringView> values;  // without the row's name
-  const std::function<void(const QString&)>& fail;
-
-  std::int32_t Int(int i) const {
-    try {
-      return StrToInt(values[i].toString());
-    } catch (const ScopeError& error) {
-      fail(error.Message());
-    }
-    return 0;
+// A description row's one value, checked: a whole number, a 0/1 flag or a
+// channel's name.
+std::int32_t Reader::IntValue(QStringView value) const {
+  try {
+    return StrToInt(value.toString());
+  } catch (const ScopeError& error) {
+    Fail(error.Message());
   }
-  bool Flag(int i) const {
-    if (values[i] == u"0") return false;
-    if (values[i] == u"1") return true;
-    fail(QStringLiteral("\"%1\" where 0 or 1 belongs").arg(Shown(values[i])));
-    return false;
-  }
-  int Channel(int i) const {
-    for (int channel = 1; channel <= 2; ++channel)
-      if (values[i] == ChannelName(channel)) return channel;
-    fail(QStringLiteral("\"%1\" where CH1 or CH2 belongs").arg(Shown(values[i])));
-    return 1;
-  }
-};
+}
 
-}  // namespace
+bool Reader::FlagValue(QStringView value) const {
+  if (value == u"0") return false;
+  if (value == u"1") return true;
+  Fail(QStringLiteral("\"%1\" where 0 or 1 belongs").arg(Shown(value)));
+}
+
+int Reader::ChannelValue(QStringView value) const {
+  for (int channel = 1; channel <= 2; ++channel)
+    if (value == ChannelName(channel)) return channel;
+  Fail(QStringLiteral("\"%1\" where CH1 or CH2 belongs").arg(Shown(value)));
+}
 
 void Reader::Description(QStringView line) {
   const int row = descriptionRow_;
-  QList<QStringView> cells = line.split(u',');
+  const QList<QStringView> cells = line.split(u',');
   const qsizetype want = PerChannel(row) ? 3 : 2;
   if (cells.size() != want || cells[0] != QLatin1String(RowNames[row])) {
     Fail(QStringLiteral("\"%1\" where the row \"%2\" with %3 belongs")
              .arg(Shown(line), QLatin1String(RowNames[row]),
                   PerChannel(row) ? QStringLiteral("a value for each channel") : QStringLiteral("one value")));
   }
-  cells.removeFirst();
-  const std::function<void(const QString&)> fail = [this](const QString& what) { Fail(what); };
-  const Cells values{cells, fail};
   SavedRecord& saved = records_.back();
-  core::Record& r = saved.record;
-  switch (row) {
-    case Received:
-      if (!cells[0].isEmpty()) {
-        r.received = QDateTime::fromString(cells[0].toString(), Qt::ISODateWithMs);
-        if (!r.received.isValid()) Fail(QStringLiteral("\"%1\" is not a date and time").arg(Shown(cells[0])));
-        r.received = r.received.toLocalTime();
-      }
-      break;
-    case Sequence: {
-      bool ok = false;
-      const bool digits = !cells[0].isEmpty() && std::all_of(cells[0].begin(), cells[0].end(),
-                                                             [](QChar c) { return c >= u'0' && c <= u'9'; });
-      r.sequence = cells[0].toULongLong(&ok);
-      if (!digits || !ok) Fail(QStringLiteral("'%1' is not a valid record number").arg(Shown(cells[0])));
-      // Only a received record is saved, and it is read by its own
-      // calibration; number 0 stands for no record at all.
-      if (r.sequence == 0) Fail(QStringLiteral("record number 0 is no record received"));
-      break;
-    }
-    case LayoutRow: {
-      bool known = false;
-      for (const LayoutName& name : LayoutNames) {
-        if (cells[0] != QLatin1String(name.name)) continue;
-        r.layout = name.layout;
-        known = true;
-      }
-      if (!known) Fail(QStringLiteral("\"%1\" is no record layout").arg(Shown(cells[0])));
-      break;
-    }
-    case TimeDiv: {
-      const time_knob::TimeRow* found = nullptr;
-      for (const time_knob::TimeRow& timeRow : time_knob::TimeRows)
-        if (cells[0] == QLatin1String(timeRow.timeDivText.data(), qsizetype(timeRow.timeDivText.size())))
-          found = &timeRow;
-      if (!found) Fail(QStringLiteral("\"%1\" is no time/div of the knob").arg(Shown(cells[0])));
-      r.timeBaseIndex = found->index;
-      break;
-    }
-    case SamplePeriod: {
-      r.samplePeriodUs = values.Int(0);
-      const std::int32_t rowPeriod = TimeRowOfIndex(r.timeBaseIndex)->samplePeriodUs;
-      if (r.samplePeriodUs != rowPeriod) {
-        Fail(QStringLiteral("a sample period of %1 us where the time/div above has %2 us")
-                 .arg(r.samplePeriodUs)
-                 .arg(rowPeriod));
-      }
-      break;
-    }
-    case SampleRate:
-      if (cells[0].size() > MaxSampleRateLength)
-        Fail(QStringLiteral("the sample rate is longer than any the panel shows"));
-      r.sampleRateText = cells[0].toString();
-      break;
-    case Rate1MS: {
-      r.rate1MS = values.Flag(0);
-      if (r.rate1MS && r.timeBaseIndex != time_knob::FastestIndex)
-        Fail(QStringLiteral("1 MS/s on a time base other than 50us/DIV"));
-      const screen_model::RecordLayout layout = screen_model::LayoutOf(r.timeBaseIndex, r.rate1MS ? 1 : 0);
-      if (layout != r.layout) {
-        Fail(QStringLiteral("the layout above is %1, but its time base and rate make a %2 record")
-                 .arg(LayoutText(r.layout), LayoutText(layout)));
-      }
-      break;
-    }
-    case RecordChannel: r.recordChannel = values.Channel(0); break;
-    case SamplesReceived:
-      r.samplesReceived = values.Int(0);
-      if (r.samplesReceived < 0 || r.samplesReceived > capture_protocol::CaptureSampleCount)
-        Fail(QStringLiteral("%1 samples received, outside 0..3000").arg(r.samplesReceived));
-      break;
-    case ChannelNames:
-      if (values.Channel(0) != 1 || values.Channel(1) != 2) Fail(QStringLiteral("the channels must be CH1,CH2"));
-      break;
-    default:
-      for (int channel = 1; channel <= 2; ++channel) {
-        core::RecordChannel& c = r.channels[std::size_t(channel - 1)];
-        const int i = channel - 1;
-        switch (row) {
-          case On: c.on = values.Flag(i); break;
-          case Range:
-            if (cells[i] == QLatin1String(HighRangeName)) c.highRange = true;
-            else if (cells[i] == QLatin1String(LowRangeName)) c.highRange = false;
-            else Fail(QStringLiteral("\"%1\" where high or low belongs").arg(Shown(cells[i])));
-            break;
-          case VoltsDiv: voltsDivTexts_[std::size_t(i)] = cells[i].toString(); break;  // checked with the scale
-          case Scale: {
-            c.scale = values.Int(i);
-            const QString named = VoltsDivText(c);
-            if (named != voltsDivTexts_[std::size_t(i)]) {
-              Fail(QStringLiteral("%1's scale %2 on the %3 range is %4, not the volts/div \"%5\" above")
-                       .arg(ChannelName(channel))
-                       .arg(c.scale)
-                       .arg(QLatin1String(c.highRange ? HighRangeName : LowRangeName),
-                            named.isEmpty() ? QStringLiteral("no volts/div row") : named,
-                            Shown(voltsDivTexts_[std::size_t(i)])));
-            }
-            break;
-          }
-          case ZeroRow: {
-            // The record opens with its channel's marker on this row.
-            const std::int32_t zeroRow = values.Int(i);
-            if (zeroRow < vertical_marker::TopmostRow || zeroRow > vertical_marker::BottomRow) {
-              Fail(QStringLiteral("%1's 0 V row %2 is outside %3..%4")
-                       .arg(ChannelName(channel))
-                       .arg(zeroRow)
-                       .arg(vertical_marker::TopmostRow)
-                       .arg(vertical_marker::BottomRow));
-            }
-            saved.zeroRows[std::size_t(i)] = zeroRow;
-            break;
-          }
-          case CalOffset: c.calOffset = values.Int(i); break;
-          default: break;
-        }
-      }
-      break;
+  if (row == ChannelNames) {
+    if (ChannelValue(cells[1]) != 1 || ChannelValue(cells[2]) != 2)
+      Fail(QStringLiteral("the channels must be CH1,CH2"));
+  } else if (PerChannel(row)) {
+    for (int channel = 1; channel <= 2; ++channel) ChannelRow(row, channel, cells[channel], saved);
+  } else {
+    RecordRow(row, cells[1], saved.record);
   }
   ++descriptionRow_;
   if (descriptionRow_ == RowCount) expect_ = Expect::ColumnsGap;
+}
+
+void Reader::RecordRow(int row, QStringView value, core::Record& r) {
+  switch (row) {
+    case Received: return ReceivedRow(value, r);
+    case Sequence: return SequenceRow(value, r);
+    case LayoutRow: return LayoutNameRow(value, r);
+    case TimeDiv: return TimeDivRow(value, r);
+    case SamplePeriod: return SamplePeriodRow(value, r);
+    case SampleRate:
+      if (value.size() > MaxSampleRateLength)
+        Fail(QStringLiteral("the sample rate is longer than any the panel shows"));
+      r.sampleRateText = value.toString();
+      return;
+    case Rate1MS: return Rate1MSRow(value, r);
+    case RecordChannel: r.recordChannel = ChannelValue(value); return;
+    case SamplesReceived:
+      r.samplesReceived = IntValue(value);
+      if (r.samplesReceived < 0 || r.samplesReceived > capture_protocol::CaptureSampleCount)
+        Fail(QStringLiteral("%1 samples received, outside 0..3000").arg(r.samplesReceived));
+      return;
+    default: return;
+  }
+}
+
+void Reader::ReceivedRow(QStringView value, core::Record& r) {
+  if (value.isEmpty()) return;
+  r.received = QDateTime::fromString(value.toString(), Qt::ISODateWithMs);
+  if (!r.received.isValid()) Fail(QStringLiteral("\"%1\" is not a date and time").arg(Shown(value)));
+  r.received = r.received.toLocalTime();
+}
+
+void Reader::SequenceRow(QStringView value, core::Record& r) {
+  bool ok = false;
+  const bool digits =
+      !value.isEmpty() && std::all_of(value.begin(), value.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+  r.sequence = value.toULongLong(&ok);
+  if (!digits || !ok) Fail(QStringLiteral("'%1' is not a valid record number").arg(Shown(value)));
+  // Only a received record is saved, and it is read by its own
+  // calibration; number 0 stands for no record at all.
+  if (r.sequence == 0) Fail(QStringLiteral("record number 0 is no record received"));
+}
+
+void Reader::LayoutNameRow(QStringView value, core::Record& r) {
+  bool known = false;
+  for (const LayoutName& name : LayoutNames) {
+    if (value != QLatin1String(name.name)) continue;
+    r.layout = name.layout;
+    known = true;
+  }
+  if (!known) Fail(QStringLiteral("\"%1\" is no record layout").arg(Shown(value)));
+}
+
+void Reader::TimeDivRow(QStringView value, core::Record& r) {
+  const time_knob::TimeRow* found = nullptr;
+  for (const time_knob::TimeRow& timeRow : time_knob::TimeRows)
+    if (value == QLatin1String(timeRow.timeDivText.data(), qsizetype(timeRow.timeDivText.size()))) found = &timeRow;
+  if (!found) Fail(QStringLiteral("\"%1\" is no time/div of the knob").arg(Shown(value)));
+  r.timeBaseIndex = found->index;
+}
+
+// Checked against the time/div above, which the file names first.
+void Reader::SamplePeriodRow(QStringView value, core::Record& r) {
+  r.samplePeriodUs = IntValue(value);
+  const std::int32_t rowPeriod = TimeRowOfIndex(r.timeBaseIndex)->samplePeriodUs;
+  if (r.samplePeriodUs != rowPeriod) {
+    Fail(QStringLiteral("a sample period of %1 us where the time/div above has %2 us")
+             .arg(r.samplePeriodUs)
+             .arg(rowPeriod));
+  }
+}
+
+// The last of the rows that fix the layout, so the layout named above is
+// checked here against the time base and rate.
+void Reader::Rate1MSRow(QStringView value, core::Record& r) {
+  r.rate1MS = FlagValue(value);
+  if (r.rate1MS && r.timeBaseIndex != time_knob::FastestIndex)
+    Fail(QStringLiteral("1 MS/s on a time base other than 50us/DIV"));
+  const screen_model::RecordLayout layout = screen_model::LayoutOf(r.timeBaseIndex, r.rate1MS ? 1 : 0);
+  if (layout != r.layout) {
+    Fail(QStringLiteral("the layout above is %1, but its time base and rate make a %2 record")
+             .arg(LayoutText(r.layout), LayoutText(layout)));
+  }
+}
+
+void Reader::ChannelRow(int row, int channel, QStringView value, SavedRecord& saved) {
+  const std::size_t i = std::size_t(channel - 1);
+  core::RecordChannel& c = saved.record.channels[i];
+  switch (row) {
+    case On: c.on = FlagValue(value); return;
+    case Range:
+      if (value == QLatin1String(HighRangeName)) c.highRange = true;
+      else if (value == QLatin1String(LowRangeName)) c.highRange = false;
+      else Fail(QStringLiteral("\"%1\" where high or low belongs").arg(Shown(value)));
+      return;
+    case VoltsDiv: voltsDivTexts_[i] = value.toString(); return;  // checked with the scale
+    case Scale: return ScaleRow(channel, value, c);
+    case ZeroRow: saved.zeroRows[i] = ZeroRowValue(channel, value); return;
+    case CalOffset: c.calOffset = IntValue(value); return;
+    default: return;
+  }
+}
+
+void Reader::ScaleRow(int channel, QStringView value, core::RecordChannel& c) {
+  const std::size_t i = std::size_t(channel - 1);
+  c.scale = IntValue(value);
+  const QString named = VoltsDivText(c);
+  if (named != voltsDivTexts_[i]) {
+    Fail(QStringLiteral("%1's scale %2 on the %3 range is %4, not the volts/div \"%5\" above")
+             .arg(ChannelName(channel))
+             .arg(c.scale)
+             .arg(QLatin1String(c.highRange ? HighRangeName : LowRangeName),
+                  named.isEmpty() ? QStringLiteral("no volts/div row") : named, Shown(voltsDivTexts_[i])));
+  }
+}
+
+// The record opens with its channel's marker on this row.
+std::int32_t Reader::ZeroRowValue(int channel, QStringView value) const {
+  const std::int32_t zeroRow = IntValue(value);
+  if (zeroRow < vertical_marker::TopmostRow || zeroRow > vertical_marker::BottomRow) {
+    Fail(QStringLiteral("%1's 0 V row %2 is outside %3..%4")
+             .arg(ChannelName(channel))
+             .arg(zeroRow)
+             .arg(vertical_marker::TopmostRow)
+             .arg(vertical_marker::BottomRow));
+  }
+  return zeroRow;
 }
 
 void Reader::Averaged(QStringView line) {

@@ -112,6 +112,21 @@ class Reader {
   void Title(QStringView line);
   void Count(QStringView line);
   void Description(QStringView line);
+  // The description's rows: those of the record, each with its own check
+  // against the rows above it, and those with a value per channel.
+  void RecordRow(int row, QStringView value, core::Record& r);
+  void ReceivedRow(QStringView value, core::Record& r);
+  void SequenceRow(QStringView value, core::Record& r);
+  void LayoutNameRow(QStringView value, core::Record& r);
+  void TimeDivRow(QStringView value, core::Record& r);
+  void SamplePeriodRow(QStringView value, core::Record& r);
+  void Rate1MSRow(QStringView value, core::Record& r);
+  void ChannelRow(int row, int channel, QStringView value, SavedRecord& saved);
+  void ScaleRow(int channel, QStringView value, core::RecordChannel& c);
+  std::int32_t ZeroRowValue(int channel, QStringView value) const;
+  std::int32_t IntValue(QStringView value) const;
+  bool FlagValue(QStringView value) const;
+  int ChannelValue(QStringView value) const;
   void Averaged(QStringView line);
   void Columns(QStringView line);
   void Data(QStringView line);
