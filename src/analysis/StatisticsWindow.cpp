@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace analysis {
 
 namespace {
@@ -18,6 +20,28 @@ namespace {
 const QString NothingCounted = QStringLiteral("-");
 
 constexpr const char* ColumnTitles[StatisticsWindow::ColumnCount] = {"Last", "Mean", "Min", "Max", "Std Dev", "Count"};
+
+// A label whose size is fixed repaints itself alone when its text changes;
+// one of free size asks its layout again, and the layout then measures every
+// changed text of the table once more, four times a second while records
+// arrive. So each cell is pinned, at least `width` wide, and widened only for
+// a text that would not fit.
+void PinSize(QLabel* label, int width) {
+  const QSize hint = label->sizeHint();
+  label->setFixedSize(std::max(width, hint.width()), std::max(hint.height(), label->fontMetrics().height()));
+}
+
+void Show(QLabel* label, const QString& text) {
+  if (label->text() == text) return;
+  label->setText(text);
+  // The advance plus a pixel each side for the glyphs' overhang; the label's
+  // own hint, which lays the text out, only when that is near the edge.
+  if (label->fontMetrics().horizontalAdvance(text) + 2 > label->width()) {
+    label->setMinimumWidth(0);
+    label->setMaximumWidth(QWIDGETSIZE_MAX);
+    PinSize(label, label->width());
+  }
+}
 
 QColor ChannelColour(int channel) {
   const screen_model::Rgb c = screen_model::RgbOf(channel == 1 ? screen_model::CH1Color : screen_model::CH2Color);
@@ -58,7 +82,7 @@ StatisticsWindow::StatisticsWindow(core::MeasurementStatistics& statistics, QWid
         auto* cell = new QLabel(this);
         cell->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         cell->setPalette(palette);
-        cell->setMinimumWidth(cell->fontMetrics().horizontalAdvance(QStringLiteral("-888.88 mV")));
+        PinSize(cell, cell->fontMetrics().horizontalAdvance(QStringLiteral("-888.88 mV")));
         grid->addWidget(cell, row, column + 1);
         cells[static_cast<std::size_t>(column)] = cell;
       }
@@ -66,6 +90,7 @@ StatisticsWindow::StatisticsWindow(core::MeasurementStatistics& statistics, QWid
     }
   }
   records_ = new QLabel(this);
+  PinSize(records_, records_->fontMetrics().horizontalAdvance(QStringLiteral("Records since the last reset: 888888")));
   reset_ = new QPushButton(QStringLiteral("Reset"), this);
   connect(reset_, &QPushButton::clicked, this, &StatisticsWindow::Reset);
   auto* bottom = new QHBoxLayout;
@@ -103,11 +128,11 @@ void StatisticsWindow::Fill() {
       const QString* texts[ColumnCount] = {&t.last, &t.mean, &t.minimum, &t.maximum, &t.standardDeviation, &t.count};
       for (int column = 0; column < ColumnCount; ++column) {
         const QString& shown = counted ? *texts[column] : column == Count ? QStringLiteral("0") : NothingCounted;
-        Cell(channel, name.reading, static_cast<Column>(column))->setText(shown);
+        Show(Cell(channel, name.reading, static_cast<Column>(column)), shown);
       }
     }
   }
-  records_->setText(QStringLiteral("Records since the last reset: %1").arg(statistics_.Records()));
+  Show(records_, QStringLiteral("Records since the last reset: %1").arg(statistics_.Records()));
 }
 
 void StatisticsWindow::SetDecimalPoint(const QString& point) {

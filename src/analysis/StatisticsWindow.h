@@ -6,9 +6,10 @@
 // keeps and reads them again when told (Refresh, after each record); Reset
 // clears them.
 //
-// It costs what the panel costs: its labels are made once, a refresh only
-// sets texts (a label given its own text again does nothing), and a hidden
-// window does not refresh at all until it is shown.
+// It costs what the panel costs: its labels are made once, each of a fixed
+// size (widened only for a text that would not fit), so a refresh only
+// repaints the cells whose texts changed and never lays the table out again;
+// a hidden window does not refresh at all until it is shown.
 
 #include "core/MeasurementStatistics.h"
 

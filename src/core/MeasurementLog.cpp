@@ -52,8 +52,10 @@ QString MeasurementLog::Start(const QString& path) {
   error_.clear();
   lines_ = 0;
   path_ = path;
+  encodedPath_ = QFile::encodeName(path);
+  pathSeen_.start();
   const QString shown = QDir::toNativeSeparators(path);
-  const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  const int fd = ::open(encodedPath_.constData(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
   if (fd < 0) return error_ = QStringLiteral("Cannot create file \"%1\". %2").arg(shown, SystemMessage(errno));
   struct stat st{};
   ::fstat(fd, &st);
@@ -101,17 +103,20 @@ void MeasurementLog::Stop() {
   Close();
 }
 
-bool MeasurementLog::WriteLine(const QByteArray& line) {
-  const QByteArray bytes = line + '\n';
-  // A line that fails half way is taken back, so the file still parses.
-  const off_t before = ::lseek(fd_, 0, SEEK_END);
+bool MeasurementLog::WriteLine(QByteArray line) {
+  line += '\n';
+  const QByteArray& bytes = line;
   qsizetype written = 0;
   while (written < bytes.size()) {
     const ssize_t n = ::write(fd_, bytes.constData() + written, static_cast<std::size_t>(bytes.size() - written));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       const int error = n < 0 ? errno : ENOSPC;
-      if (written > 0 && before >= 0 && ::ftruncate(fd_, before) != 0) {
+      // A line that fails half way is taken back, so the file still parses.
+      // The file is opened to append: what was written of the line is its
+      // end, so where the line began is asked only now, not for every line.
+      const off_t end = written > 0 ? ::lseek(fd_, 0, SEEK_END) : -1;
+      if (end >= written && ::ftruncate(fd_, end - written) != 0) {
         // Nothing more to do: the message below says the log stopped.
       }
       Fail(QStringLiteral("cannot write to the file"), error);
@@ -134,10 +139,17 @@ bool MeasurementLog::Sync() {
   return true;
 }
 
-bool MeasurementLog::StillThere() const {
+bool MeasurementLog::StillThere() {
+  // The open file itself says whether it was deleted, without the walk down
+  // its path a record; whether the path still names it is asked once a
+  // second.
   struct stat st{};
-  if (::stat(QFile::encodeName(path_).constData(), &st) != 0) return false;
-  return st.st_dev == device_ && st.st_ino == inode_;
+  if (::fstat(fd_, &st) != 0 || (S_ISREG(st.st_mode) && st.st_nlink == 0)) return false;
+  if (pathSeen_.elapsed() < PathCheckIntervalMs) return true;
+  if (::stat(encodedPath_.constData(), &st) != 0) return false;
+  if (st.st_dev != device_ || st.st_ino != inode_) return false;
+  pathSeen_.start();
+  return true;
 }
 
 void MeasurementLog::Fail(const QString& what, int error) {

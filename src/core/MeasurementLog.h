@@ -15,6 +15,8 @@
 #include "core/Record.h"
 #include "core/RecordReadings.h"
 
+#include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -29,6 +31,10 @@ class MeasurementLog : public QObject {
 
  public:
   static constexpr int SyncIntervalMs = 10000;
+  // How long a file renamed away or replaced at its path (the stick pulled
+  // out and another put in) may still be written to; a file deleted, or
+  // with its folder, stops the log at the next line.
+  static constexpr int PathCheckIntervalMs = 1000;
 
   explicit MeasurementLog(QObject* parent = nullptr, int syncIntervalMs = SyncIntervalMs);
   ~MeasurementLog() override;  // stops: synced and closed
@@ -60,9 +66,9 @@ class MeasurementLog : public QObject {
   void stopped(const QString& message);
 
  private:
-  bool WriteLine(const QByteArray& line);
+  bool WriteLine(QByteArray line);
   bool Sync();
-  bool StillThere() const;
+  bool StillThere();
   void Fail(const QString& what, int error);
   void Close();
 
@@ -73,6 +79,9 @@ class MeasurementLog : public QObject {
   int syncs_ = 0;
   // The file as opened, to see that it is still the file at its path.
   std::uint64_t device_ = 0, inode_ = 0;
+  QByteArray encodedPath_;
+  // When the path was last seen to name the file.
+  QElapsedTimer pathSeen_;
   QTimer syncTimer_;
 };
 

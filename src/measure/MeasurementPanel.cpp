@@ -90,10 +90,12 @@ void MeasurementPanel::ShowReadings(const Reading& reading) {
     // A 3000-sample record holds nothing of the other channel: its buffer
     // is an earlier record's, or nothing, and no reading of it is this
     // record's.
+    const measure::Readings* read = reading.read[n - 1];
     const measure::ReadingTexts texts =
-        core::HoldsChannel(*reading.record, n)
-            ? core::PanelTextsOf(*reading.record, n, reading.viewStart, reading.viewEnd, reading.calOffset[n - 1], point)
-            : measure::ReadingTexts{};
+        !core::HoldsChannel(*reading.record, n) ? measure::ReadingTexts{}
+        : read != nullptr
+            ? measure::TextsOf(*read, point)
+            : core::PanelTextsOf(*reading.record, n, reading.viewStart, reading.viewEnd, reading.calOffset[n - 1], point);
     for (std::size_t r = 0; r < std::size(ReadingRows); ++r) {
       TLabel* value = values_[n - 1][r];
       value->setText(texts.*ReadingRows[r].text);

@@ -9,6 +9,9 @@
 #include <cstdint>
 
 class PanelKit;
+namespace measure {
+struct Readings;
+}
 namespace core {
 struct Record;
 }
@@ -29,6 +32,9 @@ class MeasurementPanel : public TPanel {
     std::int32_t viewEnd = 0;
     std::array<std::int32_t, 2> calOffset{};
     std::array<bool, 2> shown{};
+    // The readings of each channel over that view with that calibration,
+    // when the caller has them already; read here where it has not.
+    std::array<const measure::Readings*, 2> read{};
   };
   void ShowReadings(const Reading& reading);
 

@@ -88,9 +88,12 @@ Readings ReadChannel(std::span<const std::uint8_t> samples, std::int32_t calOffs
 
 ReadingTexts MeasureChannel(std::span<const std::uint8_t> samples, std::int32_t calOffset, bool highRange,
                             std::int32_t usPerSample, const QString& decimalPoint) {
+  return TextsOf(ReadChannel(samples, calOffset, highRange, usPerSample), decimalPoint);
+}
+
+ReadingTexts TextsOf(const Readings& r, const QString& decimalPoint) {
   using readout_text::FormatCursortext;
   using readout_text::FormatCursorTime;
-  const Readings r = ReadChannel(samples, calOffset, highRange, usPerSample);
   ReadingTexts t;
   t.maximum = FormatCursortext(r.volts.maximum);
   t.minimum = FormatCursortext(r.volts.minimum);

@@ -88,5 +88,7 @@ struct ReadingTexts {
 // "No Cycle".
 ReadingTexts MeasureChannel(std::span<const std::uint8_t> samples, std::int32_t calOffset, bool highRange,
                             std::int32_t usPerSample, const QString& decimalPoint = QStringLiteral("."));
+// The same texts of readings already read.
+ReadingTexts TextsOf(const Readings& readings, const QString& decimalPoint = QStringLiteral("."));
 
 }  // namespace measure

@@ -68,8 +68,7 @@ const core::TraceAverage::MeanSamples* TForm1::HeldMeans(int channel) const {
   return &Average.Samples(channel);
 }
 
-void TForm1::CountRecord() {
-  const std::array<core::ChannelReadings, 2> readings = core::ReadingsOfView(HeldRecord, ViewStart, ViewEnd);
+void TForm1::CountRecord(const std::array<core::ChannelReadings, 2>& readings) {
   Statistics.Add(HeldRecord, readings);
   const bool statisticsShown = statisticsWindow_ != nullptr && statisticsWindow_->isVisible();
   const bool logged = measurementLog_->Logging() && measurementLog_->Append(HeldRecord, readings);

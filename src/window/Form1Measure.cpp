@@ -23,7 +23,7 @@ constexpr std::int32_t StoredOff = 2;
 
 void TForm1::BuildMeasure() { Bind(AutoMeasurementsON1, &TForm1::AutoMeasurementsON1Click); }
 
-void TForm1::AutoMeasuremtns() {
+void TForm1::AutoMeasuremtns(const std::array<core::ChannelReadings, 2>* readings) {
   // The window the frame has just drawn, read as the record was captured:
   // its ranges (and the calibration of each), its time per sample, whatever
   // the knobs show now.
@@ -36,6 +36,10 @@ void TForm1::AutoMeasuremtns() {
     const ChannelParts channel = Channel(n);
     reading.calOffset[n - 1] = core::CalOffsetOf(HeldRecord, n, channel.CalHigh, channel.CalLow);
     reading.shown[n - 1] = shown.Shown(n);
+    // The readings were taken with the record's own calibration count; the
+    // panel's count differs only for a record never received, read anew.
+    if (readings != nullptr && reading.calOffset[n - 1] == HeldRecord.Channel(n).calOffset)
+      reading.read[n - 1] = &(*readings)[n - 1].panelUnits;
   }
   measurementPanel_->ShowReadings(reading);
 }

@@ -118,8 +118,11 @@ void TForm1::TakeRecord(const core::Record& record) {
   HideReplyProgress();
   HideReplyNotice();
   PlotWaveform();
-  if (AutoMeasOn == 1) AutoMeasuremtns();
-  CountRecord();
+  // One reading of the record over the view the frame drew, for the panel
+  // and for the statistics, the log and the trend alike.
+  const std::array<core::ChannelReadings, 2> readings = core::ReadingsOfView(HeldRecord, ViewStart, ViewEnd);
+  if (AutoMeasOn == 1) AutoMeasuremtns(&readings);
+  CountRecord(readings);
 }
 
 void TForm1::AcquisitionStopped(core::ScopeLink::StopReason reason) {

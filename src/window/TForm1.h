@@ -601,8 +601,9 @@ class TForm1 : public QMainWindow, private ScopeState {
   // and the two tab pictures.
   void BuildMeasure();
   // The twenty readings over the samples on the plot; called by the capture
-  // cycle after each frame while AutoMeasOn.
-  void AutoMeasuremtns();
+  // cycle after each frame while AutoMeasOn, with the readings it has taken
+  // of the held record over that view (read here when not given).
+  void AutoMeasuremtns(const std::array<core::ChannelReadings, 2>* readings = nullptr);
   // View > Auto Measurements ON/OFF: the panel shown or cut off.
   void AutoMeasurementsON1Click();
 
@@ -808,9 +809,9 @@ class TForm1 : public QMainWindow, private ScopeState {
   // is the mean of more than one record; none otherwise (averaging off, or a
   // record stepped back to or opened), when its counts are the trace.
   const core::TraceAverage::MeanSamples* HeldMeans(int channel) const;
-  // The held record counted by the statistics, the log and the trend, over
-  // the view the frame has drawn.
-  void CountRecord();
+  // The held record counted by the statistics, the log and the trend, with
+  // its readings over the view the frame has drawn.
+  void CountRecord(const std::array<core::ChannelReadings, 2>& readings);
   core::MeasurementStatistics Statistics;
   core::TraceAverage Average;
   core::MeasurementLog* measurementLog_ = nullptr;

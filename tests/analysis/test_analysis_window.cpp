@@ -22,6 +22,7 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -110,6 +111,28 @@ TEST(StatisticsWindow, ShowsTheStatisticsTextsAndClearsOnReset) {
   EXPECT_EQ(w.Text(1, Reading::Period, StatisticsWindow::Count), "0");
   EXPECT_EQ(w.RecordsText(), "Records since the last reset: 0");
   ExpectShowsTheStatistics(w, statistics);
+}
+
+// The cells keep their size while their texts change; a text wider than
+// any before widens its cell rather than being cut (here the record count
+// past a million).
+TEST(StatisticsWindow, EveryTextFitsItsLabelAsTheNumbersGrow) {
+  core::MeasurementStatistics statistics;
+  StatisticsWindow w(statistics);
+  w.show();
+  const core::Record r = Records(1, 10)[0];
+  const core::ReadingKey key = core::ReadingKeyOf(r);
+  const std::array<core::ChannelReadings, 2> readings = core::ReadingsOf(r);
+  for (const int records : {1, 1000, 1000000}) {
+    while (statistics.Records() < records) statistics.Add(key, readings);
+    w.Refresh();
+    EXPECT_EQ(w.RecordsText(), QStringLiteral("Records since the last reset: %1").arg(records));
+    for (const QLabel* label : w.findChildren<QLabel*>()) {
+      SCOPED_TRACE(label->text().toStdString());
+      EXPECT_GE(label->width(), label->sizeHint().width());
+      EXPECT_GE(label->height(), label->fontMetrics().height());
+    }
+  }
 }
 
 TEST(StatisticsWindow, AHiddenWindowCatchesUpWhenShown) {

@@ -278,6 +278,37 @@ TEST(MeasurementLog, AVanishedFolderStopsTheLogWithAMessage) {
   EXPECT_EQ(log.Lines(), 1);
 }
 
+// A file still linked but no longer at its path: renamed away, or another
+// file put in its place. Lines may still go to it until the path is looked
+// at again; the log then stops, and every line that went is in the file.
+TEST(MeasurementLog, AFileNoLongerAtItsPathStopsTheLogWithAMessage) {
+  struct Case {
+    const char* name;
+    bool replaced;  // another file at the path, else nothing there
+  };
+  for (const Case& c : {Case{"renamed away", false}, Case{"replaced", true}}) {
+    SCOPED_TRACE(c.name);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("log.csv"));
+    const QString moved = dir.filePath(QStringLiteral("moved.csv"));
+    MeasurementLog log;
+    ASSERT_EQ(log.Start(path), QString());
+    ASSERT_TRUE(Append(log, Square(10, 1)));
+    ASSERT_TRUE(QFile::rename(path, moved));
+    if (c.replaced) Write(path, core::LogHeaderLine().toUtf8() + '\n');
+    std::uint64_t sequence = 1;
+    ASSERT_TRUE(WaitFor([&] { return !Append(log, Square(10, ++sequence)); }, 10 * MeasurementLog::PathCheckIntervalMs));
+    EXPECT_FALSE(log.Logging());
+    EXPECT_EQ(log.Error(), QStringLiteral("Logging to \"%1\" stopped after %2 lines: the file is no longer there.")
+                               .arg(path)
+                               .arg(log.Lines()));
+    const QStringList lines = LinesOf(moved);
+    EXPECT_EQ(lines.size() - 1, log.Lines());
+    ExpectParses(lines);
+    if (c.replaced) EXPECT_EQ(LinesOf(path), QStringList{core::LogHeaderLine()});
+  }
+}
+
 TEST(MeasurementLog, LinesAreSyncedWithinTheIntervalAfterTheyAreWritten) {
   QTemporaryDir dir;
   MeasurementLog log(nullptr, 20);
