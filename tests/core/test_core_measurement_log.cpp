@@ -305,7 +305,9 @@ TEST(MeasurementLog, AFileNoLongerAtItsPathStopsTheLogWithAMessage) {
     const QStringList lines = LinesOf(moved);
     EXPECT_EQ(lines.size() - 1, log.Lines());
     ExpectParses(lines);
-    if (c.replaced) EXPECT_EQ(LinesOf(path), QStringList{core::LogHeaderLine()});
+    if (c.replaced) {
+      EXPECT_EQ(LinesOf(path), QStringList{core::LogHeaderLine()});
+    }
   }
 }
 
