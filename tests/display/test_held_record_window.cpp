@@ -5,6 +5,7 @@
 // calibration of those ranges, its scales and time base), not of the panel.
 
 #include "storage/TextLines.h"
+#include "support/KnobDetents.h"
 #include "support/SquareWaveWindow.h"
 
 #include <gtest/gtest.h>
@@ -16,14 +17,6 @@
 #include <algorithm>
 
 namespace {
-
-// Knob angles of the rows the cases use.
-constexpr int Volts100mV = 135;  // low range
-constexpr int Volts200mV = 180;  // low range
-constexpr int Volts1V = 270;     // high range
-constexpr int Volts10V = 45;     // high range
-constexpr int Time100us = 138;
-constexpr int Time1ms = 210;
 
 class HeldRecordReaders : public SquareWaveWindow {
  protected:

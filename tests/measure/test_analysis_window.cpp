@@ -8,6 +8,7 @@
 #include "core/LogLine.h"
 #include "core/MeasurementStatistics.h"
 #include "storage/TextLines.h"
+#include "support/KnobDetents.h"
 #include "support/SquareWaveWindow.h"
 
 #include <gtest/gtest.h>
@@ -28,8 +29,6 @@
 
 namespace {
 
-constexpr int Volts1V = 270;
-constexpr int Time1ms = 210;
 
 class AnalysisWindow : public SquareWaveWindow {
  protected:

@@ -8,6 +8,7 @@
 #include "core/RecordFile.h"
 #include "display/SampleRows.h"
 #include "storage/TextLines.h"
+#include "support/KnobDetents.h"
 #include "support/SquareWaveWindow.h"
 
 #include <gtest/gtest.h>
@@ -26,10 +27,6 @@
 
 namespace {
 
-constexpr int Volts100mV = 135;  // 6.24 plot rows a count
-constexpr int Volts200mV = 180;
-constexpr int Time500us = 186;
-constexpr int Time1ms = 210;
 
 using Means = std::vector<double>;  // indexed as the buffers, from 1
 

@@ -6,6 +6,7 @@
 #include "storage/ExportFile.h"
 #include "storage/HeldRecord.h"
 #include "storage/TextLines.h"
+#include "support/KnobDetents.h"
 #include "support/SquareWaveWindow.h"
 
 #include <gtest/gtest.h>
@@ -18,21 +19,7 @@
 
 namespace {
 
-// Knob angles of the rows the tests use.
-constexpr int Volts200mV = 180;  // low range
-constexpr int Volts100mV = 135;  // low range
-constexpr int Volts1V = 270;     // high range
-constexpr int Time50us = 114;
-constexpr int Time100us = 138;
-constexpr int Time1ms = 210;
-
 constexpr int HeaderLines = 5;
-
-QByteArray FileBytes(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  return file.readAll();
-}
 
 QStringList FileLines(const QString& path) { return text_lines::SplitLines(QString::fromUtf8(FileBytes(path))); }
 

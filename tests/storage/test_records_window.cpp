@@ -7,6 +7,7 @@
 #include "core/RecordFile.h"
 #include "core/RecordSamples.h"
 #include "storage/TextLines.h"
+#include "support/KnobDetents.h"
 #include "support/SquareWaveWindow.h"
 #include "vertical/VerticalDriving.h"
 
@@ -26,18 +27,8 @@ namespace {
 
 // Knob angles of the rows the cases use.
 constexpr int CH2VoltsAngles[] = {135, 180, 225, 270, 315};  // 100 mV .. 2 V/div
-constexpr int Volts200mV = 180;
-constexpr int Volts1V = 270;
-constexpr int Time50us = 114;
-constexpr int Time1ms = 210;
 
 constexpr int ExportDateLine = 2;
-
-QByteArray FileBytes(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  return file.readAll();
-}
 
 void WriteFile(const QString& path, const QByteArray& bytes) {
   QFile file(path);
